@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QDateTime>
+#include <QSize>
+#include <QString>
+#include <functional>
+
+// What the program takes from its surroundings. The core receives these values instead of asking the
+// system, so tests choose them.
+struct Environment {
+  // The decimal separator of the user's regional settings.
+  char systemDecimalSeparator = '.';
+  // The current local date and time.
+  std::function<QDateTime()> now = [] { return QDateTime::currentDateTime(); };
+  // The primary screen's size in pixels.
+  QSize screenSize{1920, 1080};
+  // The folder of the program's executable: the working directory of every file operation.
+  QString programFolder;
+
+  // A file name without a folder lies in the program's folder.
+  QString ProgramFile(const QString& name) const {
+    return programFolder.isEmpty() ? name : programFolder + QLatin1Char('/') + name;
+  }
+};

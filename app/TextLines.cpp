@@ -1,0 +1,103 @@
+#include "app/TextLines.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+
+#include "app/ValdError.h"
+
+namespace {
+
+[[noreturn]] void ThrowIndex(int index) {
+  throw ValdError(QStringLiteral("List index out of bounds (%1)").arg(index));
+}
+
+}  // namespace
+
+const QByteArray& TextLines::Get(int index) const {
+  if (index < 0 || index >= lines_.size()) ThrowIndex(index);
+  return lines_[index];
+}
+
+void TextLines::Put(int index, const QByteArray& line) {
+  if (index < 0 || index >= lines_.size()) ThrowIndex(index);
+  lines_[index] = line;
+}
+
+void TextLines::Insert(int index, const QByteArray& line) {
+  if (index < 0 || index > lines_.size()) ThrowIndex(index);
+  lines_.insert(index, line);
+}
+
+void TextLines::Delete(int index) {
+  if (index < 0 || index >= lines_.size()) ThrowIndex(index);
+  lines_.removeAt(index);
+}
+
+QByteArray TextLines::Text() const {
+  qsizetype size = 0;
+  for (const QByteArray& line : lines_) size += line.size() + 2;
+  QByteArray text;
+  text.reserve(size);
+  for (const QByteArray& line : lines_) {
+    text.append(line);
+    text.append("\r\n", 2);
+  }
+  return text;
+}
+
+void TextLines::SetText(const QByteArray& text) {
+  lines_.clear();
+  const char* p = text.constData();
+  const char* end = p + text.size();
+  if (const void* zero = memchr(p, 0, size_t(text.size()))) end = static_cast<const char*>(zero);
+  while (p < end) {
+    const char* start = p;
+    while (p < end && *p != '\r' && *p != '\n') ++p;
+    lines_.append(QByteArray(start, p - start));
+    if (p < end && *p == '\r') {
+      ++p;
+      if (p < end && *p == '\n') ++p;
+    } else if (p < end) {
+      ++p;
+    }
+  }
+}
+
+void TextLines::LoadFromFile(const QString& path) {
+  SetText(ReadWholeFile(path));
+}
+
+void TextLines::SaveToFile(const QString& path) const {
+  WriteWholeFile(path, Text());
+}
+
+QByteArray ReadWholeFile(const QString& path) {
+  QFile file(path);
+  if (QFileInfo(path).isDir()) {
+    throw ValdError(QStringLiteral("Cannot open file \"%1\". It is a folder.").arg(path));
+  }
+  if (!file.open(QIODevice::ReadOnly)) {
+    throw ValdError(QStringLiteral("Cannot open file \"%1\". %2").arg(path, file.errorString()));
+  }
+  QByteArray content = file.readAll();
+  if (file.error() != QFileDevice::NoError) {
+    throw ValdError(QStringLiteral("Cannot read file \"%1\". %2").arg(path, file.errorString()));
+  }
+  return content;
+}
+
+void WriteWholeFile(const QString& path, const QByteArray& content) {
+  if (QFileInfo(path).isDir()) {
+    throw ValdError(QStringLiteral("Cannot create file \"%1\". It is a folder.").arg(path));
+  }
+  QSaveFile file(path);
+  if (!file.open(QIODevice::WriteOnly)) {
+    throw ValdError(QStringLiteral("Cannot create file \"%1\". %2").arg(path, file.errorString()));
+  }
+  if (file.write(content) != content.size() || !file.commit()) {
+    const QString reason = file.errorString();
+    file.cancelWriting();
+    throw ValdError(QStringLiteral("Cannot write file \"%1\". %2").arg(path, reason));
+  }
+}

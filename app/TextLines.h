@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+
+// An ordered list of single-byte text lines: the program's string list. Lines never hold CR or LF.
+class TextLines {
+ public:
+  void Add(const QByteArray& line) { lines_.append(line); }
+  void Clear() { lines_.clear(); }
+  int Count() const { return int(lines_.size()); }
+  bool IsEmpty() const { return lines_.isEmpty(); }
+  // Throws "List index out of bounds (i)" outside 0 .. Count() - 1.
+  const QByteArray& Get(int index) const;
+  void Put(int index, const QByteArray& line);
+  void Insert(int index, const QByteArray& line);
+  void Delete(int index);
+  const QList<QByteArray>& Lines() const { return lines_; }
+
+  // The lines joined, each followed by CR LF.
+  QByteArray Text() const;
+  // Replaces the lines by the text split at CR LF, LF or CR. The text ends at its first zero byte;
+  // a final line without a line end counts, a final line end adds no empty line.
+  void SetText(const QByteArray& text);
+
+  // Whole-file read and write. Failures throw with the file name and the reason; a failed save leaves
+  // the previous file untouched (the file is replaced only once the new content is complete).
+  void LoadFromFile(const QString& path);
+  void SaveToFile(const QString& path) const;
+
+  bool operator==(const TextLines& other) const = default;
+
+ private:
+  QList<QByteArray> lines_;
+};
+
+// Whole-file helpers shared by every writer and reader of the program's files.
+QByteArray ReadWholeFile(const QString& path);
+void WriteWholeFile(const QString& path, const QByteArray& content);
