@@ -1,0 +1,15 @@
+#pragma once
+
+#include <QDateTime>
+#include <QString>
+
+#include "app/Environment.h"
+#include "app/SharedState.h"
+
+// "yy.mm.dd hh.nn VALD_<type>.csv" for the given local time and a known DeviceCode.
+QString AutomaticFileName(const QDateTime& localTime, int deviceCode);
+
+// Writes LogLines (every line followed by CR LF) as the automatic measurement file in the program
+// folder, replacing a file of the same name. Returns the path written; throws ValdError on failure,
+// leaving any previous file untouched.
+QString SaveAutomaticMeasurementFile(const SharedState& state, const Environment& env);

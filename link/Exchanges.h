@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QByteArray>
+
+#include "app/SharedState.h"
+#include "link/DeviceLink.h"
+#include "views/WindowModel.h"
+
+// Request texts of the device protocol. Each is sent followed by one zero byte.
+QByteArray MemoryReadRequest(int address);  // "EA" + address in decimal
+QByteArray LogBlockRequest(int block);      // "ED" + block with at least two digits
+inline const QByteArray NetResetRequest = "netreset";
+inline const QByteArray IdentityRequest = "E47305826";
+
+// One exchange into the shared buffers: zeroes the first 512 bytes of SendBuffer and ReceiveBuffer,
+// sends the request plus its zero byte, receives at most 513 bytes into ReceiveBuffer within the
+// time-out, adds the count to ReceivedByteCount and shows it in Label1. Returns the count.
+int ExchangeIntoReceiveBuffer(SharedState& state, WindowModel& view, DeviceLink& link,
+                              const QByteArray& request, int timeoutMs = DeviceLink::ReplyTimeoutMs);
+
+// One memory-read exchange whose 512-byte reply is appended to OutputText as decimal byte values
+// ("65;") or as characters (a zero byte as "."), a CR LF after every 64th value (LinePosition).
+void ExchangeAsDecimal(SharedState& state, WindowModel& view, DeviceLink& link, const QByteArray& request);
+void ExchangeAsText(SharedState& state, WindowModel& view, DeviceLink& link, const QByteArray& request);
+
+// One exchange whose reply is returned as text up to its first zero byte. ReceivedByteCount is left
+// alone; only the first 101 bytes of the buffers are zeroed first.
+QByteArray ExchangeForReplyText(SharedState& state, DeviceLink& link, const QByteArray& request,
+                                int timeoutMs);
