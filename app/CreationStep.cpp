@@ -1,0 +1,14 @@
+#include "app/CreationStep.h"
+
+#include <QFileInfo>
+
+#include "app/Settings.h"
+#include "app/Win1250.h"
+
+void RunCreationStep(SharedState& state, WindowModel& view, DeviceLink& link, const Environment& env) {
+  state.RecreateLists();
+  LoadAndApplySettings(state, view, link, env);
+  static const QByteArray DesignDeviceName = ToWin1250(QStringLiteral("Eszköz neve"));
+  view.labelDevice = DesignDeviceName;
+  view.developerPageVisible = QFileInfo::exists(env.ProgramFile(DeveloperMarkerFileName));
+}

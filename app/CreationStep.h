@@ -1,0 +1,14 @@
+#pragma once
+
+#include "app/Environment.h"
+#include "app/SharedState.h"
+#include "link/DeviceLink.h"
+#include "views/WindowModel.h"
+
+// The marker file whose presence in the program folder shows the developer page.
+inline constexpr char DeveloperMarkerFileName[] = "Tool7.dev";
+
+// The main window's creation step: the four lists created anew, cfg.ini read and applied, the device
+// name reset, the developer page shown only with the marker file. A failure (cfg.ini missing, a value
+// that is not a number) throws and ends the step there, as far as it got.
+void RunCreationStep(SharedState& state, WindowModel& view, DeviceLink& link, const Environment& env);

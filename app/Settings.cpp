@@ -1,0 +1,95 @@
+#include "app/Settings.h"
+
+#include <algorithm>
+
+#include "app/SettingsFile.h"
+#include "app/ValdError.h"
+
+namespace {
+
+// Start-up keeps the axis maximum this far above the minimum; a click on the controls keeps 1.
+constexpr int StartupAxisMargin = 10;
+
+void ApplyPosition(UpDownModel& control, int value) {
+  control.position = std::clamp(value, control.minimum, control.maximum);
+}
+
+void ApplyChartSettings(const TextLines& settings, ChartPageModel& page, int chartNumber) {
+  const QByteArray number = QByteArray::number(chartNumber);
+  if (const auto top = ReadIntegerSetting(settings, "Top" + number)) ApplyPosition(page.upDnMax, *top);
+  if (const auto bottom = ReadIntegerSetting(settings, "Bottom" + number))
+    ApplyPosition(page.upDnMin, *bottom);
+  if (const auto increment = ReadIntegerSetting(settings, "Increment")) {
+    // A step below 1 would leave the controls unable to move.
+    page.upDnMin.step = std::max(*increment, 1);
+    page.upDnMax.step = page.upDnMin.step;
+  }
+  if (page.upDnMin.position >= page.upDnMax.position) {
+    ApplyPosition(page.upDnMax, page.upDnMin.position + StartupAxisMargin);
+    // At the top of the range the maximum cannot move up: the minimum makes room instead.
+    if (page.upDnMin.position >= page.upDnMax.position) {
+      ApplyPosition(page.upDnMin, page.upDnMax.position - StartupAxisMargin);
+    }
+  }
+  page.chart.SetAxisRange(page.upDnMin.position, page.upDnMax.position);
+}
+
+}  // namespace
+
+void LoadAndApplySettings(SharedState& state, WindowModel& view, DeviceLink& link, const Environment& env) {
+  state.SettingsLines.LoadFromFile(env.ProgramFile(SettingsFileName));
+  ApplySettings(state, view, link, env);
+}
+
+void ApplySettings(SharedState& state, WindowModel& view, DeviceLink& link, const Environment& env) {
+  const TextLines& settings = state.SettingsLines;
+  if (const auto port = ReadIntegerSetting(settings, "UDPport")) {
+    if (*port < 1 || *port > 65535) {
+      throw ValdError(QStringLiteral("'%1' is not a valid UDP port").arg(*port));
+    }
+    link.port = uint16_t(*port);
+  }
+  view.statusPanels[5] = QByteArray::number(link.port);
+
+  if (const auto left = ReadIntegerSetting(settings, "Left")) view.geometry.moveLeft(*left);
+  if (const auto top = ReadIntegerSetting(settings, "Top")) view.geometry.moveTop(*top);
+  if (const auto width = ReadIntegerSetting(settings, "Width")) view.geometry.setWidth(*width);
+  if (const auto height = ReadIntegerSetting(settings, "Height")) view.geometry.setHeight(*height);
+
+  for (int i = 0; i < 5; ++i) {
+    if (const auto address = ReadSetting(settings, "ip" + QByteArray::number(i + 1)))
+      view.addressEdits[i] = *address;
+  }
+  if (const auto separator = ReadSetting(settings, "DecimalSeparator"))
+    state.DecimalSeparatorText = *separator;
+  // Without a configured separator the decoded values use the system's, which is also what the views
+  // expect when they read the values back.
+  if (state.DecimalSeparatorText.isEmpty())
+    state.DecimalSeparatorText = QByteArray(1, env.systemDecimalSeparator);
+  if (const auto eeAddr = ReadSetting(settings, "eeaddr")) view.eeAddrEdit = *eeAddr;
+
+  for (int page = 0; page < 4; ++page) ApplyChartSettings(settings, view.pages[page], page + 1);
+}
+
+void StoreTimerSettings(SharedState& state, const WindowModel& view) {
+  TextLines& settings = state.SettingsLines;
+  for (int i = 0; i < 5; ++i) WriteSetting(settings, "ip" + QByteArray::number(i + 1), view.addressEdits[i]);
+  WriteSetting(settings, "eeaddr", view.eeAddrEdit);
+  for (int page = 0; page < 4; ++page) {
+    const QByteArray number = QByteArray::number(page + 1);
+    WriteSetting(settings, "Top" + number, QByteArray::number(view.pages[page].upDnMax.position));
+    WriteSetting(settings, "Bottom" + number, QByteArray::number(view.pages[page].upDnMin.position));
+  }
+  WriteSetting(settings, "Increment", QByteArray::number(view.pages[PageT].upDnMin.step));
+}
+
+void StoreGeometrySettings(SharedState& state, const WindowModel& view) {
+  WriteSetting(state.SettingsLines, "Left", QByteArray::number(view.geometry.left()));
+  WriteSetting(state.SettingsLines, "Top", QByteArray::number(view.geometry.top()));
+  WriteSetting(state.SettingsLines, "Width", QByteArray::number(view.geometry.width()));
+  WriteSetting(state.SettingsLines, "Height", QByteArray::number(view.geometry.height()));
+}
+
+void SaveSettingsFile(const SharedState& state, const Environment& env) {
+  state.SettingsLines.SaveToFile(env.ProgramFile(SettingsFileName));
+}

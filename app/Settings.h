@@ -1,0 +1,25 @@
+#pragma once
+
+#include "app/Environment.h"
+#include "app/SharedState.h"
+#include "link/DeviceLink.h"
+#include "views/WindowModel.h"
+
+// Reads cfg.ini from the program folder into SettingsLines and applies it (see ApplySettings).
+// A missing or unreadable file throws before anything is applied.
+void LoadAndApplySettings(SharedState& state, WindowModel& view, DeviceLink& link, const Environment& env);
+
+// Applies SettingsLines in the fixed order: UDP port (and status panel 5), window edges and size, the
+// five addresses, the decimal separator, the memory address, then per chart its axis positions, the
+// step and the axis limits. A value that is not a number throws and ends the apply at that key; the
+// keys before it stay applied. An absent key leaves its control as it is.
+void ApplySettings(SharedState& state, WindowModel& view, DeviceLink& link, const Environment& env);
+
+// The keys the save timer writes: addresses, memory address, axis positions and the step.
+void StoreTimerSettings(SharedState& state, const WindowModel& view);
+
+// The keys the close step writes: the window's edges and outer size.
+void StoreGeometrySettings(SharedState& state, const WindowModel& view);
+
+// Writes SettingsLines to cfg.ini in the program folder, whole or not at all.
+void SaveSettingsFile(const SharedState& state, const Environment& env);
