@@ -6,7 +6,8 @@
 #include "app/Environment.h"
 #include "app/SharedState.h"
 
-// "yy.mm.dd hh.nn VALD_<type>.csv" for the given local time and a known DeviceCode.
+// "yy.mm.dd hh.nn VALD_<type>.csv" for the given local time and a known DeviceCode. Throws ValdError
+// "No device" for a code outside the device type table.
 QString AutomaticFileName(const QDateTime& localTime, int deviceCode);
 
 // Writes LogLines (every line followed by CR LF) as the automatic measurement file in the program

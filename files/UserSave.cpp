@@ -1,0 +1,17 @@
+#include "files/UserSave.h"
+
+#include <algorithm>
+
+#include "app/Win1250.h"
+
+QString UserSaveFileName(const QString& chosenPath, const QByteArray& deviceLabel) {
+  const QString stem = chosenPath.left(std::max<qsizetype>(0, chosenPath.size() - 4));
+  return stem + QLatin1Char('_') + FromWin1250(deviceLabel) + QStringLiteral(".csv");
+}
+
+QString SaveUserMeasurementFile(const SharedState& state, const QByteArray& deviceLabel,
+                                const QString& chosenPath) {
+  const QString path = UserSaveFileName(chosenPath, deviceLabel);
+  state.LogLines.SaveToFile(path);
+  return path;
+}
