@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QDateTime>
+#include <QString>
+#include <QStringList>
+#include <optional>
+
+#include "link/DeviceLink.h"
+
+// What the command line of vald_read asks for.
+struct ReadOptions {
+  uint16_t port = DeviceLink::DefaultPort;
+  QString outFolder;                      // empty: the current folder
+  std::optional<char> decimalSeparator;   // Windows-1250 byte; none: the system's
+  std::optional<QDateTime> fileNameTime;  // none: the clock at the end of each readout
+  QStringList hosts;
+};
+
+// The outcome of reading the command line: options to run with, a request for the help text, or the
+// reason the command line is unusable.
+struct ParsedCommandLine {
+  std::optional<ReadOptions> options;
+  bool helpRequested = false;
+  QString error;
+};
+
+// `arguments` includes the program name first, as QCoreApplication::arguments() gives it.
+ParsedCommandLine ParseReadOptions(const QStringList& arguments);
+
+QString ReadUsage();
