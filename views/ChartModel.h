@@ -20,6 +20,8 @@ class ChartSeries {
   explicit ChartSeries(Rgb colour = 0) : colour_(colour) {}
 
   void Clear();
+  // Makes room for a number of points, so that a long log is added without reallocations.
+  void Reserve(int count) { points_.reserve(count); }
   void AddValue(double y);
   void AddNull();
   // Replaces the x label of point i (which must exist).

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <cstdint>
 
 // Colours of text runs and chart series, as 0xRRGGBB.
@@ -17,3 +18,7 @@ constexpr Rgb Maroon = 0x800000;
 // The design green of the chart series (red 41, green 199, blue 37).
 constexpr Rgb SeriesGreen = 0x29C725;
 }  // namespace Colour
+
+// The colour of the k-th channel of a group (index k - 1); a second group starts again at red.
+constexpr std::array<Rgb, 6> ChannelPalette = {Colour::Red,   Colour::Blue,  Colour::Green,
+                                               Colour::Black, Colour::Olive, Colour::Purple};

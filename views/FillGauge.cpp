@@ -1,0 +1,15 @@
+#include "views/FillGauge.h"
+
+#include "decode/DeviceTypes.h"
+
+void ShowFillGauge(const SharedState& state, WindowModel& view) {
+  const int lines = state.LogLines.Count();
+  const int logBytes = ChipBlockCount(state.ChipCode).logCapacityBytes;
+  // Without a record length (no device read or opened yet) the capacity is as unknown as without a chip.
+  if (logBytes > 0 && state.RecordLength > 0) {
+    const int capacity = logBytes / state.RecordLength;
+    view.gaugeCaption = QByteArray::number(lines) + '/' + QByteArray::number(capacity - 1);
+    view.progressMaximum = capacity;
+  }
+  view.progressPosition = lines;
+}

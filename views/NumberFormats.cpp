@@ -1,0 +1,167 @@
+#include "views/NumberFormats.h"
+
+#include <charconv>
+#include <cmath>
+#include <cstdio>
+#include <string>
+
+#include "app/ValdError.h"
+#include "app/Win1250.h"
+
+namespace {
+
+// A value rounded to a number of decimals, as decimal digits.
+struct RoundedDigits {
+  bool negative = false;
+  std::string integer;   // without leading zeros, empty for a value below 1
+  std::string fraction;  // exactly the requested number of digits
+};
+
+RoundedDigits Round(double value, int decimals) {
+  char buffer[400];
+  const auto [end, ec] = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed);
+  std::string_view text(buffer, ec == std::errc() ? end - buffer : 0);
+  RoundedDigits digits;
+  if (text.starts_with('-')) {
+    digits.negative = true;
+    text.remove_prefix(1);
+  }
+  const size_t point = text.find('.');
+  digits.integer = std::string(text.substr(0, point));
+  if (point != std::string_view::npos) digits.fraction = std::string(text.substr(point + 1));
+  const bool roundUp = int(digits.fraction.size()) > decimals && digits.fraction[decimals] >= '5';
+  digits.fraction.resize(decimals, '0');
+  if (roundUp) {
+    std::string all = digits.integer + digits.fraction;
+    int i = int(all.size()) - 1;
+    for (; i >= 0 && all[i] == '9'; --i) all[i] = '0';
+    if (i >= 0) {
+      ++all[i];
+    } else {
+      all.insert(all.begin(), '1');
+    }
+    digits.integer = all.substr(0, all.size() - decimals);
+    digits.fraction = all.substr(all.size() - decimals);
+  }
+  digits.integer.erase(0, digits.integer.find_first_not_of('0'));
+  // A value that rounds to zero is shown without a minus sign.
+  if (digits.integer.empty() && digits.fraction.find_first_not_of('0') == std::string::npos) {
+    digits.negative = false;
+  }
+  return digits;
+}
+
+// Fixed formats: "00.0", "00" and "0.0".
+QByteArray FormatFixed(double value, int integerDigits, int decimals, char decimalSeparator) {
+  RoundedDigits digits = Round(value, decimals);
+  if (int(digits.integer.size()) < integerDigits) {
+    digits.integer.insert(0, integerDigits - digits.integer.size(), '0');
+  }
+  QByteArray text = digits.negative ? "-" : "";
+  text += digits.integer.c_str();
+  if (decimals > 0) text += decimalSeparator + QByteArray(digits.fraction.c_str());
+  return text;
+}
+
+QByteArray FormatOptionalDecimal(double value, char decimalSeparator) {
+  RoundedDigits digits = Round(value, 1);
+  if (digits.fraction == "0") digits.fraction.clear();
+  if (digits.integer.empty() && digits.fraction.empty()) return "0";
+  QByteArray text = digits.negative ? "-" : "";
+  text += digits.integer.c_str();
+  if (!digits.fraction.empty()) text += decimalSeparator + QByteArray(digits.fraction.c_str());
+  return text;
+}
+
+// The shortest text with up to 15 significant digits; very large and very small values take an
+// exponent written as "E15" or "E-5".
+QByteArray FormatGeneral(double value, char decimalSeparator) {
+  if (value == 0) return "0";
+  char buffer[40];
+  std::snprintf(buffer, sizeof buffer, "%.15G", value);
+  QByteArray text(buffer);
+  text.replace('.', decimalSeparator);
+  const qsizetype exponent = text.indexOf('E');
+  if (exponent >= 0) {
+    QByteArray power = text.mid(exponent + 1);
+    const bool negativePower = power.startsWith('-');
+    power.remove(0, 1);
+    while (power.size() > 1 && power.startsWith('0')) power.remove(0, 1);
+    text = text.left(exponent + 1) + (negativePower ? "-" : "") + power;
+  }
+  return text;
+}
+
+bool IsDigit(char c) {
+  return c >= '0' && c <= '9';
+}
+
+}  // namespace
+
+QByteArray FormatNumber(double value, NumberFormat format, char decimalSeparator) {
+  if (std::isnan(value)) return "NAN";
+  if (std::isinf(value)) return value > 0 ? "INF" : "-INF";
+  switch (format) {
+    case NumberFormat::TwoDigitsOneDecimal:
+      return FormatFixed(value, 2, 1, decimalSeparator);
+    case NumberFormat::TwoDigits:
+      return FormatFixed(value, 2, 0, decimalSeparator);
+    case NumberFormat::OneDecimal:
+      return FormatFixed(value, 1, 1, decimalSeparator);
+    case NumberFormat::General:
+      return FormatGeneral(value, decimalSeparator);
+    case NumberFormat::OptionalDecimal:
+      return FormatOptionalDecimal(value, decimalSeparator);
+  }
+  return {};
+}
+
+std::optional<double> ReadNumber(QByteArrayView text, char decimalSeparator) {
+  text = text.trimmed();
+  // Checked here character by character, so that only the system's separator is taken; the text is
+  // then handed to the standard conversion with "." in its place.
+  std::string number;
+  number.reserve(text.size());
+  qsizetype i = 0;
+  if (i < text.size() && (text[i] == '-' || text[i] == '+')) {
+    if (text[i] == '-') number += '-';
+    ++i;
+  }
+  int mantissaDigits = 0;
+  bool separatorSeen = false;
+  for (; i < text.size(); ++i) {
+    const char c = text[i];
+    if (IsDigit(c)) {
+      ++mantissaDigits;
+      number += c;
+    } else if (c == decimalSeparator && !separatorSeen) {
+      separatorSeen = true;
+      number += '.';
+    } else {
+      break;
+    }
+  }
+  if (mantissaDigits == 0) return std::nullopt;
+  if (i < text.size() && (text[i] == 'e' || text[i] == 'E')) {
+    number += 'e';
+    ++i;
+    if (i < text.size() && (text[i] == '-' || text[i] == '+')) number += text[i++];
+    int exponentDigits = 0;
+    for (; i < text.size() && IsDigit(text[i]); ++i, ++exponentDigits) number += text[i];
+    if (exponentDigits == 0) return std::nullopt;
+  }
+  if (i != text.size()) return std::nullopt;
+  double value = 0;
+  const auto [end, ec] = std::from_chars(number.data(), number.data() + number.size(), value);
+  if (ec != std::errc() || end != number.data() + number.size()) return std::nullopt;
+  return value;
+}
+
+double ParseNumber(QByteArrayView text, char decimalSeparator) {
+  const std::optional<double> value = ReadNumber(text, decimalSeparator);
+  if (!value) {
+    throw ValdError(
+        QStringLiteral("'%1' is not a valid floating point value").arg(FromWin1250(text.toByteArray())));
+  }
+  return *value;
+}
