@@ -1,0 +1,98 @@
+#include "link/DeviceLink.h"
+
+#include <QDeadlineTimer>
+#include <QHostInfo>
+#include <QLoggingCategory>
+#include <QNetworkDatagram>
+#include <QNetworkInterface>
+#include <QUdpSocket>
+#include <cstring>
+
+#include "app/ValdError.h"
+
+Q_LOGGING_CATEGORY(lcLink, "vald.link", QtWarningMsg)
+
+namespace {
+
+QHostAddress ResolveHost(const QString& host) {
+  const QHostAddress literal(host);
+  if (!literal.isNull()) return literal;
+  const QHostInfo info = QHostInfo::fromName(host);
+  const QList<QHostAddress> addresses = info.addresses();
+  if (info.error() != QHostInfo::NoError || addresses.isEmpty()) {
+    throw ValdError(QStringLiteral("Cannot resolve host '%1'. %2").arg(host, info.errorString()));
+  }
+  // Devices speak IPv4; take an IPv4 address when the name has one.
+  for (const QHostAddress& address : addresses) {
+    if (address.protocol() == QAbstractSocket::IPv4Protocol) return address;
+  }
+  return addresses.first();
+}
+
+// A reply to a broadcast request comes from the device's own address, so any sender is accepted then.
+bool IsBroadcast(const QHostAddress& address) {
+  if (address == QHostAddress::Broadcast) return true;
+  for (const QNetworkInterface& interface : QNetworkInterface::allInterfaces()) {
+    for (const QNetworkAddressEntry& entry : interface.addressEntries()) {
+      if (!entry.broadcast().isNull() && entry.broadcast() == address) return true;
+    }
+  }
+  return false;
+}
+
+}  // namespace
+
+int DeviceLink::Exchange(const QByteArray& datagram, int timeoutMs, uint8_t* reply, int capacity) {
+  const QHostAddress device = ResolveHost(host);
+  const bool anySender = IsBroadcast(device);
+
+  // A fresh socket on a port the system chooses: a reply that comes after an earlier exchange gave up
+  // went to that exchange's port and is never read here. Qt permits broadcast on every UDP socket.
+  QUdpSocket socket;
+  const QHostAddress local =
+      device.protocol() == QAbstractSocket::IPv6Protocol ? QHostAddress::AnyIPv6 : QHostAddress::AnyIPv4;
+  if (!socket.bind(local, 0)) {
+    throw ValdError(QStringLiteral("Socket error talking to %1: %2").arg(host, socket.errorString()));
+  }
+  if (socket.writeDatagram(datagram, device, port) != datagram.size()) {
+    throw ValdError(QStringLiteral("Socket error sending to %1: %2").arg(host, socket.errorString()));
+  }
+  qCDebug(lcLink) << "sent" << datagram.size() << "bytes to" << device << port;
+
+  QDeadlineTimer deadline(timeoutMs);
+  while (!deadline.hasExpired()) {
+    if (!socket.hasPendingDatagrams() && !socket.waitForReadyRead(int(deadline.remainingTime()))) {
+      switch (socket.error()) {
+        case QAbstractSocket::SocketTimeoutError:
+          continue;
+        case QAbstractSocket::ConnectionRefusedError:  // port unreachable: nothing will answer
+          qCDebug(lcLink) << "nothing listens on" << device << port;
+          return 0;
+        default:
+          throw ValdError(
+              QStringLiteral("Socket error receiving from %1: %2").arg(host, socket.errorString()));
+      }
+    }
+    while (socket.hasPendingDatagrams()) {
+      const QNetworkDatagram received = socket.receiveDatagram();
+      if (!received.isValid()) break;
+      if (!anySender && !received.senderAddress().isEqual(device, QHostAddress::TolerantConversion)) {
+        qCDebug(lcLink) << "ignored a datagram from" << received.senderAddress();
+        continue;
+      }
+      const QByteArray data = received.data();
+      if (data.size() > capacity) {
+        throw ValdError(QStringLiteral("The reply from %1 is %2 bytes long; at most %3 bytes fit the "
+                                       "receive buffer")
+                            .arg(host)
+                            .arg(data.size())
+                            .arg(capacity));
+      }
+      std::memcpy(reply, data.constData(), size_t(data.size()));
+      qCDebug(lcLink) << "received" << data.size() << "bytes from" << received.senderAddress();
+      return int(data.size());
+    }
+  }
+  qCDebug(lcLink) << "no reply from" << device << port << "within" << timeoutMs << "ms";
+  return 0;
+}

@@ -1,14 +1,15 @@
 #pragma once
 
 #include <QByteArray>
+#include <cstdint>
 
 #include "app/SharedState.h"
 #include "link/DeviceLink.h"
 #include "views/WindowModel.h"
 
 // Request texts of the device protocol. Each is sent followed by one zero byte.
-QByteArray MemoryReadRequest(int address);  // "EA" + address in decimal
-QByteArray LogBlockRequest(int block);      // "ED" + block with at least two digits
+QByteArray MemoryReadRequest(int64_t address);  // "EA" + address in decimal
+QByteArray LogBlockRequest(int block);          // "ED" + block with at least two digits
 inline const QByteArray NetResetRequest = "netreset";
 inline const QByteArray IdentityRequest = "E47305826";
 
@@ -23,7 +24,7 @@ int ExchangeIntoReceiveBuffer(SharedState& state, WindowModel& view, DeviceLink&
 void ExchangeAsDecimal(SharedState& state, WindowModel& view, DeviceLink& link, const QByteArray& request);
 void ExchangeAsText(SharedState& state, WindowModel& view, DeviceLink& link, const QByteArray& request);
 
-// One exchange whose reply is returned as text up to its first zero byte. ReceivedByteCount is left
-// alone; only the first 101 bytes of the buffers are zeroed first.
+// One exchange whose reply is returned as text up to its first zero byte or the reply's end, whichever
+// comes first. ReceivedByteCount is left alone; only the first 101 bytes of the buffers are zeroed first.
 QByteArray ExchangeForReplyText(SharedState& state, DeviceLink& link, const QByteArray& request,
                                 int timeoutMs);

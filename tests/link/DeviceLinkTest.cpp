@@ -1,0 +1,148 @@
+#include <gtest/gtest.h>
+
+#include <QUdpSocket>
+#include <array>
+
+#include "app/ValdError.h"
+#include "link/Exchanges.h"
+#include "link/LinkTestSupport.h"
+#include "link/ScriptedPeer.h"
+
+namespace {
+
+using Reply = std::array<uint8_t, SharedState::ReceiveBufferSize>;
+
+// Memory whose first two 512-byte blocks read 'a' and 'b', so each reply shows which request it answers.
+SimulatorConfig TwoBlockMemory() {
+  return MemoryStartingWith(QByteArray(512, 'a') + QByteArray(512, 'b'));
+}
+
+DeviceLink LinkTo(uint16_t port, const QString& host = QStringLiteral("127.0.0.1")) {
+  DeviceLink link;
+  link.host = host;
+  link.port = port;
+  return link;
+}
+
+int ExchangeRequest(DeviceLink& link, const QByteArray& request, int timeoutMs, Reply& reply) {
+  reply.fill(0);
+  return link.Exchange(request + '\0', timeoutMs, reply.data(), int(reply.size()));
+}
+
+QString ErrorOf(DeviceLink& link, const QByteArray& request) {
+  Reply reply{};
+  try {
+    ExchangeRequest(link, request, DeviceLink::ReplyTimeoutMs, reply);
+  } catch (const ValdError& error) {
+    return error.Message();
+  }
+  return {};
+}
+
+TEST(DeviceLinkExchange, LateReplyIsNeverReadByTheNextExchange) {
+  SimulatorConfig late = TwoBlockMemory();
+  late.lateReplyMs = 300;
+  RunningSimulator lateDevice(late);
+  SimulatorConfig silent;
+  silent.silent = true;
+  RunningSimulator silentDevice(silent);
+  DeviceLink link = LinkTo(lateDevice.Port());
+  Reply reply{};
+
+  EXPECT_EQ(ExchangeRequest(link, "EA0", 50, reply), 0);
+  // The late reply arrives ~250 ms into this exchange, from the same address.
+  link.port = silentDevice.Port();
+  EXPECT_EQ(ExchangeRequest(link, "EA512", 1000, reply), 0);
+  EXPECT_EQ(reply[0], 0);
+}
+
+TEST(DeviceLinkExchange, DuplicateReplyDoesNotReachTheNextExchange) {
+  SimulatorConfig config = TwoBlockMemory();
+  config.duplicateReplies = true;
+  RunningSimulator device(config);
+  DeviceLink link = LinkTo(device.Port());
+  Reply reply{};
+
+  EXPECT_EQ(ExchangeRequest(link, "EA0", DeviceLink::ReplyTimeoutMs, reply), 512);
+  EXPECT_EQ(reply[0], 'a');
+  EXPECT_EQ(ExchangeRequest(link, "EA512", DeviceLink::ReplyTimeoutMs, reply), 512);
+  EXPECT_EQ(reply[0], 'b');
+  EXPECT_EQ(reply[512], 0);
+}
+
+class OversizedReply : public testing::TestWithParam<int> {};
+
+TEST_P(OversizedReply, IsAnErrorNamingHostAndSize) {
+  SimulatorConfig config;
+  config.oversizedReplyBytes = GetParam();
+  RunningSimulator device(config);
+  DeviceLink link = LinkTo(device.Port());
+
+  const QString message = ErrorOf(link, "EA0");
+
+  EXPECT_TRUE(message.contains("127.0.0.1")) << message.toStdString();
+  EXPECT_TRUE(message.contains(QString::number(GetParam()))) << message.toStdString();
+}
+
+INSTANTIATE_TEST_SUITE_P(Sizes, OversizedReply, testing::Values(514, 65507));
+
+TEST(DeviceLinkExchange, FullCapacityReplyIsAccepted) {
+  SimulatorConfig config = TwoBlockMemory();
+  config.oversizedReplyBytes = SharedState::ReceiveBufferSize;
+  RunningSimulator device(config);
+  DeviceLink link = LinkTo(device.Port());
+  Reply reply{};
+
+  EXPECT_EQ(ExchangeRequest(link, "EA0", DeviceLink::ReplyTimeoutMs, reply), 513);
+  EXPECT_EQ(reply[512], 0x55);
+}
+
+TEST(DeviceLinkExchange, EmptyReplyCountsAsZeroBytes) {
+  ScriptedPeer peer({{false, QByteArray()}});
+  DeviceLink link = LinkTo(peer.Port());
+  Reply reply{};
+
+  EXPECT_EQ(ExchangeRequest(link, "EA0", 2000, reply), 0);
+  EXPECT_EQ(peer.Request(), QByteArray("EA0\0", 4));
+}
+
+TEST(DeviceLinkExchange, DatagramFromAnotherAddressIsIgnoredWhileWaiting) {
+  ScriptedPeer peer({{true, "stranger"}, {false, "device"}});
+  if (peer.Port() == 0) GTEST_SKIP() << "no second loopback address";
+  DeviceLink link = LinkTo(peer.Port());
+  Reply reply{};
+
+  ASSERT_EQ(ExchangeRequest(link, "netreset", 2000, reply), 6);
+  EXPECT_EQ(QByteArray(reinterpret_cast<const char*>(reply.data())), "device");
+}
+
+TEST(DeviceLinkExchange, HostNameIsResolvedBeforeSending) {
+  RunningSimulator device(TwoBlockMemory());
+  DeviceLink link = LinkTo(device.Port(), QStringLiteral("localhost"));
+  Reply reply{};
+
+  EXPECT_EQ(ExchangeRequest(link, "EA512", DeviceLink::ReplyTimeoutMs, reply), 512);
+  EXPECT_EQ(reply[0], 'b');
+}
+
+TEST(DeviceLinkExchange, UnresolvableHostIsAnErrorNamingIt) {
+  DeviceLink link = LinkTo(DeviceLink::DefaultPort, QStringLiteral("no-such-device.invalid"));
+
+  EXPECT_TRUE(ErrorOf(link, "EA0").contains("no-such-device.invalid"));
+}
+
+TEST(DeviceLinkExchange, PortWithNothingListeningIsNoReply) {
+  uint16_t closedPort = 0;
+  {
+    QUdpSocket placeholder;
+    ASSERT_TRUE(placeholder.bind(QHostAddress::LocalHost, 0));
+    closedPort = placeholder.localPort();
+  }
+  DeviceLink link = LinkTo(closedPort);
+  Reply reply{};
+
+  EXPECT_EQ(ExchangeRequest(link, "EA0", 100, reply), 0);
+  EXPECT_EQ(ExchangeRequest(link, "EA0", 100, reply), 0);
+}
+
+}  // namespace

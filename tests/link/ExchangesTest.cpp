@@ -1,0 +1,122 @@
+#include <gtest/gtest.h>
+
+#include "decode/DeviceTypes.h"
+#include "link/Exchanges.h"
+#include "link/LinkTestSupport.h"
+
+namespace {
+
+QByteArray Repeated(const QByteArray& piece, int times) {
+  return piece.repeated(times);
+}
+
+// A dump of 512 entries of one byte each (or of one entry 512 times), in 8 lines of 64.
+QByteArray DumpOf(const QByteArray& entries, int entrySize = 1) {
+  QByteArray text;
+  for (int line = 0; line < 8; ++line) text += entries.mid(line * 64 * entrySize, 64 * entrySize) + "\r\n";
+  return text;
+}
+
+TEST(RequestTexts, MemoryAndBlockRequestsAreDecimalWithTwoDigitBlocks) {
+  EXPECT_EQ(MemoryReadRequest(4352), "EA4352");
+  EXPECT_EQ(MemoryReadRequest(0), "EA0");
+  EXPECT_EQ(LogBlockRequest(0), "ED00");
+  EXPECT_EQ(LogBlockRequest(7), "ED07");
+  EXPECT_EQ(LogBlockRequest(95), "ED95");
+  EXPECT_EQ(LogBlockRequest(123), "ED123");
+}
+
+TEST(ExchangeAsText, ShortReplyIsPaddedWithZerosShownAsDots) {
+  SimulatorConfig config = MemoryStartingWith(QByteArray("A\0B", 3));
+  config.oversizedReplyBytes = 3;  // the device answers with three bytes only
+  LinkSession s(config);
+  s.state.ReceivedByteCount = 10;
+
+  ExchangeAsText(s.state, s.view, s.link, MemoryReadRequest(0));
+
+  EXPECT_EQ(s.simulator.Requests(), QList<QByteArray>{QByteArray("EA0\0", 4)});
+  const QByteArray expected = "A.B" + Repeated(".", 509);
+  EXPECT_EQ(s.state.OutputText, DumpOf(expected));
+  EXPECT_EQ(s.state.ReceivedByteCount, 13);
+  EXPECT_EQ(s.view.label1, "13");
+  EXPECT_EQ(s.state.ReceiveBuffer[1], 0) << "the buffer keeps the zero byte as received";
+  EXPECT_EQ(s.state.LinePosition, 0);
+}
+
+TEST(ExchangeAsDecimal, SilentDeviceGivesZerosAndNoBytes) {
+  SimulatorConfig config;
+  config.silent = true;
+  LinkSession s(config);
+  s.state.ReceiveBuffer.fill(0x77);  // left over from an earlier exchange
+
+  ExchangeAsDecimal(s.state, s.view, s.link, MemoryReadRequest(HeaderAddress));
+
+  EXPECT_EQ(s.state.OutputText, DumpOf(Repeated("0;", 512), 2));
+  EXPECT_EQ(s.state.ReceivedByteCount, 0);
+  EXPECT_EQ(s.view.label1, "0");
+}
+
+TEST(ExchangeAsDecimal, TwoDumpsInARowMakeSixteenLinesOfSixtyFourValues) {
+  QByteArray memory;
+  for (int i = 0; i < 512; ++i) memory.append(char(i));
+  LinkSession s(MemoryStartingWith(memory));
+  s.state.LinePosition = 0;
+
+  ExchangeAsDecimal(s.state, s.view, s.link, MemoryReadRequest(0));
+  ExchangeAsDecimal(s.state, s.view, s.link, MemoryReadRequest(0));
+
+  TextLines lines;
+  lines.SetText(s.state.OutputText);
+  ASSERT_EQ(lines.Count(), 16);
+  for (const QByteArray& line : lines.Lines()) EXPECT_EQ(line.count(';'), 64);
+  EXPECT_TRUE(lines.Get(0).startsWith("0;1;2;3;"));
+  EXPECT_TRUE(lines.Get(7).endsWith(";254;255;"));
+  EXPECT_EQ(lines.Get(8), lines.Get(0));
+  EXPECT_EQ(s.state.ReceivedByteCount, 1024);
+}
+
+TEST(ExchangeAsDecimal, LineBreakFollowsTheSixtyFourthValueAcrossReplies) {
+  LinkSession s(MemoryStartingWith({}));
+  s.state.LinePosition = 60;
+
+  ExchangeAsDecimal(s.state, s.view, s.link, MemoryReadRequest(0));
+
+  EXPECT_EQ(s.state.OutputText.indexOf("\r\n"), QByteArray("255;").repeated(4).size());
+  EXPECT_EQ(s.state.LinePosition, 60);
+}
+
+TEST(ExchangeForReplyText, ReturnsTheTextUpToItsZeroByteWithoutCountingIt) {
+  SimulatorConfig config;
+  config.netresetReply = "OK";
+  LinkSession s(config);
+
+  EXPECT_EQ(ExchangeForReplyText(s.state, s.link, NetResetRequest, DeviceLink::ReplyTextTimeoutMs), "OK");
+  EXPECT_EQ(s.simulator.Requests(), QList<QByteArray>{QByteArray("netreset\0", 9)});
+  EXPECT_EQ(s.state.ReceivedByteCount, 0);
+  EXPECT_EQ(s.view.label1, "bytes");
+}
+
+TEST(ExchangeForReplyText, SilentDeviceGivesEmptyText) {
+  SimulatorConfig config;
+  config.silent = true;
+  LinkSession s(config);
+
+  EXPECT_EQ(ExchangeForReplyText(s.state, s.link, IdentityRequest, DeviceLink::ReplyTextTimeoutMs), "");
+  EXPECT_EQ(s.simulator.Requests(), QList<QByteArray>{QByteArray("E47305826\0", 10)});
+}
+
+TEST(ExchangeForReplyText, UnterminatedReplyDoesNotPickUpAnEarlierDump) {
+  SimulatorConfig config;
+  config.identityReply = Repeated("Z", 200);
+  config.oversizedReplyBytes = 150;  // the reply is cut to 150 bytes: no zero byte arrives
+  LinkSession s(config);
+  s.state.ReceiveBuffer.fill('Q');  // what an earlier dump left
+
+  const QByteArray text =
+      ExchangeForReplyText(s.state, s.link, IdentityRequest, DeviceLink::ReplyTextTimeoutMs);
+
+  EXPECT_EQ(text, Repeated("Z", 150));
+  EXPECT_EQ(s.state.ReceiveBuffer[200], 'Q') << "only the first 101 bytes are zeroed";
+}
+
+}  // namespace

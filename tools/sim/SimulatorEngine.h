@@ -1,0 +1,48 @@
+#pragma once
+
+#include <QByteArray>
+#include <QHostAddress>
+#include <QList>
+#include <QMutex>
+#include <QObject>
+#include <memory>
+
+#include "tools/sim/DeviceResponder.h"
+#include "tools/sim/SimulatorConfig.h"
+
+class QUdpSocket;
+
+// The simulated device on the wire: one UDP socket, each request answered by the responder and sent
+// back to its sender, with the delays, repetitions and sizes the configuration asks for. Runs in the
+// thread it lives in, driven by that thread's event loop.
+class SimulatorEngine : public QObject {
+  Q_OBJECT
+
+ public:
+  explicit SimulatorEngine(const SimulatorConfig& config, QObject* parent = nullptr);
+  ~SimulatorEngine() override;
+
+  // Binds the socket; port 0 lets the system choose. Returns false when the address cannot be bound.
+  bool Listen(const QHostAddress& address, uint16_t port);
+  // Closes the socket and drops replies still waiting for their delay.
+  void Stop();
+  uint16_t Port() const;
+  QString ErrorText() const;
+
+  // Every datagram received so far, in arrival order. Safe to call from any thread.
+  QList<QByteArray> Requests() const;
+
+ signals:
+  void RequestReceived(const QByteArray& datagram, const QHostAddress& sender, quint16 senderPort);
+
+ private:
+  void ReadPendingDatagrams();
+  void SendReply(QByteArray reply, const QHostAddress& to, quint16 port);
+
+  SimulatorConfig config_;
+  DeviceResponder responder_;
+  QUdpSocket* socket_ = nullptr;
+  std::unique_ptr<QObject> pendingReplies_;  // parent of the timers of delayed replies
+  mutable QMutex requestsMutex_;
+  QList<QByteArray> requests_;
+};

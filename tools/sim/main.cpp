@@ -1,0 +1,125 @@
+// vald_sim: a simulated device that answers the device protocol on UDP until SIGINT or SIGTERM.
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QFile>
+#include <QHostInfo>
+#include <cstdio>
+
+#include "app/TextLines.h"
+#include "app/ValdError.h"
+#include "tools/sim/LogGenerator.h"
+#include "tools/sim/SignalStopper.h"
+#include "tools/sim/SimulatorEngine.h"
+
+namespace {
+
+struct Option {
+  const char* name;
+  const char* valueName;  // nullptr for a switch
+  const char* help;
+};
+
+constexpr Option Options[] = {
+    {"host", "ADDRESS", "Address to listen on (default 127.0.0.1)."},
+    {"port", "N", "UDP port to listen on; 0 lets the system choose (default 6262)."},
+    {"device", "CODE", "DeviceCode of the log header (default 2)."},
+    {"chip", "CODE", "ChipCode of the log header: 1 = 32 blocks, 2 = 96 blocks (default 1)."},
+    {"records", "N", "Measurement records in the generated log (default 1000)."},
+    {"seed", "N", "Seed of the generated readings (default 1)."},
+    {"no-wrap", nullptr, "Generate a log whose ring has not wrapped yet."},
+    {"delay", "MS", "Wait this long before every reply."},
+    {"silent-header", nullptr, "Do not answer the memory read of the log header."},
+    {"silent-from", "N", "Do not answer log block requests from block N on."},
+    {"late", "MS", "Send every reply this late (after the client has given up)."},
+    {"duplicate", nullptr, "Send every reply twice."},
+    {"oversized", "BYTES", "Pad or cut every reply to this many bytes."},
+    {"identity", "TEXT", "Reply text of the identity request."},
+    {"netreset", "TEXT", "Reply text of the network reset request."},
+    {"image", "FILE", "Serve this device image (64 KiB memory, then the raw log blocks)."},
+    {"save-image", "FILE", "Write the device image that would be served to FILE and exit."},
+    {"log-requests", nullptr, "Print every request received on stderr."},
+};
+
+int IntegerOption(const QCommandLineParser& parser, const char* name, int fallback) {
+  if (!parser.isSet(name)) return fallback;
+  bool ok = false;
+  const int value = parser.value(name).toInt(&ok);
+  if (!ok) throw ValdError(QStringLiteral("--%1 needs an integer, not '%2'").arg(name, parser.value(name)));
+  return value;
+}
+
+SimulatorConfig ConfigFromOptions(const QCommandLineParser& parser) {
+  SimulatorConfig config;
+  if (parser.isSet("image")) config.image = ReadWholeFile(parser.value("image"));
+  config.deviceCode = IntegerOption(parser, "device", config.deviceCode);
+  config.chipCode = IntegerOption(parser, "chip", config.chipCode);
+  config.recordCount = IntegerOption(parser, "records", config.recordCount);
+  config.seed = uint32_t(IntegerOption(parser, "seed", int(config.seed)));
+  config.wrapped = !parser.isSet("no-wrap");
+  config.replyDelayMs = IntegerOption(parser, "delay", 0);
+  config.silentHeader = parser.isSet("silent-header");
+  config.silentFromBlock = IntegerOption(parser, "silent-from", -1);
+  config.lateReplyMs = IntegerOption(parser, "late", 0);
+  config.duplicateReplies = parser.isSet("duplicate");
+  config.oversizedReplyBytes = IntegerOption(parser, "oversized", 0);
+  if (parser.isSet("identity")) config.identityReply = parser.value("identity").toLatin1();
+  if (parser.isSet("netreset")) config.netresetReply = parser.value("netreset").toLatin1();
+  return config;
+}
+
+QHostAddress ListenAddress(const QString& host) {
+  const QHostAddress address(host);
+  if (!address.isNull()) return address;
+  const QHostInfo info = QHostInfo::fromName(host);
+  if (info.addresses().isEmpty()) throw ValdError(QStringLiteral("Cannot resolve host '%1'").arg(host));
+  return info.addresses().first();
+}
+
+int Run(QCoreApplication& app) {
+  QCommandLineParser parser;
+  parser.setApplicationDescription(
+      "Simulated device: answers \"EA<addr>\", \"ED<nn>\", \"netreset\" and \"E47305826\" on UDP.");
+  parser.addHelpOption();
+  for (const Option& option : Options) {
+    parser.addOption(option.valueName ? QCommandLineOption(option.name, option.help, option.valueName)
+                                      : QCommandLineOption(option.name, option.help));
+  }
+  parser.process(app);
+
+  const SimulatorConfig config = ConfigFromOptions(parser);
+  if (parser.isSet("save-image")) {
+    WriteWholeFile(parser.value("save-image"), SimulatedDeviceImage(config).ToBytes());
+    return 0;
+  }
+
+  const QString host = parser.isSet("host") ? parser.value("host") : QStringLiteral("127.0.0.1");
+  SimulatorEngine engine(config);
+  if (!engine.Listen(ListenAddress(host), uint16_t(IntegerOption(parser, "port", 6262)))) {
+    throw ValdError(QStringLiteral("Cannot listen on %1: %2").arg(host, engine.ErrorText()));
+  }
+  if (parser.isSet("log-requests")) {
+    QObject::connect(&engine, &SimulatorEngine::RequestReceived,
+                     [](const QByteArray& datagram, const QHostAddress& sender, quint16 port) {
+                       std::fprintf(stderr, "%s:%u %s\n", qPrintable(sender.toString()), unsigned(port),
+                                    datagram.toPercentEncoding().constData());
+                     });
+  }
+  SignalStopper stopper;
+  std::printf("listening on %s:%u\n", qPrintable(host), unsigned(engine.Port()));
+  std::fflush(stdout);
+  return app.exec();
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  QCoreApplication app(argc, argv);
+  QCoreApplication::setApplicationName("vald_sim");
+  try {
+    return Run(app);
+  } catch (const ValdError& error) {
+    std::fprintf(stderr, "vald_sim: %s\n", error.what());
+    return 1;
+  }
+}
