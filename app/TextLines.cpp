@@ -95,7 +95,9 @@ void WriteWholeFile(const QString& path, const QByteArray& content) {
   if (!file.open(QIODevice::WriteOnly)) {
     throw ValdError(QStringLiteral("Cannot create file \"%1\". %2").arg(path, file.errorString()));
   }
-  if (file.write(content) != content.size() || !file.commit()) {
+  // QSaveFile buffers the content; a failure while flushing it (a full disk, a size limit) is not seen
+  // by commit(), which would then replace the old file with a truncated one.
+  if (file.write(content) != content.size() || !file.flush() || !file.commit()) {
     const QString reason = file.errorString();
     file.cancelWriting();
     throw ValdError(QStringLiteral("Cannot write file \"%1\". %2").arg(path, reason));
