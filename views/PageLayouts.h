@@ -13,7 +13,7 @@ enum class PageFamily {
   Current,                // three mA channels
   RelayEvents,            // legend of the relay event values
   BellEvents,             // legend of four bell event values
-  BellEventsWithContact,  // legend of six bell event values
+  BellEventsWithContact,  // legend of five bell event values, the contact bell among them
   Contact,                // twelve contact channels on an axis of 1 .. 12
   ControlEvent,           // the last control event in words
   Climate,                // temperature, humidity, CO2, VOC
