@@ -1,0 +1,256 @@
+#include <gtest/gtest.h>
+
+#include <QDir>
+
+#include "FlakyDevice.h"
+#include "LogImage.h"
+#include "decode/LogReadout.h"
+#include "link/Exchanges.h"
+#include "support/SimulatorFixture.h"
+#include "support/TempFolder.h"
+#include "tools/sim/DeviceImage.h"
+
+namespace {
+
+const QDateTime ReadoutTime(QDate(2023, 12, 3), QTime(14, 5));
+
+// One readout against a device on a loopback port, with its own program folder.
+struct Readout {
+  // The views read values back with the system's separator, so the setting matches it.
+  explicit Readout(char decimalSeparator = ',') {
+    state.DecimalSeparatorText = QByteArray(1, decimalSeparator);
+    env.systemDecimalSeparator = decimalSeparator;
+    env.programFolder = folder.Path();
+    env.now = [] { return ReadoutTime; };
+  }
+
+  ReadoutReport Run(uint16_t port, const std::function<void(int, int)>& progress = {}) {
+    link.port = port;
+    return ReadDeviceLog(state, view, link, env, QStringLiteral("127.0.0.1"), progress);
+  }
+
+  QStringList FilesWritten() const { return QDir(folder.Path()).entryList(QDir::Files); }
+
+  TempFolder folder;
+  SharedState state;
+  WindowModel view;
+  DeviceLink link;
+  Environment env;
+};
+
+QByteArray Request(const QByteArray& text) {
+  return text + '\0';
+}
+
+// The requests of a readout that asks for every block once.
+QList<QByteArray> ReadoutRequests(int blockCount) {
+  QList<QByteArray> requests{Request("EA4352")};
+  for (int block = 0; block < blockCount; ++block) requests.append(LogBlockRequest(block) + '\0');
+  return requests;
+}
+
+SimulatorConfig ImageConfig(int deviceCode, int chipCode, const QByteArray& log) {
+  SimulatorConfig config;
+  config.image = DeviceImage::ForLog(deviceCode, chipCode, 0, log).ToBytes();
+  return config;
+}
+
+// An AGATE ring that has turned: two records written after the turn, the "x" write point, two older
+// records, then the end of the log.
+QByteArray TurnedAgateRing() {
+  return LogRecord('w', 30, 10, 0x15, 0x05) + LogRecord('w', 40, 10, 0xFE, 0xFB) +
+         LogRecord('x', 0, 10, 0, 0) + LogRecord('w', 10, 10, 0x14, 0x00) +
+         LogRecord('w', 20, 10, 0x80, 0x00) + LogRecord('e', 0, 10, 0, 0);
+}
+
+const QList<QByteArray> TurnedAgateMeasurements = {
+    "2023;12;03;14;10;20,0;20,0;",
+    "2023;12;03;14;20;--;--;",
+    "2023;12;03;14;30;21,5;21,5;",
+    "2023;12;03;14;40;-2,5;-2,5;",
+};
+
+TEST(LogReadout, ReadsAnAgateLogIntoTimeOrder) {
+  RunningSimulator device(ImageConfig(2, 1, TurnedAgateRing()));
+  Readout readout;
+  QList<std::pair<int, int>> progress;
+  const ReadoutReport report = readout.Run(device.Port(), [&](int block, int count) {
+    progress.append({block, count});
+  });
+
+  EXPECT_EQ(device.Requests(), ReadoutRequests(32));
+  EXPECT_TRUE(report.deviceFound);
+  EXPECT_TRUE(report.blocksWithoutReply.isEmpty());
+  ASSERT_EQ(progress.size(), 32);
+  EXPECT_EQ(progress.last(), std::pair(31, 32));
+
+  const TextLines& decoded = readout.state.DecodedLines;
+  ASSERT_EQ(decoded.Count(), 1639);
+  EXPECT_EQ(decoded.Get(0), "a;2023;12;03;14;30;21,5;21,5;");
+  EXPECT_EQ(decoded.Get(2), "x;2023;12;03;14;00;0,0;0,0;");
+  EXPECT_EQ(decoded.Get(3), "b;2023;12;03;14;10;20,0;20,0;");
+  EXPECT_EQ(decoded.Get(5), "e;2023;12;03;14;00;0,0;0,0;");
+  EXPECT_EQ(decoded.Get(6), "n;2255;255;255;255;255;-1,1;-1,1;");
+  EXPECT_EQ(decoded.Get(1638), "n;2255;255;255;");
+  EXPECT_EQ(readout.state.LogLines.Lines(), TurnedAgateMeasurements);
+
+  EXPECT_EQ(readout.view.memo1, decoded.Text());
+  EXPECT_EQ(readout.view.memo2, readout.state.LogLines.Text());
+  EXPECT_EQ(readout.view.labelDevice, "AGATE");
+  EXPECT_EQ(readout.view.statusPanels[3], "25LC254");
+  EXPECT_EQ(readout.state.ReceivedByteCount, 32 * LogBlockSize);
+  EXPECT_EQ(readout.view.label1, "16384");
+  EXPECT_EQ(readout.state.DeviceCode, 2);
+  EXPECT_EQ(readout.state.ChipCode, 1);
+  EXPECT_EQ(readout.state.RecordLength, 10);
+
+  EXPECT_EQ(readout.FilesWritten(), QStringList{"23.12.03 14.05 VALD_AGATE.csv"});
+  EXPECT_EQ(report.measurementFile, readout.folder.File("23.12.03 14.05 VALD_AGATE.csv"));
+  EXPECT_EQ(readout.folder.Read("23.12.03 14.05 VALD_AGATE.csv"), readout.state.LogLines.Text());
+}
+
+TEST(LogReadout, ReadsTheLargeChipOfALittleEndianAgate) {
+  // Code 21: AGATE again, but tenths in little-endian words, and 96 blocks.
+  const QByteArray log =
+      LogRecord('w', 1, 10, 0xD7, 0x00) + LogRecord('w', 2, 10, 0xFB, 0xFF) + LogRecord('f', 0, 10, 0, 0);
+  RunningSimulator device(ImageConfig(21, 2, log));
+  Readout readout('.');
+  readout.Run(device.Port());
+  EXPECT_EQ(device.Requests(), ReadoutRequests(96));
+  EXPECT_EQ(device.Requests().last(), QByteArray("ED95\0", 5));
+  EXPECT_EQ(readout.view.statusPanels[3], "25LC512");
+  EXPECT_EQ(readout.state.LogLines.Lines(),
+            (QList<QByteArray>{"2023;12;03;14;01;21.5;21.5;", "2023;12;03;14;02;-0.5;-0.5;"}));
+}
+
+struct GeneratedLogCase {
+  int deviceCode;
+  int chipCode;
+  int blockCount;
+  int piecesPerLine;  // a line split at ";": time stamp, value columns, and what follows the last ";"
+};
+
+void PrintTo(const GeneratedLogCase& c, std::ostream* os) {
+  *os << "device code " << c.deviceCode << " chip " << c.chipCode;
+}
+
+class GeneratedLogs : public testing::TestWithParam<GeneratedLogCase> {};
+
+// The simulator writes a realistic ring for the device; read back, its records come out whole and in
+// time order.
+TEST_P(GeneratedLogs, ComeOutWholeAndInTimeOrder) {
+  const GeneratedLogCase c = GetParam();
+  SimulatorConfig config;
+  config.deviceCode = c.deviceCode;
+  config.chipCode = c.chipCode;
+  config.recordCount = 300;
+  config.seed = uint32_t(c.deviceCode);
+  RunningSimulator device(config);
+  Readout readout;
+  const ReadoutReport report = readout.Run(device.Port());
+
+  EXPECT_EQ(device.Requests(), ReadoutRequests(c.blockCount));
+  EXPECT_TRUE(report.blocksWithoutReply.isEmpty());
+  const QList<QByteArray>& lines = readout.state.LogLines.Lines();
+  ASSERT_GE(lines.size(), config.recordCount - 1);
+  ASSERT_LE(lines.size(), config.recordCount);
+  for (qsizetype n = 0; n < lines.size(); ++n) {
+    ASSERT_EQ(lines[n].split(';').size(), c.piecesPerLine) << lines[n].constData();
+    if (n > 0) {
+      ASSERT_LT(lines[n - 1].left(16), lines[n].left(16)) << n;
+    }
+  }
+  EXPECT_EQ(readout.folder.Read(QFileInfo(report.measurementFile).fileName()), readout.state.LogLines.Text());
+}
+
+INSTANTIATE_TEST_SUITE_P(DeviceCodes, GeneratedLogs,
+                         testing::Values(GeneratedLogCase{2, 1, 32, 8}, GeneratedLogCase{12, 2, 96, 7},
+                                         GeneratedLogCase{27, 2, 96, 18}, GeneratedLogCase{50, 2, 96, 22},
+                                         GeneratedLogCase{31, 1, 32, 8}, GeneratedLogCase{39, 1, 32, 7},
+                                         GeneratedLogCase{104, 2, 96, 10}, GeneratedLogCase{55, 2, 96, 15},
+                                         GeneratedLogCase{18, 0, 96, 9}));
+
+TEST(LogReadout, ASilentDeviceIsNoDevice) {
+  SimulatorConfig config;
+  config.silent = true;
+  RunningSimulator device(config);
+  Readout readout;
+  readout.view.memo1 = "earlier dump";
+  readout.state.LogLines.Add("2023;12;03;14;05;21,5;");
+  const ReadoutReport report = readout.Run(device.Port());
+
+  EXPECT_EQ(device.Requests(), QList<QByteArray>{Request("EA4352")});
+  EXPECT_FALSE(report.deviceFound);
+  EXPECT_EQ(readout.view.labelDevice, "No device");
+  EXPECT_TRUE(readout.view.memo1.isEmpty());
+  EXPECT_TRUE(readout.state.LogLines.IsEmpty());
+  EXPECT_TRUE(readout.state.OutputText.isEmpty());
+  EXPECT_TRUE(report.measurementFile.isEmpty());
+  EXPECT_TRUE(readout.FilesWritten().isEmpty());
+}
+
+TEST(LogReadout, AnUnknownDeviceCodeRequestsNoBlock) {
+  RunningSimulator device(ImageConfig(20, 1, TurnedAgateRing()));
+  Readout readout;
+  const ReadoutReport report = readout.Run(device.Port());
+  EXPECT_EQ(device.Requests(), QList<QByteArray>{Request("EA4352")});
+  EXPECT_FALSE(report.deviceFound);
+  EXPECT_EQ(readout.view.labelDevice, "No device");
+  EXPECT_EQ(readout.view.statusPanels[3], "25LC254");
+  EXPECT_TRUE(readout.FilesWritten().isEmpty());
+}
+
+TEST(LogReadout, ADeviceThatStopsAnsweringIsAskedTwiceUntilItIsGone) {
+  QByteArray log;
+  for (int n = 0; n < 32 * LogBlockSize / 10; ++n) log += LogRecord('w', uint8_t(n % 60), 10, 0x15, 0x05);
+  SimulatorConfig config = ImageConfig(2, 1, log);
+  config.silentFromBlock = 28;
+  RunningSimulator device(config);
+  Readout readout;
+  const ReadoutReport report = readout.Run(device.Port());
+
+  QList<QByteArray> expected = ReadoutRequests(28);
+  for (const char* block : {"ED28", "ED28", "ED29", "ED29", "ED30", "ED30", "ED31"})
+    expected.append(Request(block));
+  EXPECT_EQ(device.Requests(), expected);
+  EXPECT_EQ(report.blocksWithoutReply, (QList<int>{28, 29, 30, 31}));
+  // 28 blocks hold 1433.6 records: the record that runs into block 28 keeps its answered bytes, the next
+  // one starts with a zero kind byte and ends the lines.
+  EXPECT_EQ(readout.state.DecodedLines.Count(), 1434);
+  EXPECT_EQ(readout.state.LogLines.Count(), 1434);
+  EXPECT_EQ(readout.state.ReceivedByteCount, 28 * LogBlockSize);
+  EXPECT_EQ(readout.folder.Read(QFileInfo(report.measurementFile).fileName()), readout.state.LogLines.Text());
+}
+
+TEST(LogReadout, ABlockThatAnswersTheSecondRequestDecodesNormally) {
+  SimulatorConfig config = ImageConfig(2, 1, TurnedAgateRing());
+  FlakyDevice device(config, {0, 17});
+  Readout readout;
+  const ReadoutReport report = readout.Run(device.Port());
+
+  QList<QByteArray> expected = ReadoutRequests(32);
+  expected.insert(1, Request("ED00"));
+  expected.insert(19, Request("ED17"));
+  EXPECT_EQ(device.Requests(), expected);
+  EXPECT_TRUE(report.blocksWithoutReply.isEmpty());
+  EXPECT_EQ(readout.state.LogLines.Lines(), TurnedAgateMeasurements);
+}
+
+TEST(LogReadout, AHeaderOnlyDeviceGivesAnEmptyLogAndAnEmptyFile) {
+  SimulatorConfig config = ImageConfig(2, 1, TurnedAgateRing());
+  config.silentFromBlock = 0;
+  RunningSimulator device(config);
+  Readout readout;
+  const ReadoutReport report = readout.Run(device.Port());
+
+  EXPECT_EQ(device.Requests().size(), 1 + 3 * 2 + 29);
+  EXPECT_EQ(report.blocksWithoutReply.size(), 32);
+  EXPECT_EQ(readout.view.labelDevice, "AGATE");
+  EXPECT_TRUE(readout.view.memo1.isEmpty());
+  EXPECT_TRUE(readout.view.memo2.isEmpty());
+  EXPECT_TRUE(readout.state.LogLines.IsEmpty());
+  ASSERT_EQ(readout.FilesWritten(), QStringList{"23.12.03 14.05 VALD_AGATE.csv"});
+  EXPECT_TRUE(readout.folder.Read("23.12.03 14.05 VALD_AGATE.csv").isEmpty());
+}
+
+}  // namespace
