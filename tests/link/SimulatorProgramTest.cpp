@@ -1,0 +1,99 @@
+#include <gtest/gtest.h>
+
+#include <QProcess>
+#include <QRegularExpression>
+#include <csignal>
+
+#include "link/Exchanges.h"
+#include "support/TempFolder.h"
+#include "tools/sim/DeviceImage.h"
+
+namespace {
+
+constexpr int StartMs = 10000;
+
+// vald_sim started with `arguments` plus an OS-chosen port; Port() is what it printed.
+class SimulatorProgram {
+ public:
+  explicit SimulatorProgram(QStringList arguments) {
+    process_.setProgram(QStringLiteral(VALD_SIM_PROGRAM));
+    process_.setArguments(arguments << QStringLiteral("--port") << QStringLiteral("0"));
+    process_.start();
+    if (!process_.waitForStarted(StartMs)) return;
+    while (!process_.canReadLine() && process_.waitForReadyRead(StartMs)) {
+    }
+    const QString line = QString::fromLatin1(process_.readLine()).trimmed();
+    const auto match =
+        QRegularExpression(QStringLiteral("^listening on 127\\.0\\.0\\.1:(\\d+)$")).match(line);
+    if (match.hasMatch()) port_ = uint16_t(match.captured(1).toUInt());
+  }
+  ~SimulatorProgram() {
+    process_.kill();
+    process_.waitForFinished(StartMs);
+  }
+
+  uint16_t Port() const { return port_; }
+  // Sends `signal` and returns the exit code, or -1 when the program did not end by itself.
+  int StopWith(int signal) {
+    ::kill(pid_t(process_.processId()), signal);
+    if (!process_.waitForFinished(StartMs) || process_.exitStatus() != QProcess::NormalExit) return -1;
+    return process_.exitCode();
+  }
+
+ private:
+  QProcess process_;
+  uint16_t port_ = 0;
+};
+
+class StopSignal : public testing::TestWithParam<int> {};
+
+TEST_P(StopSignal, SimulatorServesUntilSignalledAndExitsCleanly) {
+  SimulatorProgram simulator(
+      {QStringLiteral("--device"), QStringLiteral("21"), QStringLiteral("--chip"), QStringLiteral("2")});
+  ASSERT_NE(simulator.Port(), 0);
+  SharedState state;
+  WindowModel view;
+  DeviceLink link;
+  link.host = QStringLiteral("127.0.0.1");
+  link.port = simulator.Port();
+
+  ExchangeAsText(state, view, link, MemoryReadRequest(4352));
+
+  EXPECT_EQ(state.ReceivedByteCount, 512);
+  EXPECT_EQ(state.ReceiveBuffer[0], 21);
+  EXPECT_EQ(state.ReceiveBuffer[1], 2);
+  EXPECT_EQ(simulator.StopWith(GetParam()), 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(Signals, StopSignal, testing::Values(SIGINT, SIGTERM));
+
+TEST(SimulatorProgram, SavedImageIsServedAgain) {
+  TempFolder folder;
+  const QString imageFile = folder.File(QStringLiteral("device.img"));
+  ASSERT_EQ(QProcess::execute(QStringLiteral(VALD_SIM_PROGRAM),
+                              {QStringLiteral("--device"), QStringLiteral("55"), QStringLiteral("--chip"),
+                               QStringLiteral("1"), QStringLiteral("--save-image"), imageFile}),
+            0);
+  const DeviceImage image = DeviceImage::FromBytes(folder.Read(QStringLiteral("device.img")));
+  ASSERT_EQ(image.log.size(), 32 * 512);
+
+  SimulatorProgram simulator({QStringLiteral("--image"), imageFile});
+  ASSERT_NE(simulator.Port(), 0);
+  SharedState state;
+  WindowModel view;
+  DeviceLink link;
+  link.host = QStringLiteral("127.0.0.1");
+  link.port = simulator.Port();
+  ExchangeIntoReceiveBuffer(state, view, link, LogBlockRequest(31));
+
+  EXPECT_TRUE(std::equal(state.ReceiveBuffer.begin(), state.ReceiveBuffer.begin() + 512,
+                         image.log.right(512).begin(), [](uint8_t a, char b) { return a == uint8_t(b); }));
+}
+
+TEST(SimulatorProgram, RejectsANonNumericOption) {
+  EXPECT_EQ(QProcess::execute(QStringLiteral(VALD_SIM_PROGRAM),
+                              {QStringLiteral("--records"), QStringLiteral("many")}),
+            1);
+}
+
+}  // namespace

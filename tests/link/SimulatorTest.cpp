@@ -1,0 +1,276 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "app/ValdError.h"
+#include "decode/DeviceTypes.h"
+#include "decode/LogOrdering.h"
+#include "decode/LogRecordDecoder.h"
+#include "tools/sim/ChannelQuantities.h"
+#include "tools/sim/DeviceResponder.h"
+#include "tools/sim/FieldEncoder.h"
+#include "tools/sim/LogGenerator.h"
+
+namespace {
+
+struct EncodingCase {
+  int fieldType;
+  bool late;
+  std::optional<double> value;
+  std::array<uint8_t, 2> bytes;
+};
+
+class FieldEncoding : public testing::TestWithParam<EncodingCase> {};
+
+TEST_P(FieldEncoding, StoresWhatTheCodecReadsBack) {
+  const EncodingCase& c = GetParam();
+  const auto bytes = EncodeField(c.fieldType, c.late, c.value);
+  EXPECT_EQ(bytes[0], c.bytes[0]);
+  EXPECT_EQ(bytes[1], c.bytes[1]);
+}
+
+constexpr std::nullopt_t Missing = std::nullopt;
+
+// The codec's known answers read backwards, plus the clamping away from the missing marks.
+INSTANTIATE_TEST_SUITE_P(
+    KnownAnswers, FieldEncoding,
+    testing::Values(
+        EncodingCase{1, false, 21.5, {0x15, 0x05}}, EncodingCase{1, false, -2.5, {0xFE, 0xFB}},
+        EncodingCase{1, false, -0.5, {0x00, 0xFB}}, EncodingCase{1, false, 20.0, {0x14, 0x00}},
+        EncodingCase{1, false, Missing, {0x80, 0x00}}, EncodingCase{1, false, -200.0, {0x81, 0xF7}},
+        EncodingCase{2, false, 300, {0x01, 0x2C}}, EncodingCase{2, false, 65534, {0xFF, 0xFE}},
+        EncodingCase{2, false, 70000, {0xFF, 0xFE}}, EncodingCase{2, false, Missing, {0xFF, 0xFF}},
+        EncodingCase{3, false, 21.5, {0x00, 0xD7}}, EncodingCase{3, false, -2, {0xFF, 0xEC}},
+        EncodingCase{3, false, 3000, {0x75, 0x2F}}, EncodingCase{3, false, Missing, {0x75, 0x30}},
+        EncodingCase{4, false, 3000, {0x75, 0x30}}, EncodingCase{4, false, Missing, {0x7F, 0xBC}},
+        EncodingCase{5, false, 5, {0x05, 0x00}}, EncodingCase{5, false, Missing, {0x80, 0x00}},
+        EncodingCase{6, false, 21.5, {0x00, 0xD7}}, EncodingCase{6, true, 415, {0x01, 0x9F}},
+        EncodingCase{6, false, Missing, {0x75, 0x30}}, EncodingCase{6, true, Missing, {0xFF, 0xFF}},
+        EncodingCase{7, false, 21.5, {0xD7, 0x00}}, EncodingCase{7, true, 415, {0x9F, 0x01}},
+        EncodingCase{7, false, Missing, {0xFF, 0x7F}}, EncodingCase{7, true, Missing, {0xFF, 0xFF}},
+        EncodingCase{10, false, -2, {0xEC, 0xFF}}, EncodingCase{10, false, -3276.8, {0x00, 0x80}},
+        EncodingCase{10, false, 3276.7, {0xFE, 0x7F}}, EncodingCase{10, false, Missing, {0xFF, 0x7F}},
+        EncodingCase{11, false, 300, {0x2C, 0x01}}, EncodingCase{11, false, Missing, {0xFF, 0xFF}},
+        EncodingCase{12, false, 0x0102, {0x01, 0x02}}, EncodingCase{13, false, 1, {0x01, 0x00}},
+        EncodingCase{13, false, 0, {0x01, 0x00}}, EncodingCase{13, false, Missing, {0xFF, 0xFF}}));
+
+TEST(FieldEncoding, OnlyTheFirstTwoFieldsOfALongerRecordAreEarly) {
+  EXPECT_FALSE(IsLateField(0, 4));
+  EXPECT_FALSE(IsLateField(1, 4));
+  EXPECT_TRUE(IsLateField(2, 4));
+  EXPECT_TRUE(IsLateField(1, 2));
+  EXPECT_TRUE(IsLateField(0, 1));
+}
+
+TEST(ChannelQuantities, NameOneQuantityPerValueFieldOfEveryDeviceType) {
+  for (const DeviceType& type : DeviceTypeTable()) {
+    EXPECT_EQ(int(ChannelQuantities(type.code).size()), (type.recordLength - 6) / 2) << type.code;
+  }
+  EXPECT_TRUE(ChannelQuantities(20).empty());
+}
+
+// A generated log read back the way the readout does it: block decoding, then the ring ordering.
+TextLines ReadBack(const SimulatorConfig& config) {
+  const DeviceImage image = SimulatedDeviceImage(config);
+  const DeviceType type = *LookUpDeviceType(config.deviceCode);
+  SharedState state;
+  state.DecimalSeparatorText = ".";
+  state.RecordLength = type.recordLength;
+  state.CurrentRecordKind = 'a';
+  for (int block = 0; block < image.log.size() / DeviceImage::BlockSize; ++block) {
+    const QByteArray bytes = image.LogBlock(block);
+    std::copy(bytes.begin(), bytes.end(), state.ReceiveBuffer.begin());
+    DecodeLogBlock(state, type.fieldType, '.');
+  }
+  SortDecodedRecords(state);
+  return state.LogLines;
+}
+
+QDateTime TimeOf(const QByteArray& line) {
+  return QDateTime::fromString(QString::fromLatin1(line.left(16)), QStringLiteral("yyyy;MM;dd;hh;mm"));
+}
+
+struct GeneratedLog {
+  int deviceCode;
+  bool wrapped;
+};
+
+class GeneratedLogs : public testing::TestWithParam<GeneratedLog> {};
+
+TEST_P(GeneratedLogs, ReadBackInTimeOrderWithTheirMissingValues) {
+  SimulatorConfig config;
+  config.deviceCode = GetParam().deviceCode;
+  config.wrapped = GetParam().wrapped;
+  config.recordCount = 300;
+  config.missingEveryN = 25;
+  const DeviceType type = *LookUpDeviceType(config.deviceCode);
+
+  const TextLines lines = ReadBack(config);
+
+  ASSERT_EQ(lines.Count(), 300);
+  for (int k = 0; k < lines.Count(); ++k) {
+    ASSERT_EQ(TimeOf(lines.Get(k)), config.start.addSecs(qint64(k) * config.intervalMinutes * 60))
+        << lines.Get(k).constData();
+  }
+  const int missing = int(std::count_if(lines.Lines().begin(), lines.Lines().end(),
+                                        [](const QByteArray& line) { return line.contains(";--;"); }));
+  EXPECT_EQ(missing, type.fieldType == 12 ? 0 : 12);
+}
+
+std::vector<GeneratedLog> EveryDeviceBothWays() {
+  std::vector<GeneratedLog> logs;
+  for (const DeviceType& type : DeviceTypeTable()) {
+    logs.push_back({type.code, true});
+    logs.push_back({type.code, false});
+  }
+  return logs;
+}
+
+INSTANTIATE_TEST_SUITE_P(EveryDevice, GeneratedLogs, testing::ValuesIn(EveryDeviceBothWays()),
+                         [](const auto& info) {
+                           return std::to_string(info.param.deviceCode) +
+                                  (info.param.wrapped ? "Wrapped" : "Flat");
+                         });
+
+// Value columns of a generated line, as numbers.
+QList<double> ValuesOf(const QByteArray& line) {
+  QList<double> values;
+  const QList<QByteArray> columns = line.split(';');
+  for (qsizetype i = 5; i + 1 < columns.size(); ++i) {
+    if (columns[i] != "--") values.append(columns[i].toDouble());
+  }
+  return values;
+}
+
+struct PlausibleRange {
+  int deviceCode;
+  int column;  // value column from 0
+  double low;
+  double high;
+};
+
+class PlausibleReadings : public testing::TestWithParam<PlausibleRange> {};
+
+TEST_P(PlausibleReadings, StayWithinTheirDailyRange) {
+  const PlausibleRange& range = GetParam();
+  SimulatorConfig config;
+  config.deviceCode = range.deviceCode;
+  config.missingEveryN = 0;
+  config.recordCount = 500;
+  double lowest = 1e9;
+  double highest = -1e9;
+  const TextLines lines = ReadBack(config);
+  for (const QByteArray& line : lines.Lines()) {
+    const double value = ValuesOf(line).at(range.column);
+    lowest = std::min(lowest, value);
+    highest = std::max(highest, value);
+  }
+  EXPECT_GE(lowest, range.low);
+  EXPECT_LE(highest, range.high);
+  EXPECT_GT(highest - lowest, 0) << "the readings follow a daily curve";
+}
+
+INSTANTIATE_TEST_SUITE_P(Quantities, PlausibleReadings,
+                         testing::Values(PlausibleRange{2, 0, 16, 28}, PlausibleRange{21, 1, 16, 28},
+                                         PlausibleRange{8, 1, 30, 70}, PlausibleRange{43, 2, 380, 1600},
+                                         PlausibleRange{104, 2, 380, 1600}, PlausibleRange{14, 0, 0, 1000},
+                                         PlausibleRange{42, 5, 0, 1}, PlausibleRange{103, 0, 0, 1},
+                                         PlausibleRange{39, 0, 0, 25}, PlausibleRange{31, 1, 0, 3},
+                                         PlausibleRange{55, 4, 2250, 2400}, PlausibleRange{56, 2, 225, 240}));
+
+TEST(GenerateLog, WrappedRingPutsTheNewestRecordsBeforeTheWritePoint) {
+  SimulatorConfig config;
+  config.recordCount = 6;
+  const QByteArray log = GenerateLog(config, 512);
+
+  QByteArray kinds;
+  for (int offset = 0; offset + 10 <= log.size(); offset += 10) kinds.append(log[offset]);
+  EXPECT_EQ(kinds.left(9), QByteArray("wwxwwwwe\xFF"));
+  QList<int> minutes;
+  for (int offset = 0; offset < 70; offset += 10) minutes.append(log[offset + 5]);
+  EXPECT_EQ(minutes, (QList<int>{40, 50, 0, 0, 10, 20, 30})) << "the write point holds the next time, 01:00";
+}
+
+TEST(GenerateLog, RecordsBeyondTheChipAreLeftOut) {
+  SimulatorConfig config;
+  config.recordCount = 100000;
+  config.wrapped = false;
+  EXPECT_EQ(ReadBack(config).Count(), 16384 / 10 - 1);
+  config.wrapped = true;
+  config.chipCode = 2;
+  EXPECT_EQ(ReadBack(config).Count(), 49152 / 10 - 2);
+}
+
+TEST(GenerateLog, UnknownDeviceGivesAnErasedLog) {
+  SimulatorConfig config;
+  config.deviceCode = 20;
+  EXPECT_EQ(GenerateLog(config, 1024), QByteArray(1024, char(0xFF)));
+}
+
+DeviceResponder ResponderWith(void (*adjust)(SimulatorConfig&)) {
+  SimulatorConfig config;
+  config.deviceCode = 46;
+  config.chipCode = 2;
+  config.headerWord = -2;
+  adjust(config);
+  return DeviceResponder(config);
+}
+
+QByteArray Request(const char* text) {
+  return QByteArray(text) + '\0';
+}
+
+TEST(DeviceResponder, AnswersTheFourCommandsAndIgnoresTheRest) {
+  const DeviceResponder device = ResponderWith([](SimulatorConfig& c) { c.netresetReply = "done"; });
+
+  const QByteArray header = device.Answer(Request("EA4352")).value();
+  ASSERT_EQ(header.size(), 512);
+  EXPECT_EQ(header.left(2), QByteArray("\x2E\x02"));
+  EXPECT_EQ(header.mid(20, 4), QByteArray("\xFE\xFF\xFF\xFF"));
+  EXPECT_EQ(device.Answer(Request("ED00")), device.Image().log.left(512));
+  EXPECT_EQ(device.Answer(Request("ED95")), device.Image().log.right(512));
+  EXPECT_EQ(device.Answer(Request("ED96")), QByteArray(512, char(0xFF)));
+  EXPECT_EQ(device.Answer(Request("netreset")), Request("done"));
+  EXPECT_EQ(device.Answer(Request("E47305826")), Request("00:1A:2B:3C:4D:5E;SN0001;R-17;AGATE;v2.3;c1"));
+  for (const char* other : {"EA", "EAx", "ED", "EDx", "XY", "netreset2", ""}) {
+    EXPECT_FALSE(device.Answer(Request(other))) << other;
+  }
+}
+
+TEST(DeviceResponder, MemoryReadsWrapAroundTheAddressSpace) {
+  const DeviceResponder device = ResponderWith([](SimulatorConfig&) {});
+
+  const QByteArray tail = device.Answer(Request("EA65535")).value();
+  EXPECT_EQ(tail.left(1), QByteArray("\xFF"));
+  EXPECT_EQ(tail.mid(1), device.Image().memory.left(511));
+  EXPECT_EQ(device.Answer(Request("EA-1")), tail);
+}
+
+TEST(DeviceResponder, StaysSilentWhereConfigured) {
+  const DeviceResponder noHeader = ResponderWith([](SimulatorConfig& c) { c.silentHeader = true; });
+  EXPECT_FALSE(noHeader.Answer(Request("EA4352")));
+  EXPECT_TRUE(noHeader.Answer(Request("EA4353")));
+
+  const DeviceResponder fromBlock3 = ResponderWith([](SimulatorConfig& c) { c.silentFromBlock = 3; });
+  EXPECT_TRUE(fromBlock3.Answer(Request("ED02")));
+  EXPECT_FALSE(fromBlock3.Answer(Request("ED03")));
+  EXPECT_FALSE(fromBlock3.Answer(Request("ED95")));
+
+  const DeviceResponder silent = ResponderWith([](SimulatorConfig& c) { c.silent = true; });
+  EXPECT_FALSE(silent.Answer(Request("netreset")));
+}
+
+TEST(DeviceImage, FileLayoutIsMemoryThenWholeLogBlocks) {
+  SimulatorConfig config;
+  const DeviceImage image = SimulatedDeviceImage(config);
+  const QByteArray bytes = image.ToBytes();
+  ASSERT_EQ(bytes.size(), 65536 + 32 * 512);
+
+  const DeviceImage loaded = DeviceImage::FromBytes(bytes);
+  EXPECT_EQ(loaded.memory, image.memory);
+  EXPECT_EQ(loaded.log, image.log);
+  EXPECT_THROW(DeviceImage::FromBytes(bytes.left(65536)), ValdError);
+  EXPECT_THROW(DeviceImage::FromBytes(bytes + "x"), ValdError);
+}
+
+}  // namespace
