@@ -8,6 +8,8 @@
 
 #include "app/TextLines.h"
 #include "app/ValdError.h"
+#include "app/Win1250.h"
+#include "link/DeviceLink.h"
 #include "tools/sim/LogGenerator.h"
 #include "tools/sim/SignalStopper.h"
 #include "tools/sim/SimulatorEngine.h"
@@ -63,8 +65,8 @@ SimulatorConfig ConfigFromOptions(const QCommandLineParser& parser) {
   config.lateReplyMs = IntegerOption(parser, "late", 0);
   config.duplicateReplies = parser.isSet("duplicate");
   config.oversizedReplyBytes = IntegerOption(parser, "oversized", 0);
-  if (parser.isSet("identity")) config.identityReply = parser.value("identity").toLatin1();
-  if (parser.isSet("netreset")) config.netresetReply = parser.value("netreset").toLatin1();
+  if (parser.isSet("identity")) config.identityReply = ToWin1250(parser.value("identity"));
+  if (parser.isSet("netreset")) config.netresetReply = ToWin1250(parser.value("netreset"));
   return config;
 }
 
@@ -94,8 +96,11 @@ int Run(QCoreApplication& app) {
   }
 
   const QString host = parser.isSet("host") ? parser.value("host") : QStringLiteral("127.0.0.1");
+  const int port = IntegerOption(parser, "port", DeviceLink::DefaultPort);
+  if (port < 0 || port > 65535)
+    throw ValdError(QStringLiteral("--port needs a port number, not %1").arg(port));
   SimulatorEngine engine(config);
-  if (!engine.Listen(ListenAddress(host), uint16_t(IntegerOption(parser, "port", 6262)))) {
+  if (!engine.Listen(ListenAddress(host), uint16_t(port))) {
     throw ValdError(QStringLiteral("Cannot listen on %1: %2").arg(host, engine.ErrorText()));
   }
   if (parser.isSet("log-requests")) {
