@@ -16,7 +16,9 @@ class DeviceLink {
   uint16_t port = DefaultPort;
 
   // Sends `datagram` as one datagram and waits up to timeoutMs for one reply, copied into `reply`
-  // (at most `capacity` bytes). Returns the reply's length, 0 when nothing arrived in time.
+  // (at most `capacity` bytes). Returns the reply's length, 0 when nothing arrived in time or nothing
+  // listens on the port. Datagrams from other addresses than the device's are passed over, unless the
+  // host is a broadcast address. All waiting of the program's device traffic happens in here.
   // Throws ValdError naming the host or the size on a socket error, an unresolvable host, or a
   // reply larger than `capacity`.
   int Exchange(const QByteArray& datagram, int timeoutMs, uint8_t* reply, int capacity);

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QNetworkInterface>
 #include <QUdpSocket>
 #include <array>
 
@@ -114,6 +115,27 @@ TEST(DeviceLinkExchange, DatagramFromAnotherAddressIsIgnoredWhileWaiting) {
 
   ASSERT_EQ(ExchangeRequest(link, "netreset", 2000, reply), 6);
   EXPECT_EQ(QByteArray(reinterpret_cast<const char*>(reply.data())), "device");
+}
+
+// The broadcast address of a local interface other than loopback, or nothing.
+QHostAddress LocalBroadcastAddress() {
+  for (const QNetworkInterface& interface : QNetworkInterface::allInterfaces()) {
+    for (const QNetworkAddressEntry& entry : interface.addressEntries()) {
+      if (!entry.broadcast().isNull() && !entry.ip().isLoopback()) return entry.broadcast();
+    }
+  }
+  return {};
+}
+
+TEST(DeviceLinkExchange, ReplyToABroadcastComesFromTheDevicesOwnAddress) {
+  const QHostAddress broadcast = LocalBroadcastAddress();
+  if (broadcast.isNull()) GTEST_SKIP() << "no interface with a broadcast address";
+  ScriptedPeer peer({{false, "device"}}, QHostAddress::AnyIPv4);
+  DeviceLink link = LinkTo(peer.Port(), broadcast.toString());
+  Reply reply{};
+
+  ASSERT_EQ(ExchangeRequest(link, "netreset", 2000, reply), 6);
+  EXPECT_EQ(peer.Request(), QByteArray("netreset\0", 9));
 }
 
 TEST(DeviceLinkExchange, HostNameIsResolvedBeforeSending) {

@@ -10,10 +10,10 @@ constexpr int RequestWaitMs = 5000;
 
 }  // namespace
 
-ScriptedPeer::ScriptedPeer(QList<Reply> replies) {
+ScriptedPeer::ScriptedPeer(QList<Reply> replies, const QHostAddress& listenAddress) {
   std::promise<uint16_t> bound;
   std::future<uint16_t> port = bound.get_future();
-  thread_ = std::thread(&ScriptedPeer::Serve, this, std::move(replies), std::move(bound));
+  thread_ = std::thread(&ScriptedPeer::Serve, this, std::move(replies), listenAddress, std::move(bound));
   port_ = port.get();
 }
 
@@ -21,11 +21,10 @@ ScriptedPeer::~ScriptedPeer() {
   thread_.join();
 }
 
-void ScriptedPeer::Serve(QList<Reply> replies, std::promise<uint16_t> bound) {
+void ScriptedPeer::Serve(QList<Reply> replies, QHostAddress listenAddress, std::promise<uint16_t> bound) {
   QUdpSocket device;
   QUdpSocket stranger;
-  if (!device.bind(QHostAddress::LocalHost, 0) ||
-      !stranger.bind(QHostAddress(QStringLiteral("127.0.0.2")), 0)) {
+  if (!device.bind(listenAddress, 0) || !stranger.bind(QHostAddress(QStringLiteral("127.0.0.2")), 0)) {
     bound.set_value(0);
     requestPromise_.set_value({});
     return;

@@ -1,14 +1,16 @@
 #pragma once
 
 #include <QByteArray>
+#include <QHostAddress>
 #include <QList>
 #include <cstdint>
 #include <future>
 #include <thread>
 
-// A one-shot device played by the test on its own thread: it waits for one request on 127.0.0.1 and
-// then sends each scripted reply, either from its own socket or from a stranger's socket bound to
-// 127.0.0.2, so that the exchange under test sees exactly these datagrams in this order.
+// A one-shot device played by the test on its own thread: it waits for one request (on 127.0.0.1
+// unless told otherwise) and then sends each scripted reply, either from its own socket or from a
+// stranger's socket bound to 127.0.0.2, so that the exchange under test sees exactly these datagrams
+// in this order.
 class ScriptedPeer {
  public:
   struct Reply {
@@ -16,7 +18,7 @@ class ScriptedPeer {
     QByteArray bytes;
   };
 
-  explicit ScriptedPeer(QList<Reply> replies);
+  explicit ScriptedPeer(QList<Reply> replies, const QHostAddress& listenAddress = QHostAddress::LocalHost);
   ~ScriptedPeer();
 
   // 0 when the sockets could not be bound (no second loopback address on this system).
@@ -24,7 +26,7 @@ class ScriptedPeer {
   QByteArray Request() { return request_.get(); }
 
  private:
-  void Serve(QList<Reply> replies, std::promise<uint16_t> bound);
+  void Serve(QList<Reply> replies, QHostAddress listenAddress, std::promise<uint16_t> bound);
 
   std::promise<QByteArray> requestPromise_;
   std::future<QByteArray> request_ = requestPromise_.get_future();
