@@ -181,7 +181,7 @@ TEST(ValdRead, SeveralDevicesOneAfterAnother) {
   EXPECT_TRUE(
       lines[1].startsWith(QStringLiteral("nonexistent.invalid: Cannot resolve host 'nonexistent.invalid'")))
       << lines[1].toStdString();
-  EXPECT_EQ(lines[2], QStringLiteral("localhost: ") + file);
+  EXPECT_EQ(lines[2], QStringLiteral("localhost: %1 (replaced the file of 127.0.0.1)").arg(file));
   EXPECT_EQ(result.err.count(QStringLiteral(": block 32 of 32\n")), 2);
 }
 

@@ -2,6 +2,7 @@
 // one or more devices, one after another, and writes each one's automatic measurement file.
 
 #include <QCoreApplication>
+#include <QHash>
 #include <QLocale>
 #include <QTextStream>
 
@@ -34,31 +35,34 @@ char SystemDecimalSeparator() {
   return point.size() == 1 ? point[0] : '.';
 }
 
-// Reads one device into a fresh state, as one "Lekérdezés" does, and returns the line that reports it.
-// `complete` tells whether the whole log arrived and the file was written.
-QString ReadOneDevice(const ReadOptions& options, const Environment& env, const QString& host,
-                      bool& complete) {
+// How the readout of one device went.
+struct DeviceResult {
+  QString text;           // the file written, or why the readout failed
+  QString file;           // the measurement file written, empty if none
+  bool complete = false;  // the whole log arrived and its file was written
+};
+
+// Reads one device into a fresh state, as one "Lekérdezés" does.
+DeviceResult ReadOneDevice(const ReadOptions& options, const Environment& env, const QString& host) {
   SharedState state;
   state.DecimalSeparatorText = QByteArray(1, env.systemDecimalSeparator);
-  if (options.decimalSeparator) state.DecimalSeparatorText = QByteArray(1, *options.decimalSeparator);
   WindowModel view;
   DeviceLink link;
   link.port = options.port;
   QTextStream progress(stderr);
-  complete = false;
   try {
     const ReadoutReport report = ReadDeviceLog(state, view, link, env, host, [&](int block, int blockCount) {
       progress << host << ": block " << block + 1 << " of " << blockCount << Qt::endl;
     });
-    if (!report.deviceFound) return FromWin1250(view.labelDevice);
+    if (!report.deviceFound) return {FromWin1250(view.labelDevice), QString(), false};
     if (!report.blocksWithoutReply.isEmpty()) {
-      return QStringLiteral("%1 (incomplete log: no reply for blocks %2)")
-          .arg(report.measurementFile, BlockList(report.blocksWithoutReply));
+      return {QStringLiteral("%1 (incomplete log: no reply for blocks %2)")
+                  .arg(report.measurementFile, BlockList(report.blocksWithoutReply)),
+              report.measurementFile, false};
     }
-    complete = true;
-    return report.measurementFile;
+    return {report.measurementFile, report.measurementFile, true};
   } catch (const ValdError& error) {
-    return error.Message();
+    return {error.Message(), QString(), false};
   }
 }
 
@@ -85,11 +89,20 @@ int main(int argc, char** argv) {
   if (options.fileNameTime) env.now = [time = *options.fileNameTime] { return time; };
 
   int status = ExitComplete;
+  // Devices of one type read within the same minute share the automatic file name: the later file
+  // replaces the earlier one, so the earlier device's log is no longer on disk.
+  QHash<QString, QString> hostOfFile;
   for (const QString& host : options.hosts) {
-    bool complete = false;
-    const QString line = ReadOneDevice(options, env, host, complete);
-    out << host << ": " << line << Qt::endl;
-    if (!complete) status = ExitIncomplete;
+    DeviceResult result = ReadOneDevice(options, env, host);
+    if (!result.file.isEmpty()) {
+      if (const auto earlier = hostOfFile.constFind(result.file); earlier != hostOfFile.constEnd()) {
+        result.text += QStringLiteral(" (replaced the file of %1)").arg(*earlier);
+        status = ExitIncomplete;
+      }
+      hostOfFile.insert(result.file, host);
+    }
+    out << host << ": " << result.text << Qt::endl;
+    if (!result.complete) status = ExitIncomplete;
   }
   return status;
 }
