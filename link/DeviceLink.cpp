@@ -40,6 +40,16 @@ bool IsBroadcast(const QHostAddress& address) {
   return false;
 }
 
+// A wait or read that failed: a port that nothing listens on (the system reports it unreachable) is
+// no reply, as a silent device is; any other failure ends the exchange.
+int NoReplyUnlessFailed(const QUdpSocket& socket, const QString& host) {
+  if (socket.error() != QAbstractSocket::ConnectionRefusedError) {
+    throw ValdError(QStringLiteral("Socket error receiving from %1: %2").arg(host, socket.errorString()));
+  }
+  qCDebug(lcLink) << "nothing listens on" << host;
+  return 0;
+}
+
 }  // namespace
 
 int DeviceLink::Exchange(const QByteArray& datagram, int timeoutMs, uint8_t* reply, int capacity) {
@@ -62,20 +72,12 @@ int DeviceLink::Exchange(const QByteArray& datagram, int timeoutMs, uint8_t* rep
   QDeadlineTimer deadline(timeoutMs);
   while (!deadline.hasExpired()) {
     if (!socket.hasPendingDatagrams() && !socket.waitForReadyRead(int(deadline.remainingTime()))) {
-      switch (socket.error()) {
-        case QAbstractSocket::SocketTimeoutError:
-          continue;
-        case QAbstractSocket::ConnectionRefusedError:  // port unreachable: nothing will answer
-          qCDebug(lcLink) << "nothing listens on" << device << port;
-          return 0;
-        default:
-          throw ValdError(
-              QStringLiteral("Socket error receiving from %1: %2").arg(host, socket.errorString()));
-      }
+      if (socket.error() == QAbstractSocket::SocketTimeoutError) continue;
+      return NoReplyUnlessFailed(socket, host);
     }
     while (socket.hasPendingDatagrams()) {
       const QNetworkDatagram received = socket.receiveDatagram();
-      if (!received.isValid()) break;
+      if (!received.isValid()) return NoReplyUnlessFailed(socket, host);
       if (!anySender && !received.senderAddress().isEqual(device, QHostAddress::TolerantConversion)) {
         qCDebug(lcLink) << "ignored a datagram from" << received.senderAddress();
         continue;
