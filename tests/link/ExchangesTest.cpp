@@ -75,16 +75,6 @@ TEST(ExchangeAsDecimal, TwoDumpsInARowMakeSixteenLinesOfSixtyFourValues) {
   EXPECT_EQ(s.state.ReceivedByteCount, 1024);
 }
 
-TEST(ExchangeAsDecimal, LineBreakFollowsTheSixtyFourthValueAcrossReplies) {
-  LinkSession s(MemoryStartingWith({}));
-  s.state.LinePosition = 60;
-
-  ExchangeAsDecimal(s.state, s.view, s.link, MemoryReadRequest(0));
-
-  EXPECT_EQ(s.state.OutputText.indexOf("\r\n"), QByteArray("255;").repeated(4).size());
-  EXPECT_EQ(s.state.LinePosition, 60);
-}
-
 TEST(ExchangeForReplyText, ReturnsTheTextUpToItsZeroByteWithoutCountingIt) {
   SimulatorConfig config;
   config.netresetReply = "OK";
