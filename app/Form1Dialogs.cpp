@@ -1,0 +1,44 @@
+#include "app/Form1Dialogs.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFileDialog>
+#include <QInputDialog>
+#include <QMessageBox>
+
+namespace {
+
+const QString MeasurementFileFilter = QStringLiteral("Project Fájl (*.csv)");
+
+// Both file dialogs open in the working directory, default to the "csv" extension and are resizable.
+QString ChooseFile(QWidget* parent, QFileDialog::AcceptMode mode) {
+  QFileDialog dialog(parent, QString(), QDir::currentPath(), MeasurementFileFilter);
+  dialog.setAcceptMode(mode);
+  dialog.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
+  dialog.setDefaultSuffix(QStringLiteral("csv"));
+  dialog.setOption(QFileDialog::DontConfirmOverwrite, false);
+  dialog.setSizeGripEnabled(true);
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
+  return dialog.selectedFiles().first();
+}
+
+}  // namespace
+
+Form1Dialogs Form1Dialogs::Real() {
+  Form1Dialogs dialogs;
+  dialogs.showError = [](QWidget* parent, const QString& text) {
+    QMessageBox::critical(parent, QApplication::applicationDisplayName(), text);
+  };
+  dialogs.showWarning = [](QWidget* parent, const QString& text) {
+    QMessageBox::warning(parent, QApplication::applicationDisplayName(), text);
+  };
+  dialogs.chooseOpenFile = [](QWidget* parent) { return ChooseFile(parent, QFileDialog::AcceptOpen); };
+  dialogs.chooseSaveFile = [](QWidget* parent) { return ChooseFile(parent, QFileDialog::AcceptSave); };
+  dialogs.inputBox = [](QWidget* parent, const QString& caption, const QString& prompt,
+                        const QString& preset) {
+    bool accepted = false;
+    const QString text = QInputDialog::getText(parent, caption, prompt, QLineEdit::Normal, preset, &accepted);
+    return accepted ? text : preset;
+  };
+  return dialogs;
+}

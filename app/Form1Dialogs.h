@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QString>
+#include <functional>
+#include <optional>
+
+class QWidget;
+
+// The modal boxes the main window's handlers use. The defaults are the real dialogs; tests replace them.
+struct Form1Dialogs {
+  // An error that ended a handler, or a warning after it, with the text the user reads.
+  std::function<void(QWidget* parent, const QString& text)> showError;
+  std::function<void(QWidget* parent, const QString& text)> showWarning;
+  // The chosen file's full path, empty when cancelled.
+  std::function<QString(QWidget* parent)> chooseOpenFile;
+  std::function<QString(QWidget* parent)> chooseSaveFile;
+  // The text input box: the entered text, or the preset text when cancelled.
+  std::function<QString(QWidget* parent, const QString& caption, const QString& prompt,
+                        const QString& preset)>
+      inputBox;
+
+  static Form1Dialogs Real();
+};

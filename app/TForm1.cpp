@@ -1,0 +1,414 @@
+#include "app/TForm1.h"
+
+#include <QCloseEvent>
+#include <QDir>
+#include <QLabel>
+#include <QStatusBar>
+#include <QTabBar>
+
+#include "app/ChartView.h"
+#include "app/CreationStep.h"
+#include "app/RichTextView.h"
+#include "app/Settings.h"
+#include "app/SettingsFile.h"
+#include "app/TF_Nev.h"
+#include "app/TForm3.h"
+#include "app/ValdError.h"
+#include "app/Win1250.h"
+#include "decode/LogReadout.h"
+#include "files/MeasurementFileOpen.h"
+#include "files/UserSave.h"
+#include "link/MemoryTools.h"
+#include "link/RegistrationList.h"
+#include "ui_TForm1.h"
+#include "views/AxisScale.h"
+#include "views/CursorReadout.h"
+#include "views/ViewClearing.h"
+
+namespace {
+
+constexpr int SaveDelayMs = 1000;
+constexpr std::array<int, 7> StatusPanelWidths = {60, 60, 300, 100, 100, 100, 50};
+constexpr int DataPageIndex = 5;
+// The axis minimum control keeps this distance to the chart's bottom edge when the window is resized.
+constexpr int MinControlBottomMargin = 9;
+
+QFont PixelFont(const QString& family, int pixels, bool bold = false) {
+  QFont font(family);
+  font.setPixelSize(pixels);
+  font.setBold(bold);
+  return font;
+}
+
+QString DisplayText(const QByteArray& text) {
+  QString shown = FromWin1250(text);
+  shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+  return shown;
+}
+
+void ShowPlainText(QPlainTextEdit* memo, const QByteArray& text) {
+  const QString shown = DisplayText(text);
+  if (memo->toPlainText() != shown) memo->setPlainText(shown);
+}
+
+void ShowEditText(QLineEdit* edit, const QByteArray& text) {
+  const QString shown = FromWin1250(text);
+  if (edit->text() != shown) edit->setText(shown);
+}
+
+QString IncompleteLogMessage(const QList<int>& blocks) {
+  QStringList numbers;
+  for (int block : blocks) numbers << QString::number(block);
+  return QStringLiteral("A napló hiányos: ezekre a blokkokra nem érkezett válasz: %1.")
+      .arg(numbers.join(QStringLiteral(", ")));
+}
+
+}  // namespace
+
+TForm1::TForm1(const Environment& env, Form1Dialogs dialogs, QWidget* parent)
+    : QMainWindow(parent), ui_(new Ui::TForm1), env_(env), dialogs_(std::move(dialogs)) {
+  Q_INIT_RESOURCE(resources);
+  ui_->setupUi(this);
+  // The window may be made as small as the placement items need; the pages shrink with it.
+  ui_->PageControl1->setMinimumSize(1, 1);
+  ui_->PageControl1->setUsesScrollButtons(true);
+  setWindowIcon(QIcon(QStringLiteral(":/vald.png")));
+  ApplyDesignFonts();
+  BuildStatusBar();
+  std::array<QCustomPlot*, 4> plots = {ui_->Chart_T, ui_->Chart_H, ui_->Chart_C, ui_->Chart_V};
+  for (int page = 0; page < 4; ++page) chartViews_[size_t(page)] = new ChartView(plots[size_t(page)]);
+  for (QLineEdit* edit : {ui_->Edit_IP1, ui_->Edit_IP2, ui_->Edit_IP3, ui_->Edit_IP4, ui_->Edit_IP5}) {
+    edit->setFocusPolicy(Qt::ClickFocus);
+  }
+  TimerUpDnSave.setSingleShot(true);
+  TimerUpDnSave.setInterval(SaveDelayMs);
+  ConnectHandlers();
+  ShowModel();
+  FormCreate();
+}
+
+TForm1::~TForm1() = default;
+
+void TForm1::AttachWindows(TF_Nev* about, TForm3* editor) {
+  F_Nev = about;
+  Form3 = editor;
+}
+
+void TForm1::ApplyDesignFonts() {
+  const QFont courier = PixelFont(QStringLiteral("Courier New"), 11);
+  setFont(courier);
+  menuBar()->setFont(courier);
+  ui_->LabelDevice->setFont(PixelFont(QStringLiteral("Arial Narrow"), 19, true));
+  statusBar()->setFont(PixelFont(QStringLiteral("Courier New"), 12));
+}
+
+void TForm1::BuildStatusBar() {
+  statusBar()->setFixedHeight(19);
+  // Panels that do not fit a narrow window are cut off at the right edge, not widening the window.
+  statusBar()->setMinimumWidth(1);
+  statusBar()->setSizeGripEnabled(false);
+  for (size_t i = 0; i < statusPanels_.size(); ++i) {
+    auto* panel = new QLabel(statusBar());
+    panel->setObjectName(QStringLiteral("StatusPanel%1").arg(i));
+    panel->setFixedWidth(StatusPanelWidths[i]);
+    panel->setAlignment(i == 6 ? Qt::AlignLeft | Qt::AlignVCenter : Qt::AlignCenter);
+    panel->setFrameShape(QFrame::StyledPanel);
+    statusBar()->addWidget(panel);
+    statusPanels_[i] = panel;
+  }
+}
+
+void TForm1::ConnectHandlers() {
+  connect(ui_->Open1, &QAction::triggered, this, &TForm1::Open1Click);
+  connect(ui_->Save1, &QAction::triggered, this, &TForm1::Save1Click);
+  connect(ui_->Exit1, &QAction::triggered, this, &TForm1::Exit1Click);
+  const std::array<std::pair<QAction*, Placement>, 7> placements = {{
+      {ui_->Alaprtelmezett1, Placement::Default},
+      {ui_->N121, Placement::LeftHalf},
+      {ui_->N221, Placement::RightHalf},
+      {ui_->N141, Placement::TopLeftQuarter},
+      {ui_->N241, Placement::TopRightQuarter},
+      {ui_->N341, Placement::BottomLeftQuarter},
+      {ui_->N441, Placement::BottomRightQuarter},
+  }};
+  for (const auto& [action, placement] : placements) {
+    connect(action, &QAction::triggered, this, [this, placement = placement] { PlacementClick(placement); });
+  }
+  connect(ui_->cc1, &QAction::triggered, this, &TForm1::cc1Click);
+  connect(ui_->cfginiszerkeszts1, &QAction::triggered, this, &TForm1::cfginiszerkeszts1Click);
+  connect(ui_->Nvjegy1, &QAction::triggered, this, &TForm1::Nvjegy1Click);
+  connect(ui_->Adatoktrlse1, &QAction::triggered, this, &TForm1::Adatoktrlse1Click);
+
+  const std::array<QToolButton*, 5> queryButtons = {ui_->SpeedButton7, ui_->SpeedButton6, ui_->SpeedButton8,
+                                                    ui_->SpeedButton9, ui_->SpeedButton10};
+  for (int field = 0; field < 5; ++field) {
+    connect(queryButtons[size_t(field)], &QToolButton::clicked, this,
+            [this, field] { QueryButtonClick(field); });
+  }
+  connect(ui_->SpeedButton2, &QToolButton::clicked, this, &TForm1::SpeedButton2Click);
+  connect(ui_->SpeedButton3, &QToolButton::clicked, this, &TForm1::SpeedButton3Click);
+  connect(ui_->SpeedButton4, &QToolButton::clicked, this, &TForm1::SpeedButton4Click);
+  connect(ui_->SpeedButton11, &QToolButton::clicked, this, &TForm1::SpeedButton11Click);
+  connect(ui_->Button1, &QPushButton::clicked, this, &TForm1::Button1Click);
+
+  const std::array<UpDownControl*, 4> maxControls = {ui_->UpDnMaxT, ui_->UpDnMaxH, ui_->UpDnMaxC,
+                                                     ui_->UpDnMaxV};
+  const std::array<UpDownControl*, 4> minControls = {ui_->UpDnMinT, ui_->UpDnMinH, ui_->UpDnMinC,
+                                                     ui_->UpDnMinV};
+  for (int page = 0; page < 4; ++page) {
+    connect(maxControls[size_t(page)], &UpDownControl::Clicked, this,
+            [this, page](bool up) { UpDnMaxClick(page, up); });
+    connect(minControls[size_t(page)], &UpDownControl::Clicked, this,
+            [this, page](bool up) { UpDnMinClick(page, up); });
+    connect(chartViews_[size_t(page)], &ChartView::MouseMoved, this, &TForm1::ChartMouseMove);
+    // The minimum control stays anchored to the chart's bottom left corner.
+    UpDownControl* minControl = minControls[size_t(page)];
+    connect(chartViews_[size_t(page)], &ChartView::Resized, this, [minControl](QSize size) {
+      minControl->move(minControl->x(), size.height() - minControl->height() - MinControlBottomMargin);
+    });
+  }
+  connect(&TimerUpDnSave, &QTimer::timeout, this, &TForm1::TimerUpDnSaveTimer);
+}
+
+template <class Body>
+void TForm1::RunHandler(Body&& body) {
+  PullEdits();
+  QString error;
+  try {
+    body();
+  } catch (const ValdError& e) {
+    error = e.Message();
+  } catch (const std::exception& e) {
+    error = QString::fromLocal8Bit(e.what());
+  }
+  ShowModel();
+  if (!error.isEmpty()) dialogs_.showError(this, error);
+}
+
+void TForm1::PullEdits() {
+  const std::array<QLineEdit*, 5> edits = {ui_->Edit_IP1, ui_->Edit_IP2, ui_->Edit_IP3, ui_->Edit_IP4,
+                                           ui_->Edit_IP5};
+  for (size_t i = 0; i < edits.size(); ++i) view_.addressEdits[i] = ToWin1250(edits[i]->text());
+  view_.eeAddrEdit = ToWin1250(ui_->Edit_EE_addr->text());
+  view_.blockCountEdit = ToWin1250(ui_->Edit3->text());
+  view_.geometry = frameGeometry();
+  shownGeometry_ = view_.geometry;
+}
+
+void TForm1::ApplyGeometry(const QRect& outer) {
+  // The model holds the outer geometry (frame included), as cfg.ini does.
+  const QSize frame = frameGeometry().size() - geometry().size();
+  resize(outer.size() - frame);
+  move(outer.topLeft());
+  shownGeometry_ = outer;
+}
+
+void TForm1::ShowModel() {
+  if (view_.geometry != shownGeometry_) ApplyGeometry(view_.geometry);
+
+  ui_->LabelDevice->setText(FromWin1250(view_.labelDevice));
+  const std::array<QLineEdit*, 5> edits = {ui_->Edit_IP1, ui_->Edit_IP2, ui_->Edit_IP3, ui_->Edit_IP4,
+                                           ui_->Edit_IP5};
+  for (size_t i = 0; i < edits.size(); ++i) ShowEditText(edits[i], view_.addressEdits[i]);
+  ShowEditText(ui_->Edit_EE_addr, view_.eeAddrEdit);
+  ShowEditText(ui_->Edit3, view_.blockCountEdit);
+  ui_->LabelProggrPos->setText(FromWin1250(view_.gaugeCaption));
+  ui_->ProgressBar1->setMaximum(view_.progressMaximum);
+  ui_->ProgressBar1->setValue(std::clamp(view_.progressPosition, 0, view_.progressMaximum));
+  ShowRichText(ui_->RichEdit1, view_.summary, Qt::AlignHCenter);
+
+  ui_->PageControl1->tabBar()->setStyleSheet(
+      QStringLiteral("QTabBar::tab { width: %1px; }").arg(view_.tabWidth));
+  const std::array<QTextEdit*, 4> strips = {ui_->RichEditT, ui_->RichEditH, ui_->RichEditC, ui_->RichEditV};
+  for (int page = 0; page < 4; ++page) {
+    ui_->PageControl1->setTabVisible(page, view_.tabVisible[size_t(page)]);
+    ui_->PageControl1->setTabText(page, FromWin1250(view_.pageCaptions[size_t(page)]));
+    chartViews_[size_t(page)]->Show(view_.pages[size_t(page)].chart);
+    ShowRichText(strips[size_t(page)], view_.pages[size_t(page)].strip, Qt::AlignHCenter);
+  }
+  ui_->PageControl1->setTabVisible(4, view_.tabVisible[4]);
+  ui_->PageControl1->setTabVisible(DataPageIndex,
+                                   view_.tabVisible[DataPageIndex] && view_.developerPageVisible);
+  ui_->Panel4->setVisible(view_.developerPageVisible);
+
+  ShowPlainText(ui_->Memo1, view_.memo1);
+  ShowPlainText(ui_->Memo2, view_.memo2);
+  ui_->Label1->setText(FromWin1250(view_.label1));
+  for (size_t i = 0; i < statusPanels_.size(); ++i)
+    statusPanels_[i]->setText(FromWin1250(view_.statusPanels[i]));
+}
+
+void TForm1::showEvent(QShowEvent* event) {
+  QMainWindow::showEvent(event);
+  // Only now is the window frame known: place the outer geometry exactly.
+  ApplyGeometry(view_.geometry);
+}
+
+void TForm1::ArmSaveTimer() {
+  TimerUpDnSave.stop();
+  TimerUpDnSave.start();
+}
+
+void TForm1::FormCreate() {
+  RunHandler([this] {
+    QDir::setCurrent(env_.programFolder);
+    RunCreationStep(state_, view_, link_, env_);
+  });
+}
+
+void TForm1::closeEvent(QCloseEvent* event) {
+  FormClose();
+  event->accept();
+}
+
+void TForm1::FormClose() {
+  RunHandler([this] {
+    StoreGeometrySettings(state_, view_);
+    QDir::setCurrent(env_.programFolder);
+    SaveSettingsFile(state_, env_);
+  });
+  state_.RecreateLists();
+}
+
+void TForm1::TimerUpDnSaveTimer() {
+  TimerUpDnSave.stop();
+  RunHandler([this] {
+    StoreTimerSettings(state_, view_);
+    QDir::setCurrent(env_.programFolder);
+    SaveSettingsFile(state_, env_);
+  });
+}
+
+void TForm1::SaveSettingsFromEditor(const QByteArray& settingsText) {
+  // The file is written before anything is freed, so a failed write leaves the lists usable.
+  bool written = false;
+  RunHandler([&] {
+    WriteWholeFile(env_.ProgramFile(SettingsFileName), settingsText);
+    written = true;
+  });
+  if (written) FormCreate();
+}
+
+void TForm1::Open1Click() {
+  const QString path = dialogs_.chooseOpenFile(this);
+  if (path.isEmpty()) return;
+  RunHandler([&] {
+    QDir::setCurrent(env_.programFolder);
+    OpenMeasurementFile(state_, view_, env_, path);
+  });
+}
+
+void TForm1::Save1Click() {
+  const QString path = dialogs_.chooseSaveFile(this);
+  if (path.isEmpty()) return;
+  RunHandler([&] {
+    QDir::setCurrent(env_.programFolder);
+    SaveUserMeasurementFile(state_, view_.labelDevice, path);
+  });
+}
+
+void TForm1::Exit1Click() {
+  close();
+}
+
+void TForm1::PlacementClick(Placement placement) {
+  RunHandler([&] {
+    view_.geometry = PlacementGeometry(placement, env_.screenSize);
+    ArmSaveTimer();
+  });
+}
+
+void TForm1::cfginiszerkeszts1Click() {
+  if (!Form3) return;
+  Form3->ShowCentredOn(this);
+  RunHandler([this] { Form3->SetSettingsText(ReadWholeFile(env_.ProgramFile(SettingsFileName))); });
+}
+
+void TForm1::Nvjegy1Click() {
+  if (!F_Nev) return;
+  F_Nev->move(frameGeometry().center() - QPoint(F_Nev->width() / 2, F_Nev->height() / 2));
+  F_Nev->show();
+  F_Nev->raise();
+}
+
+void TForm1::Adatoktrlse1Click() {
+  RunHandler([this] { ClearViews(state_, view_); });
+}
+
+void TForm1::QueryButtonClick(int addressField) {
+  QString warning;
+  RunHandler([&] {
+    const ReadoutReport report =
+        ReadDeviceLog(state_, view_, link_, env_, FromWin1250(view_.addressEdits[size_t(addressField)]));
+    ArmSaveTimer();
+    if (!report.blocksWithoutReply.isEmpty()) warning = IncompleteLogMessage(report.blocksWithoutReply);
+  });
+  if (!warning.isEmpty()) dialogs_.showWarning(this, warning);
+}
+
+void TForm1::UpDnMaxClick(int page, bool up) {
+  RunHandler([&] {
+    ChartPageModel& chartPage = view_.pages[size_t(page)];
+    ClickUpDown(chartPage.upDnMax, up ? UpDownButton::Up : UpDownButton::Down);
+    StepAxisMaximum(chartPage);
+    ArmSaveTimer();
+  });
+}
+
+void TForm1::UpDnMinClick(int page, bool up) {
+  RunHandler([&] {
+    ChartPageModel& chartPage = view_.pages[size_t(page)];
+    ClickUpDown(chartPage.upDnMin, up ? UpDownButton::Up : UpDownButton::Down);
+    StepAxisMinimum(chartPage);
+    ArmSaveTimer();
+  });
+}
+
+void TForm1::cc1Click() {
+  RunHandler([this] {
+    std::optional<int> step;
+    while (!step) {
+      const QString answer =
+          dialogs_.inputBox(this, FromWin1250(ScaleInputCaption()), FromWin1250(ScaleInputPrompt()),
+                            FromWin1250(ScaleInputPreset(view_)));
+      step = ReadScaleStep(ToWin1250(answer));
+    }
+    SetScaleStep(view_, *step);
+    ArmSaveTimer();
+  });
+}
+
+void TForm1::ChartMouseMove(QPointF axisValues) {
+  ShowCursorReadout(view_, axisValues.x(), axisValues.y(), env_.systemDecimalSeparator);
+  statusPanels_[0]->setText(FromWin1250(view_.statusPanels[0]));
+  statusPanels_[1]->setText(FromWin1250(view_.statusPanels[1]));
+}
+
+void TForm1::SpeedButton2Click() {
+  RunHandler([this] {
+    DumpMemoryAsDecimal(state_, view_, link_);
+    ArmSaveTimer();
+  });
+}
+
+void TForm1::SpeedButton3Click() {
+  RunHandler([this] {
+    DumpMemoryAsText(state_, view_, link_);
+    ArmSaveTimer();
+  });
+}
+
+void TForm1::SpeedButton4Click() {
+  RunHandler([this] { ReadHeaderWord(state_, view_, link_); });
+}
+
+void TForm1::SpeedButton11Click() {
+  RunHandler([this] {
+    QDir::setCurrent(env_.programFolder);
+    RegisterDevice(state_, view_, link_, env_);
+  });
+}
+
+void TForm1::Button1Click() {
+  RunHandler([this] { ResetDeviceNetwork(state_, view_, link_); });
+}

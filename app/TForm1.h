@@ -1,0 +1,99 @@
+#pragma once
+
+#include <QMainWindow>
+#include <QTimer>
+#include <array>
+#include <memory>
+
+#include "app/Environment.h"
+#include "app/Form1Dialogs.h"
+#include "app/SharedState.h"
+#include "app/WindowPlacement.h"
+#include "link/DeviceLink.h"
+#include "views/WindowModel.h"
+
+namespace Ui {
+class TForm1;
+}
+class ChartView;
+class QLabel;
+class TF_Nev;
+class TForm3;
+
+// The main window. Its handlers run the core operations on the shared state and the window model and
+// then show the model; an error ends the handler and is shown in a message box, with the state as the
+// handler left it.
+class TForm1 : public QMainWindow {
+  Q_OBJECT
+ public:
+  // Creates the window from its design and runs the creation step.
+  TForm1(const Environment& env, Form1Dialogs dialogs = Form1Dialogs::Real(), QWidget* parent = nullptr);
+  ~TForm1() override;
+
+  // The About window and the settings editor, created after the main window.
+  void AttachWindows(TF_Nev* about, TForm3* editor);
+
+  SharedState& State() { return state_; }
+  WindowModel& View() { return view_; }
+  DeviceLink& Link() { return link_; }
+  Ui::TForm1& Controls() { return *ui_; }
+  QLabel* StatusPanel(int index) const { return statusPanels_[size_t(index)]; }
+  QTimer& SaveTimer() { return TimerUpDnSave; }
+  Form1Dialogs& Dialogs() { return dialogs_; }
+
+  // The settings editor's "Mentés": cfg.ini replaced by the edited text, then the creation step again.
+  void SaveSettingsFromEditor(const QByteArray& settingsText);
+
+  // Handlers, named after their control and event.
+  void FormCreate();
+  void Open1Click();
+  void Save1Click();
+  void Exit1Click();
+  void PlacementClick(Placement placement);
+  void cc1Click();
+  void cfginiszerkeszts1Click();
+  void Nvjegy1Click();
+  void Adatoktrlse1Click();
+  void QueryButtonClick(int addressField);
+  void SpeedButton2Click();
+  void SpeedButton3Click();
+  void SpeedButton4Click();
+  void SpeedButton11Click();
+  void Button1Click();
+  void UpDnMaxClick(int page, bool up);
+  void UpDnMinClick(int page, bool up);
+  // Mouse movement over any of the four charts, as the chart's bottom-axis and left-axis values.
+  void ChartMouseMove(QPointF axisValues);
+  void TimerUpDnSaveTimer();
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+  void showEvent(QShowEvent* event) override;
+
+ private:
+  void FormClose();
+  void BuildStatusBar();
+  void ApplyDesignFonts();
+  void ConnectHandlers();
+  void ArmSaveTimer();
+  // Runs one handler: the editable fields are read into the model first, the model is shown afterwards,
+  // and an error is reported in a message box.
+  template <class Body>
+  void RunHandler(Body&& body);
+  void PullEdits();
+  void ShowModel();
+  void ApplyGeometry(const QRect& outer);
+
+  std::unique_ptr<Ui::TForm1> ui_;
+  Environment env_;
+  Form1Dialogs dialogs_;
+  SharedState state_;
+  WindowModel view_;
+  DeviceLink link_;
+  QTimer TimerUpDnSave;
+  std::array<QLabel*, 7> statusPanels_{};
+  std::array<ChartView*, 4> chartViews_{};
+  QRect shownGeometry_;
+  TF_Nev* F_Nev = nullptr;
+  TForm3* Form3 = nullptr;
+};

@@ -1,0 +1,29 @@
+#include <QApplication>
+#include <QLocale>
+#include <QScreen>
+
+#include "app/Environment.h"
+#include "app/TF_Nev.h"
+#include "app/TForm1.h"
+#include "app/TForm3.h"
+
+// Start-up in the fixed order: the application object, the main window (its creation step reads
+// cfg.ini), the About window, the settings editor; then the event loop until the main window closes.
+int main(int argc, char** argv) {
+  QApplication application(argc, argv);
+  QApplication::setApplicationDisplayName(QStringLiteral("VALD CSV"));
+
+  Environment env;
+  const QString separator = QLocale::system().decimalPoint();
+  env.systemDecimalSeparator =
+      separator.size() == 1 && separator[0].unicode() < 0x80 ? char(separator[0].unicode()) : '.';
+  env.screenSize = QGuiApplication::primaryScreen()->size();
+  env.programFolder = QCoreApplication::applicationDirPath();
+
+  TForm1 form1(env);
+  TF_Nev fNev(form1.windowTitle(), &form1);
+  TForm3 form3([&form1](const QByteArray& text) { form1.SaveSettingsFromEditor(text); }, &form1);
+  form1.AttachWindows(&fNev, &form3);
+  form1.show();
+  return QApplication::exec();
+}

@@ -1,0 +1,8 @@
+#!/usr/bin/env bash
+# Configures and builds the project into the given build folder (default: build).
+set -euo pipefail
+root="$(cd "$(dirname "$0")/.." && pwd)"
+build="${1:-$root/build}"
+shift || true
+cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@"
+cmake --build "$build" --parallel "$(nproc)"

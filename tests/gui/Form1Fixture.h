@@ -1,0 +1,51 @@
+#pragma once
+
+#include <QStringList>
+#include <memory>
+
+#include "app/TF_Nev.h"
+#include "app/TForm1.h"
+#include "app/TForm3.h"
+#include "support/TempFolder.h"
+
+// A main window over a fresh program folder, with every modal box replaced by a recorder.
+struct Form1Fixture {
+  TempFolder folder;
+  Environment env;
+  QStringList errors;
+  QStringList warnings;
+  QString nextOpenFile;
+  QString nextSaveFile;
+  QStringList inputAnswers;  // answers of the input box, in order; when used up the box is cancelled
+  QStringList inputPresets;
+  std::unique_ptr<TForm1> form;
+  std::unique_ptr<TF_Nev> about;
+  std::unique_ptr<TForm3> editor;
+
+  explicit Form1Fixture(const QByteArray& cfg = "", QSize screen = {1920, 1080}, bool withMarker = true) {
+    env.programFolder = folder.Path();
+    env.systemDecimalSeparator = '.';
+    env.screenSize = screen;
+    env.now = [] { return QDateTime(QDate(2023, 12, 3), QTime(14, 5)); };
+    if (!cfg.isNull()) folder.Write("cfg.ini", cfg);
+    if (withMarker) folder.Write("Tool7.dev", "");
+    Form1Dialogs dialogs;
+    dialogs.showError = [this](QWidget*, const QString& text) { errors << text; };
+    dialogs.showWarning = [this](QWidget*, const QString& text) { warnings << text; };
+    dialogs.chooseOpenFile = [this](QWidget*) { return nextOpenFile; };
+    dialogs.chooseSaveFile = [this](QWidget*) { return nextSaveFile; };
+    dialogs.inputBox = [this](QWidget*, const QString&, const QString&, const QString& preset) {
+      inputPresets << preset;
+      return inputAnswers.isEmpty() ? preset : inputAnswers.takeFirst();
+    };
+    form = std::make_unique<TForm1>(env, dialogs);
+    about = std::make_unique<TF_Nev>(form->windowTitle());
+    TForm1* f = form.get();
+    editor = std::make_unique<TForm3>([f](const QByteArray& text) { f->SaveSettingsFromEditor(text); });
+    form->AttachWindows(about.get(), editor.get());
+  }
+  ~Form1Fixture() {
+    // Closing would write cfg.ini into the folder being removed; the tests that close do so themselves.
+    form->hide();
+  }
+};

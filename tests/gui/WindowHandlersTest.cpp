@@ -1,0 +1,165 @@
+#include <qcustomplot.h>
+#include <QLabel>
+#include <QSignalSpy>
+#include <QTabWidget>
+#include <QtTest>
+
+#include "Form1Fixture.h"
+#include "support/SimulatorFixture.h"
+#include "ui_TForm1.h"
+
+// The main window's handlers end to end: the simulated device on loopback, the real widgets.
+class WindowHandlersTest : public QObject {
+  Q_OBJECT
+
+  static QCPRange Axis(QCustomPlot* chart) { return chart->yAxis->range(); }
+
+ private slots:
+  void initTestCase() { QLocale::setDefault(QLocale::c()); }
+
+  void queryButtonReadsTheDeviceAndDrawsIt() {
+    SimulatorConfig config;
+    config.deviceCode = 4;  // CALCITE: two temperatures and a humidity
+    config.chipCode = 1;
+    config.recordCount = 300;
+    RunningSimulator simulator(config);
+    Form1Fixture f("ip2=127.0.0.1\r\nDecimalSeparator=.\r\n");
+    f.form->Link().port = simulator.Port();
+    f.form->Controls().SpeedButton6->click();
+
+    QCOMPARE(f.errors, QStringList());
+    QCOMPARE(f.form->Controls().LabelDevice->text(), QStringLiteral("CALCITE"));
+    QCOMPARE(f.form->StatusPanel(3)->text(), QStringLiteral("25LC254"));
+    QCOMPARE(simulator.Requests().size(), 33);
+    QCOMPARE(f.form->State().LogLines.Count(), 300);
+    QCOMPARE(f.form->Controls().Chart_T->graph(0)->dataCount(), 300);
+    QCOMPARE(f.form->Controls().Chart_H->graph(0)->dataCount(), 300);
+    QVERIFY(f.form->Controls().RichEditT->toPlainText().startsWith(
+        QStringLiteral("Utoljára mért hőmérséklet adatok: ")));
+    QVERIFY(
+        f.form->Controls().RichEdit1->toPlainText().startsWith(QStringLiteral("Hőmérséklet:\nMin/Max: ")));
+    QCOMPARE(f.form->Controls().PageControl1->tabText(1), QStringLiteral("Páratartalom"));
+    QVERIFY(f.form->Controls().PageControl1->isTabVisible(1));
+    QVERIFY(!f.form->Controls().PageControl1->isTabVisible(2));
+    QCOMPARE(f.form->Controls().LabelProggrPos->text(), QStringLiteral("300/1359"));
+    QVERIFY(f.form->Controls().Memo2->toPlainText().startsWith(QStringLiteral("2024;03;01;00;00;")));
+    QVERIFY(f.folder.Exists(QStringLiteral("23.12.03 14.05 VALD_CALCITE.csv")));
+    QVERIFY(f.form->SaveTimer().isActive());
+  }
+
+  void silentBlocksEndInAWarning() {
+    SimulatorConfig config;
+    config.deviceCode = 2;
+    config.chipCode = 1;
+    config.recordCount = 100;
+    config.silentFromBlock = 30;
+    RunningSimulator simulator(config);
+    Form1Fixture f("ip1=127.0.0.1\r\n");
+    f.form->Link().port = simulator.Port();
+    f.form->Controls().SpeedButton7->click();
+    QCOMPARE(f.errors, QStringList());
+    QCOMPARE(f.warnings.size(), 1);
+    QVERIFY(f.warnings[0].contains(QStringLiteral("30, 31")));
+    QCOMPARE(f.form->State().LogLines.Count(), 100);
+  }
+
+  void axisControlsKeepTheMaximumAboveTheMinimum() {
+    Form1Fixture f("Top2=15\r\nBottom2=10\r\n");
+    QCustomPlot* chart = f.form->Controls().Chart_H;
+    QCOMPARE(Axis(chart), QCPRange(10, 15));
+    QTest::mouseClick(f.form->Controls().UpDnMaxH->findChild<QToolButton*>(QStringLiteral("down")),
+                      Qt::LeftButton);
+    QCOMPARE(Axis(chart), QCPRange(10, 11));
+    QVERIFY(f.form->SaveTimer().isActive());
+    f.form->View().pages[PageH].upDnMin.step = 10;
+    QTest::mouseClick(f.form->Controls().UpDnMinH->findChild<QToolButton*>(QStringLiteral("up")),
+                      Qt::LeftButton);
+    QCOMPARE(Axis(chart), QCPRange(10, 11));
+    QCOMPARE(f.form->View().pages[PageH].upDnMin.position, 10);
+  }
+
+  void axisMinimumStopsAtTheEndOfItsRange() {
+    Form1Fixture f("Bottom1=-3200\r\n");
+    QTest::mouseClick(f.form->Controls().UpDnMinT->findChild<QToolButton*>(QStringLiteral("down")),
+                      Qt::LeftButton);
+    QCOMPARE(f.form->View().pages[PageT].upDnMin.position, -3200);
+    QCOMPARE(Axis(f.form->Controls().Chart_T), QCPRange(-3200, 40));
+  }
+
+  void cursorReadoutShowsThePointUnderTheMouse() {
+    Form1Fixture f("");
+    f.form->resize(1200, 800);
+    f.form->show();
+    QVERIFY(QTest::qWaitForWindowExposed(f.form.get()));
+    QCustomPlot* chart = f.form->Controls().Chart_T;
+    chart->xAxis->setRange(-0.5, 9.5);
+    chart->replot();
+    const int x = int(chart->xAxis->coordToPixel(3.2));
+    const int y = int(chart->yAxis->coordToPixel(25.0));
+    QTest::mouseMove(chart, QPoint(x, y));
+    QCOMPARE(f.form->StatusPanel(1)->text(), QStringLiteral("X: 3"));
+    QVERIFY(f.form->StatusPanel(0)->text().startsWith(QStringLiteral("Y: 2")));
+    QTest::mouseMove(chart, QPoint(1, y));
+    QCOMPARE(f.form->StatusPanel(1)->text(), QStringLiteral("X: 0"));
+  }
+
+  void scaleAsksUntilTheStepIsValid() {
+    Form1Fixture f("Increment=500\r\n");
+    f.inputAnswers = {QStringLiteral("abc"), QStringLiteral("101"), QStringLiteral("7")};
+    f.form->cc1Click();
+    QCOMPARE(f.inputPresets, (QStringList{"500", "500", "500"}));
+    for (const auto& page : f.form->View().pages) {
+      QCOMPARE(page.upDnMin.step, 7);
+      QCOMPARE(page.upDnMax.step, 7);
+    }
+    QVERIFY(f.form->SaveTimer().isActive());
+  }
+
+  void clearingEmptiesTheViewsButKeepsTheLog() {
+    Form1Fixture f("");
+    f.folder.Write("23.12.03 14.05 VALD_AGATE.csv", "2023;12;03;14;05;21.5;--;\r\n");
+    f.nextOpenFile = f.folder.File("23.12.03 14.05 VALD_AGATE.csv");
+    f.form->Open1Click();
+    QCOMPARE(f.errors, QStringList());
+    QCOMPARE(f.form->Controls().LabelDevice->text(), QStringLiteral("AGATE"));
+    QCOMPARE(f.form->Controls().Chart_T->graph(0)->dataCount(), 1);
+    f.form->Controls().Adatoktrlse1->trigger();
+    QCOMPARE(f.form->Controls().Chart_T->graph(0)->dataCount(), 0);
+    QCOMPARE(f.form->Controls().Memo2->toPlainText(), QString());
+    QCOMPARE(f.form->Controls().LabelProggrPos->text(), QStringLiteral("--"));
+    f.nextSaveFile = f.folder.File("januar.csv");
+    f.form->Save1Click();
+    QCOMPARE(f.folder.Read("januar_AGATE.csv"), QByteArray("2023;12;03;14;05;21.5;--;\r\n"));
+  }
+
+  void openingABrokenFileShowsTheErrorAndKeepsTheLog() {
+    Form1Fixture f("");
+    f.form->State().LogLines.Add("kept");
+    f.nextOpenFile = f.folder.File("missing VALD_AGATE.csv");
+    f.form->Open1Click();
+    QCOMPARE(f.errors.size(), 1);
+    QVERIFY(f.errors[0].contains(QStringLiteral("missing VALD_AGATE.csv")));
+    QCOMPARE(f.form->State().LogLines.Count(), 1);
+  }
+
+  void developerToolsDumpTheDeviceMemory() {
+    SimulatorConfig config;
+    RunningSimulator simulator(config);
+    Form1Fixture f("ip1=127.0.0.1\r\n");
+    f.form->Link().port = simulator.Port();
+    f.form->Controls().Edit3->setText(QStringLiteral("2"));
+    f.form->Controls().SpeedButton2->click();
+    QCOMPARE(f.form->Controls().Memo1->toPlainText().count(QLatin1Char('\n')), 17);
+    QCOMPARE(f.form->Controls().Label1->text(), QStringLiteral("1024"));
+    f.form->Controls().SpeedButton4->click();
+    QCOMPARE(f.form->Controls().Memo1->toPlainText(), QStringLiteral("10000"));
+    f.form->Controls().Button1->click();
+    QCOMPARE(f.form->Controls().Memo1->toPlainText(), QStringLiteral("netreset OK"));
+    f.form->Controls().Edit3->setText(QStringLiteral("x"));
+    f.form->Controls().SpeedButton3->click();
+    QCOMPARE(f.errors, QStringList{QStringLiteral("'x' is not a valid integer value")});
+  }
+};
+
+QTEST_MAIN(WindowHandlersTest)
+#include "WindowHandlersTest.moc"
