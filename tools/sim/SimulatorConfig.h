@@ -18,7 +18,8 @@ struct SimulatorConfig {
   int recordCount = 1000;      // measurement records in the generated log
   bool wrapped = true;         // the ring has wrapped: newest records, the write point, then the older ones
   uint32_t seed = 1;
-  QDateTime start{QDate(2024, 3, 1), QTime(0, 0)};  // time stamp of the oldest record
+  // Time stamp of the oldest record; in UTC so that the records are evenly spaced on every machine.
+  QDateTime start{QDate(2024, 3, 1), QTime(0, 0), Qt::UTC};
   int intervalMinutes = 10;
   int missingEveryN = 50;  // every Nth record has one value missing; 0 = never
 
