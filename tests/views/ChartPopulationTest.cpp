@@ -159,7 +159,9 @@ TEST_P(ChartPopulationFailure, StopsAtTheFailingColumn) {
   EXPECT_EQ(RenderError(bench, c.code, {"2023;12;03;14;00;--;--;", c.badLine}), QString::fromUtf8(c.message));
   EXPECT_EQ(bench.Series(PageT, 0).Count(), c.pointsOnFirstSeries);
   EXPECT_EQ(bench.Series(PageT, 1).Count(), c.pointsOnSecondSeries);
-  if (c.pointsOnFirstSeries == 2) EXPECT_TRUE(bench.Series(PageT, 0).Points()[1].label.isEmpty());
+  if (c.pointsOnFirstSeries == 2) {
+    EXPECT_TRUE(bench.Series(PageT, 0).Points()[1].label.isEmpty());
+  }
   EXPECT_EQ(bench.state.LineFields.Count(), c.lineFields);
   EXPECT_EQ(bench.view.tabWidth, 77);
   EXPECT_EQ(Runs(bench.Strip(PageT)), "[000000]1: ");
