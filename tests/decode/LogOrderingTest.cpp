@@ -19,13 +19,6 @@ QByteArray AgateLine(uint8_t minute) {
   return QByteArray("2023;12;03;14;") + QByteArray::number(minute).rightJustified(2, '0') + ";21,5;21,5;";
 }
 
-// The records of one ring: kind byte and minute (which tells the records apart), then erased memory.
-QByteArray Ring(std::initializer_list<std::pair<char, uint8_t>> records) {
-  QByteArray image;
-  for (const auto& [kind, minute] : records) image += LogRecord(uint8_t(kind), minute, 10, 0x15, 0x05);
-  return image + ErasedMemory(2 * LogBlockSize - int(image.size()));
-}
-
 TEST(LogOrdering, TheExampleRecordBecomesTheFirstMeasurementLine) {
   const SharedState state =
       ReadImage(QByteArray("\x77\x17\x0C\x03\x0E\x05\x15\x05\x14\x00", 10) + ErasedMemory(502));
@@ -65,13 +58,6 @@ INSTANTIATE_TEST_SUITE_P(
         OrderingCase{"UnknownKindsAreSkipped", {{'w', 1}, {'q', 9}, {'a', 2}, {'b', 3}}, {3, 1, 2}},
         OrderingCase{"NoRecords", {}, {}}),
     [](const auto& info) { return info.param.name; });
-
-TEST(LogOrdering, DecodedLinesShowEveryRecordWithItsKind) {
-  const SharedState state = ReadImage(Ring({{'w', 3}, {'w', 4}, {'x', 9}, {'w', 1}, {'w', 2}}));
-  QByteArray kinds;
-  for (const QByteArray& line : state.DecodedLines.Lines()) kinds += line.left(1);
-  EXPECT_EQ(kinds, "aaxbb" + QByteArray(kinds.size() - 5, 'n'));
-}
 
 TEST(LogOrdering, ARecordOfKindZeroEndsTheDecodedLines) {
   QByteArray image =

@@ -109,25 +109,12 @@ TEST(LogReadout, ReadsAnAgateLogIntoTimeOrder) {
   EXPECT_EQ(readout.folder.Read("23.12.03 14.05 VALD_AGATE.csv"), readout.state.LogLines.Text());
 }
 
-TEST(LogReadout, ReadsTheLargeChipOfALittleEndianAgate) {
-  // Code 21: AGATE again, but tenths in little-endian words, and 96 blocks.
-  const QByteArray log =
-      LogRecord('w', 1, 10, 0xD7, 0x00) + LogRecord('w', 2, 10, 0xFB, 0xFF) + LogRecord('f', 0, 10, 0, 0);
-  RunningSimulator device(ImageConfig(21, 2, log));
-  Readout readout('.');
-  readout.Run(device.Port());
-  EXPECT_EQ(device.Requests(), ReadoutRequests(96));
-  EXPECT_EQ(device.Requests().last(), QByteArray("ED95\0", 5));
-  EXPECT_EQ(readout.view.statusPanels[3], "25LC512");
-  EXPECT_EQ(readout.state.LogLines.Lines(),
-            (QList<QByteArray>{"2023;12;03;14;01;21.5;21.5;", "2023;12;03;14;02;-0.5;-0.5;"}));
-}
-
 struct GeneratedLogCase {
   int deviceCode;
   int chipCode;
   int blockCount;
-  int piecesPerLine;  // a line split at ";": time stamp, value columns, and what follows the last ";"
+  const char* chipText;  // status bar panel 3 afterwards; "--" where the chip code names no chip
+  int piecesPerLine;     // a line split at ";": time stamp, value columns, and what follows the last ";"
 };
 
 void PrintTo(const GeneratedLogCase& c, std::ostream* os) {
@@ -147,9 +134,11 @@ TEST_P(GeneratedLogs, ComeOutWholeAndInTimeOrder) {
   config.seed = uint32_t(c.deviceCode);
   RunningSimulator device(config);
   Readout readout;
+  readout.view.statusPanels[3] = "--";
   const ReadoutReport report = readout.Run(device.Port());
 
   EXPECT_EQ(device.Requests(), ReadoutRequests(c.blockCount));
+  EXPECT_EQ(readout.view.statusPanels[3], c.chipText);
   EXPECT_TRUE(report.blocksWithoutReply.isEmpty());
   const QList<QByteArray>& lines = readout.state.LogLines.Lines();
   ASSERT_GE(lines.size(), config.recordCount - 1);
@@ -163,12 +152,14 @@ TEST_P(GeneratedLogs, ComeOutWholeAndInTimeOrder) {
   EXPECT_EQ(readout.folder.Read(QFileInfo(report.measurementFile).fileName()), readout.state.LogLines.Text());
 }
 
-INSTANTIATE_TEST_SUITE_P(DeviceCodes, GeneratedLogs,
-                         testing::Values(GeneratedLogCase{2, 1, 32, 8}, GeneratedLogCase{12, 2, 96, 7},
-                                         GeneratedLogCase{27, 2, 96, 18}, GeneratedLogCase{50, 2, 96, 22},
-                                         GeneratedLogCase{31, 1, 32, 8}, GeneratedLogCase{39, 1, 32, 7},
-                                         GeneratedLogCase{104, 2, 96, 10}, GeneratedLogCase{55, 2, 96, 15},
-                                         GeneratedLogCase{18, 0, 96, 9}));
+INSTANTIATE_TEST_SUITE_P(
+    DeviceCodes, GeneratedLogs,
+    testing::Values(GeneratedLogCase{2, 1, 32, "25LC254", 8}, GeneratedLogCase{21, 2, 96, "25LC512", 8},
+                    GeneratedLogCase{12, 2, 96, "25LC512", 7}, GeneratedLogCase{27, 2, 96, "25LC512", 18},
+                    GeneratedLogCase{50, 2, 96, "25LC512", 22}, GeneratedLogCase{31, 1, 32, "25LC254", 8},
+                    GeneratedLogCase{39, 1, 32, "25LC254", 7}, GeneratedLogCase{104, 2, 96, "25LC512", 10},
+                    GeneratedLogCase{55, 2, 96, "25LC512", 15}, GeneratedLogCase{46, 0, 96, "--", 7},
+                    GeneratedLogCase{18, 3, 96, "--", 9}));
 
 TEST(LogReadout, ASilentDeviceIsNoDevice) {
   SimulatorConfig config;

@@ -65,35 +65,6 @@ TEST(LogRecordDecoder, CarriesARecordAcrossTheBlockBoundary) {
   for (int n = 0; n < 73; ++n) EXPECT_EQ(lines[n], "a;2023;12;03;14;07;21,5;21,5;21,5;21,5;\r") << n;
 }
 
-struct LayoutCase {
-  int deviceCode;
-  int recordLength;
-  int fieldType;
-  int valueColumns;
-};
-
-class RecordLayouts : public testing::TestWithParam<LayoutCase> {};
-
-// Every record becomes one line of kind, five time stamp columns and its value columns.
-TEST_P(RecordLayouts, GiveOneLinePerRecordWithTheValueColumnsOfTheDevice) {
-  const LayoutCase c = GetParam();
-  QByteArray image;
-  while (image.size() + c.recordLength <= 2 * LogBlockSize)
-    image += LogRecord('w', 1, c.recordLength, 0x01, 0x00);
-  const QList<QByteArray> lines = DecodeText(image, c.recordLength, c.fieldType).split('\n');
-  const qsizetype records = image.size() / c.recordLength;
-  for (qsizetype n = 0; n < records; ++n) {
-    EXPECT_EQ(lines[n].count(';'), 6 + c.valueColumns) << lines[n].constData();
-  }
-}
-
-INSTANTIATE_TEST_SUITE_P(DeviceCodes, RecordLayouts,
-                         testing::Values(LayoutCase{2, 10, 1, 2}, LayoutCase{12, 8, 1, 1},
-                                         LayoutCase{31, 8, 12, 2}, LayoutCase{43, 14, 7, 4},
-                                         LayoutCase{104, 14, 6, 4}, LayoutCase{27, 30, 10, 12},
-                                         LayoutCase{50, 38, 10, 16}, LayoutCase{55, 24, 13, 9},
-                                         LayoutCase{39, 8, 5, 1}));
-
 TEST(LogRecordDecoder, LateFieldsOfRuleSixStartAtTheThirdField) {
   const QByteArray record("w\x17\x0C\x03\x0E\x05\x00\xD7\xFF\xFF\x01\x9F\xFF\xFF", 14);
   EXPECT_TRUE(DecodeText(record, 14, 6).startsWith("a;2023;12;03;14;05;21.5;-0.1;415;--;\r\n"));
