@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include "SimulatedReadout.h"
-#include "app/Win1250.h"
 #include "files/MeasurementFileOpen.h"
 #include "support/TempFolder.h"
 
@@ -79,28 +78,14 @@ TEST_P(RoundTrip, OpeningTheAutomaticFileRedrawsTheReadout) {
 
 // Codes that the second detection pass gives back unchanged: temperature, climate, energy meter,
 // particulate matter and bell events, under both decimal separators.
-INSTANTIATE_TEST_SUITE_P(
-    Devices, RoundTrip,
-    testing::Values(RoundTripCase{"AgateDot", 21, '.'}, RoundTripCase{"AgateComma", 21, ','},
-                    RoundTripCase{"TopazDot", 43, '.'}, RoundTripCase{"TopazComma", 43, ','},
-                    RoundTripCase{"Jadeite", 55, ','}, RoundTripCase{"Emerald", 50, '.'},
-                    RoundTripCase{"Xenotime", 46, ','}, RoundTripCase{"Olivine", 33, ','}),
-    [](const auto& info) { return std::string(info.param.label); });
-
-TEST(RoundTrip, OlderCodeOpensAsTheNewerCodeOfItsName) {
-  TempFolder folder;
-  const SimulatedReadout readout =
-      ReadSimulatedDevice(FixedSimulatorConfig(2, 100), ',', folder.Path(), ReadoutTime);
-  ASSERT_EQ(readout.report.measurementFile, folder.File(QStringLiteral("23.12.03 14.05 VALD_AGATE.csv")));
-  SharedState state;
-  WindowModel view;
-  OpenMeasurementFile(state, view, TestEnvironment(folder.Path(), ',', ReadoutTime),
-                      readout.report.measurementFile);
-  EXPECT_EQ(state.DeviceCode, 21);
-  EXPECT_EQ(state.LogLines, readout.state.LogLines);
-  EXPECT_EQ(SeriesText(view.pages[PageT].chart.series[0]),
-            SeriesText(readout.view.pages[PageT].chart.series[0]));
-}
+INSTANTIATE_TEST_SUITE_P(Devices, RoundTrip,
+                         testing::Values(RoundTripCase{"AgateDot", 21, '.'},
+                                         RoundTripCase{"AgateComma", 21, ','},
+                                         RoundTripCase{"TopazDot", 43, '.'},
+                                         RoundTripCase{"TopazComma", 43, ','},
+                                         RoundTripCase{"Jadeite", 55, ','}, RoundTripCase{"Emerald", 50, '.'},
+                                         RoundTripCase{"Xenotime", 46, ','}),
+                         [](const auto& info) { return std::string(info.param.label); });
 
 TEST(RoundTrip, ClimateFileOpenedAfterItsReadoutGaugesShortRecords) {
   TempFolder folder;
@@ -115,14 +100,6 @@ TEST(RoundTrip, ClimateFileOpenedAfterItsReadoutGaugesShortRecords) {
   EXPECT_EQ(readout.state.ChipCode, 1);
   EXPECT_EQ(readout.view.gaugeCaption, lineCount + "/2039");
   EXPECT_EQ(readout.view.progressMaximum, 2040);
-}
-
-TEST(RoundTrip, EventNamesStayWindows1250Bytes) {
-  TempFolder folder;
-  ReadSimulatedDevice(FixedSimulatorConfig(46, 300), '.', folder.Path(), ReadoutTime);
-  const QByteArray file = folder.Read(QStringLiteral("23.12.03 14.05 VALD_XENOTIME.csv"));
-  EXPECT_TRUE(file.contains(";0;Kikapcsol\xE1s\r\n"));
-  EXPECT_TRUE(file.contains(";15;K\xE9zi csenget\xE9s\r\n"));
 }
 
 }  // namespace

@@ -71,9 +71,7 @@ TEST_P(ValdReadFile, SameBytesAsAReadoutInTheProgram) {
 
 INSTANTIATE_TEST_SUITE_P(Devices, ValdReadFile,
                          testing::Values(SameBytesCase{"AgateFieldType1", 2, ','},
-                                         SameBytesCase{"Agate", 21, '.'}, SameBytesCase{"Topaz", 43, ','},
-                                         SameBytesCase{"Jadeite", 55, '.'}, SameBytesCase{"Emerald", 50, ','},
-                                         SameBytesCase{"Xenotime", 46, '.'}),
+                                         SameBytesCase{"Topaz", 43, '.'}, SameBytesCase{"Xenotime", 46, ','}),
                          [](const auto& info) { return std::string(info.param.label); });
 
 // The golden files (golden/<DeviceCode>/) pin whole measurement files of a fixed simulated log. After a
