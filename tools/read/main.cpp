@@ -45,6 +45,7 @@ struct DeviceResult {
 // Reads one device into a fresh state, as one "Lekérdezés" does.
 DeviceResult ReadOneDevice(const ReadOptions& options, const Environment& env, const QString& host) {
   SharedState state;
+  // One separator for every value, so that the file opens again on a system with that separator.
   state.DecimalSeparatorText = QByteArray(1, env.systemDecimalSeparator);
   WindowModel view;
   DeviceLink link;
