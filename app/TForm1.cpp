@@ -72,6 +72,10 @@ TForm1::TForm1(const Environment& env, Form1Dialogs dialogs, QWidget* parent)
   // The window may be made as small as the placement items need; the pages shrink with it.
   ui_->PageControl1->setMinimumSize(1, 1);
   ui_->PageControl1->setUsesScrollButtons(true);
+  // The summary box sits on the panel's button-face colour, without a border.
+  QPalette summaryPalette = ui_->RichEdit1->palette();
+  summaryPalette.setColor(QPalette::Base, summaryPalette.color(QPalette::Button));
+  ui_->RichEdit1->setPalette(summaryPalette);
   setWindowIcon(QIcon(QStringLiteral(":/vald.png")));
   ApplyDesignFonts();
   BuildStatusBar();
