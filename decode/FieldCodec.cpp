@@ -18,14 +18,16 @@ enum class Form : uint8_t {
   SignedTenths,  // signed 16-bit word in tenths
 };
 
+// What the missing-value test looks at: the first byte alone, or the two bytes as a 16-bit word.
+enum class Reading : uint8_t { FirstByte, BigEndian, LittleEndian };
+
 constexpr int Never = -1;
 
 struct Rule {
   Form form = Form::None;
-  bool littleEndian = false;
-  // The reading that marks a missing value: the word, or for the byte forms the first byte.
-  int missing = Never;
-  bool zeroMissing = false;
+  Reading reading = Reading::FirstByte;
+  int missing = Never;       // the reading that marks a missing value
+  bool zeroMissing = false;  // a zero word is missing too
 };
 
 // FieldTypes 6 and 7 decode the first two fields of a record differently from the later ones.
@@ -34,11 +36,14 @@ struct FieldRules {
   Rule late;
 };
 
+constexpr Rule Bytes(Form form, int missingFirstByte = Never) {
+  return {form, Reading::FirstByte, missingFirstByte};
+}
 constexpr Rule BigEndian(Form form, int missing) {
-  return {form, false, missing};
+  return {form, Reading::BigEndian, missing};
 }
 constexpr Rule LittleEndian(Form form, int missing, bool zeroMissing = false) {
-  return {form, true, missing, zeroMissing};
+  return {form, Reading::LittleEndian, missing, zeroMissing};
 }
 constexpr FieldRules Always(Rule rule) {
   return {rule, rule};
@@ -46,18 +51,18 @@ constexpr FieldRules Always(Rule rule) {
 
 constexpr std::array<FieldRules, 14> RulesByFieldType = {{
     {},                                                                                // 0
-    Always({Form::SignedBytes, false, 0x80}),                                          // 1
+    Always(Bytes(Form::SignedBytes, 0x80)),                                            // 1
     Always(BigEndian(Form::Unsigned, 0xFFFF)),                                         // 2
     Always(BigEndian(Form::SignedTenths, 30000)),                                      // 3
     Always(BigEndian(Form::SignedTenths, 32700)),                                      // 4
-    Always({Form::EventCode, false, 0x80}),                                            // 5
+    Always(Bytes(Form::EventCode, 0x80)),                                              // 5
     {BigEndian(Form::SignedTenths, 30000), BigEndian(Form::Unsigned, 0xFFFF)},         // 6
     {LittleEndian(Form::SignedTenths, 0x7FFF), LittleEndian(Form::Unsigned, 0xFFFF)},  // 7
     {},                                                                                // 8
     {},                                                                                // 9
     Always(LittleEndian(Form::SignedTenths, 0x7FFF)),                                  // 10
     Always(LittleEndian(Form::Unsigned, 0xFFFF)),                                      // 11
-    Always({Form::BytePair}),                                                          // 12
+    Always(Bytes(Form::BytePair)),                                                     // 12
     Always(LittleEndian(Form::Unsigned, 0xFFFF, true)),                                // 13
 }};
 
@@ -139,9 +144,8 @@ void DecodeField(SharedState& state, int i, int fieldType, char systemDecimalSep
 
   const uint8_t b1 = i > 0 ? state.ReceiveBuffer[i - 1] : 0;
   const uint8_t b2 = state.ReceiveBuffer[i];
-  const unsigned word = rule.littleEndian ? b1 | b2 << 8 : b1 << 8 | b2;
-  const bool byteForm = rule.form == Form::SignedBytes || rule.form == Form::EventCode;
-  const int reading = byteForm ? int(b1) : int(word);
+  const unsigned word = rule.reading == Reading::LittleEndian ? b1 | b2 << 8 : b1 << 8 | b2;
+  const int reading = rule.reading == Reading::FirstByte ? int(b1) : int(word);
   if (reading == rule.missing || (rule.zeroMissing && word == 0)) {
     state.OutputText.append("--;", 3);
     return;
