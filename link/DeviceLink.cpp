@@ -5,8 +5,10 @@
 #include <QLoggingCategory>
 #include <QNetworkDatagram>
 #include <QNetworkInterface>
+#include <QNetworkProxy>
 #include <QUdpSocket>
 #include <cstring>
+#include <optional>
 
 #include "app/ValdError.h"
 
@@ -54,11 +56,14 @@ int NoReplyUnlessFailed(const QUdpSocket& socket, const QString& host) {
 
 int DeviceLink::Exchange(const QByteArray& datagram, int timeoutMs, uint8_t* reply, int capacity) {
   const QHostAddress device = ResolveHost(host);
-  const bool anySender = IsBroadcast(device);
+  // Asked only when a datagram comes from another address: listing the interfaces takes time.
+  std::optional<bool> anySender;
 
   // A fresh socket on a port the system chooses: a reply that comes after an earlier exchange gave up
   // went to that exchange's port and is never read here. Qt permits broadcast on every UDP socket.
   QUdpSocket socket;
+  // The device is on the local network: no proxy lookup for every exchange.
+  socket.setProxy(QNetworkProxy::NoProxy);
   const QHostAddress local =
       device.protocol() == QAbstractSocket::IPv6Protocol ? QHostAddress::AnyIPv6 : QHostAddress::AnyIPv4;
   if (!socket.bind(local, 0)) {
@@ -78,9 +83,12 @@ int DeviceLink::Exchange(const QByteArray& datagram, int timeoutMs, uint8_t* rep
     while (socket.hasPendingDatagrams()) {
       const QNetworkDatagram received = socket.receiveDatagram();
       if (!received.isValid()) return NoReplyUnlessFailed(socket, host);
-      if (!anySender && !received.senderAddress().isEqual(device, QHostAddress::TolerantConversion)) {
-        qCDebug(lcLink) << "ignored a datagram from" << received.senderAddress();
-        continue;
+      if (!received.senderAddress().isEqual(device, QHostAddress::TolerantConversion)) {
+        if (!anySender) anySender = IsBroadcast(device);
+        if (!*anySender) {
+          qCDebug(lcLink) << "ignored a datagram from" << received.senderAddress();
+          continue;
+        }
       }
       const QByteArray data = received.data();
       if (data.size() > capacity) {
