@@ -1,5 +1,4 @@
 #include <algorithm>
-#include <cstring>
 
 #include "decode/DeviceTypes.h"
 #include "decode/LogOrdering.h"

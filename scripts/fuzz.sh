@@ -32,7 +32,9 @@ for harness in "${harnesses[@]}"; do
       -max_total_time="$seconds" -max_len="${maxLength[$harness]}" -timeout=10 -print_final_stats=1 \
       -artifact_prefix="$work/$harness-" "${dictionary[@]}" "$work/$harness" >"$work/$harness.log" 2>&1; then
     failed+=("$harness")
-    tail -n 40 "$work/$harness.log"
+    # The finding, from its first report line to the file the input was written to.
+    sed -n '/runtime error\|==ERROR\|property broken\|deadly signal/,/Test unit written/p' "$work/$harness.log" |
+      head -n 40
   fi
   grep -E '^stat::(number_of_executed_units|average_exec_per_sec|new_units_added)' "$work/$harness.log" |
     sed 's/^/   /'
