@@ -7,6 +7,14 @@
 
 namespace {
 
+// Window edges and sizes from cfg.ini are applied as they are, within a range that no screen reaches
+// but that keeps the window's edge arithmetic clear of integer overflow.
+constexpr int WindowCoordinateLimit = (1 << 24) - 1;
+
+int WindowCoordinate(int value) {
+  return std::clamp(value, -WindowCoordinateLimit, WindowCoordinateLimit);
+}
+
 // Start-up keeps the axis maximum this far above the minimum; a click on the controls keeps 1.
 constexpr int StartupAxisMargin = 10;
 
@@ -51,10 +59,12 @@ void ApplySettings(SharedState& state, WindowModel& view, DeviceLink& link, cons
   }
   view.statusPanels[5] = QByteArray::number(link.port);
 
-  if (const auto left = ReadIntegerSetting(settings, "Left")) view.geometry.moveLeft(*left);
-  if (const auto top = ReadIntegerSetting(settings, "Top")) view.geometry.moveTop(*top);
-  if (const auto width = ReadIntegerSetting(settings, "Width")) view.geometry.setWidth(*width);
-  if (const auto height = ReadIntegerSetting(settings, "Height")) view.geometry.setHeight(*height);
+  if (const auto left = ReadIntegerSetting(settings, "Left")) view.geometry.moveLeft(WindowCoordinate(*left));
+  if (const auto top = ReadIntegerSetting(settings, "Top")) view.geometry.moveTop(WindowCoordinate(*top));
+  if (const auto width = ReadIntegerSetting(settings, "Width"))
+    view.geometry.setWidth(WindowCoordinate(*width));
+  if (const auto height = ReadIntegerSetting(settings, "Height"))
+    view.geometry.setHeight(WindowCoordinate(*height));
 
   for (int i = 0; i < 5; ++i) {
     if (const auto address = ReadSetting(settings, "ip" + QByteArray::number(i + 1)))

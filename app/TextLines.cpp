@@ -91,15 +91,21 @@ void WriteWholeFile(const QString& path, const QByteArray& content) {
   if (QFileInfo(path).isDir()) {
     throw ValdError(QStringLiteral("Cannot create file \"%1\". It is a folder.").arg(path));
   }
+  // Unbuffered, so that a write the system takes only in part (a full disk, a size limit) fails right
+  // there with its reason; the old file is replaced only by a complete new one.
   QSaveFile file(path);
-  if (!file.open(QIODevice::WriteOnly)) {
+  if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
     throw ValdError(QStringLiteral("Cannot create file \"%1\". %2").arg(path, file.errorString()));
   }
-  // QSaveFile buffers the content; a failure while flushing it (a full disk, a size limit) is not seen
-  // by commit(), which would then replace the old file with a truncated one.
-  if (file.write(content) != content.size() || !file.flush() || !file.commit()) {
+  const auto fail = [&] {
     const QString reason = file.errorString();
     file.cancelWriting();
     throw ValdError(QStringLiteral("Cannot write file \"%1\". %2").arg(path, reason));
+  };
+  for (qsizetype written = 0; written < content.size();) {
+    const qint64 count = file.write(content.constData() + written, content.size() - written);
+    if (count <= 0) fail();
+    written += count;
   }
+  if (!file.commit()) fail();
 }
