@@ -7,6 +7,7 @@
 #include "app/Win1250.h"
 #include "link/LinkTestSupport.h"
 #include "link/RegistrationList.h"
+#include "support/FileSizeLimit.h"
 #include "support/TempFolder.h"
 
 namespace {
@@ -43,27 +44,6 @@ struct Registration {
   LinkSession session;
   TempFolder folder;
   Environment env;
-};
-
-// Files written by this process cannot grow beyond `bytes` while it lives; root ignores file modes, so
-// this is how a test makes a write fail.
-class FileSizeLimit {
- public:
-  explicit FileSizeLimit(rlim_t bytes) {
-    getrlimit(RLIMIT_FSIZE, &saved_);
-    previousHandler_ = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit limit = saved_;
-    limit.rlim_cur = bytes;
-    setrlimit(RLIMIT_FSIZE, &limit);
-  }
-  ~FileSizeLimit() {
-    setrlimit(RLIMIT_FSIZE, &saved_);
-    std::signal(SIGXFSZ, previousHandler_);
-  }
-
- private:
-  rlimit saved_{};
-  void (*previousHandler_)(int) = nullptr;
 };
 
 TEST(RegisterDevice, FirstEntryOfAnEmptyListAddsTheHeaderLine) {

@@ -15,6 +15,7 @@
 #include "files/UserSave.h"
 #include "link/LinkTestSupport.h"
 #include "link/RegistrationList.h"
+#include "support/FileSizeLimit.h"
 #include "support/TempFolder.h"
 
 // Every writer of the program's files refuses a write it cannot complete: the user reads which file
@@ -101,29 +102,6 @@ const Writer Writers[] = {
 };
 
 enum class Fault { MissingFolder, TargetIsAFolder, FailsHalfWay };
-
-// Files written by this process cannot grow beyond `bytes` while it lives, and going beyond is a
-// failed write (EFBIG) instead of a signal. Root ignores file modes; a size limit binds everyone.
-class FileSizeLimit {
- public:
-  explicit FileSizeLimit(rlim_t bytes) {
-    getrlimit(RLIMIT_FSIZE, &saved_);
-    previousHandler_ = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit limit = saved_;
-    limit.rlim_cur = bytes;
-    setrlimit(RLIMIT_FSIZE, &limit);
-  }
-  ~FileSizeLimit() {
-    setrlimit(RLIMIT_FSIZE, &saved_);
-    std::signal(SIGXFSZ, previousHandler_);
-  }
-  FileSizeLimit(const FileSizeLimit&) = delete;
-  FileSizeLimit& operator=(const FileSizeLimit&) = delete;
-
- private:
-  rlimit saved_{};
-  void (*previousHandler_)(int) = nullptr;
-};
 
 // Every folder and file below `root` with its content; folders map to a null array.
 std::map<QString, QByteArray> FolderContents(const QString& root) {
