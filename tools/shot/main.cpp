@@ -24,9 +24,10 @@ int main(int argc, char** argv) {
                     QStringLiteral("ADDRESS")});
   parser.addOption({QStringLiteral("port"), QStringLiteral("UDP port of the device (default 6262)."),
                     QStringLiteral("N"), QStringLiteral("6262")});
-  parser.addOption({QStringLiteral("page"), QStringLiteral("Page to show, 0 to 5 (default 0)."), QStringLiteral("N"),
-                    QStringLiteral("0")});
-  parser.addOption({QStringLiteral("setting"), QStringLiteral("A further cfg.ini line KEY=VALUE (repeatable)."),
+  parser.addOption({QStringLiteral("page"), QStringLiteral("Page to show, 0 to 5 (default 0)."),
+                    QStringLiteral("N"), QStringLiteral("0")});
+  parser.addOption({QStringLiteral("setting"),
+                    QStringLiteral("A further cfg.ini line KEY=VALUE (repeatable)."),
                     QStringLiteral("LINE")});
   parser.process(application);
   if (!parser.isSet(QStringLiteral("out"))) parser.showHelp(2);
@@ -35,7 +36,8 @@ int main(int argc, char** argv) {
   // The first line of a key counts: the extra settings come first and win over the defaults below.
   QByteArray cfg;
   for (const QString& line : parser.values(QStringLiteral("setting"))) cfg += line.toLatin1() + "\r\n";
-  cfg += "UDPport=" + parser.value(QStringLiteral("port")).toLatin1() + "\r\nLeft=0\r\nTop=0\r\nWidth=1399\r\n" +
+  cfg += "UDPport=" + parser.value(QStringLiteral("port")).toLatin1() +
+         "\r\nLeft=0\r\nTop=0\r\nWidth=1399\r\n" +
          "Height=795\r\nip1=" + parser.value(QStringLiteral("host")).toLatin1() +
          "\r\nDecimalSeparator=.\r\nTop1=30\r\nBottom1=10\r\nTop2=80\r\nBottom2=20\r\n"
          "Top3=1600\r\nBottom3=300\r\nTop4=600\r\nBottom4=0\r\n";
