@@ -29,5 +29,7 @@ ChipInfo ChipBlockCount(int chipCode);
 // The measurement file suffix of a device type: " VALD_<name>.csv".
 QByteArray MeasurementFileSuffix(const DeviceType& type);
 
-// Where the log header lies in device memory.
+// Where the log header lies in device memory, and where in it the signed 32-bit little-endian header
+// word begins (shown by "Read word").
 constexpr int HeaderAddress = 4352;
+constexpr int HeaderWordOffset = 20;

@@ -8,7 +8,6 @@
 namespace {
 
 constexpr int BlockBytes = 512;
-constexpr int HeaderWordOffset = 20;
 
 // The reset every dump tool starts with; the list clearing differs between the tools.
 void StartDump(SharedState& state, WindowModel& view, DeviceLink& link) {

@@ -11,7 +11,6 @@
 struct DeviceImage {
   static constexpr int MemorySize = 65536;
   static constexpr int BlockSize = 512;
-  static constexpr int HeaderWordOffset = 20;
 
   QByteArray memory;  // MemorySize bytes
   QByteArray log;     // a whole number of blocks, at least one
