@@ -46,9 +46,11 @@ QString DisplayText(const QByteArray& text) {
   return shown;
 }
 
-void ShowPlainText(QPlainTextEdit* memo, const QByteArray& text) {
-  const QString shown = DisplayText(text);
-  if (memo->toPlainText() != shown) memo->setPlainText(shown);
+// A memo is refilled only when its text changed: a full log is thousands of lines.
+void ShowPlainText(QPlainTextEdit* memo, const QByteArray& text, QByteArray& shown) {
+  if (text == shown) return;
+  shown = text;
+  memo->setPlainText(DisplayText(text));
 }
 
 void ShowEditText(QLineEdit* edit, const QByteArray& text) {
@@ -221,8 +223,11 @@ void TForm1::ShowModel() {
   ui_->ProgressBar1->setValue(std::clamp(view_.progressPosition, 0, view_.progressMaximum));
   ShowRichText(ui_->RichEdit1, view_.summary, Qt::AlignHCenter);
 
-  ui_->PageControl1->tabBar()->setStyleSheet(
-      QStringLiteral("QTabBar::tab { width: %1px; }").arg(view_.tabWidth));
+  if (view_.tabWidth != shownTabWidth_) {
+    shownTabWidth_ = view_.tabWidth;
+    ui_->PageControl1->tabBar()->setStyleSheet(
+        QStringLiteral("QTabBar::tab { width: %1px; }").arg(view_.tabWidth));
+  }
   const std::array<QTextEdit*, 4> strips = {ui_->RichEditT, ui_->RichEditH, ui_->RichEditC, ui_->RichEditV};
   for (int page = 0; page < 4; ++page) {
     ui_->PageControl1->setTabVisible(page, view_.tabVisible[size_t(page)]);
@@ -235,8 +240,8 @@ void TForm1::ShowModel() {
                                    view_.tabVisible[DataPageIndex] && view_.developerPageVisible);
   ui_->Panel4->setVisible(view_.developerPageVisible);
 
-  ShowPlainText(ui_->Memo1, view_.memo1);
-  ShowPlainText(ui_->Memo2, view_.memo2);
+  ShowPlainText(ui_->Memo1, view_.memo1, shownMemo1_);
+  ShowPlainText(ui_->Memo2, view_.memo2, shownMemo2_);
   ui_->Label1->setText(FromWin1250(view_.label1));
   for (size_t i = 0; i < statusPanels_.size(); ++i)
     statusPanels_[i]->setText(FromWin1250(view_.statusPanels[i]));

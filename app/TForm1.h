@@ -94,6 +94,9 @@ class TForm1 : public QMainWindow {
   std::array<QLabel*, 7> statusPanels_{};
   std::array<ChartView*, 4> chartViews_{};
   QRect shownGeometry_;
+  QByteArray shownMemo1_;
+  QByteArray shownMemo2_;
+  int shownTabWidth_ = -1;
   TF_Nev* F_Nev = nullptr;
   TForm3* Form3 = nullptr;
 };
