@@ -83,9 +83,6 @@ TForm1::TForm1(const Environment& env, Form1Dialogs dialogs, QWidget* parent)
   BuildStatusBar();
   std::array<QCustomPlot*, 4> plots = {ui_->Chart_T, ui_->Chart_H, ui_->Chart_C, ui_->Chart_V};
   for (int page = 0; page < 4; ++page) chartViews_[size_t(page)] = new ChartView(plots[size_t(page)]);
-  for (QLineEdit* edit : {ui_->Edit_IP1, ui_->Edit_IP2, ui_->Edit_IP3, ui_->Edit_IP4, ui_->Edit_IP5}) {
-    edit->setFocusPolicy(Qt::ClickFocus);
-  }
   TimerUpDnSave.setSingleShot(true);
   TimerUpDnSave.setInterval(SaveDelayMs);
   ConnectHandlers();
