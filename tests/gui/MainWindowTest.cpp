@@ -4,6 +4,7 @@
 #include <QtTest>
 
 #include "Form1Fixture.h"
+#include "app/JpegImage.h"
 #include "app/TLinkLabel.h"
 #include "ui_TF_Nev.h"
 #include "ui_TForm1.h"
@@ -38,6 +39,16 @@ class MainWindowTest : public QObject {
     QCOMPARE(f.form->Controls().SpeedButton7->text(), QStringLiteral("Lekérdezés"));
     QCOMPARE(f.about->Controls().Label3->text(), QStringLiteral("VALD CSV v.231203"));
     QVERIFY(!f.about->Controls().Image1->pixmap().isNull());
+  }
+
+  void aboutPictureIsDecodedAndABrokenStreamGivesNoImage() {
+    Q_INIT_RESOURCE(resources);
+    QFile picture(QStringLiteral(":/about.jpg"));
+    QVERIFY(picture.open(QIODevice::ReadOnly));
+    const QByteArray jpeg = picture.readAll();
+    QCOMPARE(DecodeJpeg(jpeg).size(), QSize(400, 300));
+    QVERIFY(DecodeJpeg(QByteArray("not a picture")).isNull());
+    QVERIFY(DecodeJpeg(QByteArray()).isNull());
   }
 
   void markerFileShowsTheDeveloperPage() {
