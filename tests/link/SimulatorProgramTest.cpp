@@ -10,6 +10,13 @@
 
 namespace {
 
+DeviceLink LoopbackLink(uint16_t port) {
+  DeviceLink link;
+  link.host = QStringLiteral("127.0.0.1");
+  link.port = port;
+  return link;
+}
+
 constexpr int StartMs = 10000;
 
 // vald_sim started with `arguments` plus an OS-chosen port; Port() is what it printed.
@@ -53,9 +60,7 @@ TEST_P(StopSignal, SimulatorServesUntilSignalledAndExitsCleanly) {
   ASSERT_NE(simulator.Port(), 0);
   SharedState state;
   WindowModel view;
-  DeviceLink link;
-  link.host = QStringLiteral("127.0.0.1");
-  link.port = simulator.Port();
+  DeviceLink link = LoopbackLink(simulator.Port());
 
   ExchangeAsText(state, view, link, MemoryReadRequest(4352));
 
@@ -81,9 +86,7 @@ TEST(SimulatorProgram, SavedImageIsServedAgain) {
   ASSERT_NE(simulator.Port(), 0);
   SharedState state;
   WindowModel view;
-  DeviceLink link;
-  link.host = QStringLiteral("127.0.0.1");
-  link.port = simulator.Port();
+  DeviceLink link = LoopbackLink(simulator.Port());
   ExchangeIntoReceiveBuffer(state, view, link, LogBlockRequest(31));
 
   EXPECT_TRUE(std::equal(state.ReceiveBuffer.begin(), state.ReceiveBuffer.begin() + 512,
