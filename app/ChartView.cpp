@@ -6,7 +6,7 @@
 #include <cmath>
 #include <limits>
 
-#include "app/Win1250.h"
+#include "core/Win1250.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include <QTextCursor>
 #include <QTextEdit>
 
-#include "app/Win1250.h"
+#include "core/Win1250.h"
 
 void ShowRichText(QTextEdit* box, const RichText& text, Qt::Alignment alignment) {
   box->clear();

@@ -5,11 +5,11 @@
 #include <array>
 #include <memory>
 
-#include "app/Environment.h"
 #include "app/Form1Dialogs.h"
-#include "app/SharedState.h"
-#include "app/WindowPlacement.h"
+#include "core/Environment.h"
+#include "core/SharedState.h"
 #include "link/DeviceLink.h"
+#include "settings/WindowPlacement.h"
 #include "views/WindowModel.h"
 
 namespace Ui {

@@ -1,7 +1,7 @@
 #include "app/TForm3.h"
 
-#include "app/TextLines.h"
-#include "app/Win1250.h"
+#include "core/TextLines.h"
+#include "core/Win1250.h"
 #include "ui_TForm3.h"
 
 TForm3::TForm3(std::function<void(const QByteArray&)> saveAndApply, QWidget* parent)

@@ -2,10 +2,10 @@
 #include <QLocale>
 #include <QScreen>
 
-#include "app/Environment.h"
 #include "app/TF_Nev.h"
 #include "app/TForm1.h"
 #include "app/TForm3.h"
+#include "core/Environment.h"
 
 // Start-up in the fixed order: the application object, the main window (its creation step reads
 // cfg.ini), the About window, the settings editor; then the event loop until the main window closes.

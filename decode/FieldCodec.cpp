@@ -4,7 +4,7 @@
 #include <array>
 #include <cstdint>
 
-#include "app/Win1250.h"
+#include "core/Win1250.h"
 
 namespace {
 

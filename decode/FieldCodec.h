@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/SharedState.h"
+#include "core/SharedState.h"
 
 // Appends the text of one two-byte value field of a log record to OutputText. The field is the byte pair
 // ReceiveBuffer[i - 1], ReceiveBuffer[i]; i is the index of its second byte (always 1 or more in a log

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/SharedState.h"
-#include "app/TextLines.h"
+#include "core/SharedState.h"
+#include "core/TextLines.h"
 
 // Puts the decoded records of a ring log into time order. The records after the ring's turn ("b",
 // in memory order) come first, then those before it ("a"); both groups are taken only from above the

@@ -4,8 +4,8 @@
 #include <QString>
 #include <functional>
 
-#include "app/Environment.h"
-#include "app/SharedState.h"
+#include "core/Environment.h"
+#include "core/SharedState.h"
 #include "link/DeviceLink.h"
 #include "views/WindowModel.h"
 

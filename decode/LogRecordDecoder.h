@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/SharedState.h"
+#include "core/SharedState.h"
 
 // Bytes in one log block, the reply to a log block request.
 constexpr int LogBlockSize = 512;

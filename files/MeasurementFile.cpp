@@ -1,6 +1,6 @@
 #include "files/MeasurementFile.h"
 
-#include "app/ValdError.h"
+#include "core/ValdError.h"
 #include "decode/DeviceTypes.h"
 
 QString AutomaticFileName(const QDateTime& localTime, int deviceCode) {

@@ -3,8 +3,8 @@
 #include <QDateTime>
 #include <QString>
 
-#include "app/Environment.h"
-#include "app/SharedState.h"
+#include "core/Environment.h"
+#include "core/SharedState.h"
 
 // "yy.mm.dd hh.nn VALD_<type>.csv" for the given local time and a known DeviceCode. Throws ValdError
 // "No device" for a code outside the device type table.

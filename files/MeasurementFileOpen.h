@@ -2,8 +2,8 @@
 
 #include <QString>
 
-#include "app/Environment.h"
-#include "app/SharedState.h"
+#include "core/Environment.h"
+#include "core/SharedState.h"
 #include "views/WindowModel.h"
 
 // "Megnyitás": loads a measurement file into LogLines and draws it as if just read out. The whole

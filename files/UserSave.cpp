@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "app/Win1250.h"
+#include "core/Win1250.h"
 
 QString UserSaveFileName(const QString& chosenPath, const QByteArray& deviceLabel) {
   const QString stem = chosenPath.left(std::max<qsizetype>(0, chosenPath.size() - 4));

@@ -3,7 +3,7 @@
 #include <QByteArray>
 #include <QString>
 
-#include "app/SharedState.h"
+#include "core/SharedState.h"
 
 // The name "Mentés" writes for the path chosen in the save dialog: the path without its last four
 // characters (the extension the dialog added or the user typed), "_", the device name shown in

@@ -3,8 +3,8 @@
 #include <mutex>
 #include <stdexcept>
 
-#include "app/ValdError.h"
-#include "app/Win1250.h"
+#include "core/ValdError.h"
+#include "core/Win1250.h"
 #include "fuzz/FuzzInput.h"
 #include "fuzz/FuzzTargets.h"
 #include "fuzz/LoopbackDevice.h"

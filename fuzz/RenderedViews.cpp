@@ -1,6 +1,6 @@
 #include "fuzz/RenderedViews.h"
 
-#include "app/ValdError.h"
+#include "core/ValdError.h"
 #include "fuzz/FuzzInput.h"
 #include "views/ChartLayouts.h"
 #include "views/RenderViews.h"

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/Environment.h"
-#include "app/SharedState.h"
+#include "core/Environment.h"
+#include "core/SharedState.h"
 #include "views/WindowModel.h"
 
 // Runs RenderViews over LogLines as a readout or a file open does. A line that does not fit its

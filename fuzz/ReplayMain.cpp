@@ -7,8 +7,8 @@
 #include <QFileInfo>
 #include <cstdio>
 
-#include "app/TextLines.h"
-#include "app/ValdError.h"
+#include "core/TextLines.h"
+#include "core/ValdError.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size);
 

@@ -1,8 +1,8 @@
-#include "app/Settings.h"
-#include "app/SettingsFile.h"
-#include "app/ValdError.h"
+#include "core/ValdError.h"
 #include "fuzz/FuzzInput.h"
 #include "fuzz/FuzzTargets.h"
+#include "settings/Settings.h"
+#include "settings/SettingsFile.h"
 
 namespace {
 

@@ -10,7 +10,7 @@
 #include <cstring>
 #include <optional>
 
-#include "app/ValdError.h"
+#include "core/ValdError.h"
 
 Q_LOGGING_CATEGORY(lcLink, "vald.link", QtWarningMsg)
 

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include "app/ValdError.h"
+#include "core/ValdError.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include <QByteArray>
 #include <cstdint>
 
-#include "app/SharedState.h"
+#include "core/SharedState.h"
 #include "link/DeviceLink.h"
 #include "views/WindowModel.h"
 

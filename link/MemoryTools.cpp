@@ -1,7 +1,7 @@
 #include "link/MemoryTools.h"
 
-#include "app/IntegerText.h"
-#include "app/Win1250.h"
+#include "core/IntegerText.h"
+#include "core/Win1250.h"
 #include "decode/DeviceTypes.h"
 #include "link/Exchanges.h"
 

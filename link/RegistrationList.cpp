@@ -2,9 +2,9 @@
 
 #include <algorithm>
 
-#include "app/TextLines.h"
-#include "app/ValdError.h"
-#include "app/Win1250.h"
+#include "core/TextLines.h"
+#include "core/ValdError.h"
+#include "core/Win1250.h"
 #include "link/Exchanges.h"
 
 namespace {

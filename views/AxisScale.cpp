@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "app/IntegerText.h"
-#include "app/ValdError.h"
+#include "core/IntegerText.h"
+#include "core/ValdError.h"
 #include "views/ViewTexts.h"
 
 namespace {

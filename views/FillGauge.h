@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/SharedState.h"
+#include "core/SharedState.h"
 #include "views/WindowModel.h"
 
 // The fill gauge: the number of measurement lines against the records the log chip can hold.

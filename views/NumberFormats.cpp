@@ -5,8 +5,8 @@
 #include <cstdio>
 #include <string>
 
-#include "app/ValdError.h"
-#include "app/Win1250.h"
+#include "core/ValdError.h"
+#include "core/Win1250.h"
 
 namespace {
 

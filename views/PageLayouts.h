@@ -2,7 +2,7 @@
 
 #include <optional>
 
-#include "app/SharedState.h"
+#include "core/SharedState.h"
 #include "views/ChannelExtremes.h"
 #include "views/WindowModel.h"
 

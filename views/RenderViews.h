@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/Environment.h"
-#include "app/SharedState.h"
+#include "core/Environment.h"
+#include "core/SharedState.h"
 #include "views/WindowModel.h"
 
 // Redraws every view from LogLines for the current DeviceCode: first the chart series, then pages,

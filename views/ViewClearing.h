@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/SharedState.h"
+#include "core/SharedState.h"
 #include "views/WindowModel.h"
 
 // Removes every point from the thirty chart series and empties the summary box and the four

@@ -3,7 +3,7 @@
 #include <mutex>
 #include <unordered_map>
 
-#include "app/Win1250.h"
+#include "core/Win1250.h"
 
 const QByteArray& Win1250Text(const char* utf8Literal) {
   static std::mutex guard;

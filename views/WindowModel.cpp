@@ -1,6 +1,6 @@
 #include "views/WindowModel.h"
 
-#include "app/Win1250.h"
+#include "core/Win1250.h"
 #include "views/MakerTexts.h"
 
 namespace {

@@ -6,9 +6,9 @@
 #include <QLocale>
 #include <QTemporaryDir>
 
-#include "app/TextLines.h"
-#include "app/ValdError.h"
-#include "app/Win1250.h"
+#include "core/TextLines.h"
+#include "core/ValdError.h"
+#include "core/Win1250.h"
 #include "decode/DeviceTypes.h"
 #include "files/MeasurementFileOpen.h"
 

@@ -1,7 +1,7 @@
 #include <benchmark/benchmark.h>
 
-#include "app/Environment.h"
-#include "app/SharedState.h"
+#include "core/Environment.h"
+#include "core/SharedState.h"
 #include "decode/DeviceTypes.h"
 #include "views/RenderViews.h"
 

@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <tuple>
 
-#include "app/Win1250.h"
+#include "core/Win1250.h"
 #include "decode/FieldCodec.h"
 #include "decode/LogRecordDecoder.h"
 

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <ostream>
 
-#include "app/SharedState.h"
+#include "core/SharedState.h"
 #include "decode/LogRecordDecoder.h"
 
 // Builders of log memory for the decode tests: records with a fixed date (2023-12-03 14:<minute>) and

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "app/ValdError.h"
-#include "app/Win1250.h"
+#include "core/ValdError.h"
+#include "core/Win1250.h"
 #include "files/MeasurementFile.h"
 #include "files/UserSave.h"
 #include "support/TempFolder.h"

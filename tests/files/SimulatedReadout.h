@@ -3,8 +3,8 @@
 #include <QDateTime>
 #include <QString>
 
-#include "app/Environment.h"
-#include "app/SharedState.h"
+#include "core/Environment.h"
+#include "core/SharedState.h"
 #include "decode/LogReadout.h"
 #include "tools/sim/SimulatorConfig.h"
 #include "views/WindowModel.h"

@@ -4,7 +4,7 @@
 #include <QUdpSocket>
 #include <array>
 
-#include "app/ValdError.h"
+#include "core/ValdError.h"
 #include "link/Exchanges.h"
 #include "link/LinkTestSupport.h"
 #include "link/ScriptedPeer.h"

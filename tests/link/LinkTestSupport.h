@@ -2,7 +2,7 @@
 
 #include <QByteArray>
 
-#include "app/SharedState.h"
+#include "core/SharedState.h"
 #include "link/DeviceLink.h"
 #include "support/SimulatorFixture.h"
 #include "tools/sim/DeviceImage.h"

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "app/ValdError.h"
+#include "core/ValdError.h"
 #include "link/LinkTestSupport.h"
 #include "link/MemoryTools.h"
 

@@ -3,8 +3,8 @@
 
 #include <csignal>
 
-#include "app/ValdError.h"
-#include "app/Win1250.h"
+#include "core/ValdError.h"
+#include "core/Win1250.h"
 #include "link/LinkTestSupport.h"
 #include "link/RegistrationList.h"
 #include "support/FileSizeLimit.h"

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "app/ValdError.h"
+#include "core/ValdError.h"
 #include "decode/DeviceTypes.h"
 #include "decode/LogOrdering.h"
 #include "decode/LogRecordDecoder.h"

@@ -9,12 +9,12 @@
 #include <cstring>
 #include <map>
 
-#include "app/Settings.h"
-#include "app/ValdError.h"
+#include "core/ValdError.h"
 #include "files/MeasurementFile.h"
 #include "files/UserSave.h"
 #include "link/LinkTestSupport.h"
 #include "link/RegistrationList.h"
+#include "settings/Settings.h"
 #include "support/FileSizeLimit.h"
 #include "support/TempFolder.h"
 

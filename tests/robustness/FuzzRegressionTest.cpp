@@ -3,10 +3,10 @@
 #include <QFile>
 #include <limits>
 
-#include "app/Settings.h"
-#include "app/SettingsFile.h"
-#include "app/ValdError.h"
+#include "core/ValdError.h"
 #include "fuzz/FuzzTargets.h"
+#include "settings/Settings.h"
+#include "settings/SettingsFile.h"
 
 // Inputs the fuzzers found faults with, kept in the corpus as regression-<name>: each is replayed
 // through its harness (a sanitizer build stops at the fault) and its fault is pinned by a test that

@@ -14,7 +14,7 @@
 #include <cstdlib>
 #include <fstream>
 
-#include "app/ValdError.h"
+#include "core/ValdError.h"
 #include "decode/LogReadout.h"
 #include "fuzz/LoopbackDevice.h"
 #include "support/TempFolder.h"

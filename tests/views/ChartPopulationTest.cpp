@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "ViewTestSupport.h"
-#include "app/ValdError.h"
+#include "core/ValdError.h"
 #include "views/ChartLayouts.h"
 #include "views/ChartPopulation.h"
 #include "views/PageLayouts.h"

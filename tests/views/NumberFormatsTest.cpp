@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "app/ValdError.h"
+#include "core/ValdError.h"
 #include "views/NumberFormats.h"
 
 namespace {

@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "app/Environment.h"
-#include "app/SharedState.h"
-#include "app/Win1250.h"
+#include "core/Environment.h"
+#include "core/SharedState.h"
+#include "core/Win1250.h"
 #include "views/RenderViews.h"
 #include "views/WindowModel.h"
 

@@ -2,7 +2,7 @@
 
 #include <QCommandLineParser>
 
-#include "app/Win1250.h"
+#include "core/Win1250.h"
 
 namespace {
 

@@ -6,8 +6,8 @@
 #include <QLocale>
 #include <QTextStream>
 
-#include "app/ValdError.h"
-#include "app/Win1250.h"
+#include "core/ValdError.h"
+#include "core/Win1250.h"
 #include "decode/LogReadout.h"
 #include "tools/read/ReadOptions.h"
 

@@ -1,6 +1,6 @@
 #include "tools/sim/DeviceImage.h"
 
-#include "app/ValdError.h"
+#include "core/ValdError.h"
 #include "decode/DeviceTypes.h"
 
 namespace {

@@ -6,9 +6,9 @@
 #include <QHostInfo>
 #include <cstdio>
 
-#include "app/TextLines.h"
-#include "app/ValdError.h"
-#include "app/Win1250.h"
+#include "core/TextLines.h"
+#include "core/ValdError.h"
+#include "core/Win1250.h"
 #include "link/DeviceLink.h"
 #include "tools/sim/LogGenerator.h"
 #include "tools/sim/SignalStopper.h"

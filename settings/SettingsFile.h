@@ -3,7 +3,7 @@
 #include <QByteArray>
 #include <optional>
 
-#include "app/TextLines.h"
+#include "core/TextLines.h"
 
 // Key access to cfg.ini held in memory. A key names the first line whose part before the first "="
 // equals it, ignoring letter case; the value is everything after that "=", blanks included.

@@ -1,10 +1,10 @@
 #include <gtest/gtest.h>
 
-#include "app/CreationStep.h"
-#include "app/Settings.h"
-#include "app/SettingsFile.h"
-#include "app/ValdError.h"
-#include "app/WindowPlacement.h"
+#include "core/ValdError.h"
+#include "settings/CreationStep.h"
+#include "settings/Settings.h"
+#include "settings/SettingsFile.h"
+#include "settings/WindowPlacement.h"
 #include "support/TempFolder.h"
 
 namespace {

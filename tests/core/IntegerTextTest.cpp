@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "app/IntegerText.h"
-#include "app/ValdError.h"
+#include "core/IntegerText.h"
+#include "core/ValdError.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
-#include "app/SettingsFile.h"
+#include "settings/SettingsFile.h"
 
-#include "app/IntegerText.h"
+#include "core/IntegerText.h"
 
 namespace {
 

@@ -1,10 +1,10 @@
-#include "app/TextLines.h"
+#include "core/TextLines.h"
 
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
 
-#include "app/ValdError.h"
+#include "core/ValdError.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "app/TextLines.h"
-#include "app/ValdError.h"
+#include "core/TextLines.h"
+#include "core/ValdError.h"
 #include "support/TempFolder.h"
 
 namespace {

@@ -1,9 +1,9 @@
-#include "app/CreationStep.h"
+#include "settings/CreationStep.h"
 
 #include <QFileInfo>
 
-#include "app/Settings.h"
-#include "app/Win1250.h"
+#include "core/Win1250.h"
+#include "settings/Settings.h"
 
 void RunCreationStep(SharedState& state, WindowModel& view, DeviceLink& link, const Environment& env) {
   state.RecreateLists();

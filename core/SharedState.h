@@ -4,7 +4,7 @@
 #include <array>
 #include <cstdint>
 
-#include "app/TextLines.h"
+#include "core/TextLines.h"
 
 // The process-wide variables that the main window's handlers share. One instance is owned by the main
 // window and handed by reference to the operations that use it; tests make their own.

@@ -1,9 +1,9 @@
-#include "app/Settings.h"
+#include "settings/Settings.h"
 
 #include <algorithm>
 
-#include "app/SettingsFile.h"
-#include "app/ValdError.h"
+#include "core/ValdError.h"
+#include "settings/SettingsFile.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
-#include "app/IntegerText.h"
+#include "core/IntegerText.h"
 
-#include "app/ValdError.h"
-#include "app/Win1250.h"
+#include "core/ValdError.h"
+#include "core/Win1250.h"
 
 int32_t ParseInteger(const QByteArray& text) {
   const auto fail = [&] {

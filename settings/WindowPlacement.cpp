@@ -1,4 +1,4 @@
-#include "app/WindowPlacement.h"
+#include "settings/WindowPlacement.h"
 
 #include <cmath>
 

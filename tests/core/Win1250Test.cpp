@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "app/Win1250.h"
+#include "core/Win1250.h"
 
 namespace {
 
