@@ -1,4 +1,4 @@
-#include "app/ChartView.h"
+#include "ChartView.h"
 
 #include <qcustomplot.h>
 #include <QEvent>

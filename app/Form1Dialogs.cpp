@@ -1,4 +1,4 @@
-#include "app/Form1Dialogs.h"
+#include "Form1Dialogs.h"
 
 #include <QApplication>
 #include <QDir>

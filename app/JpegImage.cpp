@@ -1,4 +1,4 @@
-#include "app/JpegImage.h"
+#include "JpegImage.h"
 
 #include <jpeglib.h>
 #include <csetjmp>

@@ -1,4 +1,4 @@
-#include "app/RichTextView.h"
+#include "RichTextView.h"
 
 #include <QTextBlockFormat>
 #include <QTextCursor>

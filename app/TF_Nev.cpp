@@ -1,8 +1,8 @@
-#include "app/TF_Nev.h"
+#include "TF_Nev.h"
 
 #include <QFile>
 
-#include "app/JpegImage.h"
+#include "JpegImage.h"
 #include "ui_TF_Nev.h"
 #include "views/MakerTexts.h"
 

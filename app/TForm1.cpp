@@ -1,4 +1,4 @@
-#include "app/TForm1.h"
+#include "TForm1.h"
 
 #include <QCloseEvent>
 #include <QDir>
@@ -6,17 +6,16 @@
 #include <QStatusBar>
 #include <QTabBar>
 
-#include "app/ChartView.h"
-#include "app/RichTextView.h"
-#include "app/TF_Nev.h"
-#include "app/TForm3.h"
+#include "ChartView.h"
+#include "RichTextView.h"
+#include "TF_Nev.h"
+#include "TForm3.h"
 #include "core/ValdError.h"
 #include "core/Win1250.h"
-#include "decode/LogReadout.h"
-#include "files/MeasurementFileOpen.h"
 #include "files/UserSave.h"
-#include "link/MemoryTools.h"
-#include "link/RegistrationList.h"
+#include "operations/FileOpen.h"
+#include "operations/Readout.h"
+#include "operations/ServiceTools.h"
 #include "settings/CreationStep.h"
 #include "settings/Settings.h"
 #include "settings/SettingsFile.h"
@@ -344,7 +343,7 @@ void TForm1::Adatoktrlse1Click() {
 void TForm1::QueryButtonClick(int addressField) {
   QString warning;
   RunHandler([&] {
-    const ReadoutReport report =
+    const ReadoutResult report =
         ReadDeviceLog(state_, view_, link_, env_, FromWin1250(view_.addressEdits[size_t(addressField)]));
     ArmSaveTimer();
     if (!report.blocksWithoutReply.isEmpty()) warning = IncompleteLogMessage(report.blocksWithoutReply);

@@ -5,7 +5,7 @@
 #include <array>
 #include <memory>
 
-#include "app/Form1Dialogs.h"
+#include "Form1Dialogs.h"
 #include "core/Environment.h"
 #include "core/SharedState.h"
 #include "link/DeviceLink.h"

@@ -1,4 +1,4 @@
-#include "app/TForm3.h"
+#include "TForm3.h"
 
 #include "core/TextLines.h"
 #include "core/Win1250.h"

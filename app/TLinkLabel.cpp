@@ -1,4 +1,4 @@
-#include "app/TLinkLabel.h"
+#include "TLinkLabel.h"
 
 #include <QDesktopServices>
 #include <QMouseEvent>

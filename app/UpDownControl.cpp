@@ -1,4 +1,4 @@
-#include "app/UpDownControl.h"
+#include "UpDownControl.h"
 
 #include <QToolButton>
 #include <QVBoxLayout>

@@ -2,9 +2,9 @@
 #include <QLocale>
 #include <QScreen>
 
-#include "app/TF_Nev.h"
-#include "app/TForm1.h"
-#include "app/TForm3.h"
+#include "TF_Nev.h"
+#include "TForm1.h"
+#include "TForm3.h"
 #include "core/Environment.h"
 
 // Start-up in the fixed order: the application object, the main window (its creation step reads

@@ -4,6 +4,8 @@
 #include <optional>
 #include <span>
 
+#include "link/MemoryMap.h"
+
 // One row of the device type table: what a DeviceCode in the log header means.
 struct DeviceType {
   int code;
@@ -28,8 +30,3 @@ ChipInfo ChipBlockCount(int chipCode);
 
 // The measurement file suffix of a device type: " VALD_<name>.csv".
 QByteArray MeasurementFileSuffix(const DeviceType& type);
-
-// Where the log header lies in device memory, and where in it the signed 32-bit little-endian header
-// word begins (shown by "Read word").
-constexpr int HeaderAddress = 4352;
-constexpr int HeaderWordOffset = 20;

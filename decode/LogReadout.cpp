@@ -3,9 +3,7 @@
 #include "decode/DeviceTypes.h"
 #include "decode/LogOrdering.h"
 #include "decode/LogRecordDecoder.h"
-#include "files/MeasurementFile.h"
 #include "link/Exchanges.h"
-#include "views/RenderViews.h"
 
 namespace {
 
@@ -18,9 +16,7 @@ constexpr int SilentBlocksUntilGone = 3;
 // Decoded text per log byte, roughly: room reserved once instead of growing the text block by block.
 constexpr int TextBytesPerLogByte = 3;
 
-void ResetForReadout(SharedState& state, WindowModel& view) {
-  view.memo1.clear();
-  view.memo2.clear();
+void ResetForReadout(SharedState& state) {
   state.ReceivedByteCount = 0;
   state.OutputText.clear();
   state.CurrentRecordKind = 'a';
@@ -31,60 +27,54 @@ void ResetForReadout(SharedState& state, WindowModel& view) {
 
 }  // namespace
 
-bool ReadLogBlock(SharedState& state, WindowModel& view, DeviceLink& link, int block, int fieldType,
-                  char systemDecimalSeparator, int requests) {
+bool ReadLogBlock(SharedState& state, DeviceLink& link, int block, int fieldType, char systemDecimalSeparator,
+                  int requests) {
   const QByteArray request = LogBlockRequest(block);
   bool answered = false;
   for (int attempt = 0; attempt < requests && !answered; ++attempt) {
-    answered = ExchangeIntoReceiveBuffer(state, view, link, request) > 0;
+    answered = ExchangeIntoReceiveBuffer(state, link, request) > 0;
   }
   DecodeLogBlock(state, fieldType, systemDecimalSeparator);
   return answered;
 }
 
-ReadoutReport ReadDeviceLog(SharedState& state, WindowModel& view, DeviceLink& link, const Environment& env,
-                            const QString& host,
-                            const std::function<void(int block, int blockCount)>& progress) {
-  ReadoutReport report;
+void ReadLog(SharedState& state, DeviceLink& link, char systemDecimalSeparator, const QString& host,
+             ReadoutResult& result, const std::function<void(int block, int blockCount)>& progress) {
+  result.host = host;
   link.host = host;
-  ExchangeAsText(state, view, link, MemoryReadRequest(HeaderAddress));
+  ExchangeAsText(state, link, MemoryReadRequest(HeaderAddress));
+  result.receivedByteCount = state.ReceivedByteCount;
   state.DeviceCode = state.ReceiveBuffer[0];
   state.ChipCode = state.ReceiveBuffer[1];
 
   // The header's dump text is discarded here.
-  ResetForReadout(state, view);
-
-  const ChipInfo chip = ChipBlockCount(state.ChipCode);
-  if (chip.chipText != nullptr) view.statusPanels[3] = chip.chipText;
-
-  const std::optional<DeviceType> type = LookUpDeviceType(state.DeviceCode);
-  if (!type) {
-    view.labelDevice = "No device";
-    return report;
-  }
-  report.deviceFound = true;
-  state.RecordLength = type->recordLength;
-  view.labelDevice = type->name;
+  ResetForReadout(state);
+  result.headerRead = true;
+  result.chip = ChipBlockCount(state.ChipCode);
+  result.deviceType = LookUpDeviceType(state.DeviceCode);
+  if (!result.deviceType) return;
+  const DeviceType& type = *result.deviceType;
+  state.RecordLength = type.recordLength;
 
   // Every block is requested: where the valid log ends follows from the record kinds afterwards.
-  state.OutputText.reserve(qsizetype(chip.blockCount) * LogBlockSize * TextBytesPerLogByte);
+  const int blockCount = result.chip.blockCount;
+  state.OutputText.reserve(qsizetype(blockCount) * LogBlockSize * TextBytesPerLogByte);
   int silentInARow = 0;
   bool deviceGone = false;
-  for (int block = 0; block < chip.blockCount; ++block) {
+  for (int block = 0; block < blockCount; ++block) {
     const int requests = deviceGone ? 1 : RequestsPerBlock;
-    if (ReadLogBlock(state, view, link, block, type->fieldType, env.systemDecimalSeparator, requests)) {
+    const bool answered = ReadLogBlock(state, link, block, type.fieldType, systemDecimalSeparator, requests);
+    result.receivedByteCount = state.ReceivedByteCount;
+    if (answered) {
       silentInARow = 0;
     } else {
-      report.blocksWithoutReply.append(block);
+      result.blocksWithoutReply.append(block);
       deviceGone = deviceGone || ++silentInARow >= SilentBlocksUntilGone;
     }
-    if (progress) progress(block, chip.blockCount);
+    if (progress) progress(block, blockCount);
   }
 
   SortDecodedRecords(state);
-  view.memo1 = state.DecodedLines.Text();
-  view.memo2 = state.LogLines.Text();
-  RenderViews(state, view, env);
-  report.measurementFile = SaveAutomaticMeasurementFile(state, env);
-  return report;
+  result.decodedText = state.DecodedLines.Text();
+  result.logText = state.LogLines.Text();
 }

@@ -10,6 +10,7 @@ if(NOT TARGET vald_fuzz_targets)
     ${CMAKE_CURRENT_LIST_DIR}/RenderedViews.cpp
     ${CMAKE_CURRENT_LIST_DIR}/SettingsTarget.cpp
   )
+  vald_layer(vald_fuzz_targets fuzz)
   target_link_libraries(vald_fuzz_targets PUBLIC Vald::Core)
 endif()
 

@@ -8,7 +8,7 @@
 #include "fuzz/FuzzInput.h"
 #include "fuzz/FuzzTargets.h"
 #include "fuzz/LoopbackDevice.h"
-#include "link/RegistrationList.h"
+#include "operations/ServiceTools.h"
 
 namespace {
 

@@ -49,24 +49,23 @@ QByteArray LogBlockRequest(int block) {
   return "ED" + QByteArray::number(block).rightJustified(2, '0');
 }
 
-int ExchangeIntoReceiveBuffer(SharedState& state, WindowModel& view, DeviceLink& link,
-                              const QByteArray& request, int timeoutMs) {
+int ExchangeIntoReceiveBuffer(SharedState& state, DeviceLink& link, const QByteArray& request,
+                              int timeoutMs) {
   const int count = SendAndReceive(state, link, request, DumpBytes, timeoutMs);
   state.ReceivedByteCount += count;
-  view.label1 = QByteArray::number(state.ReceivedByteCount);
   return count;
 }
 
-void ExchangeAsDecimal(SharedState& state, WindowModel& view, DeviceLink& link, const QByteArray& request) {
-  ExchangeIntoReceiveBuffer(state, view, link, request);
+void ExchangeAsDecimal(SharedState& state, DeviceLink& link, const QByteArray& request) {
+  ExchangeIntoReceiveBuffer(state, link, request);
   AppendDump(state, [&](uint8_t byte) {
     state.OutputText.append(QByteArray::number(byte));
     state.OutputText.append(';');
   });
 }
 
-void ExchangeAsText(SharedState& state, WindowModel& view, DeviceLink& link, const QByteArray& request) {
-  ExchangeIntoReceiveBuffer(state, view, link, request);
+void ExchangeAsText(SharedState& state, DeviceLink& link, const QByteArray& request) {
+  ExchangeIntoReceiveBuffer(state, link, request);
   AppendDump(state, [&](uint8_t byte) { state.OutputText.append(byte == 0 ? '.' : char(byte)); });
 }
 

@@ -5,7 +5,6 @@
 
 #include "core/SharedState.h"
 #include "link/DeviceLink.h"
-#include "views/WindowModel.h"
 
 // Request texts of the device protocol. Each is sent followed by one zero byte.
 QByteArray MemoryReadRequest(int64_t address);  // "EA" + address in decimal
@@ -15,14 +14,14 @@ inline const QByteArray IdentityRequest = "E47305826";
 
 // One exchange into the shared buffers: zeroes the first 512 bytes of SendBuffer and ReceiveBuffer,
 // sends the request plus its zero byte, receives at most 513 bytes into ReceiveBuffer within the
-// time-out, adds the count to ReceivedByteCount and shows it in Label1. Returns the count.
-int ExchangeIntoReceiveBuffer(SharedState& state, WindowModel& view, DeviceLink& link,
-                              const QByteArray& request, int timeoutMs = DeviceLink::ReplyTimeoutMs);
+// time-out and adds the count to ReceivedByteCount (the count Label1 shows). Returns the count.
+int ExchangeIntoReceiveBuffer(SharedState& state, DeviceLink& link, const QByteArray& request,
+                              int timeoutMs = DeviceLink::ReplyTimeoutMs);
 
 // One memory-read exchange whose 512-byte reply is appended to OutputText as decimal byte values
 // ("65;") or as characters (a zero byte as "."), a CR LF after every 64th value (LinePosition).
-void ExchangeAsDecimal(SharedState& state, WindowModel& view, DeviceLink& link, const QByteArray& request);
-void ExchangeAsText(SharedState& state, WindowModel& view, DeviceLink& link, const QByteArray& request);
+void ExchangeAsDecimal(SharedState& state, DeviceLink& link, const QByteArray& request);
+void ExchangeAsText(SharedState& state, DeviceLink& link, const QByteArray& request);
 
 // One exchange whose reply is returned as text up to its first zero byte or the reply's end, whichever
 // comes first. ReceivedByteCount is left alone; only the first 101 bytes of the buffers are zeroed first.

@@ -1,17 +1,15 @@
 #include "link/MemoryTools.h"
 
 #include "core/IntegerText.h"
-#include "core/Win1250.h"
-#include "decode/DeviceTypes.h"
 #include "link/Exchanges.h"
+#include "link/MemoryMap.h"
 
 namespace {
 
 constexpr int BlockBytes = 512;
 
 // The reset every dump tool starts with; the list clearing differs between the tools.
-void StartDump(SharedState& state, WindowModel& view, DeviceLink& link) {
-  link.host = FromWin1250(view.addressEdits[0]);
+void StartDump(SharedState& state) {
   state.ReceivedByteCount = 0;
   state.OutputText.clear();
   state.LinePosition = 0;
@@ -23,37 +21,39 @@ void TakeDumpLines(SharedState& state) {
 
 }  // namespace
 
-void DumpMemoryAsDecimal(SharedState& state, WindowModel& view, DeviceLink& link) {
-  StartDump(state, view, link);
+void RunDecimalDump(SharedState& state, DeviceLink& link, const DumpFields& fields, ToolResult& result) {
+  StartDump(state);
   state.DecodedLines.Clear();
   state.LogLines.Clear();
-  const int count = ParseInteger(view.blockCountEdit);
+  const int count = ParseInteger(fields.blockCount);
   for (int k = 0; k < count; ++k) {
-    ExchangeAsDecimal(state, view, link, MemoryReadRequest(ParseInteger(view.eeAddrEdit)));
+    ExchangeAsDecimal(state, link, MemoryReadRequest(ParseInteger(fields.memoryAddress)));
+    result.receivedByteCount = state.ReceivedByteCount;
   }
   TakeDumpLines(state);
-  view.memo1 = state.DecodedLines.Text();
+  result.memo1 = state.DecodedLines.Text();
 }
 
-void DumpMemoryAsText(SharedState& state, WindowModel& view, DeviceLink& link) {
-  StartDump(state, view, link);
-  const int count = ParseInteger(view.blockCountEdit);
+void RunTextDump(SharedState& state, DeviceLink& link, const DumpFields& fields, ToolResult& result) {
+  StartDump(state);
+  const int count = ParseInteger(fields.blockCount);
   for (int k = 0; k < count; ++k) {
-    const int64_t address = int64_t(ParseInteger(view.eeAddrEdit)) + int64_t(k) * BlockBytes;
-    ExchangeAsText(state, view, link, MemoryReadRequest(address));
+    const int64_t address = int64_t(ParseInteger(fields.memoryAddress)) + int64_t(k) * BlockBytes;
+    ExchangeAsText(state, link, MemoryReadRequest(address));
+    result.receivedByteCount = state.ReceivedByteCount;
   }
   TakeDumpLines(state);
-  view.memo1 = state.OutputText;
+  result.memo1 = state.OutputText;
 }
 
-void ReadHeaderWord(SharedState& state, WindowModel& view, DeviceLink& link) {
-  ExchangeAsDecimal(state, view, link, MemoryReadRequest(HeaderAddress));
+void RunHeaderWordRead(SharedState& state, DeviceLink& link, ToolResult& result) {
+  ExchangeAsDecimal(state, link, MemoryReadRequest(HeaderAddress));
+  result.receivedByteCount = state.ReceivedByteCount;
   uint32_t word = 0;
   for (int i = 3; i >= 0; --i) word = (word << 8) | state.ReceiveBuffer[HeaderWordOffset + i];
-  view.memo1 = QByteArray::number(int32_t(word));
+  result.memo1 = QByteArray::number(int32_t(word));
 }
 
-void ResetDeviceNetwork(SharedState& state, WindowModel& view, DeviceLink& link) {
-  link.host = FromWin1250(view.addressEdits[0]);
-  view.memo1 = ExchangeForReplyText(state, link, NetResetRequest, DeviceLink::ReplyTextTimeoutMs);
+void RunNetworkReset(SharedState& state, DeviceLink& link, ToolResult& result) {
+  result.memo1 = ExchangeForReplyText(state, link, NetResetRequest, DeviceLink::ReplyTextTimeoutMs);
 }

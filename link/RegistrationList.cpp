@@ -4,7 +4,6 @@
 
 #include "core/TextLines.h"
 #include "core/ValdError.h"
-#include "core/Win1250.h"
 #include "link/Exchanges.h"
 
 namespace {
@@ -26,37 +25,34 @@ bool HoldsControlCharacters(const QByteArray& text) {
 
 }  // namespace
 
-void RegisterDevice(SharedState& state, WindowModel& view, DeviceLink& link, const Environment& env) {
-  static const QByteArray NoData = "  -nincs adat";
-  static const QByteArray AlreadyListed = ToWin1250(QStringLiteral("  -már van ilyen mac address"));
-  static const QByteArray Added = ToWin1250(QStringLiteral("  -hozzáadva"));
-
+void RegisterIdentity(SharedState& state, DeviceLink& link, const Environment& env, const QString& host,
+                      RegistrationResult& result) {
   const QString path = env.ProgramFile(RegistrationFileName);
   TextLines list;
   list.LoadFromFile(path);
-  link.host = FromWin1250(view.addressEdits[0]);
+  link.host = host;
   const QByteArray reply = ExchangeForReplyText(state, link, IdentityRequest, DeviceLink::ReplyTextTimeoutMs);
-  view.memo1 = reply;
+  result.reply = reply;
   if (HoldsControlCharacters(reply)) {
     throw ValdError(QStringLiteral("The identity reply of %1 holds control characters; it is not registered.")
                         .arg(link.host));
   }
   if (list.Text().size() < ShortestListText) list.Add(HeaderLine);
   if (reply.isEmpty()) {
-    view.memo1 = reply + NoData;
+    result.verdict = RegistrationVerdict::NoData;
     return;
   }
 
-  const QByteArray entry = env.now().toString(QStringLiteral("yy.MM.dd")).toLatin1() + ';' + reply;
-  const QByteArray key = KeyOf(entry);
+  result.entry = env.now().toString(QStringLiteral("yy.MM.dd")).toLatin1() + ';' + reply;
+  const QByteArray key = KeyOf(result.entry);
   const bool listed = std::any_of(list.Lines().begin(), list.Lines().end(), [&](const QByteArray& line) {
     return !line.isEmpty() && KeyOf(line) == key;
   });
   if (listed) {
-    view.memo1 = entry + AlreadyListed;
+    result.verdict = RegistrationVerdict::AlreadyListed;
     return;
   }
-  list.Add(entry);
+  list.Add(result.entry);
   list.SaveToFile(path);
-  view.memo1 = entry + Added;
+  result.verdict = RegistrationVerdict::Added;
 }

@@ -8,7 +8,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-#include "app/TForm1.h"
+#include "TForm1.h"
 #include "ui_TForm1.h"
 
 namespace {

@@ -4,7 +4,7 @@
 #include <QElapsedTimer>
 #include <QLocale>
 
-#include "decode/LogReadout.h"
+#include "operations/Readout.h"
 #include "support/SimulatorFixture.h"
 #include "support/TempFolder.h"
 
@@ -36,7 +36,7 @@ void BM_ReadoutAgainstReplyDelays(benchmark::State& bench) {
     env.programFolder = folder.Path();
     QElapsedTimer timer;
     timer.start();
-    const ReadoutReport report = ReadDeviceLog(state, view, link, env, QStringLiteral("127.0.0.1"));
+    const ReadoutResult report = ReadDeviceLog(state, view, link, env, QStringLiteral("127.0.0.1"));
     const double elapsedMs = double(timer.nsecsElapsed()) / 1e6;
     if (!report.blocksWithoutReply.isEmpty()) bench.SkipWithError("blocks without reply");
     totalMs += elapsedMs;

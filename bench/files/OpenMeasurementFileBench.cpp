@@ -10,7 +10,7 @@
 #include "core/ValdError.h"
 #include "core/Win1250.h"
 #include "decode/DeviceTypes.h"
-#include "files/MeasurementFileOpen.h"
+#include "operations/FileOpen.h"
 
 namespace {
 

@@ -14,13 +14,12 @@ namespace {
 void BM_ExchangeAsText(benchmark::State& run) {
   RunningSimulator device(SimulatorConfig{});
   SharedState state;
-  WindowModel view;
   DeviceLink link;
   link.host = QStringLiteral("127.0.0.1");
   link.port = device.Port();
   for (auto _ : run) {
     state.OutputText.clear();
-    ExchangeAsText(state, view, link, LogBlockRequest(5));
+    ExchangeAsText(state, link, LogBlockRequest(5));
   }
   run.SetItemsProcessed(run.iterations());
 }

@@ -4,8 +4,8 @@
 
 #include "FlakyDevice.h"
 #include "LogImage.h"
-#include "decode/LogReadout.h"
 #include "link/Exchanges.h"
+#include "operations/Readout.h"
 #include "support/SimulatorFixture.h"
 #include "support/TempFolder.h"
 #include "tools/sim/DeviceImage.h"
@@ -24,7 +24,7 @@ struct Readout {
     env.now = [] { return ReadoutTime; };
   }
 
-  ReadoutReport Run(uint16_t port, const std::function<void(int, int)>& progress = {}) {
+  ReadoutResult Run(uint16_t port, const std::function<void(int, int)>& progress = {}) {
     link.port = port;
     return ReadDeviceLog(state, view, link, env, QStringLiteral("127.0.0.1"), progress);
   }
@@ -74,12 +74,12 @@ TEST(LogReadout, ReadsAnAgateLogIntoTimeOrder) {
   RunningSimulator device(ImageConfig(2, 1, TurnedAgateRing()));
   Readout readout;
   QList<std::pair<int, int>> progress;
-  const ReadoutReport report = readout.Run(device.Port(), [&](int block, int count) {
+  const ReadoutResult report = readout.Run(device.Port(), [&](int block, int count) {
     progress.append({block, count});
   });
 
   EXPECT_EQ(device.Requests(), ReadoutRequests(32));
-  EXPECT_TRUE(report.deviceFound);
+  EXPECT_TRUE(report.deviceFound());
   EXPECT_TRUE(report.blocksWithoutReply.isEmpty());
   ASSERT_EQ(progress.size(), 32);
   EXPECT_EQ(progress.last(), std::pair(31, 32));
@@ -135,7 +135,7 @@ TEST_P(GeneratedLogs, ComeOutWholeAndInTimeOrder) {
   RunningSimulator device(config);
   Readout readout;
   readout.view.statusPanels[3] = "--";
-  const ReadoutReport report = readout.Run(device.Port());
+  const ReadoutResult report = readout.Run(device.Port());
 
   EXPECT_EQ(device.Requests(), ReadoutRequests(c.blockCount));
   EXPECT_EQ(readout.view.statusPanels[3], c.chipText);
@@ -168,10 +168,10 @@ TEST(LogReadout, ASilentDeviceIsNoDevice) {
   Readout readout;
   readout.view.memo1 = "earlier dump";
   readout.state.LogLines.Add("2023;12;03;14;05;21,5;");
-  const ReadoutReport report = readout.Run(device.Port());
+  const ReadoutResult report = readout.Run(device.Port());
 
   EXPECT_EQ(device.Requests(), QList<QByteArray>{Request("EA4352")});
-  EXPECT_FALSE(report.deviceFound);
+  EXPECT_FALSE(report.deviceFound());
   EXPECT_EQ(readout.view.labelDevice, "No device");
   EXPECT_TRUE(readout.view.memo1.isEmpty());
   EXPECT_TRUE(readout.state.LogLines.IsEmpty());
@@ -183,9 +183,9 @@ TEST(LogReadout, ASilentDeviceIsNoDevice) {
 TEST(LogReadout, AnUnknownDeviceCodeRequestsNoBlock) {
   RunningSimulator device(ImageConfig(20, 1, TurnedAgateRing()));
   Readout readout;
-  const ReadoutReport report = readout.Run(device.Port());
+  const ReadoutResult report = readout.Run(device.Port());
   EXPECT_EQ(device.Requests(), QList<QByteArray>{Request("EA4352")});
-  EXPECT_FALSE(report.deviceFound);
+  EXPECT_FALSE(report.deviceFound());
   EXPECT_EQ(readout.view.labelDevice, "No device");
   EXPECT_EQ(readout.view.statusPanels[3], "25LC254");
   EXPECT_TRUE(readout.FilesWritten().isEmpty());
@@ -198,7 +198,7 @@ TEST(LogReadout, ADeviceThatStopsAnsweringIsAskedTwiceUntilItIsGone) {
   config.silentFromBlock = 28;
   RunningSimulator device(config);
   Readout readout;
-  const ReadoutReport report = readout.Run(device.Port());
+  const ReadoutResult report = readout.Run(device.Port());
 
   QList<QByteArray> expected = ReadoutRequests(28);
   for (const char* block : {"ED28", "ED28", "ED29", "ED29", "ED30", "ED30", "ED31"})
@@ -217,7 +217,7 @@ TEST(LogReadout, ABlockThatAnswersTheSecondRequestDecodesNormally) {
   SimulatorConfig config = ImageConfig(2, 1, TurnedAgateRing());
   FlakyDevice device(config, {0, 17});
   Readout readout;
-  const ReadoutReport report = readout.Run(device.Port());
+  const ReadoutResult report = readout.Run(device.Port());
 
   QList<QByteArray> expected = ReadoutRequests(32);
   expected.insert(1, Request("ED00"));
@@ -232,7 +232,7 @@ TEST(LogReadout, AHeaderOnlyDeviceGivesAnEmptyLogAndAnEmptyFile) {
   config.silentFromBlock = 0;
   RunningSimulator device(config);
   Readout readout;
-  const ReadoutReport report = readout.Run(device.Port());
+  const ReadoutResult report = readout.Run(device.Port());
 
   EXPECT_EQ(device.Requests().size(), 1 + 3 * 2 + 29);
   EXPECT_EQ(report.blocksWithoutReply.size(), 32);

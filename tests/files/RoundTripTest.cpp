@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "SimulatedReadout.h"
-#include "files/MeasurementFileOpen.h"
+#include "operations/FileOpen.h"
 #include "support/TempFolder.h"
 
 namespace {
@@ -61,7 +61,7 @@ TEST_P(RoundTrip, OpeningTheAutomaticFileRedrawsTheReadout) {
   TempFolder folder;
   const SimulatedReadout readout =
       ReadSimulatedDevice(FixedSimulatorConfig(c.deviceCode, 300), c.separator, folder.Path(), ReadoutTime);
-  ASSERT_TRUE(readout.report.deviceFound);
+  ASSERT_TRUE(readout.report.deviceFound());
   ASSERT_TRUE(readout.report.blocksWithoutReply.isEmpty());
   ASSERT_GT(readout.state.LogLines.Count(), 250);
   EXPECT_EQ(folder.Read(QFileInfo(readout.report.measurementFile).fileName()), readout.state.LogLines.Text());

@@ -5,7 +5,7 @@
 
 #include "core/Environment.h"
 #include "core/SharedState.h"
-#include "decode/LogReadout.h"
+#include "operations/Readout.h"
 #include "tools/sim/SimulatorConfig.h"
 #include "views/WindowModel.h"
 
@@ -17,7 +17,7 @@ Environment TestEnvironment(const QString& folder, char separator, const QDateTi
 struct SimulatedReadout {
   SharedState state;
   WindowModel view;
-  ReadoutReport report;
+  ReadoutResult report;
 };
 
 // Reads the whole log of a simulated device configured by `config`, with `separator` both as the

@@ -3,9 +3,9 @@
 #include <QStringList>
 #include <memory>
 
-#include "app/TF_Nev.h"
-#include "app/TForm1.h"
-#include "app/TForm3.h"
+#include "TF_Nev.h"
+#include "TForm1.h"
+#include "TForm3.h"
 #include "support/TempFolder.h"
 
 // A main window over a fresh program folder, with every modal box replaced by a recorder.

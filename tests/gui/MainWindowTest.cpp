@@ -4,8 +4,8 @@
 #include <QtTest>
 
 #include "Form1Fixture.h"
-#include "app/JpegImage.h"
-#include "app/TLinkLabel.h"
+#include "JpegImage.h"
+#include "TLinkLabel.h"
 #include "ui_TF_Nev.h"
 #include "ui_TForm1.h"
 #include "ui_TForm3.h"

@@ -2,7 +2,7 @@
 
 #include "core/ValdError.h"
 #include "link/LinkTestSupport.h"
-#include "link/MemoryTools.h"
+#include "operations/ServiceTools.h"
 
 namespace {
 

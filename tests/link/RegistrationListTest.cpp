@@ -6,7 +6,7 @@
 #include "core/ValdError.h"
 #include "core/Win1250.h"
 #include "link/LinkTestSupport.h"
-#include "link/RegistrationList.h"
+#include "operations/ServiceTools.h"
 #include "support/FileSizeLimit.h"
 #include "support/TempFolder.h"
 

@@ -59,10 +59,9 @@ TEST_P(StopSignal, SimulatorServesUntilSignalledAndExitsCleanly) {
       {QStringLiteral("--device"), QStringLiteral("21"), QStringLiteral("--chip"), QStringLiteral("2")});
   ASSERT_NE(simulator.Port(), 0);
   SharedState state;
-  WindowModel view;
   DeviceLink link = LoopbackLink(simulator.Port());
 
-  ExchangeAsText(state, view, link, MemoryReadRequest(4352));
+  ExchangeAsText(state, link, MemoryReadRequest(4352));
 
   EXPECT_EQ(state.ReceivedByteCount, 512);
   EXPECT_EQ(state.ReceiveBuffer[0], 21);
@@ -85,9 +84,8 @@ TEST(SimulatorProgram, SavedImageIsServedAgain) {
   SimulatorProgram simulator({QStringLiteral("--image"), imageFile});
   ASSERT_NE(simulator.Port(), 0);
   SharedState state;
-  WindowModel view;
   DeviceLink link = LoopbackLink(simulator.Port());
-  ExchangeIntoReceiveBuffer(state, view, link, LogBlockRequest(31));
+  ExchangeIntoReceiveBuffer(state, link, LogBlockRequest(31));
 
   EXPECT_TRUE(std::equal(state.ReceiveBuffer.begin(), state.ReceiveBuffer.begin() + 512,
                          image.log.right(512).begin(), [](uint8_t a, char b) { return a == uint8_t(b); }));

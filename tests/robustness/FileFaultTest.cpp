@@ -13,7 +13,7 @@
 #include "files/MeasurementFile.h"
 #include "files/UserSave.h"
 #include "link/LinkTestSupport.h"
-#include "link/RegistrationList.h"
+#include "operations/ServiceTools.h"
 #include "settings/Settings.h"
 #include "support/FileSizeLimit.h"
 #include "support/TempFolder.h"

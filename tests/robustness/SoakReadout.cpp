@@ -15,8 +15,8 @@
 #include <fstream>
 
 #include "core/ValdError.h"
-#include "decode/LogReadout.h"
 #include "fuzz/LoopbackDevice.h"
+#include "operations/Readout.h"
 #include "support/TempFolder.h"
 #include "tools/sim/DeviceResponder.h"
 
@@ -70,9 +70,9 @@ int main(int argc, char** argv) {
   int logLines = -1;
   for (int i = 1; i <= readouts; ++i) {
     try {
-      const ReadoutReport report = ReadDeviceLog(state, view, link, env, link.host);
+      const ReadoutResult report = ReadDeviceLog(state, view, link, env, link.host);
       // Every readout of the same device gives the same log.
-      if (!report.deviceFound || !report.blocksWithoutReply.isEmpty() ||
+      if (!report.deviceFound() || !report.blocksWithoutReply.isEmpty() ||
           (logLines >= 0 && state.LogLines.Count() != logLines)) {
         ++failed;
       }

@@ -1,4 +1,4 @@
-#include "tools/read/ReadOptions.h"
+#include "ReadOptions.h"
 
 #include <QCommandLineParser>
 

@@ -6,10 +6,10 @@
 #include <QLocale>
 #include <QTextStream>
 
+#include "ReadOptions.h"
 #include "core/ValdError.h"
 #include "core/Win1250.h"
-#include "decode/LogReadout.h"
-#include "tools/read/ReadOptions.h"
+#include "operations/Readout.h"
 
 namespace {
 
@@ -47,21 +47,22 @@ DeviceResult ReadOneDevice(const ReadOptions& options, const Environment& env, c
   SharedState state;
   // One separator for every value, so that the file opens again on a system with that separator.
   state.DecimalSeparatorText = QByteArray(1, env.systemDecimalSeparator);
+  // The views are drawn as in the window: a log they refuse is reported.
   WindowModel view;
   DeviceLink link;
   link.port = options.port;
   QTextStream progress(stderr);
   try {
-    const ReadoutReport report = ReadDeviceLog(state, view, link, env, host, [&](int block, int blockCount) {
+    const ReadoutResult result = ReadDeviceLog(state, view, link, env, host, [&](int block, int blockCount) {
       progress << host << ": block " << block + 1 << " of " << blockCount << Qt::endl;
     });
-    if (!report.deviceFound) return {FromWin1250(view.labelDevice), QString(), false};
-    if (!report.blocksWithoutReply.isEmpty()) {
+    if (!result.deviceFound()) return {QStringLiteral("No device"), QString(), false};
+    if (!result.blocksWithoutReply.isEmpty()) {
       return {QStringLiteral("%1 (incomplete log: no reply for blocks %2)")
-                  .arg(report.measurementFile, BlockList(report.blocksWithoutReply)),
-              report.measurementFile, false};
+                  .arg(result.measurementFile, BlockList(result.blocksWithoutReply)),
+              result.measurementFile, false};
     }
-    return {report.measurementFile, report.measurementFile, true};
+    return {result.measurementFile, result.measurementFile, true};
   } catch (const ValdError& error) {
     return {error.Message(), QString(), false};
   }

@@ -11,7 +11,7 @@
 #include <QTimer>
 #include <cstdio>
 
-#include "app/TForm1.h"
+#include "TForm1.h"
 #include "ui_TForm1.h"
 
 int main(int argc, char** argv) {

@@ -1,0 +1,16 @@
+#include "files/MeasurementFileLoad.h"
+
+#include "core/TextLines.h"
+#include "files/TypeDetection.h"
+
+LoadedMeasurementFile LoadMeasurementFile(SharedState& state, const QString& path) {
+  const QByteArray content = ReadWholeFile(path);
+  state.LogLines.SetText(content);
+  state.DeviceCode = DetectDeviceCode(path, state.DeviceCode);
+  LoadedMeasurementFile loaded;
+  loaded.deviceType = LookUpOpenDeviceType(state.DeviceCode);
+  if (!loaded.deviceType) return loaded;
+  state.RecordLength = loaded.deviceType->recordLength;
+  loaded.logText = state.LogLines.Text();
+  return loaded;
+}

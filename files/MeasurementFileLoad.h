@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <optional>
+
+#include "core/SharedState.h"
+#include "decode/DeviceTypes.h"
+
+// What loading a measurement file did.
+struct LoadedMeasurementFile {
+  std::optional<DeviceType> deviceType;  // the type the file opens as; nothing: "No device"
+  QByteArray logText;                    // Memo2: the measurement lines, for a known type
+};
+
+// Loads a measurement file into LogLines. The whole file is read first; when that fails, ValdError names
+// the file and the reason and nothing has changed. The DeviceCode comes from the path (DetectDeviceCode);
+// for a known code RecordLength is set from the open table. For an unknown code everything but LogLines
+// and the DeviceCode stays as it was. ChipCode and DecodedLines are never touched.
+LoadedMeasurementFile LoadMeasurementFile(SharedState& state, const QString& path);

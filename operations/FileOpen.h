@@ -1,0 +1,13 @@
+#pragma once
+
+#include <QString>
+
+#include "core/Environment.h"
+#include "core/SharedState.h"
+#include "views/WindowModel.h"
+
+// "Megnyitás": loads a measurement file into LogLines (LoadMeasurementFile) and draws it as if just read
+// out. For a known device type the "Adatok" page shows LogLines and RenderViews runs (its errors
+// propagate, with LogLines already holding the file); an unknown type shows "No device" and everything
+// else stays as it was. The "Data" page is never touched.
+void OpenMeasurementFile(SharedState& state, WindowModel& view, const Environment& env, const QString& path);

@@ -1,0 +1,59 @@
+#include "operations/Presenter.h"
+
+#include "core/Win1250.h"
+
+namespace {
+
+const QByteArray NoDeviceText = "No device";
+
+void ShowByteCount(const std::optional<int>& count, WindowModel& view) {
+  if (count) view.label1 = QByteArray::number(*count);
+}
+
+}  // namespace
+
+void PresentReadout(const ReadoutResult& result, WindowModel& view) {
+  ShowByteCount(result.receivedByteCount, view);
+  if (!result.headerRead) return;
+  view.memo1 = result.decodedText.value_or(QByteArray());
+  view.memo2 = result.logText.value_or(QByteArray());
+  if (result.chip.chipText != nullptr) view.statusPanels[3] = result.chip.chipText;
+  view.labelDevice = result.deviceType ? QByteArray(result.deviceType->name) : NoDeviceText;
+}
+
+void PresentToolResult(const ToolResult& result, WindowModel& view) {
+  ShowByteCount(result.receivedByteCount, view);
+  if (result.memo1) view.memo1 = *result.memo1;
+}
+
+void PresentRegistration(const RegistrationResult& result, WindowModel& view) {
+  static const QByteArray NoData = "  -nincs adat";
+  static const QByteArray AlreadyListed = ToWin1250(QStringLiteral("  -már van ilyen mac address"));
+  static const QByteArray Added = ToWin1250(QStringLiteral("  -hozzáadva"));
+
+  if (!result.reply) return;
+  if (!result.verdict) {
+    view.memo1 = *result.reply;
+    return;
+  }
+  switch (*result.verdict) {
+    case RegistrationVerdict::NoData:
+      view.memo1 = *result.reply + NoData;
+      break;
+    case RegistrationVerdict::AlreadyListed:
+      view.memo1 = result.entry + AlreadyListed;
+      break;
+    case RegistrationVerdict::Added:
+      view.memo1 = result.entry + Added;
+      break;
+  }
+}
+
+void PresentLoadedFile(const LoadedMeasurementFile& loaded, WindowModel& view) {
+  if (!loaded.deviceType) {
+    view.labelDevice = NoDeviceText;
+    return;
+  }
+  view.labelDevice = loaded.deviceType->name;
+  view.memo2 = loaded.logText;
+}

@@ -1,0 +1,18 @@
+#pragma once
+
+#include <QString>
+#include <functional>
+
+#include "core/Environment.h"
+#include "core/SharedState.h"
+#include "decode/LogReadout.h"
+#include "link/DeviceLink.h"
+#include "views/WindowModel.h"
+
+// One "Lekérdezés": reads the whole log of the device at `host` (ReadLog), shows what the readout did,
+// redraws the views and writes the automatic measurement file. An unknown device code shows "No device"
+// and ends the readout before any block is requested. View errors and socket errors propagate as
+// ValdError, with what was shown so far left in the window model.
+ReadoutResult ReadDeviceLog(SharedState& state, WindowModel& view, DeviceLink& link, const Environment& env,
+                            const QString& host,
+                            const std::function<void(int block, int blockCount)>& progress = {});
