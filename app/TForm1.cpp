@@ -57,11 +57,31 @@ void ShowEditText(QLineEdit* edit, const QByteArray& text) {
   if (edit->text() != shown) edit->setText(shown);
 }
 
-QString IncompleteLogMessage(const QList<int>& blocks) {
+// The blocks of one kind of missed reply, "28, 29" or with their reply lengths "3 (40 bájt)"; empty when
+// there is none of that kind.
+QString MissedBlockNumbers(const QList<MissedBlock>& blocks, BlockReplyKind kind) {
   QStringList numbers;
-  for (int block : blocks) numbers << QString::number(block);
-  return QStringLiteral("A napló hiányos: ezekre a blokkokra nem érkezett válasz: %1.")
-      .arg(numbers.join(QStringLiteral(", ")));
+  for (const MissedBlock& missed : blocks) {
+    if (missed.kind() != kind) continue;
+    numbers << (kind == BlockReplyKind::None
+                    ? QString::number(missed.block)
+                    : QStringLiteral("%1 (%2 bájt)").arg(missed.block).arg(missed.replyBytes));
+  }
+  return numbers.join(QStringLiteral(", "));
+}
+
+QString IncompleteLogMessage(const QList<MissedBlock>& blocks) {
+  const std::pair<BlockReplyKind, QString> texts[] = {
+      {BlockReplyKind::None, QStringLiteral("ezekre a blokkokra nem érkezett válasz: %1")},
+      {BlockReplyKind::Short, QStringLiteral("ezekre a blokkokra rövid válasz érkezett: %1")},
+      {BlockReplyKind::Oversized, QStringLiteral("ezekre a blokkokra túl hosszú válasz érkezett: %1")},
+  };
+  QStringList parts;
+  for (const auto& [kind, text] : texts) {
+    const QString numbers = MissedBlockNumbers(blocks, kind);
+    if (!numbers.isEmpty()) parts << text.arg(numbers);
+  }
+  return QStringLiteral("A napló hiányos: %1.").arg(parts.join(QStringLiteral("; ")));
 }
 
 }  // namespace

@@ -7,7 +7,7 @@
 
 namespace {
 
-// A block without a reply is asked for once more while the device still seems to be there.
+// A block without a full reply is asked for once more while the device still seems to be there.
 constexpr int RequestsPerBlock = 2;
 // After this many unanswered blocks in a row the device is taken as gone: no more second requests,
 // which would only double the wait for a device that no longer answers.
@@ -27,15 +27,15 @@ void ResetForReadout(SharedState& state) {
 
 }  // namespace
 
-bool ReadLogBlock(SharedState& state, DeviceLink& link, int block, int fieldType, char systemDecimalSeparator,
-                  int requests) {
-  const QByteArray request = LogBlockRequest(block);
-  bool answered = false;
-  for (int attempt = 0; attempt < requests && !answered; ++attempt) {
-    answered = ExchangeIntoReceiveBuffer(state, link, request) > 0;
+int ReadLogBlock(SharedState& state, DeviceLink& link, int block, int fieldType, char systemDecimalSeparator,
+                 int requests) {
+  int replyBytes = 0;
+  for (int attempt = 0; attempt < requests; ++attempt) {
+    replyBytes = ExchangeLogBlock(state, link, block);
+    if (ClassifyBlockReply(replyBytes) == BlockReplyKind::Full) break;
   }
   DecodeLogBlock(state, fieldType, systemDecimalSeparator);
-  return answered;
+  return replyBytes;
 }
 
 void ReadLog(SharedState& state, DeviceLink& link, char systemDecimalSeparator, const QString& host,
@@ -63,12 +63,13 @@ void ReadLog(SharedState& state, DeviceLink& link, char systemDecimalSeparator, 
   bool deviceGone = false;
   for (int block = 0; block < blockCount; ++block) {
     const int requests = deviceGone ? 1 : RequestsPerBlock;
-    const bool answered = ReadLogBlock(state, link, block, type.fieldType, systemDecimalSeparator, requests);
+    const int replyBytes = ReadLogBlock(state, link, block, type.fieldType, systemDecimalSeparator, requests);
     result.receivedByteCount = state.ReceivedByteCount;
-    if (answered) {
+    const BlockReplyKind reply = ClassifyBlockReply(replyBytes);
+    if (reply != BlockReplyKind::Full) result.blocksWithoutReply.append({block, replyBytes});
+    if (reply != BlockReplyKind::None) {
       silentInARow = 0;
     } else {
-      result.blocksWithoutReply.append(block);
       deviceGone = deviceGone || ++silentInARow >= SilentBlocksUntilGone;
     }
     if (progress) progress(block, blockCount);

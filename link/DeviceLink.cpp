@@ -7,6 +7,7 @@
 #include <QNetworkInterface>
 #include <QNetworkProxy>
 #include <QUdpSocket>
+#include <algorithm>
 #include <cstring>
 #include <optional>
 
@@ -74,34 +75,33 @@ int DeviceLink::Exchange(const QByteArray& datagram, int timeoutMs, uint8_t* rep
   }
   qCDebug(lcLink) << "sent" << datagram.size() << "bytes to" << device << port;
 
+  // The deadline is looked at before every datagram: a steady stream of datagrams from other senders
+  // must not hold the exchange past its time-out.
   QDeadlineTimer deadline(timeoutMs);
   while (!deadline.hasExpired()) {
-    if (!socket.hasPendingDatagrams() && !socket.waitForReadyRead(int(deadline.remainingTime()))) {
-      if (socket.error() == QAbstractSocket::SocketTimeoutError) continue;
-      return NoReplyUnlessFailed(socket, host);
-    }
-    while (socket.hasPendingDatagrams()) {
-      const QNetworkDatagram received = socket.receiveDatagram();
-      if (!received.isValid()) return NoReplyUnlessFailed(socket, host);
-      if (!received.senderAddress().isEqual(device, QHostAddress::TolerantConversion)) {
-        if (!anySender) anySender = IsBroadcast(device);
-        if (!*anySender) {
-          qCDebug(lcLink) << "ignored a datagram from" << received.senderAddress();
-          continue;
-        }
+    if (!socket.hasPendingDatagrams()) {
+      if (!socket.waitForReadyRead(int(deadline.remainingTime())) &&
+          socket.error() != QAbstractSocket::SocketTimeoutError) {
+        return NoReplyUnlessFailed(socket, host);
       }
-      const QByteArray data = received.data();
-      if (data.size() > capacity) {
-        throw ValdError(QStringLiteral("The reply from %1 is %2 bytes long; at most %3 bytes fit the "
-                                       "receive buffer")
-                            .arg(host)
-                            .arg(data.size())
-                            .arg(capacity));
-      }
-      std::memcpy(reply, data.constData(), size_t(data.size()));
-      qCDebug(lcLink) << "received" << data.size() << "bytes from" << received.senderAddress();
-      return int(data.size());
+      continue;
     }
+    // The true length first: only `capacity` bytes are read, and a longer reply is reported as such.
+    const qint64 length = socket.pendingDatagramSize();
+    const QNetworkDatagram received = socket.receiveDatagram(capacity);
+    if (!received.isValid()) return NoReplyUnlessFailed(socket, host);
+    if (!received.senderAddress().isEqual(device, QHostAddress::TolerantConversion)) {
+      if (!anySender) anySender = IsBroadcast(device);
+      if (!*anySender) {
+        qCDebug(lcLink) << "ignored a datagram from" << received.senderAddress();
+        continue;
+      }
+    }
+    const QByteArray data = received.data();
+    std::memcpy(reply, data.constData(), size_t(std::min(data.size(), qsizetype(capacity))));
+    const qint64 replyLength = std::max(length, qint64(data.size()));
+    qCDebug(lcLink) << "received" << replyLength << "bytes from" << received.senderAddress();
+    return int(replyLength);
   }
   qCDebug(lcLink) << "no reply from" << device << port << "within" << timeoutMs << "ms";
   return 0;

@@ -15,11 +15,12 @@ class DeviceLink {
   QString host = QStringLiteral("192.168.1.100");
   uint16_t port = DefaultPort;
 
-  // Sends `datagram` as one datagram and waits up to timeoutMs for one reply, copied into `reply`
-  // (at most `capacity` bytes). Returns the reply's length, 0 when nothing arrived in time or nothing
-  // listens on the port. Datagrams from other addresses than the device's are passed over, unless the
-  // host is a broadcast address. All waiting of the program's device traffic happens in here.
-  // Throws ValdError naming the host or the size on a socket error, an unresolvable host, or a
-  // reply larger than `capacity`.
+  // Sends `datagram` as one datagram and waits up to timeoutMs for one reply. Returns the reply's true
+  // length, 0 when nothing arrived in time or nothing listens on the port; at most `capacity` bytes of it
+  // are copied into `reply`, so a longer reply is the caller's to judge by the length returned.
+  // Datagrams from other addresses than the device's are passed over, unless the host is a broadcast
+  // address; a datagram read after the time-out is no reply, however many came before it. All waiting
+  // of the program's device traffic happens in here. Throws ValdError naming the host on a socket error
+  // or an unresolvable host.
   int Exchange(const QByteArray& datagram, int timeoutMs, uint8_t* reply, int capacity);
 };

@@ -1,14 +1,24 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
+#include <optional>
 
 #include "FlakyDevice.h"
 #include "LogImage.h"
+#include "core/ValdError.h"
+#include "decode/LogOrdering.h"
 #include "link/Exchanges.h"
 #include "operations/Readout.h"
 #include "support/SimulatorFixture.h"
+#include "support/SpoiltReply.h"
 #include "support/TempFolder.h"
 #include "tools/sim/DeviceImage.h"
+#include "tools/sim/LogGenerator.h"
+
+// Missed blocks in failure messages as "block 3: 40 bytes".
+static void PrintTo(const MissedBlock& missed, std::ostream* os) {
+  *os << "block " << missed.block << ": " << missed.replyBytes << " bytes";
+}
 
 namespace {
 
@@ -204,7 +214,7 @@ TEST(LogReadout, ADeviceThatStopsAnsweringIsAskedTwiceUntilItIsGone) {
   for (const char* block : {"ED28", "ED28", "ED29", "ED29", "ED30", "ED30", "ED31"})
     expected.append(Request(block));
   EXPECT_EQ(device.Requests(), expected);
-  EXPECT_EQ(report.blocksWithoutReply, (QList<int>{28, 29, 30, 31}));
+  EXPECT_EQ(report.blocksWithoutReply, (QList<MissedBlock>{{28, 0}, {29, 0}, {30, 0}, {31, 0}}));
   // 28 blocks hold 1433.6 records: the record that runs into block 28 keeps its answered bytes, the next
   // one starts with a zero kind byte and ends the lines.
   EXPECT_EQ(readout.state.DecodedLines.Count(), 1434);
@@ -242,6 +252,137 @@ TEST(LogReadout, AHeaderOnlyDeviceGivesAnEmptyLogAndAnEmptyFile) {
   EXPECT_TRUE(readout.state.LogLines.IsEmpty());
   ASSERT_EQ(readout.FilesWritten(), QStringList{"23.12.03 14.05 VALD_AGATE.csv"});
   EXPECT_TRUE(readout.folder.Read("23.12.03 14.05 VALD_AGATE.csv").isEmpty());
+}
+
+// A generated AGATE ring of 1000 records: the log fills blocks 0 to 19, so a spoilt block 3 cuts it.
+SimulatorConfig RingOf1000Records() {
+  SimulatorConfig config;
+  config.deviceCode = 2;
+  config.chipCode = 1;
+  config.recordCount = 1000;
+  return config;
+}
+
+constexpr int SpoiltBlock = 3;
+
+int RequestsFor(const QList<QByteArray>& requests, const QByteArray& text) {
+  return int(requests.count(text + '\0'));
+}
+
+// The log lines of a readout in which block `block` decoded from the first `bytes` bytes of what the
+// device holds there, zero bytes after them, and every other block came whole.
+QList<QByteArray> LogLinesWithBlockCut(const SimulatorConfig& config, int block, int bytes) {
+  QByteArray log = SimulatedDeviceImage(config).log;
+  log.replace(block * LogBlockSize + bytes, LogBlockSize - bytes, QByteArray(LogBlockSize - bytes, '\0'));
+  const DeviceType type = *LookUpDeviceType(config.deviceCode);
+  SharedState state;
+  state.DecimalSeparatorText = ",";
+  StartReadout(state, type.recordLength);
+  DecodeLogImage(state, log, type.fieldType, ',');
+  SortDecodedRecords(state);
+  return state.LogLines.Lines();
+}
+
+struct ReplyFaultCase {
+  const char* label;
+  QList<ReplyFault> faults;  // of the first, second... request for the spoilt block; later ones as usual
+  int requests;              // requests for the spoilt block
+  std::optional<int> missedReplyBytes;  // the spoilt block listed with this length; nothing: not listed
+  int decodedBytes;                     // bytes of the block's own content decoded, zeros after them
+};
+
+void PrintTo(const ReplyFaultCase& c, std::ostream* os) {
+  *os << c.label;
+}
+
+const ReplyFault Full{};
+const ReplyFault Silent{ReplyFaultKind::Silent};
+
+ReplyFault ShortReply(int bytes) {
+  return {ReplyFaultKind::Short, bytes};
+}
+
+ReplyFault OversizedReply(int bytes) {
+  return {ReplyFaultKind::Oversized, bytes};
+}
+
+class ReplyFaults : public testing::TestWithParam<ReplyFaultCase> {};
+
+// A block is complete only with a reply of exactly 512 bytes, on the first request or the second; what
+// the last request brought is decoded and, if it was not a full reply, named with its length.
+TEST_P(ReplyFaults, OnlyAFullReplyCompletesTheBlock) {
+  const ReplyFaultCase& c = GetParam();
+  SimulatorConfig config = RingOf1000Records();
+  config.scriptedFaults.insert(LogBlockRequest(SpoiltBlock), c.faults);
+  RunningSimulator device(config);
+  Readout readout;
+  const ReadoutResult report = readout.Run(device.Port());
+
+  EXPECT_EQ(RequestsFor(device.Requests(), LogBlockRequest(SpoiltBlock)), c.requests);
+  EXPECT_EQ(RequestsFor(device.Requests(), LogBlockRequest(SpoiltBlock + 1)), 1);
+  const QList<MissedBlock> missed =
+      c.missedReplyBytes ? QList<MissedBlock>{{SpoiltBlock, *c.missedReplyBytes}} : QList<MissedBlock>{};
+  EXPECT_EQ(report.blocksWithoutReply, missed);
+  EXPECT_EQ(readout.state.LogLines.Lines(), LogLinesWithBlockCut(config, SpoiltBlock, c.decodedBytes));
+  int received = 31 * LogBlockSize;
+  for (int request = 0; request < c.requests; ++request) {
+    received += ReplyLengthInTime(request < c.faults.size() ? c.faults[request] : Full);
+  }
+  EXPECT_EQ(readout.state.ReceivedByteCount, received);
+  ASSERT_FALSE(report.measurementFile.isEmpty());
+  EXPECT_EQ(readout.folder.Read(QFileInfo(report.measurementFile).fileName()), readout.state.LogLines.Text());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    SpoiltBlock, ReplyFaults,
+    testing::Values(
+        ReplyFaultCase{"ShortThenFull", {ShortReply(40)}, 2, std::nullopt, LogBlockSize},
+        ReplyFaultCase{"ShortTwice", {ShortReply(40), ShortReply(40)}, 2, 40, 40},
+        ReplyFaultCase{"ShortThenNone", {ShortReply(40), Silent}, 2, 0, 0},
+        ReplyFaultCase{"NoneThenShort", {Silent, ShortReply(511)}, 2, 511, 511},
+        ReplyFaultCase{"EmptyTwice", {ShortReply(0), ShortReply(0)}, 2, 0, 0},
+        ReplyFaultCase{"Oversized513Twice", {OversizedReply(513), OversizedReply(513)}, 2, 513, LogBlockSize},
+        ReplyFaultCase{"Oversized600ThenFull", {OversizedReply(600)}, 2, std::nullopt, LogBlockSize},
+        ReplyFaultCase{"Oversized600Twice", {OversizedReply(600), OversizedReply(600)}, 2, 600, LogBlockSize},
+        ReplyFaultCase{
+            "LargestDatagramTwice", {OversizedReply(65507), OversizedReply(65507)}, 2, 65507, LogBlockSize},
+        ReplyFaultCase{"NoneThenFull", {Silent}, 2, std::nullopt, LogBlockSize},
+        ReplyFaultCase{"NoneTwice", {Silent, Silent}, 2, 0, 0},
+        ReplyFaultCase{"LateThenFull", {{ReplyFaultKind::Late}}, 2, std::nullopt, LogBlockSize},
+        ReplyFaultCase{"Twice", {{ReplyFaultKind::Twice}}, 1, std::nullopt, LogBlockSize},
+        ReplyFaultCase{"FromAnotherPort", {{ReplyFaultKind::OtherPort}}, 1, std::nullopt, LogBlockSize}),
+    [](const auto& info) { return std::string(info.param.label); });
+
+// Only silence counts towards a device that has gone: after three blocks of short replies in a row the
+// next silent block is still asked for twice.
+TEST(LogReadout, ADeviceThatAnswersShortIsNotTakenAsGone) {
+  SimulatorConfig config = RingOf1000Records();
+  for (int block : {3, 4, 5})
+    config.scriptedFaults.insert(LogBlockRequest(block), {ShortReply(40), ShortReply(40)});
+  config.scriptedFaults.insert(LogBlockRequest(6), {Silent});
+  RunningSimulator device(config);
+  Readout readout;
+  const ReadoutResult report = readout.Run(device.Port());
+
+  EXPECT_EQ(RequestsFor(device.Requests(), LogBlockRequest(6)), 2);
+  EXPECT_EQ(report.blocksWithoutReply, (QList<MissedBlock>{{3, 40}, {4, 40}, {5, 40}}));
+}
+
+TEST(LogReadout, AnOversizedHeaderIsAnErrorNamingItsSize) {
+  SimulatorConfig config = RingOf1000Records();
+  config.scriptedFaults.insert("EA4352", {OversizedReply(600)});
+  RunningSimulator device(config);
+  Readout readout;
+
+  try {
+    readout.Run(device.Port());
+    ADD_FAILURE() << "the readout went on after an oversized header";
+  } catch (const ValdError& error) {
+    EXPECT_TRUE(error.Message().contains("127.0.0.1")) << error.what();
+    EXPECT_TRUE(error.Message().contains("600")) << error.what();
+  }
+  EXPECT_EQ(device.Requests(), QList<QByteArray>{Request("EA4352")});
+  EXPECT_TRUE(readout.FilesWritten().isEmpty());
 }
 
 }  // namespace

@@ -152,6 +152,47 @@ TEST(ValdRead, IncompleteLogNamesTheSilentBlocks) {
   EXPECT_TRUE(QFile::exists(file));
 }
 
+TEST(ValdRead, IncompleteLogNamesEachBlockWithWhatCame) {
+  SimulatorConfig config = FixedSimulatorConfig(21, 200);
+  config.silentFromBlock = 29;
+  config.scriptedFaults.insert("ED03", {{ReplyFaultKind::Short, 40}, {ReplyFaultKind::Short, 40}});
+  config.scriptedFaults.insert("ED05", {{ReplyFaultKind::Oversized, 600}, {ReplyFaultKind::Oversized, 600}});
+  config.scriptedFaults.insert("ED06", {{ReplyFaultKind::Oversized, 513}, {ReplyFaultKind::Short, 7}});
+  RunningSimulator device(config);
+  TempFolder out;
+  const ProcessResult result = RunValdRead(
+      ReadArguments(device.Port(), out.Path(), QStringLiteral(","), {QStringLiteral("127.0.0.1")}));
+  EXPECT_EQ(result.exitCode, 1);
+  const QString file = out.File(QStringLiteral("23.12.03 14.05 VALD_AGATE.csv"));
+  EXPECT_EQ(result.out,
+            QStringLiteral("127.0.0.1: %1 (incomplete log: no reply for blocks 29-31; short reply for "
+                           "blocks 3 (40 bytes), 6 (7 bytes); oversized reply for blocks 5 (600 bytes))\n")
+                .arg(file));
+  EXPECT_TRUE(QFile::exists(file));
+}
+
+// A seed spoils the same requests the same way in every run: vald_read against a device in chaos mode
+// writes what a readout in the program wrote against the same seed, and names the blocks it missed.
+TEST(ValdRead, ChaosSeedReplaysTheSameReadout) {
+  SimulatorConfig config = FixedSimulatorConfig(21, 200);
+  config.chaosSeed = 44;
+  TempFolder inProcess;
+  const SimulatedReadout readout = ReadSimulatedDevice(config, ',', inProcess.Path(), FileTime);
+  ASSERT_EQ(readout.report.blocksWithoutReply.size(), 3);
+
+  RunningSimulator device(config);
+  TempFolder out;
+  const ProcessResult result = RunValdRead(
+      ReadArguments(device.Port(), out.Path(), QStringLiteral(","), {QStringLiteral("127.0.0.1")}));
+  EXPECT_EQ(result.exitCode, 1);
+  const QString name = QStringLiteral("23.12.03 14.05 VALD_AGATE.csv");
+  EXPECT_EQ(result.out,
+            QStringLiteral("127.0.0.1: %1 (incomplete log: no reply for blocks 16; short reply for "
+                           "blocks 4 (188 bytes); oversized reply for blocks 31 (1291 bytes))\n")
+                .arg(out.File(name)));
+  EXPECT_EQ(out.Read(name), inProcess.Read(name));
+}
+
 TEST(ValdRead, MissingOutputFolderIsReportedPerDevice) {
   RunningSimulator device(FixedSimulatorConfig(21, 50));
   TempFolder parent;

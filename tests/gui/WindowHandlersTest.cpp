@@ -63,6 +63,27 @@ class WindowHandlersTest : public QObject {
     QCOMPARE(f.form->State().LogLines.Count(), 100);
   }
 
+  void shortAndOversizedBlocksAreNamedWithTheirLengths() {
+    SimulatorConfig config;
+    config.deviceCode = 2;
+    config.chipCode = 1;
+    config.recordCount = 100;
+    config.silentFromBlock = 30;
+    config.scriptedFaults.insert("ED02", {{ReplyFaultKind::Short, 40}, {ReplyFaultKind::Short, 40}});
+    config.scriptedFaults.insert("ED07",
+                                 {{ReplyFaultKind::Oversized, 600}, {ReplyFaultKind::Oversized, 600}});
+    RunningSimulator simulator(config);
+    Form1Fixture f("ip1=127.0.0.1\r\n");
+    f.form->Link().port = simulator.Port();
+    f.form->Controls().SpeedButton7->click();
+    QCOMPARE(f.errors, QStringList());
+    QCOMPARE(f.warnings, QStringList{QStringLiteral(
+                             "A napló hiányos: ezekre a blokkokra nem érkezett válasz: 30, 31; ezekre a "
+                             "blokkokra rövid válasz érkezett: 2 (40 bájt); ezekre a blokkokra túl "
+                             "hosszú válasz érkezett: 7 (600 bájt).")});
+    QVERIFY(f.folder.Exists(QStringLiteral("23.12.03 14.05 VALD_AGATE.csv")));
+  }
+
   void axisControlsKeepTheMaximumAboveTheMinimum() {
     Form1Fixture f("Top2=15\r\nBottom2=10\r\n");
     QCustomPlot* chart = f.form->Controls().Chart_H;

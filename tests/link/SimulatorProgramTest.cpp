@@ -2,9 +2,11 @@
 
 #include <QProcess>
 #include <QRegularExpression>
+#include <array>
 #include <csignal>
 
 #include "link/Exchanges.h"
+#include "support/SpoiltReply.h"
 #include "support/TempFolder.h"
 #include "tools/sim/DeviceImage.h"
 
@@ -89,6 +91,25 @@ TEST(SimulatorProgram, SavedImageIsServedAgain) {
 
   EXPECT_TRUE(std::equal(state.ReceiveBuffer.begin(), state.ReceiveBuffer.begin() + 512,
                          image.log.right(512).begin(), [](uint8_t a, char b) { return a == uint8_t(b); }));
+}
+
+// A hostile seed: about a third of its replies are spoilt, the first ones among them.
+constexpr uint32_t HostileSeed = 16;
+
+TEST(SimulatorProgram, ChaosSeedSpoilsEachReplyAsItsFaultSays) {
+  SimulatorProgram simulator({QStringLiteral("--chaos"), QString::number(HostileSeed)});
+  ASSERT_NE(simulator.Port(), 0);
+  DeviceLink link = LoopbackLink(simulator.Port());
+  std::array<uint8_t, SharedState::ReceiveBufferSize> reply{};
+  QList<int> expected;
+  QList<int> received;
+  for (int request = 0; request < 24; ++request) {
+    expected.append(ReplyLengthInTime(ChaosFault(HostileSeed, request)));
+    // Well before a late reply comes.
+    received.append(link.Exchange(LogBlockRequest(0) + '\0', 100, reply.data(), int(reply.size())));
+  }
+  EXPECT_EQ(received, expected);
+  EXPECT_LT(expected.count(512), expected.size());
 }
 
 TEST(SimulatorProgram, RejectsANonNumericOption) {

@@ -30,8 +30,9 @@ QString ReadUsage() {
       "\n"
       "Progress (\"HOST: block n of N\") goes to standard error. Standard output gets one line per\n"
       "device: the file written, or why the readout failed (\"No device\", a socket error, an\n"
-      "incomplete log with the blocks that got no reply). Devices of one type read within the same\n"
-      "minute share a file name; the later file replaces the earlier, and its line says so.\n"
+      "incomplete log with the blocks that got no full reply: none, short or oversized). Devices of\n"
+      "one type read within the same minute share a file name; the later file replaces the earlier,\n"
+      "and its line says so.\n"
       "Exit status: 0 when every device was read completely into a file of its own, 1 otherwise,\n"
       "2 for a bad command line.\n");
 }

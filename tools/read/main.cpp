@@ -17,7 +17,7 @@ constexpr int ExitComplete = 0;
 constexpr int ExitIncomplete = 1;
 constexpr int ExitUsage = 2;
 
-// "3, 7-95": the unanswered blocks, runs of consecutive numbers joined.
+// "3, 7-95": the blocks that got no reply at all, runs of consecutive numbers joined.
 QString BlockList(const QList<int>& blocks) {
   QStringList parts;
   for (qsizetype i = 0; i < blocks.size();) {
@@ -28,6 +28,37 @@ QString BlockList(const QList<int>& blocks) {
     i = last + 1;
   }
   return parts.join(QStringLiteral(", "));
+}
+
+// "no reply for blocks 29-31; short reply for blocks 3 (40 bytes)": the missed blocks by what came.
+QString MissedBlocksText(const QList<MissedBlock>& missed) {
+  QList<int> silent;
+  QStringList shortReplies;
+  QStringList oversizedReplies;
+  for (const MissedBlock& block : missed) {
+    const QString sized = QStringLiteral("%1 (%2 bytes)").arg(block.block).arg(block.replyBytes);
+    switch (block.kind()) {
+      case BlockReplyKind::None:
+        silent.append(block.block);
+        break;
+      case BlockReplyKind::Short:
+        shortReplies.append(sized);
+        break;
+      case BlockReplyKind::Oversized:
+        oversizedReplies.append(sized);
+        break;
+      case BlockReplyKind::Full:
+        break;
+    }
+  }
+  QStringList parts;
+  if (!silent.isEmpty()) parts << QStringLiteral("no reply for blocks ") + BlockList(silent);
+  if (!shortReplies.isEmpty())
+    parts << QStringLiteral("short reply for blocks ") + shortReplies.join(QStringLiteral(", "));
+  if (!oversizedReplies.isEmpty()) {
+    parts << QStringLiteral("oversized reply for blocks ") + oversizedReplies.join(QStringLiteral(", "));
+  }
+  return parts.join(QStringLiteral("; "));
 }
 
 char SystemDecimalSeparator() {
@@ -58,8 +89,8 @@ DeviceResult ReadOneDevice(const ReadOptions& options, const Environment& env, c
     });
     if (!result.deviceFound()) return {QStringLiteral("No device"), QString(), false};
     if (!result.blocksWithoutReply.isEmpty()) {
-      return {QStringLiteral("%1 (incomplete log: no reply for blocks %2)")
-                  .arg(result.measurementFile, BlockList(result.blocksWithoutReply)),
+      return {QStringLiteral("%1 (incomplete log: %2)")
+                  .arg(result.measurementFile, MissedBlocksText(result.blocksWithoutReply)),
               result.measurementFile, false};
     }
     return {result.measurementFile, result.measurementFile, true};

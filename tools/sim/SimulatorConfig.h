@@ -3,8 +3,13 @@
 #include <QByteArray>
 #include <QDate>
 #include <QDateTime>
+#include <QHash>
+#include <QList>
 #include <QTime>
 #include <cstdint>
+#include <optional>
+
+#include "tools/sim/ReplyFault.h"
 
 // What the simulated device holds and how it behaves on the wire.
 struct SimulatorConfig {
@@ -31,6 +36,12 @@ struct SimulatorConfig {
   int lateReplyMs = 0;            // replies wait this long instead (meant to exceed the client's time-out)
   bool duplicateReplies = false;  // every reply is sent twice
   int oversizedReplyBytes = 0;    // 0 = off; otherwise every reply is padded or cut to this many bytes
+
+  // Faults of single replies. The nth request with a given text (its zero byte left off, e.g. "ED03")
+  // gets the nth fault of that text's list; later ones are answered as usual.
+  QHash<QByteArray, QList<ReplyFault>> scriptedFaults;
+  // Chaos: every request gets ChaosFault(seed, its number), instead of the scripted faults.
+  std::optional<uint32_t> chaosSeed;
 
   // Texts of the two text commands, sent followed by one zero byte.
   QByteArray identityReply = "00:1A:2B:3C:4D:5E;SN0001;R-17;AGATE;v2.3;c1";

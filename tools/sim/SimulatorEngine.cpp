@@ -15,17 +15,17 @@ SimulatorEngine::~SimulatorEngine() {
 bool SimulatorEngine::Listen(const QHostAddress& address, uint16_t port) {
   Stop();
   socket_ = new QUdpSocket(this);
+  otherPortSocket_ = new QUdpSocket(this);
   pendingReplies_ = std::make_unique<QObject>();
   connect(socket_, &QUdpSocket::readyRead, this, &SimulatorEngine::ReadPendingDatagrams);
-  return socket_->bind(address, port);
+  return socket_->bind(address, port) && otherPortSocket_->bind(address, 0);
 }
 
 void SimulatorEngine::Stop() {
   pendingReplies_.reset();
-  if (socket_) {
-    socket_->close();
-    delete socket_;
-    socket_ = nullptr;
+  for (QUdpSocket** socket : {&socket_, &otherPortSocket_}) {
+    delete *socket;
+    *socket = nullptr;
   }
 }
 
@@ -46,29 +46,48 @@ void SimulatorEngine::ReadPendingDatagrams() {
   while (socket_ && socket_->hasPendingDatagrams()) {
     const QNetworkDatagram datagram = socket_->receiveDatagram();
     const QByteArray request = datagram.data();
+    int number = 0;
     {
       QMutexLocker lock(&requestsMutex_);
+      number = int(requests_.size());
       requests_.append(request);
     }
     emit RequestReceived(request, datagram.senderAddress(), quint16(datagram.senderPort()));
 
     std::optional<QByteArray> reply = responder_.Answer(request);
-    if (!reply) continue;
+    const ReplyFault fault = FaultFor(request, number);
+    if (!reply || fault.kind == ReplyFaultKind::Silent) continue;
     if (config_.oversizedReplyBytes > 0) reply->resize(config_.oversizedReplyBytes, char(0x55));
+    const QByteArray spoilt = SpoilReply(fault, *reply);
+    const bool fromOtherPort = fault.kind == ReplyFaultKind::OtherPort;
+    const int copies = config_.duplicateReplies || fault.kind == ReplyFaultKind::Twice ? 2 : 1;
 
-    const int delayMs = config_.lateReplyMs > 0 ? config_.lateReplyMs : config_.replyDelayMs;
+    int delayMs = config_.lateReplyMs > 0 ? config_.lateReplyMs : config_.replyDelayMs;
+    if (fault.kind == ReplyFaultKind::Late) delayMs = LateReplyMs;
     if (delayMs <= 0) {
-      SendReply(*reply, datagram.senderAddress(), quint16(datagram.senderPort()));
+      SendReply(spoilt, fromOtherPort, copies, datagram.senderAddress(), quint16(datagram.senderPort()));
     } else {
-      QTimer::singleShot(delayMs, pendingReplies_.get(),
-                         [this, reply = *reply, to = datagram.senderAddress(), port = datagram.senderPort()] {
-                           SendReply(reply, to, quint16(port));
-                         });
+      QTimer::singleShot(
+          delayMs, pendingReplies_.get(),
+          [this, spoilt, fromOtherPort, copies, to = datagram.senderAddress(), port = datagram.senderPort()] {
+            SendReply(spoilt, fromOtherPort, copies, to, quint16(port));
+          });
     }
   }
 }
 
-void SimulatorEngine::SendReply(QByteArray reply, const QHostAddress& to, quint16 port) {
-  const int copies = config_.duplicateReplies ? 2 : 1;
-  for (int i = 0; i < copies; ++i) socket_->writeDatagram(reply, to, port);
+ReplyFault SimulatorEngine::FaultFor(const QByteArray& request, int number) {
+  if (config_.chaosSeed) return ChaosFault(*config_.chaosSeed, number);
+  const qsizetype zero = request.indexOf('\0');
+  const QByteArray text = zero < 0 ? request : request.left(zero);
+  const auto script = config_.scriptedFaults.constFind(text);
+  if (script == config_.scriptedFaults.constEnd()) return {};
+  const int arrival = arrivals_[text]++;
+  return arrival < script->size() ? script->at(arrival) : ReplyFault{};
+}
+
+void SimulatorEngine::SendReply(const QByteArray& reply, bool fromOtherPort, int copies,
+                                const QHostAddress& to, quint16 port) {
+  QUdpSocket* from = fromOtherPort ? otherPortSocket_ : socket_;
+  for (int i = 0; i < copies; ++i) from->writeDatagram(reply, to, port);
 }

@@ -13,8 +13,9 @@
 class QUdpSocket;
 
 // The simulated device on the wire: one UDP socket, each request answered by the responder and sent
-// back to its sender, with the delays, repetitions and sizes the configuration asks for. Runs in the
-// thread it lives in, driven by that thread's event loop.
+// back to its sender, with the delays, repetitions, sizes and faults the configuration asks for; a
+// second socket on the same address sends the replies that come from another port. Runs in the thread
+// it lives in, driven by that thread's event loop.
 class SimulatorEngine : public QObject {
   Q_OBJECT
 
@@ -37,11 +38,15 @@ class SimulatorEngine : public QObject {
 
  private:
   void ReadPendingDatagrams();
-  void SendReply(QByteArray reply, const QHostAddress& to, quint16 port);
+  ReplyFault FaultFor(const QByteArray& request, int number);
+  void SendReply(const QByteArray& reply, bool fromOtherPort, int copies, const QHostAddress& to,
+                 quint16 port);
 
   SimulatorConfig config_;
   DeviceResponder responder_;
   QUdpSocket* socket_ = nullptr;
+  QUdpSocket* otherPortSocket_ = nullptr;
+  QHash<QByteArray, int> arrivals_;          // requests received so far by text, for the scripted faults
   std::unique_ptr<QObject> pendingReplies_;  // parent of the timers of delayed replies
   mutable QMutex requestsMutex_;
   QList<QByteArray> requests_;

@@ -36,6 +36,9 @@ constexpr Option Options[] = {
     {"late", "MS", "Send every reply this late (after the client has given up)."},
     {"duplicate", nullptr, "Send every reply twice."},
     {"oversized", "BYTES", "Pad or cut every reply to this many bytes."},
+    {"chaos", "SEED",
+     "Spoil replies with faults chosen from SEED: short, oversized, none, late, twice, from another port. "
+     "The same SEED spoils the same requests the same way, so a run can be replayed."},
     {"identity", "TEXT", "Reply text of the identity request."},
     {"netreset", "TEXT", "Reply text of the network reset request."},
     {"image", "FILE", "Serve this device image (64 KiB memory, then the raw log blocks)."},
@@ -65,6 +68,7 @@ SimulatorConfig ConfigFromOptions(const QCommandLineParser& parser) {
   config.lateReplyMs = IntegerOption(parser, "late", 0);
   config.duplicateReplies = parser.isSet("duplicate");
   config.oversizedReplyBytes = IntegerOption(parser, "oversized", 0);
+  if (parser.isSet("chaos")) config.chaosSeed = uint32_t(IntegerOption(parser, "chaos", 0));
   if (parser.isSet("identity")) config.identityReply = ToWin1250(parser.value("identity"));
   if (parser.isSet("netreset")) config.netresetReply = ToWin1250(parser.value("netreset"));
   return config;
@@ -104,10 +108,14 @@ int Run(QCoreApplication& app) {
     throw ValdError(QStringLiteral("Cannot listen on %1: %2").arg(host, engine.ErrorText()));
   }
   if (parser.isSet("log-requests")) {
+    // In chaos mode each request's fault follows, numbered as the engine numbers them.
     QObject::connect(&engine, &SimulatorEngine::RequestReceived,
-                     [](const QByteArray& datagram, const QHostAddress& sender, quint16 port) {
-                       std::fprintf(stderr, "%s:%u %s\n", qPrintable(sender.toString()), unsigned(port),
-                                    datagram.toPercentEncoding().constData());
+                     [chaosSeed = config.chaosSeed, request = 0](
+                         const QByteArray& datagram, const QHostAddress& sender, quint16 port) mutable {
+                       const QByteArray fault =
+                           chaosSeed ? " " + FaultText(ChaosFault(*chaosSeed, request++)) : QByteArray();
+                       std::fprintf(stderr, "%s:%u %s%s\n", qPrintable(sender.toString()), unsigned(port),
+                                    datagram.toPercentEncoding().constData(), fault.constData());
                      });
   }
   SignalStopper stopper;

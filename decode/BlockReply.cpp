@@ -1,0 +1,10 @@
+#include "decode/BlockReply.h"
+
+#include "decode/LogRecordDecoder.h"
+
+BlockReplyKind ClassifyBlockReply(int replyBytes) {
+  if (replyBytes <= 0) return BlockReplyKind::None;
+  if (replyBytes < LogBlockSize) return BlockReplyKind::Short;
+  if (replyBytes == LogBlockSize) return BlockReplyKind::Full;
+  return BlockReplyKind::Oversized;
+}
