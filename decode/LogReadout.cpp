@@ -34,7 +34,11 @@ int ReadLogBlock(SharedState& state, DeviceLink& link, int block, int fieldType,
     replyBytes = ExchangeLogBlock(state, link, block);
     if (ClassifyBlockReply(replyBytes) == BlockReplyKind::Full) break;
   }
-  DecodeLogBlock(state, fieldType, systemDecimalSeparator);
+  RecordCursor cursor{state.LinePosition, state.CurrentRecordKind, state.RecordLength};
+  DecodeLogBlock(std::span(state.ReceiveBuffer).first<LogBlockSize>(), cursor,
+                 {fieldType, state.DecimalSeparatorText, systemDecimalSeparator}, state.OutputText);
+  state.LinePosition = cursor.linePosition;
+  state.CurrentRecordKind = cursor.currentRecordKind;
   return replyBytes;
 }
 

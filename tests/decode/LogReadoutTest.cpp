@@ -276,9 +276,7 @@ QList<QByteArray> LogLinesWithBlockCut(const SimulatorConfig& config, int block,
   log.replace(block * LogBlockSize + bytes, LogBlockSize - bytes, QByteArray(LogBlockSize - bytes, '\0'));
   const DeviceType type = *LookUpDeviceType(config.deviceCode);
   SharedState state;
-  state.DecimalSeparatorText = ",";
-  StartReadout(state, type.recordLength);
-  DecodeLogImage(state, log, type.fieldType, ',');
+  state.OutputText = DecodeLogImage(log, type.recordLength, {type.fieldType, ",", ','});
   SortDecodedRecords(state);
   return state.LogLines.Lines();
 }

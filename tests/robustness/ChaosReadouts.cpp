@@ -41,9 +41,9 @@ SimulatorConfig DeviceConfig(int deviceCode, int recordCount) {
   return config;
 }
 
-// What a readout left behind: its result or error, and the file in its folder.
+// What a readout left behind: its result as far as it got, its error, and the files in its folder.
 struct ChaosReadout {
-  std::optional<ReadoutResult> result;
+  ReadoutResult result;
   QString error;
   int deviceCode = 0;
   QStringList files;
@@ -65,7 +65,7 @@ ChaosReadout ReadDevice(const SimulatorConfig& config) {
   link.port = simulator.Port();
   ChaosReadout readout;
   try {
-    readout.result = ReadDeviceLog(state, view, link, env, Host);
+    ReadDeviceLog(state, view, link, env, Host, readout.result);
   } catch (const ValdError& error) {
     readout.error = error.Message();
   } catch (const std::exception& error) {
@@ -83,7 +83,7 @@ std::vector<ChaosDevice> ChaosDevices() {
   for (const auto& [code, records] : {std::pair{2, 300}, std::pair{43, 1000}, std::pair{55, 400}}) {
     ChaosDevice device{DeviceConfig(code, records), {}, {}};
     const ChaosReadout clean = ReadDevice(device.config);
-    if (!clean.result || !clean.result->blocksWithoutReply.isEmpty() || clean.files.size() != 1) {
+    if (!clean.error.isEmpty() || !clean.result.blocksWithoutReply.isEmpty() || clean.files.size() != 1) {
       throw std::runtime_error("the fault-free readout of a chaos device went wrong");
     }
     device.fileName = clean.files[0];
@@ -108,8 +108,8 @@ QStringList Violations(uint32_t seed, const ChaosDevice& device, const ChaosRead
     broken
         << QStringLiteral("seed %1 (device code %2): %3").arg(seed).arg(device.config.deviceCode).arg(what);
   };
-  const bool complete = readout.result && readout.result->deviceFound() &&
-                        readout.result->blocksWithoutReply.isEmpty() && readout.error.isEmpty();
+  const bool complete =
+      readout.error.isEmpty() && readout.result.deviceFound() && readout.result.blocksWithoutReply.isEmpty();
   if (complete && (readout.files != QStringList{device.fileName} || readout.file != device.cleanFile)) {
     report(QStringLiteral("a complete readout's files differ from the fault-free readout's (%1)")
                .arg(readout.files.join(QStringLiteral(", "))));
@@ -119,7 +119,8 @@ QStringList Violations(uint32_t seed, const ChaosDevice& device, const ChaosRead
                .arg(readout.files.size())
                .arg(readout.error));
   }
-  if (!readout.result || !readout.result->deviceFound()) return broken;
+  // Blocks are named whenever the log was read, even when the views refused it afterwards.
+  if (!readout.result.deviceFound() || !readout.result.logText) return broken;
 
   // The last request of each block and the fault its reply got.
   QMap<int, ReplyFault> lastFault;
@@ -127,8 +128,7 @@ QStringList Violations(uint32_t seed, const ChaosDevice& device, const ChaosRead
     if (const auto block = RequestedBlock(readout.requests[i])) lastFault[*block] = ChaosFault(seed, int(i));
   }
   QMap<int, int> named;
-  for (const MissedBlock& missed : readout.result->blocksWithoutReply)
-    named[missed.block] = missed.replyBytes;
+  for (const MissedBlock& missed : readout.result.blocksWithoutReply) named[missed.block] = missed.replyBytes;
   for (auto block = lastFault.cbegin(); block != lastFault.cend(); ++block) {
     const int sent = ReplyLengthInTime(block.value());
     const bool lateInTime = block.value().kind == ReplyFaultKind::Late && !named.contains(block.key());
@@ -160,9 +160,9 @@ ChaosFigures ReadOneSeed(uint32_t seed, const ChaosDevice& device) {
   figures.readouts = 1;
   if (!readout.error.isEmpty()) {
     ++figures.errors;
-  } else if (!readout.result->deviceFound()) {
+  } else if (!readout.result.deviceFound()) {
     ++figures.noDevice;
-  } else if (readout.result->blocksWithoutReply.isEmpty()) {
+  } else if (readout.result.blocksWithoutReply.isEmpty()) {
     ++figures.complete;
   } else {
     ++figures.incomplete;
