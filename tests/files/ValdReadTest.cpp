@@ -162,8 +162,6 @@ TEST(ValdRead, IncompleteLogNamesTheSilentBlocks) {
   EXPECT_TRUE(QFile::exists(file));
 }
 
-// A full ring with no erased tail: the last AGATE record is cut by the end of the last block, and the
-// views refuse its line. The file with the whole log is written all the same, then the error reported.
 TEST(ValdRead, IncompleteLogNamesEachBlockWithWhatCame) {
   SimulatorConfig config = FixedSimulatorConfig(21, 200);
   config.silentFromBlock = 29;
@@ -205,14 +203,23 @@ TEST(ValdRead, ChaosSeedReplaysTheSameReadout) {
   EXPECT_EQ(out.Read(name), inProcess.Read(name));
 }
 
-TEST(ValdRead, ViewErrorComesAfterTheFileIsWritten) {
-  constexpr int LogBytes = 32 * 512;
+constexpr int FullRingBytes = 32 * 512;
+
+// A full AGATE ring with no erased tail: its last record is cut by the end of the last block, and the
+// views refuse its line.
+SimulatorConfig FullRingWithoutErasedTail() {
   QByteArray log;
-  for (int minute = 0; log.size() < LogBytes; ++minute) log += LogRecord('w', minute % 60, 10, 0x15, 0x05);
-  log.truncate(LogBytes);
+  for (int minute = 0; log.size() < FullRingBytes; ++minute)
+    log += LogRecord('w', minute % 60, 10, 0x15, 0x05);
+  log.truncate(FullRingBytes);
   SimulatorConfig config;
   config.image = DeviceImage::ForLog(21, 1, 0, log).ToBytes();
-  RunningSimulator device(config);
+  return config;
+}
+
+// The file with the whole log is written all the same, then the error reported.
+TEST(ValdRead, ViewErrorComesAfterTheFileIsWritten) {
+  RunningSimulator device(FullRingWithoutErasedTail());
   TempFolder out;
   const ProcessResult result = RunValdRead(
       ReadArguments(device.Port(), out.Path(), QStringLiteral(","), {QStringLiteral("127.0.0.1")}));
@@ -220,9 +227,23 @@ TEST(ValdRead, ViewErrorComesAfterTheFileIsWritten) {
   const QString file = out.File(QStringLiteral("23.12.03 14.05 VALD_AGATE.csv"));
   EXPECT_EQ(result.out, QStringLiteral("127.0.0.1: %1 (List index out of bounds (5))\n").arg(file));
   const QByteArray written = out.Read(QFileInfo(file).fileName());
-  EXPECT_EQ(written.count("\r\n"), LogBytes / 10 + 1);
+  EXPECT_EQ(written.count("\r\n"), FullRingBytes / 10 + 1);
   EXPECT_TRUE(written.startsWith("2023;12;03;14;00;130,1;130,1;\r\n"));
   EXPECT_TRUE(written.endsWith("\r\n2023;12;03;\r\n"));
+}
+
+TEST(ValdRead, ViewErrorLineStillNamesTheBlocksWithoutAFullReply) {
+  SimulatorConfig config = FullRingWithoutErasedTail();
+  config.scriptedFaults.insert("ED05", {{ReplyFaultKind::Oversized, 600}, {ReplyFaultKind::Oversized, 600}});
+  RunningSimulator device(config);
+  TempFolder out;
+  const ProcessResult result = RunValdRead(
+      ReadArguments(device.Port(), out.Path(), QStringLiteral(","), {QStringLiteral("127.0.0.1")}));
+  EXPECT_EQ(result.exitCode, 1);
+  EXPECT_EQ(result.out,
+            QStringLiteral("127.0.0.1: %1 (incomplete log: oversized reply for blocks 5 (600 bytes)) "
+                           "(List index out of bounds (5))\n")
+                .arg(out.File(QStringLiteral("23.12.03 14.05 VALD_AGATE.csv"))));
 }
 
 // Under a file-size limit the write fails with its reason instead of the signal ending vald_read, and
