@@ -7,6 +7,7 @@
 #include "SimulatedReadout.h"
 #include "support/SimulatorFixture.h"
 #include "support/TempFolder.h"
+#include "support/UnwritableFolder.h"
 
 namespace {
 
@@ -163,6 +164,17 @@ TEST(ValdRead, MissingOutputFolderIsReportedPerDevice) {
       QStringLiteral("127.0.0.1: Cannot create file \"%1/23.12.03 14.05 VALD_AGATE.csv\"").arg(missing)))
       << result.out.toStdString();
   EXPECT_FALSE(QFile::exists(missing));
+}
+
+TEST(ValdRead, ReadOnlyOutputFolderIsRefusedBeforeAnyReadout) {
+  RunningSimulator device(FixedSimulatorConfig(21, 50));
+  UnwritableFolder out;
+  const ProcessResult result = RunValdRead(
+      ReadArguments(device.Port(), out.Path(), QStringLiteral(","), {QStringLiteral("127.0.0.1")}));
+  EXPECT_EQ(result.exitCode, 2);
+  EXPECT_EQ(result.err, QStringLiteral("Cannot write into the folder \"%1\".\n").arg(out.Path()));
+  EXPECT_TRUE(result.out.isEmpty());
+  EXPECT_TRUE(device.Requests().isEmpty());
 }
 
 TEST(ValdRead, SeveralDevicesOneAfterAnother) {

@@ -33,7 +33,7 @@ QString ReadUsage() {
       "incomplete log with the blocks that got no reply). Devices of one type read within the same\n"
       "minute share a file name; the later file replaces the earlier, and its line says so.\n"
       "Exit status: 0 when every device was read completely into a file of its own, 1 otherwise,\n"
-      "2 for a bad command line.\n");
+      "2 for a bad command line or an output folder that takes no files.\n");
 }
 
 ParsedCommandLine ParseReadOptions(const QStringList& arguments) {

@@ -2,11 +2,13 @@
 // one or more devices, one after another, and writes each one's automatic measurement file.
 
 #include <QCoreApplication>
+#include <QFileInfo>
 #include <QHash>
 #include <QLocale>
 #include <QTextStream>
 
 #include "ReadOptions.h"
+#include "core/DataFolder.h"
 #include "core/ValdError.h"
 #include "core/Win1250.h"
 #include "operations/Readout.h"
@@ -84,6 +86,12 @@ int main(int argc, char** argv) {
     return ExitUsage;
   }
   const ReadOptions& options = *commandLine.options;
+  // A folder that takes no files would fail every readout only at its end, after the device was read.
+  const QString outFolder = options.outFolder.isEmpty() ? QStringLiteral(".") : options.outFolder;
+  if (QFileInfo(outFolder).isDir() && !FolderAcceptsFiles(outFolder)) {
+    err << QStringLiteral("Cannot write into the folder \"%1\".").arg(outFolder) << Qt::endl;
+    return ExitUsage;
+  }
 
   Environment env;
   env.programFolder = options.outFolder;
