@@ -2,6 +2,7 @@
 #include <QLocale>
 #include <QScreen>
 #include <QStandardPaths>
+#include <csignal>
 
 #include "ApplicationName.h"
 #include "TF_Nev.h"
@@ -14,6 +15,9 @@
 // main window (its creation step reads cfg.ini), the About window, the settings editor; then the event
 // loop until the main window closes.
 int main(int argc, char** argv) {
+  // Under a file-size limit a write past it then fails with its reason, which the file writers report
+  // with the old file kept, instead of the signal ending the program.
+  std::signal(SIGXFSZ, SIG_IGN);
   QApplication application(argc, argv);
   NameApplication();
 

@@ -2,13 +2,12 @@
 // one or more devices, one after another, and writes each one's automatic measurement file.
 
 #include <QCoreApplication>
-#include <QFileInfo>
 #include <QHash>
 #include <QLocale>
 #include <QTextStream>
+#include <csignal>
 
 #include "ReadOptions.h"
-#include "core/DataFolder.h"
 #include "core/ValdError.h"
 #include "core/Win1250.h"
 #include "operations/Readout.h"
@@ -54,8 +53,9 @@ DeviceResult ReadOneDevice(const ReadOptions& options, const Environment& env, c
   DeviceLink link;
   link.port = options.port;
   QTextStream progress(stderr);
+  ReadoutResult result;
   try {
-    const ReadoutResult result = ReadDeviceLog(state, view, link, env, host, [&](int block, int blockCount) {
+    ReadDeviceLog(state, view, link, env, host, result, [&](int block, int blockCount) {
       progress << host << ": block " << block + 1 << " of " << blockCount << Qt::endl;
     });
     if (!result.deviceFound()) return {QStringLiteral("No device"), QString(), false};
@@ -66,13 +66,19 @@ DeviceResult ReadOneDevice(const ReadOptions& options, const Environment& env, c
     }
     return {result.measurementFile, result.measurementFile, true};
   } catch (const ValdError& error) {
-    return {error.Message(), QString(), false};
+    // A view error comes after the file was written: the line names both.
+    if (result.measurementFile.isEmpty()) return {error.Message(), QString(), false};
+    return {QStringLiteral("%1 (%2)").arg(result.measurementFile, error.Message()), result.measurementFile,
+            false};
   }
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
+  // Under a file-size limit (ulimit -f) a write past it then fails with its reason, reported on the
+  // device's line with the old file kept, instead of the signal ending the program.
+  std::signal(SIGXFSZ, SIG_IGN);
   QCoreApplication app(argc, argv);
   QTextStream out(stdout);
   QTextStream err(stderr);
@@ -86,12 +92,6 @@ int main(int argc, char** argv) {
     return ExitUsage;
   }
   const ReadOptions& options = *commandLine.options;
-  // A folder that takes no files would fail every readout only at its end, after the device was read.
-  const QString outFolder = options.outFolder.isEmpty() ? QStringLiteral(".") : options.outFolder;
-  if (QFileInfo(outFolder).isDir() && !FolderAcceptsFiles(outFolder)) {
-    err << QStringLiteral("Cannot write into the folder \"%1\".").arg(outFolder) << Qt::endl;
-    return ExitUsage;
-  }
 
   Environment env;
   env.programFolder = options.outFolder;
