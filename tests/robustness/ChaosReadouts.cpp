@@ -23,7 +23,6 @@
 namespace {
 
 const QDateTime ReadoutTime(QDate(2023, 12, 3), QTime(14, 5));
-const QString Host = QStringLiteral("127.0.0.1");
 
 // A device the seeds take turns with, and the file a readout of it without faults writes.
 struct ChaosDevice {
@@ -51,8 +50,14 @@ struct ChaosReadout {
   QList<QByteArray> requests;
 };
 
-ChaosReadout ReadDevice(const SimulatorConfig& config) {
-  RunningSimulator simulator(config);
+// Devices read at the same time have addresses of their own, as real devices do: a late reply of one
+// that reaches another readout's socket (ports are used again) is then passed over as a stranger's.
+QHostAddress DeviceAddress(int worker) {
+  return QHostAddress(QHostAddress(QStringLiteral("127.0.1.1")).toIPv4Address() + uint32_t(worker));
+}
+
+ChaosReadout ReadDevice(const SimulatorConfig& config, const QHostAddress& address) {
+  RunningSimulator simulator(config, address);
   TempFolder folder;
   Environment env;
   env.programFolder = folder.Path();
@@ -65,7 +70,7 @@ ChaosReadout ReadDevice(const SimulatorConfig& config) {
   link.port = simulator.Port();
   ChaosReadout readout;
   try {
-    ReadDeviceLog(state, view, link, env, Host, readout.result);
+    ReadDeviceLog(state, view, link, env, address.toString(), readout.result);
   } catch (const ValdError& error) {
     readout.error = error.Message();
   } catch (const std::exception& error) {
@@ -82,7 +87,7 @@ std::vector<ChaosDevice> ChaosDevices() {
   std::vector<ChaosDevice> devices;
   for (const auto& [code, records] : {std::pair{2, 300}, std::pair{43, 1000}, std::pair{55, 400}}) {
     ChaosDevice device{DeviceConfig(code, records), {}, {}};
-    const ChaosReadout clean = ReadDevice(device.config);
+    const ChaosReadout clean = ReadDevice(device.config, QHostAddress::LocalHost);
     if (!clean.error.isEmpty() || !clean.result.blocksWithoutReply.isEmpty() || clean.files.size() != 1) {
       throw std::runtime_error("the fault-free readout of a chaos device went wrong");
     }
@@ -152,10 +157,10 @@ QStringList Violations(uint32_t seed, const ChaosDevice& device, const ChaosRead
   return broken;
 }
 
-ChaosFigures ReadOneSeed(uint32_t seed, const ChaosDevice& device) {
+ChaosFigures ReadOneSeed(uint32_t seed, const ChaosDevice& device, const QHostAddress& address) {
   SimulatorConfig config = device.config;
   config.chaosSeed = seed;
-  const ChaosReadout readout = ReadDevice(config);
+  const ChaosReadout readout = ReadDevice(config, address);
   ChaosFigures figures;
   figures.readouts = 1;
   if (!readout.error.isEmpty()) {
@@ -193,11 +198,11 @@ ChaosFigures RunChaosReadouts(uint32_t firstSeed, int count, int parallel) {
   ChaosFigures total;
   std::vector<std::thread> workers;
   for (int w = 0; w < parallel; ++w) {
-    workers.emplace_back([&] {
+    workers.emplace_back([&, address = DeviceAddress(w)] {
       ChaosFigures own;
       for (int n = next++; n < count; n = next++) {
         const uint32_t seed = firstSeed + uint32_t(n);
-        own.Add(ReadOneSeed(seed, devices[seed % devices.size()]));
+        own.Add(ReadOneSeed(seed, devices[seed % devices.size()], address));
       }
       QMutexLocker lock(&mutex);
       total.Add(own);

@@ -23,7 +23,8 @@ struct ChaosFigures {
 };
 
 // Reads simulated devices in chaos mode with the seeds firstSeed .. firstSeed + count - 1, `parallel`
-// readouts at a time, each device a small 25LC254 log of one of a few device types, and checks each
+// readouts at a time (at most 254, each on its own loopback address 127.0.1.n), each device a small
+// 25LC254 log of one of a few device types, and checks each
 // readout against what its device sent and against a readout of the same device without faults:
 // - a complete readout wrote the fault-free readout's file, byte for byte;
 // - a header that named a known device left a file, whatever the blocks did;

@@ -16,8 +16,8 @@ int main(int argc, char** argv) {
   const int readouts = argc > 1 ? std::atoi(argv[1]) : 10000;
   const long firstSeed = argc > 2 ? std::atol(argv[2]) : 1;
   const int atOnce = argc > 3 ? std::atoi(argv[3]) : 32;
-  if (readouts < 1 || firstSeed < 0 || atOnce < 1) {
-    std::fprintf(stderr, "usage: vald_chaos [N=10000] [FIRST_SEED=1] [AT_ONCE=32]\n");
+  if (readouts < 1 || firstSeed < 0 || atOnce < 1 || atOnce > 254) {
+    std::fprintf(stderr, "usage: vald_chaos [N=10000] [FIRST_SEED=1] [AT_ONCE=32, at most 254]\n");
     return 2;
   }
   QElapsedTimer elapsed;

@@ -1,11 +1,10 @@
 #include "support/SimulatorFixture.h"
 
-#include <QHostAddress>
 #include <stdexcept>
 
 #include "tools/sim/SimulatorEngine.h"
 
-RunningSimulator::RunningSimulator(const SimulatorConfig& config)
+RunningSimulator::RunningSimulator(const SimulatorConfig& config, const QHostAddress& address)
     : engine_(std::make_unique<SimulatorEngine>(config)) {
   engine_->moveToThread(&thread_);
   thread_.start();
@@ -13,7 +12,7 @@ RunningSimulator::RunningSimulator(const SimulatorConfig& config)
   QMetaObject::invokeMethod(
       engine_.get(),
       [&] {
-        listening = engine_->Listen(QHostAddress::LocalHost, 0);
+        listening = engine_->Listen(address, 0);
         port_ = engine_->Port();
       },
       Qt::BlockingQueuedConnection);
