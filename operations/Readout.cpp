@@ -1,7 +1,5 @@
 #include "operations/Readout.h"
 
-#include <QScopeGuard>
-
 #include "files/MeasurementFile.h"
 #include "operations/Presenter.h"
 #include "views/RenderViews.h"
@@ -10,12 +8,19 @@ ReadoutResult ReadDeviceLog(SharedState& state, WindowModel& view, DeviceLink& l
                             const QString& host,
                             const std::function<void(int block, int blockCount)>& progress) {
   ReadoutResult result;
-  {
-    const auto present = qScopeGuard([&] { PresentReadout(result, view); });
+  try {
     ReadLog(state, link, env.systemDecimalSeparator, host, result, progress);
+  } catch (...) {
+    PresentReadout(result, view);
+    throw;
   }
-  if (!result.deviceFound()) return result;
+  ShowReadout(state, view, env, result);
+  return result;
+}
+
+void ShowReadout(SharedState& state, WindowModel& view, const Environment& env, ReadoutResult& result) {
+  PresentReadout(result, view);
+  if (!result.deviceFound()) return;
   RenderViews(state, view, env);
   result.measurementFile = SaveAutomaticMeasurementFile(state, env);
-  return result;
 }

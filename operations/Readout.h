@@ -9,10 +9,13 @@
 #include "link/DeviceLink.h"
 #include "views/WindowModel.h"
 
-// One "Lekérdezés": reads the whole log of the device at `host` (ReadLog), shows what the readout did,
-// redraws the views and writes the automatic measurement file. An unknown device code shows "No device"
-// and ends the readout before any block is requested. View errors and socket errors propagate as
-// ValdError, with what was shown so far left in the window model.
+// One "Lekérdezés": reads the whole log of the device at `host` (ReadLog), then ShowReadout. View
+// errors and socket errors propagate as ValdError, with what was shown so far left in the window model.
 ReadoutResult ReadDeviceLog(SharedState& state, WindowModel& view, DeviceLink& link, const Environment& env,
                             const QString& host,
                             const std::function<void(int block, int blockCount)>& progress = {});
+
+// What follows a readout that ran to its end (`state` holds what it read): shows what the readout did,
+// and for a known device redraws the views and writes the automatic measurement file, whose path goes
+// into `result`. An unknown device code shows "No device". View errors propagate as ValdError.
+void ShowReadout(SharedState& state, WindowModel& view, const Environment& env, ReadoutResult& result);
