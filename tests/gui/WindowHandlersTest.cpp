@@ -25,7 +25,9 @@ class WindowHandlersTest : public QObject {
     RunningSimulator simulator(config);
     Form1Fixture f("ip2=127.0.0.1\r\nDecimalSeparator=.\r\n");
     f.form->Link().port = simulator.Port();
+    QSignalSpy finished(f.form.get(), &TForm1::ReadoutFinished);
     f.form->Controls().SpeedButton6->click();
+    QVERIFY(finished.wait(20000));
 
     QCOMPARE(f.errors, QStringList());
     QCOMPARE(f.form->Controls().LabelDevice->text(), QStringLiteral("CALCITE"));
@@ -56,7 +58,9 @@ class WindowHandlersTest : public QObject {
     RunningSimulator simulator(config);
     Form1Fixture f("ip1=127.0.0.1\r\n");
     f.form->Link().port = simulator.Port();
+    QSignalSpy finished(f.form.get(), &TForm1::ReadoutFinished);
     f.form->Controls().SpeedButton7->click();
+    QVERIFY(finished.wait(20000));
     QCOMPARE(f.errors, QStringList());
     QCOMPARE(f.warnings.size(), 1);
     QVERIFY(f.warnings[0].contains(QStringLiteral("30, 31")));
