@@ -3,7 +3,6 @@
 #include <QEventLoop>
 
 #include "core/ValdError.h"
-#include "decode/LogRecordDecoder.h"
 #include "link/Exchanges.h"
 #include "link/MemoryMap.h"
 
@@ -87,7 +86,7 @@ void LogReadout::BlockArrived(bool answered) {
     blocks_.requestsMade = 1;
     Request(LogBlockRequest(blocks_.block));
   }
-  DecodeLogBlock(state_, result_.deviceType->fieldType, systemDecimalSeparator_);
+  DecodeReceivedBlock(state_, result_.deviceType->fieldType, systemDecimalSeparator_);
   emit Progress(block, blocks_.blockCount);
   if (blocks_.Done()) {
     FinishLog(state_, result_);

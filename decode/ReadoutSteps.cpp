@@ -53,6 +53,14 @@ void BlockRequests::BlockDone(bool answered, ReadoutResult& result) {
   requestsMade = 0;
 }
 
+void DecodeReceivedBlock(SharedState& state, int fieldType, char systemDecimalSeparator) {
+  RecordCursor cursor{state.LinePosition, state.CurrentRecordKind, state.RecordLength};
+  DecodeLogBlock(std::span(state.ReceiveBuffer).first<LogBlockSize>(), cursor,
+                 {fieldType, state.DecimalSeparatorText, systemDecimalSeparator}, state.OutputText);
+  state.LinePosition = cursor.linePosition;
+  state.CurrentRecordKind = cursor.currentRecordKind;
+}
+
 void FinishLog(SharedState& state, ReadoutResult& result) {
   SortDecodedRecords(state);
   result.decodedText = state.DecodedLines.Text();

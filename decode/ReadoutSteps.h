@@ -53,6 +53,10 @@ struct BlockRequests {
   void BlockDone(bool answered, ReadoutResult& result);
 };
 
+// The log block in ReceiveBuffer decoded into OutputText, the record position and kind carried on in
+// LinePosition and CurrentRecordKind.
+void DecodeReceivedBlock(SharedState& state, int fieldType, char systemDecimalSeparator);
+
 // After the last block: the decoded records put into time order (DecodedLines, LogLines) and the
 // texts of both memos.
 void FinishLog(SharedState& state, ReadoutResult& result);
