@@ -108,6 +108,7 @@ class TForm1 : public QMainWindow {
   void EnableDeviceWork(bool enabled);
   void PullEdits();
   void ShowModel();
+  void ShowDataPage(bool shown);
   void ApplyGeometry(const QRect& outer);
 
   std::unique_ptr<Ui::TForm1> ui_;
@@ -123,6 +124,7 @@ class TForm1 : public QMainWindow {
   QByteArray shownMemo1_;
   QByteArray shownMemo2_;
   int shownTabWidth_ = -1;
+  QString dataPageCaption_;
   // The readout running, owned by the window; its state becomes the window's only when it finishes.
   LogReadout* readout_ = nullptr;
   QStringList pendingHosts_;

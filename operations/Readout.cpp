@@ -1,5 +1,6 @@
 #include "operations/Readout.h"
 
+#include "core/ValdError.h"
 #include "files/MeasurementFile.h"
 #include "operations/Presenter.h"
 #include "views/RenderViews.h"
@@ -8,6 +9,13 @@ ReadoutResult ReadDeviceLog(SharedState& state, WindowModel& view, DeviceLink& l
                             const QString& host,
                             const std::function<void(int block, int blockCount)>& progress) {
   ReadoutResult result;
+  ReadDeviceLog(state, view, link, env, host, result, progress);
+  return result;
+}
+
+void ReadDeviceLog(SharedState& state, WindowModel& view, DeviceLink& link, const Environment& env,
+                   const QString& host, ReadoutResult& result,
+                   const std::function<void(int block, int blockCount)>& progress) {
   try {
     ReadLog(state, link, env.systemDecimalSeparator, host, result, progress);
   } catch (...) {
@@ -15,12 +23,16 @@ ReadoutResult ReadDeviceLog(SharedState& state, WindowModel& view, DeviceLink& l
     throw;
   }
   ShowReadout(state, view, env, result);
-  return result;
 }
 
 void ShowReadout(SharedState& state, WindowModel& view, const Environment& env, ReadoutResult& result) {
   PresentReadout(result, view);
   if (!result.deviceFound()) return;
-  RenderViews(state, view, env);
+  try {
+    RenderViews(state, view, env);
+  } catch (const ValdError&) {
+    result.measurementFile = SaveAutomaticMeasurementFile(state, env);
+    throw;
+  }
   result.measurementFile = SaveAutomaticMeasurementFile(state, env);
 }
