@@ -14,7 +14,8 @@ struct Environment {
   std::function<QDateTime()> now = [] { return QDateTime::currentDateTime(); };
   // The primary screen's size in pixels.
   QSize screenSize{1920, 1080};
-  // The folder of the program's executable: the working directory of every file operation.
+  // The program's folder: the working directory of every file operation, beside the executable or the
+  // user's data folder (see DataFolder.h).
   QString programFolder;
 
   // A file name without a folder lies in the program's folder.

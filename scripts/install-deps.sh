@@ -9,6 +9,7 @@ packages=(
   googletest libgtest-dev libbenchmark-dev
   clang libclang-rt-14-dev clang-format
   xvfb xauth fonts-liberation fonts-liberation2 tzdata
+  dpkg-dev desktop-file-utils file
 )
 
 missing=()

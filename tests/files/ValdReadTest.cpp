@@ -12,6 +12,7 @@
 #include "settings/CreationStep.h"
 #include "support/SimulatorFixture.h"
 #include "support/TempFolder.h"
+#include "support/UnwritableFolder.h"
 #include "tools/sim/DeviceImage.h"
 
 namespace {
@@ -203,6 +204,19 @@ TEST(ValdRead, FileSizeLimitIsReportedAndKeepsTheOldFile) {
             QStringLiteral("127.0.0.1: Cannot write file \"%1\". File too large\n").arg(out.File(name)));
   EXPECT_EQ(out.Read(name), QByteArray("old\r\n"));
   EXPECT_EQ(QDir(out.Path()).entryList(QDir::Files), QStringList{name});
+}
+
+TEST(ValdRead, ReadOnlyOutputFolderIsRefusedBeforeAnyReadout) {
+  RunningSimulator device(FixedSimulatorConfig(21, 50));
+  UnwritableFolder out;
+  const ProcessResult result = RunValdRead(
+      ReadArguments(device.Port(), out.Path(), QStringLiteral(","), {QStringLiteral("127.0.0.1")}));
+  EXPECT_EQ(result.exitCode, 2);
+  EXPECT_TRUE(result.err.startsWith(
+      QStringLiteral("Bad output folder \"%1\": it is not writable.\n").arg(out.Path())))
+      << result.err.toStdString();
+  EXPECT_TRUE(result.out.isEmpty());
+  EXPECT_TRUE(device.Requests().isEmpty());
 }
 
 TEST(ValdRead, SeveralDevicesOneAfterAnother) {

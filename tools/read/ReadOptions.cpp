@@ -3,6 +3,7 @@
 #include <QCommandLineParser>
 #include <QFileInfo>
 
+#include "core/DataFolder.h"
 #include "core/Win1250.h"
 #include "decode/DecimalSeparatorRule.h"
 
@@ -57,7 +58,7 @@ QString OutFolderProblem(const QString& folder) {
     problem = QStringLiteral("it does not exist");
   } else if (!info.isDir()) {
     problem = QStringLiteral("it is not a folder");
-  } else if (!info.isWritable()) {
+  } else if (!FolderAcceptsFiles(shown)) {
     problem = QStringLiteral("it is not writable");
   } else {
     return QString();
