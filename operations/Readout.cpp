@@ -4,6 +4,7 @@
 
 #include "files/MeasurementFile.h"
 #include "operations/Presenter.h"
+#include "operations/ReadoutArchive.h"
 #include "views/RenderViews.h"
 
 ReadoutResult ReadDeviceLog(SharedState& state, WindowModel& view, DeviceLink& link, const Environment& env,
@@ -17,5 +18,6 @@ ReadoutResult ReadDeviceLog(SharedState& state, WindowModel& view, DeviceLink& l
   if (!result.deviceFound()) return result;
   RenderViews(state, view, env);
   result.measurementFile = SaveAutomaticMeasurementFile(state, env);
+  ArchiveReadoutLog(state, link, env, result);
   return result;
 }

@@ -10,8 +10,9 @@
 #include "views/WindowModel.h"
 
 // One "Lekérdezés": reads the whole log of the device at `host` (ReadLog), shows what the readout did,
-// redraws the views and writes the automatic measurement file. An unknown device code shows "No device"
-// and ends the readout before any block is requested. View errors and socket errors propagate as
+// redraws the views, writes the automatic measurement file and merges the log into the archive
+// (ArchiveReadoutLog: its failure is reported in the result, never thrown). An unknown device code shows "No
+// device" and ends the readout before any block is requested. View errors and socket errors propagate as
 // ValdError, with what was shown so far left in the window model.
 ReadoutResult ReadDeviceLog(SharedState& state, WindowModel& view, DeviceLink& link, const Environment& env,
                             const QString& host,

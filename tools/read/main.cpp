@@ -2,11 +2,13 @@
 // one or more devices, one after another, and writes each one's automatic measurement file.
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QHash>
 #include <QLocale>
 #include <QTextStream>
 
 #include "ReadOptions.h"
+#include "archive/ArchiveLocation.h"
 #include "core/ValdError.h"
 #include "core/Win1250.h"
 #include "operations/Readout.h"
@@ -62,6 +64,10 @@ DeviceResult ReadOneDevice(const ReadOptions& options, const Environment& env, c
                   .arg(result.measurementFile, BlockList(result.blocksWithoutReply)),
               result.measurementFile, false};
     }
+    if (!result.archiveError.isEmpty()) {
+      return {QStringLiteral("%1 (not archived: %2)").arg(result.measurementFile, result.archiveError),
+              result.measurementFile, false};
+    }
     return {result.measurementFile, result.measurementFile, true};
   } catch (const ValdError& error) {
     return {error.Message(), QString(), false};
@@ -88,6 +94,13 @@ int main(int argc, char** argv) {
   Environment env;
   env.programFolder = options.outFolder;
   env.systemDecimalSeparator = options.decimalSeparator.value_or(SystemDecimalSeparator());
+  // A relative archive path names a file from the current folder, as every path of the command line.
+  env.archive = options.archive.isEmpty()
+                    ? QDir(options.outFolder).filePath(QString::fromLatin1(DefaultArchiveFileName))
+                    : options.archive;
+  if (ParseArchiveLocation(env.archive, QString()).engine == ArchiveLocation::Engine::SQLite) {
+    env.archive = QDir(env.archive).absolutePath();
+  }
   if (options.fileNameTime) env.now = [time = *options.fileNameTime] { return time; };
 
   int status = ExitComplete;
