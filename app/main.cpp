@@ -5,6 +5,7 @@
 #include "TF_Nev.h"
 #include "TForm1.h"
 #include "TForm3.h"
+#include "archive/ArchiveLocation.h"
 #include "core/Environment.h"
 
 // Start-up in the fixed order: the application object, the main window (its creation step reads
@@ -19,6 +20,7 @@ int main(int argc, char** argv) {
       separator.size() == 1 && separator[0].unicode() < 0x80 ? char(separator[0].unicode()) : '.';
   env.screenSize = QGuiApplication::primaryScreen()->size();
   env.programFolder = QCoreApplication::applicationDirPath();
+  env.archive = QString::fromLatin1(DefaultArchiveFileName);
 
   TForm1 form1(env);
   TF_Nev fNev(form1.windowTitle(), &form1);
