@@ -23,7 +23,7 @@ QStringList FirstVersion(ArchiveLocation::Engine engine) {
                      "last_address TEXT, last_readout TIMESTAMP)")
           .arg(id),
       QStringLiteral("CREATE TABLE readouts (id %1, device_id INTEGER NOT NULL REFERENCES devices (id), "
-                     "read_at TIMESTAMP NOT NULL, address TEXT NOT NULL, decimal_separator %2 NOT NULL, "
+                     "read_at TIMESTAMP NOT NULL, address TEXT NOT NULL, decimal_separator %2, "
                      "system_decimal_separator %2 NOT NULL, image %2 NOT NULL, lines INTEGER NOT NULL, "
                      "added INTEGER NOT NULL)")
           .arg(id, bytes),
