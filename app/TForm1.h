@@ -83,6 +83,7 @@ class TForm1 : public QMainWindow {
   void RunHandler(Body&& body);
   void PullEdits();
   void ShowModel();
+  void ShowDataPage(bool shown);
   void ApplyGeometry(const QRect& outer);
   // The archive readouts merge into: cfg.ini's "Archive" key, else the program's default.
   QString ArchiveSetting() const;
@@ -100,6 +101,7 @@ class TForm1 : public QMainWindow {
   QByteArray shownMemo1_;
   QByteArray shownMemo2_;
   int shownTabWidth_ = -1;
+  QString dataPageCaption_;
   TF_Nev* F_Nev = nullptr;
   TForm3* Form3 = nullptr;
 };

@@ -1,7 +1,5 @@
 #include "archive/RawImageDecoding.h"
 
-#include <cstring>
-
 #include "decode/DeviceTypes.h"
 #include "decode/LogOrdering.h"
 #include "decode/LogRecordDecoder.h"
@@ -13,14 +11,11 @@ std::optional<QList<QByteArray>> DecodeRawImage(const QByteArray& image,
   const std::optional<DeviceType> type = LookUpDeviceType(uint8_t(image[0]));
   if (!type) return std::nullopt;
   SharedState state;
-  state.DecimalSeparatorText = decimalSeparatorText;
-  state.DeviceCode = type->code;
-  state.ChipCode = uint8_t(image[1]);
-  state.RecordLength = type->recordLength;
-  state.CurrentRecordKind = 'a';
+  RecordCursor cursor{0, 'a', type->recordLength};
+  const FieldFormat format{type->fieldType, decimalSeparatorText, systemDecimalSeparator};
+  const auto* bytes = reinterpret_cast<const uint8_t*>(image.constData());
   for (qsizetype offset = LogBlockSize; offset + LogBlockSize <= image.size(); offset += LogBlockSize) {
-    std::memcpy(state.ReceiveBuffer.data(), image.constData() + offset, LogBlockSize);
-    DecodeLogBlock(state, type->fieldType, systemDecimalSeparator);
+    DecodeLogBlock(std::span(bytes + offset, LogBlockSize), cursor, format, state.OutputText);
   }
   SortDecodedRecords(state);
   return state.LogLines.Lines();

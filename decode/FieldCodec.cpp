@@ -136,18 +136,18 @@ unsigned SignedMagnitude(uint8_t byte) {
 
 }  // namespace
 
-void DecodeField(SharedState& state, int i, int fieldType, char systemDecimalSeparator) {
+void DecodeField(uint8_t first, uint8_t second, int linePosition, const FieldFormat& format,
+                 QByteArray& out) {
+  const int fieldType = format.fieldType;
   if (fieldType < 0 || fieldType >= int(RulesByFieldType.size())) return;
   const FieldRules& rules = RulesByFieldType[fieldType];
-  const Rule& rule = state.LinePosition < FirstLateFieldPosition ? rules.early : rules.late;
+  const Rule& rule = linePosition < FirstLateFieldPosition ? rules.early : rules.late;
   if (rule.form == Form::None) return;
 
-  const uint8_t b1 = i > 0 ? state.ReceiveBuffer[i - 1] : 0;
-  const uint8_t b2 = state.ReceiveBuffer[i];
-  const unsigned word = rule.reading == Reading::LittleEndian ? b1 | b2 << 8 : b1 << 8 | b2;
-  const int reading = rule.reading == Reading::FirstByte ? int(b1) : int(word);
+  const unsigned word = rule.reading == Reading::LittleEndian ? first | second << 8 : first << 8 | second;
+  const int reading = rule.reading == Reading::FirstByte ? int(first) : int(word);
   if (reading == rule.missing || (rule.zeroMissing && word == 0)) {
-    state.OutputText.append("--;", 3);
+    out.append("--;", 3);
     return;
   }
 
@@ -155,26 +155,26 @@ void DecodeField(SharedState& state, int i, int fieldType, char systemDecimalSep
   char* p = text;
   switch (rule.form) {
     case Form::SignedBytes: {
-      const char separator =
-          state.DecimalSeparatorText.isEmpty() ? systemDecimalSeparator : state.DecimalSeparatorText[0];
-      if (IsNegative(b1) || IsNegative(b2)) *p++ = '-';
-      p = WriteDecimal(p, SignedMagnitude(b1));
+      const char separator = format.decimalSeparatorText.isEmpty() ? format.systemDecimalSeparator
+                                                                   : format.decimalSeparatorText[0];
+      if (IsNegative(first) || IsNegative(second)) *p++ = '-';
+      p = WriteDecimal(p, SignedMagnitude(first));
       *p++ = separator;
-      p = WriteDecimal(p, SignedMagnitude(b2));
+      p = WriteDecimal(p, SignedMagnitude(second));
       *p++ = ';';
       break;
     }
     case Form::EventCode:
-      if (IsNegative(b1) || IsNegative(b2)) *p++ = '-';
-      p = WriteDecimal(p, SignedMagnitude(b1));
-      state.OutputText.append(text, p - text);
-      state.OutputText.append(EventNameText(b1));
+      if (IsNegative(first) || IsNegative(second)) *p++ = '-';
+      p = WriteDecimal(p, SignedMagnitude(first));
+      out.append(text, p - text);
+      out.append(EventNameText(first));
       return;
     case Form::BytePair:
-      if (IsNegative(b1) || IsNegative(b2)) *p++ = '-';
-      p = WriteDecimal(p, b1);
+      if (IsNegative(first) || IsNegative(second)) *p++ = '-';
+      p = WriteDecimal(p, first);
       *p++ = ';';
-      p = WriteDecimal(p, b2);
+      p = WriteDecimal(p, second);
       *p++ = ';';
       break;
     case Form::Unsigned:
@@ -182,11 +182,11 @@ void DecodeField(SharedState& state, int i, int fieldType, char systemDecimalSep
       *p++ = ';';
       break;
     case Form::SignedTenths:
-      p = WriteTenths(p, int16_t(word), systemDecimalSeparator);
+      p = WriteTenths(p, int16_t(word), format.systemDecimalSeparator);
       *p++ = ';';
       break;
     case Form::None:
       return;
   }
-  state.OutputText.append(text, p - text);
+  out.append(text, p - text);
 }

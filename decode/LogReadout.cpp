@@ -34,7 +34,11 @@ bool ReadLogBlock(SharedState& state, DeviceLink& link, int block, int fieldType
   for (int attempt = 0; attempt < requests && !answered; ++attempt) {
     answered = ExchangeIntoReceiveBuffer(state, link, request) > 0;
   }
-  DecodeLogBlock(state, fieldType, systemDecimalSeparator);
+  RecordCursor cursor{state.LinePosition, state.CurrentRecordKind, state.RecordLength};
+  DecodeLogBlock(std::span(state.ReceiveBuffer).first<LogBlockSize>(), cursor,
+                 {fieldType, state.DecimalSeparatorText, systemDecimalSeparator}, state.OutputText);
+  state.LinePosition = cursor.linePosition;
+  state.CurrentRecordKind = cursor.currentRecordKind;
   return answered;
 }
 

@@ -18,17 +18,17 @@ constexpr uint8_t WrittenKind = 'w';
 constexpr uint8_t TurnKind = 'x';
 constexpr uint8_t ErasedByte = 0xFF;
 
-void AppendRecordKind(SharedState& state, uint8_t byte) {
+void AppendRecordKind(QByteArray& out, char& currentRecordKind, uint8_t byte) {
   char kind = char(byte);
   if (byte == TurnKind) {
-    state.CurrentRecordKind = 'b';
+    currentRecordKind = 'b';
   } else if (byte == WrittenKind) {
-    kind = state.CurrentRecordKind;
+    kind = currentRecordKind;
   } else if (byte == ErasedByte) {
     kind = 'n';
   }
   const char text[2] = {kind, ';'};
-  state.OutputText.append(text, 2);
+  out.append(text, 2);
 }
 
 // The year byte counts from 2000; a zero byte stays "0" (an empty record, not the year 2000).
@@ -56,23 +56,32 @@ void AppendTwoDigits(QByteArray& out, uint8_t byte) {
 
 }  // namespace
 
-void DecodeLogBlock(SharedState& state, int fieldType, char systemDecimalSeparator) {
-  for (int i = 0; i < LogBlockSize; ++i) {
-    const uint8_t byte = state.ReceiveBuffer[i];
-    if (++state.LinePosition == state.RecordLength) state.LinePosition = LastFieldPosition;
-    const int position = state.LinePosition;
+void DecodeLogBlock(std::span<const uint8_t> block, RecordCursor& cursor, const FieldFormat& format,
+                    QByteArray& out) {
+  // Worked on in locals: appending to `out` could otherwise make the compiler reload them every byte.
+  int position = cursor.linePosition;
+  char currentRecordKind = cursor.currentRecordKind;
+  const int recordLength = cursor.recordLength;
+  // A field that would begin in the previous block reads its first byte as 0; with the even record
+  // lengths of the device types none does.
+  uint8_t previous = 0;
+  for (const uint8_t byte : block) {
+    if (++position == recordLength) position = LastFieldPosition;
     if (position == KindPosition) {
-      AppendRecordKind(state, byte);
+      AppendRecordKind(out, currentRecordKind, byte);
     } else if (position == YearPosition) {
-      AppendYear(state.OutputText, byte);
+      AppendYear(out, byte);
     } else if (position <= MinutePosition) {
-      AppendTwoDigits(state.OutputText, byte);
+      AppendTwoDigits(out, byte);
     } else if (position == LastFieldPosition) {
-      DecodeField(state, i, fieldType, systemDecimalSeparator);
-      state.OutputText.append("\r\n", 2);
-      state.LinePosition = 0;
+      DecodeField(previous, byte, position, format, out);
+      out.append("\r\n", 2);
+      position = 0;
     } else if (position >= FirstFieldEnd && position <= LastFieldEnd && position % 2 == 0) {
-      DecodeField(state, i, fieldType, systemDecimalSeparator);
+      DecodeField(previous, byte, position, format, out);
     }
+    previous = byte;
   }
+  cursor.linePosition = position;
+  cursor.currentRecordKind = currentRecordKind;
 }

@@ -1,4 +1,5 @@
 #include <algorithm>
+#include <array>
 
 #include "decode/DeviceTypes.h"
 #include "decode/LogOrdering.h"
@@ -27,19 +28,21 @@ void FuzzLogBlocks(std::span<const uint8_t> data) {
   env.systemDecimalSeparator = (separators & 1) != 0 ? ',' : '.';
   state.DecimalSeparatorText = SeparatorSettings[(separators >> 1) % 3];
 
-  state.CurrentRecordKind = 'a';
   const std::optional<DeviceType> type = LookUpDeviceType(state.DeviceCode);
   if (!type) return;
   state.RecordLength = type->recordLength;
 
   const int blockCount = ChipBlockCount(state.ChipCode).blockCount;
   FUZZ_REQUIRE(blockCount > 0);
+  const FieldFormat format{type->fieldType, state.DecimalSeparatorText, env.systemDecimalSeparator};
+  RecordCursor cursor{.currentRecordKind = 'a', .recordLength = state.RecordLength};
   for (int block = 0; block < blockCount; ++block) {
-    std::fill_n(state.ReceiveBuffer.begin(), LogBlockSize, 0);
-    const std::span<const uint8_t> reply = input.Take(LogBlockSize);
-    std::copy(reply.begin(), reply.end(), state.ReceiveBuffer.begin());
-    DecodeLogBlock(state, type->fieldType, env.systemDecimalSeparator);
-    FUZZ_REQUIRE(state.LinePosition >= 0 && state.LinePosition < state.RecordLength);
+    // A short reply leaves the rest of the block as zero bytes.
+    std::array<uint8_t, LogBlockSize> reply{};
+    const std::span<const uint8_t> taken = input.Take(LogBlockSize);
+    std::copy(taken.begin(), taken.end(), reply.begin());
+    DecodeLogBlock(reply, cursor, format, state.OutputText);
+    FUZZ_REQUIRE(cursor.linePosition >= 0 && cursor.linePosition < cursor.recordLength);
   }
 
   SortDecodedRecords(state);

@@ -52,7 +52,8 @@ struct BenchArchive {
     location = ParseArchiveLocation(QStringLiteral("bench.sqlite"), folder.path());
     ArchiveStore store(location);
     constexpr int Chunk = 50'000;
-    for (int first = 0; first < ArchiveRecords; first += Chunk) store.Merge(Readout(BigDevice, Lines(first, Chunk)));
+    for (int first = 0; first < ArchiveRecords; first += Chunk)
+      store.Merge(Readout(BigDevice, Lines(first, Chunk)));
     store.Merge(Readout(YearDevice, Lines(0, HistoryRecords)));
   }
 };
@@ -95,7 +96,8 @@ void BM_HistoryOfAYear(benchmark::State& state) {
     SharedState shared;
     shared.DecimalSeparatorText = ".";
     WindowModel view;
-    const int count = ShowArchivedHistory(shared, view, env, store, device, QDate(2020, 1, 1), QDate(2021, 12, 31));
+    const int count =
+        ShowArchivedHistory(shared, view, env, store, device, QDate(2020, 1, 1), QDate(2021, 12, 31));
     if (count != HistoryRecords) state.SkipWithError("not every record was drawn");
   }
 }

@@ -32,16 +32,10 @@ void PrintTo(const FieldCase& c, std::ostream* os) {
 }
 
 QByteArray Decode(const QByteArray& separatorSetting, char systemSeparator, int fieldType, uint8_t b1,
-                  uint8_t b2, int linePosition, int index = 101) {
-  SharedState state;
-  state.DecimalSeparatorText = separatorSetting;
-  state.LinePosition = linePosition;
-  state.OutputText = "x;";
-  state.ReceiveBuffer[index - 1] = b1;
-  state.ReceiveBuffer[index] = b2;
-  DecodeField(state, index, fieldType, systemSeparator);
-  EXPECT_EQ(state.LinePosition, linePosition);
-  return state.OutputText.mid(2);
+                  uint8_t b2, int linePosition) {
+  QByteArray out = "x;";
+  DecodeField(b1, b2, linePosition, {fieldType, separatorSetting, systemSeparator}, out);
+  return out.mid(2);
 }
 
 class FieldCodecVectors
@@ -151,11 +145,6 @@ TEST(FieldCodec, EmptySeparatorSettingFallsBackToTheSystemSeparator) {
 
 TEST(FieldCodec, OnlyTheSettingsFirstCharacterIsWritten) {
   EXPECT_EQ(Decode(";x", '.', 1, 0x15, 0x05, FirstField), "21;5;");
-}
-
-TEST(FieldCodec, ReadsTheFieldAtTheEndsOfTheReceiveBuffer) {
-  EXPECT_EQ(Decode(",", '.', 2, 0x01, 0x2C, FirstField, 1), "300;");
-  EXPECT_EQ(Decode(",", '.', 2, 0x01, 0x2C, FirstField, LogBlockSize - 1), "300;");
 }
 
 // The general float format of v / 10 rounded to 15 significant digits, the reference for every word.

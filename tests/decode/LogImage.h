@@ -1,10 +1,11 @@
 #pragma once
 
 #include <QByteArray>
+#include <algorithm>
+#include <array>
 #include <cstdint>
 #include <ostream>
 
-#include "core/SharedState.h"
 #include "decode/LogRecordDecoder.h"
 
 // Builders of log memory for the decode tests: records with a fixed date (2023-12-03 14:<minute>) and
@@ -21,23 +22,18 @@ inline QByteArray ErasedMemory(int bytes) {
   return QByteArray(bytes, char(0xFF));
 }
 
-// Resets the readout state the way a readout starts it.
-inline void StartReadout(SharedState& state, int recordLength) {
-  state.OutputText.clear();
-  state.LinePosition = 0;
-  state.CurrentRecordKind = 'a';
-  state.RecordLength = recordLength;
-}
-
-// Decodes a log image block by block through ReceiveBuffer, as the readout does; a last partial
+// Decodes a log image block by block from the start of a readout, as the readout does; a last partial
 // block is padded with zero bytes like a short reply.
-inline void DecodeLogImage(SharedState& state, const QByteArray& image, int fieldType, char systemSeparator) {
+inline QByteArray DecodeLogImage(const QByteArray& image, int recordLength, const FieldFormat& format) {
+  QByteArray text;
+  RecordCursor cursor{.recordLength = recordLength};
   for (qsizetype offset = 0; offset < image.size(); offset += LogBlockSize) {
-    state.ReceiveBuffer.fill(0);
-    const QByteArray block = image.mid(offset, LogBlockSize);
-    std::copy(block.begin(), block.end(), state.ReceiveBuffer.begin());
-    DecodeLogBlock(state, fieldType, systemSeparator);
+    std::array<uint8_t, LogBlockSize> block{};
+    const QByteArray bytes = image.mid(offset, LogBlockSize);
+    std::copy(bytes.begin(), bytes.end(), block.begin());
+    DecodeLogBlock(block, cursor, format, text);
   }
+  return text;
 }
 
 // Byte texts in failure messages as text, not as lists of characters.

@@ -8,9 +8,7 @@ namespace {
 // Decodes an AGATE log (RecordLength 10, FieldType 1) from the given records and orders it.
 SharedState ReadImage(const QByteArray& image, int recordLength = 10, int fieldType = 1) {
   SharedState state;
-  state.DecimalSeparatorText = ",";
-  StartReadout(state, recordLength);
-  DecodeLogImage(state, image, fieldType, '.');
+  state.OutputText = DecodeLogImage(image, recordLength, {fieldType, ",", '.'});
   SortDecodedRecords(state);
   return state;
 }

@@ -7,11 +7,7 @@ namespace {
 
 QByteArray DecodeText(const QByteArray& image, int recordLength, int fieldType,
                       const QByteArray& setting = ",", char system = '.') {
-  SharedState state;
-  state.DecimalSeparatorText = setting;
-  StartReadout(state, recordLength);
-  DecodeLogImage(state, image, fieldType, system);
-  return state.OutputText;
+  return DecodeLogImage(image, recordLength, {fieldType, setting, system});
 }
 
 TEST(LogRecordDecoder, DecodesTheFirstRecordOfAnAgateLog) {
@@ -63,6 +59,23 @@ TEST(LogRecordDecoder, CarriesARecordAcrossTheBlockBoundary) {
   const QList<QByteArray> lines = text.split('\n');
   ASSERT_EQ(lines.size(), 74);
   for (int n = 0; n < 73; ++n) EXPECT_EQ(lines[n], "a;2023;12;03;14;07;21,5;21,5;21,5;21,5;\r") << n;
+}
+
+// A block entered in the middle of a record: its first field ends at the block's second byte, and the
+// last record it starts is cut after a field that ends at its last byte.
+TEST(LogRecordDecoder, ReadsFieldsAtTheEndsOfTheBlock) {
+  QByteArray bytes("\x01\x2C\x01\x2C", 4);
+  while (bytes.size() < LogBlockSize) bytes += LogRecord('w', 7, 10, 0x00, 0x00);
+  bytes.truncate(LogBlockSize);
+  bytes[LogBlockSize - 2] = '\x01';
+  bytes[LogBlockSize - 1] = '\x2C';
+  RecordCursor cursor{.linePosition = 6, .currentRecordKind = 'a', .recordLength = 10};
+  QByteArray text;
+  DecodeLogBlock(std::span(reinterpret_cast<const uint8_t*>(bytes.constData()), LogBlockSize), cursor,
+                 {2, ",", '.'}, text);
+  EXPECT_TRUE(text.startsWith("300;300;\r\na;2023;12;03;14;07;0;0;\r\n"));
+  EXPECT_TRUE(text.endsWith("\r\na;2023;12;03;14;07;300;"));
+  EXPECT_EQ(cursor.linePosition, 8);
 }
 
 TEST(LogRecordDecoder, LateFieldsOfRuleSixStartAtTheThirdField) {

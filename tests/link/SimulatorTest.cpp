@@ -64,13 +64,11 @@ TextLines ReadBack(const SimulatorConfig& config) {
   const DeviceImage image = SimulatedDeviceImage(config);
   const DeviceType type = *LookUpDeviceType(config.deviceCode);
   SharedState state;
-  state.DecimalSeparatorText = ".";
-  state.RecordLength = type.recordLength;
-  state.CurrentRecordKind = 'a';
+  RecordCursor cursor{.recordLength = type.recordLength};
   for (int block = 0; block < image.log.size() / DeviceImage::BlockSize; ++block) {
     const QByteArray bytes = image.LogBlock(block);
-    std::copy(bytes.begin(), bytes.end(), state.ReceiveBuffer.begin());
-    DecodeLogBlock(state, type.fieldType, '.');
+    DecodeLogBlock(std::span(reinterpret_cast<const uint8_t*>(bytes.constData()), bytes.size()), cursor,
+                   {type.fieldType, ".", '.'}, state.OutputText);
   }
   SortDecodedRecords(state);
   return state.LogLines;
