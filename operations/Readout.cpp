@@ -5,6 +5,7 @@
 #include "core/ValdError.h"
 #include "files/MeasurementFile.h"
 #include "operations/Presenter.h"
+#include "operations/ReadoutArchive.h"
 #include "views/RenderViews.h"
 
 ReadoutResult ReadDeviceLog(SharedState& state, WindowModel& view, DeviceLink& link, const Environment& env,
@@ -27,7 +28,9 @@ void ReadDeviceLog(SharedState& state, WindowModel& view, DeviceLink& link, cons
     RenderViews(state, view, env);
   } catch (const ValdError&) {
     result.measurementFile = SaveAutomaticMeasurementFile(state, env);
+    ArchiveReadoutLog(state, link, env, result);
     throw;
   }
   result.measurementFile = SaveAutomaticMeasurementFile(state, env);
+  ArchiveReadoutLog(state, link, env, result);
 }
