@@ -11,12 +11,14 @@
 #include "RichTextView.h"
 #include "TF_Nev.h"
 #include "TForm3.h"
+#include "archive/ArchiveLocation.h"
 #include "core/ValdError.h"
 #include "core/Win1250.h"
 #include "decode/LogReadout.h"
 #include "files/MeasurementFile.h"
 #include "files/UserSave.h"
 #include "operations/FileOpen.h"
+#include "operations/History.h"
 #include "operations/Presenter.h"
 #include "operations/Readout.h"
 #include "operations/ServiceTools.h"
@@ -69,6 +71,15 @@ QString IncompleteLogMessage(const QList<int>& blocks) {
   for (int block : blocks) numbers << QString::number(block);
   return QStringLiteral("A napló hiányos: ezekre a blokkokra nem érkezett válasz: %1.")
       .arg(numbers.join(QStringLiteral(", ")));
+}
+
+// An incomplete log and an archive that could not take the log, one line each.
+QString ReadoutWarning(const ReadoutResult& result) {
+  QStringList lines;
+  if (!result.blocksWithoutReply.isEmpty()) lines << IncompleteLogMessage(result.blocksWithoutReply);
+  if (!result.archiveError.isEmpty())
+    lines << QStringLiteral("Az archívum írása nem sikerült: %1").arg(result.archiveError);
+  return lines.join(QLatin1Char('\n'));
 }
 
 QString ReadoutProgressText(const QString& host, int blocksRead, int blockCount) {
@@ -147,6 +158,7 @@ void TForm1::BuildStatusBar() {
 void TForm1::ConnectHandlers() {
   connect(ui_->Open1, &QAction::triggered, this, &TForm1::Open1Click);
   connect(ui_->Save1, &QAction::triggered, this, &TForm1::Save1Click);
+  connect(ui_->Elzmnyek1, &QAction::triggered, this, &TForm1::Elzmnyek1Click);
   connect(ui_->Exit1, &QAction::triggered, this, &TForm1::Exit1Click);
   const std::array<std::pair<QAction*, Placement>, 7> placements = {{
       {ui_->Alaprtelmezett1, Placement::Default},
@@ -384,6 +396,33 @@ void TForm1::Save1Click() {
   });
 }
 
+QString TForm1::ArchiveSetting() const {
+  const std::optional<QByteArray> setting = ReadSetting(state_.SettingsLines, "Archive");
+  return setting ? FromWin1250(*setting) : env_.archive;
+}
+
+void TForm1::Elzmnyek1Click() {
+  RunHandler([this] {
+    QDir::setCurrent(env_.programFolder);
+    const ArchiveLocation location = ParseArchiveLocation(ArchiveSetting(), env_.programFolder);
+    if (location.IsOff())
+      throw ValdError(QStringLiteral("Nincs archívum: a cfg.ini Archive kulcsa kikapcsolja."));
+    ArchiveStore store(location);
+    const QList<ArchivedDevice> devices = store.Devices();
+    QStringList keys;
+    for (const ArchivedDevice& device : devices) keys << device.key;
+    constexpr int DefaultHistoryDays = 30;
+    const QDate today = env_.now().date();
+    const std::optional<HistoryChoice> choice =
+        dialogs_.chooseHistory(this, keys, today.addDays(-DefaultHistoryDays), today);
+    if (!choice) return;
+    const qsizetype index = keys.indexOf(choice->device);
+    if (index < 0)
+      throw ValdError(QStringLiteral("Nincs ilyen eszköz az archívumban: %1").arg(choice->device));
+    ShowArchivedHistory(state_, view_, env_, store, devices[index], choice->from, choice->to);
+  });
+}
+
 void TForm1::Exit1Click() {
   close();
 }
@@ -472,7 +511,9 @@ void TForm1::ReadoutEnded() {
   AdoptReadoutState(state_, std::move(job->State()));
   if (readout.error.isEmpty()) {
     readout.error = RunCatching([&] {
-      ShowReadout(state_, view_, env_, readout.result);
+      Environment env = env_;
+      env.archive = ArchiveSetting();
+      ShowReadout(state_, view_, link_, env, readout.result);
       ArmSaveTimer();
     });
   } else {
@@ -483,8 +524,8 @@ void TForm1::ReadoutEnded() {
   if (!readingAll_) {
     if (!readout.error.isEmpty()) {
       dialogs_.showError(this, readout.error);
-    } else if (!readout.result.blocksWithoutReply.isEmpty()) {
-      dialogs_.showWarning(this, IncompleteLogMessage(readout.result.blocksWithoutReply));
+    } else if (const QString warning = ReadoutWarning(readout.result); !warning.isEmpty()) {
+      dialogs_.showWarning(this, warning);
     }
   }
   if (pendingHosts_.isEmpty()) {

@@ -79,6 +79,7 @@ void LogReadout::BlockArrived(bool answered) {
     return;
   }
   const int block = blocks_.block;
+  KeepRawBlock(state_, result_);
   blocks_.BlockDone(answered, result_);
   // The next request goes out before this block is decoded: decoding then overlaps the device's reply
   // time. The reply lands in ReceiveBuffer only when it arrives, after the decoding.

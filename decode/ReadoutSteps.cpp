@@ -29,8 +29,10 @@ void TakeLogHeader(SharedState& state, ReadoutResult& result) {
   result.receivedByteCount = state.ReceivedByteCount;
   state.DeviceCode = state.ReceiveBuffer[0];
   state.ChipCode = state.ReceiveBuffer[1];
+  const QByteArray header(reinterpret_cast<const char*>(state.ReceiveBuffer.data()), LogBlockSize);
   ResetForReadout(state);
   result.headerRead = true;
+  result.rawImage = header;
   result.chip = ChipBlockCount(state.ChipCode);
   result.deviceType = LookUpDeviceType(state.DeviceCode);
   if (!result.deviceType) return;
@@ -51,6 +53,10 @@ void BlockRequests::BlockDone(bool answered, ReadoutResult& result) {
   }
   ++block;
   requestsMade = 0;
+}
+
+void KeepRawBlock(const SharedState& state, ReadoutResult& result) {
+  result.rawImage.append(reinterpret_cast<const char*>(state.ReceiveBuffer.data()), LogBlockSize);
 }
 
 void DecodeReceivedBlock(SharedState& state, int fieldType, char systemDecimalSeparator) {

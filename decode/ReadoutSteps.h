@@ -20,8 +20,11 @@ struct ReadoutResult {
   std::optional<DeviceType> deviceType;   // the header's device type; nothing: "No device"
   std::optional<QByteArray> decodedText;  // Memo1: the decoded records, once every block was read
   std::optional<QByteArray> logText;      // Memo2: the measurement lines in time order
-  QList<int> blocksWithoutReply;  // log blocks that got no reply, retry included: the log is incomplete
-  QString measurementFile;        // path of the automatic measurement file written, empty if none
+  QList<int> blocksWithoutReply;     // log blocks that got no reply, retry included: the log is incomplete
+  QByteArray rawImage;               // the header's 512 bytes, then every block's as received (zeros if none)
+  QString measurementFile;           // path of the automatic measurement file written, empty if none
+  std::optional<int> archivedLines;  // lines the archive gained, once the log was merged into it
+  QString archiveError;              // why the merge into the archive failed, empty if it did not
 
   // The header named a known device type and its log was read.
   bool deviceFound() const { return deviceType.has_value(); }
@@ -29,7 +32,8 @@ struct ReadoutResult {
 
 // The steps of a log readout between its exchanges, the same whichever way the exchanges wait.
 
-// After the header's memory read (its reply in ReceiveBuffer): DeviceCode and ChipCode taken from it,
+// After the header's memory read (its reply in ReceiveBuffer): its 512 bytes start the raw image,
+// DeviceCode and ChipCode are taken from it,
 // the readout state reset (the header's dump text discarded), the chip and the device type looked up
 // and RecordLength set for a known type.
 void TakeLogHeader(SharedState& state, ReadoutResult& result);
@@ -52,6 +56,10 @@ struct BlockRequests {
   // the next block.
   void BlockDone(bool answered, ReadoutResult& result);
 };
+
+// The 512 bytes of the block in ReceiveBuffer, as received (zeros where none came), added to the raw
+// image after the header's.
+void KeepRawBlock(const SharedState& state, ReadoutResult& result);
 
 // The log block in ReceiveBuffer decoded into OutputText, the record position and kind carried on in
 // LinePosition and CurrentRecordKind.

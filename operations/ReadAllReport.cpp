@@ -15,10 +15,14 @@ QString Outcome(const AddressReadout& readout) {
   if (!readout.error.isEmpty()) return readout.error;
   if (!result.headerAnswered) return QStringLiteral("nem válaszolt");
   if (!result.deviceFound()) return QStringLiteral("No device");
-  const QString file = QFileInfo(result.measurementFile).fileName();
-  if (result.blocksWithoutReply.isEmpty()) return file;
-  return QStringLiteral("%1 (a napló hiányos, nem válaszolt blokkok: %2)")
-      .arg(file, BlockNumbers(result.blocksWithoutReply));
+  QString outcome = QFileInfo(result.measurementFile).fileName();
+  if (!result.blocksWithoutReply.isEmpty()) {
+    outcome += QStringLiteral(" (a napló hiányos, nem válaszolt blokkok: %1)")
+                   .arg(BlockNumbers(result.blocksWithoutReply));
+  }
+  if (!result.archiveError.isEmpty())
+    outcome += QStringLiteral(" (az archívum írása nem sikerült: %1)").arg(result.archiveError);
+  return outcome;
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include "core/ValdError.h"
 #include "files/MeasurementFile.h"
 #include "operations/Presenter.h"
+#include "operations/ReadoutArchive.h"
 #include "views/RenderViews.h"
 
 ReadoutResult ReadDeviceLog(SharedState& state, WindowModel& view, DeviceLink& link, const Environment& env,
@@ -22,17 +23,20 @@ void ReadDeviceLog(SharedState& state, WindowModel& view, DeviceLink& link, cons
     PresentReadout(result, view);
     throw;
   }
-  ShowReadout(state, view, env, result);
+  ShowReadout(state, view, link, env, result);
 }
 
-void ShowReadout(SharedState& state, WindowModel& view, const Environment& env, ReadoutResult& result) {
+void ShowReadout(SharedState& state, WindowModel& view, DeviceLink& link, const Environment& env,
+                 ReadoutResult& result) {
   PresentReadout(result, view);
   if (!result.deviceFound()) return;
   try {
     RenderViews(state, view, env);
   } catch (const ValdError&) {
     result.measurementFile = SaveAutomaticMeasurementFile(state, env);
+    ArchiveReadoutLog(state, link, env, result);
     throw;
   }
   result.measurementFile = SaveAutomaticMeasurementFile(state, env);
+  ArchiveReadoutLog(state, link, env, result);
 }
