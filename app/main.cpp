@@ -8,6 +8,7 @@
 #include "TF_Nev.h"
 #include "TForm1.h"
 #include "TForm3.h"
+#include "archive/ArchiveLocation.h"
 #include "core/DataFolder.h"
 #include "core/Environment.h"
 
@@ -28,6 +29,7 @@ int main(int argc, char** argv) {
   env.screenSize = QGuiApplication::primaryScreen()->size();
   env.programFolder = PrepareDataFolder(QCoreApplication::applicationDirPath(),
                                         QStandardPaths::writableLocation(QStandardPaths::AppDataLocation));
+  env.archive = QString::fromLatin1(DefaultArchiveFileName);
 
   TForm1 form1(env);
   TF_Nev fNev(form1.windowTitle(), &form1);

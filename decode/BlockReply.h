@@ -6,3 +6,13 @@
 enum class BlockReplyKind { None, Short, Full, Oversized };
 
 BlockReplyKind ClassifyBlockReply(int replyBytes);
+
+// A log block that got no full reply, retry included, and the length of its last reply: 0 for none,
+// fewer than 512 bytes for a short one, more for an oversized one.
+struct MissedBlock {
+  int block = 0;
+  int replyBytes = 0;
+
+  BlockReplyKind kind() const { return ClassifyBlockReply(replyBytes); }
+  bool operator==(const MissedBlock&) const = default;
+};

@@ -4,8 +4,9 @@
 #include <cstdint>
 
 // The device endpoint: UDP host and port of the device being talked to. Every exchange with a device
-// goes through Exchange: a fresh socket (broadcast permitted), the host resolved, one datagram out,
-// at most one datagram in within the time-out, the socket closed afterwards.
+// follows the rules of ExchangeSocket: a fresh socket (broadcast permitted), the host resolved, one
+// datagram out, at most one datagram in within the time-out, the socket closed afterwards. Exchange
+// waits blocking; DeviceExchange waits on the event loop.
 class DeviceLink {
  public:
   static constexpr uint16_t DefaultPort = 6262;
@@ -19,8 +20,7 @@ class DeviceLink {
   // length, 0 when nothing arrived in time or nothing listens on the port; at most `capacity` bytes of it
   // are copied into `reply`, so a longer reply is the caller's to judge by the length returned.
   // Datagrams from other addresses than the device's are passed over, unless the host is a broadcast
-  // address; a datagram read after the time-out is no reply, however many came before it. All waiting
-  // of the program's device traffic happens in here. Throws ValdError naming the host on a socket error
-  // or an unresolvable host.
+  // address; a datagram read after the time-out is no reply, however many came before it. Throws
+  // ValdError naming the host on a socket error or an unresolvable host.
   int Exchange(const QByteArray& datagram, int timeoutMs, uint8_t* reply, int capacity);
 };

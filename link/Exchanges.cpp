@@ -11,33 +11,28 @@ constexpr int DumpBytes = 512;
 constexpr int DumpLineBytes = 64;
 constexpr int ReplyTextZeroedBytes = 101;
 
-// Zeroes the first `zeroed` bytes of both buffers, puts the request and its zero byte at the start of
-// SendBuffer and exchanges exactly those bytes. Returns the reply's true length, which may exceed what
-// ReceiveBuffer holds of it.
-int SendAndReceive(SharedState& state, DeviceLink& link, const QByteArray& request, int zeroed,
-                   int timeoutMs) {
+// Zeroes the first `zeroed` bytes of SendBuffer and puts the request and its zero byte at its start.
+// Returns exactly those bytes, the datagram to send.
+QByteArray RequestDatagram(SharedState& state, const QByteArray& request, int zeroed) {
   std::fill_n(state.SendBuffer.begin(), zeroed, 0);
-  std::fill_n(state.ReceiveBuffer.begin(), zeroed, 0);
   const qsizetype length = request.size() + 1;
   if (length > SharedState::SendBufferSize) {
     throw ValdError(
         QStringLiteral("The request '%1' does not fit the send buffer").arg(QString::fromLatin1(request)));
   }
   std::memcpy(state.SendBuffer.data(), request.constData(), size_t(request.size()));
-  const QByteArray datagram(reinterpret_cast<const char*>(state.SendBuffer.data()), length);
-  return link.Exchange(datagram, timeoutMs, state.ReceiveBuffer.data(), SharedState::ReceiveBufferSize);
+  return QByteArray(reinterpret_cast<const char*>(state.SendBuffer.data()), length);
 }
 
-// Every reply but a log block's has to fit ReceiveBuffer: a longer one is an error.
-int FittingReply(int length, const DeviceLink& link) {
-  if (length > SharedState::ReceiveBufferSize) {
-    throw ValdError(
-        QStringLiteral("The reply from %1 is %2 bytes long; at most %3 bytes fit the receive buffer")
-            .arg(link.host)
-            .arg(length)
-            .arg(SharedState::ReceiveBufferSize));
-  }
-  return length;
+// Zeroes the first `zeroed` bytes of both buffers and exchanges the request. Returns the reply's length
+// if it fits ReceiveBuffer (FittingReply).
+int SendAndReceive(SharedState& state, DeviceLink& link, const QByteArray& request, int zeroed,
+                   int timeoutMs) {
+  std::fill_n(state.ReceiveBuffer.begin(), zeroed, 0);
+  const QByteArray datagram = RequestDatagram(state, request, zeroed);
+  return FittingReply(
+      link.Exchange(datagram, timeoutMs, state.ReceiveBuffer.data(), SharedState::ReceiveBufferSize),
+      link.host);
 }
 
 // Appends the first 512 bytes of ReceiveBuffer, a CR LF after every 64th byte counted over all dumps.
@@ -62,18 +57,38 @@ QByteArray LogBlockRequest(int block) {
   return "ED" + QByteArray::number(block).rightJustified(2, '0');
 }
 
+int FittingReply(int length, const QString& host) {
+  if (length > SharedState::ReceiveBufferSize) {
+    throw ValdError(
+        QStringLiteral("The reply from %1 is %2 bytes long; at most %3 bytes fit the receive buffer")
+            .arg(host)
+            .arg(length)
+            .arg(SharedState::ReceiveBufferSize));
+  }
+  return length;
+}
+
 int ExchangeIntoReceiveBuffer(SharedState& state, DeviceLink& link, const QByteArray& request,
                               int timeoutMs) {
-  const int count = FittingReply(SendAndReceive(state, link, request, DumpBytes, timeoutMs), link);
+  const int count = SendAndReceive(state, link, request, DumpBytes, timeoutMs);
   state.ReceivedByteCount += count;
   return count;
 }
 
-int ExchangeLogBlock(SharedState& state, DeviceLink& link, int block) {
-  const int length =
-      SendAndReceive(state, link, LogBlockRequest(block), DumpBytes, DeviceLink::ReplyTimeoutMs);
-  state.ReceivedByteCount += length;
-  return length;
+QByteArray PrepareReceiveBufferRequest(SharedState& state, const QByteArray& request) {
+  return RequestDatagram(state, request, DumpBytes);
+}
+
+int TakeIntoReceiveBuffer(SharedState& state, const ExchangeReply& reply) {
+  std::fill_n(state.ReceiveBuffer.begin(), DumpBytes, 0);
+  const qsizetype kept = std::min(reply.bytes.size(), qsizetype(SharedState::ReceiveBufferSize));
+  std::memcpy(state.ReceiveBuffer.data(), reply.bytes.constData(), size_t(kept));
+  state.ReceivedByteCount += reply.length;
+  return reply.length;
+}
+
+void AppendReceiveBufferAsText(SharedState& state) {
+  AppendDump(state, [&](uint8_t byte) { state.OutputText.append(byte == 0 ? '.' : char(byte)); });
 }
 
 void ExchangeAsDecimal(SharedState& state, DeviceLink& link, const QByteArray& request) {
@@ -86,12 +101,12 @@ void ExchangeAsDecimal(SharedState& state, DeviceLink& link, const QByteArray& r
 
 void ExchangeAsText(SharedState& state, DeviceLink& link, const QByteArray& request) {
   ExchangeIntoReceiveBuffer(state, link, request);
-  AppendDump(state, [&](uint8_t byte) { state.OutputText.append(byte == 0 ? '.' : char(byte)); });
+  AppendReceiveBufferAsText(state);
 }
 
 QByteArray ExchangeForReplyText(SharedState& state, DeviceLink& link, const QByteArray& request,
                                 int timeoutMs) {
-  const int count = FittingReply(SendAndReceive(state, link, request, ReplyTextZeroedBytes, timeoutMs), link);
+  const int count = SendAndReceive(state, link, request, ReplyTextZeroedBytes, timeoutMs);
   // The text ends at the first zero byte, and never runs on into bytes an earlier exchange left beyond
   // this reply.
   const char* text = reinterpret_cast<const char*>(state.ReceiveBuffer.data());

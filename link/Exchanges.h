@@ -5,6 +5,7 @@
 
 #include "core/SharedState.h"
 #include "link/DeviceLink.h"
+#include "link/ExchangeReply.h"
 
 // Request texts of the device protocol. Each is sent followed by one zero byte.
 QByteArray MemoryReadRequest(int64_t address);  // "EA" + address in decimal
@@ -15,14 +16,24 @@ inline const QByteArray IdentityRequest = "E47305826";
 // One exchange into the shared buffers: zeroes the first 512 bytes of SendBuffer and ReceiveBuffer,
 // sends the request plus its zero byte, receives at most 513 bytes into ReceiveBuffer within the
 // time-out and adds the count to ReceivedByteCount (the count Label1 shows). Returns the count.
-// Throws ValdError naming the host and the size for a longer reply.
+// Throws ValdError for a longer reply (FittingReply).
 int ExchangeIntoReceiveBuffer(SharedState& state, DeviceLink& link, const QByteArray& request,
                               int timeoutMs = DeviceLink::ReplyTimeoutMs);
 
-// The exchange of log block `block` ("ED<nn>"), as ExchangeIntoReceiveBuffer, except that a reply of
-// any length is taken: ReceiveBuffer holds its first 513 bytes, and its true length is returned and
-// added to ReceivedByteCount, for the readout to judge the block by.
-int ExchangeLogBlock(SharedState& state, DeviceLink& link, int block);
+// Every reply but a log block's has to fit ReceiveBuffer (513 bytes): returns `length`, or throws
+// ValdError naming the host and the length for a longer reply. A log block's reply of any length is
+// judged by the readout.
+int FittingReply(int length, const QString& host);
+
+// ExchangeIntoReceiveBuffer in two halves, for an exchange that waits on the event loop: the datagram
+// to send (SendBuffer zeroed and filled as for a blocking exchange), and the reply taken into
+// ReceiveBuffer, whose first 512 bytes are zeroed first: at most 513 bytes of it, its true length added
+// to ReceivedByteCount and returned.
+QByteArray PrepareReceiveBufferRequest(SharedState& state, const QByteArray& request);
+int TakeIntoReceiveBuffer(SharedState& state, const ExchangeReply& reply);
+
+// Appends the first 512 bytes of ReceiveBuffer to OutputText as characters, as ExchangeAsText does.
+void AppendReceiveBufferAsText(SharedState& state);
 
 // One memory-read exchange whose 512-byte reply is appended to OutputText as decimal byte values
 // ("65;") or as characters (a zero byte as "."), a CR LF after every 64th value (LinePosition).

@@ -48,8 +48,10 @@ const QString FileTimeOption = QStringLiteral("2023-12-03 14:05");
 
 QStringList ReadArguments(uint16_t port, const QString& out, const QString& separator,
                           const QStringList& hosts) {
-  QStringList arguments = {QStringLiteral("--port"), QString::number(port), QStringLiteral("--out"), out,
-                           QStringLiteral("--time"), FileTimeOption};
+  // The archive is off: these tests pin the files in the folder and the requests of a readout.
+  QStringList arguments = {
+      QStringLiteral("--port"), QString::number(port), QStringLiteral("--out"),     out,
+      QStringLiteral("--time"), FileTimeOption,        QStringLiteral("--archive"), QStringLiteral("off")};
   if (!separator.isEmpty()) arguments << QStringLiteral("--decimal-separator") << separator;
   return arguments + hosts;
 }
@@ -110,9 +112,9 @@ INSTANTIATE_TEST_SUITE_P(Devices, ValdReadGolden, testing::Values(2, 21, 43, 46,
 TEST(ValdRead, FileNameFollowsTheClockWithoutATimeOption) {
   RunningSimulator device(FixedSimulatorConfig(21, 50));
   TempFolder out;
-  const ProcessResult result =
-      RunValdRead({QStringLiteral("--port"), QString::number(device.Port()), QStringLiteral("--out"),
-                   out.Path(), QStringLiteral("127.0.0.1")});
+  const ProcessResult result = RunValdRead({QStringLiteral("--port"), QString::number(device.Port()),
+                                            QStringLiteral("--out"), out.Path(), QStringLiteral("--archive"),
+                                            QStringLiteral("off"), QStringLiteral("127.0.0.1")});
   ASSERT_EQ(result.exitCode, 0);
   const QStringList written = QDir(out.Path()).entryList(QDir::Files);
   ASSERT_EQ(written.size(), 1);

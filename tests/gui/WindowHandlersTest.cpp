@@ -25,7 +25,9 @@ class WindowHandlersTest : public QObject {
     RunningSimulator simulator(config);
     Form1Fixture f("ip2=127.0.0.1\r\nDecimalSeparator=.\r\n");
     f.form->Link().port = simulator.Port();
+    QSignalSpy finished(f.form.get(), &TForm1::ReadoutFinished);
     f.form->Controls().SpeedButton6->click();
+    QVERIFY(finished.wait(20000));
 
     QCOMPARE(f.errors, QStringList());
     QCOMPARE(f.form->Controls().LabelDevice->text(), QStringLiteral("CALCITE"));
@@ -56,7 +58,9 @@ class WindowHandlersTest : public QObject {
     RunningSimulator simulator(config);
     Form1Fixture f("ip1=127.0.0.1\r\n");
     f.form->Link().port = simulator.Port();
+    QSignalSpy finished(f.form.get(), &TForm1::ReadoutFinished);
     f.form->Controls().SpeedButton7->click();
+    QVERIFY(finished.wait(20000));
     QCOMPARE(f.errors, QStringList());
     QCOMPARE(f.warnings.size(), 1);
     QVERIFY(f.warnings[0].contains(QStringLiteral("30, 31")));
@@ -85,18 +89,24 @@ class WindowHandlersTest : public QObject {
 
     Form1Fixture mismatched(cfg, {1920, 1080}, true, system);
     mismatched.form->Link().port = simulator.Port();
+    QSignalSpy mismatchedDone(mismatched.form.get(), &TForm1::ReadoutFinished);
     mismatched.form->Controls().SpeedButton7->click();
+    QVERIFY(mismatchedDone.wait(20000));
     QCOMPARE(mismatched.errors.size(), 1);
     QVERIFY(mismatched.errors[0].endsWith(QStringLiteral("' is not a valid floating point value")));
     QCOMPARE(mismatched.folder.Read(file).count("\r\n"), qsizetype(300));
 
     Form1Fixture matching(cfg, {1920, 1080}, true, setting);
     matching.form->Link().port = simulator.Port();
+    QSignalSpy matchingDone(matching.form.get(), &TForm1::ReadoutFinished);
     matching.form->Controls().SpeedButton7->click();
+    QVERIFY(matchingDone.wait(20000));
     QCOMPARE(matching.errors, QStringList());
     QCOMPARE(mismatched.folder.Read(file), matching.folder.Read(file));
   }
 
+  // The warning after "Lekérdezés" and the line of "Összes lekérdezése" name every block without a full
+  // reply with what came.
   void shortAndOversizedBlocksAreNamedWithTheirLengths() {
     SimulatorConfig config;
     config.deviceCode = 2;
@@ -106,16 +116,27 @@ class WindowHandlersTest : public QObject {
     config.scriptedFaults.insert("ED02", {{ReplyFaultKind::Short, 40}, {ReplyFaultKind::Short, 40}});
     config.scriptedFaults.insert("ED07",
                                  {{ReplyFaultKind::Oversized, 600}, {ReplyFaultKind::Oversized, 600}});
-    RunningSimulator simulator(config);
+    RunningSimulator queried(config);
     Form1Fixture f("ip1=127.0.0.1\r\n");
-    f.form->Link().port = simulator.Port();
+    f.form->Link().port = queried.Port();
+    QSignalSpy finished(f.form.get(), &TForm1::ReadoutFinished);
     f.form->Controls().SpeedButton7->click();
+    QVERIFY(finished.wait(20000));
     QCOMPARE(f.errors, QStringList());
     QCOMPARE(f.warnings, QStringList{QStringLiteral(
                              "A napló hiányos: ezekre a blokkokra nem érkezett válasz: 30, 31; ezekre a "
                              "blokkokra rövid válasz érkezett: 2 (40 bájt); ezekre a blokkokra túl "
                              "hosszú válasz érkezett: 7 (600 bájt).")});
     QVERIFY(f.folder.Exists(QStringLiteral("23.12.03 14.05 VALD_AGATE.csv")));
+
+    RunningSimulator readAll(config);
+    f.form->Link().port = readAll.Port();
+    f.form->Controls().ReadAll1->trigger();
+    QVERIFY(finished.wait(20000));
+    QCOMPARE(f.messages,
+             QStringList{QStringLiteral(
+                 "127.0.0.1: 23.12.03 14.05 VALD_AGATE.csv (a napló hiányos, nem válaszolt "
+                 "blokkok: 30, 31; rövid válasz: 2 (40 bájt); túl hosszú válasz: 7 (600 bájt))")});
   }
 
   void axisControlsKeepTheMaximumAboveTheMinimum() {

@@ -11,13 +11,14 @@
 
 class SimulatorEngine;
 
-// A simulated device on 127.0.0.1 (or another loopback address), on a port the system chooses,
-// answering from its own thread so that the test thread can make blocking exchanges with it. Stopped and
-// joined on destruction.
+// A simulated device on 127.0.0.1 (or `address`), on a port the system chooses (or `port`), answering
+// from its own thread so that the test thread can make blocking exchanges with it. Stopped and joined
+// on destruction.
 class RunningSimulator {
  public:
   explicit RunningSimulator(const SimulatorConfig& config,
-                            const QHostAddress& address = QHostAddress::LocalHost);
+                            const QHostAddress& address = QHostAddress(QHostAddress::LocalHost),
+                            uint16_t port = 0);
   ~RunningSimulator();
   RunningSimulator(const RunningSimulator&) = delete;
   RunningSimulator& operator=(const RunningSimulator&) = delete;

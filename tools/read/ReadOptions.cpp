@@ -71,11 +71,11 @@ QString OutFolderProblem(const QString& folder) {
 QString ReadUsage() {
   return QStringLiteral(
       "Usage: vald_read [--port N] [--out DIR] [--decimal-separator C] [--time \"yyyy-MM-dd hh:mm\"] "
-      "HOST...\n"
+      "[--archive PATH|URL|off] HOST...\n"
       "\n"
       "Reads the whole log of the device at each HOST, one device after another, exactly as the\n"
       "\"Lekérdezés\" button does, and writes its measurement file \"yy.mm.dd hh.nn VALD_<type>.csv\"\n"
-      "into DIR.\n"
+      "into DIR, then merges the log into the archive.\n"
       "\n"
       "Options:\n"
       "  --port N                    UDP port of the devices (default 6262)\n"
@@ -85,14 +85,18 @@ QString ReadUsage() {
       "                              digit, a sign, a quote, ; or a control character)\n"
       "  --time \"yyyy-MM-dd hh:mm\"   local time that names the files, for reproducible names\n"
       "                              (default: the clock when each readout ends)\n"
+      "  --archive PATH|URL|off      the archive every log is merged into: an SQLite file, a\n"
+      "                              PostgreSQL URL (postgresql://user@host:port/dbname?sslmode=...,\n"
+      "                              the password from PGPASSWORD or ~/.pgpass), or off\n"
+      "                              (default: archive.sqlite in DIR)\n"
       "  --help                      show this text\n"
       "\n"
       "Progress (\"HOST: block n of N\") goes to standard error. Standard output gets one line per\n"
       "device: the file written, or why the readout failed (\"No device\", a socket error, an\n"
       "incomplete log with the blocks that got no full reply: none, short or oversized, a line of\n"
-      "the log that the views refuse, after the file with the whole log was written). Devices of one\n"
-      "type read within the same minute share a file name; the later file replaces the earlier, and\n"
-      "its line says so.\n"
+      "the log that the views refuse, after the file with the whole log was written, an archive that\n"
+      "could not be written). Devices of one type read within the same minute share a file name; the\n"
+      "later file replaces the earlier, and its line says so.\n"
       "Exit status: 0 when every device was read completely into a file of its own, 1 otherwise,\n"
       "2 for a bad command line or an output folder that cannot be written (checked before any\n"
       "device is read).\n");
@@ -105,8 +109,9 @@ ParsedCommandLine ParseReadOptions(const QStringList& arguments) {
   const QCommandLineOption separatorOption(QStringLiteral("decimal-separator"), QString(),
                                            QStringLiteral("C"));
   const QCommandLineOption timeOption(QStringLiteral("time"), QString(), QStringLiteral("TIME"));
+  const QCommandLineOption archiveOption(QStringLiteral("archive"), QString(), QStringLiteral("ARCHIVE"));
   const QCommandLineOption helpOption(QStringLiteral("help"));
-  parser.addOptions({portOption, outOption, separatorOption, timeOption, helpOption});
+  parser.addOptions({portOption, outOption, separatorOption, timeOption, archiveOption, helpOption});
   parser.addPositionalArgument(QStringLiteral("HOST"), QString(), QStringLiteral("HOST..."));
 
   ParsedCommandLine result;
@@ -139,6 +144,7 @@ ParsedCommandLine ParseReadOptions(const QStringList& arguments) {
     options.fileNameTime = ReadLocalTime(parser.value(timeOption), result.error);
     if (!options.fileNameTime) return result;
   }
+  options.archive = parser.value(archiveOption);
   options.hosts = parser.positionalArguments();
   if (options.hosts.isEmpty()) {
     result.error = QStringLiteral("No device address given.");

@@ -13,6 +13,7 @@ struct ReadOptions {
   QString outFolder;                      // empty: the current folder
   std::optional<char> decimalSeparator;   // Windows-1250 byte; none: the system's
   std::optional<QDateTime> fileNameTime;  // none: the clock at the end of each readout
+  QString archive;  // file path, PostgreSQL URL or "off"; empty: archive.sqlite in outFolder
   QStringList hosts;
 };
 

@@ -2,12 +2,14 @@
 // one or more devices, one after another, and writes each one's automatic measurement file.
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QHash>
 #include <QLocale>
 #include <QTextStream>
 #include <csignal>
 
 #include "ReadOptions.h"
+#include "archive/ArchiveLocation.h"
 #include "core/ValdError.h"
 #include "core/Win1250.h"
 #include "operations/Readout.h"
@@ -97,7 +99,14 @@ DeviceResult ReadOneDevice(const ReadOptions& options, const Environment& env, c
       progress << host << ": block " << block + 1 << " of " << blockCount << Qt::endl;
     });
     if (!result.deviceFound()) return {QStringLiteral("No device"), QString(), false};
-    return {FileText(result), result.measurementFile, result.blocksWithoutReply.isEmpty()};
+    if (!result.blocksWithoutReply.isEmpty()) {
+      return {FileText(result), result.measurementFile, false};
+    }
+    if (!result.archiveError.isEmpty()) {
+      return {QStringLiteral("%1 (not archived: %2)").arg(result.measurementFile, result.archiveError),
+              result.measurementFile, false};
+    }
+    return {result.measurementFile, result.measurementFile, true};
   } catch (const ValdError& error) {
     // A view error comes after the file was written: the line names both.
     if (result.measurementFile.isEmpty()) return {error.Message(), QString(), false};
@@ -128,6 +137,18 @@ int main(int argc, char** argv) {
   Environment env;
   env.programFolder = options.outFolder;
   env.systemDecimalSeparator = options.decimalSeparator.value_or(SystemDecimalSeparator());
+  // A relative archive path names a file from the current folder, as every path of the command line.
+  env.archive = options.archive.isEmpty()
+                    ? QDir(options.outFolder).filePath(QString::fromLatin1(DefaultArchiveFileName))
+                    : options.archive;
+  try {
+    if (ParseArchiveLocation(env.archive, QString()).engine == ArchiveLocation::Engine::SQLite) {
+      env.archive = QDir(env.archive).absolutePath();
+    }
+  } catch (const ValdError& error) {
+    err << error.Message() << "\n\n" << ReadUsage();
+    return ExitUsage;
+  }
   if (options.fileNameTime) env.now = [time = *options.fileNameTime] { return time; };
 
   int status = ExitComplete;
