@@ -12,28 +12,38 @@ const QString TimeFormat = QStringLiteral("yyyy-MM-dd hh:mm");
 
 QString ReadUsage() {
   return QStringLiteral(
-      "Usage: vald_read [--port N] [--out DIR] [--decimal-separator C] [--time \"yyyy-MM-dd hh:mm\"] "
-      "HOST...\n"
+      "Usage: vald_read [--port N] [--out DIR] [--decimal-separator C] [--time \"yyyy-MM-dd hh:mm\"]\n"
+      "                 [--jobs N] [--hosts FILE] [--config CFG.INI] [--json] [HOST[:PORT]...]\n"
       "\n"
-      "Reads the whole log of the device at each HOST, one device after another, exactly as the\n"
+      "Reads the whole log of the device at each HOST, several devices at once, exactly as the\n"
       "\"Lekérdezés\" button does, and writes its measurement file \"yy.mm.dd hh.nn VALD_<type>.csv\"\n"
-      "into DIR.\n"
+      "into DIR. When more than one device is read, each one's file goes into DIR/HOST/ (DIR/HOST_PORT/\n"
+      "for an entry with its own port), so devices of one type keep a file each.\n"
       "\n"
       "Options:\n"
-      "  --port N                    UDP port of the devices (default 6262)\n"
+      "  --port N                    UDP port of the devices without a port of their own (default 6262)\n"
       "  --out DIR                   folder of the measurement files (default: the current folder)\n"
       "  --decimal-separator C       decimal separator of every value in the files\n"
       "                              (default: the one of the system's regional settings)\n"
       "  --time \"yyyy-MM-dd hh:mm\"   local time that names the files, for reproducible names\n"
       "                              (default: the clock when each readout ends)\n"
+      "  --jobs N                    devices read at once, each with its own socket (default 8)\n"
+      "  --hosts FILE                read the hosts listed in FILE too: one HOST or HOST:PORT a line,\n"
+      "                              \"#\" starts a comment, blank lines are passed over\n"
+      "  --config CFG.INI            read the addresses ip1..ip5 of a cfg.ini too, on its UDPport\n"
+      "  --json                      one JSON object per device instead of the result line\n"
       "  --help                      show this text\n"
       "\n"
+      "A host names a folder, so it holds no blank and no path separator. A malformed host, hosts file\n"
+      "line or cfg.ini address stops the run before any device is read.\n"
+      "\n"
       "Progress (\"HOST: block n of N\") goes to standard error. Standard output gets one line per\n"
-      "device: the file written, or why the readout failed (\"No device\", a socket error, an\n"
-      "incomplete log with the blocks that got no reply). Devices of one type read within the same\n"
-      "minute share a file name; the later file replaces the earlier, and its line says so.\n"
-      "Exit status: 0 when every device was read completely into a file of its own, 1 otherwise,\n"
-      "2 for a bad command line.\n");
+      "device, in the order the hosts were given: the file written, or why the readout failed (\"No\n"
+      "device\", a socket error, an incomplete log with the blocks that got no reply). With --json the\n"
+      "line is an object with host, deviceType, mac, blocksRead, missingBlocks, records,\n"
+      "newRecordsArchived, file, error and seconds.\n"
+      "Exit status: 0 when every device was read completely into its file, 1 otherwise, 2 for a bad\n"
+      "command line, hosts file or cfg.ini.\n");
 }
 
 ParsedCommandLine ParseReadOptions(const QStringList& arguments) {
@@ -43,8 +53,13 @@ ParsedCommandLine ParseReadOptions(const QStringList& arguments) {
   const QCommandLineOption separatorOption(QStringLiteral("decimal-separator"), QString(),
                                            QStringLiteral("C"));
   const QCommandLineOption timeOption(QStringLiteral("time"), QString(), QStringLiteral("TIME"));
+  const QCommandLineOption jobsOption(QStringLiteral("jobs"), QString(), QStringLiteral("N"));
+  const QCommandLineOption hostsOption(QStringLiteral("hosts"), QString(), QStringLiteral("FILE"));
+  const QCommandLineOption configOption(QStringLiteral("config"), QString(), QStringLiteral("CFG.INI"));
+  const QCommandLineOption jsonOption(QStringLiteral("json"));
   const QCommandLineOption helpOption(QStringLiteral("help"));
-  parser.addOptions({portOption, outOption, separatorOption, timeOption, helpOption});
+  parser.addOptions({portOption, outOption, separatorOption, timeOption, jobsOption, hostsOption,
+                     configOption, jsonOption, helpOption});
   parser.addPositionalArgument(QStringLiteral("HOST"), QString(), QStringLiteral("HOST..."));
 
   ParsedCommandLine result;
@@ -90,8 +105,22 @@ ParsedCommandLine ParseReadOptions(const QStringList& arguments) {
     }
     options.fileNameTime = time;
   }
+  if (parser.isSet(jobsOption)) {
+    bool ok = false;
+    const int jobs = parser.value(jobsOption).toInt(&ok);
+    if (!ok || jobs < 1 || jobs > ReadOptions::MaxJobs) {
+      result.error = QStringLiteral("Bad number of jobs \"%1\": expected a number from 1 to %2.")
+                         .arg(parser.value(jobsOption))
+                         .arg(ReadOptions::MaxJobs);
+      return result;
+    }
+    options.jobs = jobs;
+  }
+  options.json = parser.isSet(jsonOption);
   options.hosts = parser.positionalArguments();
-  if (options.hosts.isEmpty()) {
+  options.hostsFiles = parser.values(hostsOption);
+  options.configFiles = parser.values(configOption);
+  if (options.hosts.isEmpty() && options.hostsFiles.isEmpty() && options.configFiles.isEmpty()) {
     result.error = QStringLiteral("No device address given.");
     return result;
   }

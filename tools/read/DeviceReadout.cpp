@@ -1,0 +1,54 @@
+#include "DeviceReadout.h"
+
+#include <QElapsedTimer>
+
+#include "core/SharedState.h"
+#include "core/ValdError.h"
+#include "operations/Readout.h"
+
+DeviceOutcome ReadOneDevice(const HostEntry& entry, const Environment& env,
+                            const std::function<void(int block, int blockCount)>& progress) {
+  QElapsedTimer clock;
+  clock.start();
+  DeviceOutcome outcome;
+  outcome.host = entry.given;
+  SharedState state;
+  // One separator for every value, so that the file opens again on a system with that separator.
+  state.DecimalSeparatorText = QByteArray(1, env.systemDecimalSeparator);
+  // The views are drawn as in the window: a log they refuse is reported.
+  WindowModel view;
+  DeviceLink link;
+  link.port = entry.port;
+  try {
+    const ReadoutResult result = ReadDeviceLog(state, view, link, env, entry.host, progress);
+    if (!result.deviceFound()) {
+      outcome.error = QStringLiteral("No device");
+    } else {
+      outcome.deviceType = QString::fromLatin1(result.deviceType->name);
+      outcome.missingBlocks = result.blocksWithoutReply;
+      outcome.blocksRead = result.chip.blockCount - int(result.blocksWithoutReply.size());
+      outcome.records = state.LogLines.Count();
+      outcome.file = result.measurementFile;
+      if (!outcome.missingBlocks.isEmpty()) {
+        outcome.error =
+            QStringLiteral("incomplete log: no reply for blocks %1").arg(BlockList(outcome.missingBlocks));
+      }
+    }
+  } catch (const ValdError& error) {
+    outcome.error = error.Message();
+  }
+  outcome.seconds = double(clock.elapsed()) / 1000;
+  return outcome;
+}
+
+QString BlockList(const QList<int>& blocks) {
+  QStringList parts;
+  for (qsizetype i = 0; i < blocks.size();) {
+    qsizetype last = i;
+    while (last + 1 < blocks.size() && blocks[last + 1] == blocks[last] + 1) ++last;
+    parts.append(last == i ? QString::number(blocks[i])
+                           : QStringLiteral("%1-%2").arg(blocks[i]).arg(blocks[last]));
+    i = last + 1;
+  }
+  return parts.join(QStringLiteral(", "));
+}

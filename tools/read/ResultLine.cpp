@@ -1,0 +1,40 @@
+#include "ResultLine.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+
+namespace {
+
+QJsonValue TextOrNull(const QString& text) {
+  return text.isEmpty() ? QJsonValue(QJsonValue::Null) : QJsonValue(text);
+}
+
+}  // namespace
+
+QString ResultText(const DeviceOutcome& outcome) {
+  QString text = outcome.host + QStringLiteral(": ");
+  if (outcome.file.isEmpty()) return text + outcome.error;
+  text += outcome.file;
+  if (!outcome.error.isEmpty()) text += QStringLiteral(" (%1)").arg(outcome.error);
+  return text;
+}
+
+QByteArray ResultJson(const DeviceOutcome& outcome) {
+  QJsonArray missing;
+  for (const int block : outcome.missingBlocks) missing.append(block);
+  const QJsonObject object{
+      {QStringLiteral("host"), outcome.host},
+      {QStringLiteral("deviceType"), TextOrNull(outcome.deviceType)},
+      {QStringLiteral("mac"), TextOrNull(outcome.mac)},
+      {QStringLiteral("blocksRead"), outcome.blocksRead},
+      {QStringLiteral("missingBlocks"), missing},
+      {QStringLiteral("records"), outcome.records},
+      {QStringLiteral("newRecordsArchived"),
+       outcome.newRecordsArchived ? QJsonValue(*outcome.newRecordsArchived) : QJsonValue(QJsonValue::Null)},
+      {QStringLiteral("file"), TextOrNull(outcome.file)},
+      {QStringLiteral("error"), TextOrNull(outcome.error)},
+      {QStringLiteral("seconds"), outcome.seconds},
+  };
+  return QJsonDocument(object).toJson(QJsonDocument::Compact);
+}
