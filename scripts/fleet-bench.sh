@@ -24,14 +24,20 @@ cleanup() {
 trap cleanup EXIT
 
 # Starts a simulated device on address $1 and port $2 (0: the system chooses) with further options,
-# and waits until it listens; prints its port.
+# and waits until it listens.
 start_device() {
   local address="$1" port="$2" log="$work/sim-$1.txt"
   shift 2
-  "$sim" --host "$address" --port "$port" --chip 2 --device 21 --records 3000 --delay "$delay" "$@" >"$log" &
+  "$sim" --host "$address" --port "$port" --chip 2 --device 21 --records 3000 --delay "$delay" "$@" \
+    >"$log" 2>&1 &
   pids+=($!)
-  until grep -q '^listening on ' "$log"; do sleep 0.05; done
-  sed -n 's/^listening on .*:\([0-9]*\)$/\1/p' "$log"
+  until grep -qs '^listening on ' "$log"; do
+    if ! kill -0 "${pids[-1]}" 2>/dev/null; then
+      cat "$log" >&2
+      exit 1
+    fi
+    sleep 0.05
+  done
 }
 
 # Runs vald_read with the given arguments; prints its wall time in seconds and keeps its JSON lines.
@@ -52,14 +58,15 @@ complete_count() {
   grep -c '"error":null' "$1" || true
 }
 
-port="$(start_device 127.0.0.1 0)"
+start_device 127.0.0.1 0
+port="$(sed -n 's/^listening on .*:\([0-9]*\)$/\1/p' "$work/sim-127.0.0.1.txt")"
 hosts=(127.0.0.1)
 for ((i = 2; i <= devices; ++i)); do
-  start_device "127.0.0.$i" "$port" >/dev/null
+  start_device "127.0.0.$i" "$port"
   hosts+=("127.0.0.$i")
 done
 silentHost="127.0.0.$((devices + 1))"
-start_device "$silentHost" "$port" --silent-header >/dev/null
+start_device "$silentHost" "$port" --silent-header
 half=$((devices / 2))
 withSilent=("${hosts[@]:0:half}" "$silentHost" "${hosts[@]:half:devices-half-1}")
 
