@@ -77,6 +77,7 @@ TForm1::TForm1(const Environment& env, Form1Dialogs dialogs, QWidget* parent)
   QPalette summaryPalette = ui_->RichEdit1->palette();
   summaryPalette.setColor(QPalette::Base, summaryPalette.color(QPalette::Button));
   ui_->RichEdit1->setPalette(summaryPalette);
+  dataPageCaption_ = ui_->PageControl1->tabText(DataPageIndex);
   setWindowIcon(QIcon(QStringLiteral(":/vald.png")));
   ApplyDesignFonts();
   BuildStatusBar();
@@ -232,8 +233,7 @@ void TForm1::ShowModel() {
     ShowRichText(strips[size_t(page)], view_.pages[size_t(page)].strip, Qt::AlignHCenter);
   }
   ui_->PageControl1->setTabVisible(4, view_.tabVisible[4]);
-  ui_->PageControl1->setTabVisible(DataPageIndex,
-                                   view_.tabVisible[DataPageIndex] && view_.developerPageVisible);
+  ShowDataPage(view_.tabVisible[DataPageIndex] && view_.developerPageVisible);
   ui_->Panel4->setVisible(view_.developerPageVisible);
 
   ShowPlainText(ui_->Memo1, view_.memo1, shownMemo1_);
@@ -241,6 +241,20 @@ void TForm1::ShowModel() {
   ui_->Label1->setText(FromWin1250(view_.label1));
   for (size_t i = 0; i < statusPanels_.size(); ++i)
     statusPanels_[i]->setText(FromWin1250(view_.statusPanels[i]));
+}
+
+// A hidden tab would still be listed, as showing, by assistive technology: the developer page is taken
+// out of the page control instead and put back in its place. It is the last page, so the other pages
+// keep their indexes.
+void TForm1::ShowDataPage(bool shown) {
+  QTabWidget* pages = ui_->PageControl1;
+  const bool present = pages->indexOf(ui_->Tab_Data) >= 0;
+  if (shown == present) return;
+  if (shown) {
+    pages->insertTab(DataPageIndex, ui_->Tab_Data, dataPageCaption_);
+  } else {
+    pages->removeTab(DataPageIndex);
+  }
 }
 
 void TForm1::showEvent(QShowEvent* event) {
@@ -255,10 +269,12 @@ void TForm1::ArmSaveTimer() {
 }
 
 void TForm1::FormCreate() {
-  RunHandler([this] {
+  QStringList notices;
+  RunHandler([&] {
     QDir::setCurrent(env_.programFolder);
-    RunCreationStep(state_, view_, link_, env_);
+    notices = RunCreationStep(state_, view_, link_, env_);
   });
+  for (const QString& notice : notices) dialogs_.showWarning(this, notice);
 }
 
 void TForm1::closeEvent(QCloseEvent* event) {

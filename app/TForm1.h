@@ -82,6 +82,7 @@ class TForm1 : public QMainWindow {
   void RunHandler(Body&& body);
   void PullEdits();
   void ShowModel();
+  void ShowDataPage(bool shown);
   void ApplyGeometry(const QRect& outer);
 
   std::unique_ptr<Ui::TForm1> ui_;
@@ -97,6 +98,7 @@ class TForm1 : public QMainWindow {
   QByteArray shownMemo1_;
   QByteArray shownMemo2_;
   int shownTabWidth_ = -1;
+  QString dataPageCaption_;
   TF_Nev* F_Nev = nullptr;
   TForm3* Form3 = nullptr;
 };

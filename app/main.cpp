@@ -1,6 +1,7 @@
 #include <QApplication>
 #include <QLocale>
 #include <QScreen>
+#include <csignal>
 
 #include "TF_Nev.h"
 #include "TForm1.h"
@@ -10,6 +11,9 @@
 // Start-up in the fixed order: the application object, the main window (its creation step reads
 // cfg.ini), the About window, the settings editor; then the event loop until the main window closes.
 int main(int argc, char** argv) {
+  // Under a file-size limit a write past it then fails with its reason, which the file writers report
+  // with the old file kept, instead of the signal ending the program.
+  std::signal(SIGXFSZ, SIG_IGN);
   QApplication application(argc, argv);
   QApplication::setApplicationDisplayName(QStringLiteral("VALD CSV"));
 

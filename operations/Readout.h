@@ -11,8 +11,15 @@
 
 // One "Lekérdezés": reads the whole log of the device at `host` (ReadLog), shows what the readout did,
 // redraws the views and writes the automatic measurement file. An unknown device code shows "No device"
-// and ends the readout before any block is requested. View errors and socket errors propagate as
-// ValdError, with what was shown so far left in the window model.
+// and ends the readout before any block is requested. Socket errors propagate as ValdError, with what
+// was shown so far left in the window model. A view error propagates too, but only after the automatic
+// file has been written: a log the views refuse is still the whole log the device gave.
 ReadoutResult ReadDeviceLog(SharedState& state, WindowModel& view, DeviceLink& link, const Environment& env,
                             const QString& host,
                             const std::function<void(int block, int blockCount)>& progress = {});
+
+// The same readout, filling `result` as far as it gets, so that a caller that catches the error still
+// sees what was done, the measurement file written included.
+void ReadDeviceLog(SharedState& state, WindowModel& view, DeviceLink& link, const Environment& env,
+                   const QString& host, ReadoutResult& result,
+                   const std::function<void(int block, int blockCount)>& progress = {});

@@ -8,7 +8,7 @@ packages=(
   qt6-base-dev libqcustomplot-dev libjpeg62-turbo-dev libgl-dev
   googletest libgtest-dev libbenchmark-dev
   clang libclang-rt-14-dev clang-format
-  xvfb xauth fonts-liberation fonts-liberation2
+  xvfb xauth fonts-liberation fonts-liberation2 tzdata
 )
 
 missing=()

@@ -22,9 +22,10 @@ struct Form1Fixture {
   std::unique_ptr<TF_Nev> about;
   std::unique_ptr<TForm3> editor;
 
-  explicit Form1Fixture(const QByteArray& cfg = "", QSize screen = {1920, 1080}, bool withMarker = true) {
+  explicit Form1Fixture(const QByteArray& cfg = "", QSize screen = {1920, 1080}, bool withMarker = true,
+                        char systemDecimalSeparator = '.') {
     env.programFolder = folder.Path();
-    env.systemDecimalSeparator = '.';
+    env.systemDecimalSeparator = systemDecimalSeparator;
     env.screenSize = screen;
     env.now = [] { return QDateTime(QDate(2023, 12, 3), QTime(14, 5)); };
     if (!cfg.isNull()) folder.Write("cfg.ini", cfg);

@@ -63,6 +63,40 @@ class WindowHandlersTest : public QObject {
     QCOMPARE(f.form->State().LogLines.Count(), 100);
   }
 
+  // A DecimalSeparator setting other than the system's: the views refuse the first FieldType 1 value,
+  // and the readout's file still holds the whole log, byte for byte as a system with that separator
+  // writes it.
+  void viewErrorKeepsTheReadoutsFile_data() {
+    QTest::addColumn<char>("setting");
+    QTest::addColumn<char>("system");
+    QTest::newRow("comma on a point system") << ',' << '.';
+    QTest::newRow("point on a comma system") << '.' << ',';
+  }
+
+  void viewErrorKeepsTheReadoutsFile() {
+    QFETCH(char, setting);
+    QFETCH(char, system);
+    SimulatorConfig config;
+    config.deviceCode = 2;  // AGATE, FieldType 1
+    config.recordCount = 300;
+    RunningSimulator simulator(config);
+    const QByteArray cfg = "ip1=127.0.0.1\r\nDecimalSeparator=" + QByteArray(1, setting) + "\r\n";
+    const QString file = QStringLiteral("23.12.03 14.05 VALD_AGATE.csv");
+
+    Form1Fixture mismatched(cfg, {1920, 1080}, true, system);
+    mismatched.form->Link().port = simulator.Port();
+    mismatched.form->Controls().SpeedButton7->click();
+    QCOMPARE(mismatched.errors.size(), 1);
+    QVERIFY(mismatched.errors[0].endsWith(QStringLiteral("' is not a valid floating point value")));
+    QCOMPARE(mismatched.folder.Read(file).count("\r\n"), qsizetype(300));
+
+    Form1Fixture matching(cfg, {1920, 1080}, true, setting);
+    matching.form->Link().port = simulator.Port();
+    matching.form->Controls().SpeedButton7->click();
+    QCOMPARE(matching.errors, QStringList());
+    QCOMPARE(mismatched.folder.Read(file), matching.folder.Read(file));
+  }
+
   void axisControlsKeepTheMaximumAboveTheMinimum() {
     Form1Fixture f("Top2=15\r\nBottom2=10\r\n");
     QCustomPlot* chart = f.form->Controls().Chart_H;

@@ -19,24 +19,29 @@ DeviceOutcome ReadOneDevice(const HostEntry& entry, const Environment& env,
   WindowModel view;
   DeviceLink link;
   link.port = entry.port;
+  ReadoutResult result;
+  // Blocks asked for so far: a socket error can end the readout before the last one.
+  int blocksAsked = 0;
   try {
-    const ReadoutResult result = ReadDeviceLog(state, view, link, env, entry.host, progress);
+    ReadDeviceLog(state, view, link, env, entry.host, result, [&](int block, int blockCount) {
+      blocksAsked = block + 1;
+      if (progress) progress(block, blockCount);
+    });
     if (!result.deviceFound()) {
       outcome.error = QStringLiteral("No device");
-    } else {
-      outcome.deviceType = QString::fromLatin1(result.deviceType->name);
-      outcome.missingBlocks = result.blocksWithoutReply;
-      outcome.blocksRead = result.chip.blockCount - int(result.blocksWithoutReply.size());
-      outcome.records = state.LogLines.Count();
-      outcome.file = result.measurementFile;
-      if (!outcome.missingBlocks.isEmpty()) {
-        outcome.error =
-            QStringLiteral("incomplete log: no reply for blocks %1").arg(BlockList(outcome.missingBlocks));
-      }
+    } else if (!result.blocksWithoutReply.isEmpty()) {
+      outcome.error =
+          QStringLiteral("incomplete log: no reply for blocks %1").arg(BlockList(result.blocksWithoutReply));
     }
   } catch (const ValdError& error) {
+    // A view error comes after the file was written: the outcome names both.
     outcome.error = error.Message();
   }
+  if (result.deviceFound()) outcome.deviceType = QString::fromLatin1(result.deviceType->name);
+  outcome.missingBlocks = result.blocksWithoutReply;
+  outcome.blocksRead = blocksAsked - int(result.blocksWithoutReply.size());
+  outcome.records = state.LogLines.Count();
+  outcome.file = result.measurementFile;
   outcome.seconds = double(clock.elapsed()) / 1000;
   return outcome;
 }

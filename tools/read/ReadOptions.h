@@ -31,7 +31,8 @@ struct ParsedCommandLine {
   QString error;
 };
 
-// `arguments` includes the program name first, as QCoreApplication::arguments() gives it.
+// `arguments` includes the program name first, as QCoreApplication::arguments() gives it. The output
+// folder is checked too (it exists, is a folder and is writable), so that a readout is not wasted.
 ParsedCommandLine ParseReadOptions(const QStringList& arguments);
 
 QString ReadUsage();

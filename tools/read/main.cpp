@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QLocale>
 #include <QTextStream>
+#include <csignal>
 #include <mutex>
 
 #include "DeviceReadout.h"
@@ -42,6 +43,9 @@ DeviceOutcome ReadIntoFolder(const HostEntry& entry, Environment env, bool ownFo
 }  // namespace
 
 int main(int argc, char** argv) {
+  // Under a file-size limit (ulimit -f) a write past it then fails with its reason, reported on the
+  // device's line with the old file kept, instead of the signal ending the program.
+  std::signal(SIGXFSZ, SIG_IGN);
   QCoreApplication app(argc, argv);
   QTextStream out(stdout);
   QTextStream err(stderr);
