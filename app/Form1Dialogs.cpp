@@ -1,8 +1,12 @@
 #include "Form1Dialogs.h"
 
 #include <QApplication>
+#include <QComboBox>
+#include <QDateEdit>
+#include <QDialogButtonBox>
 #include <QDir>
 #include <QFileDialog>
+#include <QFormLayout>
 #include <QInputDialog>
 #include <QMessageBox>
 
@@ -20,6 +24,33 @@ QString ChooseFile(QWidget* parent, QFileDialog::AcceptMode mode) {
   dialog.setSizeGripEnabled(true);
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
   return dialog.selectedFiles().first();
+}
+
+QDateEdit* DateEdit(QWidget* parent, QDate date) {
+  auto* edit = new QDateEdit(date, parent);
+  edit->setDisplayFormat(QStringLiteral("yyyy-MM-dd"));
+  edit->setCalendarPopup(true);
+  return edit;
+}
+
+std::optional<HistoryChoice> ChooseHistory(QWidget* parent, const QStringList& devices, QDate from,
+                                           QDate to) {
+  QDialog dialog(parent);
+  dialog.setWindowTitle(QStringLiteral("Előzmények"));
+  auto* layout = new QFormLayout(&dialog);
+  auto* device = new QComboBox(&dialog);
+  device->addItems(devices);
+  QDateEdit* fromEdit = DateEdit(&dialog, from);
+  QDateEdit* toEdit = DateEdit(&dialog, to);
+  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
+  QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+  QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+  layout->addRow(QStringLiteral("Eszköz:"), device);
+  layout->addRow(QStringLiteral("Kezdete:"), fromEdit);
+  layout->addRow(QStringLiteral("Vége:"), toEdit);
+  layout->addRow(buttons);
+  if (dialog.exec() != QDialog::Accepted || device->currentText().isEmpty()) return std::nullopt;
+  return HistoryChoice{device->currentText(), fromEdit->date(), toEdit->date()};
 }
 
 }  // namespace
@@ -40,5 +71,6 @@ Form1Dialogs Form1Dialogs::Real() {
     const QString text = QInputDialog::getText(parent, caption, prompt, QLineEdit::Normal, preset, &accepted);
     return accepted ? text : preset;
   };
+  dialogs.chooseHistory = ChooseHistory;
   return dialogs;
 }

@@ -1,10 +1,19 @@
 #pragma once
 
+#include <QDate>
 #include <QString>
+#include <QStringList>
 #include <functional>
 #include <optional>
 
 class QWidget;
+
+// A device and a period, both days included, for "Előzmények...".
+struct HistoryChoice {
+  QString device;
+  QDate from;
+  QDate to;
+};
 
 // The modal boxes the main window's handlers use. The defaults are the real dialogs; tests replace them.
 struct Form1Dialogs {
@@ -18,6 +27,10 @@ struct Form1Dialogs {
   std::function<QString(QWidget* parent, const QString& caption, const QString& prompt,
                         const QString& preset)>
       inputBox;
+  // The archived device and period to show, offered with `from` and `to` preset; nothing when cancelled.
+  std::function<std::optional<HistoryChoice>(QWidget* parent, const QStringList& devices, QDate from,
+                                             QDate to)>
+      chooseHistory;
 
   static Form1Dialogs Real();
 };

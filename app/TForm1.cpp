@@ -10,10 +10,12 @@
 #include "RichTextView.h"
 #include "TF_Nev.h"
 #include "TForm3.h"
+#include "archive/ArchiveLocation.h"
 #include "core/ValdError.h"
 #include "core/Win1250.h"
 #include "files/UserSave.h"
 #include "operations/FileOpen.h"
+#include "operations/History.h"
 #include "operations/Readout.h"
 #include "operations/ServiceTools.h"
 #include "settings/CreationStep.h"
@@ -124,6 +126,7 @@ void TForm1::BuildStatusBar() {
 void TForm1::ConnectHandlers() {
   connect(ui_->Open1, &QAction::triggered, this, &TForm1::Open1Click);
   connect(ui_->Save1, &QAction::triggered, this, &TForm1::Save1Click);
+  connect(ui_->Elzmnyek1, &QAction::triggered, this, &TForm1::Elzmnyek1Click);
   connect(ui_->Exit1, &QAction::triggered, this, &TForm1::Exit1Click);
   const std::array<std::pair<QAction*, Placement>, 7> placements = {{
       {ui_->Alaprtelmezett1, Placement::Default},
@@ -328,6 +331,33 @@ void TForm1::Save1Click() {
   });
 }
 
+QString TForm1::ArchiveSetting() const {
+  const std::optional<QByteArray> setting = ReadSetting(state_.SettingsLines, "Archive");
+  return setting ? FromWin1250(*setting) : env_.archive;
+}
+
+void TForm1::Elzmnyek1Click() {
+  RunHandler([this] {
+    QDir::setCurrent(env_.programFolder);
+    const ArchiveLocation location = ParseArchiveLocation(ArchiveSetting(), env_.programFolder);
+    if (location.IsOff())
+      throw ValdError(QStringLiteral("Nincs archívum: a cfg.ini Archive kulcsa kikapcsolja."));
+    ArchiveStore store(location);
+    const QList<ArchivedDevice> devices = store.Devices();
+    QStringList keys;
+    for (const ArchivedDevice& device : devices) keys << device.key;
+    constexpr int DefaultHistoryDays = 30;
+    const QDate today = env_.now().date();
+    const std::optional<HistoryChoice> choice =
+        dialogs_.chooseHistory(this, keys, today.addDays(-DefaultHistoryDays), today);
+    if (!choice) return;
+    const qsizetype index = keys.indexOf(choice->device);
+    if (index < 0)
+      throw ValdError(QStringLiteral("Nincs ilyen eszköz az archívumban: %1").arg(choice->device));
+    ShowArchivedHistory(state_, view_, env_, store, devices[index], choice->from, choice->to);
+  });
+}
+
 void TForm1::Exit1Click() {
   close();
 }
@@ -359,10 +389,16 @@ void TForm1::Adatoktrlse1Click() {
 void TForm1::QueryButtonClick(int addressField) {
   QString warning;
   RunHandler([&] {
+    Environment env = env_;
+    env.archive = ArchiveSetting();
     const ReadoutResult report =
-        ReadDeviceLog(state_, view_, link_, env_, FromWin1250(view_.addressEdits[size_t(addressField)]));
+        ReadDeviceLog(state_, view_, link_, env, FromWin1250(view_.addressEdits[size_t(addressField)]));
     ArmSaveTimer();
     if (!report.blocksWithoutReply.isEmpty()) warning = IncompleteLogMessage(report.blocksWithoutReply);
+    if (!report.archiveError.isEmpty()) {
+      if (!warning.isEmpty()) warning += QLatin1Char('\n');
+      warning += QStringLiteral("Az archívum írása nem sikerült: %1").arg(report.archiveError);
+    }
   });
   if (!warning.isEmpty()) dialogs_.showWarning(this, warning);
 }

@@ -48,6 +48,7 @@ class TForm1 : public QMainWindow {
   void FormCreate();
   void Open1Click();
   void Save1Click();
+  void Elzmnyek1Click();
   void Exit1Click();
   void PlacementClick(Placement placement);
   void cc1Click();
@@ -84,6 +85,8 @@ class TForm1 : public QMainWindow {
   void ShowModel();
   void ShowDataPage(bool shown);
   void ApplyGeometry(const QRect& outer);
+  // The archive readouts merge into: cfg.ini's "Archive" key, else the program's default.
+  QString ArchiveSetting() const;
 
   std::unique_ptr<Ui::TForm1> ui_;
   Environment env_;

@@ -50,10 +50,12 @@ void ReadLog(SharedState& state, DeviceLink& link, char systemDecimalSeparator, 
   result.receivedByteCount = state.ReceivedByteCount;
   state.DeviceCode = state.ReceiveBuffer[0];
   state.ChipCode = state.ReceiveBuffer[1];
+  const QByteArray header(reinterpret_cast<const char*>(state.ReceiveBuffer.data()), LogBlockSize);
 
   // The header's dump text is discarded here.
   ResetForReadout(state);
   result.headerRead = true;
+  result.rawImage = header;
   result.chip = ChipBlockCount(state.ChipCode);
   result.deviceType = LookUpDeviceType(state.DeviceCode);
   if (!result.deviceType) return;
@@ -69,6 +71,7 @@ void ReadLog(SharedState& state, DeviceLink& link, char systemDecimalSeparator, 
     const int requests = deviceGone ? 1 : RequestsPerBlock;
     const bool answered = ReadLogBlock(state, link, block, type.fieldType, systemDecimalSeparator, requests);
     result.receivedByteCount = state.ReceivedByteCount;
+    result.rawImage.append(reinterpret_cast<const char*>(state.ReceiveBuffer.data()), LogBlockSize);
     if (answered) {
       silentInARow = 0;
     } else {

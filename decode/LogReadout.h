@@ -21,8 +21,12 @@ struct ReadoutResult {
   std::optional<DeviceType> deviceType;   // the header's device type; nothing: "No device"
   std::optional<QByteArray> decodedText;  // Memo1: the decoded records, once every block was read
   std::optional<QByteArray> logText;      // Memo2: the measurement lines in time order
-  QList<int> blocksWithoutReply;  // log blocks that got no reply, retry included: the log is incomplete
-  QString measurementFile;        // path of the automatic measurement file written, empty if none
+  QList<int> blocksWithoutReply;     // log blocks that got no reply, retry included: the log is incomplete
+  QByteArray rawImage;               // the header's 512 bytes, then every block's as received (zeros if none)
+  QString measurementFile;           // path of the automatic measurement file written, empty if none
+  std::optional<int> archivedLines;  // lines the archive gained, once the log was merged into it
+  QString archiveError;              // why the merge into the archive failed, empty if it did not
+  QString mac;                       // the MAC address the archive step's identity exchange gave, if any
 
   // The header named a known device type and its log was read.
   bool deviceFound() const { return deviceType.has_value(); }

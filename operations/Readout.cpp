@@ -5,7 +5,19 @@
 #include "core/ValdError.h"
 #include "files/MeasurementFile.h"
 #include "operations/Presenter.h"
+#include "operations/ReadoutArchive.h"
 #include "views/RenderViews.h"
+
+namespace {
+
+// The whole log goes to disk: the automatic measurement file (unless the run writes none), then the
+// archive.
+void KeepReadout(SharedState& state, DeviceLink& link, const Environment& env, ReadoutResult& result) {
+  if (env.writeMeasurementFiles) result.measurementFile = SaveAutomaticMeasurementFile(state, env);
+  ArchiveReadoutLog(state, link, env, result);
+}
+
+}  // namespace
 
 ReadoutResult ReadDeviceLog(SharedState& state, WindowModel& view, DeviceLink& link, const Environment& env,
                             const QString& host,
@@ -26,8 +38,8 @@ void ReadDeviceLog(SharedState& state, WindowModel& view, DeviceLink& link, cons
   try {
     RenderViews(state, view, env);
   } catch (const ValdError&) {
-    result.measurementFile = SaveAutomaticMeasurementFile(state, env);
+    KeepReadout(state, link, env, result);
     throw;
   }
-  result.measurementFile = SaveAutomaticMeasurementFile(state, env);
+  KeepReadout(state, link, env, result);
 }

@@ -10,10 +10,12 @@
 #include "views/WindowModel.h"
 
 // One "Lekérdezés": reads the whole log of the device at `host` (ReadLog), shows what the readout did,
-// redraws the views and writes the automatic measurement file. An unknown device code shows "No device"
-// and ends the readout before any block is requested. Socket errors propagate as ValdError, with what
-// was shown so far left in the window model. A view error propagates too, but only after the automatic
-// file has been written: a log the views refuse is still the whole log the device gave.
+// redraws the views, writes the automatic measurement file (unless env.writeMeasurementFiles is off) and
+// merges the log into the archive (ArchiveReadoutLog: its failure is reported in the result, never thrown).
+// An unknown device code shows "No device" and ends the readout before any block is requested. Socket errors
+// propagate as ValdError, with what was shown so far left in the window model. A view error propagates too,
+// but only after the automatic file has been written: a log the views refuse is still the whole log the
+// device gave.
 ReadoutResult ReadDeviceLog(SharedState& state, WindowModel& view, DeviceLink& link, const Environment& env,
                             const QString& host,
                             const std::function<void(int block, int blockCount)>& progress = {});

@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
-# Fleet benchmark (not part of CI): DEVICES simulated 25LC512 devices (default 50, 96 log blocks each)
-# on 127.0.0.1 .. 127.0.0.DEVICES, one port for all, every reply DELAY_MS late (default 20). It times
-# one device read alone, then all of them with --jobs DEVICES, then the same run with a device that
-# never answers its header put in the middle. Fails when a whole run takes longer than 1.5 times the
-# one device alone, or when the silent device slows the others down by more than that.
+# Fleet benchmark (not part of CI): DEVICES simulated 25LC512 devices (default 50, 96 log blocks of
+# 3000 records each, a MAC of their own) on 127.0.0.1 .. 127.0.0.DEVICES, one port for all, every reply
+# DELAY_MS late (default 20). Without the archive it times one device read alone, then all of them with
+# --jobs DEVICES, then the same run with a device that never answers its header put in the middle; it
+# fails when such a run takes longer than 1.5 times the one device alone, or when a device was not read
+# completely. Then it times the whole site merged into one SQLite archive, first into an empty one and
+# then once more (nothing new), to show what the archive adds: SQLite lets one merge write at a time.
 #
 #   scripts/fleet-bench.sh [BUILD=build]    (after a build; every address of 127.0.0.0/8 is loopback)
 set -euo pipefail
@@ -28,8 +30,11 @@ trap cleanup EXIT
 start_device() {
   local address="$1" port="$2" log="$work/sim-$1.txt"
   shift 2
-  "$sim" --host "$address" --port "$port" --chip 2 --device 21 --records 3000 --delay "$delay" "$@" \
-    >"$log" 2>&1 &
+  local mac b c d
+  IFS=. read -r _ b c d <<<"$address"
+  mac="$(printf '02:00:00:%02X:%02X:%02X' "$b" "$c" "$d")"
+  "$sim" --host "$address" --port "$port" --chip 2 --device 21 --records 3000 --delay "$delay" \
+    --identity "$mac;SN;R;AGATE;v1;c1" "$@" >"$log" 2>&1 &
   pids+=($!)
   until grep -qs '^listening on ' "$log"; do
     if ! kill -0 "${pids[-1]}" 2>/dev/null; then
@@ -45,6 +50,7 @@ timed_read() {
   local name="$1"
   shift
   local start="$EPOCHREALTIME"
+  mkdir -p "$work/$name"
   "$reader" --port "$port" --out "$work/$name" --json "$@" >"$work/$name.json" 2>/dev/null || true
   awk -v a="$start" -v b="$EPOCHREALTIME" 'BEGIN { printf "%.3f", b - a }'
 }
@@ -70,20 +76,28 @@ start_device "$silentHost" "$port" --silent-header
 half=$((devices / 2))
 withSilent=("${hosts[@]:0:half}" "$silentHost" "${hosts[@]:half:devices-half-1}")
 
-mkdir -p "$work/one" "$work/all" "$work/silent"
-one="$(timed_read one --jobs 1 127.0.0.1)"
-all="$(timed_read all --jobs "$devices" "${hosts[@]}")"
-silent="$(timed_read silent --jobs "$devices" "${withSilent[@]}")"
+one="$(timed_read one --archive off --jobs 1 127.0.0.1)"
+all="$(timed_read all --archive off --jobs "$devices" "${hosts[@]}")"
+silent="$(timed_read silent --archive off --jobs "$devices" "${withSilent[@]}")"
+oneArchived="$(timed_read one-archived --jobs 1 127.0.0.1)"
+archived="$(timed_read archived --jobs "$devices" "${hosts[@]}")"
+again="$(timed_read archived --jobs "$devices" "${hosts[@]}")"
 
 echo "devices: $devices on port $port, reply delay $delay ms, 96 log blocks each"
-echo "one device alone:                 $one s"
-echo "all with --jobs $devices:               $all s ($(complete_count "$work/all.json") read completely," \
+echo "without the archive:"
+echo "  one device alone:                $one s"
+echo "  all with --jobs $devices:              $all s ($(complete_count "$work/all.json") read completely," \
   "slowest device $(slowest_good "$work/all.json") s)"
-echo "with a silent device among them: $silent s ($(complete_count "$work/silent.json") read completely," \
+echo "  with a silent device among them: $silent s ($(complete_count "$work/silent.json") read completely," \
   "slowest device $(slowest_good "$work/silent.json") s)"
+echo "into one SQLite archive:"
+echo "  one device alone:                $oneArchived s"
+echo "  all, archive empty before:       $archived s"
+echo "  all, once more (nothing new):    $again s ($(complete_count "$work/archived.json") read completely)"
 awk -v one="$one" -v all="$all" -v silent="$silent" -v n="$devices" \
-  -v a="$(complete_count "$work/all.json")" -v s="$(complete_count "$work/silent.json")" 'BEGIN {
+  -v a="$(complete_count "$work/all.json")" -v s="$(complete_count "$work/silent.json")" \
+  -v r="$(complete_count "$work/archived.json")" 'BEGIN {
   printf "ratio to one device: %.2f, with the silent device %.2f (limit 1.5)\n", all / one, silent / one
-  if (a != n || s != n - 1) { print "FAIL: not every device was read completely"; exit 1 }
+  if (a != n || s != n - 1 || r != n) { print "FAIL: not every device was read completely"; exit 1 }
   if (all > 1.5 * one || silent > 1.5 * one) { print "FAIL: slower than 1.5 times one device"; exit 1 }
 }'

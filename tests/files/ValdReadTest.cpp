@@ -12,6 +12,7 @@
 #include "settings/CreationStep.h"
 #include "support/SimulatorFixture.h"
 #include "support/TempFolder.h"
+#include "support/UnwritableFolder.h"
 #include "tools/sim/DeviceImage.h"
 
 namespace {
@@ -21,8 +22,10 @@ const QString FileTimeOption = QStringLiteral("2023-12-03 14:05");
 
 QStringList ReadArguments(uint16_t port, const QString& out, const QString& separator,
                           const QStringList& hosts) {
-  QStringList arguments = {QStringLiteral("--port"), QString::number(port), QStringLiteral("--out"), out,
-                           QStringLiteral("--time"), FileTimeOption};
+  // The archive is off: these tests pin the files in the folder and the requests of a readout.
+  QStringList arguments = {
+      QStringLiteral("--port"), QString::number(port), QStringLiteral("--out"),     out,
+      QStringLiteral("--time"), FileTimeOption,        QStringLiteral("--archive"), QStringLiteral("off")};
   if (!separator.isEmpty()) arguments << QStringLiteral("--decimal-separator") << separator;
   return arguments + hosts;
 }
@@ -83,9 +86,9 @@ INSTANTIATE_TEST_SUITE_P(Devices, ValdReadGolden, testing::Values(2, 21, 43, 46,
 TEST(ValdRead, FileNameFollowsTheClockWithoutATimeOption) {
   RunningSimulator device(FixedSimulatorConfig(21, 50));
   TempFolder out;
-  const ProcessResult result =
-      RunValdRead({QStringLiteral("--port"), QString::number(device.Port()), QStringLiteral("--out"),
-                   out.Path(), QStringLiteral("127.0.0.1")});
+  const ProcessResult result = RunValdRead({QStringLiteral("--port"), QString::number(device.Port()),
+                                            QStringLiteral("--out"), out.Path(), QStringLiteral("--archive"),
+                                            QStringLiteral("off"), QStringLiteral("127.0.0.1")});
   ASSERT_EQ(result.exitCode, 0);
   const QStringList written = QDir(out.Path()).entryList(QDir::Files);
   ASSERT_EQ(written.size(), 1);
@@ -179,6 +182,19 @@ TEST(ValdRead, FileSizeLimitIsReportedAndKeepsTheOldFile) {
   EXPECT_EQ(QDir(out.Path()).entryList(QDir::Files), QStringList{name});
 }
 
+TEST(ValdRead, ReadOnlyOutputFolderIsRefusedBeforeAnyReadout) {
+  RunningSimulator device(FixedSimulatorConfig(21, 50));
+  UnwritableFolder out;
+  const ProcessResult result = RunValdRead(
+      ReadArguments(device.Port(), out.Path(), QStringLiteral(","), {QStringLiteral("127.0.0.1")}));
+  EXPECT_EQ(result.exitCode, 2);
+  EXPECT_TRUE(result.err.startsWith(
+      QStringLiteral("Bad output folder \"%1\": it is not writable.\n").arg(out.Path())))
+      << result.err.toStdString();
+  EXPECT_TRUE(result.out.isEmpty());
+  EXPECT_TRUE(device.Requests().isEmpty());
+}
+
 TEST(ValdRead, SeveralDevicesOneAfterAnother) {
   RunningSimulator device(FixedSimulatorConfig(43, 50));
   TempFolder out;
@@ -230,7 +246,8 @@ INSTANTIATE_TEST_SUITE_P(
                     std::vector<const char*>{"--time", "2023-13-01 10:00", "127.0.0.1"},
                     std::vector<const char*>{"--out", "/tmp"},
                     std::vector<const char*>{"--jobs", "0", "127.0.0.1"},
-                    std::vector<const char*>{"--jobs", "257", "127.0.0.1"}));
+                    std::vector<const char*>{"--jobs", "257", "127.0.0.1"},
+                    std::vector<const char*>{"--no-files", "--archive", "off", "127.0.0.1"}));
 
 // Options that cannot give a usable file are refused before any device is read.
 struct RefusedOptionCase {

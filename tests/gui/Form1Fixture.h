@@ -18,6 +18,9 @@ struct Form1Fixture {
   QString nextSaveFile;
   QStringList inputAnswers;  // answers of the input box, in order; when used up the box is cancelled
   QStringList inputPresets;
+  std::optional<HistoryChoice> nextHistory;  // the history dialog's answer
+  QStringList historyDevices;                // what the history dialog offered
+  std::pair<QDate, QDate> historyPeriod;
   std::unique_ptr<TForm1> form;
   std::unique_ptr<TF_Nev> about;
   std::unique_ptr<TForm3> editor;
@@ -38,6 +41,11 @@ struct Form1Fixture {
     dialogs.inputBox = [this](QWidget*, const QString&, const QString&, const QString& preset) {
       inputPresets << preset;
       return inputAnswers.isEmpty() ? preset : inputAnswers.takeFirst();
+    };
+    dialogs.chooseHistory = [this](QWidget*, const QStringList& devices, QDate from, QDate to) {
+      historyDevices = devices;
+      historyPeriod = {from, to};
+      return nextHistory;
     };
     form = std::make_unique<TForm1>(env, dialogs);
     about = std::make_unique<TF_Nev>(form->windowTitle());

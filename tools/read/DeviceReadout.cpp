@@ -22,22 +22,27 @@ DeviceOutcome ReadOneDevice(const HostEntry& entry, const Environment& env,
   ReadoutResult result;
   // Blocks asked for so far: a socket error can end the readout before the last one.
   int blocksAsked = 0;
+  // What keeps the readout from being complete, in the order it happened.
+  QStringList problems;
   try {
     ReadDeviceLog(state, view, link, env, entry.host, result, [&](int block, int blockCount) {
       blocksAsked = block + 1;
       if (progress) progress(block, blockCount);
     });
-    if (!result.deviceFound()) {
-      outcome.error = QStringLiteral("No device");
-    } else if (!result.blocksWithoutReply.isEmpty()) {
-      outcome.error =
-          QStringLiteral("incomplete log: no reply for blocks %1").arg(BlockList(result.blocksWithoutReply));
-    }
+    if (!result.deviceFound()) problems << QStringLiteral("No device");
   } catch (const ValdError& error) {
-    // A view error comes after the file was written: the outcome names both.
-    outcome.error = error.Message();
+    // A view error comes after the file was written and the log archived: the outcome names all.
+    problems << error.Message();
   }
+  if (!result.blocksWithoutReply.isEmpty()) {
+    problems.prepend(
+        QStringLiteral("incomplete log: no reply for blocks %1").arg(BlockList(result.blocksWithoutReply)));
+  }
+  if (!result.archiveError.isEmpty()) problems << QStringLiteral("not archived: %1").arg(result.archiveError);
+  outcome.error = problems.join(QStringLiteral("; "));
   if (result.deviceFound()) outcome.deviceType = QString::fromLatin1(result.deviceType->name);
+  outcome.mac = result.mac;
+  outcome.newRecordsArchived = result.archivedLines;
   outcome.missingBlocks = result.blocksWithoutReply;
   outcome.blocksRead = blocksAsked - int(result.blocksWithoutReply.size());
   outcome.records = state.LogLines.Count();

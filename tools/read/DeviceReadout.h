@@ -12,16 +12,16 @@
 struct DeviceOutcome {
   QString host;                           // the entry as given
   QString deviceType;                     // type name of the header's device code, empty for "No device"
-  QString mac;                            // the device's MAC address when its identity was asked, else empty
-  std::optional<int> newRecordsArchived;  // records the archive did not hold yet, none without archive
+  QString mac;                            // the MAC address the device gave for the archive, else empty
+  std::optional<int> newRecordsArchived;  // records the archive did not hold yet, none when not archived
   int blocksRead = 0;                     // log blocks that answered
   QList<int> missingBlocks;               // log blocks that got no reply, retry included
   int records = 0;                        // measurement lines of the log
   QString file;                           // the measurement file written, empty if none
-  QString error;                          // why the readout failed or is incomplete, empty if it did not
-  double seconds = 0;                     // how long the readout took
-  // The whole log arrived and its file was written.
-  bool Complete() const { return !file.isEmpty() && error.isEmpty(); }
+  QString error;       // why the readout failed or is incomplete ("; " between reasons), empty if it is not
+  double seconds = 0;  // how long the readout took
+  // The whole log arrived and went to its file and the archive.
+  bool Complete() const { return error.isEmpty(); }
 };
 
 // Reads one device into a fresh state, as one "Lekérdezés" does, writing its file into the program

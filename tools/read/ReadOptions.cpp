@@ -3,6 +3,7 @@
 #include <QCommandLineParser>
 #include <QFileInfo>
 
+#include "core/DataFolder.h"
 #include "core/Win1250.h"
 #include "decode/DecimalSeparatorRule.h"
 
@@ -57,7 +58,7 @@ QString OutFolderProblem(const QString& folder) {
     problem = QStringLiteral("it does not exist");
   } else if (!info.isDir()) {
     problem = QStringLiteral("it is not a folder");
-  } else if (!info.isWritable()) {
+  } else if (!FolderAcceptsFiles(shown)) {
     problem = QStringLiteral("it is not writable");
   } else {
     return QString();
@@ -70,12 +71,14 @@ QString OutFolderProblem(const QString& folder) {
 QString ReadUsage() {
   return QStringLiteral(
       "Usage: vald_read [--port N] [--out DIR] [--decimal-separator C] [--time \"yyyy-MM-dd hh:mm\"]\n"
-      "                 [--jobs N] [--hosts FILE] [--config CFG.INI] [--json] [HOST[:PORT]...]\n"
+      "                 [--archive PATH|URL|off] [--no-files] [--jobs N] [--hosts FILE]\n"
+      "                 [--config CFG.INI] [--json] [HOST[:PORT]...]\n"
       "\n"
       "Reads the whole log of the device at each HOST, several devices at once, exactly as the\n"
       "\"Lekérdezés\" button does, and writes its measurement file \"yy.mm.dd hh.nn VALD_<type>.csv\"\n"
-      "into DIR. When more than one device is read, each one's file goes into DIR/HOST/ (DIR/HOST_PORT/\n"
-      "for an entry with its own port), so devices of one type keep a file each.\n"
+      "into DIR, then merges the log into the archive. When more than one device is read, each one's\n"
+      "file goes into DIR/HOST/ (DIR/HOST_PORT/ for an entry with its own port), so devices of one type\n"
+      "keep a file each; all of them merge into the one archive.\n"
       "\n"
       "Options:\n"
       "  --port N                    UDP port of the devices without a port of their own (default 6262)\n"
@@ -85,6 +88,11 @@ QString ReadUsage() {
       "                              digit, a sign, a quote, ; or a control character)\n"
       "  --time \"yyyy-MM-dd hh:mm\"   local time that names the files, for reproducible names\n"
       "                              (default: the clock when each readout ends)\n"
+      "  --archive PATH|URL|off      the archive every log is merged into: an SQLite file, a\n"
+      "                              PostgreSQL URL (postgresql://user@host:port/dbname?sslmode=...,\n"
+      "                              the password from PGPASSWORD or ~/.pgpass), or off\n"
+      "                              (default: archive.sqlite in DIR)\n"
+      "  --no-files                  merge into the archive only, write no measurement files\n"
       "  --jobs N                    devices read at once, each with its own socket (default 8)\n"
       "  --hosts FILE                read the hosts listed in FILE too: one HOST or HOST:PORT a line,\n"
       "                              \"#\" starts a comment, blank lines are passed over\n"
@@ -96,14 +104,15 @@ QString ReadUsage() {
       "line or cfg.ini address stops the run before any device is read.\n"
       "\n"
       "Progress (\"HOST: block n of N\") goes to standard error. Standard output gets one line per\n"
-      "device, in the order the hosts were given: the file written, or why the readout failed (\"No\n"
-      "device\", a socket error, an incomplete log with the blocks that got no reply, a line of the log\n"
-      "that the views refuse, after the file with the whole log was written). With --json the line is\n"
-      "an object with host, deviceType, mac, blocksRead, missingBlocks, records, newRecordsArchived,\n"
-      "file, error and seconds.\n"
-      "Exit status: 0 when every device was read completely into its file, 1 otherwise, 2 for a bad\n"
-      "command line, hosts file or cfg.ini, or an output folder that cannot be written (checked before\n"
-      "any device is read).\n");
+      "device, in the order the hosts were given: the file written (with --no-files the records new to\n"
+      "the archive), or why the readout failed (\"No device\", a socket error, an incomplete log with\n"
+      "the blocks that got no reply, a line of the log that the views refuse, after the file with the\n"
+      "whole log was written, an archive that could not be written). With --json the line is an object\n"
+      "with host, deviceType, mac, blocksRead, missingBlocks, records, newRecordsArchived, file, error\n"
+      "and seconds.\n"
+      "Exit status: 0 when every device was read completely into its file and the archive, 1 otherwise,\n"
+      "2 for a bad command line, hosts file or cfg.ini, or an output folder that cannot be written\n"
+      "(checked before any device is read).\n");
 }
 
 ParsedCommandLine ParseReadOptions(const QStringList& arguments) {
@@ -113,13 +122,15 @@ ParsedCommandLine ParseReadOptions(const QStringList& arguments) {
   const QCommandLineOption separatorOption(QStringLiteral("decimal-separator"), QString(),
                                            QStringLiteral("C"));
   const QCommandLineOption timeOption(QStringLiteral("time"), QString(), QStringLiteral("TIME"));
+  const QCommandLineOption archiveOption(QStringLiteral("archive"), QString(), QStringLiteral("ARCHIVE"));
+  const QCommandLineOption noFilesOption(QStringLiteral("no-files"));
   const QCommandLineOption jobsOption(QStringLiteral("jobs"), QString(), QStringLiteral("N"));
   const QCommandLineOption hostsOption(QStringLiteral("hosts"), QString(), QStringLiteral("FILE"));
   const QCommandLineOption configOption(QStringLiteral("config"), QString(), QStringLiteral("CFG.INI"));
   const QCommandLineOption jsonOption(QStringLiteral("json"));
   const QCommandLineOption helpOption(QStringLiteral("help"));
-  parser.addOptions({portOption, outOption, separatorOption, timeOption, jobsOption, hostsOption,
-                     configOption, jsonOption, helpOption});
+  parser.addOptions({portOption, outOption, separatorOption, timeOption, archiveOption, noFilesOption,
+                     jobsOption, hostsOption, configOption, jsonOption, helpOption});
   parser.addPositionalArgument(QStringLiteral("HOST"), QString(), QStringLiteral("HOST..."));
 
   ParsedCommandLine result;
@@ -151,6 +162,12 @@ ParsedCommandLine ParseReadOptions(const QStringList& arguments) {
   if (parser.isSet(timeOption)) {
     options.fileNameTime = ReadLocalTime(parser.value(timeOption), result.error);
     if (!options.fileNameTime) return result;
+  }
+  options.archive = parser.value(archiveOption);
+  options.noFiles = parser.isSet(noFilesOption);
+  if (options.noFiles && options.archive.compare(QLatin1String("off"), Qt::CaseInsensitive) == 0) {
+    result.error = QStringLiteral("--no-files needs an archive: it writes nothing else.");
+    return result;
   }
   if (parser.isSet(jobsOption)) {
     bool ok = false;

@@ -13,11 +13,14 @@ QJsonValue TextOrNull(const QString& text) {
 }  // namespace
 
 QString ResultText(const DeviceOutcome& outcome) {
-  QString text = outcome.host + QStringLiteral(": ");
-  if (outcome.file.isEmpty()) return text + outcome.error;
-  text += outcome.file;
-  if (!outcome.error.isEmpty()) text += QStringLiteral(" (%1)").arg(outcome.error);
-  return text;
+  // Without a file (--no-files) the archive is where the readout went.
+  const QString written = !outcome.file.isEmpty() || !outcome.newRecordsArchived
+                              ? outcome.file
+                              : QStringLiteral("%1 new records archived").arg(*outcome.newRecordsArchived);
+  const QString text = outcome.host + QStringLiteral(": ");
+  if (written.isEmpty()) return text + outcome.error;
+  if (outcome.error.isEmpty()) return text + written;
+  return text + QStringLiteral("%1 (%2)").arg(written, outcome.error);
 }
 
 QByteArray ResultJson(const DeviceOutcome& outcome) {

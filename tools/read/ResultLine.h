@@ -5,7 +5,8 @@
 
 #include "DeviceReadout.h"
 
-// "HOST: FILE", "HOST: FILE (incomplete log: ...)" or "HOST: why it failed".
+// "HOST: FILE", "HOST: FILE (incomplete log: ...)", "HOST: N new records archived" when no file is
+// written, or "HOST: why it failed".
 QString ResultText(const DeviceOutcome& outcome);
 
 // The outcome as one line of compact JSON, for a monitoring system: host, deviceType, mac,

@@ -13,6 +13,7 @@
 #include "ParallelReadout.h"
 #include "ReadOptions.h"
 #include "ResultLine.h"
+#include "archive/ArchiveLocation.h"
 #include "core/ValdError.h"
 #include "core/Win1250.h"
 
@@ -27,8 +28,8 @@ char SystemDecimalSeparator() {
   return point.size() == 1 ? point[0] : '.';
 }
 
-// Reads one device into `env`'s program folder or, when several are read, into its own subfolder
-// there. A subfolder made for a device that wrote no file is taken away again.
+// Reads one device into `env`'s program folder or, when several devices write files, into its own
+// subfolder there. A subfolder made for a device that wrote no file is taken away again.
 DeviceOutcome ReadIntoFolder(const HostEntry& entry, Environment env, bool ownFolder,
                              const std::function<void(int block, int blockCount)>& progress) {
   if (!ownFolder) return ReadOneDevice(entry, env, progress);
@@ -72,11 +73,24 @@ int main(int argc, char** argv) {
   Environment env;
   env.programFolder = options.outFolder;
   env.systemDecimalSeparator = options.decimalSeparator.value_or(SystemDecimalSeparator());
+  env.writeMeasurementFiles = !options.noFiles;
+  // A relative archive path names a file from the current folder, as every path of the command line.
+  env.archive = options.archive.isEmpty()
+                    ? QDir(options.outFolder).filePath(QString::fromLatin1(DefaultArchiveFileName))
+                    : options.archive;
+  try {
+    if (ParseArchiveLocation(env.archive, QString()).engine == ArchiveLocation::Engine::SQLite) {
+      env.archive = QDir(env.archive).absolutePath();
+    }
+  } catch (const ValdError& error) {
+    err << error.Message() << "\n\n" << ReadUsage();
+    return ExitUsage;
+  }
   if (options.fileNameTime) env.now = [time = *options.fileNameTime] { return time; };
 
   // Progress lines of devices read at once go out one whole line at a time.
   std::mutex progressMutex;
-  const bool ownFolders = hosts.size() > 1;
+  const bool ownFolders = hosts.size() > 1 && env.writeMeasurementFiles;
   const auto read = [&](qsizetype device) {
     const HostEntry& entry = hosts[device];
     return ReadIntoFolder(entry, env, ownFolders, [&](int block, int blockCount) {
