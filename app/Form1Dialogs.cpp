@@ -26,6 +26,23 @@ QString ChooseFile(QWidget* parent, QFileDialog::AcceptMode mode) {
   return dialog.selectedFiles().first();
 }
 
+// The file type chosen in the dialog decides the picture's format.
+QString ChooseImageFile(QWidget* parent, const QString& suggestedName) {
+  const QString png = QStringLiteral("PNG kép (*.png)");
+  const QString pdf = QStringLiteral("PDF dokumentum (*.pdf)");
+  QFileDialog dialog(parent, QString(), QDir::currentPath(), png + QStringLiteral(";;") + pdf);
+  dialog.setAcceptMode(QFileDialog::AcceptSave);
+  dialog.setFileMode(QFileDialog::AnyFile);
+  dialog.setDefaultSuffix(QStringLiteral("png"));
+  dialog.selectFile(suggestedName);
+  QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, [&dialog, pdf](const QString& filter) {
+    dialog.setDefaultSuffix(filter == pdf ? QStringLiteral("pdf") : QStringLiteral("png"));
+  });
+  dialog.setSizeGripEnabled(true);
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return QString();
+  return dialog.selectedFiles().first();
+}
+
 QDateEdit* DateEdit(QWidget* parent, QDate date) {
   auto* edit = new QDateEdit(date, parent);
   edit->setDisplayFormat(QStringLiteral("yyyy-MM-dd"));
@@ -63,6 +80,10 @@ Form1Dialogs Form1Dialogs::Real() {
   dialogs.showWarning = [](QWidget* parent, const QString& text) {
     QMessageBox::warning(parent, QApplication::applicationDisplayName(), text);
   };
+  dialogs.showInformation = [](QWidget* parent, const QString& text) {
+    QMessageBox::information(parent, QApplication::applicationDisplayName(), text);
+  };
+  dialogs.chooseImageFile = ChooseImageFile;
   dialogs.chooseOpenFile = [](QWidget* parent) { return ChooseFile(parent, QFileDialog::AcceptOpen); };
   dialogs.chooseSaveFile = [](QWidget* parent) { return ChooseFile(parent, QFileDialog::AcceptSave); };
   dialogs.inputBox = [](QWidget* parent, const QString& caption, const QString& prompt,

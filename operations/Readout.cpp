@@ -1,7 +1,5 @@
 #include "operations/Readout.h"
 
-#include <QScopeGuard>
-
 #include "core/ValdError.h"
 #include "files/MeasurementFile.h"
 #include "operations/Presenter.h"
@@ -30,10 +28,18 @@ ReadoutResult ReadDeviceLog(SharedState& state, WindowModel& view, DeviceLink& l
 void ReadDeviceLog(SharedState& state, WindowModel& view, DeviceLink& link, const Environment& env,
                    const QString& host, ReadoutResult& result,
                    const std::function<void(int block, int blockCount)>& progress) {
-  {
-    const auto present = qScopeGuard([&] { PresentReadout(result, view); });
+  try {
     ReadLog(state, link, env.systemDecimalSeparator, host, result, progress);
+  } catch (...) {
+    PresentReadout(result, view);
+    throw;
   }
+  ShowReadout(state, view, link, env, result);
+}
+
+void ShowReadout(SharedState& state, WindowModel& view, DeviceLink& link, const Environment& env,
+                 ReadoutResult& result) {
+  PresentReadout(result, view);
   if (!result.deviceFound()) return;
   try {
     RenderViews(state, view, env);

@@ -9,13 +9,8 @@
 #include "link/DeviceLink.h"
 #include "views/WindowModel.h"
 
-// One "Lekérdezés": reads the whole log of the device at `host` (ReadLog), shows what the readout did,
-// redraws the views, writes the automatic measurement file (unless env.writeMeasurementFiles is off) and
-// merges the log into the archive (ArchiveReadoutLog: its failure is reported in the result, never thrown).
-// An unknown device code shows "No device" and ends the readout before any block is requested. Socket errors
-// propagate as ValdError, with what was shown so far left in the window model. A view error propagates too,
-// but only after the automatic file has been written: a log the views refuse is still the whole log the
-// device gave.
+// One "Lekérdezés": reads the whole log of the device at `host` (ReadLog), then ShowReadout. Socket
+// errors propagate as ValdError, with what was shown so far left in the window model.
 ReadoutResult ReadDeviceLog(SharedState& state, WindowModel& view, DeviceLink& link, const Environment& env,
                             const QString& host,
                             const std::function<void(int block, int blockCount)>& progress = {});
@@ -25,3 +20,12 @@ ReadoutResult ReadDeviceLog(SharedState& state, WindowModel& view, DeviceLink& l
 void ReadDeviceLog(SharedState& state, WindowModel& view, DeviceLink& link, const Environment& env,
                    const QString& host, ReadoutResult& result,
                    const std::function<void(int block, int blockCount)>& progress = {});
+
+// What follows a readout that ran to its end (`state` holds what it read): shows what the readout did,
+// and for a known device redraws the views, writes the automatic measurement file (unless
+// env.writeMeasurementFiles is off), whose path goes into `result`, and merges the log into the archive
+// (ArchiveReadoutLog: its failure is reported in the result, never thrown). An unknown device code shows "No
+// device". A view error propagates as ValdError, but only after the automatic file has been written and
+// archived: a log the views refuse is still the whole log the device gave.
+void ShowReadout(SharedState& state, WindowModel& view, DeviceLink& link, const Environment& env,
+                 ReadoutResult& result);

@@ -14,8 +14,11 @@ struct Form1Fixture {
   Environment env;
   QStringList errors;
   QStringList warnings;
+  QStringList messages;
   QString nextOpenFile;
   QString nextSaveFile;
+  QString nextImageFile;
+  QString suggestedImageName;
   QStringList inputAnswers;  // answers of the input box, in order; when used up the box is cancelled
   QStringList inputPresets;
   std::optional<HistoryChoice> nextHistory;  // the history dialog's answer
@@ -36,7 +39,12 @@ struct Form1Fixture {
     Form1Dialogs dialogs;
     dialogs.showError = [this](QWidget*, const QString& text) { errors << text; };
     dialogs.showWarning = [this](QWidget*, const QString& text) { warnings << text; };
+    dialogs.showInformation = [this](QWidget*, const QString& text) { messages << text; };
     dialogs.chooseOpenFile = [this](QWidget*) { return nextOpenFile; };
+    dialogs.chooseImageFile = [this](QWidget*, const QString& suggested) {
+      suggestedImageName = suggested;
+      return nextImageFile;
+    };
     dialogs.chooseSaveFile = [this](QWidget*) { return nextSaveFile; };
     dialogs.inputBox = [this](QWidget*, const QString&, const QString&, const QString& preset) {
       inputPresets << preset;

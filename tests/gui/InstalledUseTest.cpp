@@ -1,4 +1,5 @@
 #include <QDir>
+#include <QSignalSpy>
 #include <QStandardPaths>
 #include <QtTest>
 
@@ -60,7 +61,9 @@ class InstalledUseTest : public QObject {
     const std::unique_ptr<TForm1> form = StartWindow(env);
     form->Link().port = simulator.Port();
     QVERIFY(form->View().developerPageVisible);
+    QSignalSpy readoutDone(form.get(), &TForm1::ReadoutFinished);
     form->Controls().SpeedButton7->click();
+    QVERIFY(readoutDone.wait(20000));
     form->SpeedButton11Click();
     form->close();
     QCOMPARE(errors_, QStringList());

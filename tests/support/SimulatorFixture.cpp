@@ -20,7 +20,7 @@ RunningSimulator::RunningSimulator(const SimulatorConfig& config, const QHostAdd
   if (!listening) {
     thread_.quit();
     thread_.wait();
-    throw std::runtime_error("the simulated device cannot bind its loopback address and port");
+    throw std::runtime_error("the simulated device cannot bind its address and port");
   }
 }
 

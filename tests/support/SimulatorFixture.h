@@ -11,9 +11,9 @@
 
 class SimulatorEngine;
 
-// A simulated device on a loopback address (127.0.0.1 unless given), on a port the system chooses unless
-// given, answering from its own thread so that the test thread can make blocking exchanges with it.
-// Stopped and joined on destruction.
+// A simulated device on 127.0.0.1 (or `address`), on a port the system chooses (or `port`), answering
+// from its own thread so that the test thread can make blocking exchanges with it. Stopped and joined
+// on destruction.
 class RunningSimulator {
  public:
   explicit RunningSimulator(const SimulatorConfig& config,

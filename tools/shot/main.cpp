@@ -53,11 +53,18 @@ int main(int argc, char** argv) {
   dialogs.showWarning = dialogs.showError;
   TForm1 form(env, dialogs);
   form.show();
-  if (parser.isSet(QStringLiteral("host"))) form.QueryButtonClick(0);
   form.Controls().PageControl1->setCurrentIndex(parser.value(QStringLiteral("page")).toInt());
-  QTimer::singleShot(500, &form, [&] {
-    form.grab().save(parser.value(QStringLiteral("out")));
-    QApplication::quit();
-  });
+  const auto shoot = [&] {
+    QTimer::singleShot(500, &form, [&] {
+      form.grab().save(parser.value(QStringLiteral("out")));
+      QApplication::quit();
+    });
+  };
+  if (parser.isSet(QStringLiteral("host"))) {
+    QObject::connect(&form, &TForm1::ReadoutFinished, &form, shoot);
+    form.QueryButtonClick(0);
+  } else {
+    shoot();
+  }
   return QApplication::exec();
 }
