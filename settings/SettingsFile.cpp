@@ -2,9 +2,7 @@
 
 #include "core/IntegerText.h"
 
-namespace {
-
-int IndexOfKey(const TextLines& settings, const QByteArray& key) {
+int SettingLineIndex(const TextLines& settings, const QByteArray& key) {
   for (int i = 0; i < settings.Count(); ++i) {
     const QByteArray& line = settings.Lines()[i];
     const qsizetype equals = line.indexOf('=');
@@ -13,10 +11,8 @@ int IndexOfKey(const TextLines& settings, const QByteArray& key) {
   return -1;
 }
 
-}  // namespace
-
 std::optional<QByteArray> ReadSetting(const TextLines& settings, const QByteArray& key) {
-  const int index = IndexOfKey(settings, key);
+  const int index = SettingLineIndex(settings, key);
   if (index < 0) return std::nullopt;
   const QByteArray& line = settings.Lines()[index];
   QByteArray value = line.mid(line.indexOf('=') + 1);
@@ -25,7 +21,7 @@ std::optional<QByteArray> ReadSetting(const TextLines& settings, const QByteArra
 }
 
 void WriteSetting(TextLines& settings, const QByteArray& key, const QByteArray& value) {
-  const int index = IndexOfKey(settings, key);
+  const int index = SettingLineIndex(settings, key);
   if (value.isEmpty()) {
     if (index >= 0) settings.Delete(index);
   } else if (index >= 0) {
