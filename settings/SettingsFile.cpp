@@ -4,18 +4,28 @@
 
 namespace {
 
-int IndexOfKey(const TextLines& settings, const QByteArray& key) {
-  for (int i = 0; i < settings.Count(); ++i) {
-    const QByteArray& line = settings.Lines()[i];
-    const qsizetype equals = line.indexOf('=');
-    if (equals >= 0 && line.first(equals).compare(key, Qt::CaseInsensitive) == 0) return i;
+// A key holds no "=", so the first "=" of a line of the key follows the key right away.
+int IndexOfKey(const TextLines& settings, QByteArrayView key) {
+  int index = 0;
+  for (const QByteArray& line : settings.Lines()) {
+    if (line.size() > key.size() && line.constData()[key.size()] == '=' &&
+        qstrnicmp(line.constData(), key.size(), key.data(), key.size()) == 0) {
+      return index;
+    }
+    ++index;
   }
   return -1;
 }
 
+QByteArray SettingLine(QByteArrayView key, const QByteArray& value) {
+  QByteArray line;
+  line.reserve(key.size() + 1 + value.size());
+  return line.append(key).append('=').append(value);
+}
+
 }  // namespace
 
-std::optional<QByteArray> ReadSetting(const TextLines& settings, const QByteArray& key) {
+std::optional<QByteArray> ReadSetting(const TextLines& settings, QByteArrayView key) {
   const int index = IndexOfKey(settings, key);
   if (index < 0) return std::nullopt;
   const QByteArray& line = settings.Lines()[index];
@@ -24,18 +34,18 @@ std::optional<QByteArray> ReadSetting(const TextLines& settings, const QByteArra
   return value;
 }
 
-void WriteSetting(TextLines& settings, const QByteArray& key, const QByteArray& value) {
+void WriteSetting(TextLines& settings, QByteArrayView key, const QByteArray& value) {
   const int index = IndexOfKey(settings, key);
   if (value.isEmpty()) {
     if (index >= 0) settings.Delete(index);
   } else if (index >= 0) {
-    settings.Put(index, key + '=' + value);
+    settings.Put(index, SettingLine(key, value));
   } else {
-    settings.Add(key + '=' + value);
+    settings.Add(SettingLine(key, value));
   }
 }
 
-std::optional<int> ReadIntegerSetting(const TextLines& settings, const QByteArray& key) {
+std::optional<int> ReadIntegerSetting(const TextLines& settings, QByteArrayView key) {
   const std::optional<QByteArray> value = ReadSetting(settings, key);
   if (!value) return std::nullopt;
   return ParseInteger(*value);
