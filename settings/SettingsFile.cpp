@@ -17,6 +17,15 @@ int IndexOfKey(const TextLines& settings, QByteArrayView key) {
   return -1;
 }
 
+// The text after the "=" of the key's line; nothing when the key has no line or an empty value.
+std::optional<QByteArrayView> SettingValue(const TextLines& settings, QByteArrayView key) {
+  const int index = IndexOfKey(settings, key);
+  if (index < 0) return std::nullopt;
+  const QByteArrayView value = QByteArrayView(settings.Lines()[index]).sliced(key.size() + 1);
+  if (value.isEmpty()) return std::nullopt;
+  return value;
+}
+
 QByteArray SettingLine(QByteArrayView key, const QByteArray& value) {
   QByteArray line;
   line.reserve(key.size() + 1 + value.size());
@@ -26,12 +35,9 @@ QByteArray SettingLine(QByteArrayView key, const QByteArray& value) {
 }  // namespace
 
 std::optional<QByteArray> ReadSetting(const TextLines& settings, QByteArrayView key) {
-  const int index = IndexOfKey(settings, key);
-  if (index < 0) return std::nullopt;
-  const QByteArray& line = settings.Lines()[index];
-  QByteArray value = line.mid(line.indexOf('=') + 1);
-  if (value.isEmpty()) return std::nullopt;
-  return value;
+  const std::optional<QByteArrayView> value = SettingValue(settings, key);
+  if (!value) return std::nullopt;
+  return value->toByteArray();
 }
 
 void WriteSetting(TextLines& settings, QByteArrayView key, const QByteArray& value) {
@@ -46,7 +52,7 @@ void WriteSetting(TextLines& settings, QByteArrayView key, const QByteArray& val
 }
 
 std::optional<int> ReadIntegerSetting(const TextLines& settings, QByteArrayView key) {
-  const std::optional<QByteArray> value = ReadSetting(settings, key);
+  const std::optional<QByteArrayView> value = SettingValue(settings, key);
   if (!value) return std::nullopt;
   return ParseInteger(*value);
 }
