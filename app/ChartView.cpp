@@ -6,6 +6,7 @@
 #include <cmath>
 #include <limits>
 
+#include "core/ValdError.h"
 #include "core/Win1250.h"
 
 namespace {
@@ -17,7 +18,11 @@ constexpr int LabelGapPx = 2;
 
 ChartView::ChartView(QCustomPlot* plot) : QObject(plot), plot_(plot) {
   plot_->setBackground(Qt::white);
-  plot_->setInteractions({});
+  plot_->setInteractions(QCP::iRangeDrag | QCP::iRangeZoom);
+  plot_->axisRect()->setRangeDrag(Qt::Horizontal);
+  plot_->axisRect()->setRangeZoom(Qt::Horizontal);
+  plot_->axisRect()->setRangeDragAxes(plot_->xAxis, nullptr);
+  plot_->axisRect()->setRangeZoomAxes(plot_->xAxis, nullptr);
   plot_->xAxis->setTickLabelRotation(90);
   plot_->xAxis->setSubTicks(false);
   plot_->xAxis->setTicker(QSharedPointer<QCPAxisTickerText>::create());
@@ -26,6 +31,9 @@ ChartView::ChartView(QCustomPlot* plot) : QObject(plot), plot_(plot) {
   plot_->installEventFilter(this);
   connect(plot_, &QCustomPlot::mouseMove, this,
           [this](QMouseEvent* event) { emit MouseMoved(AxisValuesAt(event->position().toPoint())); });
+  connect(plot_, &QCustomPlot::mouseDoubleClick, this, &ChartView::ShowWholeLog);
+  connect(plot_->xAxis, qOverload<const QCPRange&>(&QCPAxis::rangeChanged), this,
+          &ChartView::KeepTimeAxisWithinLog);
 }
 
 void ChartView::Show(const ChartModel& model) {
@@ -55,16 +63,46 @@ void ChartView::Show(const ChartModel& model) {
       for (const ChartPoint& point : series.Points()) labels_.push_back(point.label);
     }
   }
+  bool replot = false;
   if (plot_->yAxis->range() != QCPRange(model.axisMinimum, model.axisMaximum)) {
     plot_->yAxis->setRange(model.axisMinimum, model.axisMaximum);
-    changed = true;
+    replot = true;
   }
+  // New data shows the whole log; new axis limits keep the zoom.
   if (changed || pointCount != pointCount_) {
     pointCount_ = pointCount;
-    plot_->xAxis->setRange(-0.5, std::max(pointCount_, 1) - 0.5);
-    UpdateBottomLabels();
-    plot_->replot(QCustomPlot::rpQueuedReplot);
+    labelStep_ = 0;
+    ShowWholeLog();
+    replot = true;
   }
+  if (replot) plot_->replot(QCustomPlot::rpQueuedReplot);
+}
+
+void ChartView::ShowWholeLog() {
+  plot_->xAxis->setRange(-0.5, std::max(pointCount_, 1) - 0.5);
+  UpdateBottomLabels();
+  plot_->replot(QCustomPlot::rpQueuedReplot);
+}
+
+void ChartView::KeepTimeAxisWithinLog(const QCPRange& range) {
+  // An empty chart has no log to keep to.
+  if (pointCount_ == 0) return;
+  const QCPRange whole(-0.5, std::max(pointCount_, 1) - 0.5);
+  QCPRange kept = range;
+  if (kept.size() > whole.size()) kept = whole;
+  if (kept.lower < whole.lower) kept += whole.lower - kept.lower;
+  if (kept.upper > whole.upper) kept -= kept.upper - whole.upper;
+  if (kept != range) {
+    plot_->xAxis->setRange(kept);
+    return;
+  }
+  UpdateBottomLabels();
+}
+
+void ChartView::SavePicture(const QString& path) const {
+  const bool written = path.endsWith(QStringLiteral(".pdf"), Qt::CaseInsensitive) ? plot_->savePdf(path)
+                                                                                  : plot_->savePng(path);
+  if (!written) throw ValdError(QStringLiteral("Cannot write the picture '%1'").arg(path));
 }
 
 QPointF ChartView::AxisValuesAt(QPoint pixel) const {
@@ -79,14 +117,22 @@ bool ChartView::eventFilter(QObject* watched, QEvent* event) {
   return QObject::eventFilter(watched, event);
 }
 
+// Labels at every step-th point from the first, so that a pan moves them with their points.
 void ChartView::UpdateBottomLabels() {
   auto ticker = plot_->xAxis->ticker().dynamicCast<QCPAxisTickerText>();
-  ticker->clear();
-  if (labels_.empty()) return;
+  if (labels_.empty()) {
+    ticker->clear();
+    labelStep_ = 0;
+    return;
+  }
   const int labelWidth = QFontMetrics(plot_->xAxis->tickLabelFont()).height() + LabelGapPx;
   const int axisWidth = std::max(plot_->axisRect()->width(), plot_->width() - 60);
   const int fitting = std::max(1, axisWidth / std::max(labelWidth, 1));
-  const int step = std::max(1, int(std::ceil(double(labels_.size()) / fitting)));
+  const double shown = std::min(double(labels_.size()), plot_->xAxis->range().size());
+  const int step = std::max(1, int(std::ceil(shown / fitting)));
+  if (step == labelStep_) return;
+  labelStep_ = step;
+  ticker->clear();
   for (size_t i = 0; i < labels_.size(); i += size_t(step))
     ticker->addTick(double(i), FromWin1250(labels_[i]));
 }

@@ -2,6 +2,7 @@
 
 #include <QCloseEvent>
 #include <QDir>
+#include <QFileInfo>
 #include <QLabel>
 #include <QStatusBar>
 #include <QTabBar>
@@ -10,10 +11,15 @@
 #include "RichTextView.h"
 #include "TF_Nev.h"
 #include "TForm3.h"
+#include "archive/ArchiveLocation.h"
 #include "core/ValdError.h"
 #include "core/Win1250.h"
+#include "decode/LogReadout.h"
+#include "files/MeasurementFile.h"
 #include "files/UserSave.h"
 #include "operations/FileOpen.h"
+#include "operations/History.h"
+#include "operations/Presenter.h"
 #include "operations/Readout.h"
 #include "operations/ServiceTools.h"
 #include "settings/CreationStep.h"
@@ -29,6 +35,9 @@ namespace {
 constexpr int SaveDelayMs = 1000;
 constexpr std::array<int, 7> StatusPanelWidths = {60, 60, 300, 100, 100, 100, 50};
 constexpr int DataPageIndex = 5;
+constexpr int ChartPageCount = 4;
+// The wide status panel: where a readout says which device and block it is at.
+constexpr int ProgressPanel = 2;
 // The axis minimum control keeps this distance to the chart's bottom edge when the window is resized.
 constexpr int MinControlBottomMargin = 9;
 
@@ -64,6 +73,30 @@ QString IncompleteLogMessage(const QList<int>& blocks) {
       .arg(numbers.join(QStringLiteral(", ")));
 }
 
+// An incomplete log and an archive that could not take the log, one line each.
+QString ReadoutWarning(const ReadoutResult& result) {
+  QStringList lines;
+  if (!result.blocksWithoutReply.isEmpty()) lines << IncompleteLogMessage(result.blocksWithoutReply);
+  if (!result.archiveError.isEmpty())
+    lines << QStringLiteral("Az archívum írása nem sikerült: %1").arg(result.archiveError);
+  return lines.join(QLatin1Char('\n'));
+}
+
+QString ReadoutProgressText(const QString& host, int blocksRead, int blockCount) {
+  return QStringLiteral("%1: %2/%3 blokk").arg(host).arg(blocksRead).arg(blockCount);
+}
+
+// "yy.mm.dd hh.nn VALD_<type>.png", as the automatic measurement file of the shown device would be named.
+QString SuggestedImageName(const QDateTime& now, int deviceCode) {
+  QString name;
+  try {
+    name = AutomaticFileName(now, deviceCode);
+  } catch (const ValdError&) {
+    return QStringLiteral("VALD.png");
+  }
+  return QFileInfo(name).completeBaseName() + QStringLiteral(".png");
+}
+
 }  // namespace
 
 TForm1::TForm1(const Environment& env, Form1Dialogs dialogs, QWidget* parent)
@@ -77,6 +110,7 @@ TForm1::TForm1(const Environment& env, Form1Dialogs dialogs, QWidget* parent)
   QPalette summaryPalette = ui_->RichEdit1->palette();
   summaryPalette.setColor(QPalette::Base, summaryPalette.color(QPalette::Button));
   ui_->RichEdit1->setPalette(summaryPalette);
+  dataPageCaption_ = ui_->PageControl1->tabText(DataPageIndex);
   setWindowIcon(QIcon(QStringLiteral(":/vald.png")));
   ApplyDesignFonts();
   BuildStatusBar();
@@ -85,6 +119,7 @@ TForm1::TForm1(const Environment& env, Form1Dialogs dialogs, QWidget* parent)
   TimerUpDnSave.setSingleShot(true);
   TimerUpDnSave.setInterval(SaveDelayMs);
   ConnectHandlers();
+  ui_->ButtonCancel->hide();
   ShowModel();
   FormCreate();
 }
@@ -123,6 +158,7 @@ void TForm1::BuildStatusBar() {
 void TForm1::ConnectHandlers() {
   connect(ui_->Open1, &QAction::triggered, this, &TForm1::Open1Click);
   connect(ui_->Save1, &QAction::triggered, this, &TForm1::Save1Click);
+  connect(ui_->Elzmnyek1, &QAction::triggered, this, &TForm1::Elzmnyek1Click);
   connect(ui_->Exit1, &QAction::triggered, this, &TForm1::Exit1Click);
   const std::array<std::pair<QAction*, Placement>, 7> placements = {{
       {ui_->Alaprtelmezett1, Placement::Default},
@@ -170,19 +206,40 @@ void TForm1::ConnectHandlers() {
     });
   }
   connect(&TimerUpDnSave, &QTimer::timeout, this, &TForm1::TimerUpDnSaveTimer);
+
+  connect(ui_->ReadAll1, &QAction::triggered, this, &TForm1::ReadAll1Click);
+  connect(ui_->SaveImage1, &QAction::triggered, this, &TForm1::SaveImage1Click);
+  connect(ui_->ButtonCancel, &QPushButton::clicked, this, &TForm1::CancelReadout);
+  readFirstAction_ = new QAction(this);
+  readFirstAction_->setShortcut(Qt::Key_F5);
+  addAction(readFirstAction_);
+  connect(readFirstAction_, &QAction::triggered, this, [this] { QueryButtonClick(0); });
+  cancelAction_ = new QAction(this);
+  cancelAction_->setShortcut(Qt::Key_Escape);
+  cancelAction_->setEnabled(false);
+  addAction(cancelAction_);
+  connect(cancelAction_, &QAction::triggered, this, &TForm1::CancelReadout);
+  // A picture is of a chart page only.
+  connect(ui_->PageControl1, &QTabWidget::currentChanged, this,
+          [this](int page) { ui_->SaveImage1->setEnabled(page >= 0 && page < ChartPageCount); });
+}
+
+template <class Body>
+QString TForm1::RunCatching(Body&& body) {
+  try {
+    body();
+  } catch (const ValdError& e) {
+    return e.Message();
+  } catch (const std::exception& e) {
+    return QString::fromLocal8Bit(e.what());
+  }
+  return {};
 }
 
 template <class Body>
 void TForm1::RunHandler(Body&& body) {
   PullEdits();
-  QString error;
-  try {
-    body();
-  } catch (const ValdError& e) {
-    error = e.Message();
-  } catch (const std::exception& e) {
-    error = QString::fromLocal8Bit(e.what());
-  }
+  const QString error = RunCatching(std::forward<Body>(body));
   ShowModel();
   if (!error.isEmpty()) dialogs_.showError(this, error);
 }
@@ -214,9 +271,12 @@ void TForm1::ShowModel() {
   for (size_t i = 0; i < edits.size(); ++i) ShowEditText(edits[i], view_.addressEdits[i]);
   ShowEditText(ui_->Edit_EE_addr, view_.eeAddrEdit);
   ShowEditText(ui_->Edit3, view_.blockCountEdit);
-  ui_->LabelProggrPos->setText(FromWin1250(view_.gaugeCaption));
-  ui_->ProgressBar1->setMaximum(view_.progressMaximum);
-  ui_->ProgressBar1->setValue(std::clamp(view_.progressPosition, 0, view_.progressMaximum));
+  // While a readout runs, the bar, its caption and the wide panel show its progress instead.
+  if (!readout_) {
+    ui_->LabelProggrPos->setText(FromWin1250(view_.gaugeCaption));
+    ui_->ProgressBar1->setMaximum(view_.progressMaximum);
+    ui_->ProgressBar1->setValue(std::clamp(view_.progressPosition, 0, view_.progressMaximum));
+  }
   ShowRichText(ui_->RichEdit1, view_.summary, Qt::AlignHCenter);
 
   if (view_.tabWidth != shownTabWidth_) {
@@ -232,15 +292,30 @@ void TForm1::ShowModel() {
     ShowRichText(strips[size_t(page)], view_.pages[size_t(page)].strip, Qt::AlignHCenter);
   }
   ui_->PageControl1->setTabVisible(4, view_.tabVisible[4]);
-  ui_->PageControl1->setTabVisible(DataPageIndex,
-                                   view_.tabVisible[DataPageIndex] && view_.developerPageVisible);
+  ShowDataPage(view_.tabVisible[DataPageIndex] && view_.developerPageVisible);
   ui_->Panel4->setVisible(view_.developerPageVisible);
 
   ShowPlainText(ui_->Memo1, view_.memo1, shownMemo1_);
   ShowPlainText(ui_->Memo2, view_.memo2, shownMemo2_);
   ui_->Label1->setText(FromWin1250(view_.label1));
-  for (size_t i = 0; i < statusPanels_.size(); ++i)
+  for (size_t i = 0; i < statusPanels_.size(); ++i) {
+    if (readout_ && i == ProgressPanel) continue;
     statusPanels_[i]->setText(FromWin1250(view_.statusPanels[i]));
+  }
+}
+
+// A hidden tab would still be listed, as showing, by assistive technology: the developer page is taken
+// out of the page control instead and put back in its place. It is the last page, so the other pages
+// keep their indexes.
+void TForm1::ShowDataPage(bool shown) {
+  QTabWidget* pages = ui_->PageControl1;
+  const bool present = pages->indexOf(ui_->Tab_Data) >= 0;
+  if (shown == present) return;
+  if (shown) {
+    pages->insertTab(DataPageIndex, ui_->Tab_Data, dataPageCaption_);
+  } else {
+    pages->removeTab(DataPageIndex);
+  }
 }
 
 void TForm1::showEvent(QShowEvent* event) {
@@ -255,13 +330,22 @@ void TForm1::ArmSaveTimer() {
 }
 
 void TForm1::FormCreate() {
-  RunHandler([this] {
+  QStringList notices;
+  RunHandler([&] {
     QDir::setCurrent(env_.programFolder);
-    RunCreationStep(state_, view_, link_, env_);
+    notices = RunCreationStep(state_, view_, link_, env_);
   });
+  for (const QString& notice : notices) dialogs_.showWarning(this, notice);
 }
 
 void TForm1::closeEvent(QCloseEvent* event) {
+  if (readout_) {
+    // The readout ends after its exchange in flight; the window closes then.
+    closeAfterReadout_ = true;
+    CancelReadout();
+    event->ignore();
+    return;
+  }
   FormClose();
   event->accept();
 }
@@ -312,6 +396,33 @@ void TForm1::Save1Click() {
   });
 }
 
+QString TForm1::ArchiveSetting() const {
+  const std::optional<QByteArray> setting = ReadSetting(state_.SettingsLines, "Archive");
+  return setting ? FromWin1250(*setting) : env_.archive;
+}
+
+void TForm1::Elzmnyek1Click() {
+  RunHandler([this] {
+    QDir::setCurrent(env_.programFolder);
+    const ArchiveLocation location = ParseArchiveLocation(ArchiveSetting(), env_.programFolder);
+    if (location.IsOff())
+      throw ValdError(QStringLiteral("Nincs archívum: a cfg.ini Archive kulcsa kikapcsolja."));
+    ArchiveStore store(location);
+    const QList<ArchivedDevice> devices = store.Devices();
+    QStringList keys;
+    for (const ArchivedDevice& device : devices) keys << device.key;
+    constexpr int DefaultHistoryDays = 30;
+    const QDate today = env_.now().date();
+    const std::optional<HistoryChoice> choice =
+        dialogs_.chooseHistory(this, keys, today.addDays(-DefaultHistoryDays), today);
+    if (!choice) return;
+    const qsizetype index = keys.indexOf(choice->device);
+    if (index < 0)
+      throw ValdError(QStringLiteral("Nincs ilyen eszköz az archívumban: %1").arg(choice->device));
+    ShowArchivedHistory(state_, view_, env_, store, devices[index], choice->from, choice->to);
+  });
+}
+
 void TForm1::Exit1Click() {
   close();
 }
@@ -341,14 +452,124 @@ void TForm1::Adatoktrlse1Click() {
 }
 
 void TForm1::QueryButtonClick(int addressField) {
-  QString warning;
-  RunHandler([&] {
-    const ReadoutResult report =
-        ReadDeviceLog(state_, view_, link_, env_, FromWin1250(view_.addressEdits[size_t(addressField)]));
-    ArmSaveTimer();
-    if (!report.blocksWithoutReply.isEmpty()) warning = IncompleteLogMessage(report.blocksWithoutReply);
-  });
-  if (!warning.isEmpty()) dialogs_.showWarning(this, warning);
+  if (readout_) return;
+  PullEdits();
+  StartReadouts({FromWin1250(view_.addressEdits[size_t(addressField)])}, false);
+}
+
+void TForm1::ReadAll1Click() {
+  if (readout_) return;
+  PullEdits();
+  QStringList hosts;
+  for (const QByteArray& address : view_.addressEdits) {
+    if (!address.trimmed().isEmpty()) hosts << FromWin1250(address);
+  }
+  if (!hosts.isEmpty()) StartReadouts(hosts, true);
+}
+
+void TForm1::StartReadouts(const QStringList& hosts, bool readingAll) {
+  pendingHosts_ = hosts;
+  readingAll_ = readingAll;
+  addressReadouts_.clear();
+  EnableDeviceWork(false);
+  StartNextReadout();
+}
+
+void TForm1::StartNextReadout() {
+  link_.host = pendingHosts_.takeFirst();
+  // The job reads into a copy of the state: a cancel leaves the window's log as it was.
+  readout_ = new LogReadout(state_, link_, env_.systemDecimalSeparator, this);
+  connect(readout_, &LogReadout::Progress, this, &TForm1::ShowReadoutProgress);
+  connect(readout_, &LogReadout::Finished, this, &TForm1::ReadoutEnded);
+  ui_->ProgressBar1->setValue(0);
+  statusPanels_[ProgressPanel]->setText(link_.host);
+  readout_->Start();
+}
+
+void TForm1::ShowReadoutProgress(int block, int blockCount) {
+  ui_->ProgressBar1->setMaximum(blockCount);
+  ui_->ProgressBar1->setValue(block + 1);
+  ui_->LabelProggrPos->setText(QStringLiteral("%1/%2").arg(block + 1).arg(blockCount));
+  statusPanels_[ProgressPanel]->setText(ReadoutProgressText(readout_->Result().host, block + 1, blockCount));
+}
+
+void TForm1::CancelReadout() {
+  if (readout_) readout_->Cancel();
+}
+
+void TForm1::ReadoutEnded() {
+  LogReadout* job = std::exchange(readout_, nullptr);
+  // Finished is being emitted by the job.
+  job->deleteLater();
+  if (job->Cancelled()) {
+    pendingHosts_.prepend(job->Result().host);
+    EndReadouts(true);
+    return;
+  }
+  AddressReadout readout{job->Result().host, job->Result(), job->Error()};
+  PullEdits();
+  AdoptReadoutState(state_, std::move(job->State()));
+  if (readout.error.isEmpty()) {
+    readout.error = RunCatching([&] {
+      Environment env = env_;
+      env.archive = ArchiveSetting();
+      ShowReadout(state_, view_, link_, env, readout.result);
+      ArmSaveTimer();
+    });
+  } else {
+    PresentReadout(readout.result, view_);
+  }
+  ShowModel();
+  addressReadouts_.append(readout);
+  if (!readingAll_) {
+    if (!readout.error.isEmpty()) {
+      dialogs_.showError(this, readout.error);
+    } else if (const QString warning = ReadoutWarning(readout.result); !warning.isEmpty()) {
+      dialogs_.showWarning(this, warning);
+    }
+  }
+  if (pendingHosts_.isEmpty()) {
+    EndReadouts(false);
+  } else {
+    StartNextReadout();
+  }
+}
+
+void TForm1::EndReadouts(bool cancelled) {
+  EnableDeviceWork(true);
+  // The bar and its caption show the fill gauge again.
+  ShowModel();
+  if (cancelled) statusPanels_[ProgressPanel]->setText(QStringLiteral("Lekérdezés megszakítva"));
+  if (readingAll_ && !closeAfterReadout_) {
+    dialogs_.showInformation(this,
+                             ReadAllReport(addressReadouts_, cancelled ? pendingHosts_ : QStringList()));
+  }
+  pendingHosts_.clear();
+  emit ReadoutFinished();
+  if (closeAfterReadout_) close();
+}
+
+void TForm1::EnableDeviceWork(bool enabled) {
+  for (QWidget* control : std::initializer_list<QWidget*>{
+           ui_->SpeedButton7, ui_->SpeedButton6, ui_->SpeedButton8, ui_->SpeedButton9, ui_->SpeedButton10,
+           ui_->SpeedButton2, ui_->SpeedButton3, ui_->SpeedButton4, ui_->SpeedButton11, ui_->Button1}) {
+    control->setEnabled(enabled);
+  }
+  for (QAction* action :
+       {ui_->Open1, ui_->Save1, ui_->Adatoktrlse1, ui_->cfginiszerkeszts1, ui_->ReadAll1, readFirstAction_}) {
+    action->setEnabled(enabled);
+  }
+  if (Form3) Form3->setEnabled(enabled);
+  ui_->ButtonCancel->setVisible(!enabled);
+  cancelAction_->setEnabled(!enabled);
+}
+
+void TForm1::SaveImage1Click() {
+  const int page = ui_->PageControl1->currentIndex();
+  if (page < 0 || page >= ChartPageCount) return;
+  const QString path = dialogs_.chooseImageFile(this, SuggestedImageName(env_.now(), state_.DeviceCode));
+  if (path.isEmpty()) return;
+  RunHandler([&] { chartViews_[size_t(page)]->SavePicture(path); });
 }
 
 void TForm1::UpDnMaxClick(int page, bool up) {

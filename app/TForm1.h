@@ -9,6 +9,7 @@
 #include "core/Environment.h"
 #include "core/SharedState.h"
 #include "link/DeviceLink.h"
+#include "operations/ReadAllReport.h"
 #include "settings/WindowPlacement.h"
 #include "views/WindowModel.h"
 
@@ -16,6 +17,7 @@ namespace Ui {
 class TForm1;
 }
 class ChartView;
+class LogReadout;
 class QLabel;
 class TF_Nev;
 class TForm3;
@@ -48,13 +50,23 @@ class TForm1 : public QMainWindow {
   void FormCreate();
   void Open1Click();
   void Save1Click();
+  void Elzmnyek1Click();
   void Exit1Click();
   void PlacementClick(Placement placement);
   void cc1Click();
   void cfginiszerkeszts1Click();
   void Nvjegy1Click();
   void Adatoktrlse1Click();
+  // Starts the readout of one address field's device; the window stays live while it runs.
   void QueryButtonClick(int addressField);
+  // "Összes lekérdezése": every non-empty address field in order, then one closing message.
+  void ReadAll1Click();
+  // "Megszakítás" and Esc: the readout stops after the exchange in flight and leaves everything as it
+  // was before it started.
+  void CancelReadout();
+  bool ReadoutRunning() const { return readout_ != nullptr; }
+  // "Kép mentése...": the visible chart page as PNG or PDF.
+  void SaveImage1Click();
   void SpeedButton2Click();
   void SpeedButton3Click();
   void SpeedButton4Click();
@@ -65,6 +77,10 @@ class TForm1 : public QMainWindow {
   // Mouse movement over any of the four charts, as the chart's bottom-axis and left-axis values.
   void ChartMouseMove(QPointF axisValues);
   void TimerUpDnSaveTimer();
+
+ signals:
+  // The readout or readouts started by a query ended, however they ended, and the window shows the end.
+  void ReadoutFinished();
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -80,9 +96,23 @@ class TForm1 : public QMainWindow {
   // and an error is reported in a message box.
   template <class Body>
   void RunHandler(Body&& body);
+  // Runs a handler's body and returns the text of the error that ended it, empty if none.
+  template <class Body>
+  QString RunCatching(Body&& body);
+  void StartReadouts(const QStringList& hosts, bool readingAll);
+  void StartNextReadout();
+  void ShowReadoutProgress(int block, int blockCount);
+  void ReadoutEnded();
+  void EndReadouts(bool cancelled);
+  // The controls that start device work or change the log, enabled or not; the cancel controls the
+  // other way round.
+  void EnableDeviceWork(bool enabled);
   void PullEdits();
   void ShowModel();
+  void ShowDataPage(bool shown);
   void ApplyGeometry(const QRect& outer);
+  // The archive readouts merge into: cfg.ini's "Archive" key, else the program's default.
+  QString ArchiveSetting() const;
 
   std::unique_ptr<Ui::TForm1> ui_;
   Environment env_;
@@ -97,6 +127,15 @@ class TForm1 : public QMainWindow {
   QByteArray shownMemo1_;
   QByteArray shownMemo2_;
   int shownTabWidth_ = -1;
+  QString dataPageCaption_;
+  // The readout running, owned by the window; its state becomes the window's only when it finishes.
+  LogReadout* readout_ = nullptr;
+  QStringList pendingHosts_;
+  bool readingAll_ = false;
+  QList<AddressReadout> addressReadouts_;
+  bool closeAfterReadout_ = false;
+  QAction* readFirstAction_ = nullptr;
+  QAction* cancelAction_ = nullptr;
   TF_Nev* F_Nev = nullptr;
   TForm3* Form3 = nullptr;
 };

@@ -14,8 +14,12 @@ struct Environment {
   std::function<QDateTime()> now = [] { return QDateTime::currentDateTime(); };
   // The primary screen's size in pixels.
   QSize screenSize{1920, 1080};
-  // The folder of the program's executable: the working directory of every file operation.
+  // The program's folder: the working directory of every file operation, beside the executable or the
+  // user's data folder (see DataFolder.h).
   QString programFolder;
+  // The archive every readout merges into: a file path (relative to the program folder), a PostgreSQL
+  // URL, or empty or "off" for none. The window and vald_read set their default; tests set none.
+  QString archive;
 
   // A file name without a folder lies in the program's folder.
   QString ProgramFile(const QString& name) const {

@@ -1,84 +1,121 @@
 #include "decode/LogReadout.h"
 
-#include "decode/DeviceTypes.h"
-#include "decode/LogOrdering.h"
-#include "decode/LogRecordDecoder.h"
+#include <QEventLoop>
+
+#include "core/ValdError.h"
 #include "link/Exchanges.h"
+#include "link/MemoryMap.h"
 
-namespace {
-
-// A block without a reply is asked for once more while the device still seems to be there.
-constexpr int RequestsPerBlock = 2;
-// After this many unanswered blocks in a row the device is taken as gone: no more second requests,
-// which would only double the wait for a device that no longer answers.
-constexpr int SilentBlocksUntilGone = 3;
-
-// Decoded text per log byte, roughly: room reserved once instead of growing the text block by block.
-constexpr int TextBytesPerLogByte = 3;
-
-void ResetForReadout(SharedState& state) {
-  state.ReceivedByteCount = 0;
-  state.OutputText.clear();
-  state.CurrentRecordKind = 'a';
-  state.DecodedLines.Clear();
-  state.LogLines.Clear();
-  state.LinePosition = 0;
+LogReadout::LogReadout(SharedState state, const DeviceLink& link, char systemDecimalSeparator,
+                       QObject* parent)
+    : QObject(parent),
+      state_(std::move(state)),
+      link_(link),
+      systemDecimalSeparator_(systemDecimalSeparator) {
+  connect(&exchange_, &DeviceExchange::Finished, this, &LogReadout::ReplyArrived);
 }
 
-}  // namespace
+void LogReadout::Start() {
+  result_.host = link_.host;
+  running_ = true;
+  Request(MemoryReadRequest(HeaderAddress));
+}
 
-bool ReadLogBlock(SharedState& state, DeviceLink& link, int block, int fieldType, char systemDecimalSeparator,
-                  int requests) {
-  const QByteArray request = LogBlockRequest(block);
-  bool answered = false;
-  for (int attempt = 0; attempt < requests && !answered; ++attempt) {
-    answered = ExchangeIntoReceiveBuffer(state, link, request) > 0;
+void LogReadout::Cancel() {
+  if (running_) cancelRequested_ = true;
+}
+
+void LogReadout::Request(const QByteArray& request) {
+  exchange_.Start(link_, PrepareReceiveBufferRequest(state_, request), DeviceLink::ReplyTimeoutMs,
+                  SharedState::ReceiveBufferSize);
+}
+
+void LogReadout::ReplyArrived(const QByteArray& reply, const QString& error) {
+  if (cancelRequested_) {
+    cancelled_ = true;
+    End();
+    return;
   }
-  RecordCursor cursor{state.LinePosition, state.CurrentRecordKind, state.RecordLength};
-  DecodeLogBlock(std::span(state.ReceiveBuffer).first<LogBlockSize>(), cursor,
-                 {fieldType, state.DecimalSeparatorText, systemDecimalSeparator}, state.OutputText);
-  state.LinePosition = cursor.linePosition;
-  state.CurrentRecordKind = cursor.currentRecordKind;
-  return answered;
+  if (!error.isEmpty()) {
+    End(error);
+    return;
+  }
+  try {
+    const bool answered = TakeIntoReceiveBuffer(state_, reply) > 0;
+    if (!headerAsked_) {
+      headerAsked_ = true;
+      result_.headerAnswered = answered;
+      HeaderArrived();
+    } else {
+      BlockArrived(answered);
+    }
+  } catch (const ValdError& e) {
+    End(e.Message());
+  }
+}
+
+void LogReadout::HeaderArrived() {
+  AppendReceiveBufferAsText(state_);
+  TakeLogHeader(state_, result_);
+  if (!result_.deviceFound()) {
+    End();
+    return;
+  }
+  blocks_ = BlockRequests{result_.chip.blockCount};
+  if (blocks_.Done()) {
+    FinishLog(state_, result_);
+    End();
+    return;
+  }
+  blocks_.requestsMade = 1;
+  Request(LogBlockRequest(blocks_.block));
+}
+
+void LogReadout::BlockArrived(bool answered) {
+  result_.receivedByteCount = state_.ReceivedByteCount;
+  if (blocks_.AskAgain(answered)) {
+    ++blocks_.requestsMade;
+    Request(LogBlockRequest(blocks_.block));
+    return;
+  }
+  const int block = blocks_.block;
+  KeepRawBlock(state_, result_);
+  blocks_.BlockDone(answered, result_);
+  // The next request goes out before this block is decoded: decoding then overlaps the device's reply
+  // time. The reply lands in ReceiveBuffer only when it arrives, after the decoding.
+  if (!blocks_.Done()) {
+    blocks_.requestsMade = 1;
+    Request(LogBlockRequest(blocks_.block));
+  }
+  DecodeReceivedBlock(state_, result_.deviceType->fieldType, systemDecimalSeparator_);
+  emit Progress(block, blocks_.blockCount);
+  if (blocks_.Done()) {
+    FinishLog(state_, result_);
+    End();
+  }
+}
+
+void LogReadout::End(const QString& error) {
+  running_ = false;
+  error_ = error;
+  emit Finished();
+}
+
+void AdoptReadoutState(SharedState& owner, SharedState&& readout) {
+  readout.SettingsLines = std::move(owner.SettingsLines);
+  owner = std::move(readout);
 }
 
 void ReadLog(SharedState& state, DeviceLink& link, char systemDecimalSeparator, const QString& host,
              ReadoutResult& result, const std::function<void(int block, int blockCount)>& progress) {
-  result.host = host;
   link.host = host;
-  ExchangeAsText(state, link, MemoryReadRequest(HeaderAddress));
-  result.receivedByteCount = state.ReceivedByteCount;
-  state.DeviceCode = state.ReceiveBuffer[0];
-  state.ChipCode = state.ReceiveBuffer[1];
-
-  // The header's dump text is discarded here.
-  ResetForReadout(state);
-  result.headerRead = true;
-  result.chip = ChipBlockCount(state.ChipCode);
-  result.deviceType = LookUpDeviceType(state.DeviceCode);
-  if (!result.deviceType) return;
-  const DeviceType& type = *result.deviceType;
-  state.RecordLength = type.recordLength;
-
-  // Every block is requested: where the valid log ends follows from the record kinds afterwards.
-  const int blockCount = result.chip.blockCount;
-  state.OutputText.reserve(qsizetype(blockCount) * LogBlockSize * TextBytesPerLogByte);
-  int silentInARow = 0;
-  bool deviceGone = false;
-  for (int block = 0; block < blockCount; ++block) {
-    const int requests = deviceGone ? 1 : RequestsPerBlock;
-    const bool answered = ReadLogBlock(state, link, block, type.fieldType, systemDecimalSeparator, requests);
-    result.receivedByteCount = state.ReceivedByteCount;
-    if (answered) {
-      silentInARow = 0;
-    } else {
-      result.blocksWithoutReply.append(block);
-      deviceGone = deviceGone || ++silentInARow >= SilentBlocksUntilGone;
-    }
-    if (progress) progress(block, blockCount);
-  }
-
-  SortDecodedRecords(state);
-  result.decodedText = state.DecodedLines.Text();
-  result.logText = state.LogLines.Text();
+  LogReadout job(std::move(state), link, systemDecimalSeparator);
+  if (progress) QObject::connect(&job, &LogReadout::Progress, progress);
+  QEventLoop loop;
+  QObject::connect(&job, &LogReadout::Finished, &loop, &QEventLoop::quit);
+  job.Start();
+  loop.exec();
+  state = std::move(job.State());
+  result = job.Result();
+  if (!job.Error().isEmpty()) throw ValdError(job.Error());
 }

@@ -1,4 +1,5 @@
 #include "core/ValdError.h"
+#include "decode/DecimalSeparatorRule.h"
 #include "fuzz/FreshWindow.h"
 #include "fuzz/FuzzInput.h"
 #include "fuzz/FuzzTargets.h"
@@ -54,8 +55,10 @@ void FuzzSettings(std::span<const uint8_t> data) {
   first.state.SettingsLines.SetText(input.RestAsText());
   const bool applied = first.Apply();
 
-  // Every axis leaves the start with a minimum below its maximum, within the controls' ranges.
+  // Every axis leaves the start with a minimum below its maximum, within the controls' ranges, and the
+  // values are written with a separator that keeps the files' columns.
   if (applied) {
+    FUZZ_REQUIRE(IsUsableDecimalSeparator(first.state.DecimalSeparatorText.front()));
     for (const ChartPageModel& page : first.view.pages) {
       FUZZ_REQUIRE(page.upDnMin.position < page.upDnMax.position);
       FUZZ_REQUIRE(page.upDnMin.position >= page.upDnMin.minimum);

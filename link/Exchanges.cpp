@@ -11,19 +11,24 @@ constexpr int DumpBytes = 512;
 constexpr int DumpLineBytes = 64;
 constexpr int ReplyTextZeroedBytes = 101;
 
-// Zeroes the first `zeroed` bytes of both buffers, puts the request and its zero byte at the start of
-// SendBuffer and exchanges exactly those bytes. Returns the reply's length.
-int SendAndReceive(SharedState& state, DeviceLink& link, const QByteArray& request, int zeroed,
-                   int timeoutMs) {
+// Zeroes the first `zeroed` bytes of SendBuffer and puts the request and its zero byte at its start.
+// Returns exactly those bytes, the datagram to send.
+QByteArray RequestDatagram(SharedState& state, const QByteArray& request, int zeroed) {
   std::fill_n(state.SendBuffer.begin(), zeroed, 0);
-  std::fill_n(state.ReceiveBuffer.begin(), zeroed, 0);
   const qsizetype length = request.size() + 1;
   if (length > SharedState::SendBufferSize) {
     throw ValdError(
         QStringLiteral("The request '%1' does not fit the send buffer").arg(QString::fromLatin1(request)));
   }
   std::memcpy(state.SendBuffer.data(), request.constData(), size_t(request.size()));
-  const QByteArray datagram(reinterpret_cast<const char*>(state.SendBuffer.data()), length);
+  return QByteArray(reinterpret_cast<const char*>(state.SendBuffer.data()), length);
+}
+
+// Zeroes the first `zeroed` bytes of both buffers and exchanges the request. Returns the reply's length.
+int SendAndReceive(SharedState& state, DeviceLink& link, const QByteArray& request, int zeroed,
+                   int timeoutMs) {
+  std::fill_n(state.ReceiveBuffer.begin(), zeroed, 0);
+  const QByteArray datagram = RequestDatagram(state, request, zeroed);
   return link.Exchange(datagram, timeoutMs, state.ReceiveBuffer.data(), SharedState::ReceiveBufferSize);
 }
 
@@ -56,6 +61,21 @@ int ExchangeIntoReceiveBuffer(SharedState& state, DeviceLink& link, const QByteA
   return count;
 }
 
+QByteArray PrepareReceiveBufferRequest(SharedState& state, const QByteArray& request) {
+  return RequestDatagram(state, request, DumpBytes);
+}
+
+int TakeIntoReceiveBuffer(SharedState& state, const QByteArray& reply) {
+  std::fill_n(state.ReceiveBuffer.begin(), DumpBytes, 0);
+  std::memcpy(state.ReceiveBuffer.data(), reply.constData(), size_t(reply.size()));
+  state.ReceivedByteCount += int32_t(reply.size());
+  return int(reply.size());
+}
+
+void AppendReceiveBufferAsText(SharedState& state) {
+  AppendDump(state, [&](uint8_t byte) { state.OutputText.append(byte == 0 ? '.' : char(byte)); });
+}
+
 void ExchangeAsDecimal(SharedState& state, DeviceLink& link, const QByteArray& request) {
   ExchangeIntoReceiveBuffer(state, link, request);
   AppendDump(state, [&](uint8_t byte) {
@@ -66,7 +86,7 @@ void ExchangeAsDecimal(SharedState& state, DeviceLink& link, const QByteArray& r
 
 void ExchangeAsText(SharedState& state, DeviceLink& link, const QByteArray& request) {
   ExchangeIntoReceiveBuffer(state, link, request);
-  AppendDump(state, [&](uint8_t byte) { state.OutputText.append(byte == 0 ? '.' : char(byte)); });
+  AppendReceiveBufferAsText(state);
 }
 
 QByteArray ExchangeForReplyText(SharedState& state, DeviceLink& link, const QByteArray& request,

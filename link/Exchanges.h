@@ -18,6 +18,15 @@ inline const QByteArray IdentityRequest = "E47305826";
 int ExchangeIntoReceiveBuffer(SharedState& state, DeviceLink& link, const QByteArray& request,
                               int timeoutMs = DeviceLink::ReplyTimeoutMs);
 
+// ExchangeIntoReceiveBuffer in two halves, for an exchange that waits on the event loop: the datagram
+// to send (SendBuffer zeroed and filled as for a blocking exchange), and the reply (at most 513 bytes)
+// taken into ReceiveBuffer, whose first 512 bytes are zeroed first, its count added to ReceivedByteCount.
+QByteArray PrepareReceiveBufferRequest(SharedState& state, const QByteArray& request);
+int TakeIntoReceiveBuffer(SharedState& state, const QByteArray& reply);
+
+// Appends the first 512 bytes of ReceiveBuffer to OutputText as characters, as ExchangeAsText does.
+void AppendReceiveBufferAsText(SharedState& state);
+
 // One memory-read exchange whose 512-byte reply is appended to OutputText as decimal byte values
 // ("65;") or as characters (a zero byte as "."), a CR LF after every 64th value (LinePosition).
 void ExchangeAsDecimal(SharedState& state, DeviceLink& link, const QByteArray& request);

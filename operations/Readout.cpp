@@ -1,21 +1,42 @@
 #include "operations/Readout.h"
 
-#include <QScopeGuard>
-
+#include "core/ValdError.h"
 #include "files/MeasurementFile.h"
 #include "operations/Presenter.h"
+#include "operations/ReadoutArchive.h"
 #include "views/RenderViews.h"
 
 ReadoutResult ReadDeviceLog(SharedState& state, WindowModel& view, DeviceLink& link, const Environment& env,
                             const QString& host,
                             const std::function<void(int block, int blockCount)>& progress) {
   ReadoutResult result;
-  {
-    const auto present = qScopeGuard([&] { PresentReadout(result, view); });
-    ReadLog(state, link, env.systemDecimalSeparator, host, result, progress);
-  }
-  if (!result.deviceFound()) return result;
-  RenderViews(state, view, env);
-  result.measurementFile = SaveAutomaticMeasurementFile(state, env);
+  ReadDeviceLog(state, view, link, env, host, result, progress);
   return result;
+}
+
+void ReadDeviceLog(SharedState& state, WindowModel& view, DeviceLink& link, const Environment& env,
+                   const QString& host, ReadoutResult& result,
+                   const std::function<void(int block, int blockCount)>& progress) {
+  try {
+    ReadLog(state, link, env.systemDecimalSeparator, host, result, progress);
+  } catch (...) {
+    PresentReadout(result, view);
+    throw;
+  }
+  ShowReadout(state, view, link, env, result);
+}
+
+void ShowReadout(SharedState& state, WindowModel& view, DeviceLink& link, const Environment& env,
+                 ReadoutResult& result) {
+  PresentReadout(result, view);
+  if (!result.deviceFound()) return;
+  try {
+    RenderViews(state, view, env);
+  } catch (const ValdError&) {
+    result.measurementFile = SaveAutomaticMeasurementFile(state, env);
+    ArchiveReadoutLog(state, link, env, result);
+    throw;
+  }
+  result.measurementFile = SaveAutomaticMeasurementFile(state, env);
+  ArchiveReadoutLog(state, link, env, result);
 }

@@ -9,10 +9,23 @@
 #include "link/DeviceLink.h"
 #include "views/WindowModel.h"
 
-// One "Lekérdezés": reads the whole log of the device at `host` (ReadLog), shows what the readout did,
-// redraws the views and writes the automatic measurement file. An unknown device code shows "No device"
-// and ends the readout before any block is requested. View errors and socket errors propagate as
-// ValdError, with what was shown so far left in the window model.
+// One "Lekérdezés": reads the whole log of the device at `host` (ReadLog), then ShowReadout. Socket
+// errors propagate as ValdError, with what was shown so far left in the window model.
 ReadoutResult ReadDeviceLog(SharedState& state, WindowModel& view, DeviceLink& link, const Environment& env,
                             const QString& host,
                             const std::function<void(int block, int blockCount)>& progress = {});
+
+// The same readout, filling `result` as far as it gets, so that a caller that catches the error still
+// sees what was done, the measurement file written included.
+void ReadDeviceLog(SharedState& state, WindowModel& view, DeviceLink& link, const Environment& env,
+                   const QString& host, ReadoutResult& result,
+                   const std::function<void(int block, int blockCount)>& progress = {});
+
+// What follows a readout that ran to its end (`state` holds what it read): shows what the readout did,
+// and for a known device redraws the views, writes the automatic measurement file, whose path goes into
+// `result`, and merges the log into the archive (ArchiveReadoutLog: its failure is reported in the
+// result, never thrown). An unknown device code shows "No device". A view error propagates as
+// ValdError, but only after the automatic file has been written and archived: a log the views refuse
+// is still the whole log the device gave.
+void ShowReadout(SharedState& state, WindowModel& view, DeviceLink& link, const Environment& env,
+                 ReadoutResult& result);

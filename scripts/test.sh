@@ -6,4 +6,6 @@ build="${VALD_TEST_BUILD:-$root/build-test}"
 
 bash "$root/scripts/install-deps.sh"
 bash "$root/scripts/build.sh" "$build" -DVALD_WERROR=ON
-QT_QPA_PLATFORM=offscreen ctest --test-dir "$build" --output-on-failure --timeout 600
+# The archive tests run on SQLite and on a PostgreSQL server of their own.
+QT_QPA_PLATFORM=offscreen bash "$root/scripts/with-postgres.sh" \
+  ctest --test-dir "$build" --output-on-failure --timeout 600

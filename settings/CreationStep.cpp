@@ -5,10 +5,11 @@
 #include "core/Win1250.h"
 #include "settings/Settings.h"
 
-void RunCreationStep(SharedState& state, WindowModel& view, DeviceLink& link, const Environment& env) {
+QStringList RunCreationStep(SharedState& state, WindowModel& view, DeviceLink& link, const Environment& env) {
   state.RecreateLists();
-  LoadAndApplySettings(state, view, link, env);
+  QStringList notices = LoadAndApplySettings(state, view, link, env);
   static const QByteArray DesignDeviceName = ToWin1250(QStringLiteral("Eszköz neve"));
   view.labelDevice = DesignDeviceName;
   view.developerPageVisible = QFileInfo::exists(env.ProgramFile(DeveloperMarkerFileName));
+  return notices;
 }

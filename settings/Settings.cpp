@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "core/ValdError.h"
+#include "decode/DecimalSeparatorRule.h"
 #include "settings/SettingsFile.h"
 
 namespace {
@@ -42,15 +43,25 @@ void ApplyChartSettings(const TextLines& settings, ChartPageModel& page, int cha
   page.chart.SetAxisRange(page.upDnMin.position, page.upDnMax.position);
 }
 
-}  // namespace
-
-void LoadAndApplySettings(SharedState& state, WindowModel& view, DeviceLink& link, const Environment& env) {
-  state.SettingsLines.LoadFromFile(env.ProgramFile(SettingsFileName));
-  ApplySettings(state, view, link, env);
+QString RefusedSeparatorNotice(char refused, char used) {
+  return QStringLiteral(
+             "A cfg.ini DecimalSeparator értéke („%1”) nem lehet tizedesjel: pontosvessző, számjegy, előjel, "
+             "idézőjel vagy vezérlőkarakter elrontaná a mérési fájlokat. Helyette a rendszer tizedesjele "
+             "(„%2”) érvényes.")
+      .arg(SeparatorForMessage(refused), SeparatorForMessage(used));
 }
 
-void ApplySettings(SharedState& state, WindowModel& view, DeviceLink& link, const Environment& env) {
+}  // namespace
+
+QStringList LoadAndApplySettings(SharedState& state, WindowModel& view, DeviceLink& link,
+                                 const Environment& env) {
+  state.SettingsLines.LoadFromFile(env.ProgramFile(SettingsFileName));
+  return ApplySettings(state, view, link, env);
+}
+
+QStringList ApplySettings(SharedState& state, WindowModel& view, DeviceLink& link, const Environment& env) {
   const TextLines& settings = state.SettingsLines;
+  QStringList notices;
   if (const auto port = ReadIntegerSetting(settings, "UDPport")) {
     if (*port < 1 || *port > 65535) {
       throw ValdError(QStringLiteral("'%1' is not a valid UDP port").arg(*port));
@@ -69,8 +80,15 @@ void ApplySettings(SharedState& state, WindowModel& view, DeviceLink& link, cons
   for (int i = 0; i < 5; ++i) {
     if (const auto address = ReadSetting(settings, AddressKeys[i])) view.addressEdits[i] = *address;
   }
-  if (const auto separator = ReadSetting(settings, "DecimalSeparator"))
-    state.DecimalSeparatorText = *separator;
+  if (const auto separator = ReadSetting(settings, "DecimalSeparator")) {
+    // FieldType 1 values are written with the first character.
+    if (IsUsableDecimalSeparator(separator->front())) {
+      state.DecimalSeparatorText = *separator;
+    } else {
+      state.DecimalSeparatorText.clear();
+      notices.append(RefusedSeparatorNotice(separator->front(), env.systemDecimalSeparator));
+    }
+  }
   // Without a configured separator the decoded values use the system's, which is also what the views
   // expect when they read the values back.
   if (state.DecimalSeparatorText.isEmpty())
@@ -78,6 +96,7 @@ void ApplySettings(SharedState& state, WindowModel& view, DeviceLink& link, cons
   if (const auto eeAddr = ReadSetting(settings, "eeaddr")) view.eeAddrEdit = *eeAddr;
 
   for (int page = 0; page < 4; ++page) ApplyChartSettings(settings, view.pages[page], page);
+  return notices;
 }
 
 void StoreTimerSettings(SharedState& state, const WindowModel& view) {

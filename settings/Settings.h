@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QStringList>
 #include <array>
 
 #include "core/Environment.h"
@@ -14,13 +15,17 @@ inline constexpr std::array<const char*, 4> AxisMinimumKeys = {"Bottom1", "Botto
 
 // Reads cfg.ini from the program folder into SettingsLines and applies it (see ApplySettings).
 // A missing or unreadable file throws before anything is applied.
-void LoadAndApplySettings(SharedState& state, WindowModel& view, DeviceLink& link, const Environment& env);
+QStringList LoadAndApplySettings(SharedState& state, WindowModel& view, DeviceLink& link,
+                                 const Environment& env);
 
 // Applies SettingsLines in the fixed order: UDP port (and status panel 5), window edges and size, the
 // five addresses, the decimal separator, the memory address, then per chart its axis positions, the
 // step and the axis limits. A value that is not a number throws and ends the apply at that key; the
 // keys before it stay applied. An absent key leaves its control as it is.
-void ApplySettings(SharedState& state, WindowModel& view, DeviceLink& link, const Environment& env);
+//
+// A DecimalSeparator that would break the measurement files (see IsUsableDecimalSeparator) is not
+// applied: the system's separator is used instead. Returns what the user is told about such settings.
+QStringList ApplySettings(SharedState& state, WindowModel& view, DeviceLink& link, const Environment& env);
 
 // The keys the save timer writes: addresses, memory address, axis positions and the step.
 void StoreTimerSettings(SharedState& state, const WindowModel& view);

@@ -3,8 +3,8 @@
 #include <QByteArrayView>
 #include <vector>
 
-#include "views/ChartLayouts.h"
 #include "views/NumberFormats.h"
+#include "views/PageLayouts.h"
 #include "views/ViewClearing.h"
 
 namespace {
@@ -46,14 +46,15 @@ void PopulateCharts(SharedState& state, WindowModel& view, char systemDecimalSep
   // The series fed by the value columns in column order, and the first series of each used page.
   std::vector<ChartSeries*> columnSeries;
   std::vector<ChartSeries*> labelledSeries;
-  if (const std::optional<ChartLayout> layout = LookUpChartLayout(state.DeviceCode)) {
+  if (const std::optional<PageLayout> layout = LookUpPageLayout(state.DeviceCode)) {
+    const std::array<int, 4> channels = ChartChannels(*layout);
     for (int page = 0; page < 4; ++page) {
       std::vector<ChartSeries>& series = view.pages[page].chart.series;
-      for (int k = 0; k < layout->channels[page]; ++k) {
+      for (int k = 0; k < channels[page]; ++k) {
         series[k].Reserve(int(lines.size()));
         columnSeries.push_back(&series[k]);
       }
-      if (layout->channels[page] > 0) labelledSeries.push_back(&series[0]);
+      if (channels[page] > 0) labelledSeries.push_back(&series[0]);
     }
   }
   const bool tenths = state.DeviceCode == EnergyMeterCode;

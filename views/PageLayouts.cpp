@@ -2,7 +2,6 @@
 
 #include <span>
 
-#include "views/ChartLayouts.h"
 #include "views/CodeTables.h"
 #include "views/NumberFormats.h"
 #include "views/ViewTexts.h"
@@ -178,6 +177,13 @@ constexpr Quantity HubQuantities[] = {
     {PageC, 1, "Feszültség", "Utoljára mért feszültség adatok: ", "V ", "Feszültség:", "V",
      NumberFormat::TwoDigitsOneDecimal, GreenOnly},
 };
+
+// The channels a measuring layout fills on each page.
+constexpr std::array<int, 4> PageChannels(std::span<const Quantity> quantities) {
+  std::array<int, 4> channels{};
+  for (const Quantity& quantity : quantities) channels[quantity.page] += quantity.channels;
+  return channels;
+}
 
 // A line of an event legend; the lines of one legend have one length, so that they line up in the
 // centred, fixed-pitch summary box.
@@ -360,6 +366,36 @@ void WriteControlEvent(const PageContext& context) {
 
 std::optional<PageLayout> LookUpPageLayout(int deviceCode) {
   return FindRowByCode(Table, deviceCode);
+}
+
+std::array<int, 4> ChartChannels(const PageLayout& layout) {
+  switch (layout.family) {
+    case TemperatureHumidity:
+      return {layout.temperatures, layout.humidities, 0, 0};
+    case Illumination:
+      return PageChannels(Illuminations);
+    case Current:
+      return PageChannels(Currents);
+    case RelayEvents:
+      return {2, 0, 0, 0};  // a relay event field holds two numbers
+    case BellEvents:
+    case BellEventsWithContact:
+    case ControlEvent:
+      return {1, 0, 0, 0};
+    case Contact:
+      return {12, 0, 0, 0};
+    case Climate:
+      return PageChannels(ClimateQuantities);
+    case TwoHumidity:
+      return PageChannels(TwoHumidityQuantities);
+    case Particulate:
+      return PageChannels(ParticulateQuantities);
+    case EnergyMeter:
+      return PageChannels(EnergyQuantities);
+    case HubMonitor:
+      return PageChannels(HubQuantities);
+  }
+  return {};
 }
 
 void SetUpPages(const SharedState& state, WindowModel& view, char systemDecimalSeparator,

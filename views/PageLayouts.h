@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <optional>
 
 #include "core/SharedState.h"
@@ -30,8 +31,21 @@ struct PageLayout {
   int humidities = 0;
 };
 
-// The layout of a device code, or nothing (code 11 and every code outside the device table).
+// The layout of a device code, or nothing (code 11 and every code outside the device table); a code
+// without a layout charts no values.
 std::optional<PageLayout> LookUpPageLayout(int deviceCode);
+
+// Which chart series a layout fills from its measurement lines: a number of channels on each page in
+// the order T, H, C, V. The value columns are read one after another from FirstValueColumn: first into
+// Series_T1, Series_T2 ..., then into Series_H1 ..., then C, then V.
+std::array<int, 4> ChartChannels(const PageLayout& layout);
+
+// Column of the first value of a measurement line; columns 0 to 4 hold the date and time.
+constexpr int FirstValueColumn = 5;
+
+// The energy meter logs its values in tenths; its chart shows them divided by 10 and its raw extremes
+// are kept for the summary.
+constexpr int EnergyMeterCode = 55;
 
 // The second half of RenderViews, run on the series that PopulateCharts filled: sets the tab width,
 // the shown tabs, the page captions and series colours of the DeviceCode's layout, and rewrites the

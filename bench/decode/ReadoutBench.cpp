@@ -14,7 +14,7 @@ constexpr int ReplyDelayMs = 2;
 constexpr int Replies = 1 + 96;  // the header and the blocks of a 25LC512
 
 // A full readout of a simulated device on loopback whose every reply waits 2 ms, measured against
-// the sum of those waits. Target: a ratio of at most 1.10.
+// the sum of those waits. Target: a ratio of at most 1.03.
 void BM_ReadoutAgainstReplyDelays(benchmark::State& bench) {
   SimulatorConfig config;
   config.deviceCode = 27;

@@ -1,12 +1,19 @@
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 
 #include <QDir>
 #include <QProcess>
 #include <QRegularExpression>
+#include <csignal>
 
 #include "SimulatedReadout.h"
+#include "core/Win1250.h"
+#include "decode/LogImage.h"
+#include "settings/CreationStep.h"
 #include "support/SimulatorFixture.h"
 #include "support/TempFolder.h"
+#include "support/UnwritableFolder.h"
+#include "tools/sim/DeviceImage.h"
 
 namespace {
 
@@ -16,13 +23,17 @@ struct ProcessResult {
   QString err;
 };
 
-// Runs vald_read with `arguments` in the locale `locale` and waits for it to end.
-ProcessResult RunValdRead(const QStringList& arguments, const QString& locale = QStringLiteral("C.UTF-8")) {
+// Runs vald_read with `arguments` in the locale `locale` and waits for it to end. `timeZone` sets TZ;
+// `inChild` runs in the new process before vald_read starts.
+ProcessResult RunValdRead(const QStringList& arguments, const QString& locale = QStringLiteral("C.UTF-8"),
+                          const QString& timeZone = QString(), const std::function<void()>& inChild = {}) {
   QProcess process;
   QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
   environment.insert(QStringLiteral("LC_ALL"), locale);
   environment.insert(QStringLiteral("LANG"), locale);
+  if (!timeZone.isEmpty()) environment.insert(QStringLiteral("TZ"), timeZone);
   process.setProcessEnvironment(environment);
+  if (inChild) process.setChildProcessModifier(inChild);
   process.start(QStringLiteral(VALD_READ_PATH), arguments);
   ProcessResult result;
   if (!process.waitForFinished(120000) || process.exitStatus() != QProcess::NormalExit) return result;
@@ -37,8 +48,10 @@ const QString FileTimeOption = QStringLiteral("2023-12-03 14:05");
 
 QStringList ReadArguments(uint16_t port, const QString& out, const QString& separator,
                           const QStringList& hosts) {
-  QStringList arguments = {QStringLiteral("--port"), QString::number(port), QStringLiteral("--out"), out,
-                           QStringLiteral("--time"), FileTimeOption};
+  // The archive is off: these tests pin the files in the folder and the requests of a readout.
+  QStringList arguments = {
+      QStringLiteral("--port"), QString::number(port), QStringLiteral("--out"),     out,
+      QStringLiteral("--time"), FileTimeOption,        QStringLiteral("--archive"), QStringLiteral("off")};
   if (!separator.isEmpty()) arguments << QStringLiteral("--decimal-separator") << separator;
   return arguments + hosts;
 }
@@ -99,9 +112,9 @@ INSTANTIATE_TEST_SUITE_P(Devices, ValdReadGolden, testing::Values(2, 21, 43, 46,
 TEST(ValdRead, FileNameFollowsTheClockWithoutATimeOption) {
   RunningSimulator device(FixedSimulatorConfig(21, 50));
   TempFolder out;
-  const ProcessResult result =
-      RunValdRead({QStringLiteral("--port"), QString::number(device.Port()), QStringLiteral("--out"),
-                   out.Path(), QStringLiteral("127.0.0.1")});
+  const ProcessResult result = RunValdRead({QStringLiteral("--port"), QString::number(device.Port()),
+                                            QStringLiteral("--out"), out.Path(), QStringLiteral("--archive"),
+                                            QStringLiteral("off"), QStringLiteral("127.0.0.1")});
   ASSERT_EQ(result.exitCode, 0);
   const QStringList written = QDir(out.Path()).entryList(QDir::Files);
   ASSERT_EQ(written.size(), 1);
@@ -152,17 +165,60 @@ TEST(ValdRead, IncompleteLogNamesTheSilentBlocks) {
   EXPECT_TRUE(QFile::exists(file));
 }
 
-TEST(ValdRead, MissingOutputFolderIsReportedPerDevice) {
-  RunningSimulator device(FixedSimulatorConfig(21, 50));
-  TempFolder parent;
-  const QString missing = parent.File(QStringLiteral("missing"));
-  const ProcessResult result =
-      RunValdRead(ReadArguments(device.Port(), missing, QStringLiteral(","), {QStringLiteral("127.0.0.1")}));
+// A full ring with no erased tail: the last AGATE record is cut by the end of the last block, and the
+// views refuse its line. The file with the whole log is written all the same, then the error reported.
+TEST(ValdRead, ViewErrorComesAfterTheFileIsWritten) {
+  constexpr int LogBytes = 32 * 512;
+  QByteArray log;
+  for (int minute = 0; log.size() < LogBytes; ++minute) log += LogRecord('w', minute % 60, 10, 0x15, 0x05);
+  log.truncate(LogBytes);
+  SimulatorConfig config;
+  config.image = DeviceImage::ForLog(21, 1, 0, log).ToBytes();
+  RunningSimulator device(config);
+  TempFolder out;
+  const ProcessResult result = RunValdRead(
+      ReadArguments(device.Port(), out.Path(), QStringLiteral(","), {QStringLiteral("127.0.0.1")}));
   EXPECT_EQ(result.exitCode, 1);
-  EXPECT_TRUE(result.out.startsWith(
-      QStringLiteral("127.0.0.1: Cannot create file \"%1/23.12.03 14.05 VALD_AGATE.csv\"").arg(missing)))
-      << result.out.toStdString();
-  EXPECT_FALSE(QFile::exists(missing));
+  const QString file = out.File(QStringLiteral("23.12.03 14.05 VALD_AGATE.csv"));
+  EXPECT_EQ(result.out, QStringLiteral("127.0.0.1: %1 (List index out of bounds (5))\n").arg(file));
+  const QByteArray written = out.Read(QFileInfo(file).fileName());
+  EXPECT_EQ(written.count("\r\n"), LogBytes / 10 + 1);
+  EXPECT_TRUE(written.startsWith("2023;12;03;14;00;130,1;130,1;\r\n"));
+  EXPECT_TRUE(written.endsWith("\r\n2023;12;03;\r\n"));
+}
+
+// Under a file-size limit the write fails with its reason instead of the signal ending vald_read, and
+// the file of an earlier readout stays as it was.
+TEST(ValdRead, FileSizeLimitIsReportedAndKeepsTheOldFile) {
+  RunningSimulator device(FixedSimulatorConfig(21, 200));
+  TempFolder out;
+  const QString name = QStringLiteral("23.12.03 14.05 VALD_AGATE.csv");
+  out.Write(name, "old\r\n");
+  const ProcessResult result = RunValdRead(
+      ReadArguments(device.Port(), out.Path(), QStringLiteral(","), {QStringLiteral("127.0.0.1")}),
+      QStringLiteral("C.UTF-8"), QString(), [] {
+        const rlimit limit{1024, 1024};
+        setrlimit(RLIMIT_FSIZE, &limit);
+        std::signal(SIGXFSZ, SIG_DFL);
+      });
+  EXPECT_EQ(result.exitCode, 1);
+  EXPECT_EQ(result.out,
+            QStringLiteral("127.0.0.1: Cannot write file \"%1\". File too large\n").arg(out.File(name)));
+  EXPECT_EQ(out.Read(name), QByteArray("old\r\n"));
+  EXPECT_EQ(QDir(out.Path()).entryList(QDir::Files), QStringList{name});
+}
+
+TEST(ValdRead, ReadOnlyOutputFolderIsRefusedBeforeAnyReadout) {
+  RunningSimulator device(FixedSimulatorConfig(21, 50));
+  UnwritableFolder out;
+  const ProcessResult result = RunValdRead(
+      ReadArguments(device.Port(), out.Path(), QStringLiteral(","), {QStringLiteral("127.0.0.1")}));
+  EXPECT_EQ(result.exitCode, 2);
+  EXPECT_TRUE(result.err.startsWith(
+      QStringLiteral("Bad output folder \"%1\": it is not writable.\n").arg(out.Path())))
+      << result.err.toStdString();
+  EXPECT_TRUE(result.out.isEmpty());
+  EXPECT_TRUE(device.Requests().isEmpty());
 }
 
 TEST(ValdRead, SeveralDevicesOneAfterAnother) {
@@ -213,5 +269,89 @@ INSTANTIATE_TEST_SUITE_P(
                     std::vector<const char*>{"--decimal-separator", "\xE4\xB8\xAD", "127.0.0.1"},
                     std::vector<const char*>{"--time", "2023-13-01 10:00", "127.0.0.1"},
                     std::vector<const char*>{"--out", "/tmp"}));
+
+// Options that cannot give a usable file are refused before any device is read.
+struct RefusedOptionCase {
+  const char* label;
+  const char* out;      // inside the test's folder, which holds an empty file "file"
+  const char* time;     // local time in Budapest
+  const char* message;  // the start of standard error, <out> standing for the output folder
+};
+
+class ValdReadRefusedOption : public testing::TestWithParam<RefusedOptionCase> {};
+
+TEST_P(ValdReadRefusedOption, Status2BeforeAnyDeviceIsRead) {
+  const RefusedOptionCase& c = GetParam();
+  RunningSimulator device(FixedSimulatorConfig(21, 50));
+  TempFolder folder;
+  folder.Write(QStringLiteral("file"), "");
+  const QString out = folder.File(QString::fromUtf8(c.out));
+  const ProcessResult result =
+      RunValdRead({QStringLiteral("--port"), QString::number(device.Port()), QStringLiteral("--out"), out,
+                   QStringLiteral("--time"), QString::fromUtf8(c.time), QStringLiteral("127.0.0.1")},
+                  QStringLiteral("C.UTF-8"), QStringLiteral("Europe/Budapest"));
+  EXPECT_EQ(result.exitCode, 2);
+  EXPECT_TRUE(result.err.startsWith(QString::fromUtf8(c.message).replace(QStringLiteral("<out>"), out)))
+      << result.err.toStdString();
+  EXPECT_TRUE(device.Requests().isEmpty());
+  EXPECT_EQ(QDir(folder.Path()).entryList(QDir::Files), QStringList{QStringLiteral("file")});
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Options, ValdReadRefusedOption,
+    testing::Values(RefusedOptionCase{"MissingFolder", "missing", "2024-03-31 01:30",
+                                      "Bad output folder \"<out>\": it does not exist.\n"},
+                    RefusedOptionCase{"FileAsFolder", "file", "2024-03-31 01:30",
+                                      "Bad output folder \"<out>\": it is not a folder.\n"},
+                    RefusedOptionCase{"DaylightSavingGap", ".", "2024-03-31 02:30",
+                                      "Bad time \"2024-03-31 02:30\": it does not exist in local time"}),
+    [](const auto& info) { return std::string(info.param.label); });
+
+// A decimal separator that would break the files' columns or numbers, refused by vald_read and by the
+// start of the program, which uses the system's separator instead and says so once.
+struct RefusedSeparatorCase {
+  const char* label;
+  char separator;
+  bool endsTheCfgIniLine;  // the setting then has no value at all: the system's, without a word
+};
+
+class RefusedDecimalSeparator : public testing::TestWithParam<RefusedSeparatorCase> {};
+
+TEST_P(RefusedDecimalSeparator, RefusedByValdReadAndByCfgIni) {
+  const RefusedSeparatorCase& c = GetParam();
+  RunningSimulator device(FixedSimulatorConfig(21, 50));
+  TempFolder folder;
+  const ProcessResult result = RunValdRead(ReadArguments(
+      device.Port(), folder.Path(), FromWin1250(QByteArray(1, c.separator)), {QStringLiteral("127.0.0.1")}));
+  EXPECT_EQ(result.exitCode, 2);
+  EXPECT_TRUE(result.err.startsWith(QStringLiteral("Bad decimal separator \"")));
+  EXPECT_TRUE(result.err.contains(QStringLiteral(
+      "not a digit, a sign (+ -), a quote (' \"), the column separator ; or a control character.")))
+      << result.err.toStdString();
+  EXPECT_TRUE(device.Requests().isEmpty());
+
+  folder.Write(QStringLiteral("cfg.ini"), "DecimalSeparator=" + QByteArray(1, c.separator) + "\r\n");
+  SharedState state;
+  WindowModel view;
+  DeviceLink link;
+  Environment env;
+  env.programFolder = folder.Path();
+  env.systemDecimalSeparator = ',';
+  const QStringList notices = RunCreationStep(state, view, link, env);
+  EXPECT_EQ(state.DecimalSeparatorText, QByteArray(","));
+  EXPECT_EQ(notices.size(), c.endsTheCfgIniLine ? 0 : 1);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Separators, RefusedDecimalSeparator,
+    testing::Values(
+        RefusedSeparatorCase{"ColumnSeparator", ';', false}, RefusedSeparatorCase{"Zero", '0', false},
+        RefusedSeparatorCase{"Nine", '9', false}, RefusedSeparatorCase{"Plus", '+', false},
+        RefusedSeparatorCase{"Minus", '-', false}, RefusedSeparatorCase{"Apostrophe", '\'', false},
+        RefusedSeparatorCase{"Quote", '"', false}, RefusedSeparatorCase{"Tab", '\t', false},
+        RefusedSeparatorCase{"Escape", '\x1b', false}, RefusedSeparatorCase{"Delete", '\x7f', false},
+        RefusedSeparatorCase{"UndefinedByte", '\x81', false},
+        RefusedSeparatorCase{"CarriageReturn", '\r', true}, RefusedSeparatorCase{"LineFeed", '\n', true}),
+    [](const auto& info) { return std::string(info.param.label); });
 
 }  // namespace

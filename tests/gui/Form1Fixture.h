@@ -14,17 +14,24 @@ struct Form1Fixture {
   Environment env;
   QStringList errors;
   QStringList warnings;
+  QStringList messages;
   QString nextOpenFile;
   QString nextSaveFile;
+  QString nextImageFile;
+  QString suggestedImageName;
   QStringList inputAnswers;  // answers of the input box, in order; when used up the box is cancelled
   QStringList inputPresets;
+  std::optional<HistoryChoice> nextHistory;  // the history dialog's answer
+  QStringList historyDevices;                // what the history dialog offered
+  std::pair<QDate, QDate> historyPeriod;
   std::unique_ptr<TForm1> form;
   std::unique_ptr<TF_Nev> about;
   std::unique_ptr<TForm3> editor;
 
-  explicit Form1Fixture(const QByteArray& cfg = "", QSize screen = {1920, 1080}, bool withMarker = true) {
+  explicit Form1Fixture(const QByteArray& cfg = "", QSize screen = {1920, 1080}, bool withMarker = true,
+                        char systemDecimalSeparator = '.') {
     env.programFolder = folder.Path();
-    env.systemDecimalSeparator = '.';
+    env.systemDecimalSeparator = systemDecimalSeparator;
     env.screenSize = screen;
     env.now = [] { return QDateTime(QDate(2023, 12, 3), QTime(14, 5)); };
     if (!cfg.isNull()) folder.Write("cfg.ini", cfg);
@@ -32,11 +39,21 @@ struct Form1Fixture {
     Form1Dialogs dialogs;
     dialogs.showError = [this](QWidget*, const QString& text) { errors << text; };
     dialogs.showWarning = [this](QWidget*, const QString& text) { warnings << text; };
+    dialogs.showInformation = [this](QWidget*, const QString& text) { messages << text; };
     dialogs.chooseOpenFile = [this](QWidget*) { return nextOpenFile; };
+    dialogs.chooseImageFile = [this](QWidget*, const QString& suggested) {
+      suggestedImageName = suggested;
+      return nextImageFile;
+    };
     dialogs.chooseSaveFile = [this](QWidget*) { return nextSaveFile; };
     dialogs.inputBox = [this](QWidget*, const QString&, const QString&, const QString& preset) {
       inputPresets << preset;
       return inputAnswers.isEmpty() ? preset : inputAnswers.takeFirst();
+    };
+    dialogs.chooseHistory = [this](QWidget*, const QStringList& devices, QDate from, QDate to) {
+      historyDevices = devices;
+      historyPeriod = {from, to};
+      return nextHistory;
     };
     form = std::make_unique<TForm1>(env, dialogs);
     about = std::make_unique<TF_Nev>(form->windowTitle());

@@ -1,3 +1,4 @@
+#include <QAccessible>
 #include <QLabel>
 #include <QSignalSpy>
 #include <QTabWidget>
@@ -13,6 +14,26 @@
 namespace {
 
 constexpr int DataPage = 5;
+
+// The names of the page tabs as assistive technology lists them.
+QStringList AccessibleTabNames(QTabWidget* pages) {
+  QAccessibleInterface* tabBar = QAccessible::queryAccessibleInterface(pages->tabBar());
+  QStringList names;
+  for (int i = 0; i < tabBar->childCount(); ++i) {
+    QAccessibleInterface* tab = tabBar->child(i);
+    if (tab->role() == QAccessible::PageTab) names << tab->text(QAccessible::Name);
+  }
+  return names;
+}
+
+// Whether `object` is `node` or one of its descendants in the accessibility tree.
+bool AccessibleTreeHolds(QAccessibleInterface* node, QObject* object) {
+  if (node->object() == object) return true;
+  for (int i = 0; i < node->childCount(); ++i) {
+    if (AccessibleTreeHolds(node->child(i), object)) return true;
+  }
+  return false;
+}
 
 }  // namespace
 
@@ -59,12 +80,35 @@ class MainWindowTest : public QObject {
     QVERIFY(without.form->Controls().Panel4->isHidden());
   }
 
+  void developerPageIsAbsentForAssistiveTechnologyWithoutTheMarker() {
+    Form1Fixture f("", {1920, 1080}, false);
+    QTabWidget* pages = f.form->Controls().PageControl1;
+    QVERIFY(!AccessibleTabNames(pages).contains(QStringLiteral("Data")));
+    QCOMPARE(AccessibleTabNames(pages).size(), 5);
+    QVERIFY(!AccessibleTreeHolds(QAccessible::queryAccessibleInterface(pages), f.form->Controls().Tab_Data));
+    f.folder.Write("Tool7.dev", "");
+    f.form->FormCreate();
+    QCOMPARE(AccessibleTabNames(pages).size(), 6);
+    QCOMPARE(AccessibleTabNames(pages).last(), QStringLiteral("Data"));
+    QVERIFY(AccessibleTreeHolds(QAccessible::queryAccessibleInterface(pages), f.form->Controls().Tab_Data));
+    QVERIFY(pages->isTabVisible(DataPage));
+  }
+
   void missingSettingsFileIsReportedAndLeavesTheDesign() {
     Form1Fixture f(QByteArray(), {1920, 1080}, false);
     QCOMPARE(f.errors.size(), 1);
     QVERIFY(f.errors[0].contains(QStringLiteral("cfg.ini")));
     QVERIFY(f.form->Controls().PageControl1->isTabVisible(DataPage));
     QCOMPARE(f.form->View().pages[PageT].chart.axisMinimum, -200.0);
+  }
+
+  void separatorThatWouldBreakTheFilesIsReportedAndTheSystemsUsed() {
+    Form1Fixture f("DecimalSeparator=;\r\nip1=10.0.0.1\r\n");
+    QCOMPARE(f.errors, QStringList());
+    QCOMPARE(f.warnings.size(), 1);
+    QVERIFY(f.warnings[0].contains(QStringLiteral("DecimalSeparator értéke („;”)")));
+    QCOMPARE(f.form->State().DecimalSeparatorText, QByteArray("."));
+    QCOMPARE(f.form->Controls().Edit_IP1->text(), QStringLiteral("10.0.0.1"));
   }
 
   void placementItemsOnBothScreens_data() {

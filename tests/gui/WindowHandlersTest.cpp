@@ -25,7 +25,9 @@ class WindowHandlersTest : public QObject {
     RunningSimulator simulator(config);
     Form1Fixture f("ip2=127.0.0.1\r\nDecimalSeparator=.\r\n");
     f.form->Link().port = simulator.Port();
+    QSignalSpy finished(f.form.get(), &TForm1::ReadoutFinished);
     f.form->Controls().SpeedButton6->click();
+    QVERIFY(finished.wait(20000));
 
     QCOMPARE(f.errors, QStringList());
     QCOMPARE(f.form->Controls().LabelDevice->text(), QStringLiteral("CALCITE"));
@@ -56,11 +58,51 @@ class WindowHandlersTest : public QObject {
     RunningSimulator simulator(config);
     Form1Fixture f("ip1=127.0.0.1\r\n");
     f.form->Link().port = simulator.Port();
+    QSignalSpy finished(f.form.get(), &TForm1::ReadoutFinished);
     f.form->Controls().SpeedButton7->click();
+    QVERIFY(finished.wait(20000));
     QCOMPARE(f.errors, QStringList());
     QCOMPARE(f.warnings.size(), 1);
     QVERIFY(f.warnings[0].contains(QStringLiteral("30, 31")));
     QCOMPARE(f.form->State().LogLines.Count(), 100);
+  }
+
+  // A DecimalSeparator setting other than the system's: the views refuse the first FieldType 1 value,
+  // and the readout's file still holds the whole log, byte for byte as a system with that separator
+  // writes it.
+  void viewErrorKeepsTheReadoutsFile_data() {
+    QTest::addColumn<char>("setting");
+    QTest::addColumn<char>("system");
+    QTest::newRow("comma on a point system") << ',' << '.';
+    QTest::newRow("point on a comma system") << '.' << ',';
+  }
+
+  void viewErrorKeepsTheReadoutsFile() {
+    QFETCH(char, setting);
+    QFETCH(char, system);
+    SimulatorConfig config;
+    config.deviceCode = 2;  // AGATE, FieldType 1
+    config.recordCount = 300;
+    RunningSimulator simulator(config);
+    const QByteArray cfg = "ip1=127.0.0.1\r\nDecimalSeparator=" + QByteArray(1, setting) + "\r\n";
+    const QString file = QStringLiteral("23.12.03 14.05 VALD_AGATE.csv");
+
+    Form1Fixture mismatched(cfg, {1920, 1080}, true, system);
+    mismatched.form->Link().port = simulator.Port();
+    QSignalSpy mismatchedDone(mismatched.form.get(), &TForm1::ReadoutFinished);
+    mismatched.form->Controls().SpeedButton7->click();
+    QVERIFY(mismatchedDone.wait(20000));
+    QCOMPARE(mismatched.errors.size(), 1);
+    QVERIFY(mismatched.errors[0].endsWith(QStringLiteral("' is not a valid floating point value")));
+    QCOMPARE(mismatched.folder.Read(file).count("\r\n"), qsizetype(300));
+
+    Form1Fixture matching(cfg, {1920, 1080}, true, setting);
+    matching.form->Link().port = simulator.Port();
+    QSignalSpy matchingDone(matching.form.get(), &TForm1::ReadoutFinished);
+    matching.form->Controls().SpeedButton7->click();
+    QVERIFY(matchingDone.wait(20000));
+    QCOMPARE(matching.errors, QStringList());
+    QCOMPARE(mismatched.folder.Read(file), matching.folder.Read(file));
   }
 
   void axisControlsKeepTheMaximumAboveTheMinimum() {

@@ -154,11 +154,11 @@ TEST(SettingsApply, PositionsOutsideTheRangeAreClamped) {
 }
 
 TEST(SettingsApply, AbsentKeysKeepCurrentValuesWhenRunAgain) {
-  Startup s("DecimalSeparator=;\r\nip2=a\r\n");
+  Startup s("DecimalSeparator=.\r\nip2=a\r\n");
   s.Run();
   s.folder.Write("cfg.ini", "Left=10\r\n");
   s.Run();
-  EXPECT_EQ(s.state.DecimalSeparatorText, QByteArray(";"));
+  EXPECT_EQ(s.state.DecimalSeparatorText, QByteArray("."));
   EXPECT_EQ(s.view.addressEdits[1], QByteArray("a"));
   EXPECT_EQ(s.view.geometry.left(), 10);
 }

@@ -5,7 +5,7 @@
 
 #include "tools/sim/SimulatorEngine.h"
 
-RunningSimulator::RunningSimulator(const SimulatorConfig& config)
+RunningSimulator::RunningSimulator(const SimulatorConfig& config, const QHostAddress& address, uint16_t port)
     : engine_(std::make_unique<SimulatorEngine>(config)) {
   engine_->moveToThread(&thread_);
   thread_.start();
@@ -13,14 +13,14 @@ RunningSimulator::RunningSimulator(const SimulatorConfig& config)
   QMetaObject::invokeMethod(
       engine_.get(),
       [&] {
-        listening = engine_->Listen(QHostAddress::LocalHost, 0);
+        listening = engine_->Listen(address, port);
         port_ = engine_->Port();
       },
       Qt::BlockingQueuedConnection);
   if (!listening) {
     thread_.quit();
     thread_.wait();
-    throw std::runtime_error("the simulated device cannot bind a loopback port");
+    throw std::runtime_error("the simulated device cannot bind its address and port");
   }
 }
 

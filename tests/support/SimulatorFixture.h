@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QHostAddress>
 #include <QList>
 #include <QThread>
 #include <cstdint>
@@ -10,11 +11,14 @@
 
 class SimulatorEngine;
 
-// A simulated device on 127.0.0.1, on a port the system chooses, answering from its own thread so
-// that the test thread can make blocking exchanges with it. Stopped and joined on destruction.
+// A simulated device on 127.0.0.1 (or `address`), on a port the system chooses (or `port`), answering
+// from its own thread so that the test thread can make blocking exchanges with it. Stopped and joined
+// on destruction.
 class RunningSimulator {
  public:
-  explicit RunningSimulator(const SimulatorConfig& config);
+  explicit RunningSimulator(const SimulatorConfig& config,
+                            const QHostAddress& address = QHostAddress(QHostAddress::LocalHost),
+                            uint16_t port = 0);
   ~RunningSimulator();
   RunningSimulator(const RunningSimulator&) = delete;
   RunningSimulator& operator=(const RunningSimulator&) = delete;

@@ -1,39 +1,105 @@
 #include "ReadOptions.h"
 
 #include <QCommandLineParser>
+#include <QFileInfo>
 
+#include "core/DataFolder.h"
 #include "core/Win1250.h"
+#include "decode/DecimalSeparatorRule.h"
 
 namespace {
 
-const QString TimeFormat = QStringLiteral("yyyy-MM-dd hh:mm");
+const QString DateFormat = QStringLiteral("yyyy-MM-dd");
+const QString ClockFormat = QStringLiteral("hh:mm");
+const QString TimeFormat = DateFormat + QLatin1Char(' ') + ClockFormat;
+
+// The byte of a separator that the files can hold, or why not.
+std::optional<char> ReadDecimalSeparator(const QString& separator, QString& error) {
+  const QByteArray bytes = ToWin1250(separator);
+  if (separator.size() == 1 && FromWin1250(bytes) == separator && IsUsableDecimalSeparator(bytes[0])) {
+    return bytes[0];
+  }
+  error = QStringLiteral(
+              "Bad decimal separator \"%1\": expected one character of the Central European code page, "
+              "not a digit, a sign (+ -), a quote (' \"), the column separator ; or a control character.")
+              .arg(separator.size() == 1 && !separator[0].isPrint()
+                       ? QStringLiteral("#%1").arg(separator[0].unicode())
+                       : separator);
+  return std::nullopt;
+}
+
+// A local time as written, or why not. A time that the clock skips when daylight saving starts does not
+// exist, and the date-time Qt would make of it names the files an hour later.
+std::optional<QDateTime> ReadLocalTime(const QString& text, QString& error) {
+  const QStringList parts = text.split(QLatin1Char(' '));
+  const QDate date = parts.size() == 2 ? QDate::fromString(parts[0], DateFormat) : QDate();
+  const QTime clock = parts.size() == 2 ? QTime::fromString(parts[1], ClockFormat) : QTime();
+  if (!date.isValid() || !clock.isValid()) {
+    error = QStringLiteral("Bad time \"%1\": expected \"%2\".").arg(text, TimeFormat);
+    return std::nullopt;
+  }
+  const QDateTime time(date, clock);
+  if (!time.isValid() || time.date() != date || time.time() != clock) {
+    error = QStringLiteral(
+                "Bad time \"%1\": it does not exist in local time (the clock skips it when "
+                "daylight saving time starts).")
+                .arg(text);
+    return std::nullopt;
+  }
+  return time;
+}
+
+// Why the measurement files cannot be written into `folder`, or nothing when they can.
+QString OutFolderProblem(const QString& folder) {
+  const QString shown = folder.isEmpty() ? QStringLiteral(".") : folder;
+  const QFileInfo info(shown);
+  QString problem;
+  if (!info.exists()) {
+    problem = QStringLiteral("it does not exist");
+  } else if (!info.isDir()) {
+    problem = QStringLiteral("it is not a folder");
+  } else if (!FolderAcceptsFiles(shown)) {
+    problem = QStringLiteral("it is not writable");
+  } else {
+    return QString();
+  }
+  return QStringLiteral("Bad output folder \"%1\": %2.").arg(shown, problem);
+}
 
 }  // namespace
 
 QString ReadUsage() {
   return QStringLiteral(
       "Usage: vald_read [--port N] [--out DIR] [--decimal-separator C] [--time \"yyyy-MM-dd hh:mm\"] "
-      "HOST...\n"
+      "[--archive PATH|URL|off] HOST...\n"
       "\n"
       "Reads the whole log of the device at each HOST, one device after another, exactly as the\n"
       "\"Lekérdezés\" button does, and writes its measurement file \"yy.mm.dd hh.nn VALD_<type>.csv\"\n"
-      "into DIR.\n"
+      "into DIR, then merges the log into the archive.\n"
       "\n"
       "Options:\n"
       "  --port N                    UDP port of the devices (default 6262)\n"
       "  --out DIR                   folder of the measurement files (default: the current folder)\n"
       "  --decimal-separator C       decimal separator of every value in the files\n"
-      "                              (default: the one of the system's regional settings)\n"
+      "                              (default: the one of the system's regional settings; not a\n"
+      "                              digit, a sign, a quote, ; or a control character)\n"
       "  --time \"yyyy-MM-dd hh:mm\"   local time that names the files, for reproducible names\n"
       "                              (default: the clock when each readout ends)\n"
+      "  --archive PATH|URL|off      the archive every log is merged into: an SQLite file, a\n"
+      "                              PostgreSQL URL (postgresql://user@host:port/dbname?sslmode=...,\n"
+      "                              the password from PGPASSWORD or ~/.pgpass), or off\n"
+      "                              (default: archive.sqlite in DIR)\n"
       "  --help                      show this text\n"
       "\n"
       "Progress (\"HOST: block n of N\") goes to standard error. Standard output gets one line per\n"
       "device: the file written, or why the readout failed (\"No device\", a socket error, an\n"
-      "incomplete log with the blocks that got no reply). Devices of one type read within the same\n"
+      "incomplete log with the blocks that got no reply, a line of the log that the views refuse,\n"
+      "after the file with the whole log was written, an archive that could not be written). Devices of one "
+      "type read within the same\n"
       "minute share a file name; the later file replaces the earlier, and its line says so.\n"
       "Exit status: 0 when every device was read completely into a file of its own, 1 otherwise,\n"
-      "2 for a bad command line.\n");
+      "2 for a bad command line or an output folder that cannot be written (checked before any\n"
+      "device is read).\n");
 }
 
 ParsedCommandLine ParseReadOptions(const QStringList& arguments) {
@@ -43,8 +109,9 @@ ParsedCommandLine ParseReadOptions(const QStringList& arguments) {
   const QCommandLineOption separatorOption(QStringLiteral("decimal-separator"), QString(),
                                            QStringLiteral("C"));
   const QCommandLineOption timeOption(QStringLiteral("time"), QString(), QStringLiteral("TIME"));
+  const QCommandLineOption archiveOption(QStringLiteral("archive"), QString(), QStringLiteral("ARCHIVE"));
   const QCommandLineOption helpOption(QStringLiteral("help"));
-  parser.addOptions({portOption, outOption, separatorOption, timeOption, helpOption});
+  parser.addOptions({portOption, outOption, separatorOption, timeOption, archiveOption, helpOption});
   parser.addPositionalArgument(QStringLiteral("HOST"), QString(), QStringLiteral("HOST..."));
 
   ParsedCommandLine result;
@@ -70,31 +137,21 @@ ParsedCommandLine ParseReadOptions(const QStringList& arguments) {
   }
   options.outFolder = parser.value(outOption);
   if (parser.isSet(separatorOption)) {
-    const QString separator = parser.value(separatorOption);
-    const QByteArray bytes = ToWin1250(separator);
-    if (separator.size() != 1 || FromWin1250(bytes) != separator) {
-      result.error =
-          QStringLiteral(
-              "Bad decimal separator \"%1\": expected one character of the Central European code page.")
-              .arg(separator);
-      return result;
-    }
-    options.decimalSeparator = bytes[0];
+    options.decimalSeparator = ReadDecimalSeparator(parser.value(separatorOption), result.error);
+    if (!options.decimalSeparator) return result;
   }
   if (parser.isSet(timeOption)) {
-    const QDateTime time = QDateTime::fromString(parser.value(timeOption), TimeFormat);
-    if (!time.isValid()) {
-      result.error =
-          QStringLiteral("Bad time \"%1\": expected \"%2\".").arg(parser.value(timeOption), TimeFormat);
-      return result;
-    }
-    options.fileNameTime = time;
+    options.fileNameTime = ReadLocalTime(parser.value(timeOption), result.error);
+    if (!options.fileNameTime) return result;
   }
+  options.archive = parser.value(archiveOption);
   options.hosts = parser.positionalArguments();
   if (options.hosts.isEmpty()) {
     result.error = QStringLiteral("No device address given.");
     return result;
   }
+  result.error = OutFolderProblem(options.outFolder);
+  if (!result.error.isEmpty()) return result;
   result.options = options;
   return result;
 }

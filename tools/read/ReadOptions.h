@@ -13,6 +13,7 @@ struct ReadOptions {
   QString outFolder;                      // empty: the current folder
   std::optional<char> decimalSeparator;   // Windows-1250 byte; none: the system's
   std::optional<QDateTime> fileNameTime;  // none: the clock at the end of each readout
+  QString archive;  // file path, PostgreSQL URL or "off"; empty: archive.sqlite in outFolder
   QStringList hosts;
 };
 
@@ -24,7 +25,8 @@ struct ParsedCommandLine {
   QString error;
 };
 
-// `arguments` includes the program name first, as QCoreApplication::arguments() gives it.
+// `arguments` includes the program name first, as QCoreApplication::arguments() gives it. The output
+// folder is checked too (it exists, is a folder and is writable), so that a readout is not wasted.
 ParsedCommandLine ParseReadOptions(const QStringList& arguments);
 
 QString ReadUsage();

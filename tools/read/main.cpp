@@ -2,11 +2,14 @@
 // one or more devices, one after another, and writes each one's automatic measurement file.
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QHash>
 #include <QLocale>
 #include <QTextStream>
+#include <csignal>
 
 #include "ReadOptions.h"
+#include "archive/ArchiveLocation.h"
 #include "core/ValdError.h"
 #include "core/Win1250.h"
 #include "operations/Readout.h"
@@ -52,8 +55,9 @@ DeviceResult ReadOneDevice(const ReadOptions& options, const Environment& env, c
   DeviceLink link;
   link.port = options.port;
   QTextStream progress(stderr);
+  ReadoutResult result;
   try {
-    const ReadoutResult result = ReadDeviceLog(state, view, link, env, host, [&](int block, int blockCount) {
+    ReadDeviceLog(state, view, link, env, host, result, [&](int block, int blockCount) {
       progress << host << ": block " << block + 1 << " of " << blockCount << Qt::endl;
     });
     if (!result.deviceFound()) return {QStringLiteral("No device"), QString(), false};
@@ -62,15 +66,25 @@ DeviceResult ReadOneDevice(const ReadOptions& options, const Environment& env, c
                   .arg(result.measurementFile, BlockList(result.blocksWithoutReply)),
               result.measurementFile, false};
     }
+    if (!result.archiveError.isEmpty()) {
+      return {QStringLiteral("%1 (not archived: %2)").arg(result.measurementFile, result.archiveError),
+              result.measurementFile, false};
+    }
     return {result.measurementFile, result.measurementFile, true};
   } catch (const ValdError& error) {
-    return {error.Message(), QString(), false};
+    // A view error comes after the file was written: the line names both.
+    if (result.measurementFile.isEmpty()) return {error.Message(), QString(), false};
+    return {QStringLiteral("%1 (%2)").arg(result.measurementFile, error.Message()), result.measurementFile,
+            false};
   }
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
+  // Under a file-size limit (ulimit -f) a write past it then fails with its reason, reported on the
+  // device's line with the old file kept, instead of the signal ending the program.
+  std::signal(SIGXFSZ, SIG_IGN);
   QCoreApplication app(argc, argv);
   QTextStream out(stdout);
   QTextStream err(stderr);
@@ -88,6 +102,18 @@ int main(int argc, char** argv) {
   Environment env;
   env.programFolder = options.outFolder;
   env.systemDecimalSeparator = options.decimalSeparator.value_or(SystemDecimalSeparator());
+  // A relative archive path names a file from the current folder, as every path of the command line.
+  env.archive = options.archive.isEmpty()
+                    ? QDir(options.outFolder).filePath(QString::fromLatin1(DefaultArchiveFileName))
+                    : options.archive;
+  try {
+    if (ParseArchiveLocation(env.archive, QString()).engine == ArchiveLocation::Engine::SQLite) {
+      env.archive = QDir(env.archive).absolutePath();
+    }
+  } catch (const ValdError& error) {
+    err << error.Message() << "\n\n" << ReadUsage();
+    return ExitUsage;
+  }
   if (options.fileNameTime) env.now = [time = *options.fileNameTime] { return time; };
 
   int status = ExitComplete;

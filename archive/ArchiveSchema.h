@@ -1,0 +1,12 @@
+#pragma once
+
+#include <QStringList>
+
+#include "archive/ArchiveLocation.h"
+
+// The archive's schema version that this program writes. An archive of an older version is brought up
+// to it step by step; one of a newer version is refused and left as it is.
+inline constexpr int CurrentSchemaVersion = 1;
+
+// The statements that take an archive from version `version - 1` to `version` (1: from nothing).
+QStringList SchemaStep(int version, ArchiveLocation::Engine engine);

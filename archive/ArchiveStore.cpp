@@ -1,0 +1,406 @@
+#include "archive/ArchiveStore.h"
+
+#include <QDateTime>
+#include <QSet>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QVariant>
+#include <algorithm>
+#include <atomic>
+#include <vector>
+
+#include "archive/ArchiveSchema.h"
+#include "archive/ArchivedLine.h"
+#include "archive/RawImageDecoding.h"
+#include "core/ValdError.h"
+
+namespace {
+
+// A second program merging at the same time waits this long for the first to finish.
+constexpr int BusyTimeoutMs = 30000;
+// Records per INSERT on a server: fewer round trips, within every engine's limit of 999 values.
+constexpr int RecordsPerInsert = 40;
+constexpr int ValuesPerRecord = 4 + ArchivedLine::ChannelCount;
+
+QString NewConnectionName() {
+  static std::atomic<int> counter{0};
+  return QStringLiteral("vald_archive_%1").arg(counter++);
+}
+
+QString SqlTimeText(const QDateTime& time) {
+  return time.toString(QStringLiteral("yyyy-MM-dd hh:mm:ss"));
+}
+
+// SQLite gives time stamps back as their text, PostgreSQL as date and time.
+QString TimeText(const QVariant& value) {
+  if (value.isNull()) return {};
+  if (value.metaType().id() == QMetaType::QDateTime) return SqlTimeText(value.toDateTime());
+  return value.toString();
+}
+
+QVariant NullableText(const QString& text) {
+  return text.isEmpty() ? QVariant() : QVariant(text);
+}
+
+struct NewRecord {
+  ArchivedLine line;
+  QVariant readoutId;
+};
+
+QString InsertStatement(int records) {
+  QString columns = QStringLiteral("device_id, time, line, readout_id");
+  for (int channel = 1; channel <= ArchivedLine::ChannelCount; ++channel)
+    columns += QStringLiteral(", v%1").arg(channel);
+  QString row =
+      QStringLiteral("(") + QStringLiteral("?, ").repeated(ValuesPerRecord - 1) + QStringLiteral("?)");
+  QStringList rows;
+  for (int i = 0; i < records; ++i) rows << row;
+  return QStringLiteral("INSERT INTO records (%1) VALUES %2 ON CONFLICT DO NOTHING")
+      .arg(columns, rows.join(QStringLiteral(", ")));
+}
+
+}  // namespace
+
+ArchiveStore::ArchiveStore(const ArchiveLocation& location)
+    : location_(location), connection_(NewConnectionName()) {
+  const bool sqlite = location.engine == ArchiveLocation::Engine::SQLite;
+  const QString driver = sqlite ? QStringLiteral("QSQLITE") : QStringLiteral("QPSQL");
+  if (location.IsOff()) Fail(QStringLiteral("open"), QStringLiteral("no archive is set"));
+  if (!QSqlDatabase::isDriverAvailable(driver)) {
+    Fail(QStringLiteral("open"), QStringLiteral("the Qt SQL driver %1 is not installed").arg(driver));
+  }
+  QSqlDatabase db = QSqlDatabase::addDatabase(driver, connection_);
+  if (sqlite) {
+    db.setDatabaseName(location.path);
+    db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(BusyTimeoutMs));
+  } else {
+    db.setHostName(location.host);
+    db.setPort(location.port);
+    db.setUserName(location.user);
+    db.setDatabaseName(location.database);
+    db.setConnectOptions(location.connectOptions);
+  }
+  if (!db.open()) Fail(QStringLiteral("open"), db.lastError().text());
+  PrepareSchema();
+}
+
+ArchiveStore::~ArchiveStore() {
+  {
+    QSqlDatabase db = QSqlDatabase::database(connection_, false);
+    db.close();
+  }
+  QSqlDatabase::removeDatabase(connection_);
+}
+
+void ArchiveStore::Fail(const QString& what, const QString& reason) const {
+  throw ValdError(
+      QStringLiteral("Archive %1: %2 failed: %3").arg(location_.Describe(), what, reason.trimmed()));
+}
+
+QSqlQuery ArchiveStore::Run(const QString& sql, const QVariantList& values) {
+  QSqlQuery query(QSqlDatabase::database(connection_, false));
+  query.setForwardOnly(true);
+  // Statements without values run as they are: PostgreSQL prepares no transaction statements.
+  const bool done = values.isEmpty() ? query.exec(sql) : [&] {
+    if (!query.prepare(sql)) return false;
+    for (const QVariant& value : values) query.addBindValue(value);
+    return query.exec();
+  }();
+  if (!done) Fail(sql.section(QLatin1Char(' '), 0, 2), query.lastError().text());
+  return query;
+}
+
+// SQLite takes the write lock at the start, so that two programs merging at once wait for each other
+// instead of one failing when it turns from reading to writing.
+void ArchiveStore::Begin() {
+  if (location_.engine == ArchiveLocation::Engine::SQLite) {
+    Run(QStringLiteral("BEGIN IMMEDIATE"));
+  } else {
+    Run(QStringLiteral("BEGIN"));
+    // One schema check at a time on a shared server.
+    Run(QStringLiteral("SELECT pg_advisory_xact_lock(4352)"));
+  }
+}
+
+void ArchiveStore::Commit() {
+  Run(QStringLiteral("COMMIT"));
+}
+
+void ArchiveStore::Rollback() {
+  QSqlQuery query(QSqlDatabase::database(connection_, false));
+  query.exec(QStringLiteral("ROLLBACK"));
+}
+
+void ArchiveStore::PrepareSchema() {
+  const bool sqlite = location_.engine == ArchiveLocation::Engine::SQLite;
+  Begin();
+  try {
+    QSet<QString> tables;
+    QSqlQuery names = Run(sqlite ? QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'table'")
+                                 : QStringLiteral("SELECT table_name FROM information_schema.tables "
+                                                  "WHERE table_schema = current_schema()"));
+    while (names.next()) tables.insert(names.value(0).toString().toLower());
+    int version = 0;
+    if (!tables.isEmpty()) {
+      if (!tables.contains(QStringLiteral("schema_version"))) {
+        Fail(QStringLiteral("open"),
+             QStringLiteral("the database holds other tables and no archive; it is left as "
+                            "it is"));
+      }
+      QSqlQuery stored = Run(QStringLiteral("SELECT MAX(version) FROM schema_version"));
+      version = stored.next() ? stored.value(0).toInt() : 0;
+      if (version > CurrentSchemaVersion) {
+        Fail(QStringLiteral("open"),
+             QStringLiteral("the archive was written by a newer version of the program (schema version %1, "
+                            "this program knows up to %2); it is left as it is")
+                 .arg(version)
+                 .arg(CurrentSchemaVersion));
+      }
+    }
+    for (int step = version + 1; step <= CurrentSchemaVersion; ++step) {
+      for (const QString& statement : SchemaStep(step, location_.engine)) Run(statement);
+      Run(QStringLiteral("UPDATE schema_version SET version = ?"), {step});
+    }
+    Commit();
+  } catch (...) {
+    Rollback();
+    throw;
+  }
+  if (sqlite) {
+    // Readers go on while one program writes; a write reaches the disk at the checkpoint.
+    Run(QStringLiteral("PRAGMA journal_mode = WAL"));
+    Run(QStringLiteral("PRAGMA synchronous = NORMAL"));
+  }
+}
+
+qint64 ArchiveStore::StoreDevice(const DeviceIdentity& device, const QDateTime& readAt) {
+  QSqlQuery query =
+      Run(QStringLiteral(
+              "INSERT INTO devices (device_key, mac, device_code, device_type, chip_code, last_address, "
+              "last_readout) VALUES (?, ?, ?, ?, ?, ?, ?) ON CONFLICT (device_key) DO UPDATE SET "
+              "mac = COALESCE(excluded.mac, devices.mac), device_code = excluded.device_code, "
+              "device_type = excluded.device_type, "
+              "chip_code = COALESCE(excluded.chip_code, devices.chip_code), "
+              "last_address = COALESCE(excluded.last_address, devices.last_address), "
+              "last_readout = COALESCE(excluded.last_readout, devices.last_readout) RETURNING id"),
+          {device.key, NullableText(device.mac), device.deviceCode, device.deviceType,
+           device.chipCode ? QVariant(*device.chipCode) : QVariant(), NullableText(device.address),
+           readAt.isValid() ? QVariant(SqlTimeText(readAt)) : QVariant()});
+  if (!query.next()) Fail(QStringLiteral("INSERT INTO devices"), QStringLiteral("no device id returned"));
+  return query.value(0).toLongLong();
+}
+
+int ArchiveStore::InsertRecords(qint64 deviceId,
+                                const QList<std::pair<QByteArray, QVariant>>& linesAndReadouts,
+                                char decimalSeparator, int& withoutTime) {
+  std::vector<NewRecord> records;
+  records.reserve(size_t(linesAndReadouts.size()));
+  for (const auto& [line, readoutId] : linesAndReadouts) {
+    std::optional<ArchivedLine> archived = ReadArchivedLine(line, decimalSeparator);
+    if (!archived) {
+      ++withoutTime;
+      continue;
+    }
+    records.push_back({std::move(*archived), readoutId});
+  }
+  if (records.empty()) return 0;
+
+  // The lines archived already in the readout's time span are left out before inserting: merging the
+  // same log again reads instead of writing. The conflict clause still covers a program merging the same
+  // lines at the same time.
+  const auto [first, last] =
+      std::minmax_element(records.begin(), records.end(),
+                          [](const NewRecord& a, const NewRecord& b) { return a.line.time < b.line.time; });
+  QSet<QByteArray> known;
+  QSqlQuery existing =
+      Run(QStringLiteral("SELECT line FROM records WHERE device_id = ? AND time >= ? AND time <= ?"),
+          {deviceId, QString::fromLatin1(first->line.time), QString::fromLatin1(last->line.time)});
+  while (existing.next()) known.insert(existing.value(0).toByteArray());
+  std::vector<const NewRecord*> fresh;
+  for (const NewRecord& record : records) {
+    if (!known.contains(record.line.line)) {
+      known.insert(record.line.line);
+      fresh.push_back(&record);
+    }
+  }
+
+  // SQLite binds fastest one record a statement (its driver looks every value up by position); a server
+  // gets many records a statement, for fewer round trips.
+  const size_t perInsert = location_.engine == ArchiveLocation::Engine::SQLite ? 1 : RecordsPerInsert;
+  int added = 0;
+  QSqlDatabase db = QSqlDatabase::database(connection_, false);
+  QSqlQuery insert(db);
+  size_t prepared = 0;
+  for (size_t start = 0; start < fresh.size(); start += perInsert) {
+    const size_t count = std::min(perInsert, fresh.size() - start);
+    if (count != prepared) {
+      if (!insert.prepare(InsertStatement(int(count)))) {
+        Fail(QStringLiteral("INSERT INTO records"), insert.lastError().text());
+      }
+      prepared = count;
+    }
+    int index = 0;
+    for (size_t i = start; i < start + count; ++i) {
+      const NewRecord& record = *fresh[i];
+      insert.bindValue(index++, deviceId);
+      insert.bindValue(index++, QString::fromLatin1(record.line.time));
+      insert.bindValue(index++, record.line.line);
+      insert.bindValue(index++, record.readoutId);
+      for (const std::optional<double>& value : record.line.values) {
+        insert.bindValue(index++, value ? QVariant(*value) : QVariant());
+      }
+    }
+    if (!insert.exec()) Fail(QStringLiteral("INSERT INTO records"), insert.lastError().text());
+    added += insert.numRowsAffected();
+  }
+  return added;
+}
+
+MergeResult ArchiveStore::Merge(const ArchiveReadout& readout) {
+  MergeResult result;
+  Begin();
+  try {
+    const qint64 deviceId = StoreDevice(readout.device, readout.readAt);
+    QVariant readoutId;
+    if (!readout.image.isEmpty()) {
+      QSqlQuery stored = Run(
+          QStringLiteral(
+              "INSERT INTO readouts (device_id, read_at, address, decimal_separator, "
+              "system_decimal_separator, image, lines, added) VALUES (?, ?, ?, ?, ?, ?, ?, 0) RETURNING id"),
+          {deviceId, SqlTimeText(readout.readAt), readout.device.address, readout.decimalSeparatorText,
+           QByteArray(1, readout.systemDecimalSeparator), readout.image, int(readout.lines.size())});
+      if (!stored.next())
+        Fail(QStringLiteral("INSERT INTO readouts"), QStringLiteral("no readout id returned"));
+      readoutId = stored.value(0).toLongLong();
+    }
+    QList<std::pair<QByteArray, QVariant>> lines;
+    lines.reserve(readout.lines.size());
+    for (const QByteArray& line : readout.lines) lines.append({line, readoutId});
+    result.added = InsertRecords(deviceId, lines, readout.decimalSeparator, result.withoutTime);
+    if (readoutId.isValid())
+      Run(QStringLiteral("UPDATE readouts SET added = ? WHERE id = ?"), {result.added, readoutId});
+    Commit();
+  } catch (...) {
+    Rollback();
+    throw;
+  }
+  return result;
+}
+
+QList<ArchivedDevice> ArchiveStore::Devices() {
+  QSqlQuery query = Run(QStringLiteral(
+      "SELECT d.id, d.device_key, d.mac, d.device_code, d.device_type, d.last_address, d.last_readout, "
+      "COUNT(r.line), MIN(r.time), MAX(r.time) FROM devices d LEFT JOIN records r ON r.device_id = d.id "
+      "GROUP BY d.id, d.device_key, d.mac, d.device_code, d.device_type, d.last_address, d.last_readout "
+      "ORDER BY d.device_key"));
+  QList<ArchivedDevice> devices;
+  while (query.next()) {
+    ArchivedDevice device;
+    device.id = query.value(0).toLongLong();
+    device.key = query.value(1).toString();
+    device.mac = query.value(2).toString();
+    device.deviceCode = query.value(3).toInt();
+    device.deviceType = query.value(4).toString();
+    device.lastAddress = query.value(5).toString();
+    device.lastReadout = TimeText(query.value(6));
+    device.records = query.value(7).toLongLong();
+    device.firstTime = TimeText(query.value(8));
+    device.lastTime = TimeText(query.value(9));
+    devices.append(device);
+  }
+  return devices;
+}
+
+std::optional<ArchivedDevice> ArchiveStore::FindDevice(const QString& key) {
+  for (const ArchivedDevice& device : Devices()) {
+    if (device.key.compare(key, Qt::CaseInsensitive) == 0) return device;
+  }
+  return std::nullopt;
+}
+
+QList<QByteArray> ArchiveStore::Lines(qint64 deviceId, const QByteArray& from, const QByteArray& to) {
+  QString sql = QStringLiteral("SELECT line FROM records WHERE device_id = ?");
+  QVariantList values{deviceId};
+  if (!from.isEmpty()) {
+    sql += QStringLiteral(" AND time >= ?");
+    values << QString::fromLatin1(from);
+  }
+  if (!to.isEmpty()) {
+    sql += QStringLiteral(" AND time <= ?");
+    values << QString::fromLatin1(to);
+  }
+  QSqlQuery query = Run(sql + QStringLiteral(" ORDER BY time, line"), values);
+  QList<QByteArray> lines;
+  while (query.next()) lines.append(query.value(0).toByteArray());
+  return lines;
+}
+
+QList<RedecodeResult> ArchiveStore::Redecode() {
+  QList<RedecodeResult> results;
+  for (const ArchivedDevice& device : Devices()) {
+    RedecodeResult result;
+    result.deviceKey = device.key;
+    Begin();
+    try {
+      // Every line the images give now, with the first readout that gives it.
+      QHash<QByteArray, QVariant> decoded;
+      QList<QByteArray> decodedInOrder;
+      char decimalSeparator = '.';
+      QSqlQuery images =
+          Run(QStringLiteral("SELECT id, image, decimal_separator, system_decimal_separator FROM "
+                             "readouts WHERE device_id = ? ORDER BY id"),
+              {device.id});
+      while (images.next()) {
+        ++result.readouts;
+        const QByteArray separatorText = images.value(2).toByteArray();
+        const QByteArray systemSeparator = images.value(3).toByteArray();
+        const char system = systemSeparator.isEmpty() ? '.' : systemSeparator[0];
+        decimalSeparator = separatorText.isEmpty() ? system : separatorText[0];
+        const std::optional<QList<QByteArray>> lines =
+            DecodeRawImage(images.value(1).toByteArray(), separatorText, system);
+        if (!lines) {
+          ++result.undecodable;
+          continue;
+        }
+        for (const QByteArray& line : *lines) {
+          if (!decoded.contains(line)) {
+            decoded.insert(line, images.value(0));
+            decodedInOrder.append(line);
+          }
+        }
+      }
+      if (result.readouts == 0) {
+        Rollback();
+        continue;
+      }
+      QHash<QByteArray, bool> archived;  // line -> archived from a readout
+      QSqlQuery records =
+          Run(QStringLiteral("SELECT line, time, readout_id FROM records WHERE device_id = ?"), {device.id});
+      QList<std::pair<QByteArray, QString>> gone;
+      while (records.next()) {
+        const QByteArray line = records.value(0).toByteArray();
+        const bool fromReadout = !records.value(2).isNull();
+        archived.insert(line, fromReadout);
+        if (fromReadout && !decoded.contains(line)) gone.append({line, TimeText(records.value(1))});
+      }
+      for (const auto& [line, time] : gone) {
+        Run(QStringLiteral("DELETE FROM records WHERE device_id = ? AND time = ? AND line = ?"),
+            {device.id, time, line});
+      }
+      result.removed = int(gone.size());
+      QList<std::pair<QByteArray, QVariant>> fresh;
+      for (const QByteArray& line : decodedInOrder) {
+        if (!archived.contains(line)) fresh.append({line, decoded.value(line)});
+      }
+      int withoutTime = 0;
+      result.added = InsertRecords(device.id, fresh, decimalSeparator, withoutTime);
+      Commit();
+    } catch (...) {
+      Rollback();
+      throw;
+    }
+    results.append(result);
+  }
+  return results;
+}

@@ -1,0 +1,102 @@
+#pragma once
+
+#include <QByteArray>
+#include <QDateTime>
+#include <QList>
+#include <QString>
+#include <optional>
+
+#include "archive/ArchiveLocation.h"
+
+class QSqlQuery;
+
+// Who a readout came from. A device that answers the identity exchange is known by its MAC address;
+// one that does not by its address and device code ("192.168.1.100/2").
+struct DeviceIdentity {
+  QString key;
+  QString mac;  // empty when the device did not answer
+  int deviceCode = 0;
+  QString deviceType;
+  std::optional<int> chipCode;  // nothing for an imported file
+  QString address;              // empty for an imported file
+};
+
+// What one readout (or one imported file) brings into the archive.
+struct ArchiveReadout {
+  DeviceIdentity device;
+  QDateTime readAt;             // local time of the readout; invalid for an imported file
+  QList<QByteArray> lines;      // the measurement lines, as in the measurement file
+  char decimalSeparator = '.';  // the decimal separator in the lines' values
+  // How the raw image decodes again: the DecimalSeparator setting and the system's separator.
+  QByteArray decimalSeparatorText;
+  char systemDecimalSeparator = '.';
+  QByteArray image;  // the log header and every block as received; empty for an imported file
+};
+
+struct MergeResult {
+  int added = 0;        // lines new to the archive
+  int withoutTime = 0;  // lines whose time stamp is no valid date and time: not archived
+};
+
+// A device as "list" shows it.
+struct ArchivedDevice {
+  qint64 id = 0;
+  QString key;
+  QString mac;
+  int deviceCode = 0;
+  QString deviceType;
+  QString lastAddress;
+  QString lastReadout;  // "yyyy-MM-dd hh:mm:ss", empty when never read out
+  qint64 records = 0;
+  QString firstTime;  // of its records, empty without records
+  QString lastTime;
+};
+
+// What decoding the kept raw images again changed for one device.
+struct RedecodeResult {
+  QString deviceKey;
+  int readouts = 0;
+  int added = 0;        // lines the images give now that the archive lacked
+  int removed = 0;      // lines archived from the images that they no longer give
+  int undecodable = 0;  // images whose device code is unknown
+};
+
+// One connection to an archive. Opening creates the schema in an empty database, brings an older
+// schema up to date, and refuses (throwing ValdError, leaving the database untouched) a database that
+// is not an archive or was written by a newer version. Every change runs in one transaction: a failure
+// or a killed program leaves the archive as before. Every error is a ValdError that names the archive.
+class ArchiveStore {
+ public:
+  explicit ArchiveStore(const ArchiveLocation& location);
+  ~ArchiveStore();
+  ArchiveStore(const ArchiveStore&) = delete;
+  ArchiveStore& operator=(const ArchiveStore&) = delete;
+
+  // Adds the lines not archived yet for the device (same time stamp and same line), the device's
+  // latest details and the raw image.
+  MergeResult Merge(const ArchiveReadout& readout);
+
+  QList<ArchivedDevice> Devices();
+  std::optional<ArchivedDevice> FindDevice(const QString& key);
+
+  // The device's lines from `from` to `to` (SQL time text, inclusive; empty: unbounded) in time order.
+  QList<QByteArray> Lines(qint64 deviceId, const QByteArray& from, const QByteArray& to);
+
+  // Decodes every kept raw image again with this program's decoder and makes the records archived from
+  // readouts what the images give now.
+  QList<RedecodeResult> Redecode();
+
+ private:
+  QSqlQuery Run(const QString& sql, const QVariantList& values = {});
+  void Begin();
+  void Commit();
+  void Rollback();
+  void PrepareSchema();
+  qint64 StoreDevice(const DeviceIdentity& device, const QDateTime& readAt);
+  int InsertRecords(qint64 deviceId, const QList<std::pair<QByteArray, QVariant>>& linesAndReadouts,
+                    char decimalSeparator, int& withoutTime);
+  [[noreturn]] void Fail(const QString& what, const QString& reason) const;
+
+  ArchiveLocation location_;
+  QString connection_;
+};

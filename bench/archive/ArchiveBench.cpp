@@ -1,0 +1,127 @@
+// The archive's speed on an SQLite file: a full 96-block AGATE readout (4902 records) merged into an
+// archive of 1 000 000 records, the same readout merged again, a year of one device (100 000 records)
+// read and drawn as "Előzmények..." does, and the export of 1 000 000 records.
+
+#include <benchmark/benchmark.h>
+
+#include <QCoreApplication>
+#include <QLocale>
+#include <QTemporaryDir>
+
+#include "archive/ArchiveStore.h"
+#include "archive/ArchivedLine.h"
+#include "core/TextLines.h"
+#include "operations/History.h"
+
+namespace {
+
+constexpr int ArchiveRecords = 1'000'000;
+constexpr int HistoryRecords = 100'000;
+constexpr int ReadoutRecords = 49024 / 10;  // a full 25LC512 log of 10-byte records
+const QString BigDevice = QStringLiteral("00:00:00:00:00:01");
+const QString YearDevice = QStringLiteral("00:00:00:00:00:02");
+
+// AGATE lines every five minutes from 2020-01-01, numbered from `first`.
+QList<QByteArray> Lines(qint64 first, int count) {
+  QList<QByteArray> lines;
+  lines.reserve(count);
+  const QDateTime start(QDate(2020, 1, 1), QTime(0, 0), Qt::UTC);
+  for (qint64 n = first; n < first + count; ++n) {
+    QByteArray line = start.addSecs(n * 300).toString(QStringLiteral("yyyy;MM;dd;hh;mm;")).toLatin1();
+    line += QByteArray::number(n % 300 / 10) + '.' + QByteArray::number(n % 10) + ';' +
+            (n % 50 == 0 ? QByteArray("--;") : QByteArray::number(n % 90) + ".0;");
+    lines.append(line);
+  }
+  return lines;
+}
+
+ArchiveReadout Readout(const QString& mac, QList<QByteArray> lines) {
+  ArchiveReadout readout;
+  readout.device = {mac, mac, 2, QStringLiteral("AGATE"), 2, QStringLiteral("10.0.0.1")};
+  readout.readAt = QDateTime(QDate(2024, 1, 1), QTime(0, 0));
+  readout.lines = std::move(lines);
+  readout.image = QByteArray(512 + 96 * 512, '\0');
+  return readout;
+}
+
+// One archive for every benchmark, filled once.
+struct BenchArchive {
+  QTemporaryDir folder;
+  ArchiveLocation location;
+  BenchArchive() {
+    location = ParseArchiveLocation(QStringLiteral("bench.sqlite"), folder.path());
+    ArchiveStore store(location);
+    constexpr int Chunk = 50'000;
+    for (int first = 0; first < ArchiveRecords; first += Chunk)
+      store.Merge(Readout(BigDevice, Lines(first, Chunk)));
+    store.Merge(Readout(YearDevice, Lines(0, HistoryRecords)));
+  }
+};
+
+BenchArchive& Archive() {
+  static BenchArchive archive;
+  return archive;
+}
+
+void BM_MergeNewReadoutInto1M(benchmark::State& state) {
+  ArchiveStore store(Archive().location);
+  qint64 next = ArchiveRecords;
+  for (auto _ : state) {
+    state.PauseTiming();
+    const ArchiveReadout readout = Readout(BigDevice, Lines(next, ReadoutRecords));
+    next += ReadoutRecords;
+    state.ResumeTiming();
+    const MergeResult result = store.Merge(readout);
+    if (result.added != ReadoutRecords) state.SkipWithError("records were not added");
+  }
+  state.SetItemsProcessed(state.iterations() * ReadoutRecords);
+}
+BENCHMARK(BM_MergeNewReadoutInto1M)->Unit(benchmark::kMillisecond)->Iterations(20);
+
+void BM_MergeSameReadoutAgain(benchmark::State& state) {
+  ArchiveStore store(Archive().location);
+  const ArchiveReadout readout = Readout(BigDevice, Lines(ArchiveRecords / 2, ReadoutRecords));
+  for (auto _ : state) {
+    if (store.Merge(readout).added != 0) state.SkipWithError("a merged readout added records again");
+  }
+}
+BENCHMARK(BM_MergeSameReadoutAgain)->Unit(benchmark::kMillisecond);
+
+void BM_HistoryOfAYear(benchmark::State& state) {
+  ArchiveStore store(Archive().location);
+  const ArchivedDevice device = *store.FindDevice(YearDevice);
+  Environment env;
+  env.systemDecimalSeparator = '.';
+  for (auto _ : state) {
+    SharedState shared;
+    shared.DecimalSeparatorText = ".";
+    WindowModel view;
+    const int count =
+        ShowArchivedHistory(shared, view, env, store, device, QDate(2020, 1, 1), QDate(2021, 12, 31));
+    if (count != HistoryRecords) state.SkipWithError("not every record was drawn");
+  }
+}
+BENCHMARK(BM_HistoryOfAYear)->Unit(benchmark::kMillisecond);
+
+void BM_Export1M(benchmark::State& state) {
+  ArchiveStore store(Archive().location);
+  const ArchivedDevice device = *store.FindDevice(BigDevice);
+  for (auto _ : state) {
+    const QList<QByteArray> lines = store.Lines(device.id, "", "");
+    QByteArray content;
+    for (const QByteArray& line : lines) content.append(line).append("\r\n", 2);
+    WriteWholeFile(Archive().folder.filePath(QStringLiteral("export.csv")), content);
+    state.SetItemsProcessed(state.items_processed() + lines.size());
+  }
+}
+BENCHMARK(BM_Export1M)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  QCoreApplication app(argc, argv);
+  QLocale::setDefault(QLocale::c());
+  benchmark::Initialize(&argc, argv);
+  benchmark::RunSpecifiedBenchmarks();
+  return 0;
+}

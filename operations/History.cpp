@@ -1,0 +1,40 @@
+#include "operations/History.h"
+
+#include "archive/ArchivedLine.h"
+#include "core/Win1250.h"
+#include "decode/DeviceTypes.h"
+#include "files/MeasurementFileLoad.h"
+#include "operations/Presenter.h"
+#include "views/RenderViews.h"
+
+namespace {
+
+constexpr int HistoryStatusPanel = 2;
+
+QString DateText(const QDate& date) {
+  return date.toString(QStringLiteral("yyyy-MM-dd"));
+}
+
+}  // namespace
+
+int ShowArchivedHistory(SharedState& state, WindowModel& view, const Environment& env, ArchiveStore& store,
+                        const ArchivedDevice& device, const QDate& from, const QDate& to) {
+  const QList<QByteArray> lines =
+      store.Lines(device.id, ArchiveTimeFromText(DateText(from), false).value_or(""),
+                  ArchiveTimeFromText(DateText(to), true).value_or(""));
+  state.LogLines.Clear();
+  for (const QByteArray& line : lines) state.LogLines.Add(line);
+  state.DeviceCode = device.deviceCode;
+  LoadedMeasurementFile loaded;
+  loaded.deviceType = LookUpDeviceType(device.deviceCode);
+  if (loaded.deviceType) {
+    state.RecordLength = loaded.deviceType->recordLength;
+    loaded.logText = state.LogLines.Text();
+  }
+  PresentLoadedFile(loaded, view);
+  view.statusPanels[HistoryStatusPanel] = ToWin1250(QStringLiteral("Előzmények: %1 %2 – %3, %4 rekord")
+                                                        .arg(device.key, DateText(from), DateText(to))
+                                                        .arg(lines.size()));
+  if (loaded.deviceType) RenderViews(state, view, env);
+  return int(lines.size());
+}

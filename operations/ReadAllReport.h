@@ -1,0 +1,19 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+#include "decode/ReadoutSteps.h"
+
+// How the readout of one address of "Összes lekérdezése" ended.
+struct AddressReadout {
+  QString host;
+  ReadoutResult result;
+  QString error;  // the error that ended it; empty when it ran to its end
+};
+
+// The closing message of "Összes lekérdezése": each address with the name of its measurement file or
+// the reason it has none (no reply, no device, an error), an incomplete log with its silent blocks;
+// the addresses a cancel left unread last.
+QString ReadAllReport(const QList<AddressReadout>& readouts, const QStringList& notRead);

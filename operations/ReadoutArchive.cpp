@@ -1,0 +1,51 @@
+#include "operations/ReadoutArchive.h"
+
+#include <QRegularExpression>
+
+#include "core/ValdError.h"
+#include "link/Exchanges.h"
+
+namespace {
+
+constexpr int MacTextLength = 17;
+
+char ValueSeparator(const SharedState& state, char systemDecimalSeparator) {
+  return state.DecimalSeparatorText.isEmpty() ? systemDecimalSeparator : state.DecimalSeparatorText[0];
+}
+
+}  // namespace
+
+DeviceIdentity IdentifyDevice(const QByteArray& identityReply, const ReadoutResult& result, int deviceCode) {
+  static const QRegularExpression macPattern(QStringLiteral("^[0-9A-Fa-f]{2}(:[0-9A-Fa-f]{2}){5}$"));
+  DeviceIdentity device;
+  const QString mac = QString::fromLatin1(identityReply.left(MacTextLength)).toUpper();
+  if (macPattern.match(mac).hasMatch()) device.mac = mac;
+  device.deviceCode = deviceCode;
+  device.deviceType = result.deviceType ? QString::fromLatin1(result.deviceType->name) : QString();
+  device.chipCode =
+      result.rawImage.size() > 1 ? std::optional<int>(uint8_t(result.rawImage[1])) : std::nullopt;
+  device.address = result.host;
+  device.key = device.mac.isEmpty() ? QStringLiteral("%1/%2").arg(result.host).arg(deviceCode) : device.mac;
+  return device;
+}
+
+void ArchiveReadoutLog(SharedState& state, DeviceLink& link, const Environment& env, ReadoutResult& result) {
+  try {
+    const ArchiveLocation location = ParseArchiveLocation(env.archive, env.programFolder);
+    if (location.IsOff()) return;
+    ArchiveReadout readout;
+    const QByteArray identity =
+        ExchangeForReplyText(state, link, IdentityRequest, DeviceLink::ReplyTextTimeoutMs);
+    readout.device = IdentifyDevice(identity, result, state.DeviceCode);
+    readout.readAt = env.now();
+    readout.lines = state.LogLines.Lines();
+    readout.decimalSeparator = ValueSeparator(state, env.systemDecimalSeparator);
+    readout.decimalSeparatorText = state.DecimalSeparatorText;
+    readout.systemDecimalSeparator = env.systemDecimalSeparator;
+    readout.image = result.rawImage;
+    ArchiveStore store(location);
+    result.archivedLines = store.Merge(readout).added;
+  } catch (const ValdError& error) {
+    result.archiveError = error.Message();
+  }
+}

@@ -1,0 +1,85 @@
+#include <QSqlQuery>
+
+#include "ArchiveFixture.h"
+#include "core/ValdError.h"
+
+// Merges on both engines: a record already archived for the device (same time stamp, same line) is not
+// added again, new ones are, and the lines come back in time order.
+
+namespace {
+
+TEST_P(ArchiveTest, SameReadoutTwiceAddsNothing) {
+  const ArchiveReadout readout = AgateReadout(AgateLines(0, 300));
+  ArchiveStore store(location);
+  EXPECT_EQ(store.Merge(readout).added, 300);
+  EXPECT_EQ(store.Merge(readout).added, 0);
+  const std::optional<ArchivedDevice> device = store.FindDevice(readout.device.key);
+  ASSERT_TRUE(device);
+  EXPECT_EQ(store.Lines(device->id, "", ""), readout.lines);
+}
+
+TEST_P(ArchiveTest, WrappedRingOverlappingByHalfAddsTheNewHalf) {
+  ArchiveStore store(location);
+  store.Merge(AgateReadout(AgateLines(0, 200)));
+  EXPECT_EQ(store.Merge(AgateReadout(AgateLines(100, 200))).added, 100);
+  EXPECT_EQ(store.Lines(store.FindDevice(QStringLiteral("00:1A:2B:3C:4D:5E"))->id, "", ""),
+            AgateLines(0, 300));
+}
+
+TEST_P(ArchiveTest, LinesOfOneMinuteThatDifferAreAllKeptInTimeOrder) {
+  ArchiveStore store(location);
+  store.Merge(AgateReadout({"2024;03;01;00;10;1,0;2,0;", "2024;03;01;00;00;1,0;2,0;"}));
+  const MergeResult result =
+      store.Merge(AgateReadout({"2024;03;01;00;10;1,5;2,0;", "2024;13;01;00;10;1,5;2,0;"}));
+  EXPECT_EQ(result.added, 1);
+  EXPECT_EQ(result.withoutTime, 1);
+  EXPECT_EQ(store.Lines(store.Devices()[0].id, "", ""),
+            QList<QByteArray>(
+                {"2024;03;01;00;00;1,0;2,0;", "2024;03;01;00;10;1,0;2,0;", "2024;03;01;00;10;1,5;2,0;"}));
+  EXPECT_EQ(store.Lines(store.Devices()[0].id, "2024-03-01 00:05:00", "2024-03-01 00:10:00").size(), 2);
+}
+
+TEST_P(ArchiveTest, ValuesAreNumbersPerChannelWithNullForMissing) {
+  ArchiveStore(location).Merge(AgateReadout({"2024;03;01;14;05;-2,5;--;"}));
+  const QList<QVariantList> rows = QueryArchive(location, QStringLiteral("SELECT v1, v2, v3 FROM records"));
+  ASSERT_EQ(rows.size(), 1);
+  EXPECT_DOUBLE_EQ(rows[0][0].toDouble(), -2.5);
+  EXPECT_TRUE(rows[0][1].isNull());
+  EXPECT_TRUE(rows[0][2].isNull());
+  const QList<QVariantList> times = QueryArchive(
+      location, QStringLiteral("SELECT COUNT(*) FROM records WHERE time = '2024-03-01 14:05:00'"));
+  EXPECT_EQ(times[0][0].toInt(), 1);
+}
+
+TEST_P(ArchiveTest, DevicesAreKnownByMacOrByAddressAndCode) {
+  ArchiveStore store(location);
+  store.Merge(AgateReadout(AgateLines(0, 10)));
+  store.Merge(AgateReadout(AgateLines(5, 10), QString()));
+  const QList<ArchivedDevice> devices = store.Devices();
+  ASSERT_EQ(devices.size(), 2);
+  EXPECT_EQ(devices[0].key, QStringLiteral("00:1A:2B:3C:4D:5E"));
+  EXPECT_EQ(devices[0].records, 10);
+  EXPECT_EQ(devices[0].deviceType, QStringLiteral("AGATE"));
+  EXPECT_EQ(devices[0].firstTime, QStringLiteral("2024-03-01 00:00:00"));
+  EXPECT_EQ(devices[0].lastTime, QStringLiteral("2024-03-01 01:30:00"));
+  EXPECT_EQ(devices[0].lastReadout, QStringLiteral("2024-04-01 12:00:00"));
+  EXPECT_EQ(devices[1].key, QStringLiteral("10.0.0.7/2"));
+  EXPECT_EQ(devices[1].records, 10);
+}
+
+TEST_P(ArchiveTest, ArchiveOfANewerVersionIsRefusedUntouched) {
+  ArchiveStore(location).Merge(AgateReadout(AgateLines(0, 10)));
+  QueryArchive(location, QStringLiteral("UPDATE schema_version SET version = 99"));
+  try {
+    ArchiveStore store(location);
+    FAIL() << "a newer archive was opened";
+  } catch (const ValdError& error) {
+    EXPECT_TRUE(error.Message().contains(QStringLiteral("newer version"))) << error.what();
+  }
+  EXPECT_EQ(QueryArchive(location, QStringLiteral("SELECT COUNT(*) FROM records"))[0][0].toInt(), 10);
+}
+
+INSTANTIATE_TEST_SUITE_P(Engines, ArchiveTest, testing::Values(Engine::SQLite, Engine::PostgreSQL),
+                         EngineName);
+
+}  // namespace

@@ -1,0 +1,104 @@
+#include <QFileInfo>
+
+#include "ArchiveFixture.h"
+#include "link/Exchanges.h"
+#include "operations/Readout.h"
+#include "support/SimulatorFixture.h"
+
+// A readout with an archive set: the identity exchange once, after the file; the log and its raw image
+// merged; the image decodes again to the same lines.
+
+namespace {
+
+SimulatorConfig WrappedAgate() {
+  SimulatorConfig config;
+  config.deviceCode = 2;
+  config.chipCode = 1;
+  config.recordCount = 400;
+  config.seed = 7;
+  return config;
+}
+
+struct ArchivedReadout {
+  ReadoutResult result;
+  SharedState state;
+  QList<QByteArray> requests;
+};
+
+ArchivedReadout ReadInto(const QString& archive, const QString& folder, const SimulatorConfig& config) {
+  RunningSimulator device(config);
+  DeviceLink link;
+  link.port = device.Port();
+  Environment env;
+  env.programFolder = folder;
+  env.systemDecimalSeparator = ',';
+  env.now = [] { return QDateTime(QDate(2024, 4, 1), QTime(12, 0)); };
+  env.archive = archive;
+  ArchivedReadout readout;
+  readout.state.DecimalSeparatorText = ",";
+  WindowModel view;
+  readout.result = ReadDeviceLog(readout.state, view, link, env, QStringLiteral("127.0.0.1"));
+  readout.requests = device.Requests();
+  return readout;
+}
+
+TEST_P(ArchiveTest, ReadoutMergesUnderTheMacAndItsImageDecodesAgain) {
+  const ArchivedReadout readout = ReadInto(location.Describe(), folder.Path(), WrappedAgate());
+  ASSERT_TRUE(readout.result.archiveError.isEmpty()) << readout.result.archiveError.toStdString();
+  EXPECT_EQ(readout.requests.size(), 34);
+  EXPECT_EQ(readout.requests.last(), IdentityRequest + '\0');
+  EXPECT_EQ(readout.result.archivedLines, 400);
+
+  ArchiveStore store(location);
+  const QList<ArchivedDevice> devices = store.Devices();
+  ASSERT_EQ(devices.size(), 1);
+  EXPECT_EQ(devices[0].key, QStringLiteral("00:1A:2B:3C:4D:5E"));
+  EXPECT_EQ(devices[0].lastAddress, QStringLiteral("127.0.0.1"));
+  EXPECT_EQ(store.Lines(devices[0].id, "", ""), readout.state.LogLines.Lines());
+
+  QList<RedecodeResult> unchanged = store.Redecode();
+  ASSERT_EQ(unchanged.size(), 1);
+  EXPECT_EQ(unchanged[0].readouts, 1);
+  EXPECT_EQ(unchanged[0].added + unchanged[0].removed, 0);
+  QueryArchive(location, QStringLiteral("DELETE FROM records WHERE time < '2024-03-01 01:00:00'"));
+  EXPECT_EQ(store.Redecode()[0].added, 6);
+  EXPECT_EQ(store.Lines(devices[0].id, "", ""), readout.state.LogLines.Lines());
+}
+
+INSTANTIATE_TEST_SUITE_P(Engines, ArchiveTest, testing::Values(Engine::SQLite, Engine::PostgreSQL),
+                         EngineName);
+
+struct UnusableArchive {
+  const char* label;
+  QByteArray content;  // empty: an SQLite database with a table of another program
+};
+
+class UnusableArchiveFile : public testing::TestWithParam<UnusableArchive> {};
+
+TEST_P(UnusableArchiveFile, IsLeftUntouchedAndTheReadoutFileWritten) {
+  TempFolder folder;
+  const QString path = folder.File(QStringLiteral("archive.sqlite"));
+  if (GetParam().content.isEmpty()) {
+    ArchiveLocation foreign;
+    foreign.engine = ArchiveLocation::Engine::SQLite;
+    foreign.path = path;
+    QueryArchive(foreign, QStringLiteral("CREATE TABLE invoices (number INTEGER)"));
+  } else {
+    folder.Write(QStringLiteral("archive.sqlite"), GetParam().content);
+  }
+  const QByteArray before = folder.Read(QStringLiteral("archive.sqlite"));
+
+  const ArchivedReadout readout = ReadInto(QStringLiteral("archive.sqlite"), folder.Path(), WrappedAgate());
+  EXPECT_TRUE(QFileInfo::exists(readout.result.measurementFile));
+  EXPECT_FALSE(readout.result.archivedLines);
+  EXPECT_TRUE(readout.result.archiveError.startsWith(QStringLiteral("Archive %1: ").arg(path)))
+      << readout.result.archiveError.toStdString();
+  EXPECT_EQ(folder.Read(QStringLiteral("archive.sqlite")), before);
+}
+
+INSTANTIATE_TEST_SUITE_P(Files, UnusableArchiveFile,
+                         testing::Values(UnusableArchive{"Corrupt", QByteArray(8192, char(0x5A))},
+                                         UnusableArchive{"Foreign", QByteArray()}),
+                         [](const auto& info) { return std::string(info.param.label); });
+
+}  // namespace

@@ -1,0 +1,96 @@
+// vald_archive: lists, exports, imports and decodes again what the measurement archive holds.
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+
+#include "ArchiveCommands.h"
+#include "archive/ArchiveLocation.h"
+#include "core/ValdError.h"
+
+namespace {
+
+const QStringList Commands = {QStringLiteral("list"), QStringLiteral("export"), QStringLiteral("import"),
+                              QStringLiteral("redecode")};
+
+QString Usage() {
+  return QStringLiteral(
+      "Usage: vald_archive [--archive PATH|URL] COMMAND ...\n"
+      "\n"
+      "  list                        the devices: type, records, first and last time, last readout\n"
+      "  export DEVICE [--from T] [--to T] [--out FILE]\n"
+      "                              a measurement file of the device's records in time order (as\n"
+      "                              \"Megnyitás\" reads it); T is \"yyyy-MM-dd\" or \"yyyy-MM-dd hh:mm\",\n"
+      "                              both ends included; without --out the file is named\n"
+      "                              \"yy.mm.dd hh.nn VALD_<type>.csv\" after the last record\n"
+      "  import --device DEVICE FILE...\n"
+      "                              adds measurement files to the device; the type comes from the\n"
+      "                              file name\n"
+      "  redecode                    decodes the kept raw readouts again and reports what changed\n"
+      "\n"
+      "DEVICE is a MAC address, or \"address/device code\" for a device that did not tell its MAC,\n"
+      "as list shows it.\n"
+      "\n"
+      "Options:\n"
+      "  --archive PATH|URL          the archive: an SQLite file (default: archive.sqlite in the current\n"
+      "                              folder) or postgresql://user@host:port/dbname?sslmode=...\n"
+      "                              (the password from PGPASSWORD or ~/.pgpass)\n"
+      "  --help                      show this text\n"
+      "\n"
+      "Exit status: 0 on success, 1 when a command failed, 2 for a bad command line.\n");
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  QCoreApplication app(argc, argv);
+  QTextStream out(stdout);
+  QTextStream err(stderr);
+  QCommandLineParser parser;
+  const QCommandLineOption archiveOption(QStringLiteral("archive"), QString(), QStringLiteral("PATH"));
+  const QCommandLineOption deviceOption(QStringLiteral("device"), QString(), QStringLiteral("DEVICE"));
+  const QCommandLineOption fromOption(QStringLiteral("from"), QString(), QStringLiteral("T"));
+  const QCommandLineOption toOption(QStringLiteral("to"), QString(), QStringLiteral("T"));
+  const QCommandLineOption outOption(QStringLiteral("out"), QString(), QStringLiteral("FILE"));
+  const QCommandLineOption helpOption(QStringLiteral("help"));
+  parser.addOptions({archiveOption, deviceOption, fromOption, toOption, outOption, helpOption});
+  if (!parser.parse(app.arguments())) {
+    err << parser.errorText() << "\n\n" << Usage();
+    return ExitUsage;
+  }
+  if (parser.isSet(helpOption)) {
+    out << Usage();
+    return ExitSuccess;
+  }
+  QStringList positional = parser.positionalArguments();
+  if (positional.isEmpty() || !Commands.contains(positional.first())) {
+    err << (positional.isEmpty() ? QStringLiteral("No command given.")
+                                 : QStringLiteral("Unknown command \"%1\".").arg(positional.first()))
+        << "\n\n"
+        << Usage();
+    return ExitUsage;
+  }
+  ArchiveCommand command;
+  command.name = positional.takeFirst();
+  command.arguments = positional;
+  command.device = parser.value(deviceOption);
+  command.from = parser.value(fromOption);
+  command.to = parser.value(toOption);
+  command.out = parser.value(outOption);
+  try {
+    const ArchiveLocation location =
+        ParseArchiveLocation(parser.isSet(archiveOption) ? parser.value(archiveOption)
+                                                         : QString::fromLatin1(DefaultArchiveFileName),
+                             QString());
+    if (location.IsOff()) {
+      err << "No archive to work on (--archive off).\n";
+      return ExitUsage;
+    }
+    ArchiveStore store(location);
+    const int status = RunArchiveCommand(store, command, out, err);
+    return status;
+  } catch (const ValdError& error) {
+    out.flush();
+    err << error.Message() << '\n';
+    return ExitFailure;
+  }
+}
