@@ -20,6 +20,9 @@ struct Environment {
   // The archive every readout merges into: a file path (relative to the program folder), a PostgreSQL
   // URL, or empty or "off" for none. The window and vald_read set their default; tests set none.
   QString archive;
+  // Off: a readout goes into the archive only, without its automatic measurement file
+  // (vald_read --no-files).
+  bool writeMeasurementFiles = true;
 
   // A file name without a folder lies in the program's folder.
   QString ProgramFile(const QString& name) const {

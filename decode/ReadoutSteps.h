@@ -25,6 +25,7 @@ struct ReadoutResult {
   QString measurementFile;           // path of the automatic measurement file written, empty if none
   std::optional<int> archivedLines;  // lines the archive gained, once the log was merged into it
   QString archiveError;              // why the merge into the archive failed, empty if it did not
+  QString mac;                       // the MAC address the archive step's identity exchange gave, if any
 
   // The header named a known device type and its log was read.
   bool deviceFound() const { return deviceType.has_value(); }

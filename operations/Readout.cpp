@@ -6,6 +6,17 @@
 #include "operations/ReadoutArchive.h"
 #include "views/RenderViews.h"
 
+namespace {
+
+// The whole log goes to disk: the automatic measurement file (unless the run writes none), then the
+// archive.
+void KeepReadout(SharedState& state, DeviceLink& link, const Environment& env, ReadoutResult& result) {
+  if (env.writeMeasurementFiles) result.measurementFile = SaveAutomaticMeasurementFile(state, env);
+  ArchiveReadoutLog(state, link, env, result);
+}
+
+}  // namespace
+
 ReadoutResult ReadDeviceLog(SharedState& state, WindowModel& view, DeviceLink& link, const Environment& env,
                             const QString& host,
                             const std::function<void(int block, int blockCount)>& progress) {
@@ -33,10 +44,8 @@ void ShowReadout(SharedState& state, WindowModel& view, DeviceLink& link, const 
   try {
     RenderViews(state, view, env);
   } catch (const ValdError&) {
-    result.measurementFile = SaveAutomaticMeasurementFile(state, env);
-    ArchiveReadoutLog(state, link, env, result);
+    KeepReadout(state, link, env, result);
     throw;
   }
-  result.measurementFile = SaveAutomaticMeasurementFile(state, env);
-  ArchiveReadoutLog(state, link, env, result);
+  KeepReadout(state, link, env, result);
 }

@@ -22,10 +22,10 @@ void ReadDeviceLog(SharedState& state, WindowModel& view, DeviceLink& link, cons
                    const std::function<void(int block, int blockCount)>& progress = {});
 
 // What follows a readout that ran to its end (`state` holds what it read): shows what the readout did,
-// and for a known device redraws the views, writes the automatic measurement file, whose path goes into
-// `result`, and merges the log into the archive (ArchiveReadoutLog: its failure is reported in the
-// result, never thrown). An unknown device code shows "No device". A view error propagates as
-// ValdError, but only after the automatic file has been written and archived: a log the views refuse
-// is still the whole log the device gave.
+// and for a known device redraws the views, writes the automatic measurement file (unless
+// env.writeMeasurementFiles is off), whose path goes into `result`, and merges the log into the archive
+// (ArchiveReadoutLog: its failure is reported in the result, never thrown). An unknown device code shows "No
+// device". A view error propagates as ValdError, but only after the automatic file has been written and
+// archived: a log the views refuse is still the whole log the device gave.
 void ShowReadout(SharedState& state, WindowModel& view, DeviceLink& link, const Environment& env,
                  ReadoutResult& result);

@@ -37,6 +37,7 @@ void ArchiveReadoutLog(SharedState& state, DeviceLink& link, const Environment& 
     const QByteArray identity =
         ExchangeForReplyText(state, link, IdentityRequest, DeviceLink::ReplyTextTimeoutMs);
     readout.device = IdentifyDevice(identity, result, state.DeviceCode);
+    result.mac = readout.device.mac;
     readout.readAt = env.now();
     readout.lines = state.LogLines.Lines();
     readout.decimalSeparator = ValueSeparator(state, env.systemDecimalSeparator);

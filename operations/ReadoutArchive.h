@@ -14,6 +14,6 @@ DeviceIdentity IdentifyDevice(const QByteArray& identityReply, const ReadoutResu
 
 // The archive step of a readout whose file is written: when env.archive names an archive, asks the
 // device for its identity and merges LogLines and the raw image into the archive in one transaction.
-// Sets result.archivedLines, or result.archiveError with what failed; never throws, since the readout
-// itself is complete and on disk.
+// Sets result.mac when the device gave one, and result.archivedLines, or result.archiveError with what
+// failed; never throws, since the readout itself is complete and on disk.
 void ArchiveReadoutLog(SharedState& state, DeviceLink& link, const Environment& env, ReadoutResult& result);

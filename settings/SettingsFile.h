@@ -9,6 +9,9 @@
 // Key access to cfg.ini held in memory. A key (which holds no "=") names the first line whose part before
 // the first "=" equals it, ignoring letter case; the value is everything after that "=", blanks included.
 
+// The index of the key's line (from 0), -1 when the key has no line.
+int SettingLineIndex(const TextLines& settings, QByteArrayView key);
+
 // The value of a key, or nothing when the key has no line or an empty value.
 std::optional<QByteArray> ReadSetting(const TextLines& settings, QByteArrayView key);
 

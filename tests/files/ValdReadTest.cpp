@@ -2,11 +2,11 @@
 #include <sys/resource.h>
 
 #include <QDir>
-#include <QProcess>
 #include <QRegularExpression>
 #include <csignal>
 
 #include "SimulatedReadout.h"
+#include "ValdReadProcess.h"
 #include "core/Win1250.h"
 #include "decode/LogImage.h"
 #include "settings/CreationStep.h"
@@ -16,32 +16,6 @@
 #include "tools/sim/DeviceImage.h"
 
 namespace {
-
-struct ProcessResult {
-  int exitCode = -1;
-  QString out;
-  QString err;
-};
-
-// Runs vald_read with `arguments` in the locale `locale` and waits for it to end. `timeZone` sets TZ;
-// `inChild` runs in the new process before vald_read starts.
-ProcessResult RunValdRead(const QStringList& arguments, const QString& locale = QStringLiteral("C.UTF-8"),
-                          const QString& timeZone = QString(), const std::function<void()>& inChild = {}) {
-  QProcess process;
-  QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-  environment.insert(QStringLiteral("LC_ALL"), locale);
-  environment.insert(QStringLiteral("LANG"), locale);
-  if (!timeZone.isEmpty()) environment.insert(QStringLiteral("TZ"), timeZone);
-  process.setProcessEnvironment(environment);
-  if (inChild) process.setChildProcessModifier(inChild);
-  process.start(QStringLiteral(VALD_READ_PATH), arguments);
-  ProcessResult result;
-  if (!process.waitForFinished(120000) || process.exitStatus() != QProcess::NormalExit) return result;
-  result.exitCode = process.exitCode();
-  result.out = QString::fromUtf8(process.readAllStandardOutput());
-  result.err = QString::fromUtf8(process.readAllStandardError());
-  return result;
-}
 
 const QDateTime FileTime(QDate(2023, 12, 3), QTime(14, 5));
 const QString FileTimeOption = QStringLiteral("2023-12-03 14:05");
@@ -224,18 +198,20 @@ TEST(ValdRead, ReadOnlyOutputFolderIsRefusedBeforeAnyReadout) {
 TEST(ValdRead, SeveralDevicesOneAfterAnother) {
   RunningSimulator device(FixedSimulatorConfig(43, 50));
   TempFolder out;
-  const ProcessResult result = RunValdRead(ReadArguments(
-      device.Port(), out.Path(), QStringLiteral(","),
-      {QStringLiteral("127.0.0.1"), QStringLiteral("nonexistent.invalid"), QStringLiteral("localhost")}));
+  const ProcessResult result =
+      RunValdRead(ReadArguments(device.Port(), out.Path(), QStringLiteral(","),
+                                {QStringLiteral("--jobs"), QStringLiteral("1"), QStringLiteral("127.0.0.1"),
+                                 QStringLiteral("nonexistent.invalid"), QStringLiteral("localhost")}));
   EXPECT_EQ(result.exitCode, 1);
   const QStringList lines = result.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
   ASSERT_EQ(lines.size(), 3) << result.out.toStdString();
-  const QString file = out.File(QStringLiteral("23.12.03 14.05 VALD_TOPAZ.csv"));
-  EXPECT_EQ(lines[0], QStringLiteral("127.0.0.1: ") + file);
+  const QString name = QStringLiteral("23.12.03 14.05 VALD_TOPAZ.csv");
+  EXPECT_EQ(lines[0], QStringLiteral("127.0.0.1: %1/127.0.0.1/%2").arg(out.Path(), name));
   EXPECT_TRUE(
       lines[1].startsWith(QStringLiteral("nonexistent.invalid: Cannot resolve host 'nonexistent.invalid'")))
       << lines[1].toStdString();
-  EXPECT_EQ(lines[2], QStringLiteral("localhost: %1 (replaced the file of 127.0.0.1)").arg(file));
+  EXPECT_EQ(lines[2], QStringLiteral("localhost: %1/localhost/%2").arg(out.Path(), name));
+  EXPECT_FALSE(out.Exists(QStringLiteral("nonexistent.invalid")));
   EXPECT_EQ(result.err.count(QStringLiteral(": block 32 of 32\n")), 2);
 }
 
@@ -268,7 +244,10 @@ INSTANTIATE_TEST_SUITE_P(
                     std::vector<const char*>{"--decimal-separator", "ab", "127.0.0.1"},
                     std::vector<const char*>{"--decimal-separator", "\xE4\xB8\xAD", "127.0.0.1"},
                     std::vector<const char*>{"--time", "2023-13-01 10:00", "127.0.0.1"},
-                    std::vector<const char*>{"--out", "/tmp"}));
+                    std::vector<const char*>{"--out", "/tmp"},
+                    std::vector<const char*>{"--jobs", "0", "127.0.0.1"},
+                    std::vector<const char*>{"--jobs", "257", "127.0.0.1"},
+                    std::vector<const char*>{"--no-files", "--archive", "off", "127.0.0.1"}));
 
 // Options that cannot give a usable file are refused before any device is read.
 struct RefusedOptionCase {

@@ -70,15 +70,18 @@ QString OutFolderProblem(const QString& folder) {
 
 QString ReadUsage() {
   return QStringLiteral(
-      "Usage: vald_read [--port N] [--out DIR] [--decimal-separator C] [--time \"yyyy-MM-dd hh:mm\"] "
-      "[--archive PATH|URL|off] HOST...\n"
+      "Usage: vald_read [--port N] [--out DIR] [--decimal-separator C] [--time \"yyyy-MM-dd hh:mm\"]\n"
+      "                 [--archive PATH|URL|off] [--no-files] [--jobs N] [--hosts FILE]\n"
+      "                 [--config CFG.INI] [--json] [HOST[:PORT]...]\n"
       "\n"
-      "Reads the whole log of the device at each HOST, one device after another, exactly as the\n"
+      "Reads the whole log of the device at each HOST, several devices at once, exactly as the\n"
       "\"Lekérdezés\" button does, and writes its measurement file \"yy.mm.dd hh.nn VALD_<type>.csv\"\n"
-      "into DIR, then merges the log into the archive.\n"
+      "into DIR, then merges the log into the archive. When more than one device is read, each one's\n"
+      "file goes into DIR/HOST/ (DIR/HOST_PORT/ for an entry with its own port), so devices of one type\n"
+      "keep a file each; all of them merge into the one archive.\n"
       "\n"
       "Options:\n"
-      "  --port N                    UDP port of the devices (default 6262)\n"
+      "  --port N                    UDP port of the devices without a port of their own (default 6262)\n"
       "  --out DIR                   folder of the measurement files (default: the current folder)\n"
       "  --decimal-separator C       decimal separator of every value in the files\n"
       "                              (default: the one of the system's regional settings; not a\n"
@@ -89,17 +92,27 @@ QString ReadUsage() {
       "                              PostgreSQL URL (postgresql://user@host:port/dbname?sslmode=...,\n"
       "                              the password from PGPASSWORD or ~/.pgpass), or off\n"
       "                              (default: archive.sqlite in DIR)\n"
+      "  --no-files                  merge into the archive only, write no measurement files\n"
+      "  --jobs N                    devices read at once, each with its own socket (default 8)\n"
+      "  --hosts FILE                read the hosts listed in FILE too: one HOST or HOST:PORT a line,\n"
+      "                              \"#\" starts a comment, blank lines are passed over\n"
+      "  --config CFG.INI            read the addresses ip1..ip5 of a cfg.ini too, on its UDPport\n"
+      "  --json                      one JSON object per device instead of the result line\n"
       "  --help                      show this text\n"
       "\n"
+      "A host names a folder, so it holds no blank and no path separator. A malformed host, hosts file\n"
+      "line or cfg.ini address stops the run before any device is read.\n"
+      "\n"
       "Progress (\"HOST: block n of N\") goes to standard error. Standard output gets one line per\n"
-      "device: the file written, or why the readout failed (\"No device\", a socket error, an\n"
-      "incomplete log with the blocks that got no reply, a line of the log that the views refuse,\n"
-      "after the file with the whole log was written, an archive that could not be written). Devices of one "
-      "type read within the same\n"
-      "minute share a file name; the later file replaces the earlier, and its line says so.\n"
-      "Exit status: 0 when every device was read completely into a file of its own, 1 otherwise,\n"
-      "2 for a bad command line or an output folder that cannot be written (checked before any\n"
-      "device is read).\n");
+      "device, in the order the hosts were given: the file written (with --no-files the records new to\n"
+      "the archive), or why the readout failed (\"No device\", a socket error, an incomplete log with\n"
+      "the blocks that got no reply, a line of the log that the views refuse, after the file with the\n"
+      "whole log was written, an archive that could not be written). With --json the line is an object\n"
+      "with host, deviceType, mac, blocksRead, missingBlocks, records, newRecordsArchived, file, error\n"
+      "and seconds.\n"
+      "Exit status: 0 when every device was read completely into its file and the archive, 1 otherwise,\n"
+      "2 for a bad command line, hosts file or cfg.ini, or an output folder that cannot be written\n"
+      "(checked before any device is read).\n");
 }
 
 ParsedCommandLine ParseReadOptions(const QStringList& arguments) {
@@ -110,8 +123,14 @@ ParsedCommandLine ParseReadOptions(const QStringList& arguments) {
                                            QStringLiteral("C"));
   const QCommandLineOption timeOption(QStringLiteral("time"), QString(), QStringLiteral("TIME"));
   const QCommandLineOption archiveOption(QStringLiteral("archive"), QString(), QStringLiteral("ARCHIVE"));
+  const QCommandLineOption noFilesOption(QStringLiteral("no-files"));
+  const QCommandLineOption jobsOption(QStringLiteral("jobs"), QString(), QStringLiteral("N"));
+  const QCommandLineOption hostsOption(QStringLiteral("hosts"), QString(), QStringLiteral("FILE"));
+  const QCommandLineOption configOption(QStringLiteral("config"), QString(), QStringLiteral("CFG.INI"));
+  const QCommandLineOption jsonOption(QStringLiteral("json"));
   const QCommandLineOption helpOption(QStringLiteral("help"));
-  parser.addOptions({portOption, outOption, separatorOption, timeOption, archiveOption, helpOption});
+  parser.addOptions({portOption, outOption, separatorOption, timeOption, archiveOption, noFilesOption,
+                     jobsOption, hostsOption, configOption, jsonOption, helpOption});
   parser.addPositionalArgument(QStringLiteral("HOST"), QString(), QStringLiteral("HOST..."));
 
   ParsedCommandLine result;
@@ -145,8 +164,27 @@ ParsedCommandLine ParseReadOptions(const QStringList& arguments) {
     if (!options.fileNameTime) return result;
   }
   options.archive = parser.value(archiveOption);
+  options.noFiles = parser.isSet(noFilesOption);
+  if (options.noFiles && options.archive.compare(QLatin1String("off"), Qt::CaseInsensitive) == 0) {
+    result.error = QStringLiteral("--no-files needs an archive: it writes nothing else.");
+    return result;
+  }
+  if (parser.isSet(jobsOption)) {
+    bool ok = false;
+    const int jobs = parser.value(jobsOption).toInt(&ok);
+    if (!ok || jobs < 1 || jobs > ReadOptions::MaxJobs) {
+      result.error = QStringLiteral("Bad number of jobs \"%1\": expected a number from 1 to %2.")
+                         .arg(parser.value(jobsOption))
+                         .arg(ReadOptions::MaxJobs);
+      return result;
+    }
+    options.jobs = jobs;
+  }
+  options.json = parser.isSet(jsonOption);
   options.hosts = parser.positionalArguments();
-  if (options.hosts.isEmpty()) {
+  options.hostsFiles = parser.values(hostsOption);
+  options.configFiles = parser.values(configOption);
+  if (options.hosts.isEmpty() && options.hostsFiles.isEmpty() && options.configFiles.isEmpty()) {
     result.error = QStringLiteral("No device address given.");
     return result;
   }

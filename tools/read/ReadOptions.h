@@ -13,8 +13,16 @@ struct ReadOptions {
   QString outFolder;                      // empty: the current folder
   std::optional<char> decimalSeparator;   // Windows-1250 byte; none: the system's
   std::optional<QDateTime> fileNameTime;  // none: the clock at the end of each readout
-  QString archive;  // file path, PostgreSQL URL or "off"; empty: archive.sqlite in outFolder
-  QStringList hosts;
+  QString archive;          // file path, PostgreSQL URL or "off"; empty: archive.sqlite in outFolder
+  bool noFiles = false;     // readouts go into the archive only
+  int jobs = DefaultJobs;   // devices read at once
+  bool json = false;        // one JSON object per device instead of the result line
+  QStringList hosts;        // the hosts of the command line, each "HOST" or "HOST:PORT"
+  QStringList hostsFiles;   // files of hosts, one a line
+  QStringList configFiles;  // cfg.ini files whose five addresses are read
+
+  static constexpr int DefaultJobs = 8;
+  static constexpr int MaxJobs = 256;
 };
 
 // The outcome of reading the command line: options to run with, a request for the help text, or the

@@ -1,18 +1,21 @@
 // vald_read: the headless front end over the same core as the main window. It reads the whole log of
-// one or more devices, one after another, and writes each one's automatic measurement file.
+// one or more devices, several at once, and writes each one's automatic measurement file.
 
 #include <QCoreApplication>
 #include <QDir>
-#include <QHash>
 #include <QLocale>
 #include <QTextStream>
 #include <csignal>
+#include <mutex>
 
+#include "DeviceReadout.h"
+#include "HostList.h"
+#include "ParallelReadout.h"
 #include "ReadOptions.h"
+#include "ResultLine.h"
 #include "archive/ArchiveLocation.h"
 #include "core/ValdError.h"
 #include "core/Win1250.h"
-#include "operations/Readout.h"
 
 namespace {
 
@@ -20,63 +23,22 @@ constexpr int ExitComplete = 0;
 constexpr int ExitIncomplete = 1;
 constexpr int ExitUsage = 2;
 
-// "3, 7-95": the unanswered blocks, runs of consecutive numbers joined.
-QString BlockList(const QList<int>& blocks) {
-  QStringList parts;
-  for (qsizetype i = 0; i < blocks.size();) {
-    qsizetype last = i;
-    while (last + 1 < blocks.size() && blocks[last + 1] == blocks[last] + 1) ++last;
-    parts.append(last == i ? QString::number(blocks[i])
-                           : QStringLiteral("%1-%2").arg(blocks[i]).arg(blocks[last]));
-    i = last + 1;
-  }
-  return parts.join(QStringLiteral(", "));
-}
-
 char SystemDecimalSeparator() {
   const QByteArray point = ToWin1250(QLocale::system().decimalPoint());
   return point.size() == 1 ? point[0] : '.';
 }
 
-// How the readout of one device went.
-struct DeviceResult {
-  QString text;           // the file written, or why the readout failed
-  QString file;           // the measurement file written, empty if none
-  bool complete = false;  // the whole log arrived and its file was written
-};
-
-// Reads one device into a fresh state, as one "Lekérdezés" does.
-DeviceResult ReadOneDevice(const ReadOptions& options, const Environment& env, const QString& host) {
-  SharedState state;
-  // One separator for every value, so that the file opens again on a system with that separator.
-  state.DecimalSeparatorText = QByteArray(1, env.systemDecimalSeparator);
-  // The views are drawn as in the window: a log they refuse is reported.
-  WindowModel view;
-  DeviceLink link;
-  link.port = options.port;
-  QTextStream progress(stderr);
-  ReadoutResult result;
-  try {
-    ReadDeviceLog(state, view, link, env, host, result, [&](int block, int blockCount) {
-      progress << host << ": block " << block + 1 << " of " << blockCount << Qt::endl;
-    });
-    if (!result.deviceFound()) return {QStringLiteral("No device"), QString(), false};
-    if (!result.blocksWithoutReply.isEmpty()) {
-      return {QStringLiteral("%1 (incomplete log: no reply for blocks %2)")
-                  .arg(result.measurementFile, BlockList(result.blocksWithoutReply)),
-              result.measurementFile, false};
-    }
-    if (!result.archiveError.isEmpty()) {
-      return {QStringLiteral("%1 (not archived: %2)").arg(result.measurementFile, result.archiveError),
-              result.measurementFile, false};
-    }
-    return {result.measurementFile, result.measurementFile, true};
-  } catch (const ValdError& error) {
-    // A view error comes after the file was written: the line names both.
-    if (result.measurementFile.isEmpty()) return {error.Message(), QString(), false};
-    return {QStringLiteral("%1 (%2)").arg(result.measurementFile, error.Message()), result.measurementFile,
-            false};
-  }
+// Reads one device into `env`'s program folder or, when several devices write files, into its own
+// subfolder there. A subfolder made for a device that wrote no file is taken away again.
+DeviceOutcome ReadIntoFolder(const HostEntry& entry, Environment env, bool ownFolder,
+                             const std::function<void(int block, int blockCount)>& progress) {
+  if (!ownFolder) return ReadOneDevice(entry, env, progress);
+  const QDir base(env.programFolder.isEmpty() ? QStringLiteral(".") : env.programFolder);
+  const bool made = base.mkdir(entry.folder);
+  env.programFolder = env.ProgramFile(entry.folder);
+  DeviceOutcome outcome = ReadOneDevice(entry, env, progress);
+  if (made && outcome.file.isEmpty()) base.rmdir(entry.folder);
+  return outcome;
 }
 
 }  // namespace
@@ -99,9 +61,19 @@ int main(int argc, char** argv) {
   }
   const ReadOptions& options = *commandLine.options;
 
+  // Every host is known and well-formed before the first device is asked.
+  QList<HostEntry> hosts;
+  try {
+    hosts = CollectHosts(options.hosts, options.hostsFiles, options.configFiles, options.port);
+  } catch (const ValdError& error) {
+    err << error.Message() << Qt::endl;
+    return ExitUsage;
+  }
+
   Environment env;
   env.programFolder = options.outFolder;
   env.systemDecimalSeparator = options.decimalSeparator.value_or(SystemDecimalSeparator());
+  env.writeMeasurementFiles = !options.noFiles;
   // A relative archive path names a file from the current folder, as every path of the command line.
   env.archive = options.archive.isEmpty()
                     ? QDir(options.outFolder).filePath(QString::fromLatin1(DefaultArchiveFileName))
@@ -116,21 +88,24 @@ int main(int argc, char** argv) {
   }
   if (options.fileNameTime) env.now = [time = *options.fileNameTime] { return time; };
 
+  // Progress lines of devices read at once go out one whole line at a time.
+  std::mutex progressMutex;
+  const bool ownFolders = hosts.size() > 1 && env.writeMeasurementFiles;
+  const auto read = [&](qsizetype device) {
+    const HostEntry& entry = hosts[device];
+    return ReadIntoFolder(entry, env, ownFolders, [&](int block, int blockCount) {
+      const std::lock_guard lock(progressMutex);
+      err << entry.given << ": block " << block + 1 << " of " << blockCount << Qt::endl;
+    });
+  };
   int status = ExitComplete;
-  // Devices of one type read within the same minute share the automatic file name: the later file
-  // replaces the earlier one, so the earlier device's log is no longer on disk.
-  QHash<QString, QString> hostOfFile;
-  for (const QString& host : options.hosts) {
-    DeviceResult result = ReadOneDevice(options, env, host);
-    if (!result.file.isEmpty()) {
-      if (const auto earlier = hostOfFile.constFind(result.file); earlier != hostOfFile.constEnd()) {
-        result.text += QStringLiteral(" (replaced the file of %1)").arg(*earlier);
-        status = ExitIncomplete;
-      }
-      hostOfFile.insert(result.file, host);
+  ReadInParallel(hosts.size(), options.jobs, read, [&](const DeviceOutcome& outcome) {
+    if (options.json) {
+      out << ResultJson(outcome) << Qt::endl;
+    } else {
+      out << ResultText(outcome) << Qt::endl;
     }
-    out << host << ": " << result.text << Qt::endl;
-    if (!result.complete) status = ExitIncomplete;
-  }
+    if (!outcome.Complete()) status = ExitIncomplete;
+  });
   return status;
 }

@@ -1,0 +1,103 @@
+#!/usr/bin/env bash
+# Fleet benchmark (not part of CI): DEVICES simulated 25LC512 devices (default 50, 96 log blocks of
+# 3000 records each, a MAC of their own) on 127.0.0.1 .. 127.0.0.DEVICES, one port for all, every reply
+# DELAY_MS late (default 20). Without the archive it times one device read alone, then all of them with
+# --jobs DEVICES, then the same run with a device that never answers its header put in the middle; it
+# fails when such a run takes longer than 1.5 times the one device alone, or when a device was not read
+# completely. Then it times the whole site merged into one SQLite archive, first into an empty one and
+# then once more (nothing new), to show what the archive adds: SQLite lets one merge write at a time.
+#
+#   scripts/fleet-bench.sh [BUILD=build]    (after a build; every address of 127.0.0.0/8 is loopback)
+set -euo pipefail
+root="$(cd "$(dirname "$0")/.." && pwd)"
+build="${1:-$root/build}"
+devices="${DEVICES:-50}"
+delay="${DELAY_MS:-20}"
+sim="$build/tools/sim/vald_sim"
+reader="$build/tools/read/vald_read"
+work="$(mktemp -d)"
+pids=()
+
+cleanup() {
+  for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
+  wait 2>/dev/null || true
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+# Starts a simulated device on address $1 and port $2 (0: the system chooses) with further options,
+# and waits until it listens.
+start_device() {
+  local address="$1" port="$2" log="$work/sim-$1.txt"
+  shift 2
+  local mac b c d
+  IFS=. read -r _ b c d <<<"$address"
+  mac="$(printf '02:00:00:%02X:%02X:%02X' "$b" "$c" "$d")"
+  "$sim" --host "$address" --port "$port" --chip 2 --device 21 --records 3000 --delay "$delay" \
+    --identity "$mac;SN;R;AGATE;v1;c1" "$@" >"$log" 2>&1 &
+  pids+=($!)
+  until grep -qs '^listening on ' "$log"; do
+    if ! kill -0 "${pids[-1]}" 2>/dev/null; then
+      cat "$log" >&2
+      exit 1
+    fi
+    sleep 0.05
+  done
+}
+
+# Runs vald_read with the given arguments; prints its wall time in seconds and keeps its JSON lines.
+timed_read() {
+  local name="$1"
+  shift
+  local start="$EPOCHREALTIME"
+  mkdir -p "$work/$name"
+  "$reader" --port "$port" --out "$work/$name" --json "$@" >"$work/$name.json" 2>/dev/null || true
+  awk -v a="$start" -v b="$EPOCHREALTIME" 'BEGIN { printf "%.3f", b - a }'
+}
+
+# The longest readout among the devices that were read completely.
+slowest_good() {
+  grep '"error":null' "$1" | grep -o '"seconds":[0-9.]*' | cut -d: -f2 | sort -g | tail -1
+}
+
+complete_count() {
+  grep -c '"error":null' "$1" || true
+}
+
+start_device 127.0.0.1 0
+port="$(sed -n 's/^listening on .*:\([0-9]*\)$/\1/p' "$work/sim-127.0.0.1.txt")"
+hosts=(127.0.0.1)
+for ((i = 2; i <= devices; ++i)); do
+  start_device "127.0.0.$i" "$port"
+  hosts+=("127.0.0.$i")
+done
+silentHost="127.0.0.$((devices + 1))"
+start_device "$silentHost" "$port" --silent-header
+half=$((devices / 2))
+withSilent=("${hosts[@]:0:half}" "$silentHost" "${hosts[@]:half:devices-half-1}")
+
+one="$(timed_read one --archive off --jobs 1 127.0.0.1)"
+all="$(timed_read all --archive off --jobs "$devices" "${hosts[@]}")"
+silent="$(timed_read silent --archive off --jobs "$devices" "${withSilent[@]}")"
+oneArchived="$(timed_read one-archived --jobs 1 127.0.0.1)"
+archived="$(timed_read archived --jobs "$devices" "${hosts[@]}")"
+again="$(timed_read archived --jobs "$devices" "${hosts[@]}")"
+
+echo "devices: $devices on port $port, reply delay $delay ms, 96 log blocks each"
+echo "without the archive:"
+echo "  one device alone:                $one s"
+echo "  all with --jobs $devices:              $all s ($(complete_count "$work/all.json") read completely," \
+  "slowest device $(slowest_good "$work/all.json") s)"
+echo "  with a silent device among them: $silent s ($(complete_count "$work/silent.json") read completely," \
+  "slowest device $(slowest_good "$work/silent.json") s)"
+echo "into one SQLite archive:"
+echo "  one device alone:                $oneArchived s"
+echo "  all, archive empty before:       $archived s"
+echo "  all, once more (nothing new):    $again s ($(complete_count "$work/archived.json") read completely)"
+awk -v one="$one" -v all="$all" -v silent="$silent" -v n="$devices" \
+  -v a="$(complete_count "$work/all.json")" -v s="$(complete_count "$work/silent.json")" \
+  -v r="$(complete_count "$work/archived.json")" 'BEGIN {
+  printf "ratio to one device: %.2f, with the silent device %.2f (limit 1.5)\n", all / one, silent / one
+  if (a != n || s != n - 1 || r != n) { print "FAIL: not every device was read completely"; exit 1 }
+  if (all > 1.5 * one || silent > 1.5 * one) { print "FAIL: slower than 1.5 times one device"; exit 1 }
+}'

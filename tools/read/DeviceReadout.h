@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+#include <functional>
+#include <optional>
+
+#include "HostList.h"
+#include "core/Environment.h"
+
+// How the readout of one device went: what its result line and its JSON object tell.
+struct DeviceOutcome {
+  QString host;                           // the entry as given
+  QString deviceType;                     // type name of the header's device code, empty for "No device"
+  QString mac;                            // the MAC address the device gave for the archive, else empty
+  std::optional<int> newRecordsArchived;  // records the archive did not hold yet, none when not archived
+  int blocksRead = 0;                     // log blocks that answered
+  QList<int> missingBlocks;               // log blocks that got no reply, retry included
+  int records = 0;                        // measurement lines of the log
+  QString file;                           // the measurement file written, empty if none
+  QString error;       // why the readout failed or is incomplete ("; " between reasons), empty if it is not
+  double seconds = 0;  // how long the readout took
+  // The whole log arrived and went to its file and the archive.
+  bool Complete() const { return error.isEmpty(); }
+};
+
+// Reads one device into a fresh state, as one "Lekérdezés" does, writing its file into the program
+// folder of `env`. Every failure is part of the outcome. `progress` gets each block as it is read and
+// may be called from the thread that runs the readout.
+DeviceOutcome ReadOneDevice(const HostEntry& entry, const Environment& env,
+                            const std::function<void(int block, int blockCount)>& progress);
+
+// "3, 7-95": the unanswered blocks, runs of consecutive numbers joined.
+QString BlockList(const QList<int>& blocks);

@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+#include <cstdint>
+
+#include "core/TextLines.h"
+
+// One device to read, as the command line, a hosts file or a cfg.ini names it.
+struct HostEntry {
+  QString given;   // the entry as given: "10.0.0.5" or "10.0.0.5:6300"; it starts the device's result line
+  QString host;    // the address or name to send to
+  uint16_t port;   // the UDP port of the device
+  QString folder;  // the device's subfolder when several devices are read: the host, "_PORT" added when
+                   // the entry gives its own port, so two devices behind one address keep apart
+};
+
+// "HOST" or "HOST:PORT"; an entry with more than one ":" is an IPv6 address without a port. The host
+// names a folder of its own, so it may hold no blank, no path separator and not be "." or "..".
+// Throws ValdError with the reason the entry is no host.
+HostEntry ParseHostEntry(const QString& text, uint16_t defaultPort);
+
+// The entries of a hosts file: one a line, "#" starts a comment, blank lines are passed over. Throws
+// ValdError "FILE line N: reason" for the first line that holds no entry.
+QList<HostEntry> ParseHostsFile(const QByteArray& content, const QString& fileName, uint16_t defaultPort);
+
+// The addresses ip1 .. ip5 of a cfg.ini, the empty ones passed over, on its UDPport (`defaultPort` when
+// it has none). Throws ValdError "FILE line N: reason" for a key whose value is unusable.
+QList<HostEntry> HostsOfSettings(const TextLines& settings, const QString& fileName, uint16_t defaultPort);
+
+// Every device a run reads: the command-line hosts, then those of each hosts file, then those of each
+// cfg.ini. Throws ValdError for an unreadable file, a malformed entry, an entry whose folder is already
+// taken by another one, or no entry at all.
+QList<HostEntry> CollectHosts(const QStringList& hosts, const QStringList& hostsFiles,
+                              const QStringList& configFiles, uint16_t defaultPort);

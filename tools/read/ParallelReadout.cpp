@@ -1,0 +1,49 @@
+#include "ParallelReadout.h"
+
+#include <QThread>
+#include <algorithm>
+#include <condition_variable>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <vector>
+
+void ReadInParallel(qsizetype count, int jobs, const std::function<DeviceOutcome(qsizetype device)>& read,
+                    const std::function<void(const DeviceOutcome&)>& report) {
+  std::mutex mutex;
+  std::condition_variable finished;
+  qsizetype next = 0;
+  // Outcomes that are done but wait for a device before them to be reported.
+  std::vector<std::optional<DeviceOutcome>> outcomes(size_t(count), std::nullopt);
+
+  const auto work = [&] {
+    for (;;) {
+      qsizetype device = 0;
+      {
+        const std::lock_guard lock(mutex);
+        if (next == count) return;
+        device = next++;
+      }
+      DeviceOutcome outcome = read(device);
+      {
+        const std::lock_guard lock(mutex);
+        outcomes[size_t(device)] = std::move(outcome);
+      }
+      finished.notify_one();
+    }
+  };
+  std::vector<std::unique_ptr<QThread>> workers;
+  for (qsizetype i = 0; i < std::min<qsizetype>(jobs, count); ++i) {
+    workers.emplace_back(QThread::create(work))->start();
+  }
+
+  for (qsizetype device = 0; device < count; ++device) {
+    std::unique_lock lock(mutex);
+    finished.wait(lock, [&] { return outcomes[size_t(device)].has_value(); });
+    const DeviceOutcome outcome = std::move(*outcomes[size_t(device)]);
+    outcomes[size_t(device)].reset();
+    lock.unlock();
+    report(outcome);
+  }
+  for (const auto& worker : workers) worker->wait();
+}
