@@ -3,9 +3,9 @@
 #include "core/ValdError.h"
 #include "core/Win1250.h"
 
-int32_t ParseInteger(const QByteArray& text) {
+int32_t ParseInteger(QByteArrayView text) {
   const auto fail = [&] {
-    throw ValdError(QStringLiteral("'%1' is not a valid integer value").arg(FromWin1250(text)));
+    throw ValdError(QStringLiteral("'%1' is not a valid integer value").arg(FromWin1250(text.toByteArray())));
   };
   qsizetype i = 0;
   while (i < text.size() && text[i] == ' ') ++i;

@@ -3,6 +3,8 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <algorithm>
+#include <cstring>
 
 #include "core/ValdError.h"
 
@@ -49,12 +51,20 @@ QByteArray TextLines::Text() const {
 void TextLines::SetText(const QByteArray& text) {
   lines_.clear();
   const char* p = text.constData();
-  const char* end = p + text.size();
-  if (const void* zero = memchr(p, 0, size_t(text.size()))) end = static_cast<const char*>(zero);
+  const char* const end = p + qstrnlen(p, size_t(text.size()));
+  // The next CR and the next LF, each searched for again once passed.
+  const auto next = [end](const char* from, char c) {
+    const void* found = memchr(from, c, size_t(end - from));
+    return found ? static_cast<const char*>(found) : end;
+  };
+  const char* cr = next(p, '\r');
+  const char* lf = next(p, '\n');
   while (p < end) {
-    const char* start = p;
-    while (p < end && *p != '\r' && *p != '\n') ++p;
-    lines_.append(QByteArray(start, p - start));
+    if (cr < p) cr = next(p, '\r');
+    if (lf < p) lf = next(p, '\n');
+    const char* lineEnd = std::min(cr, lf);
+    lines_.append(QByteArray(p, lineEnd - p));
+    p = lineEnd;
     if (p < end && *p == '\r') {
       ++p;
       if (p < end && *p == '\n') ++p;

@@ -3,8 +3,8 @@
 #include "core/TextLines.h"
 #include "files/TypeDetection.h"
 
-LoadedMeasurementFile LoadMeasurementFile(SharedState& state, const QString& path) {
-  const QByteArray content = ReadWholeFile(path);
+LoadedMeasurementFile LoadMeasurementFile(SharedState& state, const QString& path,
+                                          const QByteArray& content) {
   state.LogLines.SetText(content);
   state.DeviceCode = DetectDeviceCode(path, state.DeviceCode);
   LoadedMeasurementFile loaded;

@@ -21,8 +21,14 @@ constexpr std::array<int, 36> SecondPass = {21, 22, 23, 24, 25, 26, 27, 28, 29, 
 constexpr std::array<int, 4> ShortRecordCodes = {43, 44, 104, 105};
 constexpr int ShortRecordLength = 8;
 
+// Whether the path holds the type name followed by a dot.
 bool NamesType(const QString& path, const char* name) {
-  return path.contains(QString::fromLatin1(name) + QLatin1Char('.'));
+  const QLatin1StringView typeName(name);
+  for (qsizetype at = path.indexOf(typeName); at >= 0; at = path.indexOf(typeName, at + 1)) {
+    const qsizetype after = at + typeName.size();
+    if (after < path.size() && path[after] == u'.') return true;
+  }
+  return false;
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 # defines it, both get the harness list.
 if(NOT TARGET vald_fuzz_targets)
   add_library(vald_fuzz_targets STATIC
+    ${CMAKE_CURRENT_LIST_DIR}/FreshWindow.cpp
     ${CMAKE_CURRENT_LIST_DIR}/LogBlocksTarget.cpp
     ${CMAKE_CURRENT_LIST_DIR}/LoopbackDevice.cpp
     ${CMAKE_CURRENT_LIST_DIR}/MeasurementFileTarget.cpp

@@ -1,31 +1,53 @@
+#include "core/ValdError.h"
+#include "decode/DeviceTypes.h"
 #include "files/TypeDetection.h"
+#include "fuzz/FreshWindow.h"
 #include "fuzz/FuzzInput.h"
 #include "fuzz/FuzzTargets.h"
 #include "fuzz/RenderedViews.h"
+#include "operations/FileOpen.h"
+
+namespace {
+
+// The paths a file is opened from: a measurement file name without a type name, which leaves the
+// DeviceCode of the last readout, then one with the type name of each row of the device type table.
+const QString& FilePath(uint8_t choice) {
+  static const QList<QString> paths = [] {
+    QList<QString> names{QStringLiteral(" VALD.csv")};
+    for (const DeviceType& type : DeviceTypeTable())
+      names.append(QLatin1StringView(MeasurementFileSuffix(type)));
+    for (QString& name : names) name.prepend(QStringLiteral("/meresek/24.03.05 09.30"));
+    return names;
+  }();
+  return paths[choice % paths.size()];
+}
+
+}  // namespace
 
 // "Megnyitás" after the file is read: the content becomes LogLines, the device type named by the file
-// decides the layout, and the views draw the lines.
+// (or the one a readout left) decides the layout, and the views draw the lines.
 void FuzzMeasurementFile(std::span<const uint8_t> data) {
   FuzzInput input(data);
   SharedState state;
-  WindowModel view;
+  WindowModel view = FreshWindow();
   Environment env;
-  const int deviceCode = input.TakeByte();
+  state.DeviceCode = input.TakeByte();
   state.ChipCode = input.TakeByte();
-  env.systemDecimalSeparator = (input.TakeByte() & 1) != 0 ? ',' : '.';
+  const uint8_t choices = input.TakeByte();
+  env.systemDecimalSeparator = (choices & 1) != 0 ? ',' : '.';
+  const QString& path = FilePath(choices >> 1);
   const QByteArray content = input.RestAsText();
 
-  state.LogLines.SetText(content);
+  bool rendered = true;
+  try {
+    OpenMeasurementContent(state, view, env, path, content);
+  } catch (const ValdError&) {
+    rendered = false;
+  }
   // Saving the lines and opening the file again must give the same lines.
   TextLines reopened;
   reopened.SetText(state.LogLines.Text());
   FUZZ_REQUIRE(reopened == state.LogLines);
 
-  const std::optional<DeviceType> type = LookUpOpenDeviceType(deviceCode);
-  if (!type) return;
-  state.DeviceCode = deviceCode;
-  state.RecordLength = type->recordLength;
-  view.labelDevice = type->name;
-  view.memo2 = state.LogLines.Text();
-  RenderAndCheckViews(state, view, env);
+  if (rendered && LookUpOpenDeviceType(state.DeviceCode)) RequireRenderedViews(state, view);
 }

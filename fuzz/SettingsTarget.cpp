@@ -1,5 +1,6 @@
 #include "core/ValdError.h"
 #include "decode/DecimalSeparatorRule.h"
+#include "fuzz/FreshWindow.h"
 #include "fuzz/FuzzInput.h"
 #include "fuzz/FuzzTargets.h"
 #include "settings/Settings.h"
@@ -9,7 +10,7 @@ namespace {
 
 struct SettingsSession {
   SharedState state;
-  WindowModel view;
+  WindowModel view = FreshWindow();
   DeviceLink link;
   Environment env;
 
@@ -27,15 +28,14 @@ struct SettingsSession {
 // Every key the save timer and the close step wrote reads back as the value they wrote; an empty
 // text wrote no line for its key.
 void RequireStoredValues(const SettingsSession& s) {
-  const auto requireValue = [&](const QByteArray& key, const QByteArray& value) {
+  const auto requireValue = [&](QByteArrayView key, const QByteArray& value) {
     if (!value.isEmpty()) FUZZ_REQUIRE(ReadSetting(s.state.SettingsLines, key) == value);
   };
-  for (int i = 0; i < 5; ++i) requireValue("ip" + QByteArray::number(i + 1), s.view.addressEdits[i]);
+  for (int i = 0; i < 5; ++i) requireValue(AddressKeys[i], s.view.addressEdits[i]);
   requireValue("eeaddr", s.view.eeAddrEdit);
   for (int page = 0; page < 4; ++page) {
-    const QByteArray number = QByteArray::number(page + 1);
-    requireValue("Top" + number, QByteArray::number(s.view.pages[page].upDnMax.position));
-    requireValue("Bottom" + number, QByteArray::number(s.view.pages[page].upDnMin.position));
+    requireValue(AxisMaximumKeys[page], QByteArray::number(s.view.pages[page].upDnMax.position));
+    requireValue(AxisMinimumKeys[page], QByteArray::number(s.view.pages[page].upDnMin.position));
   }
   requireValue("Increment", QByteArray::number(s.view.pages[PageT].upDnMin.step));
   requireValue("Left", QByteArray::number(s.view.geometry.left()));

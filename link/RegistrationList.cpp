@@ -33,26 +33,26 @@ void RegisterIdentity(SharedState& state, DeviceLink& link, const Environment& e
   link.host = host;
   const QByteArray reply = ExchangeForReplyText(state, link, IdentityRequest, DeviceLink::ReplyTextTimeoutMs);
   result.reply = reply;
+  const RegistrationVerdict verdict = AddToRegistrationList(list, reply, env, link.host, result.entry);
+  if (verdict == RegistrationVerdict::Added) list.SaveToFile(path);
+  result.verdict = verdict;
+}
+
+RegistrationVerdict AddToRegistrationList(TextLines& list, const QByteArray& reply, const Environment& env,
+                                          const QString& host, QByteArray& entry) {
   if (HoldsControlCharacters(reply)) {
-    throw ValdError(QStringLiteral("The identity reply of %1 holds control characters; it is not registered.")
-                        .arg(link.host));
+    throw ValdError(
+        QStringLiteral("The identity reply of %1 holds control characters; it is not registered.").arg(host));
   }
   if (list.Text().size() < ShortestListText) list.Add(HeaderLine);
-  if (reply.isEmpty()) {
-    result.verdict = RegistrationVerdict::NoData;
-    return;
-  }
+  if (reply.isEmpty()) return RegistrationVerdict::NoData;
 
-  result.entry = env.now().toString(QStringLiteral("yy.MM.dd")).toLatin1() + ';' + reply;
-  const QByteArray key = KeyOf(result.entry);
+  entry = env.now().toString(QStringLiteral("yy.MM.dd")).toLatin1() + ';' + reply;
+  const QByteArray key = KeyOf(entry);
   const bool listed = std::any_of(list.Lines().begin(), list.Lines().end(), [&](const QByteArray& line) {
     return !line.isEmpty() && KeyOf(line) == key;
   });
-  if (listed) {
-    result.verdict = RegistrationVerdict::AlreadyListed;
-    return;
-  }
-  list.Add(result.entry);
-  list.SaveToFile(path);
-  result.verdict = RegistrationVerdict::Added;
+  if (listed) return RegistrationVerdict::AlreadyListed;
+  list.Add(entry);
+  return RegistrationVerdict::Added;
 }

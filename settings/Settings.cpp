@@ -23,10 +23,10 @@ void ApplyPosition(UpDownModel& control, int value) {
   control.position = std::clamp(value, control.minimum, control.maximum);
 }
 
-void ApplyChartSettings(const TextLines& settings, ChartPageModel& page, int chartNumber) {
-  const QByteArray number = QByteArray::number(chartNumber);
-  if (const auto top = ReadIntegerSetting(settings, "Top" + number)) ApplyPosition(page.upDnMax, *top);
-  if (const auto bottom = ReadIntegerSetting(settings, "Bottom" + number))
+void ApplyChartSettings(const TextLines& settings, ChartPageModel& page, int chart) {
+  if (const auto top = ReadIntegerSetting(settings, AxisMaximumKeys[chart]))
+    ApplyPosition(page.upDnMax, *top);
+  if (const auto bottom = ReadIntegerSetting(settings, AxisMinimumKeys[chart]))
     ApplyPosition(page.upDnMin, *bottom);
   if (const auto increment = ReadIntegerSetting(settings, "Increment")) {
     // A step below 1 would leave the controls unable to move.
@@ -78,8 +78,7 @@ QStringList ApplySettings(SharedState& state, WindowModel& view, DeviceLink& lin
     view.geometry.setHeight(WindowCoordinate(*height));
 
   for (int i = 0; i < 5; ++i) {
-    if (const auto address = ReadSetting(settings, "ip" + QByteArray::number(i + 1)))
-      view.addressEdits[i] = *address;
+    if (const auto address = ReadSetting(settings, AddressKeys[i])) view.addressEdits[i] = *address;
   }
   if (const auto separator = ReadSetting(settings, "DecimalSeparator")) {
     // FieldType 1 values are written with the first character.
@@ -96,18 +95,17 @@ QStringList ApplySettings(SharedState& state, WindowModel& view, DeviceLink& lin
     state.DecimalSeparatorText = QByteArray(1, env.systemDecimalSeparator);
   if (const auto eeAddr = ReadSetting(settings, "eeaddr")) view.eeAddrEdit = *eeAddr;
 
-  for (int page = 0; page < 4; ++page) ApplyChartSettings(settings, view.pages[page], page + 1);
+  for (int page = 0; page < 4; ++page) ApplyChartSettings(settings, view.pages[page], page);
   return notices;
 }
 
 void StoreTimerSettings(SharedState& state, const WindowModel& view) {
   TextLines& settings = state.SettingsLines;
-  for (int i = 0; i < 5; ++i) WriteSetting(settings, "ip" + QByteArray::number(i + 1), view.addressEdits[i]);
+  for (int i = 0; i < 5; ++i) WriteSetting(settings, AddressKeys[i], view.addressEdits[i]);
   WriteSetting(settings, "eeaddr", view.eeAddrEdit);
   for (int page = 0; page < 4; ++page) {
-    const QByteArray number = QByteArray::number(page + 1);
-    WriteSetting(settings, "Top" + number, QByteArray::number(view.pages[page].upDnMax.position));
-    WriteSetting(settings, "Bottom" + number, QByteArray::number(view.pages[page].upDnMin.position));
+    WriteSetting(settings, AxisMaximumKeys[page], QByteArray::number(view.pages[page].upDnMax.position));
+    WriteSetting(settings, AxisMinimumKeys[page], QByteArray::number(view.pages[page].upDnMin.position));
   }
   WriteSetting(settings, "Increment", QByteArray::number(view.pages[PageT].upDnMin.step));
 }

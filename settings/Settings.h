@@ -1,11 +1,17 @@
 #pragma once
 
 #include <QStringList>
+#include <array>
 
 #include "core/Environment.h"
 #include "core/SharedState.h"
 #include "link/DeviceLink.h"
 #include "views/WindowModel.h"
+
+// cfg.ini keys of the five address edits and of the four charts' axis controls, in control order.
+inline constexpr std::array<const char*, 5> AddressKeys = {"ip1", "ip2", "ip3", "ip4", "ip5"};
+inline constexpr std::array<const char*, 4> AxisMaximumKeys = {"Top1", "Top2", "Top3", "Top4"};
+inline constexpr std::array<const char*, 4> AxisMinimumKeys = {"Bottom1", "Bottom2", "Bottom3", "Bottom4"};
 
 // Reads cfg.ini from the program folder into SettingsLines and applies it (see ApplySettings).
 // A missing or unreadable file throws before anything is applied.

@@ -12,12 +12,8 @@ namespace {
 // The fields of a line: the text before each ";". Text after the last ";" is no field.
 void SplitFields(const QByteArray& line, std::vector<QByteArrayView>& fields) {
   fields.clear();
-  qsizetype start = 0;
-  for (qsizetype i = 0; i < line.size(); ++i) {
-    if (line[i] == ';') {
-      fields.emplace_back(line.constData() + start, i - start);
-      start = i + 1;
-    }
+  for (qsizetype start = 0, end; (end = line.indexOf(';', start)) >= 0; start = end + 1) {
+    fields.emplace_back(line.constData() + start, end - start);
   }
 }
 

@@ -51,26 +51,33 @@ RoundedDigits Round(double value, int decimals) {
   return digits;
 }
 
+// The sign, the integer digits and, when there are any, the separator and the fraction digits.
+QByteArray NumberText(const RoundedDigits& digits, char decimalSeparator) {
+  QByteArray text;
+  text.reserve(qsizetype(digits.integer.size() + digits.fraction.size()) + 2);
+  if (digits.negative) text += '-';
+  text.append(digits.integer.data(), qsizetype(digits.integer.size()));
+  if (!digits.fraction.empty()) {
+    text += decimalSeparator;
+    text.append(digits.fraction.data(), qsizetype(digits.fraction.size()));
+  }
+  return text;
+}
+
 // Fixed formats: "00.0", "00" and "0.0".
 QByteArray FormatFixed(double value, int integerDigits, int decimals, char decimalSeparator) {
   RoundedDigits digits = Round(value, decimals);
   if (int(digits.integer.size()) < integerDigits) {
     digits.integer.insert(0, integerDigits - digits.integer.size(), '0');
   }
-  QByteArray text = digits.negative ? "-" : "";
-  text += digits.integer.c_str();
-  if (decimals > 0) text += decimalSeparator + QByteArray(digits.fraction.c_str());
-  return text;
+  return NumberText(digits, decimalSeparator);
 }
 
 QByteArray FormatOptionalDecimal(double value, char decimalSeparator) {
   RoundedDigits digits = Round(value, 1);
   if (digits.fraction == "0") digits.fraction.clear();
   if (digits.integer.empty() && digits.fraction.empty()) return "0";
-  QByteArray text = digits.negative ? "-" : "";
-  text += digits.integer.c_str();
-  if (!digits.fraction.empty()) text += decimalSeparator + QByteArray(digits.fraction.c_str());
-  return text;
+  return NumberText(digits, decimalSeparator);
 }
 
 // The shortest text with up to 15 significant digits; very large and very small values take an

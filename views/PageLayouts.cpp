@@ -278,11 +278,15 @@ void WriteMinMaxLines(const PageContext& context, const MeasuringLayout& layout,
       minimum = context.extremes[firstChannel + k].smallest / 10;
       maximum = context.extremes[firstChannel + k].largest / 10;
     }
-    QByteArray text = quantity.prefix == LinePrefix::MinMax   ? QByteArray("Min/Max: ")
-                      : quantity.prefix == LinePrefix::Sensor ? SensorLabel(k)
-                                                              : QByteArray();
-    text += context.Number(minimum, quantity.format) + '/' + context.Number(maximum, quantity.format) +
-            Win1250Text(quantity.minMaxUnit);
+    const QByteArray prefix = quantity.prefix == LinePrefix::MinMax   ? QByteArrayLiteral("Min/Max: ")
+                              : quantity.prefix == LinePrefix::Sensor ? SensorLabel(k)
+                                                                      : QByteArray();
+    const QByteArray low = context.Number(minimum, quantity.format);
+    const QByteArray high = context.Number(maximum, quantity.format);
+    const QByteArray& unit = Win1250Text(quantity.minMaxUnit);
+    QByteArray text;
+    text.reserve(prefix.size() + low.size() + 1 + high.size() + unit.size());
+    text.append(prefix).append(low).append('/').append(high).append(unit);
     AppendSummaryLine(context.view.summary, quantity.colours[k], text);
   }
 }

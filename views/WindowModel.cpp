@@ -17,8 +17,9 @@ Rgb DesignColour(int page, int index) {
 
 WindowModel::WindowModel() : labelDevice(ToWin1250(QStringLiteral("Eszköz neve"))) {
   for (int page = 0; page < 4; ++page) {
-    for (int i = 0; i < SeriesPerPage[page]; ++i)
-      pages[page].chart.series.emplace_back(DesignColour(page, i));
+    std::vector<ChartSeries>& series = pages[page].chart.series;
+    series.reserve(SeriesPerPage[page]);
+    for (int i = 0; i < SeriesPerPage[page]; ++i) series.emplace_back(DesignColour(page, i));
   }
   pages[PageT].upDnMin.minimum = -3200;
   pages[PageT].upDnMin.maximum = 3200;

@@ -1,0 +1,6 @@
+#include "fuzz/FreshWindow.h"
+
+WindowModel FreshWindow() {
+  static const WindowModel fresh;
+  return fresh;
+}
