@@ -19,9 +19,9 @@ namespace {
 
 // A second program merging at the same time waits this long for the first to finish.
 constexpr int BusyTimeoutMs = 30000;
-// Records per INSERT on a server: fewer round trips, within every engine's limit of 999 values.
-constexpr int RecordsPerInsert = 40;
-constexpr int ValuesPerRecord = 4 + ArchivedLine::ChannelCount;
+// Bound values per INSERT: many records a statement mean fewer statements to run on SQLite and fewer
+// round trips to a server, while SQLite's time to prepare a statement grows faster than its values.
+constexpr int ValuesPerInsert = 250;
 
 QString NewConnectionName() {
   static std::atomic<int> counter{0};
@@ -48,16 +48,69 @@ struct NewRecord {
   QVariant readoutId;
 };
 
-QString InsertStatement(int records) {
+// The channels up to the last one that holds a value in any of the records: the ones after it stay
+// NULL without being bound.
+int ChannelsInUse(const std::vector<const NewRecord*>& records) {
+  int channels = 0;
+  for (const NewRecord* record : records) {
+    for (int channel = ArchivedLine::ChannelCount; channel > channels; --channel) {
+      if (record->line.values[size_t(channel - 1)]) {
+        channels = channel;
+        break;
+      }
+    }
+  }
+  return channels;
+}
+
+QString SqlLiteral(const QVariant& id) {
+  return id.isNull() ? QStringLiteral("NULL") : QString::number(id.toLongLong());
+}
+
+// "INSERT INTO records" of `records` rows from one readout (or none) of the device: each binds its time,
+// line and `channels` values. The ids are written into the statement, to spare binding them per row.
+QString InsertStatement(qint64 deviceId, const QVariant& readoutId, int channels, int records) {
   QString columns = QStringLiteral("device_id, time, line, readout_id");
-  for (int channel = 1; channel <= ArchivedLine::ChannelCount; ++channel)
+  QString row = QStringLiteral("(%1, ?, ?, %2").arg(deviceId).arg(SqlLiteral(readoutId));
+  for (int channel = 1; channel <= channels; ++channel) {
     columns += QStringLiteral(", v%1").arg(channel);
-  QString row =
-      QStringLiteral("(") + QStringLiteral("?, ").repeated(ValuesPerRecord - 1) + QStringLiteral("?)");
+    row += QStringLiteral(", ?");
+  }
+  row += QLatin1Char(')');
   QStringList rows;
   for (int i = 0; i < records; ++i) rows << row;
   return QStringLiteral("INSERT INTO records (%1) VALUES %2 ON CONFLICT DO NOTHING")
       .arg(columns, rows.join(QStringLiteral(", ")));
+}
+
+// Inserts `records`, all of one readout, as few statements as the bound values allow; the rows added,
+// or nothing when a statement fails (its error in `insert`).
+std::optional<int> InsertRows(QSqlQuery& insert, qint64 deviceId, const QVariant& readoutId,
+                              const std::vector<const NewRecord*>& records) {
+  const int channels = ChannelsInUse(records);
+  const size_t perInsert = size_t(ValuesPerInsert / (2 + channels));
+  int added = 0;
+  size_t prepared = 0;
+  for (size_t start = 0; start < records.size(); start += perInsert) {
+    const size_t count = std::min(perInsert, records.size() - start);
+    if (count != prepared) {
+      if (!insert.prepare(InsertStatement(deviceId, readoutId, channels, int(count)))) return std::nullopt;
+      prepared = count;
+    }
+    int index = 0;
+    for (size_t i = start; i < start + count; ++i) {
+      const ArchivedLine& line = records[i]->line;
+      insert.bindValue(index++, QString::fromLatin1(line.time));
+      insert.bindValue(index++, line.line);
+      for (int channel = 0; channel < channels; ++channel) {
+        const std::optional<double>& value = line.values[size_t(channel)];
+        insert.bindValue(index++, value ? QVariant(*value) : QVariant());
+      }
+    }
+    if (!insert.exec()) return std::nullopt;
+    added += insert.numRowsAffected();
+  }
+  return added;
 }
 
 }  // namespace
@@ -217,42 +270,18 @@ int ArchiveStore::InsertRecords(qint64 deviceId,
       Run(QStringLiteral("SELECT line FROM records WHERE device_id = ? AND time >= ? AND time <= ?"),
           {deviceId, QString::fromLatin1(first->line.time), QString::fromLatin1(last->line.time)});
   while (existing.next()) known.insert(existing.value(0).toByteArray());
-  std::vector<const NewRecord*> fresh;
-  for (const NewRecord& record : records) {
-    if (!known.contains(record.line.line)) {
-      known.insert(record.line.line);
-      fresh.push_back(&record);
-    }
-  }
-
-  // SQLite binds fastest one record a statement (its driver looks every value up by position); a server
-  // gets many records a statement, for fewer round trips.
-  const size_t perInsert = location_.engine == ArchiveLocation::Engine::SQLite ? 1 : RecordsPerInsert;
+  // Runs of records of one readout go in together; a line twice in them is left to the conflict clause.
   int added = 0;
-  QSqlDatabase db = QSqlDatabase::database(connection_, false);
-  QSqlQuery insert(db);
-  size_t prepared = 0;
-  for (size_t start = 0; start < fresh.size(); start += perInsert) {
-    const size_t count = std::min(perInsert, fresh.size() - start);
-    if (count != prepared) {
-      if (!insert.prepare(InsertStatement(int(count)))) {
-        Fail(QStringLiteral("INSERT INTO records"), insert.lastError().text());
-      }
-      prepared = count;
-    }
-    int index = 0;
-    for (size_t i = start; i < start + count; ++i) {
-      const NewRecord& record = *fresh[i];
-      insert.bindValue(index++, deviceId);
-      insert.bindValue(index++, QString::fromLatin1(record.line.time));
-      insert.bindValue(index++, record.line.line);
-      insert.bindValue(index++, record.readoutId);
-      for (const std::optional<double>& value : record.line.values) {
-        insert.bindValue(index++, value ? QVariant(*value) : QVariant());
-      }
-    }
-    if (!insert.exec()) Fail(QStringLiteral("INSERT INTO records"), insert.lastError().text());
-    added += insert.numRowsAffected();
+  QSqlQuery insert(QSqlDatabase::database(connection_, false));
+  std::vector<const NewRecord*> run;
+  for (size_t i = 0; i < records.size(); ++i) {
+    if (!known.contains(records[i].line.line)) run.push_back(&records[i]);
+    const bool runEnds = i + 1 == records.size() || records[i + 1].readoutId != records[i].readoutId;
+    if (!runEnds || run.empty()) continue;
+    const std::optional<int> inserted = InsertRows(insert, deviceId, records[i].readoutId, run);
+    if (!inserted) Fail(QStringLiteral("INSERT INTO records"), insert.lastError().text());
+    added += *inserted;
+    run.clear();
   }
   return added;
 }

@@ -1,33 +1,64 @@
 #include "archive/ArchivedLine.h"
 
+#include <QByteArrayView>
 #include <QDate>
-#include <QList>
 #include <QStringList>
 #include <QTime>
+#include <QVarLengthArray>
 
 namespace {
 
 constexpr int TimeFieldCount = 5;
 
-std::optional<double> ReadValue(QByteArray field, char decimalSeparator) {
+std::optional<double> ReadValue(QByteArrayView field, char decimalSeparator) {
   if (field.isEmpty() || field == "--") return std::nullopt;
-  if (decimalSeparator != '.') field.replace(decimalSeparator, '.');
   bool ok = false;
-  const double value = field.toDouble(&ok);
+  const double value = decimalSeparator == '.'
+                           ? field.toDouble(&ok)
+                           : field.toByteArray().replace(decimalSeparator, '.').toDouble(&ok);
   return ok ? std::optional(value) : std::nullopt;
+}
+
+void AppendDigits(QByteArray& text, int number, int digits) {
+  for (int divisor = digits == 4 ? 1000 : 10; divisor > 0; divisor /= 10)
+    text += char('0' + number / divisor % 10);
 }
 
 // Built from the numbers, not through a local date and time, which a daylight saving gap would shift.
 QByteArray SqlTime(const QDate& date, const QTime& time) {
-  return QString::asprintf("%04d-%02d-%02d %02d:%02d:%02d", date.year(), date.month(), date.day(),
-                           time.hour(), time.minute(), time.second())
-      .toLatin1();
+  if (date.year() < 0 || date.year() > 9999) {
+    return QString::asprintf("%04d-%02d-%02d %02d:%02d:%02d", date.year(), date.month(), date.day(),
+                             time.hour(), time.minute(), time.second())
+        .toLatin1();
+  }
+  // Written digit by digit: formatting through QString would take longer than the rest of the line.
+  QByteArray text;
+  text.reserve(19);
+  AppendDigits(text, date.year(), 4);
+  text += '-';
+  AppendDigits(text, date.month(), 2);
+  text += '-';
+  AppendDigits(text, date.day(), 2);
+  text += ' ';
+  AppendDigits(text, time.hour(), 2);
+  text += ':';
+  AppendDigits(text, time.minute(), 2);
+  text += ':';
+  AppendDigits(text, time.second(), 2);
+  return text;
 }
 
 }  // namespace
 
 std::optional<ArchivedLine> ReadArchivedLine(const QByteArray& line, char decimalSeparator) {
-  const QList<QByteArray> fields = line.split(';');
+  // The fields as views into the line: a merge reads thousands of lines.
+  QVarLengthArray<QByteArrayView, TimeFieldCount + ArchivedLine::ChannelCount + 1> fields;
+  for (qsizetype start = 0;;) {
+    const qsizetype end = line.indexOf(';', start);
+    fields.append(QByteArrayView(line).sliced(start, (end < 0 ? line.size() : end) - start));
+    if (end < 0) break;
+    start = end + 1;
+  }
   if (fields.size() < TimeFieldCount) return std::nullopt;
   std::array<int, TimeFieldCount> numbers{};
   for (int i = 0; i < TimeFieldCount; ++i) {

@@ -18,6 +18,14 @@ TEST_P(ArchiveTest, SameReadoutTwiceAddsNothing) {
   EXPECT_EQ(store.Lines(device->id, "", ""), readout.lines);
 }
 
+TEST_P(ArchiveTest, ALineTwiceInOneReadoutIsArchivedOnce) {
+  QList<QByteArray> lines = AgateLines(0, 300);
+  lines.insert(11, lines[10]);
+  ArchiveStore store(location);
+  EXPECT_EQ(store.Merge(AgateReadout(lines)).added, 300);
+  EXPECT_EQ(store.Lines(store.Devices()[0].id, "", ""), AgateLines(0, 300));
+}
+
 TEST_P(ArchiveTest, WrappedRingOverlappingByHalfAddsTheNewHalf) {
   ArchiveStore store(location);
   store.Merge(AgateReadout(AgateLines(0, 200)));
