@@ -69,18 +69,22 @@ QString SqlLiteral(const QVariant& id) {
 
 // "INSERT INTO records" of `records` rows from one readout (or none) of the device: each binds its time,
 // line and `channels` values. The ids are written into the statement, to spare binding them per row.
-QString InsertStatement(qint64 deviceId, const QVariant& readoutId, int channels, int records) {
+QString InsertStatement(qint64 deviceId, const QVariant& readoutId, int channels, const QStringList& names,
+                        int records) {
   QString columns = QStringLiteral("device_id, time, line, readout_id");
-  QString row = QStringLiteral("(%1, ?, ?, %2").arg(deviceId).arg(SqlLiteral(readoutId));
-  for (int channel = 1; channel <= channels; ++channel) {
-    columns += QStringLiteral(", v%1").arg(channel);
-    row += QStringLiteral(", ?");
+  for (int channel = 1; channel <= channels; ++channel) columns += QStringLiteral(", v%1").arg(channel);
+  const QString ids = QStringLiteral("(%1, ").arg(deviceId);
+  const QString readout = QStringLiteral(", %1").arg(SqlLiteral(readoutId));
+  QString values;
+  int index = 0;
+  for (int i = 0; i < records; ++i) {
+    if (i > 0) values += QStringLiteral(", ");
+    values += ids + names[index] + QStringLiteral(", ") + names[index + 1] + readout;
+    index += 2;
+    for (int channel = 0; channel < channels; ++channel) values += QStringLiteral(", ") + names[index++];
+    values += QLatin1Char(')');
   }
-  row += QLatin1Char(')');
-  QStringList rows;
-  for (int i = 0; i < records; ++i) rows << row;
-  return QStringLiteral("INSERT INTO records (%1) VALUES %2 ON CONFLICT DO NOTHING")
-      .arg(columns, rows.join(QStringLiteral(", ")));
+  return QStringLiteral("INSERT INTO records (%1) VALUES %2 ON CONFLICT DO NOTHING").arg(columns, values);
 }
 
 // Inserts `records`, all of one readout, as few statements as the bound values allow; the rows added,
@@ -89,22 +93,25 @@ std::optional<int> InsertRows(QSqlQuery& insert, qint64 deviceId, const QVariant
                               const std::vector<const NewRecord*>& records) {
   const int channels = ChannelsInUse(records);
   const size_t perInsert = size_t(ValuesPerInsert / (2 + channels));
+  QStringList names;
+  for (size_t i = 0; i < perInsert * size_t(2 + channels); ++i) names << QStringLiteral(":v%1").arg(i);
   int added = 0;
   size_t prepared = 0;
   for (size_t start = 0; start < records.size(); start += perInsert) {
     const size_t count = std::min(perInsert, records.size() - start);
     if (count != prepared) {
-      if (!insert.prepare(InsertStatement(deviceId, readoutId, channels, int(count)))) return std::nullopt;
+      if (!insert.prepare(InsertStatement(deviceId, readoutId, channels, names, int(count))))
+        return std::nullopt;
       prepared = count;
     }
     int index = 0;
     for (size_t i = start; i < start + count; ++i) {
       const ArchivedLine& line = records[i]->line;
-      insert.bindValue(index++, QString::fromLatin1(line.time));
-      insert.bindValue(index++, line.line);
+      insert.bindValue(names[index++], QString::fromLatin1(line.time));
+      insert.bindValue(names[index++], line.line);
       for (int channel = 0; channel < channels; ++channel) {
         const std::optional<double>& value = line.values[size_t(channel)];
-        insert.bindValue(index++, value ? QVariant(*value) : QVariant());
+        insert.bindValue(names[index++], value ? QVariant(*value) : QVariant());
       }
     }
     if (!insert.exec()) return std::nullopt;

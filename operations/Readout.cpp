@@ -10,9 +10,10 @@ namespace {
 
 // The whole log goes to disk: the automatic measurement file (unless the run writes none), then the
 // archive.
-void KeepReadout(SharedState& state, DeviceLink& link, const Environment& env, ReadoutResult& result) {
+void KeepReadout(SharedState& state, DeviceLink& link, const Environment& env, ReadoutResult& result,
+                 ArchiveWriter* archiveWriter) {
   if (env.writeMeasurementFiles) result.measurementFile = SaveAutomaticMeasurementFile(state, env);
-  ArchiveReadoutLog(state, link, env, result);
+  ArchiveReadoutLog(state, link, env, result, archiveWriter);
 }
 
 }  // namespace
@@ -27,25 +28,26 @@ ReadoutResult ReadDeviceLog(SharedState& state, WindowModel& view, DeviceLink& l
 
 void ReadDeviceLog(SharedState& state, WindowModel& view, DeviceLink& link, const Environment& env,
                    const QString& host, ReadoutResult& result,
-                   const std::function<void(int block, int blockCount)>& progress) {
+                   const std::function<void(int block, int blockCount)>& progress,
+                   ArchiveWriter* archiveWriter) {
   try {
     ReadLog(state, link, env.systemDecimalSeparator, host, result, progress);
   } catch (...) {
     PresentReadout(result, view);
     throw;
   }
-  ShowReadout(state, view, link, env, result);
+  ShowReadout(state, view, link, env, result, archiveWriter);
 }
 
 void ShowReadout(SharedState& state, WindowModel& view, DeviceLink& link, const Environment& env,
-                 ReadoutResult& result) {
+                 ReadoutResult& result, ArchiveWriter* archiveWriter) {
   PresentReadout(result, view);
   if (!result.deviceFound()) return;
   try {
     RenderViews(state, view, env);
   } catch (const ValdError&) {
-    KeepReadout(state, link, env, result);
+    KeepReadout(state, link, env, result, archiveWriter);
     throw;
   }
-  KeepReadout(state, link, env, result);
+  KeepReadout(state, link, env, result, archiveWriter);
 }

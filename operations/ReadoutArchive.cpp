@@ -29,7 +29,8 @@ DeviceIdentity IdentifyDevice(const QByteArray& identityReply, const ReadoutResu
   return device;
 }
 
-void ArchiveReadoutLog(SharedState& state, DeviceLink& link, const Environment& env, ReadoutResult& result) {
+void ArchiveReadoutLog(SharedState& state, DeviceLink& link, const Environment& env, ReadoutResult& result,
+                       ArchiveWriter* writer) {
   try {
     const ArchiveLocation location = ParseArchiveLocation(env.archive, env.programFolder);
     if (location.IsOff()) return;
@@ -44,8 +45,8 @@ void ArchiveReadoutLog(SharedState& state, DeviceLink& link, const Environment& 
     readout.decimalSeparatorText = state.DecimalSeparatorText;
     readout.systemDecimalSeparator = env.systemDecimalSeparator;
     readout.image = result.rawImage;
-    ArchiveStore store(location);
-    result.archivedLines = store.Merge(readout).added;
+    result.archivedLines =
+        writer ? writer->Merge(readout).added : ArchiveStore(location).Merge(readout).added;
   } catch (const ValdError& error) {
     result.archiveError = error.Message();
   }

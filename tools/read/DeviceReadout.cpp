@@ -7,7 +7,8 @@
 #include "operations/Readout.h"
 
 DeviceOutcome ReadOneDevice(const HostEntry& entry, const Environment& env,
-                            const std::function<void(int block, int blockCount)>& progress) {
+                            const std::function<void(int block, int blockCount)>& progress,
+                            ArchiveWriter* archiveWriter) {
   QElapsedTimer clock;
   clock.start();
   DeviceOutcome outcome;
@@ -25,10 +26,13 @@ DeviceOutcome ReadOneDevice(const HostEntry& entry, const Environment& env,
   // What keeps the readout from being complete, in the order it happened.
   QStringList problems;
   try {
-    ReadDeviceLog(state, view, link, env, entry.host, result, [&](int block, int blockCount) {
-      blocksAsked = block + 1;
-      if (progress) progress(block, blockCount);
-    });
+    ReadDeviceLog(
+        state, view, link, env, entry.host, result,
+        [&](int block, int blockCount) {
+          blocksAsked = block + 1;
+          if (progress) progress(block, blockCount);
+        },
+        archiveWriter);
     if (!result.deviceFound()) problems << QStringLiteral("No device");
   } catch (const ValdError& error) {
     // A view error comes after the file was written and the log archived: the outcome names all.

@@ -6,6 +6,7 @@
 #include <optional>
 
 #include "HostList.h"
+#include "archive/ArchiveWriter.h"
 #include "core/Environment.h"
 #include "decode/BlockReply.h"
 
@@ -26,10 +27,12 @@ struct DeviceOutcome {
 };
 
 // Reads one device into a fresh state, as one "Lekérdezés" does, writing its file into the program
-// folder of `env`. Every failure is part of the outcome. `progress` gets each block as it is read and
-// may be called from the thread that runs the readout.
+// folder of `env` and merging it through `archiveWriter` (null: no archive, or one opened for this
+// device). Every failure is part of the outcome. `progress` gets each block as it is read and may be
+// called from the thread that runs the readout.
 DeviceOutcome ReadOneDevice(const HostEntry& entry, const Environment& env,
-                            const std::function<void(int block, int blockCount)>& progress);
+                            const std::function<void(int block, int blockCount)>& progress,
+                            ArchiveWriter* archiveWriter);
 
 // "3, 7-95": the unanswered blocks, runs of consecutive numbers joined.
 QString BlockList(const QList<int>& blocks);

@@ -7,6 +7,7 @@
 #include <QTextStream>
 #include <csignal>
 #include <mutex>
+#include <optional>
 
 #include "DeviceReadout.h"
 #include "HostList.h"
@@ -14,6 +15,7 @@
 #include "ReadOptions.h"
 #include "ResultLine.h"
 #include "archive/ArchiveLocation.h"
+#include "archive/ArchiveWriter.h"
 #include "core/ValdError.h"
 #include "core/Win1250.h"
 
@@ -31,12 +33,13 @@ char SystemDecimalSeparator() {
 // Reads one device into `env`'s program folder or, when several devices write files, into its own
 // subfolder there. A subfolder made for a device that wrote no file is taken away again.
 DeviceOutcome ReadIntoFolder(const HostEntry& entry, Environment env, bool ownFolder,
-                             const std::function<void(int block, int blockCount)>& progress) {
-  if (!ownFolder) return ReadOneDevice(entry, env, progress);
+                             const std::function<void(int block, int blockCount)>& progress,
+                             ArchiveWriter* archiveWriter) {
+  if (!ownFolder) return ReadOneDevice(entry, env, progress, archiveWriter);
   const QDir base(env.programFolder.isEmpty() ? QStringLiteral(".") : env.programFolder);
   const bool made = base.mkdir(entry.folder);
   env.programFolder = env.ProgramFile(entry.folder);
-  DeviceOutcome outcome = ReadOneDevice(entry, env, progress);
+  DeviceOutcome outcome = ReadOneDevice(entry, env, progress, archiveWriter);
   if (made && outcome.file.isEmpty()) base.rmdir(entry.folder);
   return outcome;
 }
@@ -78,14 +81,20 @@ int main(int argc, char** argv) {
   env.archive = options.archive.isEmpty()
                     ? QDir(options.outFolder).filePath(QString::fromLatin1(DefaultArchiveFileName))
                     : options.archive;
+  ArchiveLocation archiveLocation;
   try {
-    if (ParseArchiveLocation(env.archive, QString()).engine == ArchiveLocation::Engine::SQLite) {
+    archiveLocation = ParseArchiveLocation(env.archive, QString());
+    if (archiveLocation.engine == ArchiveLocation::Engine::SQLite) {
       env.archive = QDir(env.archive).absolutePath();
+      archiveLocation.path = env.archive;
     }
   } catch (const ValdError& error) {
     err << error.Message() << "\n\n" << ReadUsage();
     return ExitUsage;
   }
+  // One connection for the whole run: the devices read at once merge through it one after another.
+  std::optional<ArchiveWriter> archiveWriter;
+  if (!archiveLocation.IsOff()) archiveWriter.emplace(archiveLocation);
   if (options.fileNameTime) env.now = [time = *options.fileNameTime] { return time; };
 
   // Progress lines of devices read at once go out one whole line at a time.
@@ -93,10 +102,13 @@ int main(int argc, char** argv) {
   const bool ownFolders = hosts.size() > 1 && env.writeMeasurementFiles;
   const auto read = [&](qsizetype device) {
     const HostEntry& entry = hosts[device];
-    return ReadIntoFolder(entry, env, ownFolders, [&](int block, int blockCount) {
-      const std::lock_guard lock(progressMutex);
-      err << entry.given << ": block " << block + 1 << " of " << blockCount << Qt::endl;
-    });
+    return ReadIntoFolder(
+        entry, env, ownFolders,
+        [&](int block, int blockCount) {
+          const std::lock_guard lock(progressMutex);
+          err << entry.given << ": block " << block + 1 << " of " << blockCount << Qt::endl;
+        },
+        archiveWriter ? &*archiveWriter : nullptr);
   };
   int status = ExitComplete;
   ReadInParallel(hosts.size(), options.jobs, read, [&](const DeviceOutcome& outcome) {

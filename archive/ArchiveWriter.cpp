@@ -1,0 +1,51 @@
+#include "archive/ArchiveWriter.h"
+
+#include <optional>
+
+ArchiveWriter::ArchiveWriter(const ArchiveLocation& location)
+    : location_(location), thread_(QThread::create([this] { TakeJobs(); })) {
+  thread_->start();
+}
+
+ArchiveWriter::~ArchiveWriter() {
+  {
+    const std::lock_guard lock(mutex_);
+    stopping_ = true;
+  }
+  queued_.notify_one();
+  thread_->wait();
+}
+
+MergeResult ArchiveWriter::Merge(const ArchiveReadout& readout) {
+  Job job{&readout, {}};
+  std::future<MergeResult> result = job.result.get_future();
+  {
+    const std::lock_guard lock(mutex_);
+    jobs_.push_back(&job);
+  }
+  queued_.notify_one();
+  return result.get();
+}
+
+void ArchiveWriter::TakeJobs() {
+  // The connection belongs to this thread: it is opened, used and closed here.
+  std::optional<ArchiveStore> store;
+  for (;;) {
+    Job* job = nullptr;
+    {
+      std::unique_lock lock(mutex_);
+      queued_.wait(lock, [this] { return stopping_ || !jobs_.empty(); });
+      if (jobs_.empty()) return;
+      job = jobs_.front();
+      jobs_.pop_front();
+    }
+    try {
+      if (!store) store.emplace(location_);
+      job->result.set_value(store->Merge(*job->readout));
+    } catch (...) {
+      // The next merge opens the archive again, as after a failure on a connection of its own.
+      store.reset();
+      job->result.set_exception(std::current_exception());
+    }
+  }
+}

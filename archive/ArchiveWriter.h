@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QThread>
+#include <condition_variable>
+#include <deque>
+#include <future>
+#include <memory>
+#include <mutex>
+
+#include "archive/ArchiveStore.h"
+
+// One connection to an archive for readouts that finish on many threads at once: their merges queue up
+// for a thread of the writer's own, which takes them one after another, each in its own transaction.
+// Connections of their own would each check the schema and, on SQLite, sleep in turns while another
+// holds the write lock; the one writer opens the archive at its first merge and never waits for a lock
+// of its own program.
+class ArchiveWriter {
+ public:
+  explicit ArchiveWriter(const ArchiveLocation& location);
+  ~ArchiveWriter();
+  ArchiveWriter(const ArchiveWriter&) = delete;
+  ArchiveWriter& operator=(const ArchiveWriter&) = delete;
+
+  // Merges the readout on the writer's thread and waits for it: what ArchiveStore::Merge returns or
+  // throws. After a failure the next merge opens the archive again, as a store of its own would.
+  MergeResult Merge(const ArchiveReadout& readout);
+
+ private:
+  struct Job {
+    const ArchiveReadout* readout;
+    std::promise<MergeResult> result;
+  };
+  void TakeJobs();
+
+  ArchiveLocation location_;
+  std::mutex mutex_;
+  std::condition_variable queued_;
+  std::deque<Job*> jobs_;
+  bool stopping_ = false;
+  std::unique_ptr<QThread> thread_;
+};
