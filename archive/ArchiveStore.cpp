@@ -43,18 +43,13 @@ QVariant NullableText(const QString& text) {
   return text.isEmpty() ? QVariant() : QVariant(text);
 }
 
-struct NewRecord {
-  ArchivedLine line;
-  QVariant readoutId;
-};
-
 // The channels up to the last one that holds a value in any of the records: the ones after it stay
 // NULL without being bound.
-int ChannelsInUse(const std::vector<const NewRecord*>& records) {
+int ChannelsInUse(const std::vector<const ArchivedLine*>& records) {
   int channels = 0;
-  for (const NewRecord* record : records) {
+  for (const ArchivedLine* record : records) {
     for (int channel = ArchivedLine::ChannelCount; channel > channels; --channel) {
-      if (record->line.values[size_t(channel - 1)]) {
+      if (record->values[size_t(channel - 1)]) {
         channels = channel;
         break;
       }
@@ -90,7 +85,7 @@ QString InsertStatement(qint64 deviceId, const QVariant& readoutId, int channels
 // Inserts `records`, all of one readout, as few statements as the bound values allow; the rows added,
 // or nothing when a statement fails (its error in `insert`).
 std::optional<int> InsertRows(QSqlQuery& insert, qint64 deviceId, const QVariant& readoutId,
-                              const std::vector<const NewRecord*>& records) {
+                              const std::vector<const ArchivedLine*>& records) {
   const int channels = ChannelsInUse(records);
   const size_t perInsert = size_t(ValuesPerInsert / (2 + channels));
   QStringList names;
@@ -106,7 +101,7 @@ std::optional<int> InsertRows(QSqlQuery& insert, qint64 deviceId, const QVariant
     }
     int index = 0;
     for (size_t i = start; i < start + count; ++i) {
-      const ArchivedLine& line = records[i]->line;
+      const ArchivedLine& line = *records[i];
       insert.bindValue(names[index++], QString::fromLatin1(line.time));
       insert.bindValue(names[index++], line.line);
       for (int channel = 0; channel < channels; ++channel) {
@@ -251,19 +246,7 @@ qint64 ArchiveStore::StoreDevice(const DeviceIdentity& device, const QDateTime& 
   return query.value(0).toLongLong();
 }
 
-int ArchiveStore::InsertRecords(qint64 deviceId,
-                                const QList<std::pair<QByteArray, QVariant>>& linesAndReadouts,
-                                char decimalSeparator, int& withoutTime) {
-  std::vector<NewRecord> records;
-  records.reserve(size_t(linesAndReadouts.size()));
-  for (const auto& [line, readoutId] : linesAndReadouts) {
-    std::optional<ArchivedLine> archived = ReadArchivedLine(line, decimalSeparator);
-    if (!archived) {
-      ++withoutTime;
-      continue;
-    }
-    records.push_back({std::move(*archived), readoutId});
-  }
+int ArchiveStore::InsertRecords(qint64 deviceId, const std::vector<NewRecord>& records) {
   if (records.empty()) return 0;
 
   // The lines archived already in the readout's time span are left out before inserting: merging the
@@ -271,18 +254,18 @@ int ArchiveStore::InsertRecords(qint64 deviceId,
   // lines at the same time.
   const auto [first, last] =
       std::minmax_element(records.begin(), records.end(),
-                          [](const NewRecord& a, const NewRecord& b) { return a.line.time < b.line.time; });
+                          [](const NewRecord& a, const NewRecord& b) { return a.line->time < b.line->time; });
   QSet<QByteArray> known;
   QSqlQuery existing =
       Run(QStringLiteral("SELECT line FROM records WHERE device_id = ? AND time >= ? AND time <= ?"),
-          {deviceId, QString::fromLatin1(first->line.time), QString::fromLatin1(last->line.time)});
+          {deviceId, QString::fromLatin1(first->line->time), QString::fromLatin1(last->line->time)});
   while (existing.next()) known.insert(existing.value(0).toByteArray());
   // Runs of records of one readout go in together; a line twice in them is left to the conflict clause.
   int added = 0;
   QSqlQuery insert(QSqlDatabase::database(connection_, false));
-  std::vector<const NewRecord*> run;
+  std::vector<const ArchivedLine*> run;
   for (size_t i = 0; i < records.size(); ++i) {
-    if (!known.contains(records[i].line.line)) run.push_back(&records[i]);
+    if (!known.contains(records[i].line->line)) run.push_back(records[i].line);
     const bool runEnds = i + 1 == records.size() || records[i + 1].readoutId != records[i].readoutId;
     if (!runEnds || run.empty()) continue;
     const std::optional<int> inserted = InsertRows(insert, deviceId, records[i].readoutId, run);
@@ -294,7 +277,12 @@ int ArchiveStore::InsertRecords(qint64 deviceId,
 }
 
 MergeResult ArchiveStore::Merge(const ArchiveReadout& readout) {
+  return Merge(readout, ReadArchivedLines(readout.lines, readout.decimalSeparator));
+}
+
+MergeResult ArchiveStore::Merge(const ArchiveReadout& readout, const ArchivedLines& lines) {
   MergeResult result;
+  result.withoutTime = lines.withoutTime;
   Begin();
   try {
     const qint64 deviceId = StoreDevice(readout.device, readout.readAt);
@@ -310,10 +298,10 @@ MergeResult ArchiveStore::Merge(const ArchiveReadout& readout) {
         Fail(QStringLiteral("INSERT INTO readouts"), QStringLiteral("no readout id returned"));
       readoutId = stored.value(0).toLongLong();
     }
-    QList<std::pair<QByteArray, QVariant>> lines;
-    lines.reserve(readout.lines.size());
-    for (const QByteArray& line : readout.lines) lines.append({line, readoutId});
-    result.added = InsertRecords(deviceId, lines, readout.decimalSeparator, result.withoutTime);
+    std::vector<NewRecord> records;
+    records.reserve(lines.records.size());
+    for (const ArchivedLine& line : lines.records) records.push_back({&line, readoutId});
+    result.added = InsertRecords(deviceId, records);
     if (readoutId.isValid())
       Run(QStringLiteral("UPDATE readouts SET added = ? WHERE id = ?"), {result.added, readoutId});
     Commit();
@@ -425,12 +413,20 @@ QList<RedecodeResult> ArchiveStore::Redecode() {
             {device.id, time, line});
       }
       result.removed = int(gone.size());
-      QList<std::pair<QByteArray, QVariant>> fresh;
+      // Lines without a valid time stamp stay out, as in a merge.
+      std::vector<ArchivedLine> freshLines;
+      QVariantList freshReadouts;
       for (const QByteArray& line : decodedInOrder) {
-        if (!archived.contains(line)) fresh.append({line, decoded.value(line)});
+        if (archived.contains(line)) continue;
+        if (std::optional<ArchivedLine> read = ReadArchivedLine(line, decimalSeparator)) {
+          freshLines.push_back(std::move(*read));
+          freshReadouts.append(decoded.value(line));
+        }
       }
-      int withoutTime = 0;
-      result.added = InsertRecords(device.id, fresh, decimalSeparator, withoutTime);
+      std::vector<NewRecord> fresh;
+      for (size_t i = 0; i < freshLines.size(); ++i)
+        fresh.push_back({&freshLines[i], freshReadouts[qsizetype(i)]});
+      result.added = InsertRecords(device.id, fresh);
       Commit();
     } catch (...) {
       Rollback();

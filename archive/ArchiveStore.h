@@ -5,8 +5,10 @@
 #include <QList>
 #include <QString>
 #include <optional>
+#include <vector>
 
 #include "archive/ArchiveLocation.h"
+#include "archive/ArchivedLine.h"
 
 class QSqlQuery;
 
@@ -75,6 +77,9 @@ class ArchiveStore {
   // Adds the lines not archived yet for the device (same time stamp and same line), the device's
   // latest details and the raw image.
   MergeResult Merge(const ArchiveReadout& readout);
+  // The same with the readout's lines read already: ReadArchivedLines(readout.lines,
+  // readout.decimalSeparator).
+  MergeResult Merge(const ArchiveReadout& readout, const ArchivedLines& lines);
 
   QList<ArchivedDevice> Devices();
   std::optional<ArchivedDevice> FindDevice(const QString& key);
@@ -93,8 +98,11 @@ class ArchiveStore {
   void Rollback();
   void PrepareSchema();
   qint64 StoreDevice(const DeviceIdentity& device, const QDateTime& readAt);
-  int InsertRecords(qint64 deviceId, const QList<std::pair<QByteArray, QVariant>>& linesAndReadouts,
-                    char decimalSeparator, int& withoutTime);
+  struct NewRecord {
+    const ArchivedLine* line;
+    QVariant readoutId;  // null for a line of an imported file
+  };
+  int InsertRecords(qint64 deviceId, const std::vector<NewRecord>& records);
   [[noreturn]] void Fail(const QString& what, const QString& reason) const;
 
   ArchiveLocation location_;

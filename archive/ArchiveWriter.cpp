@@ -17,7 +17,8 @@ ArchiveWriter::~ArchiveWriter() {
 }
 
 MergeResult ArchiveWriter::Merge(const ArchiveReadout& readout) {
-  Job job{&readout, {}};
+  const ArchivedLines lines = ReadArchivedLines(readout.lines, readout.decimalSeparator);
+  Job job{&readout, &lines, {}};
   std::future<MergeResult> result = job.result.get_future();
   {
     const std::lock_guard lock(mutex_);
@@ -41,7 +42,7 @@ void ArchiveWriter::TakeJobs() {
     }
     try {
       if (!store) store.emplace(location_);
-      job->result.set_value(store->Merge(*job->readout));
+      job->result.set_value(store->Merge(*job->readout, *job->lines));
     } catch (...) {
       // The next merge opens the archive again, as after a failure on a connection of its own.
       store.reset();

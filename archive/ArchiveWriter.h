@@ -21,13 +21,15 @@ class ArchiveWriter {
   ArchiveWriter(const ArchiveWriter&) = delete;
   ArchiveWriter& operator=(const ArchiveWriter&) = delete;
 
-  // Merges the readout on the writer's thread and waits for it: what ArchiveStore::Merge returns or
-  // throws. After a failure the next merge opens the archive again, as a store of its own would.
+  // Reads the readout's lines on the calling thread, merges them on the writer's and waits for it: what
+  // ArchiveStore::Merge returns or throws. After a failure the next merge opens the archive again, as a store
+  // of its own would.
   MergeResult Merge(const ArchiveReadout& readout);
 
  private:
   struct Job {
     const ArchiveReadout* readout;
+    const ArchivedLines* lines;
     std::promise<MergeResult> result;
   };
   void TakeJobs();

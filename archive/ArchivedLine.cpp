@@ -82,6 +82,19 @@ std::optional<ArchivedLine> ReadArchivedLine(const QByteArray& line, char decima
   return archived;
 }
 
+ArchivedLines ReadArchivedLines(const QList<QByteArray>& lines, char decimalSeparator) {
+  ArchivedLines read;
+  read.records.reserve(size_t(lines.size()));
+  for (const QByteArray& line : lines) {
+    if (std::optional<ArchivedLine> archived = ReadArchivedLine(line, decimalSeparator)) {
+      read.records.push_back(std::move(*archived));
+    } else {
+      ++read.withoutTime;
+    }
+  }
+  return read;
+}
+
 std::optional<QByteArray> ArchiveTimeFromText(const QString& text, bool endOfDay) {
   const QStringList parts = text.trimmed().split(QLatin1Char(' '), Qt::SkipEmptyParts);
   if (parts.isEmpty() || parts.size() > 2) return std::nullopt;
