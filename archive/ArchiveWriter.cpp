@@ -1,6 +1,31 @@
 #include "archive/ArchiveWriter.h"
 
+#include <QFileInfo>
+#include <QSqlDatabase>
 #include <optional>
+
+#include "core/ValdError.h"
+
+namespace {
+
+// What the writer does while the devices are still being read, so that the first merge does not wait
+// for it: opens an archive that exists (or a server's), or else loads the SQLite driver, leaving the
+// new file to the first merge. A failure is met again by the first merge, which reports it.
+std::optional<ArchiveStore> OpenAhead(const ArchiveLocation& location) {
+  if (location.engine == ArchiveLocation::Engine::SQLite && !QFileInfo::exists(location.path)) {
+    const QString connection = QStringLiteral("vald_archive_driver");
+    QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connection);
+    QSqlDatabase::removeDatabase(connection);
+    return std::nullopt;
+  }
+  try {
+    return std::optional<ArchiveStore>(std::in_place, location);
+  } catch (const ValdError&) {
+    return std::nullopt;
+  }
+}
+
+}  // namespace
 
 ArchiveWriter::ArchiveWriter(const ArchiveLocation& location)
     : location_(location), thread_(QThread::create([this] { TakeJobs(); })) {
@@ -30,7 +55,7 @@ MergeResult ArchiveWriter::Merge(const ArchiveReadout& readout) {
 
 void ArchiveWriter::TakeJobs() {
   // The connection belongs to this thread: it is opened, used and closed here.
-  std::optional<ArchiveStore> store;
+  std::optional<ArchiveStore> store = OpenAhead(location_);
   for (;;) {
     Job* job = nullptr;
     {

@@ -12,8 +12,8 @@
 // One connection to an archive for readouts that finish on many threads at once: their merges queue up
 // for a thread of the writer's own, which takes them one after another, each in its own transaction.
 // Connections of their own would each check the schema and, on SQLite, sleep in turns while another
-// holds the write lock; the one writer opens the archive at its first merge and never waits for a lock
-// of its own program.
+// holds the write lock; the one writer opens the archive once, while the devices are still being read,
+// and never waits for a lock of its own program.
 class ArchiveWriter {
  public:
   explicit ArchiveWriter(const ArchiveLocation& location);
