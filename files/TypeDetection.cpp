@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <span>
+#include <vector>
 
 namespace {
 
@@ -31,15 +32,33 @@ bool NamesType(const QString& path, const char* name) {
   return false;
 }
 
+// The codes of both passes in test order, each with its type name; looked up in the device type table
+// once, as every file opened tests them all.
+struct TestedName {
+  int code;
+  const char* name;
+};
+
+const std::vector<TestedName>& TestedNames() {
+  static const std::vector<TestedName> names = [] {
+    std::vector<TestedName> tested;
+    for (const auto& pass : {std::span<const int>(FirstPass), std::span<const int>(SecondPass)}) {
+      for (const int code : pass) {
+        if (const std::optional<DeviceType> type = LookUpDeviceType(code))
+          tested.push_back({code, type->name});
+      }
+    }
+    return tested;
+  }();
+  return names;
+}
+
 }  // namespace
 
 int DetectDeviceCode(const QString& path, int currentDeviceCode) {
   int code = currentDeviceCode;
-  for (const auto& pass : {std::span<const int>(FirstPass), std::span<const int>(SecondPass)}) {
-    for (const int tested : pass) {
-      const std::optional<DeviceType> type = LookUpDeviceType(tested);
-      if (type && NamesType(path, type->name)) code = tested;
-    }
+  for (const TestedName& tested : TestedNames()) {
+    if (NamesType(path, tested.name)) code = tested.code;
   }
   return code;
 }
