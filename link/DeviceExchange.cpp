@@ -1,5 +1,8 @@
 #include "link/DeviceExchange.h"
 
+#include <QPointer>
+#include <utility>
+
 #include "core/ValdError.h"
 #include "link/ExchangeSocket.h"
 
@@ -20,8 +23,10 @@ void DeviceExchange::Start(const DeviceLink& link, const QByteArray& datagram, i
   }
   capacity_ = capacity;
   try {
-    socket_ = std::make_unique<ExchangeSocket>(link, datagram);
+    socket_ = TakeSocket(link);
+    socket_->Send(datagram, link.port);
   } catch (const ValdError& error) {
+    socket_.reset();
     QMetaObject::invokeMethod(
         this, [this, text = error.Message()] { emit Finished({}, text); }, Qt::QueuedConnection);
     return;
@@ -37,6 +42,17 @@ void DeviceExchange::Start(const DeviceLink& link, const QByteArray& datagram, i
   });
   deadline_.start(timeoutMs);
   expiry_.setRemainingTime(timeoutMs, Qt::PreciseTimer);
+  if (ended_) ended_->Socket().close();
+  try {
+    spare_ = std::make_unique<ExchangeSocket>(link);
+  } catch (const ValdError&) {
+    spare_.reset();
+  }
+}
+
+std::unique_ptr<ExchangeSocket> DeviceExchange::TakeSocket(const DeviceLink& link) {
+  if (spare_ && spare_->Host() == link.host) return std::move(spare_);
+  return std::make_unique<ExchangeSocket>(link);
 }
 
 void DeviceExchange::TakeReply() {
@@ -60,7 +76,10 @@ void DeviceExchange::Finish(const ExchangeReply& reply, const QString& error) {
   if (!socket_) return;
   deadline_.stop();
   socket_->Socket().disconnect(this);
-  socket_->Socket().close();
-  ended_ = std::move(socket_);
+  // The next exchange usually starts from here: the sockets are closed and destroyed after its request
+  // is out.
+  const std::unique_ptr<ExchangeSocket> before = std::exchange(ended_, std::move(socket_));
+  const QPointer<DeviceExchange> alive(this);
   emit Finished(reply, error);
+  if (alive && !socket_ && ended_) ended_->Socket().close();
 }

@@ -13,7 +13,10 @@
 class ExchangeSocket;
 
 // One exchange that waits on the event loop instead of blocking it: the reply is taken when the socket
-// signals it, the time-out is a timer. Same rules as DeviceLink::Exchange (ExchangeSocket).
+// signals it, the time-out is a timer. Same rules as DeviceLink::Exchange (ExchangeSocket). Exchanges
+// follow each other closely in a readout, so the socket of the next one is bound while this one waits,
+// and an ended socket is closed once the next request is out: between a reply and the next request only
+// the request is sent.
 class DeviceExchange : public QObject {
   Q_OBJECT
  public:
@@ -31,10 +34,14 @@ class DeviceExchange : public QObject {
   void Finished(const ExchangeReply& reply, const QString& error);
 
  private:
+  std::unique_ptr<ExchangeSocket> TakeSocket(const DeviceLink& link);
   void TakeReply();
   void Finish(const ExchangeReply& reply, const QString& error);
 
   std::unique_ptr<ExchangeSocket> socket_;
+  // Bound for the next exchange with the same host; none when binding failed (the next exchange
+  // tries again and reports it).
+  std::unique_ptr<ExchangeSocket> spare_;
   // The socket of the exchange that ended last: it may be the one whose signal is being handled, so it
   // is destroyed only when the next exchange ends.
   std::unique_ptr<ExchangeSocket> ended_;

@@ -7,7 +7,8 @@
 #include "link/ExchangeSocket.h"
 
 int DeviceLink::Exchange(const QByteArray& datagram, int timeoutMs, uint8_t* reply, int capacity) {
-  ExchangeSocket exchange(*this, datagram);
+  ExchangeSocket exchange(*this);
+  exchange.Send(datagram, port);
   QUdpSocket& socket = exchange.Socket();
   QDeadlineTimer deadline(timeoutMs);
   while (!deadline.hasExpired()) {

@@ -41,8 +41,7 @@ bool IsBroadcast(const QHostAddress& address) {
 
 }  // namespace
 
-ExchangeSocket::ExchangeSocket(const DeviceLink& link, const QByteArray& datagram)
-    : host_(link.host), device_(ResolveHost(link.host)) {
+ExchangeSocket::ExchangeSocket(const DeviceLink& link) : host_(link.host), device_(ResolveHost(link.host)) {
   // The device is on the local network: no proxy lookup for every exchange.
   socket_.setProxy(QNetworkProxy::NoProxy);
   const QHostAddress local =
@@ -51,10 +50,14 @@ ExchangeSocket::ExchangeSocket(const DeviceLink& link, const QByteArray& datagra
   if (!socket_.bind(local, 0)) {
     throw ValdError(QStringLiteral("Socket error talking to %1: %2").arg(host_, socket_.errorString()));
   }
-  if (socket_.writeDatagram(datagram, device_, link.port) != datagram.size()) {
+}
+
+void ExchangeSocket::Send(const QByteArray& datagram, uint16_t port) {
+  while (socket_.hasPendingDatagrams()) socket_.receiveDatagram(0);
+  if (socket_.writeDatagram(datagram, device_, port) != datagram.size()) {
     throw ValdError(QStringLiteral("Socket error sending to %1: %2").arg(host_, socket_.errorString()));
   }
-  qCDebug(lcLink) << "sent" << datagram.size() << "bytes to" << device_ << link.port;
+  qCDebug(lcLink) << "sent" << datagram.size() << "bytes to" << device_ << port;
 }
 
 std::optional<ExchangeReply> ExchangeSocket::TakeReply(int capacity) {

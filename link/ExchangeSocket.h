@@ -16,10 +16,15 @@
 // broadcast address), at most `capacity` bytes of it read, with the length it really had.
 class ExchangeSocket {
  public:
-  // Resolves the host, binds the socket and sends `datagram`. Throws ValdError naming the host.
-  ExchangeSocket(const DeviceLink& link, const QByteArray& datagram);
+  // Resolves the host and binds the socket. Throws ValdError naming the host.
+  explicit ExchangeSocket(const DeviceLink& link);
 
+  const QString& Host() const { return host_; }
   QUdpSocket& Socket() { return socket_; }
+
+  // Sends `datagram` to the device, once per socket. Whatever reached the socket before is dropped
+  // first: it cannot be a reply to this request. Throws ValdError naming the host.
+  void Send(const QByteArray& datagram, uint16_t port);
 
   // Reads one datagram waiting on the socket (there must be one), so that the caller looks at its deadline
   // between datagrams: a stream of datagrams from other senders must not hold an exchange past its time-out.

@@ -1,15 +1,55 @@
 // Costs of the device link: one request/reply round trip over loopback (the floor under every
-// readout's 33 or 97 exchanges) and the simulator's generation of a full log.
+// readout's 33 or 97 exchanges), the exchanges of a full readout made blocking, one after the other,
+// and the simulator's generation of a full log.
 
 #include <benchmark/benchmark.h>
 
 #include <QCoreApplication>
+#include <QElapsedTimer>
 
 #include "link/Exchanges.h"
+#include "link/MemoryMap.h"
 #include "support/SimulatorFixture.h"
 #include "tools/sim/LogGenerator.h"
 
 namespace {
+
+constexpr int ReplyDelayMs = 2;
+constexpr int LogBlocks = 96;  // a 25LC512's
+
+// The header and every block of a 25LC512 asked for with blocking exchanges, as the command-line
+// tools make them, against a device whose every reply waits 2 ms: the ratio to the sum of those waits
+// is the cost of the blocking exchange itself (the readout's decoding is left out).
+void BM_BlockingExchangesAgainstReplyDelays(benchmark::State& run) {
+  SimulatorConfig config;
+  config.deviceCode = 27;
+  config.chipCode = 2;
+  config.recordCount = 1500;
+  config.replyDelayMs = ReplyDelayMs;
+  RunningSimulator device(config);
+  SharedState state;
+  DeviceLink link;
+  link.host = QStringLiteral("127.0.0.1");
+  link.port = device.Port();
+  double totalMs = 0;
+  for (auto _ : run) {
+    QElapsedTimer timer;
+    timer.start();
+    int replies = ExchangeIntoReceiveBuffer(state, link, MemoryReadRequest(HeaderAddress)) > 0;
+    for (int block = 0; block < LogBlocks; ++block) {
+      replies += ExchangeIntoReceiveBuffer(state, link, LogBlockRequest(block)) > 0;
+    }
+    const double elapsedMs = double(timer.nsecsElapsed()) / 1e6;
+    if (replies != 1 + LogBlocks) run.SkipWithError("exchanges without reply");
+    totalMs += elapsedMs;
+    run.SetIterationTime(elapsedMs / 1000);
+  }
+  run.counters["ratio"] = totalMs / double(run.iterations()) / ((1 + LogBlocks) * ReplyDelayMs);
+}
+BENCHMARK(BM_BlockingExchangesAgainstReplyDelays)
+    ->UseManualTime()
+    ->Iterations(20)
+    ->Unit(benchmark::kMillisecond);
 
 void BM_ExchangeAsText(benchmark::State& run) {
   RunningSimulator device(SimulatorConfig{});

@@ -2,6 +2,7 @@
 
 #include <QElapsedTimer>
 #include <QEventLoop>
+#include <QNetworkDatagram>
 #include <QNetworkInterface>
 #include <QUdpSocket>
 #include <algorithm>
@@ -9,6 +10,7 @@
 
 #include "core/ValdError.h"
 #include "link/DeviceExchange.h"
+#include "link/ExchangeSocket.h"
 #include "link/Exchanges.h"
 #include "link/LinkTestSupport.h"
 #include "link/ScriptedPeer.h"
@@ -75,6 +77,46 @@ TEST(DeviceLinkExchange, DuplicateReplyDoesNotReachTheNextExchange) {
   EXPECT_EQ(ExchangeRequest(link, "EA512", DeviceLink::ReplyTimeoutMs, reply), 512);
   EXPECT_EQ(reply[0], 'b');
   EXPECT_EQ(reply[512], 0);
+}
+
+// The event loop's exchanges bind their socket before the request goes out: a datagram that reached it
+// earlier, from the device's address too (a late reply to an exchange that had the same port), is
+// no reply to the request.
+TEST(DeviceLinkExchange, DatagramBeforeTheRequestIsNoReply) {
+  RunningSimulator device(TwoBlockMemory());
+  const DeviceLink link = LinkTo(device.Port());
+  ExchangeSocket exchange(link);
+  QUdpSocket earlier;
+  ASSERT_EQ(earlier.writeDatagram("stale", QHostAddress::LocalHost, exchange.Socket().localPort()), 5);
+
+  exchange.Send(QByteArray("EA0\0", 4), link.port);
+
+  ASSERT_TRUE(exchange.Socket().waitForReadyRead(2000));
+  const std::optional<ExchangeReply> reply = exchange.TakeReply(SharedState::ReceiveBufferSize);
+  ASSERT_TRUE(reply.has_value());
+  EXPECT_EQ(reply->bytes, QByteArray(512, 'a'));
+}
+
+// The simulated device's delayed replies go out in the order of their requests, none before its delay.
+TEST(SimulatedDevice, DelayedRepliesKeepTheirOrderAndTheirDelay) {
+  SimulatorConfig config = TwoBlockMemory();
+  config.replyDelayMs = 20;
+  RunningSimulator device(config);
+  QUdpSocket client;
+  ASSERT_TRUE(client.bind(QHostAddress::LocalHost, 0));
+  QElapsedTimer sent;
+  sent.start();
+  client.writeDatagram(QByteArray("EA0\0", 4), QHostAddress::LocalHost, device.Port());
+  client.writeDatagram(QByteArray("EA512\0", 6), QHostAddress::LocalHost, device.Port());
+
+  QList<char> replies;
+  while (replies.size() < 2 && (client.hasPendingDatagrams() || client.waitForReadyRead(2000))) {
+    if (replies.isEmpty()) {
+      EXPECT_GE(sent.elapsed(), config.replyDelayMs);
+    }
+    replies.append(client.receiveDatagram().data().front());
+  }
+  EXPECT_EQ(replies, QList<char>({'a', 'b'}));
 }
 
 class OversizedReply : public testing::TestWithParam<int> {};

@@ -2,7 +2,6 @@
 
 #include <QMutexLocker>
 #include <QNetworkDatagram>
-#include <QTimer>
 #include <QUdpSocket>
 
 SimulatorEngine::SimulatorEngine(const SimulatorConfig& config, QObject* parent)
@@ -16,7 +15,7 @@ bool SimulatorEngine::Listen(const QHostAddress& address, uint16_t port) {
   Stop();
   socket_ = new QUdpSocket(this);
   otherPortSocket_ = new QUdpSocket(this);
-  pendingReplies_ = std::make_unique<QObject>();
+  pendingReplies_ = std::make_unique<DelayedReplies>();
   connect(socket_, &QUdpSocket::readyRead, this, &SimulatorEngine::ReadPendingDatagrams);
   return socket_->bind(address, port) && otherPortSocket_->bind(address, 0);
 }
@@ -44,6 +43,8 @@ QList<QByteArray> SimulatorEngine::Requests() const {
 
 void SimulatorEngine::ReadPendingDatagrams() {
   while (socket_ && socket_->hasPendingDatagrams()) {
+    // The delay counts from the request's arrival, not from when its answer is ready.
+    const DelayedReplies::Clock::time_point arrival = DelayedReplies::Clock::now();
     const QNetworkDatagram datagram = socket_->receiveDatagram();
     const QByteArray request = datagram.data();
     int number = 0;
@@ -67,8 +68,8 @@ void SimulatorEngine::ReadPendingDatagrams() {
     if (delayMs <= 0) {
       SendReply(spoilt, fromOtherPort, copies, datagram.senderAddress(), quint16(datagram.senderPort()));
     } else {
-      QTimer::singleShot(
-          delayMs, pendingReplies_.get(),
+      pendingReplies_->At(
+          arrival + std::chrono::milliseconds(delayMs),
           [this, spoilt, fromOtherPort, copies, to = datagram.senderAddress(), port = datagram.senderPort()] {
             SendReply(spoilt, fromOtherPort, copies, to, quint16(port));
           });

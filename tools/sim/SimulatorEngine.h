@@ -7,6 +7,7 @@
 #include <QObject>
 #include <memory>
 
+#include "tools/sim/DelayedReplies.h"
 #include "tools/sim/DeviceResponder.h"
 #include "tools/sim/SimulatorConfig.h"
 
@@ -46,8 +47,8 @@ class SimulatorEngine : public QObject {
   DeviceResponder responder_;
   QUdpSocket* socket_ = nullptr;
   QUdpSocket* otherPortSocket_ = nullptr;
-  QHash<QByteArray, int> arrivals_;          // requests received so far by text, for the scripted faults
-  std::unique_ptr<QObject> pendingReplies_;  // parent of the timers of delayed replies
+  QHash<QByteArray, int> arrivals_;  // requests received so far by text, for the scripted faults
+  std::unique_ptr<DelayedReplies> pendingReplies_;
   mutable QMutex requestsMutex_;
   QList<QByteArray> requests_;
 };
