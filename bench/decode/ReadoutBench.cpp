@@ -7,29 +7,19 @@
 
 #include "decode/LogReadout.h"
 #include "operations/Readout.h"
-#include "support/SimulatorFixture.h"
+#include "support/DelayedDevice.h"
 #include "support/TempFolder.h"
 
 namespace {
-
-constexpr int ReplyDelayMs = 2;
-constexpr int Replies = 1 + 96;  // the header and the blocks of a 25LC512
 
 // A full readout of a simulated device on loopback whose every reply waits 2 ms, the way the window
 // makes it: the readout job on the event loop, then its state taken over, the views drawn and the
 // measurement file written. Measured against the sum of those waits (target: a ratio of at most 1.03);
 // jobRatio is the job's share alone, the exchanges and the decoding.
 void BM_ReadoutAgainstReplyDelays(benchmark::State& bench) {
-  SimulatorConfig config;
-  config.deviceCode = 27;
-  config.chipCode = 2;
-  config.recordCount = 1500;
-  config.replyDelayMs = ReplyDelayMs;
-  RunningSimulator device(config);
+  RunningSimulator device(DelayedDevice());
   TempFolder folder;
-  DeviceLink link;
-  link.host = QStringLiteral("127.0.0.1");
-  link.port = device.Port();
+  DeviceLink link = LoopbackLinkTo(device);
   Environment env;
   env.systemDecimalSeparator = ',';
   env.programFolder = folder.Path();
@@ -56,7 +46,7 @@ void BM_ReadoutAgainstReplyDelays(benchmark::State& bench) {
     totalMs += elapsedMs;
     bench.SetIterationTime(elapsedMs / 1000);
   }
-  const double delaysMs = double(bench.iterations()) * Replies * ReplyDelayMs;
+  const double delaysMs = double(bench.iterations()) * DelayedDeviceReplies * DelayedReplyMs;
   bench.counters["ratio"] = totalMs / delaysMs;
   bench.counters["jobRatio"] = jobMs / delaysMs;
 }

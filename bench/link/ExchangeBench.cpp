@@ -9,42 +9,32 @@
 
 #include "link/Exchanges.h"
 #include "link/MemoryMap.h"
-#include "support/SimulatorFixture.h"
+#include "support/DelayedDevice.h"
 #include "tools/sim/LogGenerator.h"
 
 namespace {
-
-constexpr int ReplyDelayMs = 2;
-constexpr int LogBlocks = 96;  // a 25LC512's
 
 // The header and every block of a 25LC512 asked for with blocking exchanges, as the command-line
 // tools make them, against a device whose every reply waits 2 ms: the ratio to the sum of those waits
 // is the cost of the blocking exchange itself (the readout's decoding is left out).
 void BM_BlockingExchangesAgainstReplyDelays(benchmark::State& run) {
-  SimulatorConfig config;
-  config.deviceCode = 27;
-  config.chipCode = 2;
-  config.recordCount = 1500;
-  config.replyDelayMs = ReplyDelayMs;
-  RunningSimulator device(config);
+  RunningSimulator device(DelayedDevice());
   SharedState state;
-  DeviceLink link;
-  link.host = QStringLiteral("127.0.0.1");
-  link.port = device.Port();
+  DeviceLink link = LoopbackLinkTo(device);
   double totalMs = 0;
   for (auto _ : run) {
     QElapsedTimer timer;
     timer.start();
     int replies = ExchangeIntoReceiveBuffer(state, link, MemoryReadRequest(HeaderAddress)) > 0;
-    for (int block = 0; block < LogBlocks; ++block) {
+    for (int block = 0; block + 1 < DelayedDeviceReplies; ++block) {
       replies += ExchangeIntoReceiveBuffer(state, link, LogBlockRequest(block)) > 0;
     }
     const double elapsedMs = double(timer.nsecsElapsed()) / 1e6;
-    if (replies != 1 + LogBlocks) run.SkipWithError("exchanges without reply");
+    if (replies != DelayedDeviceReplies) run.SkipWithError("exchanges without reply");
     totalMs += elapsedMs;
     run.SetIterationTime(elapsedMs / 1000);
   }
-  run.counters["ratio"] = totalMs / double(run.iterations()) / ((1 + LogBlocks) * ReplyDelayMs);
+  run.counters["ratio"] = totalMs / double(run.iterations()) / (DelayedDeviceReplies * DelayedReplyMs);
 }
 BENCHMARK(BM_BlockingExchangesAgainstReplyDelays)
     ->UseManualTime()
@@ -54,9 +44,7 @@ BENCHMARK(BM_BlockingExchangesAgainstReplyDelays)
 void BM_ExchangeAsText(benchmark::State& run) {
   RunningSimulator device(SimulatorConfig{});
   SharedState state;
-  DeviceLink link;
-  link.host = QStringLiteral("127.0.0.1");
-  link.port = device.Port();
+  DeviceLink link = LoopbackLinkTo(device);
   for (auto _ : run) {
     state.OutputText.clear();
     ExchangeAsText(state, link, LogBlockRequest(5));

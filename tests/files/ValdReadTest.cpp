@@ -125,38 +125,39 @@ TEST(ValdRead, UnknownDeviceWritesNothing) {
   EXPECT_TRUE(QDir(out.Path()).isEmpty());
 }
 
-TEST(ValdRead, IncompleteLogNamesTheSilentBlocks) {
+struct IncompleteLogCase {
+  const char* name;
+  QHash<QByteArray, QList<ReplyFault>> faults;  // of blocks that answer; 29 to 31 stay silent
+  const char* named;                            // what the line says of the blocks without a full reply
+};
+
+class IncompleteLog : public testing::TestWithParam<IncompleteLogCase> {};
+
+TEST_P(IncompleteLog, LineNamesEachBlockWithWhatCame) {
   SimulatorConfig config = FixedSimulatorConfig(21, 200);
   config.silentFromBlock = 29;
+  config.scriptedFaults = GetParam().faults;
   RunningSimulator device(config);
   TempFolder out;
   const ProcessResult result = RunValdRead(
       ReadArguments(device.Port(), out.Path(), QStringLiteral(","), {QStringLiteral("127.0.0.1")}));
   EXPECT_EQ(result.exitCode, 1);
   const QString file = out.File(QStringLiteral("23.12.03 14.05 VALD_AGATE.csv"));
-  EXPECT_EQ(result.out,
-            QStringLiteral("127.0.0.1: %1 (incomplete log: no reply for blocks 29-31)\n").arg(file));
+  EXPECT_EQ(result.out, QStringLiteral("127.0.0.1: %1 (incomplete log: %2)\n").arg(file, GetParam().named));
   EXPECT_TRUE(QFile::exists(file));
 }
 
-TEST(ValdRead, IncompleteLogNamesEachBlockWithWhatCame) {
-  SimulatorConfig config = FixedSimulatorConfig(21, 200);
-  config.silentFromBlock = 29;
-  config.scriptedFaults.insert("ED03", {{ReplyFaultKind::Short, 40}, {ReplyFaultKind::Short, 40}});
-  config.scriptedFaults.insert("ED05", {{ReplyFaultKind::Oversized, 600}, {ReplyFaultKind::Oversized, 600}});
-  config.scriptedFaults.insert("ED06", {{ReplyFaultKind::Oversized, 513}, {ReplyFaultKind::Short, 7}});
-  RunningSimulator device(config);
-  TempFolder out;
-  const ProcessResult result = RunValdRead(
-      ReadArguments(device.Port(), out.Path(), QStringLiteral(","), {QStringLiteral("127.0.0.1")}));
-  EXPECT_EQ(result.exitCode, 1);
-  const QString file = out.File(QStringLiteral("23.12.03 14.05 VALD_AGATE.csv"));
-  EXPECT_EQ(result.out,
-            QStringLiteral("127.0.0.1: %1 (incomplete log: no reply for blocks 29-31; short reply for "
-                           "blocks 3 (40 bytes), 6 (7 bytes); oversized reply for blocks 5 (600 bytes))\n")
-                .arg(file));
-  EXPECT_TRUE(QFile::exists(file));
-}
+INSTANTIATE_TEST_SUITE_P(
+    ValdRead, IncompleteLog,
+    testing::Values(IncompleteLogCase{"SilentBlocks", {}, "no reply for blocks 29-31"},
+                    IncompleteLogCase{
+                        "ShortAndOversizedReplies",
+                        {{"ED03", {{ReplyFaultKind::Short, 40}, {ReplyFaultKind::Short, 40}}},
+                         {"ED05", {{ReplyFaultKind::Oversized, 600}, {ReplyFaultKind::Oversized, 600}}},
+                         {"ED06", {{ReplyFaultKind::Oversized, 513}, {ReplyFaultKind::Short, 7}}}},
+                        "no reply for blocks 29-31; short reply for blocks 3 (40 bytes), 6 (7 bytes); "
+                        "oversized reply for blocks 5 (600 bytes)"}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 // A seed spoils the same requests the same way in every run: vald_read against a device in chaos mode
 // writes what a readout in the program wrote against the same seed, and names the blocks it missed.
