@@ -5,26 +5,12 @@
 #include <csignal>
 
 #include "ArchiveFixture.h"
+#include "support/ChildProcess.h"
 
 // Programs on one SQLite archive file: two merging at once both complete; one killed while it merges
 // leaves the archive as before or as after, never between.
 
 namespace {
-
-// Runs `work` in a child process that never returns into the test; exit code 2 reports an exception.
-template <typename Work>
-pid_t RunInChild(Work work) {
-  const pid_t pid = fork();
-  if (pid == 0) {
-    try {
-      work();
-    } catch (...) {
-      _exit(2);
-    }
-    _exit(0);
-  }
-  return pid;
-}
 
 struct Ending {
   int exitCode = -1;  // -1 when killed

@@ -7,28 +7,12 @@
 #include <vector>
 
 #include "ArchiveFixture.h"
+#include "support/ProgramRun.h"
 #include "support/SimulatorFixture.h"
 
 // vald_read and vald_archive as processes: the default archive beside the files, import and export.
 
 namespace {
-
-struct ProcessResult {
-  int exitCode = -1;
-  QString out;
-  QString err;
-};
-
-ProcessResult RunProgram(const QString& program, const QStringList& arguments) {
-  QProcess process;
-  process.start(program, arguments);
-  ProcessResult result;
-  if (!process.waitForFinished(120000) || process.exitStatus() != QProcess::NormalExit) return result;
-  result.exitCode = process.exitCode();
-  result.out = QString::fromUtf8(process.readAllStandardOutput());
-  result.err = QString::fromUtf8(process.readAllStandardError());
-  return result;
-}
 
 ProcessResult ValdArchive(const QStringList& arguments) {
   return RunProgram(QStringLiteral(VALD_ARCHIVE_PATH), arguments);

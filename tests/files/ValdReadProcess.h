@@ -4,12 +4,7 @@
 #include <QStringList>
 #include <functional>
 
-// What a vald_read run printed and how it ended; exitCode -1 when it did not end normally.
-struct ProcessResult {
-  int exitCode = -1;
-  QString out;
-  QString err;
-};
+#include "support/ProgramRun.h"
 
 // Runs vald_read with `arguments` in the locale `locale` and waits for it to end. `timeZone` sets TZ;
 // `inChild` runs in the new process before vald_read starts.

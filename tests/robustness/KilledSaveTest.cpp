@@ -8,6 +8,7 @@
 #include <thread>
 
 #include "files/MeasurementFile.h"
+#include "support/ChildProcess.h"
 #include "support/TempFolder.h"
 
 // A program killed while it saves a measurement file leaves the file as it was or as it was to become,
@@ -39,21 +40,6 @@ void Save(const QString& programFolder, const TextLines& log) {
   env.programFolder = programFolder;
   env.now = [] { return QDateTime(QDate(2023, 12, 3), QTime(14, 5)); };
   SaveAutomaticMeasurementFile(state, env);
-}
-
-// Runs `work` in a child process that never returns into the test; exit code 2 reports an exception.
-template <typename Work>
-pid_t RunInChild(Work work) {
-  const pid_t pid = fork();
-  if (pid == 0) {
-    try {
-      work();
-    } catch (...) {
-      _exit(2);
-    }
-    _exit(0);
-  }
-  return pid;
 }
 
 // How a child ended: the signal that killed it, or -1 when it exited.

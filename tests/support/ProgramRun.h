@@ -1,0 +1,19 @@
+#pragma once
+
+#include <QProcessEnvironment>
+#include <QString>
+#include <QStringList>
+#include <functional>
+
+// What a program run printed and how it ended; exitCode -1 when it did not end normally.
+struct ProcessResult {
+  int exitCode = -1;
+  QString out;
+  QString err;
+};
+
+// Runs `program` with `arguments` in `environment` and waits (up to two minutes) for it to end.
+// `inChild` runs in the new process before the program starts.
+ProcessResult RunProgram(const QString& program, const QStringList& arguments,
+                         const QProcessEnvironment& environment = QProcessEnvironment::systemEnvironment(),
+                         const std::function<void()>& inChild = {});
