@@ -1,7 +1,9 @@
 #include "views/NumberFormats.h"
 
+#include <array>
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <string>
 
@@ -125,39 +127,54 @@ QByteArray FormatNumber(double value, NumberFormat format, char decimalSeparator
 
 std::optional<double> ReadNumber(QByteArrayView text, char decimalSeparator) {
   text = text.trimmed();
-  // Checked here character by character, so that only the system's separator is taken; the text is
-  // then handed to the standard conversion with "." in its place.
-  std::string number;
-  number.reserve(text.size());
+  // Checked here character by character, so that only the system's separator is taken.
   qsizetype i = 0;
-  if (i < text.size() && (text[i] == '-' || text[i] == '+')) {
-    if (text[i] == '-') number += '-';
-    ++i;
-  }
+  const bool negative = i < text.size() && text[i] == '-';
+  if (i < text.size() && (text[i] == '-' || text[i] == '+')) ++i;
+  const qsizetype mantissaStart = i;
   int mantissaDigits = 0;
+  int fractionDigits = 0;
   bool separatorSeen = false;
+  uint64_t mantissa = 0;
   for (; i < text.size(); ++i) {
     const char c = text[i];
     if (IsDigit(c)) {
       ++mantissaDigits;
-      number += c;
+      if (separatorSeen) ++fractionDigits;
+      mantissa = mantissa * 10 + uint64_t(c - '0');
     } else if (c == decimalSeparator && !separatorSeen) {
       separatorSeen = true;
-      number += '.';
     } else {
       break;
     }
   }
   if (mantissaDigits == 0) return std::nullopt;
-  if (i < text.size() && (text[i] == 'e' || text[i] == 'E')) {
-    number += 'e';
+  const qsizetype mantissaEnd = i;
+  const bool exponent = i < text.size() && (text[i] == 'e' || text[i] == 'E');
+  if (exponent) {
     ++i;
-    if (i < text.size() && (text[i] == '-' || text[i] == '+')) number += text[i++];
+    if (i < text.size() && (text[i] == '-' || text[i] == '+')) ++i;
     int exponentDigits = 0;
-    for (; i < text.size() && IsDigit(text[i]); ++i, ++exponentDigits) number += text[i];
+    for (; i < text.size() && IsDigit(text[i]); ++i) ++exponentDigits;
     if (exponentDigits == 0) return std::nullopt;
   }
   if (i != text.size()) return std::nullopt;
+
+  // The values of a log: up to 15 digits, no exponent. Both the digits and the power of ten are exact
+  // doubles then, and one division rounds exactly as the standard conversion does.
+  static constexpr std::array<double, 16> PowersOfTen{1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                                      1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+  if (!exponent && mantissaDigits <= 15) {
+    const double value = double(mantissa) / PowersOfTen[size_t(fractionDigits)];
+    return negative ? -value : value;
+  }
+  // Any other number goes to the standard conversion with "." in place of the separator.
+  std::string number;
+  number.reserve(size_t(text.size()) + 1);
+  if (negative) number += '-';
+  for (qsizetype k = mantissaStart; k < text.size(); ++k) {
+    number += k < mantissaEnd && text[k] == decimalSeparator ? '.' : text[k];
+  }
   double value = 0;
   const auto [end, ec] = std::from_chars(number.data(), number.data() + number.size(), value);
   if (ec != std::errc() || end != number.data() + number.size()) return std::nullopt;

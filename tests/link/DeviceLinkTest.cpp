@@ -97,10 +97,14 @@ TEST(DeviceLinkExchange, DatagramBeforeTheRequestIsNoReply) {
   EXPECT_EQ(reply->bytes, QByteArray(512, 'a'));
 }
 
-// The simulated device's delayed replies go out in the order of their requests, none before its delay.
-TEST(SimulatedDevice, DelayedRepliesKeepTheirOrderAndTheirDelay) {
+// The simulated device's delayed replies go out in the order of their requests, none before its delay,
+// whether they wait on the timer alone or punctually on the clock as well.
+class DelayedReplies : public testing::TestWithParam<bool> {};
+
+TEST_P(DelayedReplies, KeepTheirOrderAndTheirDelay) {
   SimulatorConfig config = TwoBlockMemory();
   config.replyDelayMs = 20;
+  config.punctualReplies = GetParam();
   RunningSimulator device(config);
   QUdpSocket client;
   ASSERT_TRUE(client.bind(QHostAddress::LocalHost, 0));
@@ -118,6 +122,8 @@ TEST(SimulatedDevice, DelayedRepliesKeepTheirOrderAndTheirDelay) {
   }
   EXPECT_EQ(replies, QList<char>({'a', 'b'}));
 }
+
+INSTANTIATE_TEST_SUITE_P(SimulatedDevice, DelayedReplies, testing::Bool());
 
 class OversizedReply : public testing::TestWithParam<int> {};
 

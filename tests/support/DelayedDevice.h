@@ -4,7 +4,8 @@
 #include "support/SimulatorFixture.h"
 
 // The device the exchange benchmarks read: a 25LC512 (the header and 96 log blocks) of 1 500 records whose
-// every reply waits DelayedReplyMs, so that a readout's time can be set against the sum of those waits.
+// every reply waits DelayedReplyMs, punctually, so that a readout's time can be set against the sum of
+// those waits.
 inline constexpr int DelayedReplyMs = 2;
 inline constexpr int DelayedDeviceReplies = 1 + 96;
 
@@ -14,6 +15,7 @@ inline SimulatorConfig DelayedDevice() {
   config.chipCode = 2;
   config.recordCount = 1500;
   config.replyDelayMs = DelayedReplyMs;
+  config.punctualReplies = true;
   return config;
 }
 

@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <charconv>
 #include <cmath>
+#include <random>
+#include <string>
 
 #include "core/ValdError.h"
 #include "views/NumberFormats.h"
@@ -73,6 +76,22 @@ INSTANTIATE_TEST_SUITE_P(
                     ReadCase{" 7 ", '.', 7}, ReadCase{"+7", '.', 7}, ReadCase{".5", '.', 0.5},
                     ReadCase{"5.", '.', 5}, ReadCase{"1e3", '.', 1000}, ReadCase{"1,5E-1", ',', 0.15},
                     ReadCase{"1e", '.', std::nullopt}, ReadCase{"1e999", '.', std::nullopt}));
+
+// Short numbers are read by a division of their digits; it must round exactly as the standard
+// conversion, for every length and separator position.
+TEST(NumberReading, RoundsAsTheStandardConversion) {
+  std::mt19937_64 random(7);
+  for (int n = 0; n < 20000; ++n) {
+    const int digits = 1 + int(random() % 17);
+    std::string text;
+    for (int k = 0; k < digits; ++k) text += char('0' + random() % 10);
+    text.insert(random() % (text.size() + 1), 1, '.');
+    if (random() % 2) text.insert(0, 1, '-');
+    double expected = 0;
+    std::from_chars(text.data(), text.data() + text.size(), expected);
+    EXPECT_EQ(ReadNumber(QByteArray::fromStdString(text), '.'), expected) << text;
+  }
+}
 
 TEST(NumberReading, ErrorNamesTheText) {
   try {

@@ -31,6 +31,7 @@ struct SimulatorConfig {
   // Misbehaviour.
   bool silent = false;            // never replies to anything
   int replyDelayMs = 0;           // every reply waits this long
+  bool punctualReplies = false;   // delayed replies leave on time to the microsecond, a core spinning for it
   bool silentHeader = false;      // no reply to the memory read of the log header
   int silentFromBlock = -1;       // no reply to log blocks from this one on; -1 = never
   int lateReplyMs = 0;            // replies wait this long instead (meant to exceed the client's time-out)

@@ -1,8 +1,34 @@
 #include "tools/sim/SimulatorEngine.h"
 
+#include <linux/sockios.h>
+#include <sys/ioctl.h>
+
 #include <QMutexLocker>
 #include <QNetworkDatagram>
 #include <QUdpSocket>
+#include <ctime>
+
+namespace {
+
+// The moment the system took in the datagram last read from the socket, on the clock replies wait on.
+// The event loop looks at the socket 10-20 µs later; a delay counted from then would make every reply
+// that much late. Without a stamp, the moment is now.
+DelayedReplies::Clock::time_point ArrivalOfLastDatagram(const QUdpSocket& socket) {
+  const DelayedReplies::Clock::time_point now = DelayedReplies::Clock::now();
+  timespec stamp{};
+  timespec wall{};
+  if (ioctl(int(socket.socketDescriptor()), SIOCGSTAMPNS, &stamp) != 0 ||
+      clock_gettime(CLOCK_REALTIME, &wall) != 0) {
+    return now;
+  }
+  const auto since = std::chrono::seconds(wall.tv_sec - stamp.tv_sec) +
+                     std::chrono::nanoseconds(wall.tv_nsec - stamp.tv_nsec);
+  return since < std::chrono::seconds(0) || since > std::chrono::seconds(1)
+             ? now
+             : now - std::chrono::duration_cast<DelayedReplies::Clock::duration>(since);
+}
+
+}  // namespace
 
 SimulatorEngine::SimulatorEngine(const SimulatorConfig& config, QObject* parent)
     : QObject(parent), config_(config), responder_(config) {}
@@ -15,9 +41,12 @@ bool SimulatorEngine::Listen(const QHostAddress& address, uint16_t port) {
   Stop();
   socket_ = new QUdpSocket(this);
   otherPortSocket_ = new QUdpSocket(this);
-  pendingReplies_ = std::make_unique<DelayedReplies>();
+  pendingReplies_ = std::make_unique<DelayedReplies>(config_.punctualReplies);
   connect(socket_, &QUdpSocket::readyRead, this, &SimulatorEngine::ReadPendingDatagrams);
-  return socket_->bind(address, port) && otherPortSocket_->bind(address, 0);
+  if (!socket_->bind(address, port) || !otherPortSocket_->bind(address, 0)) return false;
+  // The first question for a stamp makes the system stamp every datagram from then on.
+  ArrivalOfLastDatagram(*socket_);
+  return true;
 }
 
 void SimulatorEngine::Stop() {
@@ -44,8 +73,8 @@ QList<QByteArray> SimulatorEngine::Requests() const {
 void SimulatorEngine::ReadPendingDatagrams() {
   while (socket_ && socket_->hasPendingDatagrams()) {
     // The delay counts from the request's arrival, not from when its answer is ready.
-    const DelayedReplies::Clock::time_point arrival = DelayedReplies::Clock::now();
     const QNetworkDatagram datagram = socket_->receiveDatagram();
+    const DelayedReplies::Clock::time_point arrival = ArrivalOfLastDatagram(*socket_);
     const QByteArray request = datagram.data();
     int number = 0;
     {
