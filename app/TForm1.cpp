@@ -14,7 +14,6 @@
 #include "archive/ArchiveLocation.h"
 #include "core/ValdError.h"
 #include "core/Win1250.h"
-#include "decode/LogReadout.h"
 #include "files/MeasurementFile.h"
 #include "files/UserSave.h"
 #include "operations/FileOpen.h"
@@ -23,7 +22,8 @@
 #include "operations/Presenter.h"
 #include "operations/Readout.h"
 #include "operations/ServiceTools.h"
-#include "settings/CreationStep.h"
+#include "operations/SettingsApplication.h"
+#include "readout/LogReadout.h"
 #include "settings/Settings.h"
 #include "settings/SettingsFile.h"
 #include "ui_TForm1.h"
@@ -68,11 +68,11 @@ void ShowEditText(QLineEdit* edit, const QByteArray& text) {
 }
 
 // An incomplete log and an archive that could not take the log, one line each.
-QString ReadoutWarning(const ReadoutResult& result) {
+QString ReadoutWarning(const ReadoutResult& result, const KeptReadout& kept) {
   QStringList lines;
   if (!result.blocksWithoutReply.isEmpty()) lines << IncompleteLogMessage(result.blocksWithoutReply);
-  if (!result.archiveError.isEmpty())
-    lines << QStringLiteral("Az archívum írása nem sikerült: %1").arg(result.archiveError);
+  if (!kept.archiveError.isEmpty())
+    lines << QStringLiteral("Az archívum írása nem sikerült: %1").arg(kept.archiveError);
   return lines.join(QLatin1Char('\n'));
 }
 
@@ -472,7 +472,9 @@ void TForm1::StartReadouts(const QStringList& hosts, bool readingAll) {
 void TForm1::StartNextReadout() {
   link_.host = pendingHosts_.takeFirst();
   // The job reads into a copy of the state: a cancel leaves the window's log as it was.
-  readout_ = new LogReadout(state_, link_, env_.systemDecimalSeparator, this);
+  Environment env = env_;
+  env.archive = ArchiveSetting();
+  readout_ = new LogReadout(state_, link_, ReadoutWantsIdentity(env), this);
   connect(readout_, &LogReadout::Progress, this, &TForm1::ShowReadoutProgress);
   connect(readout_, &LogReadout::Finished, this, &TForm1::ReadoutEnded);
   ui_->ProgressBar1->setValue(0);
@@ -500,25 +502,25 @@ void TForm1::ReadoutEnded() {
     EndReadouts(true);
     return;
   }
-  AddressReadout readout{job->Result().host, job->Result(), job->Error()};
+  AddressReadout readout{job->Result().host, job->Result(), {}, job->Error()};
   PullEdits();
   AdoptReadoutState(state_, std::move(job->State()));
   if (readout.error.isEmpty()) {
     readout.error = RunCatching([&] {
       Environment env = env_;
       env.archive = ArchiveSetting();
-      ShowReadout(state_, view_, link_, env, readout.result);
+      ShowReadout(state_, view_, env, readout.result, readout.kept);
       ArmSaveTimer();
     });
   } else {
-    PresentReadout(readout.result, view_);
+    PresentReadout(readout.result, state_, view_);
   }
   ShowModel();
   addressReadouts_.append(readout);
   if (!readingAll_) {
     if (!readout.error.isEmpty()) {
       dialogs_.showError(this, readout.error);
-    } else if (const QString warning = ReadoutWarning(readout.result); !warning.isEmpty()) {
+    } else if (const QString warning = ReadoutWarning(readout.result, readout.kept); !warning.isEmpty()) {
       dialogs_.showWarning(this, warning);
     }
   }

@@ -1,22 +1,22 @@
 #include "archive/RawImageDecoding.h"
 
-#include "decode/DeviceTypes.h"
-#include "decode/LogOrdering.h"
-#include "decode/LogRecordDecoder.h"
+#include "decode/DeviceCatalogue.h"
+#include "decode/LogDecoding.h"
+#include "decode/RingOrdering.h"
+#include "files/MeasurementLine.h"
 
 std::optional<QList<QByteArray>> DecodeRawImage(const QByteArray& image,
                                                 const QByteArray& decimalSeparatorText,
                                                 char systemDecimalSeparator) {
   if (image.size() < LogBlockSize) return std::nullopt;
-  const std::optional<DeviceType> type = LookUpDeviceType(uint8_t(image[0]));
+  const DeviceType* type = FindDeviceType(uint8_t(image[0]));
   if (!type) return std::nullopt;
-  SharedState state;
-  RecordCursor cursor{0, 'a', type->recordLength};
-  const FieldFormat format{type->fieldType, decimalSeparatorText, systemDecimalSeparator};
-  const auto* bytes = reinterpret_cast<const uint8_t*>(image.constData());
-  for (qsizetype offset = LogBlockSize; offset + LogBlockSize <= image.size(); offset += LogBlockSize) {
-    DecodeLogBlock(std::span(bytes + offset, LogBlockSize), cursor, format, state.OutputText);
-  }
-  SortDecodedRecords(state);
-  return state.LogLines.Lines();
+  // The blocks as the readout had them: whole blocks after the header.
+  const qsizetype logBytes = (image.size() / LogBlockSize - 1) * LogBlockSize;
+  const auto* bytes = reinterpret_cast<const uint8_t*>(image.constData()) + LogBlockSize;
+  const RecordLog log = DecodeLog(std::span(bytes, size_t(logBytes)), *type);
+  const std::vector<LogRecord> ordered = OrderRing(log.records);
+  return FormatMeasurementLines(ordered, log.values,
+                                SeparatorsOf(decimalSeparatorText, systemDecimalSeparator))
+      .Lines();
 }

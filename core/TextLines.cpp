@@ -4,6 +4,7 @@
 #include <QFileInfo>
 #include <QSaveFile>
 #include <algorithm>
+#include <atomic>
 #include <cstring>
 
 #include "core/ValdError.h"
@@ -14,7 +15,13 @@ namespace {
   throw ValdError(QStringLiteral("List index out of bounds (%1)").arg(index));
 }
 
+std::atomic<uint64_t> LastRevision{0};
+
 }  // namespace
+
+void TextLines::Changed() {
+  revision_ = ++LastRevision;
+}
 
 const QByteArray& TextLines::Get(int index) const {
   if (index < 0 || index >= lines_.size()) ThrowIndex(index);
@@ -24,16 +31,19 @@ const QByteArray& TextLines::Get(int index) const {
 void TextLines::Put(int index, const QByteArray& line) {
   if (index < 0 || index >= lines_.size()) ThrowIndex(index);
   lines_[index] = line;
+  Changed();
 }
 
 void TextLines::Insert(int index, const QByteArray& line) {
   if (index < 0 || index > lines_.size()) ThrowIndex(index);
   lines_.insert(index, line);
+  Changed();
 }
 
 void TextLines::Delete(int index) {
   if (index < 0 || index >= lines_.size()) ThrowIndex(index);
   lines_.removeAt(index);
+  Changed();
 }
 
 QByteArray TextLines::Text() const {
@@ -50,6 +60,7 @@ QByteArray TextLines::Text() const {
 
 void TextLines::SetText(const QByteArray& text) {
   lines_.clear();
+  Changed();
   const char* p = text.constData();
   const char* const end = p + qstrnlen(p, size_t(text.size()));
   // The next CR and the next LF, each searched for again once passed.

@@ -3,12 +3,20 @@
 #include <QByteArray>
 #include <QList>
 #include <QString>
+#include <cstdint>
 
 // An ordered list of single-byte text lines: the program's string list. Lines never hold CR or LF.
 class TextLines {
  public:
-  void Add(const QByteArray& line) { lines_.append(line); }
-  void Clear() { lines_.clear(); }
+  void Add(const QByteArray& line) {
+    lines_.append(line);
+    Changed();
+  }
+  void Clear() {
+    lines_.clear();
+    Changed();
+  }
+  void Reserve(int count) { lines_.reserve(count); }
   int Count() const { return int(lines_.size()); }
   bool IsEmpty() const { return lines_.isEmpty(); }
   // Throws "List index out of bounds (i)" outside 0 .. Count() - 1.
@@ -29,10 +37,17 @@ class TextLines {
   void LoadFromFile(const QString& path);
   void SaveToFile(const QString& path) const;
 
-  bool operator==(const TextLines& other) const = default;
+  // Changes with every change of the lines, to a number no other list has had: what was made from the
+  // lines can tell whether it still belongs to them. A copy has the revision of its original.
+  uint64_t Revision() const { return revision_; }
+
+  bool operator==(const TextLines& other) const { return lines_ == other.lines_; }
 
  private:
+  void Changed();
+
   QList<QByteArray> lines_;
+  uint64_t revision_ = 0;
 };
 
 // Whole-file helpers shared by every writer and reader of the program's files.

@@ -1,20 +1,17 @@
 #include "decode/FieldCodec.h"
 
-#include <QString>
 #include <array>
 #include <cstdint>
 
-#include "core/Win1250.h"
-
 namespace {
 
-// How a field's two bytes become text.
+// How a field's two bytes become values.
 enum class Form : uint8_t {
-  None,          // nothing is written
-  SignedBytes,   // integer byte and fraction byte, both signed: "-2,5"
-  EventCode,     // signed event code byte, then the event's name
-  BytePair,      // two unsigned bytes, two value columns
-  Unsigned,      // unsigned 16-bit word in decimal
+  None,          // no value
+  SignedBytes,   // integer byte and fraction byte, both signed: -2.5
+  EventCode,     // signed event code byte
+  BytePair,      // two unsigned bytes, two values
+  Unsigned,      // unsigned 16-bit word
   SignedTenths,  // signed 16-bit word in tenths
 };
 
@@ -69,62 +66,6 @@ constexpr std::array<FieldRules, 14> RulesByFieldType = {{
 // Fields ending at record positions 8 and 10 are early; the last field (position 99) is always late.
 constexpr int FirstLateFieldPosition = 12;
 
-struct EventName {
-  uint8_t code;
-  const char16_t* text;
-};
-
-constexpr std::array<EventName, 7> EventNames = {{
-    {0, u";Kikapcsolás"},
-    {4, u";Reset"},
-    {5, u";Extra csengetés"},
-    {10, u";Automatikus csengetés"},
-    {15, u";Kézi csengetés"},
-    {20, u";Telefonos csengetés"},
-    {25, u";Nap törlés"},
-}};
-
-// The Windows-1250 name of an event code, converted once.
-const QByteArray& EventNameText(uint8_t code) {
-  static const auto texts = [] {
-    std::array<QByteArray, EventNames.size() + 1> converted;
-    for (size_t k = 0; k < EventNames.size(); ++k)
-      converted[k] = ToWin1250(QString::fromUtf16(EventNames[k].text));
-    converted.back() = ";Ismeretlen";
-    return converted;
-  }();
-  for (size_t k = 0; k < EventNames.size(); ++k) {
-    if (EventNames[k].code == code) return texts[k];
-  }
-  return texts.back();
-}
-
-char* WriteDecimal(char* p, unsigned value) {
-  char digits[10];
-  int count = 0;
-  do {
-    digits[count++] = char('0' + value % 10);
-    value /= 10;
-  } while (value != 0);
-  while (count > 0) *p++ = digits[--count];
-  return p;
-}
-
-// A value in tenths as the general float format gives it for v / 10: no exponent, no trailing zero,
-// no separator for a whole number. Every 16-bit value divided by ten is exact in 15 significant digits.
-char* WriteTenths(char* p, int tenths, char separator) {
-  if (tenths < 0) {
-    *p++ = '-';
-    tenths = -tenths;
-  }
-  p = WriteDecimal(p, unsigned(tenths / 10));
-  if (tenths % 10 != 0) {
-    *p++ = separator;
-    *p++ = char('0' + tenths % 10);
-  }
-  return p;
-}
-
 bool IsNegative(uint8_t byte) {
   return byte >= 0x80;
 }
@@ -134,59 +75,68 @@ unsigned SignedMagnitude(uint8_t byte) {
   return unsigned(value < 0 ? -value : value);
 }
 
+constexpr std::array<double, 4> PowersOfTen = {1, 10, 100, 1000};
+
+int DigitCount(unsigned value) {
+  return value >= 100 ? 3 : value >= 10 ? 2 : 1;
+}
+
+// `digits` over 10^decimals with a sign: one division of two exact numbers, so the value is the double
+// nearest to its decimal text.
+RecordValue Number(bool negative, unsigned digits, int decimals) {
+  RecordValue value;
+  value.kind = RecordValue::Kind::Number;
+  value.decimals = uint8_t(decimals);
+  value.number = double(digits) / PowersOfTen[decimals];
+  if (negative) value.number = -value.number;
+  return value;
+}
+
 }  // namespace
 
-void DecodeField(uint8_t first, uint8_t second, int linePosition, const FieldFormat& format,
-                 QByteArray& out) {
-  const int fieldType = format.fieldType;
-  if (fieldType < 0 || fieldType >= int(RulesByFieldType.size())) return;
+int DecodeField(uint8_t first, uint8_t second, int linePosition, int fieldType, RecordValue* out) {
+  if (fieldType < 0 || fieldType >= int(RulesByFieldType.size())) return 0;
   const FieldRules& rules = RulesByFieldType[fieldType];
   const Rule& rule = linePosition < FirstLateFieldPosition ? rules.early : rules.late;
-  if (rule.form == Form::None) return;
+  if (rule.form == Form::None) return 0;
 
   const unsigned word = rule.reading == Reading::LittleEndian ? first | second << 8 : first << 8 | second;
   const int reading = rule.reading == Reading::FirstByte ? int(first) : int(word);
   if (reading == rule.missing || (rule.zeroMissing && word == 0)) {
-    out.append("--;", 3);
-    return;
+    out[0] = RecordValue{};
+    return 1;
   }
 
-  char text[16];
-  char* p = text;
+  const bool eitherNegative = IsNegative(first) || IsNegative(second);
   switch (rule.form) {
     case Form::SignedBytes: {
-      const char separator = format.decimalSeparatorText.isEmpty() ? format.systemDecimalSeparator
-                                                                   : format.decimalSeparatorText[0];
-      if (IsNegative(first) || IsNegative(second)) *p++ = '-';
-      p = WriteDecimal(p, SignedMagnitude(first));
-      *p++ = separator;
-      p = WriteDecimal(p, SignedMagnitude(second));
-      *p++ = ';';
-      break;
+      const unsigned fraction = SignedMagnitude(second);
+      const int decimals = DigitCount(fraction);
+      const unsigned whole = SignedMagnitude(first);
+      out[0] = Number(eitherNegative, whole * unsigned(PowersOfTen[decimals]) + fraction, decimals);
+      out[0].byteFraction = true;
+      return 1;
     }
     case Form::EventCode:
-      if (IsNegative(first) || IsNegative(second)) *p++ = '-';
-      p = WriteDecimal(p, SignedMagnitude(first));
-      out.append(text, p - text);
-      out.append(EventNameText(first));
-      return;
+      out[0] = Number(eitherNegative, SignedMagnitude(first), 0);
+      out[0].kind = RecordValue::Kind::Event;
+      out[0].eventCode = first;
+      return 1;
     case Form::BytePair:
-      if (IsNegative(first) || IsNegative(second)) *p++ = '-';
-      p = WriteDecimal(p, first);
-      *p++ = ';';
-      p = WriteDecimal(p, second);
-      *p++ = ';';
-      break;
+      out[0] = Number(eitherNegative, first, 0);
+      out[1] = Number(false, second, 0);
+      return 2;
     case Form::Unsigned:
-      p = WriteDecimal(p, word);
-      *p++ = ';';
-      break;
-    case Form::SignedTenths:
-      p = WriteTenths(p, int16_t(word), format.systemDecimalSeparator);
-      *p++ = ';';
-      break;
+      out[0] = Number(false, word, 0);
+      return 1;
+    case Form::SignedTenths: {
+      const int tenths = int16_t(word);
+      const unsigned magnitude = unsigned(tenths < 0 ? -tenths : tenths);
+      out[0] = magnitude % 10 == 0 ? Number(tenths < 0, magnitude / 10, 0) : Number(tenths < 0, magnitude, 1);
+      return 1;
+    }
     case Form::None:
-      return;
+      break;
   }
-  out.append(text, p - text);
+  return 0;
 }

@@ -1,26 +1,19 @@
 #pragma once
 
-#include <QByteArray>
 #include <cstdint>
 
-// How the value fields of a log are written: the device type's decoding rule (FieldType), the
-// DecimalSeparator setting and the system's decimal separator.
-struct FieldFormat {
-  int fieldType = 0;
-  QByteArray decimalSeparatorText;
-  char systemDecimalSeparator = '.';
-};
+#include "core/LogRecord.h"
 
-// Appends the text of one two-byte value field of a log record to `out`; `first` and `second` are its
-// bytes in log order. format.fieldType selects the decoding rule of the device type table; linePosition
-// (the record position of the field's second byte) tells FieldTypes 6 and 7 whether this is one of the
-// record's first two fields (position below 12) or a later one (the last field of a record has
-// position 99).
+// Record position of the last byte of a record: its last field is decoded there.
+constexpr int LastFieldPosition = 99;
+
+// Decodes one two-byte value field of a log record into `out` and returns how many values it gave:
+// one, two for a relay event field (FieldType 12), none for a FieldType without a rule (0, 8, 9, 14
+// and above). `first` and `second` are the field's bytes in log order; linePosition (the record
+// position of the field's second byte) tells FieldTypes 6 and 7 whether this is one of the record's
+// first two fields (position below 12) or a later one (the last field of a record has position 99).
 //
-// Texts: the value and ";", "--;" for a missing value, or for event devices the event code and the
-// event's name without a closing ";". FieldType 1 writes the first character of decimalSeparatorText
-// between integer and fraction; when the DecimalSeparator setting is empty it writes the system's
-// decimal separator instead, the one the views read values back with. Values in tenths are written with
-// the system's decimal separator and no trailing zero ("21.5", "20", "-0.5"). FieldTypes without a rule
-// (0, 8, 9, 14 and above) append nothing.
-void DecodeField(uint8_t first, uint8_t second, int linePosition, const FieldFormat& format, QByteArray& out);
+// A value is the device's missing-value mark, a number with the decimals the device gave (an integer
+// byte and a fraction byte "21" "5" give 21.5 with one decimal, "20" "0" gives 20.0 with one; a
+// word in tenths gives no decimal when it is whole), or for the bell devices an event code.
+int DecodeField(uint8_t first, uint8_t second, int linePosition, int fieldType, RecordValue* out);

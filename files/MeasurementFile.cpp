@@ -1,7 +1,7 @@
 #include "files/MeasurementFile.h"
 
 #include "core/ValdError.h"
-#include "decode/DeviceTypes.h"
+#include "decode/DeviceCatalogue.h"
 
 QString AutomaticFileName(const QDateTime& localTime, int deviceCode) {
   const std::optional<DeviceType> type = LookUpDeviceType(deviceCode);

@@ -1,11 +1,15 @@
 #include "files/MeasurementFileLoad.h"
 
 #include "core/TextLines.h"
+#include "files/MeasurementLine.h"
 #include "files/TypeDetection.h"
 
 LoadedMeasurementFile LoadMeasurementFile(SharedState& state, const QString& path,
                                           const QByteArray& content) {
-  state.LogLines.SetText(content);
+  TextLines lines;
+  lines.SetText(content);
+  RecordLog records = ReadMeasurementLines(lines);
+  state.SetLog(std::move(lines), std::move(records));
   state.DeviceCode = DetectDeviceCode(path, state.DeviceCode);
   LoadedMeasurementFile loaded;
   loaded.deviceType = LookUpOpenDeviceType(state.DeviceCode);

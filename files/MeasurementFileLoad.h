@@ -5,7 +5,7 @@
 #include <optional>
 
 #include "core/SharedState.h"
-#include "decode/DeviceTypes.h"
+#include "decode/DeviceCatalogue.h"
 
 // What loading a measurement file did.
 struct LoadedMeasurementFile {

@@ -1,9 +1,11 @@
 #include <algorithm>
 #include <array>
+#include <vector>
 
-#include "decode/DeviceTypes.h"
-#include "decode/LogOrdering.h"
-#include "decode/LogRecordDecoder.h"
+#include "decode/DeviceCatalogue.h"
+#include "decode/LogDecoding.h"
+#include "decode/RingOrdering.h"
+#include "files/MeasurementLine.h"
 #include "fuzz/FuzzInput.h"
 #include "fuzz/FuzzTargets.h"
 
@@ -14,42 +16,39 @@ constexpr const char* SeparatorSettings[] = {",", ".", ""};
 
 }  // namespace
 
-// The readout after its header exchange: the block loop and the two ordering passes, with the blocks
-// taken from the input instead of the device. The views that draw the ordered lines are fuzzed through
-// the measurement file harness, whose lines reach them unrestricted.
+// The readout after its header exchange: the blocks decoded into records and put into time order,
+// the measurement and decoded lines formatted, with the blocks taken from the input instead of the
+// device. The views that draw the ordered lines are fuzzed through the measurement file harness, whose
+// lines reach them unrestricted.
 void FuzzLogBlocks(std::span<const uint8_t> data) {
   FuzzInput input(data);
-  SharedState state;
-  state.DeviceCode = input.TakeByte();
-  state.ChipCode = input.TakeByte();
+  const int deviceCode = input.TakeByte();
+  const int chipCode = input.TakeByte();
   const uint8_t separators = input.TakeByte();
-  const char systemSeparator = (separators & 1) != 0 ? ',' : '.';
-  state.DecimalSeparatorText = SeparatorSettings[(separators >> 1) % 3];
+  const LineSeparators lineSeparators =
+      SeparatorsOf(SeparatorSettings[(separators >> 1) % 3], (separators & 1) != 0 ? ',' : '.');
 
-  const std::optional<DeviceType> type = LookUpDeviceType(state.DeviceCode);
+  const DeviceType* type = FindDeviceType(deviceCode);
   if (!type) return;
-  state.RecordLength = type->recordLength;
-
-  const int blockCount = ChipBlockCount(state.ChipCode).blockCount;
+  const int blockCount = ChipBlockCount(chipCode).blockCount;
   FUZZ_REQUIRE(blockCount > 0);
-  const FieldFormat format{type->fieldType, state.DecimalSeparatorText, systemSeparator};
-  RecordCursor cursor{.currentRecordKind = 'a', .recordLength = state.RecordLength};
+  // A short reply leaves the rest of its block as zero bytes, and so does a block without a reply.
+  std::vector<uint8_t> log(size_t(blockCount) * LogBlockSize, 0);
   for (int block = 0; block < blockCount; ++block) {
-    // A short reply leaves the rest of the block as zero bytes, and so does a block without a reply.
-    std::array<uint8_t, LogBlockSize> reply{};
     const std::span<const uint8_t> taken = input.Take(LogBlockSize);
-    std::copy(taken.begin(), taken.end(), reply.begin());
-    // Within a record's length of zero bytes the open record ends and one of kind zero begins, where
-    // the decoded lines end: the zero bytes after those add nothing, in this block or a later one.
-    const size_t zeros = std::min(reply.size() - taken.size(), size_t(state.RecordLength));
-    const qsizetype textBefore = state.OutputText.size();
-    DecodeLogBlock(std::span(reply).first(taken.size() + zeros), cursor, format, state.OutputText);
-    FUZZ_REQUIRE(cursor.linePosition >= 0 && cursor.linePosition < cursor.recordLength);
-    const bool ended = state.OutputText.indexOf('\0', textBefore) >= 0;
-    FUZZ_REQUIRE(ended || zeros < size_t(state.RecordLength));
-    if (ended) break;
+    std::copy(taken.begin(), taken.end(), log.begin() + block * LogBlockSize);
   }
-
-  SortDecodedRecords(state);
-  FUZZ_REQUIRE(state.LogLines.Count() <= state.DecodedLines.Count());
+  RecordLog decoded = DecodeLog(log, *type);
+  FUZZ_REQUIRE(decoded.Count() ==
+               int((log.size() + size_t(type->recordLength) - 1) / size_t(type->recordLength)));
+  const TextLines decodedLines = FormatDecodedLines(decoded.records, decoded.values, lineSeparators);
+  const std::vector<LogRecord> ordered = OrderRing(decoded.records);
+  const TextLines logLines = FormatMeasurementLines(ordered, decoded.values, lineSeparators);
+  FUZZ_REQUIRE(logLines.Count() <= decodedLines.Count());
+  // Every line reads back into a record of as many columns as it was written from.
+  const RecordLog readBack = ReadMeasurementLines(logLines);
+  for (int i = 0; i < logLines.Count(); ++i) {
+    FUZZ_REQUIRE(readBack.records[i].valueCount + readBack.records[i].timeCount <=
+                 ordered[i].valueCount + ordered[i].timeCount);
+  }
 }

@@ -1,5 +1,5 @@
 #include "core/ValdError.h"
-#include "decode/DeviceTypes.h"
+#include "decode/DeviceCatalogue.h"
 #include "files/TypeDetection.h"
 #include "fuzz/FreshWindow.h"
 #include "fuzz/FuzzInput.h"

@@ -1,8 +1,9 @@
 #include "core/ValdError.h"
-#include "decode/DecimalSeparatorRule.h"
 #include "fuzz/FreshWindow.h"
 #include "fuzz/FuzzInput.h"
 #include "fuzz/FuzzTargets.h"
+#include "operations/SettingsApplication.h"
+#include "settings/DecimalSeparatorRule.h"
 #include "settings/Settings.h"
 #include "settings/SettingsFile.h"
 

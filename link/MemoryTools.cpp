@@ -25,6 +25,7 @@ void RunDecimalDump(SharedState& state, DeviceLink& link, const DumpFields& fiel
   StartDump(state);
   state.DecodedLines.Clear();
   state.LogLines.Clear();
+  state.LogRecords.Clear();
   const int count = ParseInteger(fields.blockCount);
   for (int k = 0; k < count; ++k) {
     ExchangeAsDecimal(state, link, MemoryReadRequest(ParseInteger(fields.memoryAddress)));

@@ -2,8 +2,9 @@
 
 #include "archive/ArchivedLine.h"
 #include "core/Win1250.h"
-#include "decode/DeviceTypes.h"
+#include "decode/DeviceCatalogue.h"
 #include "files/MeasurementFileLoad.h"
+#include "files/MeasurementLine.h"
 #include "operations/Presenter.h"
 #include "views/RenderViews.h"
 
@@ -22,8 +23,10 @@ int ShowArchivedHistory(SharedState& state, WindowModel& view, const Environment
   const QList<QByteArray> lines =
       store.Lines(device.id, ArchiveTimeFromText(DateText(from), false).value_or(""),
                   ArchiveTimeFromText(DateText(to), true).value_or(""));
-  state.LogLines.Clear();
-  for (const QByteArray& line : lines) state.LogLines.Add(line);
+  TextLines logLines;
+  for (const QByteArray& line : lines) logLines.Add(line);
+  RecordLog records = ReadMeasurementLines(logLines);
+  state.SetLog(std::move(logLines), std::move(records));
   state.DeviceCode = device.deviceCode;
   LoadedMeasurementFile loaded;
   loaded.deviceType = LookUpDeviceType(device.deviceCode);

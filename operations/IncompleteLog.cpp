@@ -1,29 +1,64 @@
 #include "operations/IncompleteLog.h"
 
 #include <QStringList>
-#include <utility>
 
-QString MissedBlockNumbers(const QList<MissedBlock>& blocks, BlockReplyKind kind) {
-  QStringList numbers;
-  for (const MissedBlock& missed : blocks) {
-    if (missed.kind() != kind) continue;
-    numbers << (kind == BlockReplyKind::None
-                    ? QString::number(missed.block)
-                    : QStringLiteral("%1 (%2 bájt)").arg(missed.block).arg(missed.replyBytes));
+namespace {
+
+// "3, 7-95": block numbers in order, runs of consecutive numbers joined when the wording does.
+QString BlockNumbers(const QList<int>& blocks, bool joinRuns) {
+  QStringList parts;
+  for (qsizetype i = 0; i < blocks.size();) {
+    qsizetype last = i;
+    while (joinRuns && last + 1 < blocks.size() && blocks[last + 1] == blocks[last] + 1) ++last;
+    parts.append(last == i ? QString::number(blocks[i])
+                           : QStringLiteral("%1-%2").arg(blocks[i]).arg(blocks[last]));
+    i = last + 1;
   }
-  return numbers.join(QStringLiteral(", "));
+  return parts.join(QStringLiteral(", "));
+}
+
+}  // namespace
+
+const MissedBlockWording& WindowWording() {
+  static const MissedBlockWording wording{QStringLiteral("ezekre a blokkokra nem érkezett válasz: %1"),
+                                          QStringLiteral("ezekre a blokkokra rövid válasz érkezett: %1"),
+                                          QStringLiteral("ezekre a blokkokra túl hosszú válasz érkezett: %1"),
+                                          QStringLiteral("%1 (%2 bájt)")};
+  return wording;
+}
+
+const MissedBlockWording& ReadAllWording() {
+  static const MissedBlockWording wording{
+      QStringLiteral("nem válaszolt blokkok: %1"), QStringLiteral("rövid válasz: %1"),
+      QStringLiteral("túl hosszú válasz: %1"), QStringLiteral("%1 (%2 bájt)")};
+  return wording;
+}
+
+const MissedBlockWording& CommandLineWording() {
+  static const MissedBlockWording wording{
+      QStringLiteral("no reply for blocks %1"), QStringLiteral("short reply for blocks %1"),
+      QStringLiteral("oversized reply for blocks %1"), QStringLiteral("%1 (%2 bytes)"), true};
+  return wording;
+}
+
+QString MissedBlocksText(const QList<MissedBlock>& blocks, const MissedBlockWording& wording) {
+  QList<int> silent;
+  QStringList shortReplies;
+  QStringList oversizedReplies;
+  for (const MissedBlock& block : blocks) {
+    const QString sized = wording.sizedBlock.arg(block.block).arg(block.replyBytes);
+    if (block.kind() == BlockReplyKind::None) silent.append(block.block);
+    if (block.kind() == BlockReplyKind::Short) shortReplies.append(sized);
+    if (block.kind() == BlockReplyKind::Oversized) oversizedReplies.append(sized);
+  }
+  QStringList parts;
+  if (!silent.isEmpty()) parts << wording.noReply.arg(BlockNumbers(silent, wording.joinRuns));
+  if (!shortReplies.isEmpty()) parts << wording.shortReply.arg(shortReplies.join(QStringLiteral(", ")));
+  if (!oversizedReplies.isEmpty())
+    parts << wording.oversizedReply.arg(oversizedReplies.join(QStringLiteral(", ")));
+  return parts.join(QStringLiteral("; "));
 }
 
 QString IncompleteLogMessage(const QList<MissedBlock>& blocks) {
-  const std::pair<BlockReplyKind, QString> texts[] = {
-      {BlockReplyKind::None, QStringLiteral("ezekre a blokkokra nem érkezett válasz: %1")},
-      {BlockReplyKind::Short, QStringLiteral("ezekre a blokkokra rövid válasz érkezett: %1")},
-      {BlockReplyKind::Oversized, QStringLiteral("ezekre a blokkokra túl hosszú válasz érkezett: %1")},
-  };
-  QStringList parts;
-  for (const auto& [kind, text] : texts) {
-    const QString numbers = MissedBlockNumbers(blocks, kind);
-    if (!numbers.isEmpty()) parts << text.arg(numbers);
-  }
-  return QStringLiteral("A napló hiányos: %1.").arg(parts.join(QStringLiteral("; ")));
+  return QStringLiteral("A napló hiányos: %1.").arg(MissedBlocksText(blocks, WindowWording()));
 }

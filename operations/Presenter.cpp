@@ -12,11 +12,11 @@ void ShowByteCount(const std::optional<int>& count, WindowModel& view) {
 
 }  // namespace
 
-void PresentReadout(const ReadoutResult& result, WindowModel& view) {
+void PresentReadout(const ReadoutResult& result, const SharedState& state, WindowModel& view) {
   ShowByteCount(result.receivedByteCount, view);
   if (!result.headerRead) return;
-  view.memo1 = result.decodedText.value_or(QByteArray());
-  view.memo2 = result.logText.value_or(QByteArray());
+  view.memo1 = result.logRead ? state.DecodedLines.Text() : QByteArray();
+  view.memo2 = result.logRead ? state.LogLines.Text() : QByteArray();
   if (result.chip.chipText != nullptr) view.statusPanels[3] = result.chip.chipText;
   view.labelDevice = result.deviceType ? QByteArray(result.deviceType->name) : NoDeviceText;
 }

@@ -4,12 +4,14 @@
 #include <QString>
 #include <QStringList>
 
-#include "decode/ReadoutSteps.h"
+#include "operations/Readout.h"
+#include "readout/ReadoutSteps.h"
 
 // How the readout of one address of "Összes lekérdezése" ended.
 struct AddressReadout {
   QString host;
   ReadoutResult result;
+  KeptReadout kept;
   QString error;  // the error that ended it; empty when it ran to its end
 };
 

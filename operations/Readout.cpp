@@ -1,53 +1,74 @@
 #include "operations/Readout.h"
 
+#include "archive/ArchiveLocation.h"
 #include "core/ValdError.h"
 #include "files/MeasurementFile.h"
+#include "files/MeasurementLine.h"
 #include "operations/Presenter.h"
 #include "operations/ReadoutArchive.h"
 #include "views/RenderViews.h"
 
-namespace {
-
-// The whole log goes to disk: the automatic measurement file (unless the run writes none), then the
-// archive.
-void KeepReadout(SharedState& state, DeviceLink& link, const Environment& env, ReadoutResult& result,
-                 ArchiveWriter* archiveWriter) {
-  if (env.writeMeasurementFiles) result.measurementFile = SaveAutomaticMeasurementFile(state, env);
-  ArchiveReadoutLog(state, link, env, result, archiveWriter);
-}
-
-}  // namespace
-
-ReadoutResult ReadDeviceLog(SharedState& state, WindowModel& view, DeviceLink& link, const Environment& env,
-                            const QString& host,
-                            const std::function<void(int block, int blockCount)>& progress) {
-  ReadoutResult result;
-  ReadDeviceLog(state, view, link, env, host, result, progress);
-  return result;
+bool ReadoutWantsIdentity(const Environment& env) {
+  try {
+    return !ParseArchiveLocation(env.archive, env.programFolder).IsOff();
+  } catch (const ValdError&) {
+    // An archive setting that names no archive fails at the merge, where it is reported.
+    return false;
+  }
 }
 
 void ReadDeviceLog(SharedState& state, WindowModel& view, DeviceLink& link, const Environment& env,
-                   const QString& host, ReadoutResult& result,
+                   const QString& host, ReadoutResult& result, KeptReadout& kept,
                    const std::function<void(int block, int blockCount)>& progress,
                    ArchiveWriter* archiveWriter) {
   try {
-    ReadLog(state, link, env.systemDecimalSeparator, host, result, progress);
+    ReadLog(state, link, ReadoutWantsIdentity(env), host, result, progress);
   } catch (...) {
-    PresentReadout(result, view);
+    PresentReadout(result, state, view);
     throw;
   }
-  ShowReadout(state, view, link, env, result, archiveWriter);
+  ShowReadout(state, view, env, result, kept, archiveWriter);
 }
 
-void ShowReadout(SharedState& state, WindowModel& view, DeviceLink& link, const Environment& env,
-                 ReadoutResult& result, ArchiveWriter* archiveWriter) {
-  PresentReadout(result, view);
+ReadoutReport ReadDeviceLog(SharedState& state, WindowModel& view, DeviceLink& link, const Environment& env,
+                            const QString& host,
+                            const std::function<void(int block, int blockCount)>& progress) {
+  ReadoutReport report;
+  ReadDeviceLog(state, view, link, env, host, report, report, progress);
+  return report;
+}
+
+void AdoptReadoutLog(SharedState& state, const ReadoutResult& result, const Environment& env) {
+  const LineSeparators separators = SeparatorsOf(state.DecimalSeparatorText, env.systemDecimalSeparator);
+  state.SetLog(FormatMeasurementLines(result.log.records, result.log.values, separators), result.log);
+  state.DecodedLines = FormatDecodedLines(result.memoryOrder, result.log.values, separators);
+}
+
+KeptReadout KeepReadout(const SharedState& state, const Environment& env, const ReadoutResult& result,
+                        ArchiveWriter* archiveWriter) {
+  KeptReadout kept;
+  if (env.writeMeasurementFiles) {
+    try {
+      kept.measurementFile = SaveAutomaticMeasurementFile(state, env);
+    } catch (const ValdError& error) {
+      kept.fileError = error.Message();
+    }
+  }
+  ArchiveReadoutLog(state, env, result, kept, archiveWriter);
+  return kept;
+}
+
+void ShowReadout(SharedState& state, WindowModel& view, const Environment& env, const ReadoutResult& result,
+                 KeptReadout& kept, ArchiveWriter* archiveWriter) {
+  if (result.logRead) AdoptReadoutLog(state, result, env);
+  PresentReadout(result, state, view);
   if (!result.deviceFound()) return;
   try {
     RenderViews(state, view, env);
   } catch (const ValdError&) {
-    KeepReadout(state, link, env, result, archiveWriter);
+    kept = KeepReadout(state, env, result, archiveWriter);
     throw;
   }
-  KeepReadout(state, link, env, result, archiveWriter);
+  kept = KeepReadout(state, env, result, archiveWriter);
+  if (!kept.fileError.isEmpty()) throw ValdError(kept.fileError);
 }

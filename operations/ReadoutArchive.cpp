@@ -3,7 +3,7 @@
 #include <QRegularExpression>
 
 #include "core/ValdError.h"
-#include "link/Exchanges.h"
+#include "operations/Readout.h"
 
 namespace {
 
@@ -29,25 +29,22 @@ DeviceIdentity IdentifyDevice(const QByteArray& identityReply, const ReadoutResu
   return device;
 }
 
-void ArchiveReadoutLog(SharedState& state, DeviceLink& link, const Environment& env, ReadoutResult& result,
-                       ArchiveWriter* writer) {
+void ArchiveReadoutLog(const SharedState& state, const Environment& env, const ReadoutResult& result,
+                       KeptReadout& kept, ArchiveWriter* writer) {
   try {
     const ArchiveLocation location = ParseArchiveLocation(env.archive, env.programFolder);
     if (location.IsOff()) return;
     ArchiveReadout readout;
-    const QByteArray identity =
-        ExchangeForReplyText(state, link, IdentityRequest, DeviceLink::ReplyTextTimeoutMs);
-    readout.device = IdentifyDevice(identity, result, state.DeviceCode);
-    result.mac = readout.device.mac;
+    readout.device = IdentifyDevice(result.identity, result, state.DeviceCode);
+    kept.mac = readout.device.mac;
     readout.readAt = env.now();
     readout.lines = state.LogLines.Lines();
     readout.decimalSeparator = ValueSeparator(state, env.systemDecimalSeparator);
     readout.decimalSeparatorText = state.DecimalSeparatorText;
     readout.systemDecimalSeparator = env.systemDecimalSeparator;
     readout.image = result.rawImage;
-    result.archivedLines =
-        writer ? writer->Merge(readout).added : ArchiveStore(location).Merge(readout).added;
+    kept.archivedLines = writer ? writer->Merge(readout).added : ArchiveStore(location).Merge(readout).added;
   } catch (const ValdError& error) {
-    result.archiveError = error.Message();
+    kept.archiveError = error.Message();
   }
 }

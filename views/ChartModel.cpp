@@ -23,13 +23,26 @@ void ChartSeries::SetLabel(int index, const QByteArray& label) {
 }
 
 double ChartSeries::MinY() const {
-  if (points_.isEmpty()) return 0;
-  return std::min_element(points_.begin(), points_.end(), [](auto& a, auto& b) { return a.y < b.y; })->y;
+  const auto [minimum, maximum] = ValueRange();
+  return minimum;
 }
 
 double ChartSeries::MaxY() const {
-  if (points_.isEmpty()) return 0;
-  return std::max_element(points_.begin(), points_.end(), [](auto& a, auto& b) { return a.y < b.y; })->y;
+  const auto [minimum, maximum] = ValueRange();
+  return maximum;
+}
+
+std::pair<double, double> ChartSeries::ValueRange() const {
+  bool seen = false;
+  double minimum = 0;
+  double maximum = 0;
+  for (const ChartPoint& point : points_) {
+    if (point.isNull) continue;
+    if (!seen || point.y < minimum) minimum = point.y;
+    if (!seen || point.y > maximum) maximum = point.y;
+    seen = true;
+  }
+  return {minimum, maximum};
 }
 
 void ChartSeries::SetColour(Rgb colour) {

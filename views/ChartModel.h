@@ -2,12 +2,12 @@
 
 #include <QByteArray>
 #include <QList>
+#include <utility>
 #include <vector>
 
 #include "views/Colours.h"
 
-// One point of a line series. A null point has y = 0, counts in the series' minimum and maximum and
-// is drawn as a gap.
+// One point of a line series. A null point (a missing value) has y = 0 and is drawn as a gap.
 struct ChartPoint {
   double y = 0;
   QByteArray label;
@@ -29,7 +29,7 @@ class ChartSeries {
 
   const QList<ChartPoint>& Points() const { return points_; }
   int Count() const { return int(points_.size()); }
-  // Smallest and largest y of all points, null points included; 0 for a series without points.
+  // Smallest and largest y of the values, null points left out; 0 for a series without a value.
   double MinY() const;
   double MaxY() const;
 
@@ -40,6 +40,8 @@ class ChartSeries {
   uint64_t Revision() const { return revision_; }
 
  private:
+  std::pair<double, double> ValueRange() const;
+
   QList<ChartPoint> points_;
   Rgb colour_;
   uint64_t revision_ = 0;

@@ -3,36 +3,97 @@
 #include <QByteArrayView>
 #include <vector>
 
-#include "views/NumberFormats.h"
+#include "core/NumberReading.h"
+#include "files/MeasurementLine.h"
 #include "views/PageLayouts.h"
 #include "views/ViewClearing.h"
 
 namespace {
 
 // The fields of a line: the text before each ";". Text after the last ";" is no field.
-void SplitFields(const QByteArray& line, std::vector<QByteArrayView>& fields) {
-  fields.clear();
+void KeepLineFields(TextLines& lineFields, const QByteArray& line) {
+  lineFields.Clear();
   for (qsizetype start = 0, end; (end = line.indexOf(';', start)) >= 0; start = end + 1) {
-    fields.emplace_back(line.constData() + start, end - start);
+    lineFields.Add(line.mid(start, end - start));
   }
 }
 
-void KeepLineFields(TextLines& lineFields, const std::vector<QByteArrayView>& fields) {
-  lineFields.Clear();
-  for (QByteArrayView field : fields) lineFields.Add(field.toByteArray());
+char* WriteTwoDigits(char* p, unsigned value) {
+  if (value >= 100) *p++ = char('0' + value / 100);
+  *p++ = char('0' + value / 10 % 10);
+  *p++ = char('0' + value % 10);
+  return p;
 }
 
-// "2023.12.03 14:05" from the columns 2023, 12, 03, 14 and 05.
-QByteArray PointLabel(const std::vector<QByteArrayView>& fields) {
-  QByteArray label;
-  label.reserve(fields[0].size() + fields[1].size() + fields[2].size() + fields[3].size() + fields[4].size() +
-                4);
-  label.append(fields[0]).append('.').append(fields[1]).append('.').append(fields[2]);
-  label.append(' ').append(fields[3]).append(':').append(fields[4]);
-  return label;
+// "2023.12.03 14:05" from the time columns 2023, 12, 03, 14 and 05.
+QByteArray PointLabel(const LogRecord& record, const QByteArray& line) {
+  if (record.timeAsText) {
+    TextLines fields;
+    KeepLineFields(fields, line);
+    return fields.Get(0) + '.' + fields.Get(1) + '.' + fields.Get(2) + ' ' + fields.Get(3) + ':' +
+           fields.Get(4);
+  }
+  char text[24];
+  char* p = text;
+  if (record.time.year == 0) {
+    *p++ = '0';
+  } else {
+    const unsigned year = record.time.year;
+    if (year >= 10000) *p++ = char('0' + year / 10000 % 10);
+    if (year >= 1000) *p++ = char('0' + year / 1000 % 10);
+    if (year >= 100) *p++ = char('0' + year / 100 % 10);
+    if (year >= 10) *p++ = char('0' + year / 10 % 10);
+    *p++ = char('0' + year % 10);
+  }
+  *p++ = '.';
+  p = WriteTwoDigits(p, record.time.month);
+  *p++ = '.';
+  p = WriteTwoDigits(p, record.time.day);
+  *p++ = ' ';
+  p = WriteTwoDigits(p, record.time.hour);
+  *p++ = ':';
+  p = WriteTwoDigits(p, record.time.minute);
+  return QByteArray(text, p - text);
+}
+
+// Value k of record i of the log as a chart takes it. A record without that column raises the list's
+// index error naming the column, and an unreadable column the conversion error naming its text; the
+// failing line's fields are then left in `lineFields`.
+const RecordValue& ChartedValue(const RecordLog& log, int i, int k, const QList<QByteArray>& lines,
+                                TextLines& lineFields, char systemDecimalSeparator) {
+  const LogRecord& record = log.records[i];
+  if (k >= int(record.valueCount)) {
+    KeepLineFields(lineFields, lines[i]);
+    lineFields.Get(FirstValueColumn + k);
+  }
+  const RecordValue& value = log.values[record.firstValue + k];
+  if (value.kind == RecordValue::Kind::Unreadable) {
+    KeepLineFields(lineFields, lines[i]);
+    ParseNumber(lineFields.Get(FirstValueColumn + k), systemDecimalSeparator);
+  }
+  return value;
+}
+
+// The value columns a device code's layout charts; none without a layout.
+int ChartedColumns(int deviceCode) {
+  const std::optional<PageLayout> layout = LookUpPageLayout(deviceCode);
+  if (!layout) return 0;
+  const std::array<int, 4> channels = ChartChannels(*layout);
+  return channels[0] + channels[1] + channels[2] + channels[3];
 }
 
 }  // namespace
+
+void CheckLogIsChartable(const SharedState& state, char systemDecimalSeparator) {
+  const RecordLog readBack = state.LogRecordsMatch() ? RecordLog() : ReadMeasurementLines(state.LogLines);
+  const RecordLog& log = state.LogRecordsMatch() ? state.LogRecords : readBack;
+  const int columns = ChartedColumns(state.DeviceCode);
+  TextLines lineFields;
+  for (int i = 0; i < log.Count(); ++i) {
+    for (int k = 0; k < columns; ++k)
+      ChartedValue(log, i, k, state.LogLines.Lines(), lineFields, systemDecimalSeparator);
+  }
+}
 
 void PopulateCharts(SharedState& state, WindowModel& view, char systemDecimalSeparator,
                     ChannelExtremes& extremes) {
@@ -42,10 +103,15 @@ void PopulateCharts(SharedState& state, WindowModel& view, char systemDecimalSep
   extremes = {};
   state.LineFields.Clear();
 
+  // The records are the lines' numbers; lines put into the state without them are read here.
+  if (!state.LogRecordsMatch()) state.SetLog(state.LogLines, ReadMeasurementLines(state.LogLines));
   const QList<QByteArray>& lines = state.LogLines.Lines();
+  const RecordLog& log = state.LogRecords;
+
   // The series fed by the value columns in column order, and the first series of each used page.
   std::vector<ChartSeries*> columnSeries;
   std::vector<ChartSeries*> labelledSeries;
+  bool tenths = false;
   if (const std::optional<PageLayout> layout = LookUpPageLayout(state.DeviceCode)) {
     const std::array<int, 4> channels = ChartChannels(*layout);
     for (int page = 0; page < 4; ++page) {
@@ -56,45 +122,33 @@ void PopulateCharts(SharedState& state, WindowModel& view, char systemDecimalSep
       }
       if (channels[page] > 0) labelledSeries.push_back(&series[0]);
     }
+    // The energy meter logs its values in tenths; its chart shows them divided by 10 and its raw
+    // extremes are kept for the summary.
+    tenths = layout->family == PageFamily::EnergyMeter;
   }
-  const bool tenths = state.DeviceCode == EnergyMeterCode;
 
-  std::vector<QByteArrayView> fields;
-  fields.reserve(32);
-  for (int i = 0; i < int(lines.size()); ++i) {
-    SplitFields(lines[i], fields);
+  for (int i = 0; i < log.Count(); ++i) {
+    const LogRecord& record = log.records[i];
     for (int k = 0; k < int(columnSeries.size()); ++k) {
-      const int column = FirstValueColumn + k;
-      if (column >= int(fields.size())) {
-        // The failing line's fields stay in LineFields; reading the missing one raises the list's
-        // index error, which names the column.
-        KeepLineFields(state.LineFields, fields);
-        state.LineFields.Get(column);
-      }
-      const QByteArrayView text = fields[column];
-      if (text == "--") {
+      const RecordValue& value = ChartedValue(log, i, k, lines, state.LineFields, systemDecimalSeparator);
+      if (value.kind == RecordValue::Kind::Missing) {
         columnSeries[k]->AddNull();
         continue;
-      }
-      std::optional<double> value = ReadNumber(text, systemDecimalSeparator);
-      if (!value) {
-        KeepLineFields(state.LineFields, fields);
-        value = ParseNumber(text, systemDecimalSeparator);  // raises the conversion error naming the text
       }
       if (tenths) {
         ChannelExtreme& extreme = extremes[k];
         if (!extreme.seen) extreme = {0, 65535, true};
-        if (*value > extreme.largest) extreme.largest = *value;
-        if (*value < extreme.smallest) extreme.smallest = *value;
-        columnSeries[k]->AddValue(*value / 10);
+        if (value.number > extreme.largest) extreme.largest = value.number;
+        if (value.number < extreme.smallest) extreme.smallest = value.number;
+        columnSeries[k]->AddValue(value.number / 10);
       } else {
-        columnSeries[k]->AddValue(*value);
+        columnSeries[k]->AddValue(value.number);
       }
     }
     if (!labelledSeries.empty()) {
-      const QByteArray label = PointLabel(fields);
+      const QByteArray label = PointLabel(record, lines[i]);
       for (ChartSeries* series : labelledSeries) series->SetLabel(i, label);
     }
   }
-  if (!lines.isEmpty()) KeepLineFields(state.LineFields, fields);
+  if (!lines.isEmpty()) KeepLineFields(state.LineFields, lines.back());
 }

@@ -1,6 +1,6 @@
 #include "views/FillGauge.h"
 
-#include "decode/DeviceTypes.h"
+#include "decode/DeviceCatalogue.h"
 
 void ShowFillGauge(const SharedState& state, WindowModel& view) {
   const int lines = state.LogLines.Count();

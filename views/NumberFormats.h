@@ -1,8 +1,6 @@
 #pragma once
 
 #include <QByteArray>
-#include <QByteArrayView>
-#include <optional>
 
 // Numbers in the user's regional format: the views write and read them with the system's decimal
 // separator, never with the DecimalSeparator setting of the field codec. Rounding to the shown
@@ -17,11 +15,3 @@ enum class NumberFormat {
 
 // A value whose "#.#" text would hold no digit at all (it rounds to 0) shows as "0".
 QByteArray FormatNumber(double value, NumberFormat format, char decimalSeparator);
-
-// Reads a number as the system writes it: blanks around it allowed, an optional sign, digits with at
-// most one decimal separator (at least one digit), an optional exponent. Nothing for any other text,
-// for a text with another separator and for a value beyond the double range.
-std::optional<double> ReadNumber(QByteArrayView text, char decimalSeparator);
-
-// As ReadNumber; a text that is no number throws ValdError "'<text>' is not a valid floating point value".
-double ParseNumber(QByteArrayView text, char decimalSeparator);

@@ -2,76 +2,12 @@
 
 #include <span>
 
-#include "views/CodeTables.h"
 #include "views/NumberFormats.h"
 #include "views/ViewTexts.h"
 
 namespace {
 
 using enum PageFamily;
-
-constexpr std::array<PageLayout, 58> Table = {{
-    {2, TemperatureHumidity, 2, 0},
-    {3, TemperatureHumidity, 4, 0},
-    {4, TemperatureHumidity, 2, 1},
-    {5, TemperatureHumidity, 4, 4},
-    {6, TemperatureHumidity, 2, 0},
-    {7, TemperatureHumidity, 2, 2},
-    {8, TemperatureHumidity, 1, 1},
-    {9, TemperatureHumidity, 6, 0},
-    {10, TemperatureHumidity, 6, 6},
-    {12, TemperatureHumidity, 1, 0},
-    {13, TemperatureHumidity, 2, 0},
-    {14, Illumination},
-    {15, TemperatureHumidity, 2, 0},
-    {16, TemperatureHumidity, 2, 0},
-    {17, TemperatureHumidity, 2, 0},
-    {18, Current},
-    {19, TemperatureHumidity, 2, 2},
-    {21, TemperatureHumidity, 2, 0},
-    {22, TemperatureHumidity, 4, 0},
-    {23, TemperatureHumidity, 6, 0},
-    {24, TemperatureHumidity, 2, 1},
-    {25, TemperatureHumidity, 2, 2},
-    {26, TemperatureHumidity, 4, 4},
-    {27, TemperatureHumidity, 6, 6},
-    {28, TemperatureHumidity, 2, 0},
-    {29, TemperatureHumidity, 1, 1},
-    {30, TemperatureHumidity, 2, 2},
-    {31, RelayEvents},
-    {32, TemperatureHumidity, 1, 0},
-    {33, TemperatureHumidity, 2, 0},
-    {34, TemperatureHumidity, 2, 0},
-    {35, TemperatureHumidity, 2, 0},
-    {36, Illumination},
-    {37, TemperatureHumidity, 2, 0},
-    {38, Current},
-    {39, BellEvents},
-    {40, BellEvents},
-    {41, BellEvents},
-    {42, Contact},
-    {43, Climate},
-    {44, Climate},
-    {45, TwoHumidity},
-    {46, BellEvents},
-    {47, BellEventsWithContact},
-    {48, TemperatureHumidity, 2, 2},
-    {49, TemperatureHumidity, 2, 2},
-    {50, Particulate},
-    {51, TemperatureHumidity, 1, 1},
-    {52, TemperatureHumidity, 1, 0},
-    {53, TemperatureHumidity, 2, 0},
-    {54, TemperatureHumidity, 4, 0},
-    {55, EnergyMeter},
-    {56, HubMonitor},
-    {102, ControlEvent},
-    {103, Contact},
-    {104, Climate},
-    {105, Climate},
-    {106, TwoHumidity},
-}};
-
-static_assert(IsSortedByCode(Table));
 
 // What a summary line shows before its minimum.
 enum class LinePrefix {
@@ -80,11 +16,12 @@ enum class LinePrefix {
   None,
 };
 
-// One measured quantity of a layout: consecutive fields of the line, charted on the first series of
-// one page, with the page's caption, its last-value strip and its group of min/max lines.
-struct Quantity {
+// One measured quantity of a layout: the consecutive value columns of one catalogue quantity, charted
+// from the first series of one page, with the page's caption, its last-value strip and its group of
+// min/max lines.
+struct PageQuantity {
   ChartPage page;
-  int channels;
+  char letter;  // the catalogue quantity whose columns it charts
   const char* caption;
   const char* stripHeader;
   const char* stripUnit;  // follows every value; its closing blank separates the values
@@ -98,7 +35,7 @@ struct Quantity {
 
 // A layout built from measured quantities, in field order.
 struct MeasuringLayout {
-  std::span<const Quantity> quantities;
+  std::span<const PageQuantity> quantities;
   int tabWidth = 100;
   // Energy meter: fields are tenths shown in the general format, and the min/max lines come from the
   // raw extremes divided by 10 instead of from the series.
@@ -115,73 +52,74 @@ constexpr Rgb EnergyColours[] = {Colour::Black, Colour::Gray, Colour::Maroon};
 
 constexpr const char* HumidityCaption = "Páratartalom";
 constexpr const char* HumidityHeader = "Utoljára mért páratartalom adatok: ";
-constexpr Quantity Temperatures{
-    PageT, 0, "Hőmérséklet", "Utoljára mért hőmérséklet adatok: ", "°C ", "Hőmérséklet:", "°C"};
-constexpr Quantity Humidities{PageH, 0, HumidityCaption, HumidityHeader, "% ", "Páratartalom:", "%"};
-// The humidity strip of single-page layouts: its header, no values.
-constexpr Quantity NoHumidity = Humidities;
+constexpr PageQuantity Temperatures{
+    PageT, 'T', "Hőmérséklet", "Utoljára mért hőmérséklet adatok: ", "°C ", "Hőmérséklet:", "°C"};
+constexpr PageQuantity Humidities{PageH, 'H', HumidityCaption, HumidityHeader, "% ", "Páratartalom:", "%"};
+// The humidity strip of single-page layouts: its header, and no values, as they have no humidity.
+constexpr PageQuantity NoHumidity = Humidities;
+constexpr PageQuantity TemperatureHumidityQuantities[] = {Temperatures, Humidities};
 
-constexpr Quantity Illuminations[] = {
-    {PageT, 2, "Megvilágítás", "Utoljára mért megvilágítás adatok: ", " lux ", "Megvilágítás:", " lux",
+constexpr PageQuantity Illuminations[] = {
+    {PageT, 'L', "Megvilágítás", "Utoljára mért megvilágítás adatok: ", " lux ", "Megvilágítás:", " lux",
      NumberFormat::TwoDigits},
     NoHumidity,
 };
-constexpr Quantity Currents[] = {
-    {PageT, 3, "áramerősség", "Utoljára mért áramerősség adatok: ", "mA ", "Áramerősség:", "mA"},
+constexpr PageQuantity Currents[] = {
+    {PageT, 'I', "áramerősség", "Utoljára mért áramerősség adatok: ", "mA ", "Áramerősség:", "mA"},
     NoHumidity,
 };
-constexpr Quantity ClimateQuantities[] = {
-    {PageT, 1, "Hőmérséklet", "Utoljára mért hőmérséklet adat: ", "°C ", "Hőmérséklet:", "°C",
+constexpr PageQuantity ClimateQuantities[] = {
+    {PageT, 'T', "Hőmérséklet", "Utoljára mért hőmérséklet adat: ", "°C ", "Hőmérséklet:", "°C",
      NumberFormat::TwoDigitsOneDecimal, RedOnly},
-    {PageH, 1, HumidityCaption, "Utoljára mért páratartalom adat: ", "% ", "Páratartalom:", "%",
+    {PageH, 'H', HumidityCaption, "Utoljára mért páratartalom adat: ", "% ", "Páratartalom:", "%",
      NumberFormat::TwoDigitsOneDecimal, BlueOnly},
-    {PageC, 1, "CO2", "Utoljára mért CO2 adat: ", "ppm ", "CO2:", "ppm", NumberFormat::TwoDigitsOneDecimal,
+    {PageC, 'C', "CO2", "Utoljára mért CO2 adat: ", "ppm ", "CO2:", "ppm", NumberFormat::TwoDigitsOneDecimal,
      GreenOnly},
-    {PageV, 1, "VOC", "Utoljára mért VOC adat: ", "ppb ", "VOC:", "ppv", NumberFormat::TwoDigitsOneDecimal,
+    {PageV, 'V', "VOC", "Utoljára mért VOC adat: ", "ppb ", "VOC:", "ppv", NumberFormat::TwoDigitsOneDecimal,
      PurpleOnly},
 };
-constexpr Quantity TwoHumidityQuantities[] = {
-    {PageT, 4, "Hőmérséklet", "Utoljára mért hőmérséklet adatok: ", "°C ", "Hőmérséklet:", "°C"},
-    {PageH, 4, "Relatív páratartalom", "Utoljára mért relatív páratartalom adatok: ", "% ",
+constexpr PageQuantity TwoHumidityQuantities[] = {
+    {PageT, 'T', "Hőmérséklet", "Utoljára mért hőmérséklet adatok: ", "°C ", "Hőmérséklet:", "°C"},
+    {PageH, 'H', "Relatív páratartalom", "Utoljára mért relatív páratartalom adatok: ", "% ",
      "Rel. páratartalom:", "%"},
-    {PageC, 4, "Abszolút páratartalom", "Utoljára mért abszolút páratartalom adatok: ", "% ",
+    {PageC, 'A', "Abszolút páratartalom", "Utoljára mért abszolút páratartalom adatok: ", "% ",
      "Abs. páratartalom:", "%"},
 };
-constexpr Quantity ParticulateQuantities[] = {
-    {PageT, 4, "Mass Concentration PM1.0 µg/m3", "Utoljára mért PM1.0 adatok: ", "µg/m3 ",
+constexpr PageQuantity ParticulateQuantities[] = {
+    {PageT, '1', "Mass Concentration PM1.0 µg/m3", "Utoljára mért PM1.0 adatok: ", "µg/m3 ",
      "Min/Max Mass C. PM1.0:", " µg/m3", NumberFormat::TwoDigitsOneDecimal, ChannelPalette,
      LinePrefix::Sensor, true},
-    {PageH, 4, "Mass Concentration PM2.5 µg/m3", "Utoljára mért PM2.5 adatok: ", "µg/m3 ",
+    {PageH, '2', "Mass Concentration PM2.5 µg/m3", "Utoljára mért PM2.5 adatok: ", "µg/m3 ",
      "Min/Max Mass C. PM2.5:", " µg/m3", NumberFormat::TwoDigitsOneDecimal, ChannelPalette, LinePrefix::None,
      true},
-    {PageC, 4, "Mass Concentration PM4.0 µg/m3", "Utoljára mért PM4.0 adatok: ", "µg/m3 ",
+    {PageC, '4', "Mass Concentration PM4.0 µg/m3", "Utoljára mért PM4.0 adatok: ", "µg/m3 ",
      "Min/Max Mass C. PM4.0:", " µg/m3", NumberFormat::TwoDigitsOneDecimal, ChannelPalette, LinePrefix::None,
      true},
-    {PageV, 4, "Mass Concentration PM10.0 µg/m3", "Utoljára mért PM10.0 adatok: ", "µg/m3 ",
+    {PageV, '0', "Mass Concentration PM10.0 µg/m3", "Utoljára mért PM10.0 adatok: ", "µg/m3 ",
      "Min/Max Mass C. PM10.0:", " µg/m3", NumberFormat::TwoDigitsOneDecimal, ChannelPalette, LinePrefix::None,
      true},
 };
-constexpr Quantity EnergyQuantities[] = {
-    {PageT, 3, "Teljesítmény", "Utoljára mért teljesítmény adatok: ", "kW ", "Teljesítmény:", " kW",
+constexpr PageQuantity EnergyQuantities[] = {
+    {PageT, 'W', "Teljesítmény", "Utoljára mért teljesítmény adatok: ", "kW ", "Teljesítmény:", " kW",
      NumberFormat::OneDecimal, EnergyColours},
-    {PageH, 3, "Feszültség", "Utoljára mért feszültség adatok: ", "V ", "Feszültség:", " V",
+    {PageH, 'Y', "Feszültség", "Utoljára mért feszültség adatok: ", "V ", "Feszültség:", " V",
      NumberFormat::OneDecimal, EnergyColours},
-    {PageC, 3, "Áramerősség", "Utoljára mért áramerősség adatok: ", "A ", "Áramerősség:", " A",
+    {PageC, 'Z', "Áramerősség", "Utoljára mért áramerősség adatok: ", "A ", "Áramerősség:", " A",
      NumberFormat::OneDecimal, EnergyColours},
 };
-constexpr Quantity HubQuantities[] = {
-    {PageT, 1, "Hőmérséklet", "Utoljára mért hőmérséklet adatok: ", "C ", "Hőmérséklet:", "C",
+constexpr PageQuantity HubQuantities[] = {
+    {PageT, 'T', "Hőmérséklet", "Utoljára mért hőmérséklet adatok: ", "C ", "Hőmérséklet:", "C",
      NumberFormat::TwoDigitsOneDecimal, RedOnly},
-    {PageH, 1, HumidityCaption, HumidityHeader, "% ", "Páratartalom:", "%", NumberFormat::TwoDigitsOneDecimal,
-     BlueOnly},
-    {PageC, 1, "Feszültség", "Utoljára mért feszültség adatok: ", "V ", "Feszültség:", "V",
+    {PageH, 'H', HumidityCaption, HumidityHeader, "% ", "Páratartalom:", "%",
+     NumberFormat::TwoDigitsOneDecimal, BlueOnly},
+    {PageC, 'U', "Feszültség", "Utoljára mért feszültség adatok: ", "V ", "Feszültség:", "V",
      NumberFormat::TwoDigitsOneDecimal, GreenOnly},
 };
 
-// The channels a measuring layout fills on each page.
-constexpr std::array<int, 4> PageChannels(std::span<const Quantity> quantities) {
+// The channels a measuring layout fills on each page: the row's columns of each quantity.
+std::array<int, 4> PageChannels(const DeviceType& type, std::span<const PageQuantity> quantities) {
   std::array<int, 4> channels{};
-  for (const Quantity& quantity : quantities) channels[quantity.page] += quantity.channels;
+  for (const PageQuantity& quantity : quantities) channels[quantity.page] += type.ColumnsOf(quantity.letter);
   return channels;
 }
 
@@ -220,6 +158,17 @@ struct PageContext {
   WindowModel& view;
   char decimalSeparator;
   const ChannelExtremes& extremes;
+  const DeviceType& type;
+
+  int Channels(const PageQuantity& quantity) const { return type.ColumnsOf(quantity.letter); }
+  // The last record's value in a column from FirstValueColumn on, when it is a number.
+  std::optional<double> LastValue(int column) const {
+    if (state.LogRecords.IsEmpty()) return std::nullopt;
+    const std::span<const RecordValue> values = state.LogRecords.Values(state.LogRecords.records.back());
+    const int index = column - FirstValueColumn;
+    if (index < 0 || index >= int(values.size()) || !values[index].IsNumber()) return std::nullopt;
+    return values[index].number;
+  }
 
   bool HasLastLine() const { return !state.LineFields.IsEmpty(); }
   const QByteArray& Field(int index) const { return state.LineFields.Get(index); }
@@ -253,25 +202,24 @@ QByteArray SensorLabel(int channel) {
   return "S" + QByteArray::number(channel + 1) + ":";
 }
 
-void WriteStripValues(const PageContext& context, const MeasuringLayout& layout, const Quantity& quantity,
+void WriteStripValues(const PageContext& context, const MeasuringLayout& layout, const PageQuantity& quantity,
                       int firstField) {
   RichText& strip = context.view.pages[quantity.page].strip;
-  for (int k = 0; k < quantity.channels; ++k) {
+  for (int k = 0; k < context.Channels(quantity); ++k) {
     const QByteArray& field = context.Field(firstField + k);
     QByteArray text = quantity.sensorLabels ? SensorLabel(k) : QByteArray();
     // A missing or unreadable energy meter value is shown as written, like every other strip value.
-    const std::optional<double> raw =
-        layout.tenths ? ReadNumber(field, context.decimalSeparator) : std::nullopt;
+    const std::optional<double> raw = layout.tenths ? context.LastValue(firstField + k) : std::nullopt;
     text += raw ? context.Number(*raw / 10, NumberFormat::General) : field;
     strip.SetColour(quantity.colours[k]);
     strip.Insert(text + Win1250Text(quantity.stripUnit));
   }
 }
 
-void WriteMinMaxLines(const PageContext& context, const MeasuringLayout& layout, const Quantity& quantity,
+void WriteMinMaxLines(const PageContext& context, const MeasuringLayout& layout, const PageQuantity& quantity,
                       int firstChannel) {
   const std::vector<ChartSeries>& series = context.view.pages[quantity.page].chart.series;
-  for (int k = 0; k < quantity.channels; ++k) {
+  for (int k = 0; k < context.Channels(quantity); ++k) {
     double minimum = series[k].MinY();
     double maximum = series[k].MaxY();
     if (layout.tenths) {
@@ -294,8 +242,8 @@ void WriteMinMaxLines(const PageContext& context, const MeasuringLayout& layout,
 void WriteMeasuringLayout(const PageContext& context, const MeasuringLayout& layout) {
   std::array<bool, 4> shown{true, false, false, false};
   std::array<const char*, 4> captions{};
-  for (const Quantity& quantity : layout.quantities) {
-    shown[quantity.page] = shown[quantity.page] || quantity.channels > 0;
+  for (const PageQuantity& quantity : layout.quantities) {
+    shown[quantity.page] = shown[quantity.page] || context.Channels(quantity) > 0;
     captions[quantity.page] = quantity.caption;
   }
   ArrangePages(context.view, layout.tabWidth, shown, captions);
@@ -303,31 +251,25 @@ void WriteMeasuringLayout(const PageContext& context, const MeasuringLayout& lay
   int field = FirstValueColumn;
   int channel = 0;
   bool firstGroup = true;
-  for (const Quantity& quantity : layout.quantities) {
+  for (const PageQuantity& quantity : layout.quantities) {
+    const int channels = context.Channels(quantity);
     if (layout.colourSeries) {
-      for (int k = 0; k < quantity.channels; ++k) {
+      for (int k = 0; k < channels; ++k) {
         context.view.pages[quantity.page].chart.series[k].SetColour(quantity.colours[k]);
       }
     }
     RewriteStrip(context.view.pages[quantity.page].strip, quantity.stripHeader);
     if (context.HasLastLine()) WriteStripValues(context, layout, quantity, field);
-    if (quantity.channels > 0) {
+    if (channels > 0) {
       if (!firstGroup && !layout.compactSummary) AppendSummaryLine(context.view.summary, Colour::Black, {});
       const Rgb headingColour = layout.compactSummary ? quantity.colours[0] : Colour::Black;
       AppendSummaryLine(context.view.summary, headingColour, Win1250Text(quantity.heading));
       WriteMinMaxLines(context, layout, quantity, channel);
       firstGroup = false;
     }
-    field += quantity.channels;
-    channel += quantity.channels;
+    field += channels;
+    channel += channels;
   }
-}
-
-void WriteTemperatureHumidity(const PageContext& context, int temperatures, int humidities) {
-  Quantity quantities[] = {Temperatures, Humidities};
-  quantities[0].channels = temperatures;
-  quantities[1].channels = humidities;
-  WriteMeasuringLayout(context, {quantities});
 }
 
 // Event devices: no values in the strips, a legend of the event values in the summary box.
@@ -365,35 +307,38 @@ void WriteControlEvent(const PageContext& context) {
 }  // namespace
 
 std::optional<PageLayout> LookUpPageLayout(int deviceCode) {
-  return FindRowByCode(Table, deviceCode);
+  const DeviceType* type = FindDeviceType(deviceCode);
+  if (!type || type->family == None) return std::nullopt;
+  return PageLayout{type, type->family};
 }
 
 std::array<int, 4> ChartChannels(const PageLayout& layout) {
   switch (layout.family) {
+    case None:
+      return {};
     case TemperatureHumidity:
-      return {layout.temperatures, layout.humidities, 0, 0};
+      return PageChannels(*layout.type, TemperatureHumidityQuantities);
     case Illumination:
-      return PageChannels(Illuminations);
+      return PageChannels(*layout.type, Illuminations);
     case Current:
-      return PageChannels(Currents);
+      return PageChannels(*layout.type, Currents);
     case RelayEvents:
-      return {2, 0, 0, 0};  // a relay event field holds two numbers
     case BellEvents:
     case BellEventsWithContact:
     case ControlEvent:
-      return {1, 0, 0, 0};
     case Contact:
-      return {12, 0, 0, 0};
+      // Event and contact values all go to the first page (a relay event field holds two numbers).
+      return {layout.type->ValueColumns(), 0, 0, 0};
     case Climate:
-      return PageChannels(ClimateQuantities);
+      return PageChannels(*layout.type, ClimateQuantities);
     case TwoHumidity:
-      return PageChannels(TwoHumidityQuantities);
+      return PageChannels(*layout.type, TwoHumidityQuantities);
     case Particulate:
-      return PageChannels(ParticulateQuantities);
+      return PageChannels(*layout.type, ParticulateQuantities);
     case EnergyMeter:
-      return PageChannels(EnergyQuantities);
+      return PageChannels(*layout.type, EnergyQuantities);
     case HubMonitor:
-      return PageChannels(HubQuantities);
+      return PageChannels(*layout.type, HubQuantities);
   }
   return {};
 }
@@ -402,10 +347,12 @@ void SetUpPages(const SharedState& state, WindowModel& view, char systemDecimalS
                 const ChannelExtremes& extremes) {
   const std::optional<PageLayout> layout = LookUpPageLayout(state.DeviceCode);
   if (!layout) return;
-  const PageContext context{state, view, systemDecimalSeparator, extremes};
+  const PageContext context{state, view, systemDecimalSeparator, extremes, *layout->type};
   switch (layout->family) {
+    case None:
+      return;
     case TemperatureHumidity:
-      return WriteTemperatureHumidity(context, layout->temperatures, layout->humidities);
+      return WriteMeasuringLayout(context, {TemperatureHumidityQuantities});
     case Illumination:
       return WriteMeasuringLayout(context, {Illuminations});
     case Current:

@@ -5,8 +5,8 @@
 #include <QEventLoop>
 #include <QLocale>
 
-#include "decode/LogReadout.h"
 #include "operations/Readout.h"
+#include "readout/LogReadout.h"
 #include "support/DelayedDevice.h"
 #include "support/TempFolder.h"
 
@@ -32,7 +32,7 @@ void BM_ReadoutAgainstReplyDelays(benchmark::State& bench) {
     WindowModel view;
     QElapsedTimer timer;
     timer.start();
-    LogReadout job(state, link, env.systemDecimalSeparator);
+    LogReadout job(state, link, false);
     QEventLoop loop;
     QObject::connect(&job, &LogReadout::Finished, &loop, &QEventLoop::quit);
     job.Start();
@@ -40,7 +40,8 @@ void BM_ReadoutAgainstReplyDelays(benchmark::State& bench) {
     jobMs += double(timer.nsecsElapsed()) / 1e6;
     ReadoutResult result = job.Result();
     AdoptReadoutState(state, std::move(job.State()));
-    ShowReadout(state, view, link, env, result);
+    KeptReadout kept;
+    ShowReadout(state, view, env, result, kept);
     const double elapsedMs = double(timer.nsecsElapsed()) / 1e6;
     if (!job.Error().isEmpty() || !result.blocksWithoutReply.isEmpty()) bench.SkipWithError("incomplete log");
     totalMs += elapsedMs;

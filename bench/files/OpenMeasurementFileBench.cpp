@@ -9,7 +9,7 @@
 #include "core/TextLines.h"
 #include "core/ValdError.h"
 #include "core/Win1250.h"
-#include "decode/DeviceTypes.h"
+#include "decode/DeviceCatalogue.h"
 #include "operations/FileOpen.h"
 
 namespace {

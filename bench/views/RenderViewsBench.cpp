@@ -2,7 +2,7 @@
 
 #include "core/Environment.h"
 #include "core/SharedState.h"
-#include "decode/DeviceTypes.h"
+#include "decode/DeviceCatalogue.h"
 #include "views/RenderViews.h"
 
 namespace {

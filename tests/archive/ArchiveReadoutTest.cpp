@@ -20,7 +20,7 @@ SimulatorConfig WrappedAgate() {
 }
 
 struct ArchivedReadout {
-  ReadoutResult result;
+  ReadoutReport result;
   SharedState state;
   QList<QByteArray> requests;
 };
@@ -46,7 +46,7 @@ TEST_P(ArchiveTest, ReadoutMergesUnderTheMacAndItsImageDecodesAgain) {
   const ArchivedReadout readout = ReadInto(location.Describe(), folder.Path(), WrappedAgate());
   ASSERT_TRUE(readout.result.archiveError.isEmpty()) << readout.result.archiveError.toStdString();
   EXPECT_EQ(readout.requests.size(), 34);
-  EXPECT_EQ(readout.requests.last(), IdentityRequest + '\0');
+  EXPECT_EQ(readout.requests.first(), IdentityRequest + '\0');
   EXPECT_EQ(readout.result.archivedLines, 400);
 
   ArchiveStore store(location);

@@ -2,9 +2,8 @@
 
 #include <algorithm>
 
-#include "decode/DeviceTypes.h"
+#include "decode/DeviceCatalogue.h"
 #include "files/TypeDetection.h"
-#include "tools/sim/ChannelQuantities.h"
 #include "views/PageLayouts.h"
 
 // Every table keyed by DeviceCode knows the codes of the device type table, and only those, save the
@@ -33,8 +32,6 @@ TEST(DeviceCodeTables, PageLayoutsAndSimulatorCoverTheDeviceTable) {
     const bool withoutPages =
         std::ranges::find(CodesWithoutPageLayout, code) != std::end(CodesWithoutPageLayout);
     EXPECT_EQ(LookUpPageLayout(code).has_value(), type && !withoutPages) << code;
-    // The simulator generates one quantity per two-byte value field of a record.
-    EXPECT_EQ(ChannelQuantities(code).size(), type ? size_t(type->recordLength - 6) / 2 : 0) << code;
   }
   for (int code : CodesWithoutPageLayout) EXPECT_TRUE(LookUpDeviceType(code)) << code;
 }

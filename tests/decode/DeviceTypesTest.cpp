@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "decode/DeviceTypes.h"
+#include "decode/DeviceCatalogue.h"
 
 namespace {
 

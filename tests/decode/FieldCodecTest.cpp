@@ -6,7 +6,7 @@
 
 #include "core/Win1250.h"
 #include "decode/FieldCodec.h"
-#include "decode/LogRecordDecoder.h"
+#include "files/MeasurementLine.h"
 
 namespace {
 
@@ -31,11 +31,15 @@ void PrintTo(const FieldCase& c, std::ostream* os) {
   *os << "FieldType " << c.fieldType << " bytes " << bytes << " at " << c.linePosition;
 }
 
+// The field's values as a measurement line writes them.
 QByteArray Decode(const QByteArray& separatorSetting, char systemSeparator, int fieldType, uint8_t b1,
                   uint8_t b2, int linePosition) {
-  QByteArray out = "x;";
-  DecodeField(b1, b2, linePosition, {fieldType, separatorSetting, systemSeparator}, out);
-  return out.mid(2);
+  RecordValue values[2];
+  const int count = DecodeField(b1, b2, linePosition, fieldType, values);
+  LogRecord record;
+  record.valueCount = uint32_t(count);
+  return FormatMeasurementLine(record, std::span(values, size_t(count)),
+                               SeparatorsOf(separatorSetting, systemSeparator));
 }
 
 class FieldCodecVectors

@@ -1,17 +1,8 @@
 #include <gtest/gtest.h>
 
 #include "LogImage.h"
-#include "decode/LogOrdering.h"
 
 namespace {
-
-// Decodes an AGATE log (RecordLength 10, FieldType 1) from the given records and orders it.
-SharedState ReadImage(const QByteArray& image, int recordLength = 10, int fieldType = 1) {
-  SharedState state;
-  state.OutputText = DecodeLogImage(image, recordLength, {fieldType, ",", '.'});
-  SortDecodedRecords(state);
-  return state;
-}
 
 QByteArray AgateLine(uint8_t minute) {
   return QByteArray("2023;12;03;14;") + QByteArray::number(minute).rightJustified(2, '0') + ";21,5;21,5;";
@@ -39,7 +30,7 @@ class RingOrder : public testing::TestWithParam<OrderingCase> {};
 TEST_P(RingOrder, PutsTheRecordsAfterTheTurnFirst) {
   QByteArray image;
   for (const auto& [kind, minute] : GetParam().records)
-    image += LogRecord(uint8_t(kind), minute, 10, 0x15, 0x05);
+    image += RecordImage(uint8_t(kind), minute, 10, 0x15, 0x05);
   const SharedState state = ReadImage(image + ErasedMemory(2 * LogBlockSize - int(image.size())));
   QList<QByteArray> expected;
   for (uint8_t minute : GetParam().orderedMinutes) expected.append(AgateLine(minute));
@@ -59,7 +50,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(LogOrdering, ARecordOfKindZeroEndsTheDecodedLines) {
   QByteArray image =
-      LogRecord('w', 1, 10, 0x15, 0x05) + QByteArray(10, '\0') + LogRecord('w', 2, 10, 0x15, 0x05);
+      RecordImage('w', 1, 10, 0x15, 0x05) + QByteArray(10, '\0') + RecordImage('w', 2, 10, 0x15, 0x05);
   const SharedState state = ReadImage(image + ErasedMemory(LogBlockSize - int(image.size())));
   EXPECT_EQ(state.DecodedLines.Lines(), QList<QByteArray>{"a;" + AgateLine(1)});
   EXPECT_EQ(state.LogLines.Lines(), QList<QByteArray>{AgateLine(1)});
@@ -73,7 +64,7 @@ TEST(LogOrdering, AnEmptyLogGivesNoLines) {
 
 TEST(LogOrdering, AFullSmallChipOfEightByteRecordsEndsWithAnEmptyLine) {
   QByteArray image;
-  for (int n = 0; n < 2048; ++n) image += LogRecord('w', uint8_t(n % 60), 8, 0x15, 0x05);
+  for (int n = 0; n < 2048; ++n) image += RecordImage('w', uint8_t(n % 60), 8, 0x15, 0x05);
   const SharedState state = ReadImage(image, 8, 1);
   ASSERT_EQ(state.DecodedLines.Count(), 2049);
   EXPECT_EQ(state.DecodedLines.Get(2047), "a;2023;12;03;14;07;21,5;");
@@ -84,18 +75,12 @@ TEST(LogOrdering, AFullSmallChipOfEightByteRecordsEndsWithAnEmptyLine) {
 TEST(LogOrdering, APartialLastRecordKeepsItsTimeStampColumns) {
   // 32 blocks of 10-byte records: 1638 whole records and 4 bytes of a last one.
   QByteArray image;
-  while (image.size() < 32 * LogBlockSize) image += LogRecord('w', 5, 10, 0x15, 0x05);
+  while (image.size() < 32 * LogBlockSize) image += RecordImage('w', 5, 10, 0x15, 0x05);
   const SharedState state = ReadImage(image.left(32 * LogBlockSize));
   ASSERT_EQ(state.DecodedLines.Count(), 1639);
   EXPECT_EQ(state.DecodedLines.Get(1638), "a;2023;12;03;");
   EXPECT_EQ(state.LogLines.Count(), 1639);
   EXPECT_EQ(state.LogLines.Get(1638), "2023;12;03;");
-}
-
-TEST(LogOrdering, StripsTheKindFromShortLines) {
-  TextLines decoded;
-  decoded.SetText("a\r\na;\r\na;1;\r\n\r\nb;2;\r\n");
-  EXPECT_EQ(OrderLogLines(decoded).Lines(), (QList<QByteArray>{"2;", "", "", "1;"}));
 }
 
 }  // namespace

@@ -6,7 +6,6 @@
 #include "FlakyDevice.h"
 #include "LogImage.h"
 #include "core/ValdError.h"
-#include "decode/LogOrdering.h"
 #include "link/Exchanges.h"
 #include "operations/Readout.h"
 #include "support/SimulatorFixture.h"
@@ -34,7 +33,7 @@ struct Readout {
     env.now = [] { return ReadoutTime; };
   }
 
-  ReadoutResult Run(uint16_t port, const std::function<void(int, int)>& progress = {}) {
+  ReadoutReport Run(uint16_t port, const std::function<void(int, int)>& progress = {}) {
     link.port = port;
     return ReadDeviceLog(state, view, link, env, QStringLiteral("127.0.0.1"), progress);
   }
@@ -68,9 +67,9 @@ SimulatorConfig ImageConfig(int deviceCode, int chipCode, const QByteArray& log)
 // An AGATE ring that has turned: two records written after the turn, the "x" write point, two older
 // records, then the end of the log.
 QByteArray TurnedAgateRing() {
-  return LogRecord('w', 30, 10, 0x15, 0x05) + LogRecord('w', 40, 10, 0xFE, 0xFB) +
-         LogRecord('x', 0, 10, 0, 0) + LogRecord('w', 10, 10, 0x14, 0x00) +
-         LogRecord('w', 20, 10, 0x80, 0x00) + LogRecord('e', 0, 10, 0, 0);
+  return RecordImage('w', 30, 10, 0x15, 0x05) + RecordImage('w', 40, 10, 0xFE, 0xFB) +
+         RecordImage('x', 0, 10, 0, 0) + RecordImage('w', 10, 10, 0x14, 0x00) +
+         RecordImage('w', 20, 10, 0x80, 0x00) + RecordImage('e', 0, 10, 0, 0);
 }
 
 const QList<QByteArray> TurnedAgateMeasurements = {
@@ -84,7 +83,7 @@ TEST(LogReadout, ReadsAnAgateLogIntoTimeOrder) {
   RunningSimulator device(ImageConfig(2, 1, TurnedAgateRing()));
   Readout readout;
   QList<std::pair<int, int>> progress;
-  const ReadoutResult report = readout.Run(device.Port(), [&](int block, int count) {
+  const ReadoutReport report = readout.Run(device.Port(), [&](int block, int count) {
     progress.append({block, count});
   });
 
@@ -145,7 +144,7 @@ TEST_P(GeneratedLogs, ComeOutWholeAndInTimeOrder) {
   RunningSimulator device(config);
   Readout readout;
   readout.view.statusPanels[3] = "--";
-  const ReadoutResult report = readout.Run(device.Port());
+  const ReadoutReport report = readout.Run(device.Port());
 
   EXPECT_EQ(device.Requests(), ReadoutRequests(c.blockCount));
   EXPECT_EQ(readout.view.statusPanels[3], c.chipText);
@@ -178,7 +177,7 @@ TEST(LogReadout, ASilentDeviceIsNoDevice) {
   Readout readout;
   readout.view.memo1 = "earlier dump";
   readout.state.LogLines.Add("2023;12;03;14;05;21,5;");
-  const ReadoutResult report = readout.Run(device.Port());
+  const ReadoutReport report = readout.Run(device.Port());
 
   EXPECT_EQ(device.Requests(), QList<QByteArray>{Request("EA4352")});
   EXPECT_FALSE(report.deviceFound());
@@ -193,7 +192,7 @@ TEST(LogReadout, ASilentDeviceIsNoDevice) {
 TEST(LogReadout, AnUnknownDeviceCodeRequestsNoBlock) {
   RunningSimulator device(ImageConfig(20, 1, TurnedAgateRing()));
   Readout readout;
-  const ReadoutResult report = readout.Run(device.Port());
+  const ReadoutReport report = readout.Run(device.Port());
   EXPECT_EQ(device.Requests(), QList<QByteArray>{Request("EA4352")});
   EXPECT_FALSE(report.deviceFound());
   EXPECT_EQ(readout.view.labelDevice, "No device");
@@ -203,12 +202,12 @@ TEST(LogReadout, AnUnknownDeviceCodeRequestsNoBlock) {
 
 TEST(LogReadout, ADeviceThatStopsAnsweringIsAskedTwiceUntilItIsGone) {
   QByteArray log;
-  for (int n = 0; n < 32 * LogBlockSize / 10; ++n) log += LogRecord('w', uint8_t(n % 60), 10, 0x15, 0x05);
+  for (int n = 0; n < 32 * LogBlockSize / 10; ++n) log += RecordImage('w', uint8_t(n % 60), 10, 0x15, 0x05);
   SimulatorConfig config = ImageConfig(2, 1, log);
   config.silentFromBlock = 28;
   RunningSimulator device(config);
   Readout readout;
-  const ReadoutResult report = readout.Run(device.Port());
+  const ReadoutReport report = readout.Run(device.Port());
 
   QList<QByteArray> expected = ReadoutRequests(28);
   for (const char* block : {"ED28", "ED28", "ED29", "ED29", "ED30", "ED30", "ED31"})
@@ -227,7 +226,7 @@ TEST(LogReadout, ABlockThatAnswersTheSecondRequestDecodesNormally) {
   SimulatorConfig config = ImageConfig(2, 1, TurnedAgateRing());
   FlakyDevice device(config, {0, 17});
   Readout readout;
-  const ReadoutResult report = readout.Run(device.Port());
+  const ReadoutReport report = readout.Run(device.Port());
 
   QList<QByteArray> expected = ReadoutRequests(32);
   expected.insert(1, Request("ED00"));
@@ -242,7 +241,7 @@ TEST(LogReadout, AHeaderOnlyDeviceGivesAnEmptyLogAndAnEmptyFile) {
   config.silentFromBlock = 0;
   RunningSimulator device(config);
   Readout readout;
-  const ReadoutResult report = readout.Run(device.Port());
+  const ReadoutReport report = readout.Run(device.Port());
 
   EXPECT_EQ(device.Requests().size(), 1 + 3 * 2 + 29);
   EXPECT_EQ(report.blocksWithoutReply.size(), 32);
@@ -275,10 +274,7 @@ QList<QByteArray> LogLinesWithBlockCut(const SimulatorConfig& config, int block,
   QByteArray log = SimulatedDeviceImage(config).log;
   log.replace(block * LogBlockSize + bytes, LogBlockSize - bytes, QByteArray(LogBlockSize - bytes, '\0'));
   const DeviceType type = *LookUpDeviceType(config.deviceCode);
-  SharedState state;
-  state.OutputText = DecodeLogImage(log, type.recordLength, {type.fieldType, ",", ','});
-  SortDecodedRecords(state);
-  return state.LogLines.Lines();
+  return ReadImage(log, type.recordLength, type.fieldType, ",", ',').LogLines.Lines();
 }
 
 struct ReplyFaultCase {
@@ -314,7 +310,7 @@ TEST_P(ReplyFaults, OnlyAFullReplyCompletesTheBlock) {
   config.scriptedFaults.insert(LogBlockRequest(SpoiltBlock), c.faults);
   RunningSimulator device(config);
   Readout readout;
-  const ReadoutResult report = readout.Run(device.Port());
+  const ReadoutReport report = readout.Run(device.Port());
 
   EXPECT_EQ(RequestsFor(device.Requests(), LogBlockRequest(SpoiltBlock)), c.requests);
   EXPECT_EQ(RequestsFor(device.Requests(), LogBlockRequest(SpoiltBlock + 1)), 1);
@@ -360,7 +356,7 @@ TEST(LogReadout, ADeviceThatAnswersShortIsNotTakenAsGone) {
   config.scriptedFaults.insert(LogBlockRequest(6), {Silent});
   RunningSimulator device(config);
   Readout readout;
-  const ReadoutResult report = readout.Run(device.Port());
+  const ReadoutReport report = readout.Run(device.Port());
 
   EXPECT_EQ(RequestsFor(device.Requests(), LogBlockRequest(6)), 2);
   EXPECT_EQ(report.blocksWithoutReply, (QList<MissedBlock>{{3, 40}, {4, 40}, {5, 40}}));

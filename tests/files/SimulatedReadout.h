@@ -17,7 +17,7 @@ Environment TestEnvironment(const QString& folder, char separator, const QDateTi
 struct SimulatedReadout {
   SharedState state;
   WindowModel view;
-  ReadoutResult report;
+  ReadoutReport report;
 };
 
 // Reads the whole log of a simulated device configured by `config`, with `separator` both as the

@@ -9,7 +9,7 @@
 #include "ValdReadProcess.h"
 #include "core/Win1250.h"
 #include "decode/LogImage.h"
-#include "settings/CreationStep.h"
+#include "operations/SettingsApplication.h"
 #include "support/SimulatorFixture.h"
 #include "support/TempFolder.h"
 #include "support/UnwritableFolder.h"
@@ -188,7 +188,7 @@ constexpr int FullRingBytes = 32 * 512;
 SimulatorConfig FullRingWithoutErasedTail() {
   QByteArray log;
   for (int minute = 0; log.size() < FullRingBytes; ++minute)
-    log += LogRecord('w', minute % 60, 10, 0x15, 0x05);
+    log += RecordImage('w', minute % 60, 10, 0x15, 0x05);
   log.truncate(FullRingBytes);
   SimulatorConfig config;
   config.image = DeviceImage::ForLog(21, 1, 0, log).ToBytes();

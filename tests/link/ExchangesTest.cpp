@@ -1,8 +1,9 @@
 #include <gtest/gtest.h>
 
-#include "decode/DeviceTypes.h"
+#include "decode/DeviceCatalogue.h"
 #include "link/Exchanges.h"
 #include "link/LinkTestSupport.h"
+#include "link/MemoryMap.h"
 
 namespace {
 

@@ -3,10 +3,10 @@
 #include <algorithm>
 
 #include "core/ValdError.h"
-#include "decode/DeviceTypes.h"
-#include "decode/LogOrdering.h"
-#include "decode/LogRecordDecoder.h"
-#include "tools/sim/ChannelQuantities.h"
+#include "decode/DeviceCatalogue.h"
+#include "decode/LogDecoding.h"
+#include "decode/RingOrdering.h"
+#include "files/MeasurementLine.h"
 #include "tools/sim/DeviceResponder.h"
 #include "tools/sim/FieldEncoder.h"
 #include "tools/sim/LogGenerator.h"
@@ -52,26 +52,13 @@ TEST(FieldEncoding, OnlyTheFirstTwoFieldsOfALongerRecordAreEarly) {
   EXPECT_TRUE(IsLateField(0, 1));
 }
 
-TEST(ChannelQuantities, NameOneQuantityPerValueFieldOfEveryDeviceType) {
-  for (const DeviceType& type : DeviceTypeTable()) {
-    EXPECT_EQ(int(ChannelQuantities(type.code).size()), (type.recordLength - 6) / 2) << type.code;
-  }
-  EXPECT_TRUE(ChannelQuantities(20).empty());
-}
-
 // A generated log read back the way the readout does it: block decoding, then the ring ordering.
 TextLines ReadBack(const SimulatorConfig& config) {
   const DeviceImage image = SimulatedDeviceImage(config);
   const DeviceType type = *LookUpDeviceType(config.deviceCode);
-  SharedState state;
-  RecordCursor cursor{.recordLength = type.recordLength};
-  for (int block = 0; block < image.log.size() / DeviceImage::BlockSize; ++block) {
-    const QByteArray bytes = image.LogBlock(block);
-    DecodeLogBlock(std::span(reinterpret_cast<const uint8_t*>(bytes.constData()), bytes.size()), cursor,
-                   {type.fieldType, ".", '.'}, state.OutputText);
-  }
-  SortDecodedRecords(state);
-  return state.LogLines;
+  const RecordLog log = DecodeLog(
+      std::span(reinterpret_cast<const uint8_t*>(image.log.constData()), size_t(image.log.size())), type);
+  return FormatMeasurementLines(OrderRing(log.records), log.values, {'.', '.'});
 }
 
 QByteArray TimeStampColumns(const QDateTime& time) {

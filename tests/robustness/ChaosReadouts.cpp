@@ -12,10 +12,10 @@
 #include <vector>
 
 #include "core/ValdError.h"
-#include "decode/BlockReply.h"
-#include "decode/DeviceTypes.h"
-#include "decode/LogRecordDecoder.h"
+#include "decode/DeviceCatalogue.h"
+#include "decode/LogDecoding.h"
 #include "operations/Readout.h"
+#include "readout/BlockReply.h"
 #include "support/SimulatorFixture.h"
 #include "support/SpoiltReply.h"
 #include "support/TempFolder.h"
@@ -42,7 +42,7 @@ SimulatorConfig DeviceConfig(int deviceCode, int recordCount) {
 
 // What a readout left behind: its result as far as it got, its error, and the files in its folder.
 struct ChaosReadout {
-  ReadoutResult result;
+  ReadoutReport result;
   QString error;
   int deviceCode = 0;
   QStringList files;
@@ -70,7 +70,7 @@ ChaosReadout ReadDevice(const SimulatorConfig& config, const QHostAddress& addre
   link.port = simulator.Port();
   ChaosReadout readout;
   try {
-    ReadDeviceLog(state, view, link, env, address.toString(), readout.result);
+    ReadDeviceLog(state, view, link, env, address.toString(), readout.result, readout.result);
   } catch (const ValdError& error) {
     readout.error = error.Message();
   } catch (const std::exception& error) {
@@ -125,7 +125,7 @@ QStringList Violations(uint32_t seed, const ChaosDevice& device, const ChaosRead
                .arg(readout.error));
   }
   // Blocks are named whenever the log was read, even when the views refused it afterwards.
-  if (!readout.result.deviceFound() || !readout.result.logText) return broken;
+  if (!readout.result.deviceFound() || !readout.result.logRead) return broken;
 
   // The last request of each block and the fault its reply got.
   QMap<int, ReplyFault> lastFault;

@@ -5,7 +5,7 @@
 
 #include "core/ValdError.h"
 #include "fuzz/FuzzTargets.h"
-#include "settings/Settings.h"
+#include "operations/SettingsApplication.h"
 #include "settings/SettingsFile.h"
 
 // Inputs the fuzzers found faults with, kept in the corpus as regression-<name>: each is replayed

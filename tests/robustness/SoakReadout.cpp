@@ -70,7 +70,7 @@ int main(int argc, char** argv) {
   int logLines = -1;
   for (int i = 1; i <= readouts; ++i) {
     try {
-      const ReadoutResult report = ReadDeviceLog(state, view, link, env, link.host);
+      const ReadoutReport report = ReadDeviceLog(state, view, link, env, link.host);
       // Every readout of the same device gives the same log.
       if (!report.deviceFound() || !report.blocksWithoutReply.isEmpty() ||
           (logLines >= 0 && state.LogLines.Count() != logLines)) {

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "core/ValdError.h"
-#include "settings/CreationStep.h"
+#include "operations/SettingsApplication.h"
 #include "settings/Settings.h"
 #include "settings/SettingsFile.h"
 #include "settings/WindowPlacement.h"

@@ -5,6 +5,7 @@
 #include <random>
 #include <string>
 
+#include "core/NumberReading.h"
 #include "core/ValdError.h"
 #include "views/NumberFormats.h"
 

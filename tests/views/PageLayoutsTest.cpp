@@ -98,11 +98,13 @@ TEST(TemperatureHumidityLayout, HumidityPageComesAndGoesWithTheDevice) {
   EXPECT_EQ(bench.Summary().size(), 3u);
 }
 
-TEST(TemperatureHumidityLayout, GapsCountAsZeroAndShowAsWritten) {
+// A gap is shown as written and left out of the minimum and maximum; a channel of gaps alone shows 0/0.
+TEST(TemperatureHumidityLayout, GapsShowAsWrittenAndStayOutOfMinMax) {
   RenderBench bench;
-  bench.Render(2, {"2023;12;03;14;00;21.5;1;", "2023;12;03;14;05;22.0;2;", "2023;12;03;14;10;--;3;"});
-  EXPECT_EQ(Runs(bench.Strip(PageT)), "[000000]Utoljára mért hőmérséklet adatok: [FF0000]--°C [0000FF]3°C ");
-  EXPECT_EQ(bench.Summary().at(1), "[FF0000]Min/Max: 00.0/22.0°C");
+  bench.Render(2, {"2023;12;03;14;00;21.5;--;", "2023;12;03;14;05;22.0;--;", "2023;12;03;14;10;--;--;"});
+  EXPECT_EQ(Runs(bench.Strip(PageT)), "[000000]Utoljára mért hőmérséklet adatok: [FF0000]--°C [0000FF]--°C ");
+  EXPECT_EQ(bench.Summary().at(1), "[FF0000]Min/Max: 21.5/22.0°C");
+  EXPECT_EQ(bench.Summary().at(2), "[0000FF]Min/Max: 00.0/00.0°C");
 }
 
 TEST(TemperatureHumidityLayout, EmptyLogShowsHeadersAndZeros) {
@@ -129,7 +131,7 @@ TEST(IlluminationAndCurrentLayouts, AreTheTemperatureLayoutWithTheirOwnTexts) {
             "[000000]Utoljára mért megvilágítás adatok: [FF0000]300 lux [0000FF]-- lux ");
   EXPECT_EQ(Runs(bench.Strip(PageH)), "[000000]Utoljára mért páratartalom adatok: ");
   EXPECT_EQ(bench.Summary(),
-            (Lines{"[000000]Megvilágítás:", "[FF0000]Min/Max: 05/300 lux", "[0000FF]Min/Max: 00/124 lux"}));
+            (Lines{"[000000]Megvilágítás:", "[FF0000]Min/Max: 05/300 lux", "[0000FF]Min/Max: 124/124 lux"}));
 
   bench.Render(18, {"2023;12;03;14;05;1.5;2.5;3.5;"});
   EXPECT_EQ(Captions(bench.view)[0], "áramerősség");

@@ -6,7 +6,7 @@
 #include "archive/ArchivedLine.h"
 #include "core/TextLines.h"
 #include "core/ValdError.h"
-#include "decode/DeviceTypes.h"
+#include "decode/DeviceCatalogue.h"
 #include "files/MeasurementFile.h"
 #include "files/TypeDetection.h"
 

@@ -4,7 +4,9 @@
 
 #include "core/SharedState.h"
 #include "core/ValdError.h"
+#include "operations/IncompleteLog.h"
 #include "operations/Readout.h"
+#include "views/ChartPopulation.h"
 
 DeviceOutcome ReadOneDevice(const HostEntry& entry, const Environment& env,
                             const std::function<void(int block, int blockCount)>& progress,
@@ -16,73 +18,44 @@ DeviceOutcome ReadOneDevice(const HostEntry& entry, const Environment& env,
   SharedState state;
   // One separator for every value, so that the file opens again on a system with that separator.
   state.DecimalSeparatorText = QByteArray(1, env.systemDecimalSeparator);
-  // The views are drawn as in the window: a log they refuse is reported.
-  WindowModel view;
   DeviceLink link;
   link.port = entry.port;
   ReadoutResult result;
+  KeptReadout kept;
   // Blocks asked for so far: a socket error can end the readout before the last one.
   int blocksAsked = 0;
   // What keeps the readout from being complete, in the order it happened.
   QStringList problems;
   try {
-    ReadDeviceLog(
-        state, view, link, env, entry.host, result,
-        [&](int block, int blockCount) {
-          blocksAsked = block + 1;
-          if (progress) progress(block, blockCount);
-        },
-        archiveWriter);
-    if (!result.deviceFound()) problems << QStringLiteral("No device");
+    ReadLog(state, link, ReadoutWantsIdentity(env), entry.host, result, [&](int block, int blockCount) {
+      blocksAsked = block + 1;
+      if (progress) progress(block, blockCount);
+    });
+    if (result.deviceFound()) {
+      AdoptReadoutLog(state, result, env);
+      kept = KeepReadout(state, env, result, archiveWriter);
+      if (!kept.fileError.isEmpty()) problems << kept.fileError;
+      // A log the window's views would refuse is reported, after its file was written and archived.
+      CheckLogIsChartable(state, env.systemDecimalSeparator);
+    } else {
+      problems << QStringLiteral("No device");
+    }
   } catch (const ValdError& error) {
-    // A view error comes after the file was written and the log archived: the outcome names all.
     problems << error.Message();
   }
   if (!result.blocksWithoutReply.isEmpty()) {
-    problems.prepend(QStringLiteral("incomplete log: %1").arg(MissedBlocksText(result.blocksWithoutReply)));
+    problems.prepend(QStringLiteral("incomplete log: %1")
+                         .arg(MissedBlocksText(result.blocksWithoutReply, CommandLineWording())));
   }
-  if (!result.archiveError.isEmpty()) problems << QStringLiteral("not archived: %1").arg(result.archiveError);
+  if (!kept.archiveError.isEmpty()) problems << QStringLiteral("not archived: %1").arg(kept.archiveError);
   outcome.error = problems.join(QStringLiteral("; "));
   if (result.deviceFound()) outcome.deviceType = QString::fromLatin1(result.deviceType->name);
-  outcome.mac = result.mac;
-  outcome.newRecordsArchived = result.archivedLines;
+  outcome.mac = kept.mac;
+  outcome.newRecordsArchived = kept.archivedLines;
   for (const MissedBlock& missed : result.blocksWithoutReply) outcome.missingBlocks.append(missed.block);
   outcome.blocksRead = blocksAsked - int(result.blocksWithoutReply.size());
   outcome.records = state.LogLines.Count();
-  outcome.file = result.measurementFile;
+  outcome.file = kept.measurementFile;
   outcome.seconds = double(clock.elapsed()) / 1000;
   return outcome;
-}
-
-QString BlockList(const QList<int>& blocks) {
-  QStringList parts;
-  for (qsizetype i = 0; i < blocks.size();) {
-    qsizetype last = i;
-    while (last + 1 < blocks.size() && blocks[last + 1] == blocks[last] + 1) ++last;
-    parts.append(last == i ? QString::number(blocks[i])
-                           : QStringLiteral("%1-%2").arg(blocks[i]).arg(blocks[last]));
-    i = last + 1;
-  }
-  return parts.join(QStringLiteral(", "));
-}
-
-QString MissedBlocksText(const QList<MissedBlock>& missed) {
-  QList<int> silent;
-  QStringList shortReplies;
-  QStringList oversizedReplies;
-  for (const MissedBlock& block : missed) {
-    const QString sized = QStringLiteral("%1 (%2 bytes)").arg(block.block).arg(block.replyBytes);
-    if (block.kind() == BlockReplyKind::None) silent.append(block.block);
-    if (block.kind() == BlockReplyKind::Short) shortReplies.append(sized);
-    if (block.kind() == BlockReplyKind::Oversized) oversizedReplies.append(sized);
-  }
-  QStringList parts;
-  if (!silent.isEmpty()) parts << QStringLiteral("no reply for blocks ") + BlockList(silent);
-  if (!shortReplies.isEmpty()) {
-    parts << QStringLiteral("short reply for blocks ") + shortReplies.join(QStringLiteral(", "));
-  }
-  if (!oversizedReplies.isEmpty()) {
-    parts << QStringLiteral("oversized reply for blocks ") + oversizedReplies.join(QStringLiteral(", "));
-  }
-  return parts.join(QStringLiteral("; "));
 }

@@ -8,7 +8,6 @@
 #include "HostList.h"
 #include "archive/ArchiveWriter.h"
 #include "core/Environment.h"
-#include "decode/BlockReply.h"
 
 // How the readout of one device went: what its result line and its JSON object tell.
 struct DeviceOutcome {
@@ -33,10 +32,3 @@ struct DeviceOutcome {
 DeviceOutcome ReadOneDevice(const HostEntry& entry, const Environment& env,
                             const std::function<void(int block, int blockCount)>& progress,
                             ArchiveWriter* archiveWriter);
-
-// "3, 7-95": the unanswered blocks, runs of consecutive numbers joined.
-QString BlockList(const QList<int>& blocks);
-
-// "no reply for blocks 29-31; short reply for blocks 3 (40 bytes); oversized reply for blocks 5 (600
-// bytes)": the blocks without a full reply by what their last request got.
-QString MissedBlocksText(const QList<MissedBlock>& missed);

@@ -5,7 +5,7 @@
 
 #include "core/DataFolder.h"
 #include "core/Win1250.h"
-#include "decode/DecimalSeparatorRule.h"
+#include "settings/DecimalSeparatorRule.h"
 
 namespace {
 

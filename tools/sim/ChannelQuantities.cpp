@@ -7,73 +7,6 @@
 
 namespace {
 
-struct DeviceChannels {
-  int deviceCode;
-  std::string_view quantities;
-};
-
-constexpr std::array<DeviceChannels, 59> Channels = {{
-    {2, "TT"},
-    {3, "TTTT"},
-    {4, "TTH"},
-    {5, "TTTTHHHH"},
-    {6, "TT"},
-    {7, "TTHH"},
-    {8, "TH"},
-    {9, "TTTTTT"},
-    {10, "TTTTTTHHHHHH"},
-    {11, "XX"},
-    {12, "T"},
-    {13, "TT"},
-    {14, "LL"},
-    {15, "TT"},
-    {16, "TT"},
-    {17, "TT"},
-    {18, "III"},
-    {19, "TTHHXXXXXXXX"},
-    {21, "TT"},
-    {22, "TTTT"},
-    {23, "TTTTTT"},
-    {24, "TTH"},
-    {25, "TTHH"},
-    {26, "TTTTHHHH"},
-    {27, "TTTTTTHHHHHH"},
-    {28, "TT"},
-    {29, "THXXXXXXXXXX"},
-    {30, "TTHH"},
-    {31, "R"},
-    {32, "T"},
-    {33, "TT"},
-    {34, "TT"},
-    {35, "TT"},
-    {36, "LL"},
-    {37, "TT"},
-    {38, "III"},
-    {39, "B"},
-    {40, "B"},
-    {41, "B"},
-    {42, "KKKKKKKKKKKK"},
-    {43, "THCV"},
-    {44, "THCV"},
-    {45, "TTTTHHHHAAAA"},
-    {46, "B"},
-    {47, "B"},
-    {48, "TTHH"},
-    {49, "TTHH"},
-    {50, "PPPPPPPPPPPPPPPP"},
-    {51, "TH"},
-    {52, "T"},
-    {53, "TT"},
-    {54, "TTTT"},
-    {55, "WWWYYYZZZ"},
-    {56, "THU"},
-    {102, "B"},
-    {103, "KKKKKKKKKKKK"},
-    {104, "THCV"},
-    {105, "THCV"},
-    {106, "TTTTHHHHAAAA"},
-}};
-
 // A daily curve: the night value at 04:00, the day value at 16:00, a cosine between them, raised to
 // `sharpness` so that light stays near zero at night; noise is the standard deviation.
 struct QuantityCurve {
@@ -105,10 +38,11 @@ constexpr std::array<QuantityCurve, 13> Curves = {{
 
 }  // namespace
 
-std::string_view ChannelQuantities(int deviceCode) {
-  const auto it = std::find_if(Channels.begin(), Channels.end(),
-                               [&](const DeviceChannels& row) { return row.deviceCode == deviceCode; });
-  return it == Channels.end() ? std::string_view() : it->quantities;
+char FieldQuantity(const DeviceType& type, int field) {
+  const size_t column = size_t(field * ColumnsPerField(type.fieldType));
+  const char letter = column < type.columns.size() ? type.columns[column] : 'X';
+  // The particle size classes share one curve.
+  return std::string_view("1240").find(letter) != std::string_view::npos ? 'P' : letter;
 }
 
 double QuantityReading(char quantity, int channel, const QDateTime& when, std::mt19937& random) {

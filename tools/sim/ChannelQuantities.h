@@ -4,13 +4,11 @@
 #include <random>
 #include <string_view>
 
-// What each value field of a device's records measures, one letter per field, in field order:
-//   T temperature °C, H relative humidity %, A absolute humidity g/m³, C CO2 ppm, V VOC ppb,
-//   L illuminance lux, I current mA, U voltage V, P particulate matter µg/m³, X an uncharted value,
-//   W power, Y voltage and Z current in the tenths a power meter stores,
-//   K contact state 0/1, R relay event (two numbers 0..3), B bell event code.
-// Empty for an unknown device code.
-std::string_view ChannelQuantities(int deviceCode);
+#include "decode/DeviceCatalogue.h"
+
+// What a value field of a device's records measures, from its catalogue row: the quantity letter of the
+// field's first column, one curve for all particle size classes (P), X beyond the row's columns.
+char FieldQuantity(const DeviceType& type, int field);
 
 // A plausible reading of a continuous quantity (not K, R or B) at a time of day: a daily curve with
 // noise; channel shifts the curve a little so that channels of one device differ.

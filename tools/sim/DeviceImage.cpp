@@ -1,7 +1,8 @@
 #include "tools/sim/DeviceImage.h"
 
 #include "core/ValdError.h"
-#include "decode/DeviceTypes.h"
+#include "decode/DeviceCatalogue.h"
+#include "link/MemoryMap.h"
 
 namespace {
 

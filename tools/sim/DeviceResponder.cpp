@@ -1,7 +1,8 @@
 #include "tools/sim/DeviceResponder.h"
 
-#include "decode/DeviceTypes.h"
+#include "decode/DeviceCatalogue.h"
 #include "link/Exchanges.h"
+#include "link/MemoryMap.h"
 #include "tools/sim/LogGenerator.h"
 
 namespace {

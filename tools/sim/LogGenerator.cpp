@@ -4,7 +4,7 @@
 #include <array>
 #include <random>
 
-#include "decode/DeviceTypes.h"
+#include "decode/DeviceCatalogue.h"
 #include "tools/sim/ChannelQuantities.h"
 #include "tools/sim/FieldEncoder.h"
 
@@ -16,11 +16,7 @@ constexpr std::array<int, 7> BellEventCodes = {0, 4, 5, 10, 15, 20, 25};
 class RecordWriter {
  public:
   RecordWriter(const SimulatorConfig& config, const DeviceType& type)
-      : config_(config),
-        type_(type),
-        quantities_(ChannelQuantities(type.code)),
-        random_(config.seed),
-        contacts_(FieldCount(), 0) {}
+      : config_(config), type_(type), random_(config.seed), contacts_(FieldCount(), 0) {}
 
   int FieldCount() const { return (type_.recordLength - 6) / 2; }
 
@@ -49,7 +45,7 @@ class RecordWriter {
 
  private:
   double Reading(int field, const QDateTime& when) {
-    const char quantity = field < int(quantities_.size()) ? quantities_[field] : 'X';
+    const char quantity = FieldQuantity(type_, field);
     switch (quantity) {
       case 'K':  // a contact changes state now and then
         if (random_() % 12 == 0) contacts_[field] ^= 1;
@@ -65,7 +61,6 @@ class RecordWriter {
 
   const SimulatorConfig& config_;
   DeviceType type_;
-  std::string_view quantities_;
   std::mt19937 random_;
   QList<int> contacts_;
 };

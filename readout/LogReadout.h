@@ -5,26 +5,26 @@
 #include <functional>
 
 #include "core/SharedState.h"
-#include "decode/ReadoutSteps.h"
 #include "link/DeviceExchange.h"
 #include "link/DeviceLink.h"
+#include "readout/ReadoutSteps.h"
 
-// The readout of a device's whole log as a job on the event loop, which it never blocks: the header
-// (DeviceCode and ChipCode), every log block, the decoded lines (DecodedLines) and the time-ordered
-// measurement lines (LogLines). An unknown device code (a silent device included) ends the readout
-// before any block is requested, an oversized header ends it with an error; blocks are asked for as
-// BlockRequests says. Blocks that get no full reply are listed in the result: a missing or short reply
-// decodes as zero bytes from where it ends, which ends the decoded lines there, an oversized one by its
-// first 512 bytes.
+// The readout of a device's whole log as a job on the event loop, which it never blocks: the device's
+// identity when it is wanted, the header (DeviceCode and ChipCode), every log block, and the log
+// decoded into records in memory and in time order. It is the only step of a readout that talks to
+// the device. An unknown device code (a silent device included) ends the readout before any block is
+// requested, an oversized header ends it with an error; blocks are asked for as BlockRequests says.
+// Blocks that get no full reply are listed in the result: a missing or short reply decodes as zero
+// bytes from where it ends, which ends the log there, an oversized one by its first 512 bytes.
 //
 // The job works on its own copy of the shared state: its owner takes the state over when the job has
 // finished (AdoptReadoutState), or drops it after a cancel, which leaves the owner's state untouched.
 class LogReadout : public QObject {
   Q_OBJECT
  public:
-  // `link.host` is the device to read.
-  LogReadout(SharedState state, const DeviceLink& link, char systemDecimalSeparator,
-             QObject* parent = nullptr);
+  // `link.host` is the device to read; `askIdentity`: the identity is asked for first (for the
+  // archive, which keeps a device by its MAC address).
+  LogReadout(SharedState state, const DeviceLink& link, bool askIdentity, QObject* parent = nullptr);
 
   // Sends the header request. Progress and Finished follow from the event loop.
   void Start();
@@ -46,18 +46,21 @@ class LogReadout : public QObject {
  private:
   void Request(const QByteArray& request);
   void ReplyArrived(const ExchangeReply& reply, const QString& error);
+  void IdentityArrived(const ExchangeReply& reply);
   void HeaderArrived();
   void BlockArrived(int replyBytes);
   void End(const QString& error = {});
 
   SharedState state_;
   DeviceLink link_;
-  char systemDecimalSeparator_;
+  bool askIdentity_;
   ReadoutResult result_;
   QString error_;
   DeviceExchange exchange_;
   BlockRequests blocks_;
-  bool headerAsked_ = false;
+  // What the exchange in flight asks for.
+  enum class Asking { Identity, Header, Block };
+  Asking asking_ = Asking::Header;
   bool running_ = false;
   bool cancelRequested_ = false;
   bool cancelled_ = false;
@@ -69,6 +72,6 @@ void AdoptReadoutState(SharedState& owner, SharedState&& readout);
 
 // The readout of the device at `host` as one blocking call: the job runs in a local event loop on the
 // caller's state (`link.host` becomes `host`). `progress` is called after each block. Errors
-// propagate as ValdError; what was decoded so far stays in OutputText and `result`.
-void ReadLog(SharedState& state, DeviceLink& link, char systemDecimalSeparator, const QString& host,
+// propagate as ValdError; what the device gave until then stays in `result`.
+void ReadLog(SharedState& state, DeviceLink& link, bool askIdentity, const QString& host,
              ReadoutResult& result, const std::function<void(int block, int blockCount)>& progress = {});

@@ -1,7 +1,9 @@
-#include "decode/ReadoutSteps.h"
+#include "readout/ReadoutSteps.h"
 
-#include "decode/LogOrdering.h"
-#include "decode/LogRecordDecoder.h"
+#include "decode/LogDecoding.h"
+#include "decode/RingOrdering.h"
+
+#include <utility>
 
 namespace {
 
@@ -11,15 +13,13 @@ constexpr int RequestsPerBlock = 2;
 // which would only double the wait for a device that no longer answers.
 constexpr int SilentBlocksUntilGone = 3;
 
-// Decoded text per log byte, roughly: room reserved once instead of growing the text block by block.
-constexpr int TextBytesPerLogByte = 3;
-
 void ResetForReadout(SharedState& state) {
   state.ReceivedByteCount = 0;
   state.OutputText.clear();
   state.CurrentRecordKind = 'a';
   state.DecodedLines.Clear();
   state.LogLines.Clear();
+  state.LogRecords.Clear();
   state.LinePosition = 0;
 }
 
@@ -37,7 +37,7 @@ void TakeLogHeader(SharedState& state, ReadoutResult& result) {
   result.deviceType = LookUpDeviceType(state.DeviceCode);
   if (!result.deviceType) return;
   state.RecordLength = result.deviceType->recordLength;
-  state.OutputText.reserve(qsizetype(result.chip.blockCount) * LogBlockSize * TextBytesPerLogByte);
+  result.rawImage.reserve(qsizetype(result.chip.blockCount + 1) * LogBlockSize);
 }
 
 bool BlockRequests::AskAgain(int replyBytes) const {
@@ -61,16 +61,11 @@ void KeepRawBlock(const SharedState& state, ReadoutResult& result) {
   result.rawImage.append(reinterpret_cast<const char*>(state.ReceiveBuffer.data()), LogBlockSize);
 }
 
-void DecodeReceivedBlock(SharedState& state, int fieldType, char systemDecimalSeparator) {
-  RecordCursor cursor{state.LinePosition, state.CurrentRecordKind, state.RecordLength};
-  DecodeLogBlock(std::span(state.ReceiveBuffer).first<LogBlockSize>(), cursor,
-                 {fieldType, state.DecimalSeparatorText, systemDecimalSeparator}, state.OutputText);
-  state.LinePosition = cursor.linePosition;
-  state.CurrentRecordKind = cursor.currentRecordKind;
-}
-
-void FinishLog(SharedState& state, ReadoutResult& result) {
-  SortDecodedRecords(state);
-  result.decodedText = state.DecodedLines.Text();
-  result.logText = state.LogLines.Text();
+void FinishLog(ReadoutResult& result) {
+  const auto* bytes = reinterpret_cast<const uint8_t*>(result.rawImage.constData());
+  result.log =
+      DecodeLog(std::span(bytes, size_t(result.rawImage.size())).subspan(LogBlockSize), *result.deviceType);
+  std::vector<LogRecord> ordered = OrderRing(result.log.records);
+  result.memoryOrder = std::exchange(result.log.records, std::move(ordered));
+  result.logRead = true;
 }

@@ -1,6 +1,6 @@
-#include "decode/BlockReply.h"
+#include "readout/BlockReply.h"
 
-#include "decode/LogRecordDecoder.h"
+#include "decode/LogDecoding.h"
 
 BlockReplyKind ClassifyBlockReply(int replyBytes) {
   if (replyBytes <= 0) return BlockReplyKind::None;

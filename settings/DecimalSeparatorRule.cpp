@@ -1,4 +1,4 @@
-#include "decode/DecimalSeparatorRule.h"
+#include "settings/DecimalSeparatorRule.h"
 
 #include <QByteArrayView>
 

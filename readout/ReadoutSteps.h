@@ -4,40 +4,42 @@
 #include <QList>
 #include <QString>
 #include <optional>
+#include <vector>
 
+#include "core/LogRecord.h"
 #include "core/SharedState.h"
-#include "decode/BlockReply.h"
-#include "decode/DeviceTypes.h"
+#include "decode/DeviceCatalogue.h"
+#include "readout/BlockReply.h"
 
-// What a readout did, as far as it got: an error ends a readout half-way and what it did until then
-// stays. The decoded lines and the ordered measurement lines themselves are in the shared state
-// (DecodedLines, LogLines).
+// What a device gave in a readout, as far as the readout got: an error ends a readout half-way and
+// what it got until then stays.
 struct ReadoutResult {
   QString host;
   std::optional<int> receivedByteCount;   // ReceivedByteCount after the last exchange (Label1)
+  bool identityAsked = false;             // the identity was wanted and asked for
+  QByteArray identity;                    // the identity reply's text, empty when none came
   bool headerRead = false;                // the header was asked for and the readout state reset
   bool headerAnswered = false;            // the device replied to the header request
   ChipInfo chip{};                        // what the header's ChipCode means
   std::optional<DeviceType> deviceType;   // the header's device type; nothing: "No device"
-  std::optional<QByteArray> decodedText;  // Memo1: the decoded records, once every block was read
-  std::optional<QByteArray> logText;      // Memo2: the measurement lines in time order
   QList<MissedBlock> blocksWithoutReply;  // blocks without a full reply, in order: the log is incomplete
-  QByteArray rawImage;               // the header's 512 bytes, then every block's as received (zeros if none)
-  QString measurementFile;           // path of the automatic measurement file written, empty if none
-  std::optional<int> archivedLines;  // lines the archive gained, once the log was merged into it
-  QString archiveError;              // why the merge into the archive failed, empty if it did not
-  QString mac;                       // the MAC address the archive step's identity exchange gave, if any
+  QByteArray rawImage;   // the header's 512 bytes, then every block's as received (zeros if none)
+  bool logRead = false;  // every block was asked for and the log decoded
+  // The decoded records: `log` in time order, `memoryOrder` the same records (sharing log's values)
+  // as they lie in the device's memory, erased and end records included.
+  RecordLog log;
+  std::vector<LogRecord> memoryOrder;
 
   // The header named a known device type and its log was read.
   bool deviceFound() const { return deviceType.has_value(); }
+  int DeviceCode() const { return rawImage.isEmpty() ? 0 : uint8_t(rawImage[0]); }
 };
 
 // The steps of a log readout between its exchanges, the same whichever way the exchanges wait.
 
 // After the header's memory read (its reply in ReceiveBuffer): its 512 bytes start the raw image,
-// DeviceCode and ChipCode are taken from it,
-// the readout state reset (the header's dump text discarded), the chip and the device type looked up
-// and RecordLength set for a known type.
+// DeviceCode and ChipCode are taken from it, the readout state reset (the header's dump text
+// discarded), the chip and the device type looked up and RecordLength set for a known type.
 void TakeLogHeader(SharedState& state, ReadoutResult& result);
 
 // Which log block is asked for, and how often. Every block is requested: where the valid log ends
@@ -65,10 +67,6 @@ struct BlockRequests {
 // oversized reply), added to the raw image after the header's.
 void KeepRawBlock(const SharedState& state, ReadoutResult& result);
 
-// The log block in ReceiveBuffer decoded into OutputText, the record position and kind carried on in
-// LinePosition and CurrentRecordKind.
-void DecodeReceivedBlock(SharedState& state, int fieldType, char systemDecimalSeparator);
-
-// After the last block: the decoded records put into time order (DecodedLines, LogLines) and the
-// texts of both memos.
-void FinishLog(SharedState& state, ReadoutResult& result);
+// After the last block: the raw image's log decoded into records in memory order and put into time
+// order.
+void FinishLog(ReadoutResult& result);

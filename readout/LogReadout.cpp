@@ -1,23 +1,28 @@
-#include "decode/LogReadout.h"
+#include "readout/LogReadout.h"
 
 #include <QEventLoop>
+#include <cstring>
 
 #include "core/ValdError.h"
 #include "link/Exchanges.h"
 #include "link/MemoryMap.h"
 
-LogReadout::LogReadout(SharedState state, const DeviceLink& link, char systemDecimalSeparator,
-                       QObject* parent)
-    : QObject(parent),
-      state_(std::move(state)),
-      link_(link),
-      systemDecimalSeparator_(systemDecimalSeparator) {
+LogReadout::LogReadout(SharedState state, const DeviceLink& link, bool askIdentity, QObject* parent)
+    : QObject(parent), state_(std::move(state)), link_(link), askIdentity_(askIdentity) {
   connect(&exchange_, &DeviceExchange::Finished, this, &LogReadout::ReplyArrived);
 }
 
 void LogReadout::Start() {
   result_.host = link_.host;
   running_ = true;
+  if (askIdentity_) {
+    asking_ = Asking::Identity;
+    result_.identityAsked = true;
+    exchange_.Start(link_, IdentityRequest + QByteArray(1, '\0'), DeviceLink::ReplyTextTimeoutMs,
+                    SharedState::ReceiveBufferSize);
+    return;
+  }
+  asking_ = Asking::Header;
   Request(MemoryReadRequest(HeaderAddress));
 }
 
@@ -41,18 +46,32 @@ void LogReadout::ReplyArrived(const ExchangeReply& reply, const QString& error) 
     return;
   }
   try {
-    if (!headerAsked_) {
-      // The header is judged as every reply but a log block's: a longer one than fits is an error.
-      FittingReply(reply.length, link_.host);
-      headerAsked_ = true;
-      result_.headerAnswered = TakeIntoReceiveBuffer(state_, reply) > 0;
-      HeaderArrived();
-    } else {
-      BlockArrived(TakeIntoReceiveBuffer(state_, reply));
+    switch (asking_) {
+      case Asking::Identity:
+        IdentityArrived(reply);
+        break;
+      case Asking::Header:
+        // The header is judged as every reply but a log block's: a longer one than fits is an error.
+        FittingReply(reply.length, link_.host);
+        result_.headerAnswered = TakeIntoReceiveBuffer(state_, reply) > 0;
+        HeaderArrived();
+        break;
+      case Asking::Block:
+        BlockArrived(TakeIntoReceiveBuffer(state_, reply));
+        break;
     }
   } catch (const ValdError& e) {
     End(e.Message());
   }
+}
+
+void LogReadout::IdentityArrived(const ExchangeReply& reply) {
+  // The identity is a text up to its first zero byte; a reply longer than a buffer is read as far
+  // as it was taken.
+  result_.identity =
+      QByteArray(reply.bytes.constData(), qstrnlen(reply.bytes.constData(), reply.bytes.size()));
+  asking_ = Asking::Header;
+  Request(MemoryReadRequest(HeaderAddress));
 }
 
 void LogReadout::HeaderArrived() {
@@ -63,8 +82,9 @@ void LogReadout::HeaderArrived() {
     return;
   }
   blocks_ = BlockRequests{result_.chip.blockCount};
+  asking_ = Asking::Block;
   if (blocks_.Done()) {
-    FinishLog(state_, result_);
+    FinishLog(result_);
     End();
     return;
   }
@@ -82,16 +102,15 @@ void LogReadout::BlockArrived(int replyBytes) {
   const int block = blocks_.block;
   KeepRawBlock(state_, result_);
   blocks_.BlockDone(replyBytes, result_);
-  // The next request goes out before this block is decoded: decoding then overlaps the device's reply
-  // time. The reply lands in ReceiveBuffer only when it arrives, after the decoding.
+  // The next request goes out before this block is handed on: the reply lands in ReceiveBuffer only
+  // when it arrives.
   if (!blocks_.Done()) {
     blocks_.requestsMade = 1;
     Request(LogBlockRequest(blocks_.block));
   }
-  DecodeReceivedBlock(state_, result_.deviceType->fieldType, systemDecimalSeparator_);
   emit Progress(block, blocks_.blockCount);
   if (blocks_.Done()) {
-    FinishLog(state_, result_);
+    FinishLog(result_);
     End();
   }
 }
@@ -107,10 +126,10 @@ void AdoptReadoutState(SharedState& owner, SharedState&& readout) {
   owner = std::move(readout);
 }
 
-void ReadLog(SharedState& state, DeviceLink& link, char systemDecimalSeparator, const QString& host,
+void ReadLog(SharedState& state, DeviceLink& link, bool askIdentity, const QString& host,
              ReadoutResult& result, const std::function<void(int block, int blockCount)>& progress) {
   link.host = host;
-  LogReadout job(std::move(state), link, systemDecimalSeparator);
+  LogReadout job(std::move(state), link, askIdentity);
   if (progress) QObject::connect(&job, &LogReadout::Progress, progress);
   QEventLoop loop;
   QObject::connect(&job, &LogReadout::Finished, &loop, &QEventLoop::quit);
