@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "core/EditedTextFile.h"
 #include "core/ValdError.h"
 #include "decode/DecimalSeparatorRule.h"
 #include "settings/SettingsFile.h"
@@ -55,7 +56,10 @@ QString RefusedSeparatorNotice(char refused, char used) {
 
 QStringList LoadAndApplySettings(SharedState& state, WindowModel& view, DeviceLink& link,
                                  const Environment& env) {
-  state.SettingsLines.LoadFromFile(env.ProgramFile(SettingsFileName));
+  const QString path = env.ProgramFile(SettingsFileName);
+  // A refused line leaves the file's lines in memory as they are, so a save writes them back whole.
+  state.SettingsLines = EditedFileLines(ReadWholeFile(path));
+  CheckEditedLines(state.SettingsLines, path);
   return ApplySettings(state, view, link, env);
 }
 

@@ -13,8 +13,10 @@ inline constexpr std::array<const char*, 5> AddressKeys = {"ip1", "ip2", "ip3", 
 inline constexpr std::array<const char*, 4> AxisMaximumKeys = {"Top1", "Top2", "Top3", "Top4"};
 inline constexpr std::array<const char*, 4> AxisMinimumKeys = {"Bottom1", "Bottom2", "Bottom3", "Bottom4"};
 
-// Reads cfg.ini from the program folder into SettingsLines and applies it (see ApplySettings).
-// A missing or unreadable file throws before anything is applied.
+// Reads cfg.ini from the program folder into SettingsLines and applies it (see ApplySettings). A
+// byte-order mark at the start is left out. A missing or unreadable file, or a line that holds a NUL
+// byte or is too long (see CheckEditedLines), throws before anything is applied; after a refused line
+// SettingsLines holds the file's lines.
 QStringList LoadAndApplySettings(SharedState& state, WindowModel& view, DeviceLink& link,
                                  const Environment& env);
 

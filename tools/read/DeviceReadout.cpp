@@ -33,7 +33,11 @@ DeviceOutcome ReadOneDevice(const HostEntry& entry, const Environment& env,
           if (progress) progress(block, blockCount);
         },
         archiveWriter);
-    if (!result.deviceFound()) problems << QStringLiteral("No device");
+    // A header that came names a device this program does not know; without one there is no device.
+    if (!result.deviceFound()) {
+      problems << (result.headerAnswered ? QStringLiteral("unknown device code %1").arg(state.DeviceCode)
+                                         : QStringLiteral("No device"));
+    }
   } catch (const ValdError& error) {
     // A view error comes after the file was written and the log archived: the outcome names all.
     problems << error.Message();
