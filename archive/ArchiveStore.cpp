@@ -145,7 +145,13 @@ ArchiveStore::ArchiveStore(const ArchiveLocation& location, ArchiveAccess access
     db.setConnectOptions(location.connectOptions);
   }
   if (!db.open()) Fail(QStringLiteral("open"), db.lastError().text());
-  if (readOnly_ && !sqlite) Run(QStringLiteral("SET SESSION CHARACTERISTICS AS TRANSACTION READ ONLY"));
+  if (sqlite) {
+    // Without checking the cells of every page it reads, SQLite may take a damaged page for the end of
+    // a table and answer with the records before it.
+    Run(QStringLiteral("PRAGMA cell_size_check = ON"));
+  } else if (readOnly_) {
+    Run(QStringLiteral("SET SESSION CHARACTERISTICS AS TRANSACTION READ ONLY"));
+  }
   PrepareSchema();
 }
 

@@ -108,15 +108,19 @@ QString ThousandLineArchive(const TempFolder& folder) {
   return location.path;
 }
 
-// 8 KiB of random bytes in the middle of the file, the same bytes every time.
+// 8 KiB of random bytes in the middle of the file, the same bytes every time. They start past the header
+// of a page, where only a check of the page's cells notices them.
 void DamageTheMiddle(const QString& path) {
   constexpr int DamagedBytes = 8192;
+  constexpr int PastThePageHeader = 512;
   QFile file(path);
   ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+  const QByteArray header = file.read(18);
+  const qint64 pageSize = (uchar(header[16]) << 8) | uchar(header[17]);
   std::mt19937 random(21);
   QByteArray noise(DamagedBytes, 0);
   for (char& byte : noise) byte = char(random());
-  ASSERT_TRUE(file.seek(file.size() / 2 - DamagedBytes / 2));
+  ASSERT_TRUE(file.seek(file.size() / 2 / pageSize * pageSize + PastThePageHeader));
   ASSERT_EQ(file.write(noise), DamagedBytes);
 }
 
