@@ -211,7 +211,7 @@ bool ArchiveStore::NextRow(QSqlQuery& query) const {
 }
 
 // SQLite takes the write lock at the start, so that two programs merging at once wait for each other
-// instead of one failing when it turns from reading to writing.
+// instead of one failing when it turns from reading to writing. A reading connection takes no lock.
 void ArchiveStore::Begin() {
   if (readOnly_) {
     Run(QStringLiteral("BEGIN"));
@@ -532,9 +532,8 @@ ArchiveCheck ArchiveStore::Check() {
   QSqlQuery query(QSqlDatabase::database(connection_, false));
   query.setForwardOnly(true);
   if (location_.engine == ArchiveLocation::Engine::SQLite) {
-    check.checked = QStringLiteral(
-        "the archive's tables and SQLite's integrity check of every page, table "
-        "and index");
+    check.checked =
+        QStringLiteral("the archive's tables and SQLite's integrity check of every page, table and index");
     // One row "ok" for a sound file, else rows of problems, each of one or more lines.
     if (query.exec(QStringLiteral("PRAGMA integrity_check"))) {
       while (query.next()) {

@@ -66,10 +66,10 @@ struct RedecodeResult {
   int undecodable = 0;  // images whose device code is unknown
 };
 
-// What the engine's own check of an archive found.
+// What the check of an archive found.
 struct ArchiveCheck {
   QString checked;       // what was checked, in words
-  QStringList problems;  // what the engine reported, one problem a line; empty: the archive is sound
+  QStringList problems;  // what was found wrong, one line each; empty: the archive is sound
 };
 
 // How a connection uses the archive. A reading one never writes: it works on a file or folder that takes

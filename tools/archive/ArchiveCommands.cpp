@@ -123,12 +123,13 @@ int Redecode(ArchiveStore& store, QTextStream& out) {
   return ExitSuccess;
 }
 
-}  // namespace
-
+// A reading command opens the archive read-only.
 bool IsReadingCommand(const QString& name) {
   return name == QStringLiteral("list") || name == QStringLiteral("export") ||
          name == QStringLiteral("check");
 }
+
+}  // namespace
 
 int RunArchiveCommand(const ArchiveLocation& location, const ArchiveCommand& command, QTextStream& out,
                       QTextStream& err) {

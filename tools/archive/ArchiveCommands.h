@@ -20,9 +20,6 @@ inline constexpr int ExitSuccess = 0;
 inline constexpr int ExitFailure = 1;
 inline constexpr int ExitUsage = 2;
 
-// Whether the command only reads the archive: it opens it read-only.
-bool IsReadingCommand(const QString& name);
-
 // Runs one command on the archive at `location`; results go to `out`, problems to `err`. Returns the
 // exit status. Throws ValdError for an archive that cannot be opened or read.
 int RunArchiveCommand(const ArchiveLocation& location, const ArchiveCommand& command, QTextStream& out,

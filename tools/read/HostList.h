@@ -17,10 +17,10 @@ struct HostEntry {
                    // the entry gives its own port, so two devices behind one address keep apart
 };
 
-// "HOST", "HOST:PORT", or an IPv6 address in brackets with its own port, "[::1]:17262"; an entry with more
-// than one ":" and no brackets is an IPv6 address without a port. The host names a folder of its own, so
-// it may hold no blank, no path separator and not be "." or "..". Throws ValdError with the reason the
-// entry is no host.
+// "HOST", "HOST:PORT", or an IPv6 address in brackets, with or without a port of its own ("[::1]:17262");
+// an entry with more than one ":" and no brackets is an IPv6 address without a port. The host names a folder
+// of its own, so it may hold no blank, no path separator and not be "." or "..". Throws ValdError with the
+// reason the entry is no host.
 HostEntry ParseHostEntry(const QString& text, uint16_t defaultPort);
 
 // The entries of a hosts file: one a line, "#" starts a comment, blank lines are passed over. Throws
