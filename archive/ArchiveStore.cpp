@@ -1,10 +1,12 @@
 #include "archive/ArchiveStore.h"
 
 #include <QDateTime>
+#include <QFileInfo>
 #include <QSet>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QUrl>
 #include <QVariant>
 #include <algorithm>
 #include <atomic>
@@ -119,18 +121,22 @@ std::optional<int> InsertRows(QSqlQuery& insert, qint64 deviceId, const QVariant
 
 }  // namespace
 
-ArchiveStore::ArchiveStore(const ArchiveLocation& location)
-    : location_(location), connection_(NewConnectionName()) {
+ArchiveStore::ArchiveStore(const ArchiveLocation& location, ArchiveAccess access)
+    : location_(location), readOnly_(access == ArchiveAccess::ReadOnly), connection_(NewConnectionName()) {
   const bool sqlite = location.engine == ArchiveLocation::Engine::SQLite;
   const QString driver = sqlite ? QStringLiteral("QSQLITE") : QStringLiteral("QPSQL");
   if (location.IsOff()) Fail(QStringLiteral("open"), QStringLiteral("no archive is set"));
   if (!QSqlDatabase::isDriverAvailable(driver)) {
     Fail(QStringLiteral("open"), QStringLiteral("the Qt SQL driver %1 is not installed").arg(driver));
   }
+  // A reading connection does not make the file it was to read.
+  if (sqlite && readOnly_ && !QFileInfo::exists(location.path)) {
+    holdsArchive_ = false;
+    return;
+  }
   QSqlDatabase db = QSqlDatabase::addDatabase(driver, connection_);
   if (sqlite) {
-    db.setDatabaseName(location.path);
-    db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(BusyTimeoutMs));
+    OpenSqlite(db);
   } else {
     db.setHostName(location.host);
     db.setPort(location.port);
@@ -139,7 +145,34 @@ ArchiveStore::ArchiveStore(const ArchiveLocation& location)
     db.setConnectOptions(location.connectOptions);
   }
   if (!db.open()) Fail(QStringLiteral("open"), db.lastError().text());
+  if (sqlite) {
+    // Without checking the cells of every page it reads, SQLite may take a damaged page for the end of
+    // a table and answer with the records before it.
+    Run(QStringLiteral("PRAGMA cell_size_check = ON"));
+  } else if (readOnly_) {
+    Run(QStringLiteral("SET SESSION CHARACTERISTICS AS TRANSACTION READ ONLY"));
+  }
   PrepareSchema();
+}
+
+// A reading connection opens the file read-only. SQLite reads a file in write-ahead logging mode
+// through a "-shm" index file beside it, which a folder that takes no files cannot get: there, unless
+// a program has the archive open (its index file is there), the file is read as one that does not
+// change.
+void ArchiveStore::OpenSqlite(QSqlDatabase& db) const {
+  QStringList options{QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(BusyTimeoutMs)};
+  QString name = location_.path;
+  if (readOnly_) {
+    options << QStringLiteral("QSQLITE_OPEN_READONLY");
+    const QFileInfo file(location_.path);
+    if (!QFileInfo(file.absolutePath()).isWritable() && !QFileInfo::exists(location_.path + "-shm")) {
+      options << QStringLiteral("QSQLITE_OPEN_URI");
+      name = QUrl::fromLocalFile(file.absoluteFilePath()).toString(QUrl::FullyEncoded) +
+             QStringLiteral("?immutable=1");
+    }
+  }
+  db.setDatabaseName(name);
+  db.setConnectOptions(options.join(QLatin1Char(';')));
 }
 
 ArchiveStore::~ArchiveStore() {
@@ -150,9 +183,10 @@ ArchiveStore::~ArchiveStore() {
   QSqlDatabase::removeDatabase(connection_);
 }
 
+// The engine's message on one line: PostgreSQL's span several.
 void ArchiveStore::Fail(const QString& what, const QString& reason) const {
   throw ValdError(
-      QStringLiteral("Archive %1: %2 failed: %3").arg(location_.Describe(), what, reason.trimmed()));
+      QStringLiteral("Archive %1: %2 failed: %3").arg(location_.Describe(), what, reason.simplified()));
 }
 
 QSqlQuery ArchiveStore::Run(const QString& sql, const QVariantList& values) {
@@ -168,10 +202,20 @@ QSqlQuery ArchiveStore::Run(const QString& sql, const QVariantList& values) {
   return query;
 }
 
+// A damaged file can end a query half-way: its rows so far are no answer.
+bool ArchiveStore::NextRow(QSqlQuery& query) const {
+  if (query.next()) return true;
+  if (query.lastError().isValid())
+    Fail(query.lastQuery().section(QLatin1Char(' '), 0, 2), query.lastError().text());
+  return false;
+}
+
 // SQLite takes the write lock at the start, so that two programs merging at once wait for each other
-// instead of one failing when it turns from reading to writing.
+// instead of one failing when it turns from reading to writing. A reading connection takes no lock.
 void ArchiveStore::Begin() {
-  if (location_.engine == ArchiveLocation::Engine::SQLite) {
+  if (readOnly_) {
+    Run(QStringLiteral("BEGIN"));
+  } else if (location_.engine == ArchiveLocation::Engine::SQLite) {
     Run(QStringLiteral("BEGIN IMMEDIATE"));
   } else {
     Run(QStringLiteral("BEGIN"));
@@ -193,11 +237,7 @@ void ArchiveStore::PrepareSchema() {
   const bool sqlite = location_.engine == ArchiveLocation::Engine::SQLite;
   Begin();
   try {
-    QSet<QString> tables;
-    QSqlQuery names = Run(sqlite ? QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'table'")
-                                 : QStringLiteral("SELECT table_name FROM information_schema.tables "
-                                                  "WHERE table_schema = current_schema()"));
-    while (names.next()) tables.insert(names.value(0).toString().toLower());
+    const QSet<QString> tables = TableNames();
     int version = 0;
     if (!tables.isEmpty()) {
       if (!tables.contains(QStringLiteral("schema_version"))) {
@@ -205,8 +245,7 @@ void ArchiveStore::PrepareSchema() {
              QStringLiteral("the database holds other tables and no archive; it is left as "
                             "it is"));
       }
-      QSqlQuery stored = Run(QStringLiteral("SELECT MAX(version) FROM schema_version"));
-      version = stored.next() ? stored.value(0).toInt() : 0;
+      version = StoredVersion();
       if (version > CurrentSchemaVersion) {
         Fail(QStringLiteral("open"),
              QStringLiteral("the archive was written by a newer version of the program (schema version %1, "
@@ -215,7 +254,9 @@ void ArchiveStore::PrepareSchema() {
                  .arg(CurrentSchemaVersion));
       }
     }
-    for (int step = version + 1; step <= CurrentSchemaVersion; ++step) {
+    // A reading connection finds an empty database empty; only a writing one makes the archive.
+    holdsArchive_ = !readOnly_ || !tables.isEmpty();
+    for (int step = version + 1; holdsArchive_ && step <= CurrentSchemaVersion; ++step) {
       for (const QString& statement : SchemaStep(step, location_.engine)) Run(statement);
       Run(QStringLiteral("UPDATE schema_version SET version = ?"), {step});
     }
@@ -224,11 +265,42 @@ void ArchiveStore::PrepareSchema() {
     Rollback();
     throw;
   }
-  if (sqlite) {
+  if (sqlite && !readOnly_) {
     // Readers go on while one program writes; a write reaches the disk at the checkpoint.
     Run(QStringLiteral("PRAGMA journal_mode = WAL"));
     Run(QStringLiteral("PRAGMA synchronous = NORMAL"));
   }
+}
+
+QSet<QString> ArchiveStore::TableNames() {
+  QSqlQuery names = Run(location_.engine == ArchiveLocation::Engine::SQLite
+                            ? QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'table'")
+                            : QStringLiteral("SELECT table_name FROM information_schema.tables "
+                                             "WHERE table_schema = current_schema()"));
+  QSet<QString> tables;
+  while (NextRow(names)) tables.insert(names.value(0).toString().toLower());
+  return tables;
+}
+
+// The version in schema_version. A table without a row, or one whose version is no number, is named
+// and left as it is.
+int ArchiveStore::StoredVersion() {
+  QSqlQuery stored = Run(QStringLiteral("SELECT MAX(version) FROM schema_version"));
+  const QVariant value = NextRow(stored) ? stored.value(0) : QVariant();
+  if (value.isNull()) {
+    Fail(QStringLiteral("open"),
+         QStringLiteral("the table schema_version is empty, so the archive's schema version is not known; "
+                        "it is left as it is"));
+  }
+  bool number = false;
+  const int version = value.toString().toInt(&number);
+  if (!number || version < 1) {
+    Fail(QStringLiteral("open"),
+         QStringLiteral("the table schema_version holds \"%1\", which is no schema version; it is left as it "
+                        "is")
+             .arg(value.toString()));
+  }
+  return version;
 }
 
 qint64 ArchiveStore::StoreDevice(const DeviceIdentity& device, const QDateTime& readAt) {
@@ -244,7 +316,7 @@ qint64 ArchiveStore::StoreDevice(const DeviceIdentity& device, const QDateTime& 
           {device.key, NullableText(device.mac), device.deviceCode, device.deviceType,
            device.chipCode ? QVariant(*device.chipCode) : QVariant(), NullableText(device.address),
            readAt.isValid() ? QVariant(SqlTimeText(readAt)) : QVariant()});
-  if (!query.next()) Fail(QStringLiteral("INSERT INTO devices"), QStringLiteral("no device id returned"));
+  if (!NextRow(query)) Fail(QStringLiteral("INSERT INTO devices"), QStringLiteral("no device id returned"));
   return query.value(0).toLongLong();
 }
 
@@ -261,7 +333,7 @@ int ArchiveStore::InsertRecords(qint64 deviceId, const std::vector<NewRecord>& r
   QSqlQuery existing =
       Run(QStringLiteral("SELECT line FROM records WHERE device_id = ? AND time >= ? AND time <= ?"),
           {deviceId, QString::fromLatin1(first->line->time), QString::fromLatin1(last->line->time)});
-  while (existing.next()) known.insert(existing.value(0).toByteArray());
+  while (NextRow(existing)) known.insert(existing.value(0).toByteArray());
   // Runs of records of one readout go in together; a line twice in them is left to the conflict clause.
   int added = 0;
   QSqlQuery insert(QSqlDatabase::database(connection_, false));
@@ -296,7 +368,7 @@ MergeResult ArchiveStore::Merge(const ArchiveReadout& readout, const ArchivedLin
               "system_decimal_separator, image, lines, added) VALUES (?, ?, ?, ?, ?, ?, ?, 0) RETURNING id"),
           {deviceId, SqlTimeText(readout.readAt), readout.device.address, readout.decimalSeparatorText,
            QByteArray(1, readout.systemDecimalSeparator), readout.image, int(readout.lines.size())});
-      if (!stored.next())
+      if (!NextRow(stored))
         Fail(QStringLiteral("INSERT INTO readouts"), QStringLiteral("no readout id returned"));
       readoutId = stored.value(0).toLongLong();
     }
@@ -315,13 +387,14 @@ MergeResult ArchiveStore::Merge(const ArchiveReadout& readout, const ArchivedLin
 }
 
 QList<ArchivedDevice> ArchiveStore::Devices() {
+  if (!holdsArchive_) return {};
   QSqlQuery query = Run(QStringLiteral(
       "SELECT d.id, d.device_key, d.mac, d.device_code, d.device_type, d.last_address, d.last_readout, "
       "COUNT(r.line), MIN(r.time), MAX(r.time) FROM devices d LEFT JOIN records r ON r.device_id = d.id "
       "GROUP BY d.id, d.device_key, d.mac, d.device_code, d.device_type, d.last_address, d.last_readout "
       "ORDER BY d.device_key"));
   QList<ArchivedDevice> devices;
-  while (query.next()) {
+  while (NextRow(query)) {
     ArchivedDevice device;
     device.id = query.value(0).toLongLong();
     device.key = query.value(1).toString();
@@ -346,6 +419,7 @@ std::optional<ArchivedDevice> ArchiveStore::FindDevice(const QString& key) {
 }
 
 QList<QByteArray> ArchiveStore::Lines(qint64 deviceId, const QByteArray& from, const QByteArray& to) {
+  if (!holdsArchive_) return {};
   QString sql = QStringLiteral("SELECT line FROM records WHERE device_id = ?");
   QVariantList values{deviceId};
   if (!from.isEmpty()) {
@@ -358,7 +432,7 @@ QList<QByteArray> ArchiveStore::Lines(qint64 deviceId, const QByteArray& from, c
   }
   QSqlQuery query = Run(sql + QStringLiteral(" ORDER BY time, line"), values);
   QList<QByteArray> lines;
-  while (query.next()) lines.append(query.value(0).toByteArray());
+  while (NextRow(query)) lines.append(query.value(0).toByteArray());
   return lines;
 }
 
@@ -377,7 +451,7 @@ QList<RedecodeResult> ArchiveStore::Redecode() {
           Run(QStringLiteral("SELECT id, image, decimal_separator, system_decimal_separator FROM "
                              "readouts WHERE device_id = ? ORDER BY id"),
               {device.id});
-      while (images.next()) {
+      while (NextRow(images)) {
         ++result.readouts;
         const QByteArray separatorText = images.value(2).toByteArray();
         const QByteArray systemSeparator = images.value(3).toByteArray();
@@ -404,7 +478,7 @@ QList<RedecodeResult> ArchiveStore::Redecode() {
       QSqlQuery records =
           Run(QStringLiteral("SELECT line, time, readout_id FROM records WHERE device_id = ?"), {device.id});
       QList<std::pair<QByteArray, QString>> gone;
-      while (records.next()) {
+      while (NextRow(records)) {
         const QByteArray line = records.value(0).toByteArray();
         const bool fromReadout = !records.value(2).isNull();
         archived.insert(line, fromReadout);
@@ -437,4 +511,51 @@ QList<RedecodeResult> ArchiveStore::Redecode() {
     results.append(result);
   }
   return results;
+}
+
+ArchiveCheck ArchiveStore::Check() {
+  ArchiveCheck check;
+  if (!holdsArchive_) {
+    check.checked = QStringLiteral("the archive's tables");
+    check.problems << QStringLiteral("there is no archive there");
+    return check;
+  }
+  const QSet<QString> present = TableNames();
+  QStringList tables;
+  for (const char* table : ArchiveTables) {
+    if (present.contains(QLatin1String(table))) {
+      tables << QLatin1String(table);
+    } else {
+      check.problems << QStringLiteral("the table %1 is missing").arg(QLatin1String(table));
+    }
+  }
+  QSqlQuery query(QSqlDatabase::database(connection_, false));
+  query.setForwardOnly(true);
+  if (location_.engine == ArchiveLocation::Engine::SQLite) {
+    check.checked =
+        QStringLiteral("the archive's tables and SQLite's integrity check of every page, table and index");
+    // One row "ok" for a sound file, else rows of problems, each of one or more lines.
+    if (query.exec(QStringLiteral("PRAGMA integrity_check"))) {
+      while (query.next()) {
+        const QString found = query.value(0).toString();
+        if (found != QLatin1String("ok")) check.problems << found.split(QLatin1Char('\n'));
+      }
+    }
+    if (query.lastError().isValid()) check.problems << query.lastError().text().simplified();
+    return check;
+  }
+  // Every row turned into text: the server reads every page of the table and every value kept apart
+  // from its row.
+  qint64 rows = 0;
+  for (const QString& table : tables) {
+    if (query.exec(QStringLiteral("SELECT COUNT(CAST(t AS TEXT)) FROM %1 t").arg(table)) && query.next())
+      rows += query.value(0).toLongLong();
+    if (query.lastError().isValid())
+      check.problems << QStringLiteral("%1: %2").arg(table, query.lastError().text().simplified());
+  }
+  check.checked = QStringLiteral(
+                      "the archive's tables, every row and column of them read through (%1 rows); "
+                      "PostgreSQL checks indexes only with the amcheck extension, so they are not checked")
+                      .arg(rows);
+  return check;
 }

@@ -3,13 +3,16 @@
 #include <QByteArray>
 #include <QDateTime>
 #include <QList>
+#include <QSet>
 #include <QString>
+#include <QStringList>
 #include <optional>
 #include <vector>
 
 #include "archive/ArchiveLocation.h"
 #include "archive/ArchivedLine.h"
 
+class QSqlDatabase;
 class QSqlQuery;
 
 // Who a readout came from. A device that answers the identity exchange is known by its MAC address;
@@ -63,13 +66,25 @@ struct RedecodeResult {
   int undecodable = 0;  // images whose device code is unknown
 };
 
+// What the check of an archive found.
+struct ArchiveCheck {
+  QString checked;       // what was checked, in words
+  QStringList problems;  // what was found wrong, one line each; empty: the archive is sound
+};
+
+// How a connection uses the archive. A reading one never writes: it works on a file or folder that takes
+// no changes, and reads an archive that is not there yet as an empty one.
+enum class ArchiveAccess { ReadWrite, ReadOnly };
+
 // One connection to an archive. Opening creates the schema in an empty database, brings an older
 // schema up to date, and refuses (throwing ValdError, leaving the database untouched) a database that
-// is not an archive or was written by a newer version. Every change runs in one transaction: a failure
-// or a killed program leaves the archive as before. Every error is a ValdError that names the archive.
+// is not an archive, was written by a newer version or whose schema_version holds no version number.
+// Every change runs in one transaction: a failure or a killed program leaves the archive as before.
+// Every error is a ValdError that names the archive, on one line; a query that ends in an error is an
+// error, never a shorter answer.
 class ArchiveStore {
  public:
-  explicit ArchiveStore(const ArchiveLocation& location);
+  explicit ArchiveStore(const ArchiveLocation& location, ArchiveAccess access = ArchiveAccess::ReadWrite);
   ~ArchiveStore();
   ArchiveStore(const ArchiveStore&) = delete;
   ArchiveStore& operator=(const ArchiveStore&) = delete;
@@ -91,8 +106,17 @@ class ArchiveStore {
   // readouts what the images give now.
   QList<RedecodeResult> Redecode();
 
+  // Whether the archive's tables are all there, and the engine's check of them: SQLite's integrity
+  // check; on PostgreSQL, which checks indexes only with an extension, every row and column read through.
+  ArchiveCheck Check();
+
  private:
   QSqlQuery Run(const QString& sql, const QVariantList& values = {});
+  // The query's next row; false after the last one. A query that ends in an error throws.
+  bool NextRow(QSqlQuery& query) const;
+  void OpenSqlite(QSqlDatabase& db) const;
+  QSet<QString> TableNames();
+  int StoredVersion();
   void Begin();
   void Commit();
   void Rollback();
@@ -106,5 +130,7 @@ class ArchiveStore {
   [[noreturn]] void Fail(const QString& what, const QString& reason) const;
 
   ArchiveLocation location_;
+  bool readOnly_;
+  bool holdsArchive_ = true;  // false when a reading connection finds no archive there yet
   QString connection_;
 };

@@ -31,6 +31,8 @@ class TextLines {
   // Replaces the lines by the text split at CR LF, LF or CR. The text ends at its first zero byte;
   // a final line without a line end counts, a final line end adds no empty line.
   void SetText(const QByteArray& text);
+  // The same for a text whose zero bytes belong to their lines.
+  void SetWholeText(const QByteArray& text);
 
   // Whole-file read and write. Failures throw with the file name and the reason; a failed save leaves
   // the previous file untouched (the file is replaced only once the new content is complete).
@@ -44,7 +46,11 @@ class TextLines {
   bool operator==(const TextLines& other) const { return lines_ == other.lines_; }
 
  private:
+<<<<<<< HEAD
   void Changed();
+=======
+  void SplitLines(const char* begin, const char* end);
+>>>>>>> issue21-inputs
 
   QList<QByteArray> lines_;
   uint64_t revision_ = 0;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "core/EditedTextFile.h"
 #include "core/ValdError.h"
 #include "settings/DecimalSeparatorRule.h"
 #include "settings/SettingsFile.h"
@@ -24,8 +25,25 @@ QString RefusedSeparatorNotice(char refused, char used) {
       .arg(SeparatorForMessage(refused), SeparatorForMessage(used));
 }
 
+<<<<<<< HEAD
 void ReadInOrder(const TextLines& settings, const QByteArray& currentDecimalSeparatorText,
                  char systemDecimalSeparator, SettingsValues& values) {
+=======
+}  // namespace
+
+QStringList LoadAndApplySettings(SharedState& state, WindowModel& view, DeviceLink& link,
+                                 const Environment& env) {
+  const QString path = env.ProgramFile(SettingsFileName);
+  // A refused line leaves the file's lines in memory as they are, so a save writes them back whole.
+  state.SettingsLines = EditedFileLines(ReadWholeFile(path));
+  CheckEditedLines(state.SettingsLines, path);
+  return ApplySettings(state, view, link, env);
+}
+
+QStringList ApplySettings(SharedState& state, WindowModel& view, DeviceLink& link, const Environment& env) {
+  const TextLines& settings = state.SettingsLines;
+  QStringList notices;
+>>>>>>> issue21-inputs
   if (const auto port = ReadIntegerSetting(settings, "UDPport")) {
     if (*port < 1 || *port > 65535) {
       throw ValdError(QStringLiteral("'%1' is not a valid UDP port").arg(*port));

@@ -87,6 +87,39 @@ TEST_P(ArchiveTest, ArchiveOfANewerVersionIsRefusedUntouched) {
   EXPECT_EQ(QueryArchive(location, QStringLiteral("SELECT COUNT(*) FROM records"))[0][0].toInt(), 10);
 }
 
+TEST_P(ArchiveTest, BrokenArchiveIsNamedOnOneLineAndLeftAsItIs) {
+  const struct {
+    const char* label;
+    QStringList breaking;  // the same statements on both engines
+    QString named;
+  } cases[] = {
+      {"EmptySchemaVersion",
+       {QStringLiteral("DELETE FROM schema_version")},
+       QStringLiteral("the table schema_version is empty")},
+      {"SchemaVersionNoNumber",
+       {QStringLiteral("DROP TABLE schema_version"),
+        QStringLiteral("CREATE TABLE schema_version (version TEXT)"),
+        QStringLiteral("INSERT INTO schema_version (version) VALUES ('one')")},
+       QStringLiteral("schema_version holds \"one\", which is no schema version")},
+      {"RecordsTableMissing", {QStringLiteral("DROP TABLE records")}, QStringLiteral("records")},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.label);
+    for (const char* table : {"records", "readouts", "devices", "schema_version"})
+      QueryArchive(location, QStringLiteral("DROP TABLE IF EXISTS %1").arg(QLatin1String(table)));
+    ArchiveStore(location).Merge(AgateReadout(AgateLines(0, 10)));
+    for (const QString& statement : c.breaking) QueryArchive(location, statement);
+    try {
+      ArchiveStore(location).Merge(AgateReadout(AgateLines(0, 20), QStringLiteral("00:1A:2B:3C:4D:5F")));
+      ADD_FAILURE() << "merged into a broken archive";
+    } catch (const ValdError& error) {
+      EXPECT_TRUE(error.Message().contains(c.named)) << error.what();
+      EXPECT_FALSE(error.Message().contains(QLatin1Char('\n'))) << error.what();
+    }
+    EXPECT_EQ(QueryArchive(location, QStringLiteral("SELECT COUNT(*) FROM devices"))[0][0].toInt(), 1);
+  }
+}
+
 INSTANTIATE_TEST_SUITE_P(Engines, ArchiveTest, testing::Values(Engine::SQLite, Engine::PostgreSQL),
                          EngineName);
 

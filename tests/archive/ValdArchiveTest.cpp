@@ -1,21 +1,45 @@
+#include <linux/capability.h>
+#include <sys/prctl.h>
+#include <sys/syscall.h>
+#include <unistd.h>
+
 #include <QDir>
 #include <QHostAddress>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
+#include <QTcpServer>
 #include <memory>
+#include <random>
 #include <vector>
 
 #include "ArchiveFixture.h"
 #include "support/ProgramRun.h"
 #include "support/SimulatorFixture.h"
 
-// vald_read and vald_archive as processes: the default archive beside the files, import and export.
+// vald_read and vald_archive as processes: the default archive beside the files, import and export, what
+// the reading commands make of a damaged, read-only or missing archive, and the check.
 
 namespace {
 
 ProcessResult ValdArchive(const QStringList& arguments) {
   return RunProgram(QStringLiteral(VALD_ARCHIVE_PATH), arguments);
+}
+
+// An AGATE on the 25LC254 with a log of `records` lines.
+SimulatorConfig AgateConfig(int records) {
+  SimulatorConfig config;
+  config.deviceCode = 21;
+  config.chipCode = 1;
+  config.recordCount = records;
+  return config;
+}
+
+ProcessResult ValdRead(uint16_t port, const TempFolder& out, const QStringList& more) {
+  return RunProgram(
+      QStringLiteral(VALD_READ_PATH),
+      QStringList{QStringLiteral("--port"), QString::number(port), QStringLiteral("--out"), out.Path()} +
+          more);
 }
 
 QByteArray FileText(const QList<QByteArray>& lines) {
@@ -77,16 +101,117 @@ TEST(ValdArchive, ExitStatusSaysWhetherTheCommandSucceeded) {
   }
 }
 
-TEST(ValdRead, ArchivesIntoTheOutFolderByDefault) {
-  SimulatorConfig config;
-  config.deviceCode = 21;
-  config.chipCode = 1;
-  config.recordCount = 100;
-  RunningSimulator device(config);
+// An archive file of 1000 AGATE lines of the device 00:1A:2B:3C:4D:5E, no connection left open.
+QString ThousandLineArchive(const TempFolder& folder) {
+  const ArchiveLocation location = ParseArchiveLocation(QStringLiteral("archive.sqlite"), folder.Path());
+  ArchiveStore(location).Merge(AgateReadout(AgateLines(0, 1000)));
+  return location.path;
+}
+
+// 8 KiB of random bytes in the middle of the file, the same bytes every time. They start past the header
+// of a page, where only a check of the page's cells notices them.
+void DamageTheMiddle(const QString& path) {
+  constexpr int DamagedBytes = 8192;
+  constexpr int PastThePageHeader = 512;
+  QFile file(path);
+  ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+  const QByteArray header = file.read(18);
+  const qint64 pageSize = (uchar(header[16]) << 8) | uchar(header[17]);
+  std::mt19937 random(21);
+  QByteArray noise(DamagedBytes, 0);
+  for (char& byte : noise) byte = char(random());
+  ASSERT_TRUE(file.seek(file.size() / 2 / pageSize * pageSize + PastThePageHeader));
+  ASSERT_EQ(file.write(noise), DamagedBytes);
+}
+
+// Run in the child: root gives up the capabilities that pass over file modes, so that a read-only file
+// or folder is read-only to the program, as to any other user.
+void ObeyFileModes() {
+  if (geteuid() != 0) return;
+  for (const int capability : {CAP_DAC_OVERRIDE, CAP_DAC_READ_SEARCH, CAP_FOWNER})
+    prctl(PR_CAPBSET_DROP, capability, 0, 0, 0);
+  __user_cap_header_struct header{_LINUX_CAPABILITY_VERSION_3, 0};
+  __user_cap_data_struct sets[2]{};
+  syscall(SYS_capget, &header, sets);
+  sets[0].inheritable = sets[1].inheritable = 0;
+  syscall(SYS_capset, &header, sets);
+}
+
+TEST(ValdArchive, ADamagedFileAnswersWithTheErrorAndNoPartOfItself) {
+  TempFolder folder;
+  const QString archive = ThousandLineArchive(folder);
+  DamageTheMiddle(archive);
+  const QString exported = folder.File(QStringLiteral("export.csv"));
+  const struct {
+    QStringList command;
+    QString said;
+  } cases[] = {
+      {{QStringLiteral("list")}, QStringLiteral("database disk image is malformed")},
+      {{QStringLiteral("export"), QStringLiteral("00:1A:2B:3C:4D:5E"), QStringLiteral("--out"), exported},
+       QStringLiteral("database disk image is malformed")},
+      {{QStringLiteral("check")}, QStringLiteral("not sound")},
+  };
+  for (const auto& c : cases) {
+    const ProcessResult result = ValdArchive(QStringList{QStringLiteral("--archive"), archive} + c.command);
+    EXPECT_EQ(result.exitCode, 1) << c.command[0].toStdString();
+    EXPECT_TRUE((result.out + result.err).contains(c.said))
+        << result.out.toStdString() << result.err.toStdString();
+    EXPECT_FALSE(result.out.contains(QStringLiteral("00:1A:2B:3C:4D:5E"))) << result.out.toStdString();
+  }
+  EXPECT_FALSE(QFile::exists(exported));
+}
+
+TEST(ValdArchive, ReadingCommandsWorkOnAReadOnlyFileOrFolder) {
+  constexpr QFile::Permissions Read = QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther;
+  constexpr QFile::Permissions Enter = QFile::ExeOwner | QFile::ExeGroup | QFile::ExeOther;
+  for (const bool folderReadOnly : {false, true}) {
+    SCOPED_TRACE(folderReadOnly ? "read-only folder" : "read-only file");
+    TempFolder folder;
+    TempFolder out;
+    const QString archive = ThousandLineArchive(folder);
+    ASSERT_TRUE(QFile::setPermissions(archive, Read));
+    if (folderReadOnly) {
+      ASSERT_TRUE(QFile::setPermissions(folder.Path(), Read | Enter));
+    }
+    const QStringList commands[] = {
+        {QStringLiteral("list")},
+        {QStringLiteral("export"), QStringLiteral("00:1A:2B:3C:4D:5E"), QStringLiteral("--out"),
+         out.File(QStringLiteral("export.csv"))},
+        {QStringLiteral("check")},
+    };
+    for (const QStringList& command : commands) {
+      const ProcessResult result = RunProgram(QStringLiteral(VALD_ARCHIVE_PATH),
+                                              QStringList{QStringLiteral("--archive"), archive} + command,
+                                              QProcessEnvironment::systemEnvironment(), ObeyFileModes);
+      EXPECT_EQ(result.exitCode, 0) << command[0].toStdString() << ": " << result.err.toStdString();
+    }
+    EXPECT_EQ(out.Read(QStringLiteral("export.csv")), FileText(AgateLines(0, 1000)));
+    QFile::setPermissions(folder.Path(), Read | Enter | QFile::WriteOwner);
+  }
+}
+
+TEST(ValdRead, AnArchiveServersMessageStaysOnTheDevicesLine) {
+  quint16 closedPort = 0;
+  {
+    QTcpServer server;
+    ASSERT_TRUE(server.listen(QHostAddress::LocalHost));
+    closedPort = server.serverPort();
+  }
+  const RunningSimulator device(AgateConfig(10));
   TempFolder out;
-  const ProcessResult read = RunProgram(QStringLiteral(VALD_READ_PATH),
-                                        {QStringLiteral("--port"), QString::number(device.Port()),
-                                         QStringLiteral("--out"), out.Path(), QStringLiteral("127.0.0.1")});
+  const QString archive = QStringLiteral("postgresql://vald@127.0.0.1:%1/archive").arg(closedPort);
+  const ProcessResult read =
+      ValdRead(device.Port(), out, {QStringLiteral("--archive"), archive, QStringLiteral("127.0.0.1")});
+  EXPECT_EQ(read.exitCode, 1);
+  EXPECT_EQ(read.out.count(QLatin1Char('\n')), 1) << read.out.toStdString();
+  EXPECT_TRUE(read.out.contains(QStringLiteral("(not archived: Archive %1: open failed: ").arg(archive)))
+      << read.out.toStdString();
+}
+
+TEST(ValdRead, ArchivesIntoTheOutFolderByDefault) {
+  const RunningSimulator device(AgateConfig(100));
+  TempFolder out;
+  const ProcessResult read = ValdRead(device.Port(), out, {QStringLiteral("127.0.0.1")});
   ASSERT_EQ(read.exitCode, 0) << read.out.toStdString();
   const ProcessResult list = ValdArchive(
       {QStringLiteral("--archive"), out.File(QStringLiteral("archive.sqlite")), QStringLiteral("list")});
@@ -154,6 +279,65 @@ TEST_P(ValdReadSiteArchive, DevicesReadAtOnceAllMergeIntoTheOneArchive) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Engines, ValdReadSiteArchive, testing::Values(Engine::SQLite, Engine::PostgreSQL),
+                         EngineName);
+
+class ValdArchiveOnEngines : public ArchiveTest {
+ protected:
+  ProcessResult Run(const QStringList& command) const {
+    return ValdArchive(QStringList{QStringLiteral("--archive"), location.Describe()} + command);
+  }
+};
+
+TEST_P(ValdArchiveOnEngines, ReadingCommandsLeaveADatabaseWithoutAnArchiveAsItIs) {
+  const struct {
+    QStringList command;
+    int exitCode;
+    QString said;
+  } cases[] = {
+      {{QStringLiteral("list")},
+       0,
+       QStringLiteral("device\ttype\trecords\tfirst\tlast\tlast readout\tlast address\n")},
+      {{QStringLiteral("export"), QStringLiteral("00:1A:2B:3C:4D:5E")}, 1, QStringLiteral("No device")},
+      {{QStringLiteral("check")}, 1, QStringLiteral("there is no archive there")},
+  };
+  for (const auto& c : cases) {
+    const ProcessResult result = Run(c.command);
+    EXPECT_EQ(result.exitCode, c.exitCode) << c.command[0].toStdString() << ": " << result.err.toStdString();
+    EXPECT_TRUE((result.out + result.err).contains(c.said))
+        << result.out.toStdString() << result.err.toStdString();
+  }
+  if (GetParam() == Engine::SQLite) {
+    EXPECT_FALSE(QFile::exists(location.path));
+  } else {
+    EXPECT_EQ(QueryArchive(location, QStringLiteral("SELECT COUNT(*) FROM information_schema.tables WHERE "
+                                                    "table_schema = current_schema()"))[0][0]
+                  .toInt(),
+              0);
+  }
+}
+
+TEST_P(ValdArchiveOnEngines, CheckSaysWhatItFound) {
+  ArchiveStore(location).Merge(AgateReadout(AgateLines(0, 100)));
+  const struct {
+    const char* label;
+    QString breaking;  // a statement run before the check
+    int exitCode;
+    QString said;
+  } cases[] = {
+      {"Sound", QString(), 0, location.Describe() + QStringLiteral(": sound (")},
+      {"RecordsMissing", QStringLiteral("DROP TABLE records"), 1,
+       QStringLiteral("\n  the table records is missing\n")},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.label);
+    if (!c.breaking.isEmpty()) QueryArchive(location, c.breaking);
+    const ProcessResult result = Run({QStringLiteral("check")});
+    EXPECT_EQ(result.exitCode, c.exitCode) << result.err.toStdString();
+    EXPECT_TRUE(result.out.contains(c.said)) << result.out.toStdString();
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Engines, ValdArchiveOnEngines, testing::Values(Engine::SQLite, Engine::PostgreSQL),
                          EngineName);
 
 TEST(ValdRead, NoFilesWritesOnlyTheArchive) {

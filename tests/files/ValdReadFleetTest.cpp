@@ -136,7 +136,7 @@ TEST(ValdReadFleet, SilentAndUnknownDevicesAmongGoodOnes) {
       QStringLiteral("127.0.0.1: %1/127.0.0.1/%2").arg(out.Path(), FileName("AGATE")),
       QStringLiteral("127.0.0.2: No device"),
       QStringLiteral("127.0.0.3: %1/127.0.0.3/%2").arg(out.Path(), FileName("TOPAZ")),
-      QStringLiteral("127.0.0.4: No device"),
+      QStringLiteral("127.0.0.4: unknown device code 20"),
       QStringLiteral("127.0.0.5: %1/127.0.0.5/%2").arg(out.Path(), FileName("AGATE")),
   };
   EXPECT_EQ(Lines(result.out), expected);
@@ -183,11 +183,73 @@ TEST(ValdReadFleet, HostsFileAndConfigGivePortsOfTheirOwn) {
   EXPECT_EQ(Lines(result.out), expected);
 }
 
+// A hosts file or cfg.ini as an editor leaves it, with one AGATE on 127.0.0.1 (on the run's --port)
+// and one on ::1 on a port of its own.
+struct SpellingCase {
+  const char* label;
+  const char* option;    // --hosts or --config
+  QByteArray content;    // PORT stands for the IPv4 device's port, PORT6 for the IPv6 device's
+  const char* result;    // the run's one result line; OUT stands for the output folder, FILE for the file
+  QStringList warnings;  // devices given again under another spelling, each read once
+};
+
+class ValdReadSpellings : public testing::TestWithParam<SpellingCase> {};
+
+TEST_P(ValdReadSpellings, EachDeviceIsReadOnceUnderItsFirstSpelling) {
+  const SpellingCase& c = GetParam();
+  const RunningSimulator ipv4(FixedSimulatorConfig(21, 50));
+  const RunningSimulator ipv6(FixedSimulatorConfig(21, 50), QHostAddress(QHostAddress::LocalHostIPv6));
+  const auto withPorts = [&](QString text) {
+    return text.replace(QStringLiteral("PORT6"), QString::number(ipv6.Port()))
+        .replace(QStringLiteral("PORT"), QString::number(ipv4.Port()));
+  };
+  TempFolder files;
+  files.Write(QStringLiteral("list"), withPorts(QString::fromLatin1(c.content)).toLatin1());
+  TempFolder out;
+  const ProcessResult result = RunValdRead(
+      SiteArguments(ipv4.Port(), out.Path(), {QLatin1String(c.option), files.File(QStringLiteral("list"))}));
+  ASSERT_EQ(result.exitCode, 0) << result.out.toStdString() << result.err.toStdString();
+  EXPECT_EQ(Lines(result.out), QStringList{withPorts(QLatin1String(c.result))
+                                               .replace(QStringLiteral("OUT"), out.Path())
+                                               .replace(QStringLiteral("FILE"), FileName("AGATE"))});
+  for (const QString& warning : c.warnings)
+    EXPECT_TRUE(result.err.contains(withPorts(warning))) << result.err.toStdString();
+  EXPECT_EQ(result.err.count(QStringLiteral("it is read once")), c.warnings.size())
+      << result.err.toStdString();
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Lists, ValdReadSpellings,
+    testing::Values(
+        SpellingCase{"ByteOrderMarkBeforeAHost",
+                     "--hosts",
+                     "\xEF\xBB\xBF"
+                     "127.0.0.1\n",
+                     "127.0.0.1: OUT/FILE",
+                     {}},
+        SpellingCase{"ByteOrderMarkBeforeUdpPort",
+                     "--config",
+                     "\xEF\xBB\xBF"
+                     "UDPport=PORT6\r\nip1=::1\r\n",
+                     "::1: OUT/FILE",
+                     {}},
+        SpellingCase{
+            "OneDeviceSpelledThreeWays",
+            "--hosts",
+            "127.0.0.1\n127.0.0.1:PORT\n127.000.000.001\n",
+            "127.0.0.1: OUT/FILE",
+            {QStringLiteral("\"127.0.0.1:PORT\" is the device \"127.0.0.1\" again (127.0.0.1 port PORT): "
+                            "it is read once."),
+             QStringLiteral("\"127.000.000.001\" is the device \"127.0.0.1\" again (127.0.0.1 port PORT): "
+                            "it is read once.")}},
+        SpellingCase{"Ipv6WithItsOwnPort", "--hosts", "[::1]:PORT6\n", "[::1]:PORT6: OUT/FILE", {}}),
+    [](const auto& info) { return std::string(info.param.label); });
+
 struct BadListCase {
   const char* label;
   const char* option;
   const char* fileName;
-  const char* content;
+  QByteArray content;
   const char* error;  // FILE stands for the file's path
 };
 
@@ -231,7 +293,19 @@ INSTANTIATE_TEST_SUITE_P(
                     "\"127.0.0.1\" is listed twice."},
         BadListCase{"TwoEntriesOneFolder", "--hosts", "hosts", "127.0.0.2:6262\n127.0.0.2_6262\n",
                     "\"127.0.0.2:6262\" and \"127.0.0.2_6262\" would write into the same folder "
-                    "\"127.0.0.2_6262\"."}),
+                    "\"127.0.0.2_6262\"."},
+        BadListCase{"NulByte", "--hosts", "hosts", QByteArrayLiteral("127.0.0.2\n127.0.2.3\0evil\n"),
+                    "FILE line 2: the line holds a NUL byte"},
+        BadListCase{"LongLine", "--hosts", "hosts", "# " + QByteArray(1023, 'x') + "\n127.0.0.2\n",
+                    "FILE line 1: the line is 1025 bytes long, more than 1024"},
+        BadListCase{"ConfigNulByte", "--config", "cfg.ini",
+                    QByteArrayLiteral("ip1=127.0.0.2\r\nip2=127.0.2.3\0evil\r\n"),
+                    "FILE line 2: the line holds a NUL byte"},
+        BadListCase{"ConfigLongLine", "--config", "cfg.ini",
+                    "Left=0\r\nip1=" + QByteArray(1021, '1') + "\r\n",
+                    "FILE line 2: the line is 1025 bytes long, more than 1024"},
+        BadListCase{"BracketsWithoutIpv6", "--hosts", "hosts", "[127.0.0.2]:6262\n",
+                    "FILE line 1: \"[127.0.0.2]:6262\" is no [IPv6 address] or [IPv6 address]:PORT"}),
     [](const auto& info) { return std::string(info.param.label); });
 
 TEST(ValdReadFleet, JsonObjectsParseBack) {
@@ -280,7 +354,7 @@ TEST(ValdReadFleet, JsonObjectsParseBack) {
   EXPECT_TRUE(unknown[QLatin1String("deviceType")].isNull());
   EXPECT_EQ(unknown[QLatin1String("blocksRead")].toInt(), 0);
   EXPECT_TRUE(unknown[QLatin1String("file")].isNull());
-  EXPECT_EQ(unknown[QLatin1String("error")].toString(), QStringLiteral("No device"));
+  EXPECT_EQ(unknown[QLatin1String("error")].toString(), QStringLiteral("unknown device code 20"));
 }
 
 }  // namespace

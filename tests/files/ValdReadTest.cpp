@@ -121,7 +121,7 @@ TEST(ValdRead, UnknownDeviceWritesNothing) {
   const ProcessResult result = RunValdRead(
       ReadArguments(device.Port(), out.Path(), QStringLiteral(","), {QStringLiteral("127.0.0.1")}));
   EXPECT_EQ(result.exitCode, 1);
-  EXPECT_EQ(result.out, QStringLiteral("127.0.0.1: No device\n"));
+  EXPECT_EQ(result.out, QStringLiteral("127.0.0.1: unknown device code 20\n"));
   EXPECT_TRUE(QDir(out.Path()).isEmpty());
 }
 

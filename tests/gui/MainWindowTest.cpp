@@ -102,6 +102,18 @@ class MainWindowTest : public QObject {
     QCOMPARE(f.form->View().pages[PageT].chart.axisMinimum, -200.0);
   }
 
+  void refusedSettingsLineIsReportedAndTheFileKeptWhole() {
+    const QByteArray cfg = QByteArrayLiteral("ip1=10.0.0.1\r\nip2=127.0.2.3\0evil\r\nip3=10.0.0.3\r\n");
+    Form1Fixture f(cfg);
+    QCOMPARE(f.errors, QStringList{f.folder.File(QStringLiteral("cfg.ini")) +
+                                   QStringLiteral(" line 2: the line holds a NUL byte")});
+    QCOMPARE(f.form->Controls().Edit_IP1->text(), QString());
+    f.form->show();
+    QVERIFY(QTest::qWaitForWindowExposed(f.form.get()));
+    f.form->Controls().Exit1->trigger();
+    QVERIFY(f.folder.Read("cfg.ini").startsWith(cfg));
+  }
+
   void separatorThatWouldBreakTheFilesIsReportedAndTheSystemsUsed() {
     Form1Fixture f("DecimalSeparator=;\r\nip1=10.0.0.1\r\n");
     QCOMPARE(f.errors, QStringList());

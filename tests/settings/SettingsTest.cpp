@@ -173,6 +173,43 @@ TEST(SettingsApply, MarkerFileShowsTheDeveloperPage) {
   EXPECT_TRUE(with.view.developerPageVisible);
 }
 
+struct EditedFileCase {
+  const char* name;
+  QByteArray cfg;
+  const char* error;  // CFG stands for cfg.ini's path; empty: the file is applied
+};
+
+class EditedSettingsFile : public testing::TestWithParam<EditedFileCase> {};
+
+TEST_P(EditedSettingsFile, ByteOrderMarkIsSkippedAndUnreadableLinesRefusedWithNothingLost) {
+  const EditedFileCase& c = GetParam();
+  Startup s(c.cfg);
+  EXPECT_EQ(s.Run(), QString::fromLatin1(c.error).replace(QStringLiteral("CFG"), s.folder.File("cfg.ini")));
+  if (*c.error == '\0') {
+    EXPECT_EQ(s.link.port, 7000);
+    return;
+  }
+  EXPECT_EQ(s.link.port, DeviceLink::DefaultPort);
+  EXPECT_EQ(s.Axis(PageT), std::make_pair(-200.0, 1000.0));
+  // The next save writes the file back as it was.
+  EXPECT_EQ(s.state.SettingsLines.Text(), c.cfg);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rules, EditedSettingsFile,
+    testing::Values(EditedFileCase{"ByteOrderMarkSkipped",
+                                   "\xEF\xBB\xBF"
+                                   "UDPport=7000\r\n",
+                                   ""},
+                    EditedFileCase{"LineOf1024BytesTaken",
+                                   "; " + QByteArray(1022, 'x') + "\r\nUDPport=7000\r\n", ""},
+                    EditedFileCase{"NulByteRefused",
+                                   QByteArrayLiteral("UDPport=7000\r\nip1=127.0.2.3\0evil\r\nLeft=10\r\n"),
+                                   "CFG line 2: the line holds a NUL byte"},
+                    EditedFileCase{"LongerLineRefused", "UDPport=7000\r\n; " + QByteArray(1023, 'x') + "\r\n",
+                                   "CFG line 2: the line is 1025 bytes long, more than 1024"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
 TEST(SettingsSave, TimerKeysAreWrittenInPlaceAndEmptyAddressesDeleted) {
   Startup s("; keep me\r\nip3=old\r\nUDPport=7000\r\nDecimalSeparator=,\r\n");
   s.Run();

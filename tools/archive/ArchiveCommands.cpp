@@ -13,8 +13,9 @@
 namespace {
 
 int List(ArchiveStore& store, QTextStream& out) {
+  const QList<ArchivedDevice> devices = store.Devices();
   out << "device\ttype\trecords\tfirst\tlast\tlast readout\tlast address\n";
-  for (const ArchivedDevice& device : store.Devices()) {
+  for (const ArchivedDevice& device : devices) {
     out << device.key << '\t' << device.deviceType << '\t' << device.records << '\t' << device.firstTime
         << '\t' << device.lastTime << '\t' << device.lastReadout << '\t' << device.lastAddress << '\n';
   }
@@ -101,6 +102,17 @@ int Import(ArchiveStore& store, const ArchiveCommand& command, QTextStream& out,
   return status;
 }
 
+int Check(ArchiveStore& store, const QString& archive, QTextStream& out) {
+  const ArchiveCheck check = store.Check();
+  if (check.problems.isEmpty()) {
+    out << archive << ": sound (" << check.checked << ")\n";
+    return ExitSuccess;
+  }
+  out << archive << ": not sound (" << check.checked << "):\n";
+  for (const QString& problem : check.problems) out << "  " << problem << '\n';
+  return ExitFailure;
+}
+
 int Redecode(ArchiveStore& store, QTextStream& out) {
   for (const RedecodeResult& result : store.Redecode()) {
     out << result.deviceKey << ": " << result.readouts << " readouts, " << result.added << " records added, "
@@ -111,14 +123,23 @@ int Redecode(ArchiveStore& store, QTextStream& out) {
   return ExitSuccess;
 }
 
+// A reading command opens the archive read-only.
+bool IsReadingCommand(const QString& name) {
+  return name == QStringLiteral("list") || name == QStringLiteral("export") ||
+         name == QStringLiteral("check");
+}
+
 }  // namespace
 
-int RunArchiveCommand(ArchiveStore& store, const ArchiveCommand& command, QTextStream& out,
+int RunArchiveCommand(const ArchiveLocation& location, const ArchiveCommand& command, QTextStream& out,
                       QTextStream& err) {
+  ArchiveStore store(location,
+                     IsReadingCommand(command.name) ? ArchiveAccess::ReadOnly : ArchiveAccess::ReadWrite);
   if (command.name == QStringLiteral("list")) return List(store, out);
   if (command.name == QStringLiteral("export")) return Export(store, command, out, err);
   if (command.name == QStringLiteral("import")) return Import(store, command, out, err);
   if (command.name == QStringLiteral("redecode")) return Redecode(store, out);
+  if (command.name == QStringLiteral("check")) return Check(store, location.Describe(), out);
   err << "Unknown command \"" << command.name << "\"\n";
   return ExitUsage;
 }

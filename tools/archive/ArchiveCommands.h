@@ -8,7 +8,7 @@
 
 // What the command line of vald_archive asks for.
 struct ArchiveCommand {
-  QString name;  // list, export, import, redecode
+  QString name;  // list, export, import, redecode, check
   QStringList arguments;
   QString device;
   QString from;
@@ -20,5 +20,7 @@ inline constexpr int ExitSuccess = 0;
 inline constexpr int ExitFailure = 1;
 inline constexpr int ExitUsage = 2;
 
-// Runs one command on `store`; results go to `out`, problems to `err`. Returns the exit status.
-int RunArchiveCommand(ArchiveStore& store, const ArchiveCommand& command, QTextStream& out, QTextStream& err);
+// Runs one command on the archive at `location`; results go to `out`, problems to `err`. Returns the
+// exit status. Throws ValdError for an archive that cannot be opened or read.
+int RunArchiveCommand(const ArchiveLocation& location, const ArchiveCommand& command, QTextStream& out,
+                      QTextStream& err);

@@ -10,7 +10,7 @@
 namespace {
 
 const QStringList Commands = {QStringLiteral("list"), QStringLiteral("export"), QStringLiteral("import"),
-                              QStringLiteral("redecode")};
+                              QStringLiteral("redecode"), QStringLiteral("check")};
 
 QString Usage() {
   return QStringLiteral(
@@ -26,9 +26,15 @@ QString Usage() {
       "                              adds measurement files to the device; the type comes from the\n"
       "                              file name\n"
       "  redecode                    decodes the kept raw readouts again and reports what changed\n"
+      "  check                       whether the archive is sound: its tables all there, then the\n"
+      "                              database's own check, SQLite's integrity check of every page,\n"
+      "                              table and index; on PostgreSQL every row of every table read\n"
+      "                              through (its indexes are checked only by an extension)\n"
       "\n"
       "DEVICE is a MAC address, or \"address/device code\" for a device that did not tell its MAC,\n"
       "as list shows it.\n"
+      "list, export and check only read: they open the archive read-only, so they work on a file or\n"
+      "folder that takes no changes, and an archive that is not there yet reads as an empty one.\n"
       "\n"
       "Options:\n"
       "  --archive PATH|URL          the archive: an SQLite file (default: archive.sqlite in the current\n"
@@ -36,7 +42,8 @@ QString Usage() {
       "                              (the password from PGPASSWORD or ~/.pgpass)\n"
       "  --help                      show this text\n"
       "\n"
-      "Exit status: 0 on success, 1 when a command failed, 2 for a bad command line.\n");
+      "Exit status: 0 on success, 1 when a command failed (a query that ends in an error fails, it\n"
+      "never gives part of the answer) or check found the archive not sound, 2 for a bad command line.\n");
 }
 
 }  // namespace
@@ -85,9 +92,7 @@ int main(int argc, char** argv) {
       err << "No archive to work on (--archive off).\n";
       return ExitUsage;
     }
-    ArchiveStore store(location);
-    const int status = RunArchiveCommand(store, command, out, err);
-    return status;
+    return RunArchiveCommand(location, command, out, err);
   } catch (const ValdError& error) {
     out.flush();
     err << error.Message() << '\n';

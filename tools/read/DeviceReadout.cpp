@@ -38,7 +38,9 @@ DeviceOutcome ReadOneDevice(const HostEntry& entry, const Environment& env,
       // A log the window's views would refuse is reported, after its file was written and archived.
       CheckLogIsChartable(state, env.systemDecimalSeparator);
     } else {
-      problems << QStringLiteral("No device");
+      // A header that came names a device this program does not know; without one there is no device.
+      problems << (result.headerAnswered ? QStringLiteral("unknown device code %1").arg(state.DeviceCode)
+                                         : QStringLiteral("No device"));
     }
   } catch (const ValdError& error) {
     problems << error.Message();

@@ -12,7 +12,7 @@
 // How the readout of one device went: what its result line and its JSON object tell.
 struct DeviceOutcome {
   QString host;                           // the entry as given
-  QString deviceType;                     // type name of the header's device code, empty for "No device"
+  QString deviceType;                     // type name of the header's device code, empty if it has none
   QString mac;                            // the MAC address the device gave for the archive, else empty
   std::optional<int> newRecordsArchived;  // records the archive did not hold yet, none when not archived
   int blocksRead = 0;                     // log blocks that answered

@@ -1,8 +1,11 @@
 #include "HostList.h"
 
 #include <QHash>
+#include <QHostAddress>
+#include <QSet>
 #include <algorithm>
 
+#include "core/EditedTextFile.h"
 #include "core/ValdError.h"
 #include "core/Win1250.h"
 #include "settings/SettingsFile.h"
@@ -37,28 +40,59 @@ void CheckHost(const QString& host, const QString& entry) {
 }
 
 [[noreturn]] void ThrowAtLine(const QString& fileName, int lineIndex, const ValdError& error) {
-  throw ValdError(QStringLiteral("%1 line %2: %3").arg(fileName).arg(lineIndex + 1).arg(error.Message()));
+  throw FileLineError(fileName, lineIndex, error.Message());
+}
+
+HostEntry EntryWithPort(const QString& text, const QString& host, const QString& port) {
+  CheckHost(host, text);
+  const uint16_t number = ParsePort(port);
+  return {text, host, number, host + QLatin1Char('_') + QString::number(number)};
+}
+
+// "[IPv6]" or "[IPv6]:PORT".
+HostEntry ParseBracketedEntry(const QString& text, uint16_t defaultPort) {
+  const qsizetype close = text.indexOf(QLatin1Char(']'));
+  const QString host = text.mid(1, close - 1);
+  if (close < 0 || QHostAddress(host).protocol() != QAbstractSocket::IPv6Protocol) {
+    throw ValdError(QStringLiteral("\"%1\" is no [IPv6 address] or [IPv6 address]:PORT").arg(text));
+  }
+  const QString rest = text.mid(close + 1);
+  if (rest.isEmpty()) {
+    CheckHost(host, text);
+    return {text, host, defaultPort, host};
+  }
+  if (!rest.startsWith(QLatin1Char(':'))) {
+    throw ValdError(QStringLiteral("\"%1\" is no [IPv6 address] or [IPv6 address]:PORT").arg(text));
+  }
+  return EntryWithPort(text, host, rest.mid(1));
+}
+
+// The device an entry reaches: its address as the link reads it (so "127.000.002.002" is 127.0.2.2, and
+// "::ffff:127.0.2.2" too), or its name, and the port.
+QString DeviceOf(const HostEntry& entry) {
+  QHostAddress address(entry.host);
+  bool ipv4 = false;
+  const quint32 ipv4Address = address.toIPv4Address(&ipv4);
+  if (ipv4) address.setAddress(ipv4Address);
+  const QString host = address.isNull() ? entry.host.toLower() : address.toString();
+  return QStringLiteral("%1 port %2").arg(host).arg(entry.port);
 }
 
 }  // namespace
 
 HostEntry ParseHostEntry(const QString& text, uint16_t defaultPort) {
-  HostEntry entry{text, text, defaultPort, text};
+  if (text.startsWith(QLatin1Char('['))) return ParseBracketedEntry(text, defaultPort);
   if (text.count(QLatin1Char(':')) == 1) {
     const qsizetype colon = text.indexOf(QLatin1Char(':'));
-    entry.host = text.first(colon);
-    CheckHost(entry.host, text);
-    entry.port = ParsePort(text.mid(colon + 1));
-    entry.folder = entry.host + QLatin1Char('_') + QString::number(entry.port);
-    return entry;
+    return EntryWithPort(text, text.first(colon), text.mid(colon + 1));
   }
-  CheckHost(entry.host, text);
-  return entry;
+  CheckHost(text, text);
+  return {text, text, defaultPort, text};
 }
 
 QList<HostEntry> ParseHostsFile(const QByteArray& content, const QString& fileName, uint16_t defaultPort) {
-  TextLines lines;
-  lines.SetText(content);
+  const TextLines lines = EditedFileLines(content);
+  CheckEditedLines(lines, fileName);
   QList<HostEntry> entries;
   for (int i = 0; i < lines.Count(); ++i) {
     const QByteArray& line = lines.Get(i);
@@ -100,8 +134,8 @@ QList<HostEntry> HostsOfSettings(const TextLines& settings, const QString& fileN
   return entries;
 }
 
-QList<HostEntry> CollectHosts(const QStringList& hosts, const QStringList& hostsFiles,
-                              const QStringList& configFiles, uint16_t defaultPort) {
+HostList CollectHosts(const QStringList& hosts, const QStringList& hostsFiles, const QStringList& configFiles,
+                      uint16_t defaultPort) {
   QList<HostEntry> entries;
   for (const QString& host : hosts) {
     try {
@@ -112,21 +146,35 @@ QList<HostEntry> CollectHosts(const QStringList& hosts, const QStringList& hosts
   }
   for (const QString& file : hostsFiles) entries += ParseHostsFile(ReadWholeFile(file), file, defaultPort);
   for (const QString& file : configFiles) {
-    TextLines settings;
-    settings.LoadFromFile(file);
+    const TextLines settings = EditedFileLines(ReadWholeFile(file));
+    CheckEditedLines(settings, file);
     entries += HostsOfSettings(settings, file, defaultPort);
   }
   if (entries.isEmpty()) throw ValdError(QStringLiteral("No device address given."));
 
-  // Every device writes into a folder of its own; a device listed twice would be read twice at once.
+  // A device is read once: one given again under another spelling is left out. Every device writes
+  // into a folder of its own; a device listed twice would be read twice at once.
+  HostList list;
+  QSet<QString> given;
+  QHash<QString, QString> entryOfDevice;
   QHash<QString, QString> entryOfFolder;
   for (const HostEntry& entry : entries) {
+    if (given.contains(entry.given))
+      throw ValdError(QStringLiteral("\"%1\" is listed twice.").arg(entry.given));
+    given.insert(entry.given);
+    const QString device = DeviceOf(entry);
+    if (const auto first = entryOfDevice.constFind(device); first != entryOfDevice.constEnd()) {
+      list.warnings << QStringLiteral("\"%1\" is the device \"%2\" again (%3): it is read once.")
+                           .arg(entry.given, *first, device);
+      continue;
+    }
+    entryOfDevice.insert(device, entry.given);
     if (const auto other = entryOfFolder.constFind(entry.folder); other != entryOfFolder.constEnd()) {
-      if (*other == entry.given) throw ValdError(QStringLiteral("\"%1\" is listed twice.").arg(entry.given));
       throw ValdError(QStringLiteral("\"%1\" and \"%2\" would write into the same folder \"%3\".")
                           .arg(*other, entry.given, entry.folder));
     }
     entryOfFolder.insert(entry.folder, entry.given);
+    list.entries.append(entry);
   }
-  return entries;
+  return list;
 }

@@ -67,7 +67,9 @@ int main(int argc, char** argv) {
   // Every host is known and well-formed before the first device is asked.
   QList<HostEntry> hosts;
   try {
-    hosts = CollectHosts(options.hosts, options.hostsFiles, options.configFiles, options.port);
+    HostList list = CollectHosts(options.hosts, options.hostsFiles, options.configFiles, options.port);
+    for (const QString& warning : list.warnings) err << warning << Qt::endl;
+    hosts = std::move(list.entries);
   } catch (const ValdError& error) {
     err << error.Message() << Qt::endl;
     return ExitUsage;
