@@ -68,12 +68,7 @@ void TextLines::SetWholeText(const QByteArray& text) {
 
 void TextLines::SplitLines(const char* p, const char* const end) {
   lines_.clear();
-<<<<<<< HEAD
   Changed();
-  const char* p = text.constData();
-  const char* const end = p + qstrnlen(p, size_t(text.size()));
-=======
->>>>>>> issue21-inputs
   // The next CR and the next LF, each searched for again once passed.
   const auto next = [end](const char* from, char c) {
     const void* found = memchr(from, c, size_t(end - from));

@@ -46,11 +46,8 @@ class TextLines {
   bool operator==(const TextLines& other) const { return lines_ == other.lines_; }
 
  private:
-<<<<<<< HEAD
   void Changed();
-=======
   void SplitLines(const char* begin, const char* end);
->>>>>>> issue21-inputs
 
   QList<QByteArray> lines_;
   uint64_t revision_ = 0;

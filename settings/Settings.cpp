@@ -25,25 +25,8 @@ QString RefusedSeparatorNotice(char refused, char used) {
       .arg(SeparatorForMessage(refused), SeparatorForMessage(used));
 }
 
-<<<<<<< HEAD
 void ReadInOrder(const TextLines& settings, const QByteArray& currentDecimalSeparatorText,
                  char systemDecimalSeparator, SettingsValues& values) {
-=======
-}  // namespace
-
-QStringList LoadAndApplySettings(SharedState& state, WindowModel& view, DeviceLink& link,
-                                 const Environment& env) {
-  const QString path = env.ProgramFile(SettingsFileName);
-  // A refused line leaves the file's lines in memory as they are, so a save writes them back whole.
-  state.SettingsLines = EditedFileLines(ReadWholeFile(path));
-  CheckEditedLines(state.SettingsLines, path);
-  return ApplySettings(state, view, link, env);
-}
-
-QStringList ApplySettings(SharedState& state, WindowModel& view, DeviceLink& link, const Environment& env) {
-  const TextLines& settings = state.SettingsLines;
-  QStringList notices;
->>>>>>> issue21-inputs
   if (const auto port = ReadIntegerSetting(settings, "UDPport")) {
     if (*port < 1 || *port > 65535) {
       throw ValdError(QStringLiteral("'%1' is not a valid UDP port").arg(*port));
@@ -114,7 +97,10 @@ void StoreGeometrySettings(TextLines& settings, int left, int top, int width, in
 }
 
 void LoadSettingsFile(SharedState& state, const Environment& env) {
-  state.SettingsLines.LoadFromFile(env.ProgramFile(SettingsFileName));
+  const QString path = env.ProgramFile(SettingsFileName);
+  // A refused line leaves the file's lines in memory as they are, so a save writes them back whole.
+  state.SettingsLines = EditedFileLines(ReadWholeFile(path));
+  CheckEditedLines(state.SettingsLines, path);
 }
 
 void SaveSettingsFile(const SharedState& state, const Environment& env) {

@@ -14,7 +14,6 @@ inline constexpr std::array<const char*, 5> AddressKeys = {"ip1", "ip2", "ip3", 
 inline constexpr std::array<const char*, 4> AxisMaximumKeys = {"Top1", "Top2", "Top3", "Top4"};
 inline constexpr std::array<const char*, 4> AxisMinimumKeys = {"Bottom1", "Bottom2", "Bottom3", "Bottom4"};
 
-<<<<<<< HEAD
 // The axis keys of one chart.
 struct AxisSettings {
   std::optional<int> top;
@@ -22,14 +21,6 @@ struct AxisSettings {
   std::optional<int> increment;  // at least 1
   bool complete = false;         // all three keys were read (an absent key is read too)
 };
-=======
-// Reads cfg.ini from the program folder into SettingsLines and applies it (see ApplySettings). A
-// byte-order mark at the start is left out. A missing or unreadable file, or a line that holds a NUL
-// byte or is too long (see CheckEditedLines), throws before anything is applied; after a refused line
-// SettingsLines holds the file's lines.
-QStringList LoadAndApplySettings(SharedState& state, WindowModel& view, DeviceLink& link,
-                                 const Environment& env);
->>>>>>> issue21-inputs
 
 // What cfg.ini says, read in the fixed order: UDP port, window edges and size, the five addresses, the
 // decimal separator, the memory address, then per chart its axis positions and the step. An absent key
@@ -73,7 +64,9 @@ void StoreTimerSettings(TextLines& settings, const TimerSettings& values);
 // What the close step writes: the window's edges and outer size.
 void StoreGeometrySettings(TextLines& settings, int left, int top, int width, int height);
 
-// Reads cfg.ini from the program folder into SettingsLines. A missing or unreadable file throws.
+// Reads cfg.ini from the program folder into SettingsLines. A byte-order mark at the start is left out.
+// A missing or unreadable file, or a line that holds a NUL byte or is too long (see CheckEditedLines),
+// throws; after a refused line SettingsLines holds the file's lines.
 void LoadSettingsFile(SharedState& state, const Environment& env);
 
 // Writes SettingsLines to cfg.ini in the program folder, whole or not at all.
