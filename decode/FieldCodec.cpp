@@ -87,17 +87,24 @@ RecordValue Number(bool negative, unsigned digits, int decimals) {
   RecordValue value;
   value.kind = RecordValue::Kind::Number;
   value.decimals = uint8_t(decimals);
-  value.number = double(digits) / PowersOfTen[decimals];
+  value.number = decimals == 0 ? double(digits) : double(digits) / PowersOfTen[decimals];
   if (negative) value.number = -value.number;
   return value;
 }
 
-}  // namespace
+// Record positions of the first field's second byte and of the last byte a field other than the
+// record's last can end at.
+constexpr int FirstFieldEnd = 8;
+constexpr int LastFieldEnd = 38;
 
-int DecodeField(uint8_t first, uint8_t second, int linePosition, int fieldType, RecordValue* out) {
-  if (fieldType < 0 || fieldType >= int(RulesByFieldType.size())) return 0;
+const Rule& RuleAt(int fieldType, int linePosition) {
+  static constexpr Rule NoRule{};
+  if (fieldType < 0 || fieldType >= int(RulesByFieldType.size())) return NoRule;
   const FieldRules& rules = RulesByFieldType[fieldType];
-  const Rule& rule = linePosition < FirstLateFieldPosition ? rules.early : rules.late;
+  return linePosition < FirstLateFieldPosition ? rules.early : rules.late;
+}
+
+int DecodeByRule(uint8_t first, uint8_t second, const Rule& rule, RecordValue* out) {
   if (rule.form == Form::None) return 0;
 
   const unsigned word = rule.reading == Reading::LittleEndian ? first | second << 8 : first << 8 | second;
@@ -139,4 +146,29 @@ int DecodeField(uint8_t first, uint8_t second, int linePosition, int fieldType, 
       break;
   }
   return 0;
+}
+
+}  // namespace
+
+int DecodeField(uint8_t first, uint8_t second, int linePosition, int fieldType, RecordValue* out) {
+  return DecodeByRule(first, second, RuleAt(fieldType, linePosition), out);
+}
+
+RecordFields::RecordFields(int recordLength, int fieldType) {
+  for (int end = FirstFieldEnd; end <= recordLength && count < int(ends.size()); end += 2) {
+    if (end > LastFieldEnd && end != recordLength) continue;
+    ends[count] = uint8_t(end);
+    rules[count] = &RuleAt(fieldType, end == recordLength ? LastFieldPosition : end);
+    ++count;
+  }
+}
+
+int DecodeRecordFields(const uint8_t* record, int available, const RecordFields& fields, RecordValue* out) {
+  int values = 0;
+  for (int k = 0; k < fields.count && fields.ends[k] <= available; ++k) {
+    const int end = fields.ends[k];
+    values += DecodeByRule(record[end - 2], record[end - 1], *static_cast<const Rule*>(fields.rules[k]),
+                           out + values);
+  }
+  return values;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <cstdint>
 
 #include "core/LogRecord.h"
@@ -17,3 +18,17 @@ constexpr int LastFieldPosition = 99;
 // byte and a fraction byte "21" "5" give 21.5 with one decimal, "20" "0" gives 20.0 with one; a
 // word in tenths gives no decimal when it is whole), or for the bell devices an event code.
 int DecodeField(uint8_t first, uint8_t second, int linePosition, int fieldType, RecordValue* out);
+
+// The fields of one record length and FieldType, resolved once for a whole log: where each field ends
+// and which rule of the FieldType it follows.
+struct RecordFields {
+  RecordFields(int recordLength, int fieldType);
+
+  int count = 0;
+  std::array<uint8_t, 20> ends{};  // record position (1-based) of each field's second byte
+  std::array<const void*, 20> rules{};
+};
+
+// Decodes the fields of one record whose first `available` bytes are there into `out` (room for two
+// values a field); returns the number of values.
+int DecodeRecordFields(const uint8_t* record, int available, const RecordFields& fields, RecordValue* out);

@@ -13,10 +13,6 @@ constexpr uint8_t ErasedByte = 0xFF;
 
 // Bytes of the kind and time stamp at the start of every record; the value fields follow in pairs.
 constexpr int StampBytes = 6;
-// Record positions (1-based) of the first field's second byte, and of the last byte a field other
-// than the record's last can end at.
-constexpr int FirstFieldEnd = 8;
-constexpr int LastFieldEnd = 38;
 
 char RecordKind(uint8_t byte, char& currentKind) {
   if (byte == TurnKind) {
@@ -28,15 +24,10 @@ char RecordKind(uint8_t byte, char& currentKind) {
   return char(byte);
 }
 
-// The position a field ending at record byte `end` (1-based) is decoded at: the record's last byte
-// counts as position 99.
-int FieldPosition(int end, int recordLength) {
-  return end == recordLength ? LastFieldPosition : end;
-}
-
-// Decodes the `available` bytes of one record (all of them but for a record cut short).
-void DecodeRecord(const uint8_t* bytes, int available, const DeviceType& type, char& currentKind,
-                  RecordLog& log) {
+// Decodes the `available` bytes of one record (all of them but for a record cut short), its values
+// into the log's values from `firstValue` on, where there is room for them.
+void DecodeRecord(const uint8_t* bytes, int available, int recordLength, const RecordFields& fields,
+                  char& currentKind, uint32_t firstValue, RecordLog& log) {
   LogRecord record;
   record.kind = RecordKind(bytes[0], currentKind);
   const int stamp = std::min(available, StampBytes);
@@ -46,18 +37,10 @@ void DecodeRecord(const uint8_t* bytes, int available, const DeviceType& type, c
   if (stamp > 3) record.time.day = bytes[3];
   if (stamp > 4) record.time.hour = bytes[4];
   if (stamp > 5) record.time.minute = bytes[5];
-  record.firstValue = uint32_t(log.values.size());
-  RecordValue fieldValues[2];
-  int valueCount = 0;
-  for (int end = FirstFieldEnd; end <= available; end += 2) {
-    if (end > LastFieldEnd && end != type.recordLength) continue;
-    const int count = DecodeField(bytes[end - 2], bytes[end - 1], FieldPosition(end, type.recordLength),
-                                  type.fieldType, fieldValues);
-    for (int k = 0; k < count; ++k) log.values.push_back(fieldValues[k]);
-    valueCount += count;
-  }
+  record.firstValue = firstValue;
+  const int valueCount = DecodeRecordFields(bytes, available, fields, log.values.data() + firstValue);
   record.valueCount = uint32_t(valueCount);
-  record.cutShort = available < type.recordLength;
+  record.cutShort = available < recordLength;
   log.records.push_back(record);
 }
 
@@ -69,15 +52,24 @@ RecordLog DecodeLog(std::span<const uint8_t> bytes, const DeviceType& type) {
   if (length <= 0) return log;
   const size_t whole = bytes.size() / size_t(length);
   const int rest = int(bytes.size() % size_t(length));
+  const RecordFields fields(length, type.fieldType);
+  // Room for every value a record can give, taken back to what the records gave at the end.
+  const size_t perRecord = size_t(fields.count * ColumnsPerField(type.fieldType));
   log.records.reserve(whole + 1);
-  log.values.reserve((whole + 1) * size_t(type.ValueColumns()));
+  log.values.resize((whole + 1) * perRecord);
   char currentKind = 'a';
-  for (size_t k = 0; k < whole; ++k) DecodeRecord(bytes.data() + k * length, length, type, currentKind, log);
+  uint32_t used = 0;
+  for (size_t k = 0; k < whole; ++k) {
+    DecodeRecord(bytes.data() + k * length, length, length, fields, currentKind, used, log);
+    used += log.records.back().valueCount;
+  }
   if (rest > 0) {
     // A record cut short is read from a padded copy: its missing bytes are never looked at.
     std::array<uint8_t, 64> padded{};
     std::copy_n(bytes.data() + whole * length, rest, padded.begin());
-    DecodeRecord(padded.data(), rest, type, currentKind, log);
+    DecodeRecord(padded.data(), rest, length, fields, currentKind, used, log);
+    used += log.records.back().valueCount;
   }
+  log.values.resize(used);
   return log;
 }
