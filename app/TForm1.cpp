@@ -462,7 +462,7 @@ void TForm1::ReadAll1Click() {
 }
 
 void TForm1::StartReadouts(const QStringList& hosts, bool readingAll) {
-  pendingHosts_ = hosts;
+  queue_ = std::make_unique<ReadoutQueue>(hosts);
   readingAll_ = readingAll;
   addressReadouts_.clear();
   EnableDeviceWork(false);
@@ -470,7 +470,8 @@ void TForm1::StartReadouts(const QStringList& hosts, bool readingAll) {
 }
 
 void TForm1::StartNextReadout() {
-  link_.host = pendingHosts_.takeFirst();
+  queuedReadout_ = *queue_->TakeNext();
+  link_.host = queue_->Host(queuedReadout_);
   // The job reads into a copy of the state: a cancel leaves the window's log as it was.
   Environment env = env_;
   env.archive = ArchiveSetting();
@@ -498,7 +499,7 @@ void TForm1::ReadoutEnded() {
   // Finished is being emitted by the job.
   job->deleteLater();
   if (job->Cancelled()) {
-    pendingHosts_.prepend(job->Result().host);
+    queue_->Cancel(queuedReadout_);
     EndReadouts(true);
     return;
   }
@@ -524,7 +525,7 @@ void TForm1::ReadoutEnded() {
       dialogs_.showWarning(this, warning);
     }
   }
-  if (pendingHosts_.isEmpty()) {
+  if (!queue_->HasNext()) {
     EndReadouts(false);
   } else {
     StartNextReadout();
@@ -537,10 +538,8 @@ void TForm1::EndReadouts(bool cancelled) {
   ShowModel();
   if (cancelled) statusPanels_[ProgressPanel]->setText(QStringLiteral("Lekérdezés megszakítva"));
   if (readingAll_ && !closeAfterReadout_) {
-    dialogs_.showInformation(this,
-                             ReadAllReport(addressReadouts_, cancelled ? pendingHosts_ : QStringList()));
+    dialogs_.showInformation(this, ReadAllReport(addressReadouts_, queue_->Unread()));
   }
-  pendingHosts_.clear();
   emit ReadoutFinished();
   if (closeAfterReadout_) close();
 }

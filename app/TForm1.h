@@ -10,6 +10,7 @@
 #include "core/SharedState.h"
 #include "link/DeviceLink.h"
 #include "operations/ReadAllReport.h"
+#include "operations/ReadoutQueue.h"
 #include "settings/WindowPlacement.h"
 #include "views/WindowModel.h"
 
@@ -130,7 +131,8 @@ class TForm1 : public QMainWindow {
   QString dataPageCaption_;
   // The readout running, owned by the window; its state becomes the window's only when it finishes.
   LogReadout* readout_ = nullptr;
-  QStringList pendingHosts_;
+  std::unique_ptr<ReadoutQueue> queue_ = std::make_unique<ReadoutQueue>();
+  qsizetype queuedReadout_ = 0;  // the queue's place of the device being read
   bool readingAll_ = false;
   QList<AddressReadout> addressReadouts_;
   bool closeAfterReadout_ = false;

@@ -1,51 +1,49 @@
 #include <gtest/gtest.h>
 
-#include <algorithm>
-
 #include "decode/DeviceCatalogue.h"
 #include "files/TypeDetection.h"
 #include "views/PageLayouts.h"
 
-// Every table keyed by DeviceCode knows the codes of the device type table, and only those, save the
-// exceptions named here.
+// Everything keyed by a DeviceCode reads the one catalogue row of that code.
 namespace {
 
-// Device codes without a page layout. 11: its records hold two values the window does not chart, so
-// it shows no pages and no summary for them.
-constexpr int CodesWithoutPageLayout[] = {11};
-
-// Device codes that share their type name with a code tested later by type detection: a file named
-// after them opens as that later code, the newer record encoding of the same device type.
-struct OpensAs {
-  int code;
-  int detectedCode;
-};
-constexpr OpensAs OpensAsLaterCode[] = {
-    {2, 21},  {3, 22},  {4, 24},  {5, 26},   {6, 28},   {7, 25},   {8, 29},   {9, 23},
-    {10, 27}, {11, 31}, {12, 32}, {13, 34},  {14, 36},  {15, 37},  {16, 33},  {17, 21},
-    {18, 38}, {19, 30}, {39, 46}, {103, 42}, {104, 43}, {105, 44}, {106, 45},
-};
-
-TEST(DeviceCodeTables, PageLayoutsAndSimulatorCoverTheDeviceTable) {
+TEST(DeviceCatalogue, PageLayoutsFollowTheRowsPageFamily) {
   for (int code = 0; code <= 255; ++code) {
-    const std::optional<DeviceType> type = LookUpDeviceType(code);
-    const bool withoutPages =
-        std::ranges::find(CodesWithoutPageLayout, code) != std::end(CodesWithoutPageLayout);
-    EXPECT_EQ(LookUpPageLayout(code).has_value(), type && !withoutPages) << code;
+    const DeviceType* type = FindDeviceType(code);
+    EXPECT_EQ(LookUpPageLayout(code).has_value(), type && type->family != PageFamily::None) << code;
   }
-  for (int code : CodesWithoutPageLayout) EXPECT_TRUE(LookUpDeviceType(code)) << code;
 }
 
-TEST(DeviceCodeTables, TypeDetectionFindsEveryCodeFromItsFileNameOrALaterCode) {
+// A file named after a row opens as the last row of that name in test order: the first pass, then the
+// second, each in code order.
+TEST(DeviceCatalogue, TypeDetectionFindsTheLastRowOfTheNameInTestOrder) {
   for (const DeviceType& row : DeviceTypeTable()) {
-    const auto* later = std::ranges::find(OpensAsLaterCode, row.code, &OpensAs::code);
-    const int expected = later == std::end(OpensAsLaterCode) ? row.code : later->detectedCode;
+    int expected = 0;
+    for (const DetectionPass pass : {DetectionPass::First, DetectionPass::Second}) {
+      for (const DeviceType& other : DeviceTypeTable()) {
+        if (other.pass == pass && QByteArray(other.name) == row.name) expected = other.code;
+      }
+    }
     const QString path =
         QStringLiteral("C:/vald/23.12.03 14.05") + QString::fromLatin1(MeasurementFileSuffix(row));
     EXPECT_EQ(DetectDeviceCode(path, 0), expected) << row.code;
   }
-  for (const OpensAs& exception : OpensAsLaterCode)
-    EXPECT_TRUE(LookUpDeviceType(exception.code)) << exception.code;
+  // A plain type name opens with the newer record encoding.
+  EXPECT_EQ(DetectDeviceCode(QStringLiteral("x VALD_AGATE.csv"), 0), 21);
+  EXPECT_EQ(DetectDeviceCode(QStringLiteral("x VALD_SPINEL.csv"), 0), 42);
+}
+
+TEST(DeviceCatalogue, EveryColumnHasAQuantityWithAKeyAndLabels) {
+  for (const DeviceType& row : DeviceTypeTable()) {
+    for (const char letter : row.columns) {
+      const Quantity& quantity = QuantityOf(letter);
+      EXPECT_EQ(quantity.letter, letter) << row.code;
+      EXPECT_STRNE(quantity.key, "") << row.code;
+      EXPECT_STRNE(quantity.labelHu, "") << row.code;
+    }
+  }
+  EXPECT_STREQ(QuantityOf(FindDeviceType(50)->columns[4]).key, "pm2_5");
+  EXPECT_EQ(QuantityOf(FindDeviceType(55)->columns[0]).scale, 0.1);
 }
 
 }  // namespace

@@ -8,26 +8,20 @@
 #include <optional>
 #include <vector>
 
-void ReadInParallel(qsizetype count, int jobs, const std::function<DeviceOutcome(qsizetype device)>& read,
+void ReadInParallel(ReadoutQueue& queue, int jobs, const std::function<DeviceOutcome(qsizetype device)>& read,
                     const std::function<void(const DeviceOutcome&)>& report) {
+  const qsizetype count = queue.Count();
   std::mutex mutex;
   std::condition_variable finished;
-  qsizetype next = 0;
   // Outcomes that are done but wait for a device before them to be reported.
   std::vector<std::optional<DeviceOutcome>> outcomes(size_t(count), std::nullopt);
 
   const auto work = [&] {
-    for (;;) {
-      qsizetype device = 0;
+    while (const std::optional<qsizetype> device = queue.TakeNext()) {
+      DeviceOutcome outcome = read(*device);
       {
         const std::lock_guard lock(mutex);
-        if (next == count) return;
-        device = next++;
-      }
-      DeviceOutcome outcome = read(device);
-      {
-        const std::lock_guard lock(mutex);
-        outcomes[size_t(device)] = std::move(outcome);
+        outcomes[size_t(*device)] = std::move(outcome);
       }
       finished.notify_one();
     }

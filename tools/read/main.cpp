@@ -113,7 +113,10 @@ int main(int argc, char** argv) {
         archiveWriter ? &*archiveWriter : nullptr);
   };
   int status = ExitComplete;
-  ReadInParallel(hosts.size(), options.jobs, read, [&](const DeviceOutcome& outcome) {
+  QStringList given;
+  for (const HostEntry& entry : hosts) given << entry.given;
+  ReadoutQueue queue(given);
+  ReadInParallel(queue, options.jobs, read, [&](const DeviceOutcome& outcome) {
     if (options.json) {
       out << ResultJson(outcome) << Qt::endl;
     } else {
