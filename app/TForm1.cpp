@@ -400,8 +400,7 @@ void TForm1::Elzmnyek1Click() {
   RunHandler([this] {
     QDir::setCurrent(env_.programFolder);
     const ArchiveLocation location = ParseArchiveLocation(ArchiveSetting(), env_.programFolder);
-    if (location.IsOff())
-      throw ValdError(tr("Nincs archívum: a cfg.ini Archive kulcsa kikapcsolja."));
+    if (location.IsOff()) throw ValdError(tr("Nincs archívum: a cfg.ini Archive kulcsa kikapcsolja."));
     ArchiveStore store(location);
     const QList<ArchivedDevice> devices = store.Devices();
     QStringList keys;
@@ -412,8 +411,7 @@ void TForm1::Elzmnyek1Click() {
         dialogs_.chooseHistory(this, keys, today.addDays(-DefaultHistoryDays), today);
     if (!choice) return;
     const qsizetype index = keys.indexOf(choice->device);
-    if (index < 0)
-      throw ValdError(tr("Nincs ilyen eszköz az archívumban: %1").arg(choice->device));
+    if (index < 0) throw ValdError(tr("Nincs ilyen eszköz az archívumban: %1").arg(choice->device));
     ShowArchivedHistory(state_, view_, env_, store, devices[index], choice->from, choice->to);
   });
 }

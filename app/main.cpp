@@ -55,9 +55,9 @@ int main(int argc, char** argv) {
       separator.size() == 1 && separator[0].unicode() < 0x80 ? char(separator[0].unicode()) : '.';
   env.screenSize = QGuiApplication::primaryScreen()->size();
   const QString executableFolder = QCoreApplication::applicationDirPath();
-  env.programFolder =
-      PrepareProgramFolder(executableFolder, QStandardPaths::writableLocation(QStandardPaths::AppDataLocation),
-                           env.systemDecimalSeparator);
+  env.programFolder = PrepareProgramFolder(executableFolder,
+                                           QStandardPaths::writableLocation(QStandardPaths::AppDataLocation),
+                                           env.systemDecimalSeparator);
   env.archive = QString::fromLatin1(DefaultArchiveFileName);
   const QString notTranslated = InstallTranslation(
       application, commandLine.language.isNull() ? LanguageSetting(env.programFolder) : commandLine.language,

@@ -3,8 +3,8 @@
 #include <QFileInfo>
 
 #include "core/TextLines.h"
-#include "core/Win1250.h"
 #include "core/ValdError.h"
+#include "core/Win1250.h"
 #include "settings/SettingsFile.h"
 
 QString LanguageSetting(const QString& programFolder) {

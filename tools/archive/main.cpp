@@ -54,7 +54,8 @@ int main(int argc, char** argv) {
   const QCommandLineOption outOption(QStringLiteral("out"), QString(), QStringLiteral("FILE"));
   const QCommandLineOption helpOption(QStringLiteral("help"));
   const QCommandLineOption versionOption(QStringLiteral("version"));
-  parser.addOptions({archiveOption, deviceOption, fromOption, toOption, outOption, helpOption, versionOption});
+  parser.addOptions(
+      {archiveOption, deviceOption, fromOption, toOption, outOption, helpOption, versionOption});
   if (!parser.parse(app.arguments())) {
     err << parser.errorText() << "\n\n" << Usage();
     return ExitUsage;

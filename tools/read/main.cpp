@@ -1,11 +1,11 @@
 // vald_read: the headless front end over the same core as the main window. It reads the whole log of
 // one or more devices, several at once, and writes each one's automatic measurement file.
 
+#include <unistd.h>
 #include <QCoreApplication>
 #include <QDir>
 #include <QLocale>
 #include <QTextStream>
-#include <unistd.h>
 
 #include <csignal>
 #include <mutex>
