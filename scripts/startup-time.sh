@@ -10,7 +10,7 @@ root="$(cd "$(dirname "$0")/.." && pwd)"
 build="${1:-$root/build}"
 runs="${RUNS:-11}"
 limit="${LIMIT:-1.3}"
-command -v xdotool >/dev/null || DEBIAN_FRONTEND=noninteractive apt-get install -y -qq xdotool >/dev/null
+bash "$root/scripts/install-deps.sh"
 cmake --build "$build" --target vald_csv startup_reference_window >/dev/null
 
 work="$(mktemp -d)"
