@@ -97,6 +97,9 @@ QString SuggestedImageName(const QDateTime& now, int deviceCode) {
 TForm1::TForm1(const Environment& env, Form1Dialogs dialogs, QWidget* parent)
     : QMainWindow(parent), ui_(new Ui::TForm1), env_(env), dialogs_(std::move(dialogs)) {
   Q_INIT_RESOURCE(resources);
+  // The design font before the controls exist: they take it on creation instead of all being told of
+  // a new font afterwards.
+  setFont(PixelFont(QStringLiteral("Courier New"), 11));
   ui_->setupUi(this);
   // The window may be made as small as the placement items need; the pages shrink with it.
   ui_->PageControl1->setMinimumSize(1, 1);

@@ -81,7 +81,7 @@ if [ "$(id -u)" -eq 0 ]; then
   asUser=(setpriv --reuid=nobody --regid=nogroup --clear-groups)
 fi
 display=":$((90 + RANDOM % 9))"
-Xvfb "$display" -screen 0 1920x1080x24 -nolisten tcp >/dev/null 2>&1 &
+Xvfb "$display" -screen 0 1920x1080x24 -nolisten tcp -noreset >/dev/null 2>&1 &
 xvfb=$!
 for _ in $(seq 100); do DISPLAY="$display" xdotool getdisplaygeometry >/dev/null 2>&1 && break; sleep 0.1; done
 "${asUser[@]}" env -i HOME="$home" XDG_RUNTIME_DIR="$runtime" PATH=/usr/bin:/bin DISPLAY="$display" \

@@ -14,11 +14,13 @@ bash "$root/scripts/install-deps.sh"
 cmake --build "$build" --target vald_csv startup_reference_window >/dev/null
 
 work="$(mktemp -d)"
-display=":97"
-Xvfb "$display" -screen 0 1920x1080x24 >/dev/null 2>&1 &
+# A display of its own, whichever number is free; without server resets, which refuse a client that
+# connects just as the last one has gone.
+Xvfb -displayfd 3 -screen 0 1920x1080x24 -nolisten tcp -noreset 3>"$work/display" >/dev/null 2>&1 &
 xvfb=$!
 trap 'kill "$xvfb" 2>/dev/null || true; rm -rf "$work"' EXIT
-export DISPLAY="$display"
+for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
+export DISPLAY=":$(cat "$work/display")"
 for _ in $(seq 50); do xdotool getdisplaygeometry >/dev/null 2>&1 && break; sleep 0.1; done
 
 # A program folder of its own, so that the runs neither read nor write the build tree's cfg.ini.
@@ -33,11 +35,12 @@ printf '%s\r\n' "UDPport=6262" "Left=351" "Top=98" "Width=1399" "Height=795" "ip
 time_start() { # TITLE PROGRAM
   local start end program
   start=$(date +%s%N)
-  "$2" >/dev/null 2>&1 &
+  "$2" >"$work/output" 2>&1 &
   program=$!
   until xdotool search --onlyvisible --name "$1" >/dev/null 2>&1; do
     if ! kill -0 "$program" 2>/dev/null || [ $(($(date +%s%N) - start)) -gt 10000000000 ]; then
-      echo "$2 showed no window \"$1\" within 10 s" >&2
+      echo "$2 showed no window \"$1\" within 10 s:" >&2
+      cat "$work/output" >&2
       kill "$program" 2>/dev/null || true
       return 1
     fi
