@@ -75,13 +75,23 @@ void ChartView::Show(const ChartModel& model) {
     ShowWholeLog();
     replot = true;
   }
-  if (replot) plot_->replot(QCustomPlot::rpQueuedReplot);
+  if (replot) Replot();
+}
+
+void ChartView::Replot() {
+  // A chart on a hidden page is drawn when the page is shown: the start-up and a readout draw the visible
+  // chart alone.
+  if (!plot_->isVisible()) {
+    replotWhenShown_ = true;
+    return;
+  }
+  plot_->replot(QCustomPlot::rpQueuedReplot);
 }
 
 void ChartView::ShowWholeLog() {
   plot_->xAxis->setRange(-0.5, std::max(pointCount_, 1) - 0.5);
   UpdateBottomLabels();
-  plot_->replot(QCustomPlot::rpQueuedReplot);
+  Replot();
 }
 
 void ChartView::KeepTimeAxisWithinLog(const QCPRange& range) {
@@ -113,6 +123,10 @@ bool ChartView::eventFilter(QObject* watched, QEvent* event) {
   if (watched == plot_ && event->type() == QEvent::Resize) {
     UpdateBottomLabels();
     emit Resized(plot_->size());
+  }
+  if (watched == plot_ && event->type() == QEvent::Show && replotWhenShown_) {
+    replotWhenShown_ = false;
+    plot_->replot(QCustomPlot::rpQueuedReplot);
   }
   return QObject::eventFilter(watched, event);
 }

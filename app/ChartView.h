@@ -37,6 +37,7 @@ class ChartView : public QObject {
 
  private:
   void UpdateBottomLabels();
+  void Replot();
   // Keeps a zoomed or panned time axis within the log.
   void KeepTimeAxisWithinLog(const QCPRange& range);
 
@@ -45,4 +46,5 @@ class ChartView : public QObject {
   std::vector<QByteArray> labels_;
   int pointCount_ = 0;
   int labelStep_ = 0;
+  bool replotWhenShown_ = false;
 };

@@ -12,11 +12,10 @@
 
 namespace {
 
-const QString MeasurementFileFilter = QStringLiteral("Project Fájl (*.csv)");
-
 // Both file dialogs open in the working directory, default to the "csv" extension and are resizable.
 QString ChooseFile(QWidget* parent, QFileDialog::AcceptMode mode) {
-  QFileDialog dialog(parent, QString(), QDir::currentPath(), MeasurementFileFilter);
+  QFileDialog dialog(parent, QString(), QDir::currentPath(),
+                     QCoreApplication::translate("Form1Dialogs", "Project Fájl (*.csv)"));
   dialog.setAcceptMode(mode);
   dialog.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
   dialog.setDefaultSuffix(QStringLiteral("csv"));
@@ -28,8 +27,8 @@ QString ChooseFile(QWidget* parent, QFileDialog::AcceptMode mode) {
 
 // The file type chosen in the dialog decides the picture's format.
 QString ChooseImageFile(QWidget* parent, const QString& suggestedName) {
-  const QString png = QStringLiteral("PNG kép (*.png)");
-  const QString pdf = QStringLiteral("PDF dokumentum (*.pdf)");
+  const QString png = QCoreApplication::translate("Form1Dialogs", "PNG kép (*.png)");
+  const QString pdf = QCoreApplication::translate("Form1Dialogs", "PDF dokumentum (*.pdf)");
   QFileDialog dialog(parent, QString(), QDir::currentPath(), png + QStringLiteral(";;") + pdf);
   dialog.setAcceptMode(QFileDialog::AcceptSave);
   dialog.setFileMode(QFileDialog::AnyFile);
@@ -53,7 +52,7 @@ QDateEdit* DateEdit(QWidget* parent, QDate date) {
 std::optional<HistoryChoice> ChooseHistory(QWidget* parent, const QStringList& devices, QDate from,
                                            QDate to) {
   QDialog dialog(parent);
-  dialog.setWindowTitle(QStringLiteral("Előzmények"));
+  dialog.setWindowTitle(QCoreApplication::translate("Form1Dialogs", "Előzmények"));
   auto* layout = new QFormLayout(&dialog);
   auto* device = new QComboBox(&dialog);
   device->addItems(devices);
@@ -62,9 +61,9 @@ std::optional<HistoryChoice> ChooseHistory(QWidget* parent, const QStringList& d
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
   QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
   QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
-  layout->addRow(QStringLiteral("Eszköz:"), device);
-  layout->addRow(QStringLiteral("Kezdete:"), fromEdit);
-  layout->addRow(QStringLiteral("Vége:"), toEdit);
+  layout->addRow(QCoreApplication::translate("Form1Dialogs", "Eszköz:"), device);
+  layout->addRow(QCoreApplication::translate("Form1Dialogs", "Kezdete:"), fromEdit);
+  layout->addRow(QCoreApplication::translate("Form1Dialogs", "Vége:"), toEdit);
   layout->addRow(buttons);
   if (dialog.exec() != QDialog::Accepted || device->currentText().isEmpty()) return std::nullopt;
   return HistoryChoice{device->currentText(), fromEdit->date(), toEdit->date()};

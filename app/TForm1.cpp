@@ -8,6 +8,7 @@
 #include <QTabBar>
 
 #include "ChartView.h"
+#include "ModelText.h"
 #include "RichTextView.h"
 #include "TF_Nev.h"
 #include "TForm3.h"
@@ -72,12 +73,12 @@ QString ReadoutWarning(const ReadoutResult& result, const KeptReadout& kept) {
   QStringList lines;
   if (!result.blocksWithoutReply.isEmpty()) lines << IncompleteLogMessage(result.blocksWithoutReply);
   if (!kept.archiveError.isEmpty())
-    lines << QStringLiteral("Az archívum írása nem sikerült: %1").arg(kept.archiveError);
+    lines << TForm1::tr("Az archívum írása nem sikerült: %1").arg(kept.archiveError);
   return lines.join(QLatin1Char('\n'));
 }
 
 QString ReadoutProgressText(const QString& host, int blocksRead, int blockCount) {
-  return QStringLiteral("%1: %2/%3 blokk").arg(host).arg(blocksRead).arg(blockCount);
+  return TForm1::tr("%1: %2/%3 blokk").arg(host).arg(blocksRead).arg(blockCount);
 }
 
 // "yy.mm.dd hh.nn VALD_<type>.png", as the automatic measurement file of the shown device would be named.
@@ -96,6 +97,9 @@ QString SuggestedImageName(const QDateTime& now, int deviceCode) {
 TForm1::TForm1(const Environment& env, Form1Dialogs dialogs, QWidget* parent)
     : QMainWindow(parent), ui_(new Ui::TForm1), env_(env), dialogs_(std::move(dialogs)) {
   Q_INIT_RESOURCE(resources);
+  // The design font before the controls exist: they take it on creation instead of all being told of
+  // a new font afterwards.
+  setFont(PixelFont(QStringLiteral("Courier New"), 11));
   ui_->setupUi(this);
   // The window may be made as small as the placement items need; the pages shrink with it.
   ui_->PageControl1->setMinimumSize(1, 1);
@@ -259,7 +263,7 @@ void TForm1::ApplyGeometry(const QRect& outer) {
 void TForm1::ShowModel() {
   if (view_.geometry != shownGeometry_) ApplyGeometry(view_.geometry);
 
-  ui_->LabelDevice->setText(FromWin1250(view_.labelDevice));
+  ui_->LabelDevice->setText(ShownText(view_.labelDevice));
   const std::array<QLineEdit*, 5> edits = {ui_->Edit_IP1, ui_->Edit_IP2, ui_->Edit_IP3, ui_->Edit_IP4,
                                            ui_->Edit_IP5};
   for (size_t i = 0; i < edits.size(); ++i) ShowEditText(edits[i], view_.addressEdits[i]);
@@ -281,7 +285,7 @@ void TForm1::ShowModel() {
   const std::array<QTextEdit*, 4> strips = {ui_->RichEditT, ui_->RichEditH, ui_->RichEditC, ui_->RichEditV};
   for (int page = 0; page < 4; ++page) {
     ui_->PageControl1->setTabVisible(page, view_.tabVisible[size_t(page)]);
-    ui_->PageControl1->setTabText(page, FromWin1250(view_.pageCaptions[size_t(page)]));
+    ui_->PageControl1->setTabText(page, ShownText(view_.pageCaptions[size_t(page)]));
     chartViews_[size_t(page)]->Show(view_.pages[size_t(page)].chart);
     ShowRichText(strips[size_t(page)], view_.pages[size_t(page)].strip, Qt::AlignHCenter);
   }
@@ -294,7 +298,7 @@ void TForm1::ShowModel() {
   ui_->Label1->setText(FromWin1250(view_.label1));
   for (size_t i = 0; i < statusPanels_.size(); ++i) {
     if (readout_ && i == ProgressPanel) continue;
-    statusPanels_[i]->setText(FromWin1250(view_.statusPanels[i]));
+    statusPanels_[i]->setText(ShownText(view_.statusPanels[i]));
   }
 }
 
@@ -399,8 +403,7 @@ void TForm1::Elzmnyek1Click() {
   RunHandler([this] {
     QDir::setCurrent(env_.programFolder);
     const ArchiveLocation location = ParseArchiveLocation(ArchiveSetting(), env_.programFolder);
-    if (location.IsOff())
-      throw ValdError(QStringLiteral("Nincs archívum: a cfg.ini Archive kulcsa kikapcsolja."));
+    if (location.IsOff()) throw ValdError(tr("Nincs archívum: a cfg.ini Archive kulcsa kikapcsolja."));
     ArchiveStore store(location);
     const QList<ArchivedDevice> devices = store.Devices();
     QStringList keys;
@@ -411,8 +414,7 @@ void TForm1::Elzmnyek1Click() {
         dialogs_.chooseHistory(this, keys, today.addDays(-DefaultHistoryDays), today);
     if (!choice) return;
     const qsizetype index = keys.indexOf(choice->device);
-    if (index < 0)
-      throw ValdError(QStringLiteral("Nincs ilyen eszköz az archívumban: %1").arg(choice->device));
+    if (index < 0) throw ValdError(tr("Nincs ilyen eszköz az archívumban: %1").arg(choice->device));
     ShowArchivedHistory(state_, view_, env_, store, devices[index], choice->from, choice->to);
   });
 }
@@ -536,7 +538,7 @@ void TForm1::EndReadouts(bool cancelled) {
   EnableDeviceWork(true);
   // The bar and its caption show the fill gauge again.
   ShowModel();
-  if (cancelled) statusPanels_[ProgressPanel]->setText(QStringLiteral("Lekérdezés megszakítva"));
+  if (cancelled) statusPanels_[ProgressPanel]->setText(tr("Lekérdezés megszakítva"));
   if (readingAll_ && !closeAfterReadout_) {
     dialogs_.showInformation(this, ReadAllReport(addressReadouts_, queue_->Unread()));
   }
@@ -590,7 +592,7 @@ void TForm1::cc1Click() {
     std::optional<int> step;
     while (!step) {
       const QString answer =
-          dialogs_.inputBox(this, FromWin1250(ScaleInputCaption()), FromWin1250(ScaleInputPrompt()),
+          dialogs_.inputBox(this, ShownText(ScaleInputCaption()), ShownText(ScaleInputPrompt()),
                             FromWin1250(ScaleInputPreset(view_)));
       step = ReadScaleStep(ToWin1250(answer));
     }

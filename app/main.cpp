@@ -2,20 +2,50 @@
 #include <QLocale>
 #include <QScreen>
 #include <QStandardPaths>
+#include <QTimer>
 #include <csignal>
+#include <cstdio>
+#include <memory>
 
 #include "ApplicationName.h"
 #include "TF_Nev.h"
 #include "TForm1.h"
 #include "TForm3.h"
+#include "Translation.h"
+#include "WindowCommandLine.h"
 #include "archive/ArchiveLocation.h"
-#include "core/DataFolder.h"
 #include "core/Environment.h"
+#include "operations/FirstStart.h"
+#include "settings/LanguageSetting.h"
 
-// Start-up in the fixed order: the application object, the program folder (see core/DataFolder.h), the
-// main window (its creation step reads cfg.ini), the About window, the settings editor; then the event
-// loop until the main window closes.
+namespace {
+
+QStringList ArgumentList(int argc, char** argv) {
+  QStringList arguments;
+  for (int i = 0; i < argc; ++i) arguments << QString::fromLocal8Bit(argv[i]);
+  return arguments;
+}
+
+}  // namespace
+
+// Start-up in the fixed order: the command line, the application object, the program folder (see
+// settings/FirstStart.h), the window's language, the main window (its creation step reads cfg.ini) shown,
+// then in the event loop the About window and the settings editor; the event loop runs until the main
+// window closes.
 int main(int argc, char** argv) {
+  const WindowCommandLine commandLine = ParseWindowCommandLine(ArgumentList(argc, argv));
+  if (!commandLine.error.isEmpty()) {
+    std::fprintf(stderr, "%s\n\n%s", qPrintable(commandLine.error), qPrintable(WindowUsage()));
+    return 2;
+  }
+  if (commandLine.helpRequested) {
+    std::fputs(qPrintable(WindowUsage()), stdout);
+    return 0;
+  }
+  if (commandLine.versionRequested) {
+    std::printf("vald_csv %s\n", VALD_VERSION);
+    return 0;
+  }
   // Under a file-size limit a write past it then fails with its reason, which the file writers report
   // with the old file kept, instead of the signal ending the program.
   std::signal(SIGXFSZ, SIG_IGN);
@@ -27,14 +57,27 @@ int main(int argc, char** argv) {
   env.systemDecimalSeparator =
       separator.size() == 1 && separator[0].unicode() < 0x80 ? char(separator[0].unicode()) : '.';
   env.screenSize = QGuiApplication::primaryScreen()->size();
-  env.programFolder = PrepareDataFolder(QCoreApplication::applicationDirPath(),
-                                        QStandardPaths::writableLocation(QStandardPaths::AppDataLocation));
+  const QString executableFolder = QCoreApplication::applicationDirPath();
+  env.programFolder = PrepareProgramFolder(executableFolder,
+                                           QStandardPaths::writableLocation(QStandardPaths::AppDataLocation),
+                                           env.systemDecimalSeparator);
   env.archive = QString::fromLatin1(DefaultArchiveFileName);
+  const QString notTranslated = InstallTranslation(
+      application, commandLine.language.isNull() ? LanguageSetting(env.programFolder) : commandLine.language,
+      executableFolder);
+  if (!notTranslated.isEmpty()) std::fprintf(stderr, "vald_csv: %s\n", qPrintable(notTranslated));
 
   TForm1 form1(env);
-  TF_Nev fNev(form1.windowTitle(), &form1);
-  TForm3 form3([&form1](const QByteArray& text) { form1.SaveSettingsFromEditor(text); }, &form1);
-  form1.AttachWindows(&fNev, &form3);
   form1.show();
+  // The About window and the settings editor are made once the event loop runs, so that the main window
+  // shows without waiting for them; both are hidden until a menu item asks for them.
+  std::unique_ptr<TF_Nev> fNev;
+  std::unique_ptr<TForm3> form3;
+  QTimer::singleShot(0, &form1, [&] {
+    fNev = std::make_unique<TF_Nev>(form1.windowTitle(), &form1);
+    form3 = std::make_unique<TForm3>([&form1](const QByteArray& text) { form1.SaveSettingsFromEditor(text); },
+                                     &form1);
+    form1.AttachWindows(fNev.get(), form3.get());
+  });
   return QApplication::exec();
 }

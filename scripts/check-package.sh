@@ -1,14 +1,20 @@
 #!/usr/bin/env bash
-# Builds the Debian package, installs it the way a user would (apt brings its dependencies), checks the
-# installed programs from the PATH, the desktop entry and the per-user data folder, then removes the
-# package again so that the machine is left as it was.
+# Builds the Debian package, checks it with lintian (no error, no warning), installs it the way a user
+# would (apt brings its dependencies), checks the installed programs from the PATH, their manual pages and
+# versions, the desktop entry, the nightly readout's units (installed, disabled), its user and hosts
+# file, and the first start of the window as a new user on a virtual display; then removes the package
+# again so that the machine is left as it was.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 
 deb="$(bash "$root/scripts/package.sh" | tail -n 1)"
 package="$(dpkg-deb --field "$deb" Package)"
+version="$(dpkg-deb --field "$deb" Version)"
 echo "$deb ($(du -k "$deb" | cut -f1) KiB)"
 dpkg-deb --field "$deb" Package Version Section Maintainer Depends
+# Info tags stay: the README names them with their reasons.
+lintian --fail-on error,warning "$deb"
+echo "lintian: no error, no warning"
 
 sudo=""
 if [ "$(id -u)" -ne 0 ]; then sudo="sudo"; fi
@@ -16,27 +22,54 @@ if dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok ins
   echo "$package is installed already: not touching it" >&2
   exit 1
 fi
-# The packages the installation brings along, so that they go again afterwards.
+# The packages the installation brings along, so that they go again afterwards; the same for the
+# package's system user.
 mapfile -t broughtAlong < <(apt-get install -s "$deb" | awk -v self="$package" '/^Inst / && $2 != self { print $2 }')
+userBefore="$(getent passwd vald || true)"
 scratch="$(mktemp -d)"
+xvfb=""
 cleanup() {
+  [ -n "$xvfb" ] && kill "$xvfb" 2>/dev/null
   $sudo env DEBIAN_FRONTEND=noninteractive apt-get purge -y "$package" "${broughtAlong[@]}" >/dev/null
+  if [ -z "$userBefore" ] && getent passwd vald >/dev/null; then $sudo userdel vald; fi
   rm -rf "$scratch"
 }
 trap cleanup EXIT
 $sudo env DEBIAN_FRONTEND=noninteractive apt-get install -y "$deb"
 
+fail() {
+  echo "package check: $*" >&2
+  exit 1
+}
 cd "$scratch"
-for program in vald_csv vald_read vald_sim; do
-  [ "$(command -v "$program")" = "/usr/bin/$program" ] || { echo "$program is not on the PATH" >&2; exit 1; }
+for program in vald_csv vald_read vald_sim vald_archive; do
+  [ "$(command -v "$program")" = "/usr/bin/$program" ] || fail "$program is not on the PATH"
+  [ "$(env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$program" --version)" = "$program $version" ] ||
+    fail "$program --version does not say $version"
+  [ -f "/usr/share/man/man1/$program.1.gz" ] || fail "no manual page for $program"
 done
-[[ "$(vald_read --help)" == "Usage: vald_read "* ]] || { echo "vald_read --help failed" >&2; exit 1; }
-[[ "$(vald_sim --help)" == *"--device"* ]] || { echo "vald_sim --help failed" >&2; exit 1; }
+[[ "$(env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM vald_csv --help)" == "Usage: vald_csv "* ]] ||
+  fail "vald_csv --help failed"
+[[ "$(vald_read --help)" == "Usage: vald_read "* ]] || fail "vald_read --help failed"
+[[ "$(vald_sim --help)" == *"--device"* ]] || fail "vald_sim --help failed"
+[[ "$(vald_archive --help)" == "Usage: vald_archive "* ]] || fail "vald_archive --help failed"
 desktop-file-validate /usr/share/applications/vald_csv.desktop
 [[ "$(file -b /usr/share/icons/hicolor/32x32/apps/vald_csv.png)" == "PNG image data, 32 x 32,"* ]]
+[ -f /usr/share/vald_csv/translations/vald_csv_en.qm ] || fail "no English translation"
+[ -f "/usr/share/doc/$package/copyright" ] && [ -f "/usr/share/doc/$package/changelog.gz" ] ||
+  fail "no copyright or changelog"
 
-# An ordinary user, for whom /usr/bin takes no files, gets the data folder in the home folder. The first
-# start reports the missing cfg.ini in a message box, so the window is left running until the time-out.
+# The nightly readout: units installed and left disabled, its user made, its hosts file a conffile.
+for unit in vald-read.service vald-read.timer; do
+  [ -f "/usr/lib/systemd/system/$unit" ] || fail "$unit is not installed"
+done
+[ ! -e /etc/systemd/system/timers.target.wants/vald-read.timer ] || fail "vald-read.timer was enabled"
+getent passwd vald >/dev/null || fail "no vald user"
+dpkg-query -W -f='${Conffiles}\n' "$package" | grep -q '^ /etc/vald/hosts ' || fail "/etc/vald/hosts is no conffile"
+
+# A new user, for whom /usr/bin takes no files, starts the window on a virtual display: the data folder
+# and its cfg.ini with every default are made first, so the window comes up without a message box (a
+# second window) and without the developer page.
 home="$scratch/home"
 runtime="$scratch/runtime"
 mkdir -p "$home" "$runtime"
@@ -47,9 +80,29 @@ if [ "$(id -u)" -eq 0 ]; then
   chown nobody "$home" "$runtime"
   asUser=(setpriv --reuid=nobody --regid=nogroup --clear-groups)
 fi
-status=0
-"${asUser[@]}" env -i HOME="$home" XDG_RUNTIME_DIR="$runtime" PATH=/usr/bin:/bin QT_QPA_PLATFORM=offscreen \
-  timeout 5 vald_csv || status=$?
-[ "$status" -eq 124 ] || { echo "vald_csv ended early with status $status" >&2; exit 1; }
-[ -d "$home/.local/share/vald_csv" ] || { echo "no data folder in the user's home" >&2; exit 1; }
-echo "package check: $package installs, its programs run from the PATH, the desktop entry validates"
+display=":$((90 + RANDOM % 9))"
+Xvfb "$display" -screen 0 1920x1080x24 -nolisten tcp -noreset >/dev/null 2>&1 &
+xvfb=$!
+for _ in $(seq 100); do DISPLAY="$display" xdotool getdisplaygeometry >/dev/null 2>&1 && break; sleep 0.1; done
+"${asUser[@]}" env -i HOME="$home" XDG_RUNTIME_DIR="$runtime" PATH=/usr/bin:/bin DISPLAY="$display" \
+  timeout 30 vald_csv >"$scratch/vald_csv.log" 2>&1 &
+app=$!
+window=""
+for _ in $(seq 200); do
+  window="$(DISPLAY="$display" xdotool search --onlyvisible --name "VALD CSV v.231203" 2>/dev/null || true)"
+  [ -n "$window" ] && break
+  sleep 0.1
+done
+[ -n "$window" ] || { cat "$scratch/vald_csv.log" >&2; fail "vald_csv showed no main window"; }
+sleep 1
+shown="$(DISPLAY="$display" xdotool search --onlyvisible --name "." 2>/dev/null | wc -l)"
+# Ended without its close step: the cfg.ini found below was written by the start.
+kill "$app"
+wait "$app" || true
+[ "$shown" -eq 1 ] || fail "the first start showed $shown windows, a message box beside the main window"
+settings="$home/.local/share/vald_csv/cfg.ini"
+[ -f "$settings" ] || fail "no cfg.ini in the user's data folder"
+grep -q $'^Top1=40\r$' "$settings" && grep -q $'^Bottom1=10\r$' "$settings" || fail "cfg.ini lacks the defaults"
+[ ! -e "$home/.local/share/vald_csv/Tool7.dev" ] || fail "the developer page's marker file appeared"
+echo "package check: $package $version passes lintian, installs, its programs run from the PATH," \
+  "the first start as a new user is clean"

@@ -1,5 +1,7 @@
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/resource.h>
+#include <unistd.h>
 
 #include <QDir>
 #include <QRegularExpression>
@@ -53,7 +55,8 @@ TEST_P(ValdReadFile, SameBytesAsAReadoutInTheProgram) {
   ASSERT_EQ(result.exitCode, 0) << result.out.toStdString() << result.err.toStdString();
   EXPECT_EQ(result.out, QStringLiteral("127.0.0.1: %1\n").arg(out.File(name)));
   EXPECT_EQ(out.Read(name), inProcess.Read(name));
-  EXPECT_TRUE(result.err.endsWith(QStringLiteral("127.0.0.1: block 32 of 32\n"))) << result.err.toStdString();
+  // Standard error is a pipe here, not a terminal: no progress lines.
+  EXPECT_TRUE(result.err.isEmpty()) << result.err.toStdString();
 }
 
 INSTANTIATE_TEST_SUITE_P(Devices, ValdReadFile,
@@ -275,8 +278,75 @@ TEST(ValdRead, SeveralDevicesOneAfterAnother) {
       << lines[1].toStdString();
   EXPECT_EQ(lines[2], QStringLiteral("localhost: %1/localhost/%2").arg(out.Path(), name));
   EXPECT_FALSE(out.Exists(QStringLiteral("nonexistent.invalid")));
-  EXPECT_EQ(result.err.count(QStringLiteral(": block 32 of 32\n")), 2);
+  EXPECT_TRUE(result.err.isEmpty()) << result.err.toStdString();
 }
+
+// Standard error on a pseudo terminal, as a person running vald_read has it: the test keeps the master
+// side and reads what reached it once the program has ended.
+class PseudoTerminal {
+ public:
+  PseudoTerminal() : master_(posix_openpt(O_RDWR | O_NOCTTY | O_NONBLOCK)) {
+    if (master_ >= 0 && grantpt(master_) == 0 && unlockpt(master_) == 0) slave_ = ptsname(master_);
+  }
+  ~PseudoTerminal() {
+    if (master_ >= 0) close(master_);
+  }
+  bool IsOpen() const { return !slave_.isEmpty(); }
+  // Makes the terminal the standard error of the process it runs in (a child before its program starts).
+  std::function<void()> AsStandardError() const {
+    return [slave = slave_] {
+      const int terminal = open(slave.constData(), O_RDWR | O_NOCTTY);
+      if (terminal >= 0) dup2(terminal, STDERR_FILENO);
+    };
+  }
+  QString Received() const {
+    QByteArray text;
+    char buffer[4096];
+    ssize_t count = 0;
+    while ((count = read(master_, buffer, sizeof buffer)) > 0) text.append(buffer, count);
+    return QString::fromUtf8(text).remove(QLatin1Char('\r'));
+  }
+
+ private:
+  int master_;
+  QByteArray slave_;
+};
+
+struct ProgressCase {
+  const char* label;
+  bool terminal;
+  bool quiet;
+  bool progressShown;
+};
+
+class ValdReadProgress : public testing::TestWithParam<ProgressCase> {};
+
+TEST_P(ValdReadProgress, OnATerminalUnlessQuiet) {
+  const ProgressCase& c = GetParam();
+  RunningSimulator device(FixedSimulatorConfig(43, 50));
+  TempFolder out;
+  PseudoTerminal terminal;
+  ASSERT_TRUE(terminal.IsOpen());
+  QStringList hosts = {QStringLiteral("127.0.0.1"), QStringLiteral("localhost")};
+  if (c.quiet) hosts.prepend(QStringLiteral("--quiet"));
+  const ProcessResult result = RunValdRead(
+      ReadArguments(device.Port(), out.Path(), QStringLiteral(","), hosts), QStringLiteral("C.UTF-8"),
+      QString(), c.terminal ? terminal.AsStandardError() : std::function<void()>());
+  EXPECT_EQ(result.exitCode, 0) << result.out.toStdString();
+  EXPECT_TRUE(result.err.isEmpty()) << result.err.toStdString();
+  const QString shown = terminal.Received();
+  // Each device's progress, whole lines only, however the two readouts interleave.
+  const int expected = c.progressShown ? 1 : 0;
+  EXPECT_EQ(shown.count(QStringLiteral("127.0.0.1: block 32 of 32\n")), expected) << shown.toStdString();
+  EXPECT_EQ(shown.count(QStringLiteral("localhost: block 32 of 32\n")), expected) << shown.toStdString();
+  EXPECT_EQ(shown.count(QLatin1Char('\n')), c.progressShown ? 64 : 0) << shown.toStdString();
+}
+
+INSTANTIATE_TEST_SUITE_P(StandardError, ValdReadProgress,
+                         testing::Values(ProgressCase{"Pipe", false, false, false},
+                                         ProgressCase{"Terminal", true, false, true},
+                                         ProgressCase{"TerminalQuiet", true, true, false}),
+                         [](const auto& info) { return std::string(info.param.label); });
 
 TEST(ValdRead, HelpGoesToStandardOutput) {
   const ProcessResult result = RunValdRead({QStringLiteral("--help")});

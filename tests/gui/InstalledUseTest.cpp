@@ -5,7 +5,7 @@
 
 #include "ApplicationName.h"
 #include "TForm1.h"
-#include "core/DataFolder.h"
+#include "operations/FirstStart.h"
 #include "support/SimulatorFixture.h"
 #include "support/TempFolder.h"
 #include "support/UnwritableFolder.h"
@@ -38,16 +38,31 @@ class InstalledUseTest : public QObject {
     QCOMPARE(appData, home_.File(QStringLiteral("vald_csv")));
     UnwritableFolder executableFolder;
     Environment env;
-    env.programFolder = PrepareDataFolder(executableFolder.Path(), appData);
+    env.programFolder = PrepareProgramFolder(executableFolder.Path(), appData, ',');
     env.now = [] { return QDateTime(QDate(2023, 12, 3), QTime(14, 5)); };
     QCOMPARE(env.programFolder, appData);
     QVERIFY(QFileInfo(appData).isDir());
 
-    // The first start finds no cfg.ini, as in a fresh portable folder; closing writes one.
-    StartWindow(env)->close();
-    QCOMPARE(errors_.size(), 1);
-    QVERIFY(errors_[0].contains(QStringLiteral("cfg.ini")));
-    QVERIFY(home_.Exists(QStringLiteral("vald_csv/cfg.ini")));
+    // The first start finds cfg.ini with every default, written before the window reads it: no message,
+    // no developer page, the axes from the controls' positions.
+    QCOMPARE(home_.Read(QStringLiteral("vald_csv/cfg.ini")),
+             QByteArray("UDPport=6262\r\nLeft=351\r\nTop=98\r\nWidth=1399\r\nHeight=795\r\n"
+                        "DecimalSeparator=,\r\neeaddr=$1100\r\nTop1=40\r\nBottom1=10\r\nTop2=40\r\n"
+                        "Bottom2=10\r\nTop3=40\r\nBottom3=10\r\nTop4=40\r\nBottom4=10\r\nIncrement=5\r\n"));
+    {
+      const std::unique_ptr<TForm1> first = StartWindow(env);
+      QCOMPARE(errors_, QStringList());
+      QVERIFY(!first->View().developerPageVisible);
+      for (const ChartPageModel& page : first->View().pages) {
+        QCOMPARE(page.chart.axisMinimum, 10.0);
+        QCOMPARE(page.chart.axisMaximum, 40.0);
+      }
+      first->close();
+    }
+    // A second start keeps what the user has: the file is not written again.
+    home_.Write(QStringLiteral("vald_csv/cfg.ini"), "Top1=55\r\n");
+    QCOMPARE(PrepareProgramFolder(executableFolder.Path(), appData, ','), appData);
+    QCOMPARE(home_.Read(QStringLiteral("vald_csv/cfg.ini")), QByteArray("Top1=55\r\n"));
 
     errors_.clear();
     home_.Write(QStringLiteral("vald_csv/cfg.ini"), "ip1=127.0.0.1\r\nLeft=20\r\n");
@@ -72,6 +87,15 @@ class InstalledUseTest : public QObject {
     QVERIFY(home_.Read(QStringLiteral("vald_csv/cfg.ini")).contains("\r\nWidth="));
     for (const char* name : {"cfg.ini", "sales.csv", "Tool7.dev", "23.12.03 14.05 VALD_AGATE.csv"})
       QVERIFY2(!QFile::exists(executableFolder.Path() + QLatin1Char('/') + QLatin1String(name)), name);
+  }
+
+  // A program folder of its own gets no cfg.ini at start: its first start reports the missing file.
+  void programFolderOfItsOwnIsLeftAsItIs() {
+    TempFolder executableFolder;
+    QCOMPARE(PrepareProgramFolder(executableFolder.Path(), home_.File(QStringLiteral("unused")), '.'),
+             executableFolder.Path());
+    QVERIFY(!executableFolder.Exists(QStringLiteral("cfg.ini")));
+    QVERIFY(!home_.Exists(QStringLiteral("unused")));
   }
 };
 

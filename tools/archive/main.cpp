@@ -41,6 +41,7 @@ QString Usage() {
       "                              folder) or postgresql://user@host:port/dbname?sslmode=...\n"
       "                              (the password from PGPASSWORD or ~/.pgpass)\n"
       "  --help                      show this text\n"
+      "  --version                   show the version\n"
       "\n"
       "Exit status: 0 on success, 1 when a command failed (a query that ends in an error fails, it\n"
       "never gives part of the answer) or check found the archive not sound, 2 for a bad command line.\n");
@@ -59,13 +60,19 @@ int main(int argc, char** argv) {
   const QCommandLineOption toOption(QStringLiteral("to"), QString(), QStringLiteral("T"));
   const QCommandLineOption outOption(QStringLiteral("out"), QString(), QStringLiteral("FILE"));
   const QCommandLineOption helpOption(QStringLiteral("help"));
-  parser.addOptions({archiveOption, deviceOption, fromOption, toOption, outOption, helpOption});
+  const QCommandLineOption versionOption(QStringLiteral("version"));
+  parser.addOptions(
+      {archiveOption, deviceOption, fromOption, toOption, outOption, helpOption, versionOption});
   if (!parser.parse(app.arguments())) {
     err << parser.errorText() << "\n\n" << Usage();
     return ExitUsage;
   }
   if (parser.isSet(helpOption)) {
     out << Usage();
+    return ExitSuccess;
+  }
+  if (parser.isSet(versionOption)) {
+    out << "vald_archive " << VALD_VERSION << Qt::endl;
     return ExitSuccess;
   }
   QStringList positional = parser.positionalArguments();

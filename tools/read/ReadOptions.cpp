@@ -72,7 +72,7 @@ QString ReadUsage() {
   return QStringLiteral(
       "Usage: vald_read [--port N] [--out DIR] [--decimal-separator C] [--time \"yyyy-MM-dd hh:mm\"]\n"
       "                 [--archive PATH|URL|off] [--no-files] [--jobs N] [--hosts FILE]\n"
-      "                 [--config CFG.INI] [--json] [HOST[:PORT]...]\n"
+      "                 [--config CFG.INI] [--json] [--quiet] [HOST[:PORT]...]\n"
       "\n"
       "Reads the whole log of the device at each HOST, several devices at once, exactly as the\n"
       "\"Lekérdezés\" button does, and writes its measurement file \"yy.mm.dd hh.nn VALD_<type>.csv\"\n"
@@ -99,21 +99,23 @@ QString ReadUsage() {
       "                              lines are passed over\n"
       "  --config CFG.INI            read the addresses ip1..ip5 of a cfg.ini too, on its UDPport\n"
       "  --json                      one JSON object per device instead of the result line\n"
+      "  --quiet                     no progress lines\n"
       "  --help                      show this text\n"
+      "  --version                   show the version\n"
       "\n"
       "A host names a folder, so it holds no blank and no path separator. A malformed host, hosts file\n"
       "line or cfg.ini address stops the run before any device is read, and so does a line of those\n"
       "files that holds a NUL byte or is longer than 1024 bytes. A device given again under another\n"
       "spelling (10.0.0.5:6262 for 10.0.0.5) is read once, with a warning.\n"
       "\n"
-      "Progress (\"HOST: block n of N\") goes to standard error. Standard output gets one line per\n"
-      "device, in the order the hosts were given: the file written (with --no-files the records new to\n"
-      "the archive), or why the readout failed (\"No device\", \"unknown device code N\", a socket error,\n"
-      "an incomplete log with the blocks that got no full reply: none, short or oversized, a line of the\n"
-      "log that the views refuse, after the file with the whole log was written, an archive that could\n"
-      "not be written).\n"
-      "With --json the line is an object with host, deviceType, mac, blocksRead, missingBlocks,\n"
-      "records, newRecordsArchived, file, error and seconds.\n"
+      "Progress (\"HOST: block n of N\") goes to standard error when that is a terminal, unless --quiet\n"
+      "is given. Standard output gets one line per device, in the order the hosts were given: the file\n"
+      "written (with --no-files the records new to the archive), or why the readout failed (\"No\n"
+      "device\", \"unknown device code N\", a socket error, an incomplete log with the blocks that got no\n"
+      "full reply: none, short or oversized, a line of the log that the views refuse, after the file\n"
+      "with the whole log was written, an archive that could not be written). With --json the line is\n"
+      "an object with host, deviceType, mac, blocksRead, missingBlocks, records, newRecordsArchived,\n"
+      "file, error and seconds.\n"
       "Exit status: 0 when every device was read completely into its file and the archive, 1 otherwise,\n"
       "2 for a bad command line, hosts file or cfg.ini, or an output folder that cannot be written\n"
       "(checked before any device is read).\n");
@@ -132,9 +134,12 @@ ParsedCommandLine ParseReadOptions(const QStringList& arguments) {
   const QCommandLineOption hostsOption(QStringLiteral("hosts"), QString(), QStringLiteral("FILE"));
   const QCommandLineOption configOption(QStringLiteral("config"), QString(), QStringLiteral("CFG.INI"));
   const QCommandLineOption jsonOption(QStringLiteral("json"));
+  const QCommandLineOption quietOption(QStringLiteral("quiet"));
   const QCommandLineOption helpOption(QStringLiteral("help"));
+  const QCommandLineOption versionOption(QStringLiteral("version"));
   parser.addOptions({portOption, outOption, separatorOption, timeOption, archiveOption, noFilesOption,
-                     jobsOption, hostsOption, configOption, jsonOption, helpOption});
+                     jobsOption, hostsOption, configOption, jsonOption, quietOption, helpOption,
+                     versionOption});
   parser.addPositionalArgument(QStringLiteral("HOST"), QString(), QStringLiteral("HOST..."));
 
   ParsedCommandLine result;
@@ -144,6 +149,10 @@ ParsedCommandLine ParseReadOptions(const QStringList& arguments) {
   }
   if (parser.isSet(helpOption)) {
     result.helpRequested = true;
+    return result;
+  }
+  if (parser.isSet(versionOption)) {
+    result.versionRequested = true;
     return result;
   }
 
@@ -185,6 +194,7 @@ ParsedCommandLine ParseReadOptions(const QStringList& arguments) {
     options.jobs = jobs;
   }
   options.json = parser.isSet(jsonOption);
+  options.quiet = parser.isSet(quietOption);
   options.hosts = parser.positionalArguments();
   options.hostsFiles = parser.values(hostsOption);
   options.configFiles = parser.values(configOption);

@@ -17,6 +17,7 @@ struct ReadOptions {
   bool noFiles = false;     // readouts go into the archive only
   int jobs = DefaultJobs;   // devices read at once
   bool json = false;        // one JSON object per device instead of the result line
+  bool quiet = false;       // no progress lines, even on a terminal
   QStringList hosts;        // the hosts of the command line, each "HOST" or "HOST:PORT"
   QStringList hostsFiles;   // files of hosts, one a line
   QStringList configFiles;  // cfg.ini files whose five addresses are read
@@ -25,11 +26,12 @@ struct ReadOptions {
   static constexpr int MaxJobs = 256;
 };
 
-// The outcome of reading the command line: options to run with, a request for the help text, or the
-// reason the command line is unusable.
+// The outcome of reading the command line: options to run with, a request for the help text or the
+// version, or the reason the command line is unusable.
 struct ParsedCommandLine {
   std::optional<ReadOptions> options;
   bool helpRequested = false;
+  bool versionRequested = false;
   QString error;
 };
 

@@ -1,10 +1,12 @@
 // vald_read: the headless front end over the same core as the main window. It reads the whole log of
 // one or more devices, several at once, and writes each one's automatic measurement file.
 
+#include <unistd.h>
 #include <QCoreApplication>
 #include <QDir>
 #include <QLocale>
 #include <QTextStream>
+
 #include <csignal>
 #include <mutex>
 #include <optional>
@@ -58,6 +60,10 @@ int main(int argc, char** argv) {
     out << ReadUsage();
     return ExitComplete;
   }
+  if (commandLine.versionRequested) {
+    out << "vald_read " << VALD_VERSION << Qt::endl;
+    return ExitComplete;
+  }
   if (!commandLine.options) {
     err << commandLine.error << "\n\n" << ReadUsage();
     return ExitUsage;
@@ -99,18 +105,21 @@ int main(int argc, char** argv) {
   if (!archiveLocation.IsOff()) archiveWriter.emplace(archiveLocation);
   if (options.fileNameTime) env.now = [time = *options.fileNameTime] { return time; };
 
-  // Progress lines of devices read at once go out one whole line at a time.
+  // Progress is for a person watching: a log file or a pipe gets only the result lines. Progress lines
+  // of devices read at once go out one whole line at a time.
+  const bool showProgress = !options.quiet && isatty(STDERR_FILENO);
   std::mutex progressMutex;
   const bool ownFolders = hosts.size() > 1 && env.writeMeasurementFiles;
   const auto read = [&](qsizetype device) {
     const HostEntry& entry = hosts[device];
-    return ReadIntoFolder(
-        entry, env, ownFolders,
-        [&](int block, int blockCount) {
-          const std::lock_guard lock(progressMutex);
-          err << entry.given << ": block " << block + 1 << " of " << blockCount << Qt::endl;
-        },
-        archiveWriter ? &*archiveWriter : nullptr);
+    std::function<void(int, int)> progress;
+    if (showProgress) {
+      progress = [&](int block, int blockCount) {
+        const std::lock_guard lock(progressMutex);
+        err << entry.given << ": block " << block + 1 << " of " << blockCount << Qt::endl;
+      };
+    }
+    return ReadIntoFolder(entry, env, ownFolders, progress, archiveWriter ? &*archiveWriter : nullptr);
   };
   int status = ExitComplete;
   QStringList given;

@@ -87,6 +87,7 @@ int Run(QCoreApplication& app) {
   parser.setApplicationDescription(
       "Simulated device: answers \"EA<addr>\", \"ED<nn>\", \"netreset\" and \"E47305826\" on UDP.");
   parser.addHelpOption();
+  parser.addVersionOption();
   for (const Option& option : Options) {
     parser.addOption(option.valueName ? QCommandLineOption(option.name, option.help, option.valueName)
                                       : QCommandLineOption(option.name, option.help));
@@ -129,6 +130,7 @@ int Run(QCoreApplication& app) {
 int main(int argc, char** argv) {
   QCoreApplication app(argc, argv);
   QCoreApplication::setApplicationName("vald_sim");
+  QCoreApplication::setApplicationVersion(VALD_VERSION);
   try {
     return Run(app);
   } catch (const ValdError& error) {
