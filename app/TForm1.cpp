@@ -68,10 +68,12 @@ void ShowEditText(QLineEdit* edit, const QByteArray& text) {
   if (edit->text() != shown) edit->setText(shown);
 }
 
-// An incomplete log and an archive that could not take the log, one line each.
+// An incomplete log, a log that does not hold together and an archive that could not take the log.
 QString ReadoutWarning(const ReadoutResult& result, const KeptReadout& kept) {
   QStringList lines;
-  if (!result.blocksWithoutReply.isEmpty()) lines << IncompleteLogMessage(result.blocksWithoutReply);
+  if (!result.blocksWithoutReply.isEmpty())
+    lines << IncompleteLogMessage(result.blocksWithoutReply, result.lostRecords);
+  if (const QString suspect = SuspectLogMessage(result.integrity); !suspect.isEmpty()) lines << suspect;
   if (!kept.archiveError.isEmpty())
     lines << TForm1::tr("Az archívum írása nem sikerült: %1").arg(kept.archiveError);
   return lines.join(QLatin1Char('\n'));

@@ -197,7 +197,7 @@ TextLines FormatDecodedLines(std::span<const LogRecord> memoryOrder, std::span<c
   }
   // The decoded text of a log that runs to its end closes with a line end, which leaves an empty line.
   const bool cut = shown.size() < memoryOrder.size();
-  if (!cut && (shown.empty() || !shown.back().cutShort)) lines.Add({});
+  if (!cut && !shown.empty() && !shown.back().cutShort) lines.Add({});
   return lines;
 }
 

@@ -39,6 +39,13 @@ bool IsBroadcast(const QHostAddress& address) {
   return false;
 }
 
+// An IPv4 sender as IPv4, even when a dual-stack socket reports it in IPv6 form.
+QString SenderText(const QHostAddress& sender) {
+  bool isIPv4 = false;
+  const quint32 ipv4 = sender.toIPv4Address(&isIPv4);
+  return isIPv4 ? QHostAddress(ipv4).toString() : sender.toString();
+}
+
 }  // namespace
 
 ExchangeSocket::ExchangeSocket(const DeviceLink& link) : host_(link.host), device_(ResolveHost(link.host)) {
@@ -72,7 +79,7 @@ std::optional<ExchangeReply> ExchangeSocket::TakeReply(int capacity) {
       return std::nullopt;
     }
   }
-  ExchangeReply reply{received.data().left(capacity), 0};
+  ExchangeReply reply{received.data().left(capacity), 0, SenderText(received.senderAddress())};
   reply.length = int(std::max(length, qint64(reply.bytes.size())));
   qCDebug(lcLink) << "received" << reply.length << "bytes from" << received.senderAddress();
   return reply;

@@ -20,28 +20,45 @@ QString BlockNumbers(const QList<int>& blocks, bool joinRuns) {
 }  // namespace
 
 const MissedBlockWording& WindowWording() {
-  static const MissedBlockWording wording{QStringLiteral("ezekre a blokkokra nem érkezett válasz: %1"),
-                                          QStringLiteral("ezekre a blokkokra rövid válasz érkezett: %1"),
-                                          QStringLiteral("ezekre a blokkokra túl hosszú válasz érkezett: %1"),
-                                          QStringLiteral("%1 (%2 bájt)")};
+  static const MissedBlockWording wording{
+      QStringLiteral("ezekre a blokkokra nem érkezett válasz: %1"),
+      QStringLiteral("ezekre a blokkokra rövid válasz érkezett: %1"),
+      QStringLiteral("ezekre a blokkokra túl hosszú válasz érkezett: %1"),
+      QStringLiteral("%1 (%2 bájt)"),
+      false,
+      QStringLiteral("%1 rekord elveszett"),
+      QStringLiteral("a %1. blokk megegyezik a %2. blokkal"),
+      QStringLiteral("az idő %1 helyen visszafelé lép"),
+      QStringLiteral("%1 rekord dátuma érvénytelen, ezek nem kerültek az archívumba")};
   return wording;
 }
 
 const MissedBlockWording& ReadAllWording() {
-  static const MissedBlockWording wording{
-      QStringLiteral("nem válaszolt blokkok: %1"), QStringLiteral("rövid válasz: %1"),
-      QStringLiteral("túl hosszú válasz: %1"), QStringLiteral("%1 (%2 bájt)")};
+  static const MissedBlockWording wording = [] {
+    MissedBlockWording readAll = WindowWording();
+    readAll.noReply = QStringLiteral("nem válaszolt blokkok: %1");
+    readAll.shortReply = QStringLiteral("rövid válasz: %1");
+    readAll.oversizedReply = QStringLiteral("túl hosszú válasz: %1");
+    return readAll;
+  }();
   return wording;
 }
 
 const MissedBlockWording& CommandLineWording() {
-  static const MissedBlockWording wording{
-      QStringLiteral("no reply for blocks %1"), QStringLiteral("short reply for blocks %1"),
-      QStringLiteral("oversized reply for blocks %1"), QStringLiteral("%1 (%2 bytes)"), true};
+  static const MissedBlockWording wording{QStringLiteral("no reply for blocks %1"),
+                                          QStringLiteral("short reply for blocks %1"),
+                                          QStringLiteral("oversized reply for blocks %1"),
+                                          QStringLiteral("%1 (%2 bytes)"),
+                                          true,
+                                          QStringLiteral("%1 records lost"),
+                                          QStringLiteral("block %1 repeats block %2"),
+                                          QStringLiteral("%1 steps back in time"),
+                                          QStringLiteral("%1 records with an invalid date, not archived")};
   return wording;
 }
 
-QString MissedBlocksText(const QList<MissedBlock>& blocks, const MissedBlockWording& wording) {
+QString MissedBlocksText(const QList<MissedBlock>& blocks, int lostRecords,
+                         const MissedBlockWording& wording) {
   QList<int> silent;
   QStringList shortReplies;
   QStringList oversizedReplies;
@@ -56,9 +73,31 @@ QString MissedBlocksText(const QList<MissedBlock>& blocks, const MissedBlockWord
   if (!shortReplies.isEmpty()) parts << wording.shortReply.arg(shortReplies.join(QStringLiteral(", ")));
   if (!oversizedReplies.isEmpty())
     parts << wording.oversizedReply.arg(oversizedReplies.join(QStringLiteral(", ")));
+  if (lostRecords > 0) parts << wording.lostRecords.arg(lostRecords);
   return parts.join(QStringLiteral("; "));
 }
 
-QString IncompleteLogMessage(const QList<MissedBlock>& blocks) {
-  return QStringLiteral("A napló hiányos: %1.").arg(MissedBlocksText(blocks, WindowWording()));
+QString SuspectLogText(const LogIntegrity& integrity, const MissedBlockWording& wording) {
+  QStringList parts;
+  for (const RepeatedBlock& repeated : integrity.repeatedBlocks)
+    parts << wording.repeatedBlock.arg(repeated.block).arg(repeated.earlierBlock);
+  if (integrity.timeReversals > 0) parts << wording.timeReversals.arg(integrity.timeReversals);
+  return parts.join(QStringLiteral("; "));
+}
+
+QString InvalidDatesText(const LogIntegrity& integrity, const MissedBlockWording& wording) {
+  return integrity.invalidDates > 0 ? wording.invalidDates.arg(integrity.invalidDates) : QString();
+}
+
+QString IncompleteLogMessage(const QList<MissedBlock>& blocks, int lostRecords) {
+  return QStringLiteral("A napló hiányos: %1.").arg(MissedBlocksText(blocks, lostRecords, WindowWording()));
+}
+
+QString SuspectLogMessage(const LogIntegrity& integrity) {
+  QStringList lines;
+  if (const QString suspect = SuspectLogText(integrity, WindowWording()); !suspect.isEmpty())
+    lines << QStringLiteral("Gyanús napló: %1.").arg(suspect);
+  if (const QString dates = InvalidDatesText(integrity, WindowWording()); !dates.isEmpty())
+    lines << QStringLiteral("A naplóban %1.").arg(dates);
+  return lines.join(QLatin1Char('\n'));
 }

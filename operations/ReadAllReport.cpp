@@ -14,8 +14,12 @@ QString Outcome(const AddressReadout& readout) {
   QString outcome = QFileInfo(readout.kept.measurementFile).fileName();
   if (!result.blocksWithoutReply.isEmpty()) {
     outcome += QStringLiteral(" (a napló hiányos, %1)")
-                   .arg(MissedBlocksText(result.blocksWithoutReply, ReadAllWording()));
+                   .arg(MissedBlocksText(result.blocksWithoutReply, result.lostRecords, ReadAllWording()));
   }
+  if (const QString suspect = SuspectLogText(result.integrity, ReadAllWording()); !suspect.isEmpty())
+    outcome += QStringLiteral(" (gyanús napló: %1)").arg(suspect);
+  if (const QString dates = InvalidDatesText(result.integrity, ReadAllWording()); !dates.isEmpty())
+    outcome += QStringLiteral(" (%1)").arg(dates);
   if (!readout.kept.archiveError.isEmpty())
     outcome += QStringLiteral(" (az archívum írása nem sikerült: %1)").arg(readout.kept.archiveError);
   return outcome;

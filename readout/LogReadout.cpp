@@ -54,6 +54,9 @@ void LogReadout::ReplyArrived(const ExchangeReply& reply, const QString& error) 
         // The header is judged as every reply but a log block's: a longer one than fits is an error.
         FittingReply(reply.length, link_.host);
         result_.headerAnswered = TakeIntoReceiveBuffer(state_, reply) > 0;
+        // The device that answered the header is the one read: a request to a broadcast address
+        // takes no reply of another device after it.
+        if (result_.headerAnswered && !reply.sender.isEmpty()) link_.host = reply.sender;
         HeaderArrived();
         break;
       case Asking::Block:

@@ -9,6 +9,7 @@
 #include "core/LogRecord.h"
 #include "core/SharedState.h"
 #include "decode/DeviceCatalogue.h"
+#include "decode/LogIntegrity.h"
 #include "readout/BlockReply.h"
 
 // What a device gave in a readout, as far as the readout got: an error ends a readout half-way and
@@ -29,6 +30,10 @@ struct ReadoutResult {
   // as they lie in the device's memory, erased and end records included.
   RecordLog log;
   std::vector<LogRecord> memoryOrder;
+  // Records that lie on bytes the device did not send (a block without a full reply), and would have
+  // been part of the log: left out, as their values would be made up.
+  int lostRecords = 0;
+  LogIntegrity integrity;  // what does not hold together in the log as it came
 
   // The header named a known device type and its log was read.
   bool deviceFound() const { return deviceType.has_value(); }
@@ -68,5 +73,7 @@ struct BlockRequests {
 void KeepRawBlock(const SharedState& state, ReadoutResult& result);
 
 // After the last block: the raw image's log decoded into records in memory order and put into time
-// order.
+// order. Records on bytes that did not arrive (a block without a reply or with an oversized one, the
+// part of a block that a short reply left out) are left out and counted; every record that lies wholly
+// on bytes that arrived is kept, also after a gap. Then the log's integrity is checked.
 void FinishLog(ReadoutResult& result);

@@ -214,10 +214,11 @@ TEST(LogReadout, ADeviceThatStopsAnsweringIsAskedTwiceUntilItIsGone) {
     expected.append(Request(block));
   EXPECT_EQ(device.Requests(), expected);
   EXPECT_EQ(report.blocksWithoutReply, (QList<MissedBlock>{{28, 0}, {29, 0}, {30, 0}, {31, 0}}));
-  // 28 blocks hold 1433.6 records: the record that runs into block 28 keeps its answered bytes, the next
-  // one starts with a zero kind byte and ends the lines.
+  // 28 blocks hold 1433.6 records: the record that runs into block 28 and every later one lie on bytes
+  // that never came and are left out; the decoded lines close with the empty line of a whole record.
   EXPECT_EQ(readout.state.DecodedLines.Count(), 1434);
-  EXPECT_EQ(readout.state.LogLines.Count(), 1434);
+  EXPECT_EQ(readout.state.LogLines.Count(), 1433);
+  EXPECT_EQ(report.lostRecords, 1639 - 1433);  // 1638 whole records and 4 bytes of one more
   EXPECT_EQ(readout.state.ReceivedByteCount, 28 * LogBlockSize);
   EXPECT_EQ(readout.folder.Read(QFileInfo(report.measurementFile).fileName()), readout.state.LogLines.Text());
 }
@@ -268,13 +269,22 @@ int RequestsFor(const QList<QByteArray>& requests, const QByteArray& text) {
   return int(requests.count(text + '\0'));
 }
 
-// The log lines of a readout in which block `block` decoded from the first `bytes` bytes of what the
-// device holds there, zero bytes after them, and every other block came whole.
+// The log lines of a readout in which only the first `bytes` bytes of block `block` came from the device
+// and every other block came whole: the records on the bytes that did not come are left out.
 QList<QByteArray> LogLinesWithBlockCut(const SimulatorConfig& config, int block, int bytes) {
-  QByteArray log = SimulatedDeviceImage(config).log;
-  log.replace(block * LogBlockSize + bytes, LogBlockSize - bytes, QByteArray(LogBlockSize - bytes, '\0'));
   const DeviceType type = *LookUpDeviceType(config.deviceCode);
-  return ReadImage(log, type.recordLength, type.fieldType, ",", ',').LogLines.Lines();
+  const RecordLog log =
+      DecodeImageRecords(SimulatedDeviceImage(config).log, type.recordLength, type.fieldType);
+  std::vector<LogRecord> arrived;
+  for (size_t k = 0; k < log.records.size(); ++k) {
+    const int start = int(k) * type.recordLength;
+    const int missingFrom = block * LogBlockSize + bytes;
+    const int missingTo = (block + 1) * LogBlockSize;
+    const bool overlaps =
+        missingFrom < missingTo && start + type.recordLength > missingFrom && start < missingTo;
+    if (!overlaps) arrived.push_back(log.records[k]);
+  }
+  return FormatMeasurementLines(OrderRing(arrived), log.values, {',', ','}).Lines();
 }
 
 struct ReplyFaultCase {
@@ -282,7 +292,7 @@ struct ReplyFaultCase {
   QList<ReplyFault> faults;  // of the first, second... request for the spoilt block; later ones as usual
   int requests;              // requests for the spoilt block
   std::optional<int> missedReplyBytes;  // the spoilt block listed with this length; nothing: not listed
-  int decodedBytes;                     // bytes of the block's own content decoded, zeros after them
+  int arrivedBytes;                     // bytes of the block taken as the device's
 };
 
 void PrintTo(const ReplyFaultCase& c, std::ostream* os) {
@@ -317,7 +327,7 @@ TEST_P(ReplyFaults, OnlyAFullReplyCompletesTheBlock) {
   const QList<MissedBlock> missed =
       c.missedReplyBytes ? QList<MissedBlock>{{SpoiltBlock, *c.missedReplyBytes}} : QList<MissedBlock>{};
   EXPECT_EQ(report.blocksWithoutReply, missed);
-  EXPECT_EQ(readout.state.LogLines.Lines(), LogLinesWithBlockCut(config, SpoiltBlock, c.decodedBytes));
+  EXPECT_EQ(readout.state.LogLines.Lines(), LogLinesWithBlockCut(config, SpoiltBlock, c.arrivedBytes));
   int received = 31 * LogBlockSize;
   for (int request = 0; request < c.requests; ++request) {
     received += ReplyLengthInTime(request < c.faults.size() ? c.faults[request] : Full);
@@ -335,11 +345,10 @@ INSTANTIATE_TEST_SUITE_P(
         ReplyFaultCase{"ShortThenNone", {ShortReply(40), Silent}, 2, 0, 0},
         ReplyFaultCase{"NoneThenShort", {Silent, ShortReply(511)}, 2, 511, 511},
         ReplyFaultCase{"EmptyTwice", {ShortReply(0), ShortReply(0)}, 2, 0, 0},
-        ReplyFaultCase{"Oversized513Twice", {OversizedReply(513), OversizedReply(513)}, 2, 513, LogBlockSize},
+        ReplyFaultCase{"Oversized513Twice", {OversizedReply(513), OversizedReply(513)}, 2, 513, 0},
         ReplyFaultCase{"Oversized600ThenFull", {OversizedReply(600)}, 2, std::nullopt, LogBlockSize},
-        ReplyFaultCase{"Oversized600Twice", {OversizedReply(600), OversizedReply(600)}, 2, 600, LogBlockSize},
-        ReplyFaultCase{
-            "LargestDatagramTwice", {OversizedReply(65507), OversizedReply(65507)}, 2, 65507, LogBlockSize},
+        ReplyFaultCase{"Oversized600Twice", {OversizedReply(600), OversizedReply(600)}, 2, 600, 0},
+        ReplyFaultCase{"LargestDatagramTwice", {OversizedReply(65507), OversizedReply(65507)}, 2, 65507, 0},
         ReplyFaultCase{"NoneThenFull", {Silent}, 2, std::nullopt, LogBlockSize},
         ReplyFaultCase{"NoneTwice", {Silent, Silent}, 2, 0, 0},
         ReplyFaultCase{"LateThenFull", {{ReplyFaultKind::Late}}, 2, std::nullopt, LogBlockSize},

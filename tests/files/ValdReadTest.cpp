@@ -222,8 +222,8 @@ TEST(ValdRead, ViewErrorLineStillNamesTheBlocksWithoutAFullReply) {
       ReadArguments(device.Port(), out.Path(), QStringLiteral(","), {QStringLiteral("127.0.0.1")}));
   EXPECT_EQ(result.exitCode, 1);
   EXPECT_EQ(result.out,
-            QStringLiteral("127.0.0.1: %1 (incomplete log: oversized reply for blocks 5 (600 bytes); "
-                           "List index out of bounds (5))\n")
+            QStringLiteral("127.0.0.1: %1 (incomplete log: oversized reply for blocks 5 (600 bytes); 52 "
+                           "records lost; List index out of bounds (5))\n")
                 .arg(out.File(QStringLiteral("23.12.03 14.05 VALD_AGATE.csv"))));
 }
 

@@ -46,9 +46,16 @@ DeviceOutcome ReadOneDevice(const HostEntry& entry, const Environment& env,
     problems << error.Message();
   }
   if (!result.blocksWithoutReply.isEmpty()) {
-    problems.prepend(QStringLiteral("incomplete log: %1")
-                         .arg(MissedBlocksText(result.blocksWithoutReply, CommandLineWording())));
+    problems.prepend(
+        QStringLiteral("incomplete log: %1")
+            .arg(MissedBlocksText(result.blocksWithoutReply, result.lostRecords, CommandLineWording())));
   }
+  outcome.suspect = SuspectLogText(result.integrity, CommandLineWording());
+  outcome.invalidDates = result.integrity.invalidDates;
+  outcome.lostRecords = result.lostRecords;
+  if (!outcome.suspect.isEmpty()) problems << QStringLiteral("suspect log: %1").arg(outcome.suspect);
+  if (const QString dates = InvalidDatesText(result.integrity, CommandLineWording()); !dates.isEmpty())
+    problems << dates;
   if (!kept.archiveError.isEmpty()) problems << QStringLiteral("not archived: %1").arg(kept.archiveError);
   outcome.error = problems.join(QStringLiteral("; "));
   if (result.deviceFound()) outcome.deviceType = QString::fromLatin1(result.deviceType->name);

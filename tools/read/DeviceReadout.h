@@ -19,6 +19,9 @@ struct DeviceOutcome {
   QList<int> missingBlocks;               // log blocks that got no full reply, retry included
   int records = 0;                        // measurement lines of the log
   QString file;                           // the measurement file written, empty if none
+  QString suspect;                        // what does not hold together in the log, empty if it does
+  int invalidDates = 0;                   // records without a valid date and time (not archived)
+  int lostRecords = 0;                    // records left out as they lie on bytes that did not arrive
   QString error;       // why the readout failed or is incomplete ("; " between reasons), empty if it is not
   double seconds = 0;  // how long the readout took
   // The whole log arrived and went to its file and the archive.

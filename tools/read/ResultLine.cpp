@@ -36,6 +36,9 @@ QByteArray ResultJson(const DeviceOutcome& outcome) {
       {QStringLiteral("newRecordsArchived"),
        outcome.newRecordsArchived ? QJsonValue(*outcome.newRecordsArchived) : QJsonValue(QJsonValue::Null)},
       {QStringLiteral("file"), TextOrNull(outcome.file)},
+      {QStringLiteral("suspect"), TextOrNull(outcome.suspect)},
+      {QStringLiteral("invalidDates"), outcome.invalidDates},
+      {QStringLiteral("lostRecords"), outcome.lostRecords},
       {QStringLiteral("error"), TextOrNull(outcome.error)},
       {QStringLiteral("seconds"), outcome.seconds},
   };
