@@ -1,9 +1,31 @@
 #include "files/MeasurementFile.h"
 
+#include <QFileInfo>
+#include <algorithm>
+
 #include "core/ValdError.h"
 #include "decode/DeviceCatalogue.h"
 
-QString AutomaticFileName(const QDateTime& localTime, int deviceCode) {
+namespace {
+
+// A readout never replaces another device's file of the same minute: further files of the minute are
+// numbered, the number before the type name so that "Megnyitás" still finds the type.
+constexpr int MostFilesOfAMinute = 99;
+
+// Whether the file at `path` holds an earlier readout of the log in `lines`: the same device read again
+// within the minute. Its newest record is then still in the log (an empty file is anybody's).
+bool HoldsTheSameLog(const QString& path, const TextLines& lines) {
+  TextLines existing;
+  existing.SetText(ReadWholeFile(path));
+  if (existing.IsEmpty()) return true;
+  const QByteArray& newest = existing.Lines().back();
+  const QList<QByteArray>& ours = lines.Lines();
+  return std::find(ours.rbegin(), ours.rend(), newest) != ours.rend();
+}
+
+}  // namespace
+
+QString AutomaticFileName(const QDateTime& localTime, int deviceCode, int number) {
   const std::optional<DeviceType> type = LookUpDeviceType(deviceCode);
   if (!type) throw ValdError(QStringLiteral("No device"));
   const QDate date = localTime.date();
@@ -12,11 +34,19 @@ QString AutomaticFileName(const QDateTime& localTime, int deviceCode) {
   // Built digit by digit rather than with a date format, so no locale can change the digits.
   return twoDigits(date.year() % 100) + QLatin1Char('.') + twoDigits(date.month()) + QLatin1Char('.') +
          twoDigits(date.day()) + QLatin1Char(' ') + twoDigits(time.hour()) + QLatin1Char('.') +
-         twoDigits(time.minute()) + QString::fromLatin1(MeasurementFileSuffix(*type));
+         twoDigits(time.minute()) + (number > 1 ? QStringLiteral(" (%1)").arg(number) : QString()) +
+         QString::fromLatin1(MeasurementFileSuffix(*type));
 }
 
 QString SaveAutomaticMeasurementFile(const SharedState& state, const Environment& env) {
-  const QString path = env.ProgramFile(AutomaticFileName(env.now(), state.DeviceCode));
+  const QDateTime now = env.now();
+  QString path = env.ProgramFile(AutomaticFileName(now, state.DeviceCode));
+  for (int number = 2; QFileInfo(path).isFile() && !HoldsTheSameLog(path, state.LogLines); ++number) {
+    if (number > MostFilesOfAMinute)
+      throw ValdError(
+          QStringLiteral("Cannot create file \"%1\". Too many readouts of this minute.").arg(path));
+    path = env.ProgramFile(AutomaticFileName(now, state.DeviceCode, number));
+  }
   state.LogLines.SaveToFile(path);
   return path;
 }

@@ -6,11 +6,14 @@
 #include "core/Environment.h"
 #include "core/SharedState.h"
 
-// "yy.mm.dd hh.nn VALD_<type>.csv" for the given local time and a known DeviceCode. Throws ValdError
-// "No device" for a code outside the device type table.
-QString AutomaticFileName(const QDateTime& localTime, int deviceCode);
+// "yy.mm.dd hh.nn VALD_<type>.csv" for the given local time and a known DeviceCode, with " (n)" before
+// " VALD_" for the n-th file of the minute from 2 on. Throws ValdError "No device" for a code outside
+// the device type table.
+QString AutomaticFileName(const QDateTime& localTime, int deviceCode, int number = 1);
 
 // Writes LogLines (every line followed by CR LF) as the automatic measurement file in the program
-// folder, replacing a file of the same name. Returns the path written; throws ValdError on failure,
+// folder. A file of the same name that holds an earlier readout of the same log (the device read again
+// within the minute) is replaced; one of another device is kept, and the next free number of the minute
+// is written instead. Returns the path written; throws ValdError on failure,
 // leaving any previous file untouched.
 QString SaveAutomaticMeasurementFile(const SharedState& state, const Environment& env);

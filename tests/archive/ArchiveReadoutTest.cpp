@@ -1,9 +1,11 @@
 #include <QFileInfo>
 
 #include "ArchiveFixture.h"
+#include "core/ValdError.h"
 #include "link/Exchanges.h"
 #include "operations/Readout.h"
 #include "support/SimulatorFixture.h"
+#include "support/UnwritableFolder.h"
 
 // A readout with an archive set: the identity exchange once, after the file; the log and its raw image
 // merged; the image decodes again to the same lines.
@@ -63,6 +65,26 @@ TEST_P(ArchiveTest, ReadoutMergesUnderTheMacAndItsImageDecodesAgain) {
   QueryArchive(location, QStringLiteral("DELETE FROM records WHERE time < '2024-03-01 01:00:00'"));
   EXPECT_EQ(store.Redecode()[0].added, 6);
   EXPECT_EQ(store.Lines(devices[0].id, "", ""), readout.state.LogLines.Lines());
+}
+
+// A measurement file that cannot be written keeps nothing out of the archive: each is reported on its own.
+TEST_P(ArchiveTest, AFileThatCannotBeWrittenStillArchivesTheLog) {
+  const UnwritableFolder programFolder;
+  RunningSimulator device(WrappedAgate());
+  DeviceLink link;
+  link.port = device.Port();
+  Environment env;
+  env.programFolder = programFolder.Path();
+  env.systemDecimalSeparator = ',';
+  env.now = [] { return QDateTime(QDate(2024, 4, 1), QTime(12, 0)); };
+  env.archive = location.Describe();
+  SharedState state;
+  WindowModel view;
+  ReadoutReport report;
+  EXPECT_THROW(ReadDeviceLog(state, view, link, env, QStringLiteral("127.0.0.1"), report, report), ValdError);
+  EXPECT_TRUE(report.measurementFile.isEmpty());
+  EXPECT_FALSE(report.fileError.isEmpty());
+  EXPECT_EQ(report.archivedLines, 400) << report.archiveError.toStdString();
 }
 
 INSTANTIATE_TEST_SUITE_P(Engines, ArchiveTest, testing::Values(Engine::SQLite, Engine::PostgreSQL),

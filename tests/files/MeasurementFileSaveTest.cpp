@@ -3,6 +3,7 @@
 #include "core/ValdError.h"
 #include "core/Win1250.h"
 #include "files/MeasurementFile.h"
+#include "files/TypeDetection.h"
 #include "files/UserSave.h"
 #include "support/TempFolder.h"
 
@@ -72,15 +73,24 @@ TEST_F(AutomaticSave, EmptyLogGivesAnEmptyFile) {
   EXPECT_EQ(folder.Read(QStringLiteral("23.12.03 14.05 VALD_XENOTIME.csv")), QByteArray());
 }
 
-TEST_F(AutomaticSave, SecondReadoutInTheSameMinuteReplacesTheFile) {
-  state.LogLines.Add("first;");
-  state.LogLines.Add("first;");
+// The same device read again within the minute replaces its file; another device of the type gets the
+// next number of the minute, which opens as that type.
+TEST_F(AutomaticSave, SecondReadoutInTheSameMinuteReplacesOnlyItsOwnFile) {
+  state.LogLines.Add("2023;12;03;14;00;1;");
+  state.LogLines.Add("2023;12;03;14;04;2;");
   SaveAutomaticMeasurementFile(state, env);
-  state.LogLines.Clear();
-  state.LogLines.Add("second;");
+  state.LogLines.Add("2023;12;03;14;05;3;");
   clock = clock.addSecs(-30);
   SaveAutomaticMeasurementFile(state, env);
-  EXPECT_EQ(folder.Read(QStringLiteral("23.12.03 14.05 VALD_XENOTIME.csv")), QByteArray("second;\r\n"));
+  EXPECT_EQ(folder.Read(QStringLiteral("23.12.03 14.05 VALD_XENOTIME.csv")),
+            QByteArray("2023;12;03;14;00;1;\r\n2023;12;03;14;04;2;\r\n2023;12;03;14;05;3;\r\n"));
+
+  state.LogLines.Clear();
+  state.LogLines.Add("2023;12;03;14;03;9;");
+  const QString other = SaveAutomaticMeasurementFile(state, env);
+  EXPECT_EQ(other, folder.File(QStringLiteral("23.12.03 14.05 (2) VALD_XENOTIME.csv")));
+  EXPECT_EQ(DetectDeviceCode(other, 0), 46);
+  EXPECT_EQ(folder.Read(QStringLiteral("23.12.03 14.05 VALD_XENOTIME.csv")).count("\r\n"), 3);
 }
 
 TEST_F(AutomaticSave, MissingProgramFolderNamesTheFile) {
