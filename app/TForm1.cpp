@@ -22,6 +22,7 @@
 #include "operations/IncompleteLog.h"
 #include "operations/Presenter.h"
 #include "operations/Readout.h"
+#include "operations/ReadoutArchive.h"
 #include "operations/ServiceTools.h"
 #include "operations/SettingsApplication.h"
 #include "readout/LogReadout.h"
@@ -479,7 +480,7 @@ void TForm1::StartNextReadout() {
   // The job reads into a copy of the state: a cancel leaves the window's log as it was.
   Environment env = env_;
   env.archive = ArchiveSetting();
-  readout_ = new LogReadout(state_, link_, ReadoutWantsIdentity(env), this);
+  readout_ = new LogReadout(state_, link_, IdentityAsksFor(env), this);
   connect(readout_, &LogReadout::Progress, this, &TForm1::ShowReadoutProgress);
   connect(readout_, &LogReadout::Finished, this, &TForm1::ReadoutEnded);
   ui_->ProgressBar1->setValue(0);

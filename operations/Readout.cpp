@@ -22,7 +22,7 @@ void ReadDeviceLog(SharedState& state, WindowModel& view, DeviceLink& link, cons
                    const std::function<void(int block, int blockCount)>& progress,
                    ArchiveWriter* archiveWriter) {
   try {
-    ReadLog(state, link, ReadoutWantsIdentity(env), host, result, progress);
+    ReadLog(state, link, IdentityAsksFor(env), host, result, progress);
   } catch (...) {
     PresentReadout(result, state, view);
     throw;

@@ -29,6 +29,25 @@ DeviceIdentity IdentifyDevice(const QByteArray& identityReply, const ReadoutResu
   return device;
 }
 
+std::optional<QString> KnownMac(const Environment& env, const QString& address, int deviceCode) {
+  try {
+    const ArchiveLocation location = ParseArchiveLocation(env.archive, env.programFolder);
+    if (location.IsOff()) return std::nullopt;
+    for (const ArchivedDevice& device : ArchiveStore(location, ArchiveAccess::ReadOnly).Devices()) {
+      if (!device.mac.isEmpty() && device.lastAddress == address && device.deviceCode == deviceCode)
+        return device.mac;
+    }
+  } catch (const ValdError&) {
+    // An archive that cannot be read knows nothing here; the merge reports what is wrong with it.
+  }
+  return std::nullopt;
+}
+
+IdentityAsks IdentityAsksFor(const Environment& env) {
+  if (!ReadoutWantsIdentity(env)) return {};
+  return [env](const QString& host, int deviceCode) { return KnownMac(env, host, deviceCode) ? 1 : 3; };
+}
+
 void ArchiveReadoutLog(const SharedState& state, const Environment& env, const ReadoutResult& result,
                        KeptReadout& kept, ArchiveWriter* writer) {
   try {
@@ -36,6 +55,12 @@ void ArchiveReadoutLog(const SharedState& state, const Environment& env, const R
     if (location.IsOff()) return;
     ArchiveReadout readout;
     readout.device = IdentifyDevice(result.identity, result, state.DeviceCode);
+    if (readout.device.mac.isEmpty()) {
+      if (const std::optional<QString> known = KnownMac(env, result.host, state.DeviceCode)) {
+        readout.device.mac = *known;
+        readout.device.key = *known;
+      }
+    }
     kept.mac = readout.device.mac;
     readout.readAt = env.now();
     readout.lines = state.LogLines.Lines();

@@ -6,6 +6,7 @@
 #include "archive/ArchiveWriter.h"
 #include "core/Environment.h"
 #include "core/SharedState.h"
+#include "readout/LogReadout.h"
 #include "readout/ReadoutSteps.h"
 
 struct KeptReadout;
@@ -14,8 +15,17 @@ struct KeptReadout;
 // address, otherwise the device's address and DeviceCode.
 DeviceIdentity IdentifyDevice(const QByteArray& identityReply, const ReadoutResult& result, int deviceCode);
 
+// The MAC address the archive last saw at `address` with `deviceCode`, if it knows one.
+std::optional<QString> KnownMac(const Environment& env, const QString& address, int deviceCode);
+
+// How often a readout for `env` asks a device for its identity: not at all without an archive; three
+// times while the archive knows no MAC address for the device's address and code, else once, as a
+// missing reply then falls back to the known one.
+IdentityAsks IdentityAsksFor(const Environment& env);
+
 // The archive step of a readout: when env.archive names an archive, merges LogLines and the raw image
-// into it in one transaction, the device known by the identity the readout asked for. Sets kept.mac when
+// into it in one transaction, the device known by the identity the readout asked for, or without one by
+// the MAC address last seen at its address with its code (KnownMac). Sets kept.mac when
 // the device gave one, and kept.archivedLines, or kept.archiveError with what failed; never throws, since
 // the readout itself is complete. `writer`, when given, merges for env.archive (readouts of one run
 // sharing its connection); without it the archive is opened here.

@@ -7,21 +7,15 @@
 #include "link/Exchanges.h"
 #include "link/MemoryMap.h"
 
-LogReadout::LogReadout(SharedState state, const DeviceLink& link, bool askIdentity, QObject* parent)
-    : QObject(parent), state_(std::move(state)), link_(link), askIdentity_(askIdentity) {
+LogReadout::LogReadout(SharedState state, const DeviceLink& link, const IdentityAsks& identityAsks,
+                       QObject* parent)
+    : QObject(parent), state_(std::move(state)), link_(link), identityAsks_(identityAsks) {
   connect(&exchange_, &DeviceExchange::Finished, this, &LogReadout::ReplyArrived);
 }
 
 void LogReadout::Start() {
   result_.host = link_.host;
   running_ = true;
-  if (askIdentity_) {
-    asking_ = Asking::Identity;
-    result_.identityAsked = true;
-    exchange_.Start(link_, IdentityRequest + QByteArray(1, '\0'), DeviceLink::ReplyTextTimeoutMs,
-                    SharedState::ReceiveBufferSize);
-    return;
-  }
   asking_ = Asking::Header;
   Request(MemoryReadRequest(HeaderAddress));
 }
@@ -68,13 +62,23 @@ void LogReadout::ReplyArrived(const ExchangeReply& reply, const QString& error) 
   }
 }
 
+void LogReadout::AskIdentity() {
+  asking_ = Asking::Identity;
+  --identityRequestsLeft_;
+  exchange_.Start(link_, IdentityRequest + QByteArray(1, '\0'), DeviceLink::ReplyTextTimeoutMs,
+                  SharedState::ReceiveBufferSize);
+}
+
 void LogReadout::IdentityArrived(const ExchangeReply& reply) {
   // The identity is a text up to its first zero byte; a reply longer than a buffer is read as far
   // as it was taken.
   result_.identity =
       QByteArray(reply.bytes.constData(), qstrnlen(reply.bytes.constData(), reply.bytes.size()));
-  asking_ = Asking::Header;
-  Request(MemoryReadRequest(HeaderAddress));
+  if (result_.identity.isEmpty() && identityRequestsLeft_ > 0) {
+    AskIdentity();
+    return;
+  }
+  AskFirstBlock();
 }
 
 void LogReadout::HeaderArrived() {
@@ -84,6 +88,16 @@ void LogReadout::HeaderArrived() {
     End();
     return;
   }
+  identityRequestsLeft_ = identityAsks_ ? identityAsks_(result_.host, state_.DeviceCode) : 0;
+  if (identityRequestsLeft_ > 0) {
+    result_.identityAsked = true;
+    AskIdentity();
+    return;
+  }
+  AskFirstBlock();
+}
+
+void LogReadout::AskFirstBlock() {
   blocks_ = BlockRequests{result_.chip.blockCount};
   asking_ = Asking::Block;
   if (blocks_.Done()) {
@@ -129,10 +143,10 @@ void AdoptReadoutState(SharedState& owner, SharedState&& readout) {
   owner = std::move(readout);
 }
 
-void ReadLog(SharedState& state, DeviceLink& link, bool askIdentity, const QString& host,
+void ReadLog(SharedState& state, DeviceLink& link, const IdentityAsks& identityAsks, const QString& host,
              ReadoutResult& result, const std::function<void(int block, int blockCount)>& progress) {
   link.host = host;
-  LogReadout job(std::move(state), link, askIdentity);
+  LogReadout job(std::move(state), link, identityAsks);
   if (progress) QObject::connect(&job, &LogReadout::Progress, progress);
   QEventLoop loop;
   QObject::connect(&job, &LogReadout::Finished, &loop, &QEventLoop::quit);

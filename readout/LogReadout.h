@@ -9,8 +9,8 @@
 #include "link/DeviceLink.h"
 #include "readout/ReadoutSteps.h"
 
-// The readout of a device's whole log as a job on the event loop, which it never blocks: the device's
-// identity when it is wanted, the header (DeviceCode and ChipCode), every log block, and the log
+// The readout of a device's whole log as a job on the event loop, which it never blocks: the header
+// (DeviceCode and ChipCode), the device's identity when it is wanted, every log block, and the log
 // decoded into records in memory and in time order. It is the only step of a readout that talks to
 // the device. An unknown device code (a silent device included) ends the readout before any block is
 // requested, an oversized header ends it with an error; blocks are asked for as BlockRequests says.
@@ -19,12 +19,17 @@
 //
 // The job works on its own copy of the shared state: its owner takes the state over when the job has
 // finished (AdoptReadoutState), or drops it after a cancel, which leaves the owner's state untouched.
+// How often a readout asks for the identity of the device at `host` whose header gave `deviceCode`.
+using IdentityAsks = std::function<int(const QString& host, int deviceCode)>;
+
 class LogReadout : public QObject {
   Q_OBJECT
  public:
-  // `link.host` is the device to read; `askIdentity`: the identity is asked for first (for the
-  // archive, which keeps a device by its MAC address).
-  LogReadout(SharedState state, const DeviceLink& link, bool askIdentity, QObject* parent = nullptr);
+  // `link.host` is the device to read; `identityAsks` tells how often its identity is asked for once
+  // the header named the device (for the archive, which keeps a device by its MAC address): 0 for not
+  // at all; a request without a reply is asked again as often.
+  LogReadout(SharedState state, const DeviceLink& link, const IdentityAsks& identityAsks = {},
+             QObject* parent = nullptr);
 
   // Sends the header request. Progress and Finished follow from the event loop.
   void Start();
@@ -46,14 +51,17 @@ class LogReadout : public QObject {
  private:
   void Request(const QByteArray& request);
   void ReplyArrived(const ExchangeReply& reply, const QString& error);
+  void AskIdentity();
   void IdentityArrived(const ExchangeReply& reply);
+  void AskFirstBlock();
   void HeaderArrived();
   void BlockArrived(int replyBytes);
   void End(const QString& error = {});
 
   SharedState state_;
   DeviceLink link_;
-  bool askIdentity_;
+  IdentityAsks identityAsks_;
+  int identityRequestsLeft_ = 0;
   ReadoutResult result_;
   QString error_;
   DeviceExchange exchange_;
@@ -73,5 +81,5 @@ void AdoptReadoutState(SharedState& owner, SharedState&& readout);
 // The readout of the device at `host` as one blocking call: the job runs in a local event loop on the
 // caller's state (`link.host` becomes `host`). `progress` is called after each block. Errors
 // propagate as ValdError; what the device gave until then stays in `result`.
-void ReadLog(SharedState& state, DeviceLink& link, bool askIdentity, const QString& host,
+void ReadLog(SharedState& state, DeviceLink& link, const IdentityAsks& identityAsks, const QString& host,
              ReadoutResult& result, const std::function<void(int block, int blockCount)>& progress = {});

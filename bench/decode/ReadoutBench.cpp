@@ -32,7 +32,7 @@ void BM_ReadoutAgainstReplyDelays(benchmark::State& bench) {
     WindowModel view;
     QElapsedTimer timer;
     timer.start();
-    LogReadout job(state, link, false);
+    LogReadout job(state, link);
     QEventLoop loop;
     QObject::connect(&job, &LogReadout::Finished, &loop, &QEventLoop::quit);
     job.Start();

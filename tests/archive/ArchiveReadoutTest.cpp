@@ -7,7 +7,7 @@
 #include "support/SimulatorFixture.h"
 #include "support/UnwritableFolder.h"
 
-// A readout with an archive set: the identity exchange once, after the file; the log and its raw image
+// A readout with an archive set: the identity asked for after the header; the log and its raw image
 // merged; the image decodes again to the same lines.
 
 namespace {
@@ -48,7 +48,7 @@ TEST_P(ArchiveTest, ReadoutMergesUnderTheMacAndItsImageDecodesAgain) {
   const ArchivedReadout readout = ReadInto(location.Describe(), folder.Path(), WrappedAgate());
   ASSERT_TRUE(readout.result.archiveError.isEmpty()) << readout.result.archiveError.toStdString();
   EXPECT_EQ(readout.requests.size(), 34);
-  EXPECT_EQ(readout.requests.first(), IdentityRequest + '\0');
+  EXPECT_EQ(readout.requests[1], IdentityRequest + '\0');
   EXPECT_EQ(readout.result.archivedLines, 400);
 
   ArchiveStore store(location);
@@ -65,6 +65,31 @@ TEST_P(ArchiveTest, ReadoutMergesUnderTheMacAndItsImageDecodesAgain) {
   QueryArchive(location, QStringLiteral("DELETE FROM records WHERE time < '2024-03-01 01:00:00'"));
   EXPECT_EQ(store.Redecode()[0].added, 6);
   EXPECT_EQ(store.Lines(devices[0].id, "", ""), readout.state.LogLines.Lines());
+}
+
+// One device stays one device in the archive: a long identity reply still names its MAC address, and a
+// readout whose identity does not come is kept under the MAC address last seen at that address with that
+// code, asked for once when one is known and three times while none is.
+TEST_P(ArchiveTest, OneDeviceStaysOneDeviceWhateverItsIdentityReply) {
+  SimulatorConfig longReply = WrappedAgate();
+  longReply.identityReply = "00:1A:2B:3C:4D:5E;" + QByteArray(600, 'x');
+  EXPECT_EQ(ReadInto(location.Describe(), folder.Path(), longReply).result.mac,
+            QStringLiteral("00:1A:2B:3C:4D:5E"));
+
+  SimulatorConfig silent = WrappedAgate();
+  const ReplyFault none{ReplyFaultKind::Silent};
+  silent.scriptedFaults.insert(IdentityRequest, {none, none, none});
+  const ArchivedReadout again = ReadInto(location.Describe(), folder.Path(), silent);
+  EXPECT_EQ(again.requests.count(IdentityRequest + '\0'), 1);
+  EXPECT_EQ(again.result.mac, QStringLiteral("00:1A:2B:3C:4D:5E"));
+  EXPECT_EQ(again.result.archivedLines, 0);
+  ASSERT_EQ(ArchiveStore(location).Devices().size(), 1);
+
+  TempFolder otherArchive;
+  const ArchivedReadout unknown =
+      ReadInto(otherArchive.File(QStringLiteral("other.sqlite")), folder.Path(), silent);
+  EXPECT_EQ(unknown.requests.count(IdentityRequest + '\0'), 3);
+  EXPECT_TRUE(unknown.result.mac.isEmpty());
 }
 
 // A measurement file that cannot be written keeps nothing out of the archive: each is reported on its own.

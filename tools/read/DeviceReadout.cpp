@@ -6,6 +6,7 @@
 #include "core/ValdError.h"
 #include "operations/IncompleteLog.h"
 #include "operations/Readout.h"
+#include "operations/ReadoutArchive.h"
 #include "views/ChartPopulation.h"
 
 DeviceOutcome ReadOneDevice(const HostEntry& entry, const Environment& env,
@@ -27,7 +28,7 @@ DeviceOutcome ReadOneDevice(const HostEntry& entry, const Environment& env,
   // What keeps the readout from being complete, in the order it happened.
   QStringList problems;
   try {
-    ReadLog(state, link, ReadoutWantsIdentity(env), entry.host, result, [&](int block, int blockCount) {
+    ReadLog(state, link, IdentityAsksFor(env), entry.host, result, [&](int block, int blockCount) {
       blocksAsked = block + 1;
       if (progress) progress(block, blockCount);
     });
