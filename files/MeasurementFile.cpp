@@ -5,6 +5,7 @@
 
 #include "core/ValdError.h"
 #include "decode/DeviceCatalogue.h"
+#include "files/MeasurementLine.h"
 
 namespace {
 
@@ -12,15 +13,18 @@ namespace {
 // numbered, the number before the type name so that "Megnyitás" still finds the type.
 constexpr int MostFilesOfAMinute = 99;
 
-// Whether the file at `path` holds an earlier readout of the log in `lines`: the same device read again
-// within the minute. Its newest record is then still in the log (an empty file is anybody's).
-bool HoldsTheSameLog(const QString& path, const TextLines& lines) {
+// Whether the file at `path` holds another device's readout: its newest line is a record (five time
+// columns) that the log in `lines` does not hold. A device read again within the minute still holds it;
+// an empty file or one of other lines is nobody's and is replaced.
+bool HoldsAnotherLog(const QString& path, const TextLines& lines) {
   TextLines existing;
   existing.SetText(ReadWholeFile(path));
-  if (existing.IsEmpty()) return true;
-  const QByteArray& newest = existing.Lines().back();
+  if (existing.IsEmpty()) return false;
+  TextLines newest;
+  newest.Add(existing.Lines().back());
+  if (ReadMeasurementLines(newest).records.front().timeCount < LogRecord::TimeColumns) return false;
   const QList<QByteArray>& ours = lines.Lines();
-  return std::find(ours.rbegin(), ours.rend(), newest) != ours.rend();
+  return std::find(ours.rbegin(), ours.rend(), newest.Lines().front()) == ours.rend();
 }
 
 }  // namespace
@@ -41,7 +45,7 @@ QString AutomaticFileName(const QDateTime& localTime, int deviceCode, int number
 QString SaveAutomaticMeasurementFile(const SharedState& state, const Environment& env) {
   const QDateTime now = env.now();
   QString path = env.ProgramFile(AutomaticFileName(now, state.DeviceCode));
-  for (int number = 2; QFileInfo(path).isFile() && !HoldsTheSameLog(path, state.LogLines); ++number) {
+  for (int number = 2; QFileInfo(path).isFile() && HoldsAnotherLog(path, state.LogLines); ++number) {
     if (number > MostFilesOfAMinute)
       throw ValdError(
           QStringLiteral("Cannot create file \"%1\". Too many readouts of this minute.").arg(path));
