@@ -101,12 +101,13 @@ void FinishLog(ReadoutResult& result) {
   const size_t recordLength = size_t(result.deviceType->recordLength);
   std::vector<LogRecord> kept;
   kept.reserve(result.log.records.size());
-  bool ended = false;  // an end record arrived: what lies after it was never part of the log
+  // An end record or erased memory arrived: what lies after it was never part of the log.
+  bool ended = false;
   for (size_t k = 0; k < result.log.records.size(); ++k) {
     const size_t start = k * recordLength;
     if (Arrived(arrived, start, std::min(recordLength, log.size() - start))) {
       kept.push_back(result.log.records[k]);
-      ended = ended || kept.back().kind == 'e' || kept.back().kind == 'f';
+      ended = ended || kept.back().kind == 'e' || kept.back().kind == 'f' || kept.back().kind == 'n';
     } else if (!ended) {
       ++result.lostRecords;
     }
