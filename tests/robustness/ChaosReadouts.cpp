@@ -4,6 +4,7 @@
 #include <QMap>
 #include <QMutex>
 #include <QMutexLocker>
+#include <algorithm>
 #include <atomic>
 #include <exception>
 #include <optional>
@@ -14,11 +15,15 @@
 #include "core/ValdError.h"
 #include "decode/DeviceCatalogue.h"
 #include "decode/LogDecoding.h"
+#include "files/MeasurementLine.h"
+#include "link/MemoryMap.h"
 #include "operations/Readout.h"
 #include "readout/BlockReply.h"
 #include "support/SimulatorFixture.h"
 #include "support/SpoiltReply.h"
 #include "support/TempFolder.h"
+#include "tools/sim/DeviceImage.h"
+#include "tools/sim/LogGenerator.h"
 
 namespace {
 
@@ -106,6 +111,18 @@ std::optional<int> RequestedBlock(const QByteArray& request) {
   return ok ? std::optional(block) : std::nullopt;
 }
 
+// The measurement file of a readout that got no full reply for `missed`: the device's records that lie
+// wholly on the bytes that came, and nothing else.
+QByteArray ExpectedFile(const ChaosDevice& device, const QList<MissedBlock>& missed) {
+  const DeviceImage image = SimulatedDeviceImage(device.config);
+  ReadoutResult result;
+  result.rawImage = image.MemoryAt(HeaderAddress) + image.log;
+  result.deviceType = LookUpDeviceType(device.config.deviceCode);
+  result.blocksWithoutReply = missed;
+  FinishLog(result);
+  return FormatMeasurementLines(result.log.records, result.log.values, {',', ','}).Text();
+}
+
 // Every broken invariant of one readout.
 QStringList Violations(uint32_t seed, const ChaosDevice& device, const ChaosReadout& readout) {
   QStringList broken;
@@ -153,6 +170,16 @@ QStringList Violations(uint32_t seed, const ChaosDevice& device, const ChaosRead
   for (auto block = named.cbegin(); block != named.cend(); ++block) {
     if (!lastFault.contains(block.key()))
       report(QStringLiteral("block %1 is named but was never requested").arg(block.key()));
+  }
+  // No value the device does not hold, and every record of the bytes that came. A ring turn that did not
+  // come leaves the order to the integrity check, which names the steps back in time.
+  if (readout.files.size() == 1) {
+    QList<QByteArray> expected = ExpectedFile(device, readout.result.blocksWithoutReply).split('\n');
+    QList<QByteArray> written = readout.file.split('\n');
+    std::sort(expected.begin(), expected.end());
+    std::sort(written.begin(), written.end());
+    if (written != expected)
+      report(QStringLiteral("the file is not the device's records on the bytes that came"));
   }
   return broken;
 }
