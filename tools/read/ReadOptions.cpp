@@ -4,6 +4,7 @@
 #include <QFileInfo>
 
 #include "core/DataFolder.h"
+#include "core/ValdError.h"
 #include "core/Win1250.h"
 #include "settings/DecimalSeparatorRule.h"
 
@@ -72,7 +73,7 @@ QString ReadUsage() {
   return QStringLiteral(
       "Usage: vald_read [--port N] [--out DIR] [--decimal-separator C] [--time \"yyyy-MM-dd hh:mm\"]\n"
       "                 [--archive PATH|URL|off] [--no-files] [--jobs N] [--hosts FILE]\n"
-      "                 [--config CFG.INI] [--json] [HOST[:PORT]...]\n"
+      "                 [--config CFG.INI] [--json] [--mqtt URL] [HOST[:PORT]...]\n"
       "\n"
       "Reads the whole log of the device at each HOST, several devices at once, exactly as the\n"
       "\"Lekérdezés\" button does, and writes its measurement file \"yy.mm.dd hh.nn VALD_<type>.csv\"\n"
@@ -99,6 +100,11 @@ QString ReadUsage() {
       "                              lines are passed over\n"
       "  --config CFG.INI            read the addresses ip1..ip5 of a cfg.ini too, on its UDPport\n"
       "  --json                      one JSON object per device instead of the result line\n"
+      "  --mqtt URL                  publish every device read to an MQTT broker\n"
+      "                              (mqtt://user@host:port/prefix, mqtts:// for TLS, the password\n"
+      "                              from VALD_MQTT_PASSWORD): Home Assistant discovery messages, one\n"
+      "                              sensor per channel, and the last record's values as\n"
+      "                              PREFIX/DEVICE/state (default prefix: vald), all retained\n"
       "  --help                      show this text\n"
       "\n"
       "A host names a folder, so it holds no blank and no path separator. A malformed host, hosts file\n"
@@ -111,12 +117,13 @@ QString ReadUsage() {
       "the archive), or why the readout failed (\"No device\", \"unknown device code N\", a socket error,\n"
       "an incomplete log with the blocks that got no full reply: none, short or oversized, a line of the\n"
       "log that the views refuse, after the file with the whole log was written, an archive that could\n"
-      "not be written).\n"
+      "not be written, a broker that did not take the messages).\n"
       "With --json the line is an object with host, deviceType, mac, blocksRead, missingBlocks,\n"
-      "records, newRecordsArchived, file, error and seconds.\n"
-      "Exit status: 0 when every device was read completely into its file and the archive, 1 otherwise,\n"
-      "2 for a bad command line, hosts file or cfg.ini, or an output folder that cannot be written\n"
-      "(checked before any device is read).\n");
+      "records, newRecordsArchived, file, error and seconds, with --mqtt also mqtt (\"published\" or\n"
+      "why not).\n"
+      "Exit status: 0 when every device was read completely into its file, the archive and the\n"
+      "broker, 1 otherwise, 2 for a bad command line, hosts file or cfg.ini, or an output folder that\n"
+      "cannot be written (checked before any device is read).\n");
 }
 
 ParsedCommandLine ParseReadOptions(const QStringList& arguments) {
@@ -132,9 +139,10 @@ ParsedCommandLine ParseReadOptions(const QStringList& arguments) {
   const QCommandLineOption hostsOption(QStringLiteral("hosts"), QString(), QStringLiteral("FILE"));
   const QCommandLineOption configOption(QStringLiteral("config"), QString(), QStringLiteral("CFG.INI"));
   const QCommandLineOption jsonOption(QStringLiteral("json"));
+  const QCommandLineOption mqttOption(QStringLiteral("mqtt"), QString(), QStringLiteral("URL"));
   const QCommandLineOption helpOption(QStringLiteral("help"));
   parser.addOptions({portOption, outOption, separatorOption, timeOption, archiveOption, noFilesOption,
-                     jobsOption, hostsOption, configOption, jsonOption, helpOption});
+                     jobsOption, hostsOption, configOption, jsonOption, mqttOption, helpOption});
   parser.addPositionalArgument(QStringLiteral("HOST"), QString(), QStringLiteral("HOST..."));
 
   ParsedCommandLine result;
@@ -185,6 +193,14 @@ ParsedCommandLine ParseReadOptions(const QStringList& arguments) {
     options.jobs = jobs;
   }
   options.json = parser.isSet(jsonOption);
+  if (parser.isSet(mqttOption)) {
+    try {
+      options.mqtt = ParseBrokerLocation(parser.value(mqttOption));
+    } catch (const ValdError& error) {
+      result.error = error.Message();
+      return result;
+    }
+  }
   options.hosts = parser.positionalArguments();
   options.hostsFiles = parser.values(hostsOption);
   options.configFiles = parser.values(configOption);
