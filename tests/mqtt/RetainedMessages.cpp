@@ -40,7 +40,8 @@ void OnMessage(mosquitto*, void* subscription, const mosquitto_message* message)
 }  // namespace
 
 QMap<QByteArray, QByteArray> RetainedMessages(const BrokerLocation& broker, const QStringList& filters) {
-  mosquitto_lib_init();
+  static const int initialised = mosquitto_lib_init();
+  EXPECT_EQ(initialised, MOSQ_ERR_SUCCESS);
   Subscription subscription;
   subscription.marker = "vald-test/marker/" + QByteArray::number(getpid());
   const std::unique_ptr<mosquitto, decltype(&mosquitto_destroy)> client(
