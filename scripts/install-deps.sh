@@ -5,7 +5,8 @@ set -euo pipefail
 
 packages=(
   cmake ninja-build g++ pkg-config ccache
-  qt6-base-dev libqt6sql6-sqlite libqt6sql6-psql postgresql mosquitto libmosquitto-dev libqcustomplot-dev libjpeg62-turbo-dev libgl-dev
+  qt6-base-dev libqt6sql6-sqlite libqt6sql6-psql postgresql libqcustomplot-dev libjpeg62-turbo-dev libgl-dev
+  libmosquitto-dev mosquitto openssl
   googletest libgtest-dev libbenchmark-dev
   clang libclang-rt-14-dev clang-format
   xvfb xauth fonts-liberation fonts-liberation2 tzdata
