@@ -9,6 +9,7 @@
 #include "views/RenderViews.h"
 
 bool ReadoutWantsIdentity(const Environment& env) {
+  if (env.publishReadouts) return true;
   try {
     return !ParseArchiveLocation(env.archive, env.programFolder).IsOff();
   } catch (const ValdError&) {

@@ -22,7 +22,8 @@ struct KeptReadout {
   QString mac;                       // the MAC address the archive keeps the device by, if any
 };
 
-// Whether a readout for `env` asks the device for its identity: the archive keeps devices by it.
+// Whether a readout for `env` asks the device for its identity: the archive keeps devices by it, and
+// a published readout is named by it.
 bool ReadoutWantsIdentity(const Environment& env);
 
 // A whole readout as one call sees it: what the device gave and where its log went.

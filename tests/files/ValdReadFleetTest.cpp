@@ -329,6 +329,8 @@ TEST(ValdReadFleet, JsonObjectsParseBack) {
     EXPECT_EQ(objects[i][QLatin1String("host")].toString(), site.Host(size_t(i)));
     EXPECT_TRUE(objects[i][QLatin1String("mac")].isNull());
     EXPECT_TRUE(objects[i][QLatin1String("newRecordsArchived")].isNull());
+    // Without --mqtt the object is as it was before there was one.
+    EXPECT_FALSE(objects[i].contains(QLatin1String("mqtt")));
     EXPECT_GE(objects[i][QLatin1String("seconds")].toDouble(-1), 0);
   }
 

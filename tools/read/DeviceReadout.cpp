@@ -11,11 +11,12 @@
 
 DeviceOutcome ReadOneDevice(const HostEntry& entry, const Environment& env,
                             const std::function<void(int block, int blockCount)>& progress,
-                            ArchiveWriter* archiveWriter) {
+                            ArchiveWriter* archiveWriter, const MqttPublisher* publisher) {
   QElapsedTimer clock;
   clock.start();
   DeviceOutcome outcome;
   outcome.host = entry.given;
+  if (publisher) outcome.mqtt.emplace();
   SharedState state;
   // One separator for every value, so that the file opens again on a system with that separator.
   state.DecimalSeparatorText = QByteArray(1, env.systemDecimalSeparator);
@@ -36,6 +37,7 @@ DeviceOutcome ReadOneDevice(const HostEntry& entry, const Environment& env,
       AdoptReadoutLog(state, result, env);
       kept = KeepReadout(state, env, result, archiveWriter);
       if (!kept.fileError.isEmpty()) problems << kept.fileError;
+      if (publisher) outcome.mqtt = PublishReadout(*publisher, entry.folder, state, result);
       // A log the window's views would refuse is reported, after its file was written and archived.
       CheckLogIsChartable(state, env.systemDecimalSeparator);
     } else {
@@ -58,6 +60,9 @@ DeviceOutcome ReadOneDevice(const HostEntry& entry, const Environment& env,
   if (const QString dates = InvalidDatesText(result.integrity, CommandLineWording()); !dates.isEmpty())
     problems << dates;
   if (!kept.archiveError.isEmpty()) problems << QStringLiteral("not archived: %1").arg(kept.archiveError);
+  if (outcome.mqtt && !outcome.mqtt->error.isEmpty()) {
+    problems << QStringLiteral("not published to MQTT: %1").arg(outcome.mqtt->error);
+  }
   outcome.error = problems.join(QStringLiteral("; "));
   if (result.deviceFound()) outcome.deviceType = QString::fromLatin1(result.deviceType->name);
   outcome.mac = kept.mac;

@@ -6,6 +6,7 @@
 #include <optional>
 
 #include "HostList.h"
+#include "MqttPublishing.h"
 #include "archive/ArchiveWriter.h"
 #include "core/Environment.h"
 
@@ -24,14 +25,16 @@ struct DeviceOutcome {
   int lostRecords = 0;                    // records left out as they lie on bytes that did not arrive
   QString error;       // why the readout failed or is incomplete ("; " between reasons), empty if it is not
   double seconds = 0;  // how long the readout took
-  // The whole log arrived and went to its file and the archive.
+  std::optional<MqttOutcome> mqtt;  // with --mqtt: what became of the readout's messages
+  // The whole log arrived and went to its file, the archive and the broker.
   bool Complete() const { return error.isEmpty(); }
 };
 
 // Reads one device into a fresh state, as one "Lekérdezés" does, writing its file into the program
 // folder of `env` and merging it through `archiveWriter` (null: no archive, or one opened for this
-// device). Every failure is part of the outcome. `progress` gets each block as it is read and may be
-// called from the thread that runs the readout.
+// device) and publishing it through `publisher` (null: no --mqtt). Every failure is part of the
+// outcome. `progress` gets each block as it is read and may be called from the thread that runs the
+// readout.
 DeviceOutcome ReadOneDevice(const HostEntry& entry, const Environment& env,
                             const std::function<void(int block, int blockCount)>& progress,
-                            ArchiveWriter* archiveWriter);
+                            ArchiveWriter* archiveWriter, const MqttPublisher* publisher = nullptr);

@@ -4,6 +4,7 @@
 #include <QFileInfo>
 
 #include "core/DataFolder.h"
+#include "core/ValdError.h"
 #include "core/Win1250.h"
 #include "settings/DecimalSeparatorRule.h"
 
@@ -72,7 +73,7 @@ QString ReadUsage() {
   return QStringLiteral(
       "Usage: vald_read [--port N] [--out DIR] [--decimal-separator C] [--time \"yyyy-MM-dd hh:mm\"]\n"
       "                 [--archive PATH|URL|off] [--no-files] [--jobs N] [--hosts FILE]\n"
-      "                 [--config CFG.INI] [--json] [--quiet] [HOST[:PORT]...]\n"
+      "                 [--config CFG.INI] [--json] [--quiet] [--mqtt URL] [HOST[:PORT]...]\n"
       "\n"
       "Reads the whole log of the device at each HOST, several devices at once, exactly as the\n"
       "\"Lekérdezés\" button does, and writes its measurement file \"yy.mm.dd hh.nn VALD_<type>.csv\"\n"
@@ -100,6 +101,11 @@ QString ReadUsage() {
       "  --config CFG.INI            read the addresses ip1..ip5 of a cfg.ini too, on its UDPport\n"
       "  --json                      one JSON object per device instead of the result line\n"
       "  --quiet                     no progress lines\n"
+      "  --mqtt URL                  publish every device read to an MQTT broker\n"
+      "                              (mqtt://user@host:port/prefix, mqtts:// for TLS, the password\n"
+      "                              from VALD_MQTT_PASSWORD): Home Assistant discovery messages, one\n"
+      "                              sensor per channel, and the last record's values as\n"
+      "                              PREFIX/DEVICE/state (default prefix: vald), all retained\n"
       "  --help                      show this text\n"
       "  --version                   show the version\n"
       "\n"
@@ -112,13 +118,15 @@ QString ReadUsage() {
       "is given. Standard output gets one line per device, in the order the hosts were given: the file\n"
       "written (with --no-files the records new to the archive), or why the readout failed (\"No\n"
       "device\", \"unknown device code N\", a socket error, an incomplete log with the blocks that got no\n"
-      "full reply: none, short or oversized, a line of the log that the views refuse, after the file\n"
-      "with the whole log was written, an archive that could not be written). With --json the line is\n"
-      "an object with host, deviceType, mac, blocksRead, missingBlocks, records, newRecordsArchived,\n"
-      "file, error and seconds.\n"
-      "Exit status: 0 when every device was read completely into its file and the archive, 1 otherwise,\n"
-      "2 for a bad command line, hosts file or cfg.ini, or an output folder that cannot be written\n"
-      "(checked before any device is read).\n");
+      "full reply: none, short or oversized, and the records lost with them, a log that does not hold\n"
+      "together, records with an invalid date, a line of the log that the views refuse, after the file\n"
+      "with the whole log was written, an archive that could not be written, a broker that did not\n"
+      "take the messages). With --json the line is an object with host, deviceType, mac, blocksRead,\n"
+      "missingBlocks, records, lostRecords, suspect, invalidDates, newRecordsArchived, file, error and\n"
+      "seconds, with --mqtt also mqtt (\"published\" or why not).\n"
+      "Exit status: 0 when every device was read completely into its file, the archive and the\n"
+      "broker, 1 otherwise, 2 for a bad command line, hosts file or cfg.ini, or an output folder that\n"
+      "cannot be written (checked before any device is read).\n");
 }
 
 ParsedCommandLine ParseReadOptions(const QStringList& arguments) {
@@ -135,10 +143,11 @@ ParsedCommandLine ParseReadOptions(const QStringList& arguments) {
   const QCommandLineOption configOption(QStringLiteral("config"), QString(), QStringLiteral("CFG.INI"));
   const QCommandLineOption jsonOption(QStringLiteral("json"));
   const QCommandLineOption quietOption(QStringLiteral("quiet"));
+  const QCommandLineOption mqttOption(QStringLiteral("mqtt"), QString(), QStringLiteral("URL"));
   const QCommandLineOption helpOption(QStringLiteral("help"));
   const QCommandLineOption versionOption(QStringLiteral("version"));
   parser.addOptions({portOption, outOption, separatorOption, timeOption, archiveOption, noFilesOption,
-                     jobsOption, hostsOption, configOption, jsonOption, quietOption, helpOption,
+                     jobsOption, hostsOption, configOption, jsonOption, quietOption, mqttOption, helpOption,
                      versionOption});
   parser.addPositionalArgument(QStringLiteral("HOST"), QString(), QStringLiteral("HOST..."));
 
@@ -195,6 +204,14 @@ ParsedCommandLine ParseReadOptions(const QStringList& arguments) {
   }
   options.json = parser.isSet(jsonOption);
   options.quiet = parser.isSet(quietOption);
+  if (parser.isSet(mqttOption)) {
+    try {
+      options.mqtt = ParseBrokerLocation(parser.value(mqttOption));
+    } catch (const ValdError& error) {
+      result.error = error.Message();
+      return result;
+    }
+  }
   options.hosts = parser.positionalArguments();
   options.hostsFiles = parser.values(hostsOption);
   options.configFiles = parser.values(configOption);

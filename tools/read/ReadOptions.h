@@ -6,6 +6,7 @@
 #include <optional>
 
 #include "link/DeviceLink.h"
+#include "mqtt/BrokerLocation.h"
 
 // What the command line of vald_read asks for.
 struct ReadOptions {
@@ -21,6 +22,8 @@ struct ReadOptions {
   QStringList hosts;        // the hosts of the command line, each "HOST" or "HOST:PORT"
   QStringList hostsFiles;   // files of hosts, one a line
   QStringList configFiles;  // cfg.ini files whose five addresses are read
+  // The broker every readout is published to, without its password; none: no publishing.
+  std::optional<BrokerLocation> mqtt;
 
   static constexpr int DefaultJobs = 8;
   static constexpr int MaxJobs = 256;

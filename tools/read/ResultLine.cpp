@@ -26,7 +26,7 @@ QString ResultText(const DeviceOutcome& outcome) {
 QByteArray ResultJson(const DeviceOutcome& outcome) {
   QJsonArray missing;
   for (const int block : outcome.missingBlocks) missing.append(block);
-  const QJsonObject object{
+  QJsonObject object{
       {QStringLiteral("host"), outcome.host},
       {QStringLiteral("deviceType"), TextOrNull(outcome.deviceType)},
       {QStringLiteral("mac"), TextOrNull(outcome.mac)},
@@ -42,5 +42,9 @@ QByteArray ResultJson(const DeviceOutcome& outcome) {
       {QStringLiteral("error"), TextOrNull(outcome.error)},
       {QStringLiteral("seconds"), outcome.seconds},
   };
+  if (outcome.mqtt) {
+    object.insert(QStringLiteral("mqtt"), outcome.mqtt->published ? QJsonValue(QStringLiteral("published"))
+                                                                  : TextOrNull(outcome.mqtt->error));
+  }
   return QJsonDocument(object).toJson(QJsonDocument::Compact);
 }

@@ -10,6 +10,6 @@
 QString ResultText(const DeviceOutcome& outcome);
 
 // The outcome as one line of compact JSON, for a monitoring system: host, deviceType, mac,
-// blocksRead, missingBlocks, records, newRecordsArchived, file, error, seconds; what a readout did not
-// get to is null.
+// blocksRead, missingBlocks, records, newRecordsArchived, file, error, seconds, and with --mqtt mqtt
+// ("published" or why not); what a readout did not get to is null.
 QByteArray ResultJson(const DeviceOutcome& outcome);

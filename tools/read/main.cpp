@@ -20,6 +20,7 @@
 #include "archive/ArchiveWriter.h"
 #include "core/ValdError.h"
 #include "core/Win1250.h"
+#include "mqtt/MqttPublisher.h"
 
 namespace {
 
@@ -36,12 +37,12 @@ char SystemDecimalSeparator() {
 // subfolder there. A subfolder made for a device that wrote no file is taken away again.
 DeviceOutcome ReadIntoFolder(const HostEntry& entry, Environment env, bool ownFolder,
                              const std::function<void(int block, int blockCount)>& progress,
-                             ArchiveWriter* archiveWriter) {
-  if (!ownFolder) return ReadOneDevice(entry, env, progress, archiveWriter);
+                             ArchiveWriter* archiveWriter, const MqttPublisher* publisher) {
+  if (!ownFolder) return ReadOneDevice(entry, env, progress, archiveWriter, publisher);
   const QDir base(env.programFolder.isEmpty() ? QStringLiteral(".") : env.programFolder);
   const bool made = base.mkdir(entry.folder);
   env.programFolder = env.ProgramFile(entry.folder);
-  DeviceOutcome outcome = ReadOneDevice(entry, env, progress, archiveWriter);
+  DeviceOutcome outcome = ReadOneDevice(entry, env, progress, archiveWriter, publisher);
   if (made && outcome.file.isEmpty()) base.rmdir(entry.folder);
   return outcome;
 }
@@ -104,6 +105,14 @@ int main(int argc, char** argv) {
   std::optional<ArchiveWriter> archiveWriter;
   if (!archiveLocation.IsOff()) archiveWriter.emplace(archiveLocation);
   if (options.fileNameTime) env.now = [time = *options.fileNameTime] { return time; };
+  // The broker's password comes from the environment only, never from the command line or a file.
+  std::optional<MqttPublisher> publisher;
+  if (options.mqtt) {
+    BrokerLocation broker = *options.mqtt;
+    broker.password = qEnvironmentVariable(MqttPasswordVariable);
+    publisher.emplace(std::move(broker));
+    env.publishReadouts = true;
+  }
 
   // Progress is for a person watching: a log file or a pipe gets only the result lines. Progress lines
   // of devices read at once go out one whole line at a time.
@@ -119,7 +128,8 @@ int main(int argc, char** argv) {
         err << entry.given << ": block " << block + 1 << " of " << blockCount << Qt::endl;
       };
     }
-    return ReadIntoFolder(entry, env, ownFolders, progress, archiveWriter ? &*archiveWriter : nullptr);
+    return ReadIntoFolder(entry, env, ownFolders, progress, archiveWriter ? &*archiveWriter : nullptr,
+                          publisher ? &*publisher : nullptr);
   };
   int status = ExitComplete;
   QStringList given;
