@@ -1,6 +1,7 @@
 #include "watch/AlarmRuns.h"
 
 #include <algorithm>
+#include <cmath>
 #include <optional>
 #include <tuple>
 
@@ -17,7 +18,9 @@ std::optional<LimitSide> Beyond(double value, const ChannelLimit& limit) {
 
 std::optional<double> ValueInUnit(const RecordValue& value, const Quantity& quantity) {
   if (value.kind != RecordValue::Kind::Number) return std::nullopt;
-  return value.number * quantity.scale;
+  if (quantity.scale == 1) return value.number;
+  // Tenths divided by ten are the very numbers "12.5" reads as; times 0.1 some are a bit off.
+  return value.number / std::round(1 / quantity.scale);
 }
 
 std::vector<Alarm> FindAlarms(const RecordLog& log, const DeviceType& type,

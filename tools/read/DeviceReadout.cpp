@@ -6,11 +6,12 @@
 #include "core/ValdError.h"
 #include "operations/IncompleteLog.h"
 #include "operations/Readout.h"
+#include "operations/ReadoutArchive.h"
 #include "views/ChartPopulation.h"
 
 DeviceOutcome ReadOneDevice(const HostEntry& entry, const Environment& env,
                             const std::function<void(int block, int blockCount)>& progress,
-                            ArchiveWriter* archiveWriter) {
+                            ArchiveWriter* archiveWriter, const LimitRules& limits) {
   QElapsedTimer clock;
   clock.start();
   DeviceOutcome outcome;
@@ -27,7 +28,8 @@ DeviceOutcome ReadOneDevice(const HostEntry& entry, const Environment& env,
   // What keeps the readout from being complete, in the order it happened.
   QStringList problems;
   try {
-    ReadLog(state, link, ReadoutWantsIdentity(env), entry.host, result, [&](int block, int blockCount) {
+    const bool archived = ReadoutWantsIdentity(env);
+    ReadLog(state, link, archived || limits.NameMacs(), entry.host, result, [&](int block, int blockCount) {
       blocksAsked = block + 1;
       if (progress) progress(block, blockCount);
     });
@@ -35,6 +37,14 @@ DeviceOutcome ReadOneDevice(const HostEntry& entry, const Environment& env,
       AdoptReadoutLog(state, result, env);
       kept = KeepReadout(state, env, result, archiveWriter);
       if (!kept.fileError.isEmpty()) problems << kept.fileError;
+      if (!limits.IsEmpty()) {
+        const DeviceIdentity identity = IdentifyDevice(result.identity, result, state.DeviceCode);
+        const DeviceType& type = *FindDeviceType(result.deviceType->code);
+        outcome.alarms = FindLogAlarms(state.LogRecords, type, limits,
+                                       {identity.mac, entry.host, QString::fromLatin1(type.name)});
+        if (identity.mac.isEmpty()) outcome.alarms->device = entry.given;
+        if (archived) outcome.alarms->deviceKey = identity.key;
+      }
       // A log the window's views would refuse is reported, after its file was written and archived.
       CheckLogIsChartable(state, env.systemDecimalSeparator);
     } else {

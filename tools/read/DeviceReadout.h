@@ -8,6 +8,8 @@
 #include "HostList.h"
 #include "archive/ArchiveWriter.h"
 #include "core/Environment.h"
+#include "operations/LogAlarms.h"
+#include "watch/LimitRules.h"
 
 // How the readout of one device went: what its result line and its JSON object tell.
 struct DeviceOutcome {
@@ -21,6 +23,8 @@ struct DeviceOutcome {
   QString file;                           // the measurement file written, empty if none
   QString error;       // why the readout failed or is incomplete ("; " between reasons), empty if it is not
   double seconds = 0;  // how long the readout took
+  // The alarms of the log, when limits apply to the run; every one new until the archive says otherwise.
+  std::optional<LogAlarms> alarms;
   // The whole log arrived and went to its file and the archive.
   bool Complete() const { return error.isEmpty(); }
 };
@@ -28,7 +32,8 @@ struct DeviceOutcome {
 // Reads one device into a fresh state, as one "Lekérdezés" does, writing its file into the program
 // folder of `env` and merging it through `archiveWriter` (null: no archive, or one opened for this
 // device). Every failure is part of the outcome. `progress` gets each block as it is read and may be
-// called from the thread that runs the readout.
+// called from the thread that runs the readout. The log is checked against `limits` when they hold a
+// rule; a rule naming a MAC address has the device asked for its identity.
 DeviceOutcome ReadOneDevice(const HostEntry& entry, const Environment& env,
                             const std::function<void(int block, int blockCount)>& progress,
-                            ArchiveWriter* archiveWriter);
+                            ArchiveWriter* archiveWriter, const LimitRules& limits = {});

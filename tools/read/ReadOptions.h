@@ -20,6 +20,8 @@ struct ReadOptions {
   QStringList hosts;        // the hosts of the command line, each "HOST" or "HOST:PORT"
   QStringList hostsFiles;   // files of hosts, one a line
   QStringList configFiles;  // cfg.ini files whose five addresses are read
+  QString limitsFile;       // the limits every log is checked against; empty: limits.csv in outFolder, if any
+  QString notifyCommand;    // run through /bin/sh -c once per new alarm; empty: none
 
   static constexpr int DefaultJobs = 8;
   static constexpr int MaxJobs = 256;
