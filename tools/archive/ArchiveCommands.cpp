@@ -201,12 +201,13 @@ int Report(ArchiveStore& store, const ArchiveLocation& location, const ArchiveCo
       ReadArchivedPeriod(store, command.arguments[0], period->first, period->second);
   ReportSubject subject;
   subject.type = archived.type;
-  subject.mac = archived.device.mac;
-  subject.address = archived.device.lastAddress;
+  // Imported files name their device by its MAC address only in the key; "address/code" is no MAC.
+  const ArchivedDevice& device = archived.device;
+  subject.mac = device.mac.isEmpty() && !device.key.contains(QLatin1Char('/')) ? device.key : device.mac;
+  subject.address = device.lastAddress;
   subject.log = &archived.log;
-  subject.limits = rules.LimitsOf(
-      {archived.device.mac, archived.device.lastAddress, QString::fromLatin1(archived.type->name)},
-      *archived.type);
+  subject.limits = rules.LimitsOf({subject.mac, subject.address, QString::fromLatin1(archived.type->name)},
+                                  *archived.type);
   subject.made = QDateTime::currentDateTime();
   WriteMeasurementReport(command.out, subject);
   out << command.out << ": " << archived.log.Count() << " records\n";
