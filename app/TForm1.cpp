@@ -203,6 +203,9 @@ void TForm1::ConnectHandlers() {
 
   connect(ui_->ReadAll1, &QAction::triggered, this, &TForm1::ReadAll1Click);
   connect(ui_->SaveImage1, &QAction::triggered, this, &TForm1::SaveImage1Click);
+  connect(ui_->Hatrrtkek1, &QAction::triggered, this, &TForm1::Hatrrtkek1Click);
+  connect(ui_->Statisztika1, &QAction::triggered, this, &TForm1::Statisztika1Click);
+  connect(ui_->Jelents1, &QAction::triggered, this, &TForm1::Jelents1Click);
   connect(ui_->ButtonCancel, &QPushButton::clicked, this, &TForm1::CancelReadout);
   readFirstAction_ = new QAction(this);
   readFirstAction_->setShortcut(Qt::Key_F5);
@@ -378,6 +381,8 @@ void TForm1::Open1Click() {
   RunHandler([&] {
     QDir::setCurrent(env_.programFolder);
     OpenMeasurementFile(state_, view_, env_, path);
+    shownDevice_ = ShownDeviceOfFile(state_.DeviceCode);
+    CheckLimits(true);
   });
 }
 
@@ -414,6 +419,8 @@ void TForm1::Elzmnyek1Click() {
     if (index < 0)
       throw ValdError(QStringLiteral("Nincs ilyen eszköz az archívumban: %1").arg(choice->device));
     ShowArchivedHistory(state_, view_, env_, store, devices[index], choice->from, choice->to);
+    shownDevice_ = ShownDeviceOfHistory(devices[index]);
+    CheckLimits(true);
   });
 }
 
@@ -511,6 +518,7 @@ void TForm1::ReadoutEnded() {
       env.archive = ArchiveSetting();
       ShowReadout(state_, view_, env, readout.result, readout.kept);
       ArmSaveTimer();
+      shownDevice_ = ShownDeviceOfReadout(readout.result, state_.DeviceCode, env);
     });
   } else {
     PresentReadout(readout.result, state_, view_);
@@ -524,6 +532,7 @@ void TForm1::ReadoutEnded() {
       dialogs_.showWarning(this, warning);
     }
   }
+  if (readout.error.isEmpty()) CheckLimits(!readingAll_);
   if (pendingHosts_.isEmpty()) {
     EndReadouts(false);
   } else {
@@ -540,6 +549,9 @@ void TForm1::EndReadouts(bool cancelled) {
     dialogs_.showInformation(this,
                              ReadAllReport(addressReadouts_, cancelled ? pendingHosts_ : QStringList()));
   }
+  if (!readAllAlarms_.isEmpty() && !closeAfterReadout_)
+    dialogs_.showWarning(this, readAllAlarms_.join("\n\n"));
+  readAllAlarms_.clear();
   pendingHosts_.clear();
   emit ReadoutFinished();
   if (closeAfterReadout_) close();
@@ -566,6 +578,18 @@ void TForm1::SaveImage1Click() {
   const QString path = dialogs_.chooseImageFile(this, SuggestedImageName(env_.now(), state_.DeviceCode));
   if (path.isEmpty()) return;
   RunHandler([&] { chartViews_[size_t(page)]->SavePicture(path); });
+}
+
+void TForm1::Hatrrtkek1Click() {
+  RunHandler([this] { EditLimitsFile(); });
+}
+
+void TForm1::Statisztika1Click() {
+  RunHandler([this] { ShowLogStatistics(); });
+}
+
+void TForm1::Jelents1Click() {
+  RunHandler([this] { WriteLogReport(); });
 }
 
 void TForm1::UpDnMaxClick(int page, bool up) {
