@@ -9,7 +9,7 @@ packages=(
   googletest libgtest-dev libbenchmark-dev
   clang libclang-rt-14-dev clang-format
   xvfb xauth fonts-liberation fonts-liberation2 tzdata
-  dpkg-dev desktop-file-utils file
+  dpkg-dev desktop-file-utils file poppler-utils
 )
 
 missing=()
