@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <map>
 
 #include "WatchLogs.h"
 #include "watch/DailyStatistics.h"
@@ -16,7 +17,7 @@ TEST(MeanKineticTemperature, KnownAnswers) {
 TEST(DailyStatistics, EqualADirectComputationOfEachDayAndChannel) {
   // Two temperatures of an AGATE over two days and a record of an invalid date, which counts for none.
   QList<QByteArray> lines;
-  std::vector<double> day1[2], day2[2];
+  std::map<std::pair<int, int>, std::vector<double>> values;  // by day (0, 1) and column
   for (int i = 0; i < 48; ++i) {
     const double t1 = 4 + 0.1 * i;
     const double t2 = 21 - 0.3 * (i % 7);
@@ -28,29 +29,29 @@ TEST(DailyStatistics, EqualADirectComputationOfEachDayAndChannel) {
                  .arg(gap ? QStringLiteral("--") : QString::number(t1, 'f', 1))
                  .arg(t2, 0, 'f', 1)
                  .toLatin1();
-    std::vector<double>* day = i < 30 ? day1 : day2;
-    if (!gap) day[0].push_back(std::round(t1 * 10) / 10);
-    day[1].push_back(std::round(t2 * 10) / 10);
+    const int day = i < 30 ? 0 : 1;
+    if (!gap) values[{day, 0}].push_back(std::round(t1 * 10) / 10);
+    values[{day, 1}].push_back(std::round(t2 * 10) / 10);
   }
   lines << "0;00;00;00;00;99,0;99,0;";
   const std::vector<DayStatistics> statistics = DailyStatistics(LogOfLines(lines), *FindDeviceType(21));
   ASSERT_EQ(statistics.size(), 4u);
   for (size_t row = 0; row < statistics.size(); ++row) {
     const DayStatistics& got = statistics[row];
-    const std::vector<double>& values = (row < 2 ? day1 : day2)[row % 2];
+    const std::vector<double>& channel = values[{int(row / 2), int(row % 2)}];
     EXPECT_EQ(got.day, QDate(2024, 3, row < 2 ? 1 : 2));
     EXPECT_EQ(got.column, int(row % 2));
     double sum = 0, kinetic = 0;
-    for (const double value : values) {
+    for (const double value : channel) {
       sum += value;
       kinetic += std::exp(-10000 / (value + 273.15));
     }
-    EXPECT_EQ(got.count, int(values.size()));
-    EXPECT_DOUBLE_EQ(got.minimum, *std::min_element(values.begin(), values.end()));
-    EXPECT_DOUBLE_EQ(got.maximum, *std::max_element(values.begin(), values.end()));
-    EXPECT_NEAR(got.mean, sum / double(values.size()), 1e-9);
+    EXPECT_EQ(got.count, int(channel.size()));
+    EXPECT_DOUBLE_EQ(got.minimum, *std::min_element(channel.begin(), channel.end()));
+    EXPECT_DOUBLE_EQ(got.maximum, *std::max_element(channel.begin(), channel.end()));
+    EXPECT_NEAR(got.mean, sum / double(channel.size()), 1e-9);
     ASSERT_TRUE(got.meanKinetic);
-    EXPECT_NEAR(*got.meanKinetic, 10000 / -std::log(kinetic / double(values.size())) - 273.15, 1e-9);
+    EXPECT_NEAR(*got.meanKinetic, 10000 / -std::log(kinetic / double(channel.size())) - 273.15, 1e-9);
   }
 }
 
