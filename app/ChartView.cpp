@@ -63,7 +63,7 @@ void ChartView::Show(const ChartModel& model) {
       for (const ChartPoint& point : series.Points()) labels_.push_back(point.label);
     }
   }
-  bool replot = false;
+  bool replot = ShowLimitLines(model.limitLines);
   if (plot_->yAxis->range() != QCPRange(model.axisMinimum, model.axisMaximum)) {
     plot_->yAxis->setRange(model.axisMinimum, model.axisMaximum);
     replot = true;
@@ -86,6 +86,21 @@ void ChartView::Replot() {
     return;
   }
   plot_->replot(QCustomPlot::rpQueuedReplot);
+}
+
+bool ChartView::ShowLimitLines(const std::vector<LimitLine>& lines) {
+  if (lines == shownLimits_) return false;
+  shownLimits_ = lines;
+  for (QCPItemStraightLine* item : limitItems_) plot_->removeItem(item);
+  limitItems_.clear();
+  for (const LimitLine& line : lines) {
+    auto* item = new QCPItemStraightLine(plot_);
+    item->point1->setCoords(0, line.value);
+    item->point2->setCoords(1, line.value);
+    item->setPen(QPen(QColor::fromRgb(line.colour), 1, Qt::DashLine));
+    limitItems_.push_back(item);
+  }
+  return true;
 }
 
 void ChartView::ShowWholeLog() {

@@ -8,13 +8,14 @@
 #include "views/ChartModel.h"
 
 class QCustomPlot;
+class QCPItemStraightLine;
 class QCPRange;
 
-// Draws a chart model in a QCustomPlot: one line graph per series (a null point is a gap), the fixed
-// left-axis limits, and the point labels along the bottom axis turned 90 degrees, as many as fit
-// without overlapping. Only series whose model changed are handed to the plot again. The mouse wheel
-// zooms the time axis around the cursor, dragging pans it, a double click shows the whole log; the
-// left axis keeps its limits.
+// Draws a chart model in a QCustomPlot: one line graph per series (a null point is a gap), a dashed
+// line across the chart per limit line, the fixed left-axis limits, and the point labels along the bottom
+// axis turned 90 degrees, as many as fit without overlapping. Only series whose model changed are handed to
+// the plot again. The mouse wheel zooms the time axis around the cursor, dragging pans it, a double click
+// shows the whole log; the left axis keeps its limits.
 class ChartView : public QObject {
   Q_OBJECT
  public:
@@ -38,12 +39,16 @@ class ChartView : public QObject {
  private:
   void UpdateBottomLabels();
   void Replot();
+  // Replaces the limit lines when the model's changed; true when it did.
+  bool ShowLimitLines(const std::vector<LimitLine>& lines);
   // Keeps a zoomed or panned time axis within the log.
   void KeepTimeAxisWithinLog(const QCPRange& range);
 
   QCustomPlot* plot_;
   std::vector<uint64_t> shownRevisions_;
   std::vector<QByteArray> labels_;
+  std::vector<LimitLine> shownLimits_;
+  std::vector<QCPItemStraightLine*> limitItems_;
   int pointCount_ = 0;
   int labelStep_ = 0;
   bool replotWhenShown_ = false;

@@ -1,5 +1,8 @@
 #include "Form1Dialogs.h"
 
+#include "LimitsDialog.h"
+#include "StatisticsDialog.h"
+
 #include <QApplication>
 #include <QComboBox>
 #include <QDateEdit>
@@ -37,6 +40,17 @@ QString ChooseImageFile(QWidget* parent, const QString& suggestedName) {
   QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, [&dialog, pdf](const QString& filter) {
     dialog.setDefaultSuffix(filter == pdf ? QStringLiteral("pdf") : QStringLiteral("png"));
   });
+  dialog.setSizeGripEnabled(true);
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return QString();
+  return dialog.selectedFiles().first();
+}
+
+QString ChooseReportFile(QWidget* parent, const QString& suggestedName) {
+  QFileDialog dialog(parent, QString(), QDir::currentPath(), QStringLiteral("PDF dokumentum (*.pdf)"));
+  dialog.setAcceptMode(QFileDialog::AcceptSave);
+  dialog.setFileMode(QFileDialog::AnyFile);
+  dialog.setDefaultSuffix(QStringLiteral("pdf"));
+  dialog.selectFile(suggestedName);
   dialog.setSizeGripEnabled(true);
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return QString();
   return dialog.selectedFiles().first();
@@ -92,5 +106,8 @@ Form1Dialogs Form1Dialogs::Real() {
     return accepted ? text : preset;
   };
   dialogs.chooseHistory = ChooseHistory;
+  dialogs.editLimits = EditLimits;
+  dialogs.showStatistics = ShowStatistics;
+  dialogs.chooseReportFile = ChooseReportFile;
   return dialogs;
 }

@@ -1,10 +1,13 @@
 #pragma once
 
+#include <QByteArray>
 #include <QDate>
 #include <QString>
 #include <QStringList>
 #include <functional>
 #include <optional>
+
+#include "operations/StatisticsTable.h"
 
 class QWidget;
 
@@ -35,6 +38,16 @@ struct Form1Dialogs {
   std::function<std::optional<HistoryChoice>(QWidget* parent, const QStringList& devices, QDate from,
                                              QDate to)>
       chooseHistory;
+
+  // "Határértékek...": the limits file's text edited; `check` says what is wrong with a text (empty
+  // when nothing), and a text it refuses is not taken. The edited text, or nothing when cancelled.
+  std::function<std::optional<QByteArray>(QWidget* parent, const QString& path, const QByteArray& text,
+                                          const std::function<QString(const QByteArray&)>& check)>
+      editLimits;
+  // "Statisztika...": the daily statistics of the shown log.
+  std::function<void(QWidget* parent, const StatisticsTable& table)> showStatistics;
+  // "Jelentés...": the PDF file chosen for the report, offered under `suggestedName`; empty when cancelled.
+  std::function<QString(QWidget* parent, const QString& suggestedName)> chooseReportFile;
 
   static Form1Dialogs Real();
 };

@@ -210,6 +210,9 @@ void TForm1::ConnectHandlers() {
 
   connect(ui_->ReadAll1, &QAction::triggered, this, &TForm1::ReadAll1Click);
   connect(ui_->SaveImage1, &QAction::triggered, this, &TForm1::SaveImage1Click);
+  connect(ui_->Hatrrtkek1, &QAction::triggered, this, &TForm1::Hatrrtkek1Click);
+  connect(ui_->Statisztika1, &QAction::triggered, this, &TForm1::Statisztika1Click);
+  connect(ui_->Jelents1, &QAction::triggered, this, &TForm1::Jelents1Click);
   connect(ui_->ButtonCancel, &QPushButton::clicked, this, &TForm1::CancelReadout);
   readFirstAction_ = new QAction(this);
   readFirstAction_->setShortcut(Qt::Key_F5);
@@ -385,6 +388,8 @@ void TForm1::Open1Click() {
   RunHandler([&] {
     QDir::setCurrent(env_.programFolder);
     OpenMeasurementFile(state_, view_, env_, path);
+    shownDevice_ = ShownDeviceOfFile(state_.DeviceCode);
+    CheckLimits(true);
   });
 }
 
@@ -419,6 +424,8 @@ void TForm1::Elzmnyek1Click() {
     const qsizetype index = keys.indexOf(choice->device);
     if (index < 0) throw ValdError(tr("Nincs ilyen eszköz az archívumban: %1").arg(choice->device));
     ShowArchivedHistory(state_, view_, env_, store, devices[index], choice->from, choice->to);
+    shownDevice_ = ShownDeviceOfHistory(devices[index]);
+    CheckLimits(true);
   });
 }
 
@@ -517,6 +524,7 @@ void TForm1::ReadoutEnded() {
       env.archive = ArchiveSetting();
       ShowReadout(state_, view_, env, readout.result, readout.kept);
       ArmSaveTimer();
+      shownDevice_ = ShownDeviceOfReadout(readout.result, state_.DeviceCode, env);
     });
   } else {
     PresentReadout(readout.result, state_, view_);
@@ -530,6 +538,7 @@ void TForm1::ReadoutEnded() {
       dialogs_.showWarning(this, warning);
     }
   }
+  if (readout.error.isEmpty()) CheckLimits(!readingAll_);
   if (!queue_->HasNext()) {
     EndReadouts(false);
   } else {
@@ -545,6 +554,9 @@ void TForm1::EndReadouts(bool cancelled) {
   if (readingAll_ && !closeAfterReadout_) {
     dialogs_.showInformation(this, ReadAllReport(addressReadouts_, queue_->Unread()));
   }
+  if (!readAllAlarms_.isEmpty() && !closeAfterReadout_)
+    dialogs_.showWarning(this, readAllAlarms_.join("\n\n"));
+  readAllAlarms_.clear();
   emit ReadoutFinished();
   if (closeAfterReadout_) close();
 }
@@ -570,6 +582,18 @@ void TForm1::SaveImage1Click() {
   const QString path = dialogs_.chooseImageFile(this, SuggestedImageName(env_.now(), state_.DeviceCode));
   if (path.isEmpty()) return;
   RunHandler([&] { chartViews_[size_t(page)]->SavePicture(path); });
+}
+
+void TForm1::Hatrrtkek1Click() {
+  RunHandler([this] { EditLimitsFile(); });
+}
+
+void TForm1::Statisztika1Click() {
+  RunHandler([this] { ShowLogStatistics(); });
+}
+
+void TForm1::Jelents1Click() {
+  RunHandler([this] { WriteLogReport(); });
 }
 
 void TForm1::UpDnMaxClick(int page, bool up) {

@@ -11,6 +11,7 @@
 #include "link/DeviceLink.h"
 #include "operations/ReadAllReport.h"
 #include "operations/ReadoutQueue.h"
+#include "operations/ShownLogWatch.h"
 #include "settings/WindowPlacement.h"
 #include "views/WindowModel.h"
 
@@ -68,6 +69,11 @@ class TForm1 : public QMainWindow {
   bool ReadoutRunning() const { return readout_ != nullptr; }
   // "Kép mentése...": the visible chart page as PNG or PDF.
   void SaveImage1Click();
+  // "Határértékek...", "Statisztika...", "Jelentés...": the limits file, the daily statistics and the
+  // printable report of the shown log.
+  void Hatrrtkek1Click();
+  void Statisztika1Click();
+  void Jelents1Click();
   void SpeedButton2Click();
   void SpeedButton3Click();
   void SpeedButton4Click();
@@ -114,6 +120,13 @@ class TForm1 : public QMainWindow {
   void ApplyGeometry(const QRect& outer);
   // The archive readouts merge into: cfg.ini's "Archive" key, else the program's default.
   QString ArchiveSetting() const;
+  // The shown log against the limits (WatchShownLog); its warnings and new alarms shown at once, or
+  // kept for the end of "Összes lekérdezése". The bodies of the limits, statistics and report handlers.
+  // (TForm1Watch.cpp)
+  void CheckLimits(bool showNow);
+  void EditLimitsFile();
+  void ShowLogStatistics();
+  void WriteLogReport();
 
   std::unique_ptr<Ui::TForm1> ui_;
   Environment env_;
@@ -138,6 +151,8 @@ class TForm1 : public QMainWindow {
   bool closeAfterReadout_ = false;
   QAction* readFirstAction_ = nullptr;
   QAction* cancelAction_ = nullptr;
+  ShownDevice shownDevice_;
+  QStringList readAllAlarms_;
   TF_Nev* F_Nev = nullptr;
   TForm3* Form3 = nullptr;
 };

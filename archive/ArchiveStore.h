@@ -110,6 +110,10 @@ class ArchiveStore {
   // check; on PostgreSQL, which checks indexes only with an extension, every row and column read through.
   ArchiveCheck Check();
 
+  // The archive and its Qt SQL connection, for tables kept beside the archive's own (alarms).
+  const ArchiveLocation& Location() const { return location_; }
+  QString ConnectionName() const { return connection_; }
+
  private:
   QSqlQuery Run(const QString& sql, const QVariantList& values = {});
   // The query's next row; false after the last one. A query that ends in an error throws.

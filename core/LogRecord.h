@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cmath>
+#include <compare>
 #include <cstdint>
 #include <span>
 #include <vector>
@@ -34,6 +35,9 @@ struct RecordTime {
   uint8_t day = 0;
   uint8_t hour = 0;
   uint8_t minute = 0;
+
+  // Time stamps compare by year, month, day, hour and minute, in that order.
+  auto operator<=>(const RecordTime&) const = default;
 };
 
 // One log record: its kind letter, time stamp and values. A record cut short by the end of the log

@@ -10,7 +10,7 @@ packages=(
   googletest libgtest-dev libbenchmark-dev
   clang libclang-rt-14-dev clang-format
   xvfb xauth xdotool fonts-liberation fonts-liberation2 tzdata
-  dpkg-dev desktop-file-utils file lintian
+  dpkg-dev desktop-file-utils file lintian poppler-utils
 )
 
 missing=()

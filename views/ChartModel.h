@@ -47,9 +47,18 @@ class ChartSeries {
   uint64_t revision_ = 0;
 };
 
-// One chart: its numbered series (index 0 is Series_X1) and the fixed limits of its left axis.
+// A limit of a charted channel: a dashed horizontal line at its value, in the channel's colour.
+struct LimitLine {
+  double value = 0;
+  Rgb colour = 0;
+  bool operator==(const LimitLine&) const = default;
+};
+
+// One chart: its numbered series (index 0 is Series_X1), the limits of its channels and the fixed
+// limits of its left axis.
 struct ChartModel {
   std::vector<ChartSeries> series;
+  std::vector<LimitLine> limitLines;
   double axisMinimum = -200;
   double axisMaximum = 1000;
 

@@ -3,6 +3,7 @@
 void EmptySeriesAndTexts(WindowModel& view) {
   for (ChartPageModel& page : view.pages) {
     for (ChartSeries& series : page.chart.series) series.Clear();
+    page.chart.limitLines.clear();
   }
   view.summary.Clear();
   for (ChartPageModel& page : view.pages) page.strip.Clear();

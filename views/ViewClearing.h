@@ -3,7 +3,7 @@
 #include "core/SharedState.h"
 #include "views/WindowModel.h"
 
-// Removes every point from the thirty chart series and empties the summary box and the four
+// Removes every point and limit line from the thirty chart series and empties the summary box and the four
 // last-value strips.
 void EmptySeriesAndTexts(WindowModel& view);
 

@@ -24,6 +24,11 @@ struct Form1Fixture {
   std::optional<HistoryChoice> nextHistory;  // the history dialog's answer
   QStringList historyDevices;                // what the history dialog offered
   std::pair<QDate, QDate> historyPeriod;
+  QList<QByteArray> limitsEdits;  // texts the limits dialog offers in turn: each refused one is checked
+  QStringList limitsProblems;     // what the check said of the texts offered
+  QByteArray limitsShown;         // the text the limits dialog opened with
+  StatisticsTable statistics;     // what the statistics dialog showed
+  QString nextReportFile;
   std::unique_ptr<TForm1> form;
   std::unique_ptr<TF_Nev> about;
   std::unique_ptr<TForm3> editor;
@@ -55,6 +60,21 @@ struct Form1Fixture {
       historyPeriod = {from, to};
       return nextHistory;
     };
+    // The limits dialog offers its texts until the check takes one; cancelled when they are used up.
+    dialogs.editLimits =
+        [this](QWidget*, const QString&, const QByteArray& text,
+               const std::function<QString(const QByteArray&)>& check) -> std::optional<QByteArray> {
+      limitsShown = text;
+      while (!limitsEdits.isEmpty()) {
+        const QByteArray edited = limitsEdits.takeFirst();
+        const QString problem = check(edited);
+        limitsProblems << problem;
+        if (problem.isEmpty()) return edited;
+      }
+      return std::nullopt;
+    };
+    dialogs.showStatistics = [this](QWidget*, const StatisticsTable& table) { statistics = table; };
+    dialogs.chooseReportFile = [this](QWidget*, const QString&) { return nextReportFile; };
     form = std::make_unique<TForm1>(env, dialogs);
     about = std::make_unique<TF_Nev>(form->windowTitle());
     TForm1* f = form.get();

@@ -2,6 +2,9 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 
 #include "archive/ArchivedLine.h"
 #include "core/TextLines.h"
@@ -9,6 +12,11 @@
 #include "decode/DeviceCatalogue.h"
 #include "files/MeasurementFile.h"
 #include "files/TypeDetection.h"
+#include "operations/ArchivedPeriod.h"
+#include "operations/MeasurementReport.h"
+#include "operations/StatisticsTable.h"
+#include "watch/DailyStatistics.h"
+#include "watch/LimitRules.h"
 
 namespace {
 
@@ -32,25 +40,33 @@ QString ExportFileName(const ArchivedDevice& device, const QByteArray& lastLine)
   return AutomaticFileName(time, device.deviceCode);
 }
 
-int Export(ArchiveStore& store, const ArchiveCommand& command, QTextStream& out, QTextStream& err) {
-  if (command.arguments.size() != 1) {
-    err << "export takes one DEVICE\n";
-    return ExitUsage;
-  }
+// The period of --from and --to as SQL time texts (empty: unbounded), or nothing for a bad time.
+std::optional<std::pair<QByteArray, QByteArray>> ReadPeriod(const ArchiveCommand& command, QTextStream& err) {
   const std::optional<QByteArray> from =
       command.from.isEmpty() ? std::optional<QByteArray>("") : ArchiveTimeFromText(command.from, false);
   const std::optional<QByteArray> to =
       command.to.isEmpty() ? std::optional<QByteArray>("") : ArchiveTimeFromText(command.to, true);
   if (!from || !to) {
     err << "Bad time: expected \"yyyy-MM-dd\" or \"yyyy-MM-dd hh:mm\"\n";
+    return std::nullopt;
+  }
+  return std::pair(*from, *to);
+}
+
+int Export(ArchiveStore& store, const ArchiveCommand& command, QTextStream& out, QTextStream& err) {
+  if (command.arguments.size() != 1) {
+    err << "export takes one DEVICE\n";
     return ExitUsage;
   }
+  const auto period = ReadPeriod(command, err);
+  if (!period) return ExitUsage;
+  const auto& [from, to] = *period;
   const std::optional<ArchivedDevice> device = store.FindDevice(command.arguments[0]);
   if (!device) {
     err << "No device \"" << command.arguments[0] << "\" in the archive (see vald_archive list)\n";
     return ExitFailure;
   }
-  const QList<QByteArray> lines = store.Lines(device->id, *from, *to);
+  const QList<QByteArray> lines = store.Lines(device->id, from, to);
   if (lines.isEmpty()) {
     err << "No records of " << device->key << " in that period\n";
     return ExitFailure;
@@ -123,10 +139,86 @@ int Redecode(ArchiveStore& store, QTextStream& out) {
   return ExitSuccess;
 }
 
+int Stats(ArchiveStore& store, const ArchiveCommand& command, QTextStream& out, QTextStream& err) {
+  const QString format = command.format.isEmpty() ? QStringLiteral("text") : command.format;
+  if (command.arguments.size() != 1 || !QStringList{"text", "csv", "json"}.contains(format)) {
+    err << "stats takes one DEVICE and --format text, csv or json\n";
+    return ExitUsage;
+  }
+  const auto period = ReadPeriod(command, err);
+  if (!period) return ExitUsage;
+  const ArchivedPeriod archived =
+      ReadArchivedPeriod(store, command.arguments[0], period->first, period->second);
+  const std::vector<DayStatistics> statistics = DailyStatistics(archived.log, *archived.type);
+  if (format == QStringLiteral("json")) {
+    QJsonArray rows;
+    for (const DayStatistics& day : statistics) {
+      const Quantity& quantity = QuantityOf(archived.type->columns[size_t(day.column)]);
+      rows.append(QJsonObject{
+          {QStringLiteral("day"), day.day.toString(QStringLiteral("yyyy-MM-dd"))},
+          {QStringLiteral("channel"), day.column + 1},
+          {QStringLiteral("quantity"), QString::fromLatin1(quantity.key)},
+          {QStringLiteral("unit"), QString::fromUtf8(quantity.unit)},
+          {QStringLiteral("count"), day.count},
+          {QStringLiteral("minimum"), day.minimum},
+          {QStringLiteral("maximum"), day.maximum},
+          {QStringLiteral("mean"), day.mean},
+          {QStringLiteral("mkt"),
+           day.meanKinetic ? QJsonValue(*day.meanKinetic) : QJsonValue(QJsonValue::Null)},
+      });
+    }
+    out << QJsonDocument(rows).toJson(QJsonDocument::Compact) << '\n';
+    return ExitSuccess;
+  }
+  const StatisticsTable table = DailyStatisticsTable(statistics, *archived.type, TableWording::English);
+  const QString separator = format == QStringLiteral("csv") ? QStringLiteral(",") : QStringLiteral("\t");
+  out << table.header.join(separator) << '\n';
+  for (const QStringList& row : table.rows) out << row.join(separator) << '\n';
+  return ExitSuccess;
+}
+
+// Without --limits, the limits file of vald_read's default: limits.csv beside the archive file.
+QString LimitsFileOf(const ArchiveLocation& location, const ArchiveCommand& command) {
+  if (!command.limits.isEmpty()) return command.limits;
+  const QString folder = location.engine == ArchiveLocation::Engine::SQLite
+                             ? QFileInfo(location.path).absolutePath()
+                             : QDir::currentPath();
+  return QDir(folder).filePath(QString::fromLatin1(LimitsFileName));
+}
+
+int Report(ArchiveStore& store, const ArchiveLocation& location, const ArchiveCommand& command,
+           QTextStream& out, QTextStream& err) {
+  if (command.arguments.size() != 1 || command.out.isEmpty()) {
+    err << "report takes one DEVICE and --out FILE.pdf\n";
+    return ExitUsage;
+  }
+  const auto period = ReadPeriod(command, err);
+  if (!period) return ExitUsage;
+  const QString limitsFile = LimitsFileOf(location, command);
+  const LimitRules rules = command.limits.isEmpty() ? LoadLimitRules(limitsFile)
+                                                    : ReadLimitRules(ReadWholeFile(limitsFile), limitsFile);
+  const ArchivedPeriod archived =
+      ReadArchivedPeriod(store, command.arguments[0], period->first, period->second);
+  ReportSubject subject;
+  subject.type = archived.type;
+  // Imported files name their device by its MAC address only in the key; "address/code" is no MAC.
+  const ArchivedDevice& device = archived.device;
+  subject.mac = device.mac.isEmpty() && !device.key.contains(QLatin1Char('/')) ? device.key : device.mac;
+  subject.address = device.lastAddress;
+  subject.log = &archived.log;
+  subject.limits = rules.LimitsOf({subject.mac, subject.address, QString::fromLatin1(archived.type->name)},
+                                  *archived.type);
+  subject.made = QDateTime::currentDateTime();
+  WriteMeasurementReport(command.out, subject);
+  out << command.out << ": " << archived.log.Count() << " records\n";
+  return ExitSuccess;
+}
+
 // A reading command opens the archive read-only.
 bool IsReadingCommand(const QString& name) {
   return name == QStringLiteral("list") || name == QStringLiteral("export") ||
-         name == QStringLiteral("check");
+         name == QStringLiteral("check") || name == QStringLiteral("stats") ||
+         name == QStringLiteral("report");
 }
 
 }  // namespace
@@ -140,6 +232,8 @@ int RunArchiveCommand(const ArchiveLocation& location, const ArchiveCommand& com
   if (command.name == QStringLiteral("import")) return Import(store, command, out, err);
   if (command.name == QStringLiteral("redecode")) return Redecode(store, out);
   if (command.name == QStringLiteral("check")) return Check(store, location.Describe(), out);
+  if (command.name == QStringLiteral("stats")) return Stats(store, command, out, err);
+  if (command.name == QStringLiteral("report")) return Report(store, location, command, out, err);
   err << "Unknown command \"" << command.name << "\"\n";
   return ExitUsage;
 }

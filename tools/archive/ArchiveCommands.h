@@ -8,12 +8,14 @@
 
 // What the command line of vald_archive asks for.
 struct ArchiveCommand {
-  QString name;  // list, export, import, redecode, check
+  QString name;  // list, export, import, redecode, check, stats, report
   QStringList arguments;
   QString device;
   QString from;
   QString to;
   QString out;
+  QString format;  // stats: text, csv or json; empty: text
+  QString limits;  // report: the limits file; empty: limits.csv beside an SQLite archive, if any
 };
 
 inline constexpr int ExitSuccess = 0;

@@ -2,6 +2,9 @@
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
+#include <QGuiApplication>
+#include <algorithm>
+#include <memory>
 
 #include "ArchiveCommands.h"
 #include "archive/ArchiveLocation.h"
@@ -9,8 +12,9 @@
 
 namespace {
 
-const QStringList Commands = {QStringLiteral("list"), QStringLiteral("export"), QStringLiteral("import"),
-                              QStringLiteral("redecode"), QStringLiteral("check")};
+const QStringList Commands = {QStringLiteral("list"),     QStringLiteral("export"), QStringLiteral("import"),
+                              QStringLiteral("redecode"), QStringLiteral("check"),  QStringLiteral("stats"),
+                              QStringLiteral("report")};
 
 QString Usage() {
   return QStringLiteral(
@@ -30,10 +34,20 @@ QString Usage() {
       "                              database's own check, SQLite's integrity check of every page,\n"
       "                              table and index; on PostgreSQL every row of every table read\n"
       "                              through (its indexes are checked only by an extension)\n"
+      "  stats DEVICE [--from T] [--to T] [--format text|csv|json]\n"
+      "                              per day and channel the count, minimum, maximum, mean and, for\n"
+      "                              temperatures, the mean kinetic temperature (activation energy over\n"
+      "                              the gas constant 10 000 K); values in their quantity's unit\n"
+      "  report DEVICE [--from T] [--to T] [--limits FILE] --out FILE.pdf\n"
+      "                              an A4 PDF report: the device, the period, a chart per quantity\n"
+      "                              with its limits, the daily statistics and the alarms (runs of\n"
+      "                              records beyond a limit); the limits from FILE, by default\n"
+      "                              limits.csv beside the archive when it is there\n"
       "\n"
       "DEVICE is a MAC address, or \"address/device code\" for a device that did not tell its MAC,\n"
       "as list shows it.\n"
-      "list, export and check only read: they open the archive read-only, so they work on a file or\n"
+      "list, export, check, stats and report only read: they open the archive read-only, so they work on a "
+      "file or\n"
       "folder that takes no changes, and an archive that is not there yet reads as an empty one.\n"
       "\n"
       "Options:\n"
@@ -50,7 +64,15 @@ QString Usage() {
 }  // namespace
 
 int main(int argc, char** argv) {
-  QCoreApplication app(argc, argv);
+  // The report draws text, for which Qt needs its GUI application: on the offscreen platform unless
+  // another is asked for, as no screen is needed.
+  const bool drawing =
+      std::any_of(argv + 1, argv + argc, [](const char* arg) { return qstrcmp(arg, "report") == 0; });
+  if (drawing && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  const std::unique_ptr<QCoreApplication> application = drawing
+                                                            ? std::make_unique<QGuiApplication>(argc, argv)
+                                                            : std::make_unique<QCoreApplication>(argc, argv);
+  QCoreApplication& app = *application;
   QTextStream out(stdout);
   QTextStream err(stderr);
   QCommandLineParser parser;
@@ -59,10 +81,12 @@ int main(int argc, char** argv) {
   const QCommandLineOption fromOption(QStringLiteral("from"), QString(), QStringLiteral("T"));
   const QCommandLineOption toOption(QStringLiteral("to"), QString(), QStringLiteral("T"));
   const QCommandLineOption outOption(QStringLiteral("out"), QString(), QStringLiteral("FILE"));
+  const QCommandLineOption formatOption(QStringLiteral("format"), QString(), QStringLiteral("FORMAT"));
+  const QCommandLineOption limitsOption(QStringLiteral("limits"), QString(), QStringLiteral("FILE"));
   const QCommandLineOption helpOption(QStringLiteral("help"));
   const QCommandLineOption versionOption(QStringLiteral("version"));
-  parser.addOptions(
-      {archiveOption, deviceOption, fromOption, toOption, outOption, helpOption, versionOption});
+  parser.addOptions({archiveOption, deviceOption, fromOption, toOption, outOption, formatOption, limitsOption,
+                     helpOption, versionOption});
   if (!parser.parse(app.arguments())) {
     err << parser.errorText() << "\n\n" << Usage();
     return ExitUsage;
@@ -90,6 +114,8 @@ int main(int argc, char** argv) {
   command.from = parser.value(fromOption);
   command.to = parser.value(toOption);
   command.out = parser.value(outOption);
+  command.format = parser.value(formatOption);
+  command.limits = parser.value(limitsOption);
   try {
     const ArchiveLocation location =
         ParseArchiveLocation(parser.isSet(archiveOption) ? parser.value(archiveOption)

@@ -11,7 +11,7 @@
 
 DeviceOutcome ReadOneDevice(const HostEntry& entry, const Environment& env,
                             const std::function<void(int block, int blockCount)>& progress,
-                            ArchiveWriter* archiveWriter, const MqttPublisher* publisher) {
+                            ArchiveWriter* archiveWriter, const MqttPublisher* publisher, const LimitRules& limits) {
   QElapsedTimer clock;
   clock.start();
   DeviceOutcome outcome;
@@ -29,7 +29,11 @@ DeviceOutcome ReadOneDevice(const HostEntry& entry, const Environment& env,
   // What keeps the readout from being complete, in the order it happened.
   QStringList problems;
   try {
-    ReadLog(state, link, IdentityAsksFor(env), entry.host, result, [&](int block, int blockCount) {
+    const bool archived = ReadoutWantsIdentity(env);
+    IdentityAsks identityAsks = IdentityAsksFor(env);
+    // A limit rule naming a MAC address needs the device's identity even without an archive.
+    if (!identityAsks && limits.NameMacs()) identityAsks = [](const QString&, int) { return 1; };
+    ReadLog(state, link, identityAsks, entry.host, result, [&](int block, int blockCount) {
       blocksAsked = block + 1;
       if (progress) progress(block, blockCount);
     });
@@ -38,6 +42,14 @@ DeviceOutcome ReadOneDevice(const HostEntry& entry, const Environment& env,
       kept = KeepReadout(state, env, result, archiveWriter);
       if (!kept.fileError.isEmpty()) problems << kept.fileError;
       if (publisher) outcome.mqtt = PublishReadout(*publisher, entry.folder, state, result);
+      if (!limits.IsEmpty()) {
+        const DeviceIdentity identity = IdentifyDevice(result.identity, result, state.DeviceCode);
+        const DeviceType& type = *FindDeviceType(result.deviceType->code);
+        outcome.alarms = FindLogAlarms(state.LogRecords, type, limits,
+                                       {identity.mac, entry.host, QString::fromLatin1(type.name)});
+        if (identity.mac.isEmpty()) outcome.alarms->device = entry.given;
+        if (archived) outcome.alarms->deviceKey = identity.key;
+      }
       // A log the window's views would refuse is reported, after its file was written and archived.
       CheckLogIsChartable(state, env.systemDecimalSeparator);
     } else {

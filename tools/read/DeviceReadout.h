@@ -9,6 +9,8 @@
 #include "MqttPublishing.h"
 #include "archive/ArchiveWriter.h"
 #include "core/Environment.h"
+#include "operations/LogAlarms.h"
+#include "watch/LimitRules.h"
 
 // How the readout of one device went: what its result line and its JSON object tell.
 struct DeviceOutcome {
@@ -26,6 +28,8 @@ struct DeviceOutcome {
   QString error;       // why the readout failed or is incomplete ("; " between reasons), empty if it is not
   double seconds = 0;  // how long the readout took
   std::optional<MqttOutcome> mqtt;  // with --mqtt: what became of the readout's messages
+  // The alarms of the log, when limits apply to the run; every one new until the archive says otherwise.
+  std::optional<LogAlarms> alarms;
   // The whole log arrived and went to its file, the archive and the broker.
   bool Complete() const { return error.isEmpty(); }
 };
@@ -34,7 +38,9 @@ struct DeviceOutcome {
 // folder of `env` and merging it through `archiveWriter` (null: no archive, or one opened for this
 // device) and publishing it through `publisher` (null: no --mqtt). Every failure is part of the
 // outcome. `progress` gets each block as it is read and may be called from the thread that runs the
-// readout.
+// readout. The log is checked against `limits` when they hold a rule; a rule naming a MAC address has
+// the device asked for its identity.
 DeviceOutcome ReadOneDevice(const HostEntry& entry, const Environment& env,
                             const std::function<void(int block, int blockCount)>& progress,
-                            ArchiveWriter* archiveWriter, const MqttPublisher* publisher = nullptr);
+                            ArchiveWriter* archiveWriter, const MqttPublisher* publisher = nullptr,
+                            const LimitRules& limits = {});

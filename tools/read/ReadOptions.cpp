@@ -73,7 +73,8 @@ QString ReadUsage() {
   return QStringLiteral(
       "Usage: vald_read [--port N] [--out DIR] [--decimal-separator C] [--time \"yyyy-MM-dd hh:mm\"]\n"
       "                 [--archive PATH|URL|off] [--no-files] [--jobs N] [--hosts FILE]\n"
-      "                 [--config CFG.INI] [--json] [--quiet] [--mqtt URL] [HOST[:PORT]...]\n"
+      "                 [--config CFG.INI] [--limits FILE] [--notify CMD] [--json] [--quiet] [--mqtt URL]\n"
+      "                 [HOST[:PORT]...]\n"
       "\n"
       "Reads the whole log of the device at each HOST, several devices at once, exactly as the\n"
       "\"Lekérdezés\" button does, and writes its measurement file \"yy.mm.dd hh.nn VALD_<type>.csv\"\n"
@@ -99,6 +100,15 @@ QString ReadUsage() {
       "                              ([IPv6]:PORT for an IPv6 address), \"#\" starts a comment, blank\n"
       "                              lines are passed over\n"
       "  --config CFG.INI            read the addresses ip1..ip5 of a cfg.ini too, on its UDPport\n"
+      "  --limits FILE               check every log against the limits in FILE (default: limits.csv\n"
+      "                              in DIR, when it is there): one DEVICE;CHANNEL;LOW;HIGH a line,\n"
+      "                              DEVICE a MAC address, host, device type or *, CHANNEL a value\n"
+      "                              column from 1 or a quantity (temperature, humidity, co2 ...),\n"
+      "                              LOW and HIGH numbers with \".\" or empty; \"#\" starts a comment\n"
+      "  --notify CMD                run CMD through /bin/sh -c once per new alarm, with VALD_DEVICE,\n"
+      "                              VALD_TYPE, VALD_CHANNEL, VALD_QUANTITY, VALD_UNIT, VALD_LIMIT\n"
+      "                              (low or high), VALD_LIMIT_VALUE, VALD_START, VALD_END,\n"
+      "                              VALD_RECORDS and VALD_EXTREME in its environment\n"
       "  --json                      one JSON object per device instead of the result line\n"
       "  --quiet                     no progress lines\n"
       "  --mqtt URL                  publish every device read to an MQTT broker\n"
@@ -124,9 +134,16 @@ QString ReadUsage() {
       "take the messages). With --json the line is an object with host, deviceType, mac, blocksRead,\n"
       "missingBlocks, records, lostRecords, suspect, invalidDates, newRecordsArchived, file, error and\n"
       "seconds, with --mqtt also mqtt (\"published\" or why not).\n"
+      "With limits, each alarm (an unbroken run of records beyond a limit of one channel) not reported\n"
+      "before follows its device's line as \"HOST: alarm: ...\"; with --json the object's \"alarms\"\n"
+      "lists them (device, channel, quantity, unit, limit, value, start, end, records, extreme). The\n"
+      "archive keeps the alarms reported, so that the next run does not report them again; without\n"
+      "an archive every run reports all. A malformed limits line stops the run before any device is\n"
+      "read, naming its line.\n"
       "Exit status: 0 when every device was read completely into its file, the archive and the\n"
-      "broker, 1 otherwise, 2 for a bad command line, hosts file or cfg.ini, or an output folder that\n"
-      "cannot be written (checked before any device is read).\n");
+      "broker, 1 otherwise (a notify command that failed included), 2 for a bad command line, hosts\n"
+      "file, cfg.ini or limits file, or an output folder that cannot be written (checked before any\n"
+      "device is read), 3 when every device was read completely and a new alarm was found.\n");
 }
 
 ParsedCommandLine ParseReadOptions(const QStringList& arguments) {
@@ -141,14 +158,16 @@ ParsedCommandLine ParseReadOptions(const QStringList& arguments) {
   const QCommandLineOption jobsOption(QStringLiteral("jobs"), QString(), QStringLiteral("N"));
   const QCommandLineOption hostsOption(QStringLiteral("hosts"), QString(), QStringLiteral("FILE"));
   const QCommandLineOption configOption(QStringLiteral("config"), QString(), QStringLiteral("CFG.INI"));
+  const QCommandLineOption limitsOption(QStringLiteral("limits"), QString(), QStringLiteral("FILE"));
+  const QCommandLineOption notifyOption(QStringLiteral("notify"), QString(), QStringLiteral("CMD"));
   const QCommandLineOption jsonOption(QStringLiteral("json"));
   const QCommandLineOption quietOption(QStringLiteral("quiet"));
   const QCommandLineOption mqttOption(QStringLiteral("mqtt"), QString(), QStringLiteral("URL"));
   const QCommandLineOption helpOption(QStringLiteral("help"));
   const QCommandLineOption versionOption(QStringLiteral("version"));
   parser.addOptions({portOption, outOption, separatorOption, timeOption, archiveOption, noFilesOption,
-                     jobsOption, hostsOption, configOption, jsonOption, quietOption, mqttOption, helpOption,
-                     versionOption});
+                     jobsOption, hostsOption, configOption, limitsOption, notifyOption, jsonOption, quietOption,
+                     mqttOption, helpOption, versionOption});
   parser.addPositionalArgument(QStringLiteral("HOST"), QString(), QStringLiteral("HOST..."));
 
   ParsedCommandLine result;
@@ -212,6 +231,8 @@ ParsedCommandLine ParseReadOptions(const QStringList& arguments) {
       return result;
     }
   }
+  options.limitsFile = parser.value(limitsOption);
+  options.notifyCommand = parser.value(notifyOption);
   options.hosts = parser.positionalArguments();
   options.hostsFiles = parser.values(hostsOption);
   options.configFiles = parser.values(configOption);

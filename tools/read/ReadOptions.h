@@ -24,6 +24,8 @@ struct ReadOptions {
   QStringList configFiles;  // cfg.ini files whose five addresses are read
   // The broker every readout is published to, without its password; none: no publishing.
   std::optional<BrokerLocation> mqtt;
+  QString limitsFile;       // the limits every log is checked against; empty: limits.csv in outFolder, if any
+  QString notifyCommand;    // run through /bin/sh -c once per new alarm; empty: none
 
   static constexpr int DefaultJobs = 8;
   static constexpr int MaxJobs = 256;

@@ -10,7 +10,40 @@ QJsonValue TextOrNull(const QString& text) {
   return text.isEmpty() ? QJsonValue(QJsonValue::Null) : QJsonValue(text);
 }
 
+QJsonArray NewAlarmsJson(const LogAlarms& found) {
+  QJsonArray alarms;
+  for (size_t i = 0; i < found.alarms.size(); ++i) {
+    if (!found.isNew[i]) continue;
+    const Alarm& alarm = found.alarms[i];
+    const Quantity& quantity = QuantityOf(found.type->columns[size_t(alarm.column)]);
+    alarms.append(QJsonObject{
+        {QStringLiteral("device"), found.device},
+        {QStringLiteral("channel"), alarm.column + 1},
+        {QStringLiteral("quantity"), QString::fromLatin1(quantity.key)},
+        {QStringLiteral("unit"), QString::fromUtf8(quantity.unit)},
+        {QStringLiteral("limit"), QString::fromLatin1(LimitSideKey(alarm.side))},
+        {QStringLiteral("value"), alarm.limit},
+        {QStringLiteral("start"), RecordTimeText(alarm.start)},
+        {QStringLiteral("end"), RecordTimeText(alarm.end)},
+        {QStringLiteral("records"), alarm.records},
+        {QStringLiteral("extreme"), alarm.extreme},
+    });
+  }
+  return alarms;
+}
+
 }  // namespace
+
+QStringList AlarmLines(const DeviceOutcome& outcome) {
+  QStringList lines;
+  if (!outcome.alarms) return lines;
+  const LogAlarms& found = *outcome.alarms;
+  for (size_t i = 0; i < found.alarms.size(); ++i) {
+    if (found.isNew[i])
+      lines << QStringLiteral("%1: alarm: %2").arg(outcome.host, AlarmText(found.alarms[i], *found.type));
+  }
+  return lines;
+}
 
 QString ResultText(const DeviceOutcome& outcome) {
   // Without a file (--no-files) the archive is where the readout went.
@@ -46,5 +79,6 @@ QByteArray ResultJson(const DeviceOutcome& outcome) {
     object.insert(QStringLiteral("mqtt"), outcome.mqtt->published ? QJsonValue(QStringLiteral("published"))
                                                                   : TextOrNull(outcome.mqtt->error));
   }
+  if (outcome.alarms) object.insert(QStringLiteral("alarms"), NewAlarmsJson(*outcome.alarms));
   return QJsonDocument(object).toJson(QJsonDocument::Compact);
 }

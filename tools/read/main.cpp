@@ -11,6 +11,7 @@
 #include <mutex>
 #include <optional>
 
+#include "AlarmNotify.h"
 #include "DeviceReadout.h"
 #include "HostList.h"
 #include "ParallelReadout.h"
@@ -18,6 +19,7 @@
 #include "ResultLine.h"
 #include "archive/ArchiveLocation.h"
 #include "archive/ArchiveWriter.h"
+#include "core/TextLines.h"
 #include "core/ValdError.h"
 #include "core/Win1250.h"
 #include "mqtt/MqttPublisher.h"
@@ -27,6 +29,7 @@ namespace {
 constexpr int ExitComplete = 0;
 constexpr int ExitIncomplete = 1;
 constexpr int ExitUsage = 2;
+constexpr int ExitNewAlarm = 3;
 
 char SystemDecimalSeparator() {
   const QByteArray point = ToWin1250(QLocale::system().decimalPoint());
@@ -37,12 +40,13 @@ char SystemDecimalSeparator() {
 // subfolder there. A subfolder made for a device that wrote no file is taken away again.
 DeviceOutcome ReadIntoFolder(const HostEntry& entry, Environment env, bool ownFolder,
                              const std::function<void(int block, int blockCount)>& progress,
-                             ArchiveWriter* archiveWriter, const MqttPublisher* publisher) {
-  if (!ownFolder) return ReadOneDevice(entry, env, progress, archiveWriter, publisher);
+                             ArchiveWriter* archiveWriter, const MqttPublisher* publisher,
+                             const LimitRules& limits) {
+  if (!ownFolder) return ReadOneDevice(entry, env, progress, archiveWriter, publisher, limits);
   const QDir base(env.programFolder.isEmpty() ? QStringLiteral(".") : env.programFolder);
   const bool made = base.mkdir(entry.folder);
   env.programFolder = env.ProgramFile(entry.folder);
-  DeviceOutcome outcome = ReadOneDevice(entry, env, progress, archiveWriter, publisher);
+  DeviceOutcome outcome = ReadOneDevice(entry, env, progress, archiveWriter, publisher, limits);
   if (made && outcome.file.isEmpty()) base.rmdir(entry.folder);
   return outcome;
 }
@@ -71,12 +75,16 @@ int main(int argc, char** argv) {
   }
   const ReadOptions& options = *commandLine.options;
 
-  // Every host is known and well-formed before the first device is asked.
+  // Every host and limit is known and well-formed before the first device is asked.
   QList<HostEntry> hosts;
+  LimitRules limits;
   try {
     HostList list = CollectHosts(options.hosts, options.hostsFiles, options.configFiles, options.port);
     for (const QString& warning : list.warnings) err << warning << Qt::endl;
     hosts = std::move(list.entries);
+    limits = options.limitsFile.isEmpty()
+                 ? LoadLimitRules(QDir(options.outFolder).filePath(QString::fromLatin1(LimitsFileName)))
+                 : ReadLimitRules(ReadWholeFile(options.limitsFile), options.limitsFile);
   } catch (const ValdError& error) {
     err << error.Message() << Qt::endl;
     return ExitUsage;
@@ -129,19 +137,49 @@ int main(int argc, char** argv) {
       };
     }
     return ReadIntoFolder(entry, env, ownFolders, progress, archiveWriter ? &*archiveWriter : nullptr,
-                          publisher ? &*publisher : nullptr);
+                          publisher ? &*publisher : nullptr, limits);
   };
+  // The alarms already reported are looked up on this thread, in a connection of their own, opened at
+  // the first alarm.
+  std::optional<ArchiveStore> alarmArchive;
   int status = ExitComplete;
   QStringList given;
   for (const HostEntry& entry : hosts) given << entry.given;
   ReadoutQueue queue(given);
-  ReadInParallel(queue, options.jobs, read, [&](const DeviceOutcome& outcome) {
+  bool newAlarm = false;
+  ReadInParallel(queue, options.jobs, read, [&](const DeviceOutcome& readout) {
+    DeviceOutcome outcome = readout;
+    QStringList problems;
+    if (outcome.alarms && !outcome.alarms->deviceKey.isEmpty() && !outcome.alarms->alarms.empty()) {
+      try {
+        if (!alarmArchive) alarmArchive.emplace(archiveLocation);
+        KeepAlarms(*outcome.alarms, *alarmArchive);
+      } catch (const ValdError& error) {
+        alarmArchive.reset();
+        problems << QStringLiteral("alarms not archived: %1").arg(error.Message());
+      }
+    }
+    if (outcome.alarms && !options.notifyCommand.isEmpty()) {
+      const LogAlarms& found = *outcome.alarms;
+      for (size_t i = 0; i < found.alarms.size(); ++i) {
+        if (!found.isNew[i]) continue;
+        const QString failure = NotifyAlarm(options.notifyCommand, found, found.alarms[i], err);
+        if (!failure.isEmpty()) problems << failure;
+      }
+    }
+    if (!problems.isEmpty()) {
+      problems.prepend(outcome.error);
+      problems.removeAll(QString());
+      outcome.error = problems.join(QStringLiteral("; "));
+    }
     if (options.json) {
       out << ResultJson(outcome) << Qt::endl;
     } else {
       out << ResultText(outcome) << Qt::endl;
+      for (const QString& line : AlarmLines(outcome)) out << line << Qt::endl;
     }
     if (!outcome.Complete()) status = ExitIncomplete;
+    if (outcome.alarms && outcome.alarms->NewCount() > 0) newAlarm = true;
   });
-  return status;
+  return status == ExitComplete && newAlarm ? ExitNewAlarm : status;
 }

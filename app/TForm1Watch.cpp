@@ -1,0 +1,43 @@
+// The main window's limits, alarms, statistics and report.
+
+#include <QFileInfo>
+
+#include "TForm1.h"
+#include "core/TextLines.h"
+#include "operations/LogAlarms.h"
+#include "operations/ShownLogReport.h"
+
+void TForm1::CheckLimits(bool showNow) {
+  Environment env = env_;
+  env.archive = ArchiveSetting();
+  const LogWatch watch = WatchShownLog(state_, view_, env, shownDevice_);
+  ShowModel();
+  for (const QString& text : {watch.warning, watch.message}) {
+    if (text.isEmpty()) continue;
+    if (showNow) {
+      dialogs_.showWarning(this, text);
+    } else {
+      readAllAlarms_ << text;
+    }
+  }
+}
+
+void TForm1::EditLimitsFile() {
+  const QString path = LimitsFilePath(state_, env_);
+  const QByteArray text = QFileInfo::exists(path) ? ReadWholeFile(path) : QByteArray();
+  const std::optional<QByteArray> edited = dialogs_.editLimits(this, path, text, LimitsTextProblem);
+  if (!edited) return;
+  WriteWholeFile(path, *edited);
+  CheckLimits(true);
+}
+
+void TForm1::ShowLogStatistics() {
+  dialogs_.showStatistics(this, ShownLogStatistics(state_, env_.systemDecimalSeparator));
+}
+
+void TForm1::WriteLogReport() {
+  // Nothing to choose a file for without a log.
+  ShownLogType(state_);
+  const QString path = dialogs_.chooseReportFile(this, SuggestedReportName(state_, env_));
+  if (!path.isEmpty()) WriteShownLogReport(path, state_, env_, shownDevice_);
+}

@@ -1,0 +1,48 @@
+#pragma once
+
+#include <QString>
+#include <algorithm>
+#include <vector>
+
+#include "archive/AlarmTable.h"
+#include "core/Environment.h"
+#include "core/SharedState.h"
+#include "watch/AlarmRuns.h"
+#include "watch/LimitRules.h"
+
+// The alarms of one log, and which of them nobody was told of yet.
+struct LogAlarms {
+  QString device;                    // how reports name the device: its MAC address, else its host
+  QString deviceKey;                 // how the archive knows the device; empty: the alarms are not kept
+  const DeviceType* type = nullptr;  // the device's catalogue row
+  std::vector<Alarm> alarms;
+  std::vector<bool> isNew;  // per alarm: not reported before
+
+  int NewCount() const { return int(std::count(isNew.begin(), isNew.end(), true)); }
+};
+
+// The limits file of the window: cfg.ini's "Limits" key (relative to the program folder), else
+// limits.csv in the program folder.
+QString LimitsFilePath(const SharedState& state, const Environment& env);
+
+// The alarms of a log in time order, for the device its names name, every one of them new. `type` is a
+// row of the catalogue (DeviceTypeTable), which outlives the alarms.
+LogAlarms FindLogAlarms(const RecordLog& log, const DeviceType& type, const LimitRules& rules,
+                        const DeviceNames& names);
+
+// Keeps the alarms in the archive's alarm table under the device's key: only those it did not hold yet
+// stay new. Throws ValdError when the archive fails.
+void KeepAlarms(LogAlarms& found, ArchiveStore& store);
+
+// An alarm in the archive's terms.
+ArchivedAlarm ArchivedAlarmOf(const Alarm& alarm, const QString& deviceKey, const DeviceType& type);
+
+// A value in its quantity's unit: "9.1 °C", "12.5 kW", with the decimal separator given.
+QString QuantityValueText(double value, const Quantity& quantity, char decimalSeparator = '.');
+
+// One alarm on a line, for vald_read: "channel 1 (temperature) above 8 °C from 2024-03-01 00:10 to
+// 2024-03-01 00:20, 2 records, extreme 9.1 °C".
+QString AlarmText(const Alarm& alarm, const DeviceType& type);
+
+// The same in the window's words.
+QString AlarmTextHu(const Alarm& alarm, const DeviceType& type, char decimalSeparator);

@@ -1,0 +1,52 @@
+#include "operations/ShownLogReport.h"
+
+#include <QFileInfo>
+
+#include "core/ValdError.h"
+#include "files/MeasurementFile.h"
+#include "operations/MeasurementReport.h"
+#include "watch/DailyStatistics.h"
+
+const DeviceType& ShownLogType(const SharedState& state) {
+  const DeviceType* type = FindDeviceType(state.DeviceCode);
+  if (!type || state.LogLines.IsEmpty()) throw ValdError(QStringLiteral("Nincs megjelenített mérési napló."));
+  return *type;
+}
+
+StatisticsTable ShownLogStatistics(const SharedState& state, char systemDecimalSeparator) {
+  const DeviceType& type = ShownLogType(state);
+  return DailyStatisticsTable(DailyStatistics(ShownRecords(state), type), type, TableWording::Hungarian,
+                              systemDecimalSeparator);
+}
+
+void WriteShownLogReport(const QString& path, const SharedState& state, const Environment& env,
+                         const ShownDevice& device) {
+  const DeviceType& type = ShownLogType(state);
+  const RecordLog log = ShownRecords(state);
+  ReportSubject subject;
+  subject.type = &type;
+  subject.mac = device.names.mac;
+  subject.address = device.names.host;
+  subject.log = &log;
+  subject.limits = LoadLimitRules(LimitsFilePath(state, env)).LimitsOf(device.names, type);
+  subject.made = env.now();
+  WriteMeasurementReport(path, subject);
+}
+
+QString SuggestedReportName(const SharedState& state, const Environment& env) {
+  try {
+    return QFileInfo(AutomaticFileName(env.now(), state.DeviceCode)).completeBaseName() +
+           QStringLiteral(".pdf");
+  } catch (const ValdError&) {
+    return QStringLiteral("VALD.pdf");
+  }
+}
+
+QString LimitsTextProblem(const QByteArray& text) {
+  try {
+    ReadLimitRules(text, QString::fromLatin1(LimitsFileName));
+  } catch (const ValdError& error) {
+    return error.Message();
+  }
+  return {};
+}

@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QList>
+#include <QStringList>
+#include <vector>
+
+#include "watch/DailyStatistics.h"
+
+// The daily statistics as a table of texts, one row per day and channel: day, channel, quantity, unit,
+// count, minimum, maximum, mean and the mean kinetic temperature (empty for other quantities). The
+// minimum and maximum are written as logged, the means with three decimals.
+struct StatisticsTable {
+  QStringList header;
+  QList<QStringList> rows;
+};
+
+enum class TableWording { English, Hungarian };
+
+StatisticsTable DailyStatisticsTable(const std::vector<DayStatistics>& statistics, const DeviceType& type,
+                                     TableWording wording, char decimalSeparator = '.');

@@ -1,0 +1,68 @@
+#include <gtest/gtest.h>
+
+#include "WatchLogs.h"
+#include "watch/AlarmRuns.h"
+
+namespace {
+
+const DeviceType& Agate() {
+  return *FindDeviceType(21);  // two temperatures
+}
+
+RecordTime At(int hour, int minute) {
+  return {2024, 3, 1, uint8_t(hour), uint8_t(minute)};
+}
+
+TEST(AlarmRuns, EachUnbrokenRunBeyondALimitIsOneAlarm) {
+  const RecordLog log = LogOfLines({
+      "2024;03;01;00;00;5,0;20,0;", "2024;03;01;00;10;8,5;20,0;", "2024;03;01;00;20;9,1;20,0;",
+      "2024;03;01;00;30;--;20,0;",  // a gap ends the run
+      "2024;03;01;00;40;8.2;20,0;", "2024;03;01;00;50;7,9;20,0;", "2024;03;01;01;00;1,5;20,0;",
+      "2024;03;01;01;10;1,0;20,0;", "2024;03;01;01;20;1,8;20,0;",
+      "2024;03;01;01;30;8,0;20,0;",  // on the limit is within it
+      "2024;03;01;01;40;9,0;20,0;",
+      "2024;03;01;01;50;-1,0;20,0;",  // from above the high limit straight below the low one
+  });
+  const std::vector<ChannelLimit> limits = {{2, 8}, {}};
+  const std::vector<Alarm> expected = {
+      {0, LimitSide::High, 8, At(0, 10), At(0, 20), 2, 9.1},
+      {0, LimitSide::High, 8, At(0, 40), At(0, 40), 1, 8.2},
+      {0, LimitSide::Low, 2, At(1, 0), At(1, 20), 3, 1.0},
+      {0, LimitSide::High, 8, At(1, 40), At(1, 40), 1, 9.0},
+      {0, LimitSide::Low, 2, At(1, 50), At(1, 50), 1, -1.0},
+  };
+  EXPECT_EQ(FindAlarms(log, Agate(), limits), expected);
+}
+
+TEST(AlarmRuns, ARunGoesOnOverTheRingsTurn) {
+  RecordLog log = LogOfLines({
+      "2024;03;01;10;00;20,0;9,0;",
+      "2024;03;01;10;10;20,0;9,5;",
+      "2024;03;01;10;20;20,0;9,2;",
+      "2024;03;01;10;30;20,0;5,0;",
+  });
+  // The newest records of the ring's last pass come first in time order, then the oldest of the new one.
+  for (int i = 0; i < log.Count(); ++i) log.records[size_t(i)].kind = i < 2 ? 'b' : 'a';
+  const std::vector<ChannelLimit> limits = {{}, {std::nullopt, 8.5}};
+  const std::vector<Alarm> expected = {{1, LimitSide::High, 8.5, At(10, 0), At(10, 20), 3, 9.5}};
+  EXPECT_EQ(FindAlarms(log, Agate(), limits), expected);
+}
+
+TEST(AlarmRuns, AlarmsComeInTheOrderTheyStartedWithTheQuantitysUnit) {
+  // The energy meter logs tenths: 125 is 12.5 kW.
+  const RecordLog log = LogOfLines({
+      "2024;03;01;00;00;125;0;0;2300;2300;2300;10;10;10;",
+      "2024;03;01;00;10;90;0;0;2450;2300;2300;10;10;10;",
+  });
+  const DeviceType& meter = *FindDeviceType(55);
+  std::vector<ChannelLimit> limits(size_t(meter.ValueColumns()));
+  limits[0] = {std::nullopt, 10};
+  limits[3] = {std::nullopt, 240};
+  const std::vector<Alarm> expected = {
+      {0, LimitSide::High, 10, At(0, 0), At(0, 0), 1, 12.5},
+      {3, LimitSide::High, 240, At(0, 10), At(0, 10), 1, 245},
+  };
+  EXPECT_EQ(FindAlarms(log, meter, limits), expected);
+}
+
+}  // namespace
