@@ -157,6 +157,18 @@
         <source>Lekérdezés megszakítva</source>
         <translation>Readout cancelled</translation>
     </message>
+    <message>
+        <source>Határértékek...</source>
+        <translation>Limits...</translation>
+    </message>
+    <message>
+        <source>Statisztika...</source>
+        <translation>Statistics...</translation>
+    </message>
+    <message>
+        <source>Jelentés...</source>
+        <translation>Report...</translation>
+    </message>
 </context>
 <context>
     <name>TForm3</name>
