@@ -11,7 +11,7 @@ namespace {
 // What the writer does while the devices are still being read, so that the first merge does not wait
 // for it: opens an archive that exists (or a server's), or else loads the SQLite driver, leaving the
 // new file to the first merge. A failure is met again by the first merge, which reports it.
-std::optional<ArchiveStore> OpenAhead(const ArchiveLocation& location) {
+std::optional<ArchiveStore> OpenAhead(const ArchiveLocation& location, const QTimeZone& zone) {
   if (location.engine == ArchiveLocation::Engine::SQLite && !QFileInfo::exists(location.path)) {
     const QString connection = QStringLiteral("vald_archive_driver");
     QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connection);
@@ -19,7 +19,7 @@ std::optional<ArchiveStore> OpenAhead(const ArchiveLocation& location) {
     return std::nullopt;
   }
   try {
-    return std::optional<ArchiveStore>(std::in_place, location);
+    return std::optional<ArchiveStore>(std::in_place, location, ArchiveAccess::ReadWrite, zone);
   } catch (const ValdError&) {
     return std::nullopt;
   }
@@ -27,8 +27,8 @@ std::optional<ArchiveStore> OpenAhead(const ArchiveLocation& location) {
 
 }  // namespace
 
-ArchiveWriter::ArchiveWriter(const ArchiveLocation& location)
-    : location_(location), thread_(QThread::create([this] { TakeJobs(); })) {
+ArchiveWriter::ArchiveWriter(const ArchiveLocation& location, const QTimeZone& zone)
+    : location_(location), zone_(zone), thread_(QThread::create([this] { TakeJobs(); })) {
   thread_->start();
 }
 
@@ -42,7 +42,7 @@ ArchiveWriter::~ArchiveWriter() {
 }
 
 MergeResult ArchiveWriter::Merge(const ArchiveReadout& readout) {
-  const ArchivedLines lines = ReadArchivedLines(readout.lines, readout.decimalSeparator);
+  const ArchivedLines lines = PrepareArchivedLines(readout, zone_);
   Job job{&readout, &lines, {}};
   std::future<MergeResult> result = job.result.get_future();
   {
@@ -55,7 +55,7 @@ MergeResult ArchiveWriter::Merge(const ArchiveReadout& readout) {
 
 void ArchiveWriter::TakeJobs() {
   // The connection belongs to this thread: it is opened, used and closed here.
-  std::optional<ArchiveStore> store = OpenAhead(location_);
+  std::optional<ArchiveStore> store = OpenAhead(location_, zone_);
   for (;;) {
     Job* job = nullptr;
     {
@@ -66,7 +66,7 @@ void ArchiveWriter::TakeJobs() {
       jobs_.pop_front();
     }
     try {
-      if (!store) store.emplace(location_);
+      if (!store) store.emplace(location_, ArchiveAccess::ReadWrite, zone_);
       job->result.set_value(store->Merge(*job->readout, *job->lines));
     } catch (...) {
       // The next merge opens the archive again, as after a failure on a connection of its own.

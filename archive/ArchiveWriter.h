@@ -16,12 +16,13 @@
 // and never waits for a lock of its own program.
 class ArchiveWriter {
  public:
-  explicit ArchiveWriter(const ArchiveLocation& location);
+  // `zone` is the site's time zone, as for ArchiveStore.
+  explicit ArchiveWriter(const ArchiveLocation& location, const QTimeZone& zone = QTimeZone::systemTimeZone());
   ~ArchiveWriter();
   ArchiveWriter(const ArchiveWriter&) = delete;
   ArchiveWriter& operator=(const ArchiveWriter&) = delete;
 
-  // Reads the readout's lines on the calling thread, merges them on the writer's and waits for it: what
+  // Prepares the readout's records on the calling thread, merges them on the writer's and waits for it: what
   // ArchiveStore::Merge returns or throws. After a failure the next merge opens the archive again, as a store
   // of its own would.
   MergeResult Merge(const ArchiveReadout& readout);
@@ -35,6 +36,7 @@ class ArchiveWriter {
   void TakeJobs();
 
   ArchiveLocation location_;
+  QTimeZone zone_;
   std::mutex mutex_;
   std::condition_variable queued_;
   std::deque<Job*> jobs_;

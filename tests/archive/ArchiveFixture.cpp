@@ -96,7 +96,6 @@ ArchiveReadout AgateReadout(const QList<QByteArray>& lines, const QString& mac) 
   readout.device.address = QStringLiteral("10.0.0.7");
   readout.readAt = QDateTime(QDate(2024, 4, 1), QTime(12, 0));
   readout.lines = lines;
-  readout.decimalSeparator = ',';
   return readout;
 }
 

@@ -14,6 +14,8 @@ struct ArchiveCommand {
   QString from;
   QString to;
   QString out;
+  QString format;    // export: file, csv, json, influx, xlsx; empty: file
+  QString timeZone;  // the site's time zone; empty: the system's
 };
 
 inline constexpr int ExitSuccess = 0;

@@ -17,11 +17,18 @@ QString Usage() {
       "Usage: vald_archive [--archive PATH|URL] COMMAND ...\n"
       "\n"
       "  list                        the devices: type, records, first and last time, last readout\n"
-      "  export DEVICE [--from T] [--to T] [--out FILE]\n"
-      "                              a measurement file of the device's records in time order (as\n"
-      "                              \"Megnyitás\" reads it); T is \"yyyy-MM-dd\" or \"yyyy-MM-dd hh:mm\",\n"
-      "                              both ends included; without --out the file is named\n"
-      "                              \"yy.mm.dd hh.nn VALD_<type>.csv\" after the last record\n"
+      "  export DEVICE [--from T] [--to T] [--format F] [--out FILE]\n"
+      "                              the device's records in time order; T is the device's local\n"
+      "                              \"yyyy-MM-dd\" or \"yyyy-MM-dd hh:mm\", both ends included. F:\n"
+      "                              file    a measurement file (as \"Megnyitás\" reads it), the\n"
+      "                                      default; without --out named\n"
+      "                                      \"yy.mm.dd hh.nn VALD_<type>.csv\" after the last record\n"
+      "                              csv     RFC 4180, UTF-8: a header row of the channels' labels\n"
+      "                                      and units, ISO 8601 times with offset, \".\" decimals\n"
+      "                              json    JSON lines: time, device, type, <quantity>_<n>...\n"
+      "                              influx  InfluxDB line protocol, measurement \"vald\"\n"
+      "                              xlsx    a workbook with dates and numbers (needs --out)\n"
+      "                              csv, json and influx go to standard output without --out\n"
       "  import --device DEVICE FILE...\n"
       "                              adds measurement files to the device; the type comes from the\n"
       "                              file name\n"
@@ -40,6 +47,9 @@ QString Usage() {
       "  --archive PATH|URL          the archive: an SQLite file (default: archive.sqlite in the current\n"
       "                              folder) or postgresql://user@host:port/dbname?sslmode=...\n"
       "                              (the password from PGPASSWORD or ~/.pgpass)\n"
+      "  --time-zone ZONE            the devices' time zone, which gives the UTC times of records\n"
+      "                              imported, decoded again or carried over from an older archive\n"
+      "                              (default: the system's)\n"
       "  --help                      show this text\n"
       "\n"
       "Exit status: 0 on success, 1 when a command failed (a query that ends in an error fails, it\n"
@@ -58,8 +68,11 @@ int main(int argc, char** argv) {
   const QCommandLineOption fromOption(QStringLiteral("from"), QString(), QStringLiteral("T"));
   const QCommandLineOption toOption(QStringLiteral("to"), QString(), QStringLiteral("T"));
   const QCommandLineOption outOption(QStringLiteral("out"), QString(), QStringLiteral("FILE"));
+  const QCommandLineOption formatOption(QStringLiteral("format"), QString(), QStringLiteral("F"));
+  const QCommandLineOption timeZoneOption(QStringLiteral("time-zone"), QString(), QStringLiteral("ZONE"));
   const QCommandLineOption helpOption(QStringLiteral("help"));
-  parser.addOptions({archiveOption, deviceOption, fromOption, toOption, outOption, helpOption});
+  parser.addOptions({archiveOption, deviceOption, fromOption, toOption, outOption, formatOption,
+                     timeZoneOption, helpOption});
   if (!parser.parse(app.arguments())) {
     err << parser.errorText() << "\n\n" << Usage();
     return ExitUsage;
@@ -83,6 +96,8 @@ int main(int argc, char** argv) {
   command.from = parser.value(fromOption);
   command.to = parser.value(toOption);
   command.out = parser.value(outOption);
+  command.format = parser.value(formatOption);
+  command.timeZone = parser.value(timeZoneOption);
   try {
     const ArchiveLocation location =
         ParseArchiveLocation(parser.isSet(archiveOption) ? parser.value(archiveOption)

@@ -14,6 +14,7 @@ struct ReadOptions {
   std::optional<char> decimalSeparator;   // Windows-1250 byte; none: the system's
   std::optional<QDateTime> fileNameTime;  // none: the clock at the end of each readout
   QString archive;          // file path, PostgreSQL URL or "off"; empty: archive.sqlite in outFolder
+  QString timeZone;         // the site's time zone for the archive's UTC times; empty: the system's
   bool noFiles = false;     // readouts go into the archive only
   int jobs = DefaultJobs;   // devices read at once
   bool json = false;        // one JSON object per device instead of the result line
