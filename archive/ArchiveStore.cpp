@@ -367,7 +367,7 @@ int ArchiveStore::InsertRecords(qint64 deviceId, const std::vector<NewRecord>& r
                           [](const NewRecord& a, const NewRecord& b) { return a.line->time < b.line->time; });
   QSet<QByteArray> known;
   QSqlQuery existing =
-      Run(QStringLiteral("SELECT time, second_pass, value_key FROM %1 WHERE device_id = ? AND time >= ? AND "
+      Run(QStringLiteral("SELECT CAST(time AS TEXT), second_pass, value_key FROM %1 WHERE device_id = ? AND time >= ? AND "
                          "time <= ?")
               .arg(table),
           {deviceId, QString::fromLatin1(first->line->time), QString::fromLatin1(last->line->time)});
@@ -487,7 +487,8 @@ QList<QByteArray> ArchiveStore::Lines(qint64 deviceId, const QByteArray& from, c
 
 std::vector<ArchivedLine> ArchiveStore::Records(qint64 deviceId, const QByteArray& from, const QByteArray& to) {
   if (!holdsArchive_) return {};
-  QString columns = QStringLiteral("line, time, time_utc, second_pass, skipped_time");
+  QString columns =
+      QStringLiteral("line, CAST(time AS TEXT), CAST(time_utc AS TEXT), second_pass, skipped_time");
   for (int channel = 1; channel <= ArchivedLine::ChannelCount; ++channel) columns += QStringLiteral(", v%1").arg(channel);
   QVariantList values{deviceId};
   const QString sql = RecordsOrderedSql(columns, from, to, values);
@@ -549,7 +550,8 @@ QList<RedecodeResult> ArchiveStore::Redecode() {
       }
       QSet<QByteArray> archived;
       QSqlQuery records =
-          Run(QStringLiteral("SELECT time, second_pass, value_key, readout_id FROM records WHERE device_id = ?"),
+          Run(QStringLiteral("SELECT CAST(time AS TEXT), second_pass, value_key, readout_id FROM records WHERE "
+                             "device_id = ?"),
               {device.id});
       QList<std::tuple<QString, int, QString>> gone;
       while (NextRow(records)) {
@@ -602,7 +604,7 @@ void ArchiveStore::CarryRecordsOver() {
         if (line.secondPass) fromImages.insert(line.line, std::move(line));
       }
     }
-    QString columns = QStringLiteral("time, line, readout_id");
+    QString columns = QStringLiteral("CAST(time AS TEXT), line, readout_id");
     for (int channel = 1; channel <= ArchivedLine::ChannelCount; ++channel)
       columns += QStringLiteral(", v%1").arg(channel);
     QSqlQuery old =
