@@ -9,7 +9,9 @@ QString ArchiveChannel::Name() const {
 }
 
 QString ArchiveChannel::Label(bool hungarian) const {
-  QString label = QStringLiteral("%1 %2").arg(QString::fromUtf8(hungarian ? quantity->labelHu : quantity->labelEn)).arg(number);
+  QString label = QStringLiteral("%1 %2")
+                      .arg(QString::fromUtf8(hungarian ? quantity->labelHu : quantity->labelEn))
+                      .arg(number);
   if (*quantity->unit) label += QStringLiteral(" (%1)").arg(QString::fromUtf8(quantity->unit));
   return label;
 }

@@ -68,8 +68,9 @@ QString ChannelRows() {
                   .arg(SqlText(quantity.labelHu), SqlText(quantity.labelEn));
     }
   }
-  return QStringLiteral("INSERT INTO channels (device_code, value_column, channel, quantity, unit, decimals, "
-                        "scale, label_hu, label_en) VALUES ") +
+  return QStringLiteral(
+             "INSERT INTO channels (device_code, value_column, channel, quantity, unit, decimals, "
+             "scale, label_hu, label_en) VALUES ") +
          rows.join(QStringLiteral(", "));
 }
 

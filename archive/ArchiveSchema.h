@@ -10,8 +10,8 @@
 inline constexpr int CurrentSchemaVersion = 2;
 
 // The tables of that version.
-inline constexpr std::array<const char*, 5> ArchiveTables = {"schema_version", "devices", "readouts", "records",
-                                                             "channels"};
+inline constexpr std::array<const char*, 5> ArchiveTables = {"schema_version", "devices", "readouts",
+                                                             "records", "channels"};
 
 // The statements that take an archive from version `version - 1` to `version` (1: from nothing). A step
 // that carries the records over into a new table (CarriesRecordsOver) has them carried between its

@@ -99,7 +99,8 @@ std::optional<int> InsertRows(QSqlQuery& insert, const QString& table, qint64 de
   const int channels = ChannelsInUse(records);
   const size_t perInsert = size_t(ValuesPerInsert / (RecordFields + channels));
   QStringList names;
-  for (size_t i = 0; i < perInsert * size_t(RecordFields + channels); ++i) names << QStringLiteral(":v%1").arg(i);
+  for (size_t i = 0; i < perInsert * size_t(RecordFields + channels); ++i)
+    names << QStringLiteral(":v%1").arg(i);
   int added = 0;
   size_t prepared = 0;
   for (size_t start = 0; start < records.size(); start += perInsert) {
@@ -356,7 +357,8 @@ qint64 ArchiveStore::StoreDevice(const DeviceIdentity& device, const QDateTime& 
   return query.value(0).toLongLong();
 }
 
-int ArchiveStore::InsertRecords(qint64 deviceId, const std::vector<NewRecord>& records, const QString& table) {
+int ArchiveStore::InsertRecords(qint64 deviceId, const std::vector<NewRecord>& records,
+                                const QString& table) {
   if (records.empty()) return 0;
 
   // The records archived already in the readout's time span are left out before inserting: merging the
@@ -366,11 +368,12 @@ int ArchiveStore::InsertRecords(qint64 deviceId, const std::vector<NewRecord>& r
       std::minmax_element(records.begin(), records.end(),
                           [](const NewRecord& a, const NewRecord& b) { return a.line->time < b.line->time; });
   QSet<QByteArray> known;
-  QSqlQuery existing =
-      Run(QStringLiteral("SELECT CAST(time AS TEXT), second_pass, value_key FROM %1 WHERE device_id = ? AND time >= ? AND "
-                         "time <= ?")
-              .arg(table),
-          {deviceId, QString::fromLatin1(first->line->time), QString::fromLatin1(last->line->time)});
+  QSqlQuery existing = Run(
+      QStringLiteral(
+          "SELECT CAST(time AS TEXT), second_pass, value_key FROM %1 WHERE device_id = ? AND time >= ? AND "
+          "time <= ?")
+          .arg(table),
+      {deviceId, QString::fromLatin1(first->line->time), QString::fromLatin1(last->line->time)});
   while (NextRow(existing)) {
     known.insert(RecordKey(TimeText(existing.value(0)), existing.value(1).toInt() != 0,
                            existing.value(2).toString().toLatin1()));
@@ -485,11 +488,13 @@ QList<QByteArray> ArchiveStore::Lines(qint64 deviceId, const QByteArray& from, c
   return lines;
 }
 
-std::vector<ArchivedLine> ArchiveStore::Records(qint64 deviceId, const QByteArray& from, const QByteArray& to) {
+std::vector<ArchivedLine> ArchiveStore::Records(qint64 deviceId, const QByteArray& from,
+                                                const QByteArray& to) {
   if (!holdsArchive_) return {};
   QString columns =
       QStringLiteral("line, CAST(time AS TEXT), CAST(time_utc AS TEXT), second_pass, skipped_time");
-  for (int channel = 1; channel <= ArchivedLine::ChannelCount; ++channel) columns += QStringLiteral(", v%1").arg(channel);
+  for (int channel = 1; channel <= ArchivedLine::ChannelCount; ++channel)
+    columns += QStringLiteral(", v%1").arg(channel);
   QVariantList values{deviceId};
   const QString sql = RecordsOrderedSql(columns, from, to, values);
   QSqlQuery query = Run(sql, values);
@@ -549,10 +554,10 @@ QList<RedecodeResult> ArchiveStore::Redecode() {
         }
       }
       QSet<QByteArray> archived;
-      QSqlQuery records =
-          Run(QStringLiteral("SELECT CAST(time AS TEXT), second_pass, value_key, readout_id FROM records WHERE "
-                             "device_id = ?"),
-              {device.id});
+      QSqlQuery records = Run(
+          QStringLiteral("SELECT CAST(time AS TEXT), second_pass, value_key, readout_id FROM records WHERE "
+                         "device_id = ?"),
+          {device.id});
       QList<std::tuple<QString, int, QString>> gone;
       while (NextRow(records)) {
         const QString time = TimeText(records.value(0));
@@ -608,7 +613,8 @@ void ArchiveStore::CarryRecordsOver() {
     for (int channel = 1; channel <= ArchivedLine::ChannelCount; ++channel)
       columns += QStringLiteral(", v%1").arg(channel);
     QSqlQuery old =
-        Run(QStringLiteral("SELECT %1 FROM records WHERE device_id = ? ORDER BY time, readout_id, line").arg(columns),
+        Run(QStringLiteral("SELECT %1 FROM records WHERE device_id = ? ORDER BY time, readout_id, line")
+                .arg(columns),
             {deviceId});
     std::vector<ArchivedLine> lines;
     QVariantList readoutIds;

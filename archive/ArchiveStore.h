@@ -31,7 +31,7 @@ struct DeviceIdentity {
 // What one readout (or one imported file) brings into the archive.
 struct ArchiveReadout {
   DeviceIdentity device;
-  QDateTime readAt;             // local time of the readout; invalid for an imported file
+  QDateTime readAt;         // local time of the readout; invalid for an imported file
   QList<QByteArray> lines;  // the measurement lines, as in the measurement file
   // The records the lines were written from, one for one, in ring order (the order the device wrote
   // them); empty for an imported file, whose lines are read back ("." or "," in their values).
@@ -84,11 +84,11 @@ enum class ArchiveAccess { ReadWrite, ReadOnly };
 ArchivedLines PrepareArchivedLines(const ArchiveReadout& readout, const QTimeZone& zone);
 
 // One connection to an archive. Opening creates the schema in an empty database, brings an older
-// schema up to date (in one transaction, every record and raw image kept), and refuses (throwing ValdError, leaving the database untouched) a database that
-// is not an archive, was written by a newer version or whose schema_version holds no version number.
-// Every change runs in one transaction: a failure or a killed program leaves the archive as before.
-// Every error is a ValdError that names the archive, on one line; a query that ends in an error is an
-// error, never a shorter answer.
+// schema up to date (in one transaction, every record and raw image kept), and refuses (throwing ValdError,
+// leaving the database untouched) a database that is not an archive, was written by a newer version or whose
+// schema_version holds no version number. Every change runs in one transaction: a failure or a killed program
+// leaves the archive as before. Every error is a ValdError that names the archive, on one line; a query that
+// ends in an error is an error, never a shorter answer.
 class ArchiveStore {
  public:
   // `zone` is the site's time zone, which gives the records' UTC times.

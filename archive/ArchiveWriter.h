@@ -17,7 +17,8 @@
 class ArchiveWriter {
  public:
   // `zone` is the site's time zone, as for ArchiveStore.
-  explicit ArchiveWriter(const ArchiveLocation& location, const QTimeZone& zone = QTimeZone::systemTimeZone());
+  explicit ArchiveWriter(const ArchiveLocation& location,
+                         const QTimeZone& zone = QTimeZone::systemTimeZone());
   ~ArchiveWriter();
   ArchiveWriter(const ArchiveWriter&) = delete;
   ArchiveWriter& operator=(const ArchiveWriter&) = delete;

@@ -16,9 +16,9 @@ std::optional<DecodedImage> DecodeRawImage(const QByteArray& image, const QByteA
   RecordLog log = DecodeLog(std::span(bytes, size_t(logBytes)), *type);
   log.records = OrderRing(log.records);
   DecodedImage decoded;
-  decoded.lines =
-      FormatMeasurementLines(log.records, log.values, SeparatorsOf(decimalSeparatorText, systemDecimalSeparator))
-          .Lines();
+  decoded.lines = FormatMeasurementLines(log.records, log.values,
+                                         SeparatorsOf(decimalSeparatorText, systemDecimalSeparator))
+                      .Lines();
   decoded.log = std::move(log);
   return decoded;
 }

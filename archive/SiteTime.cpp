@@ -42,7 +42,8 @@ class ZoneOffsets {
 }  // namespace
 
 qint64 LocalSeconds(int year, int month, int day, int hour, int minute) {
-  return (QDate(year, month, day).toJulianDay() - JulianDayOf1970) * SecondsPerDay + hour * 3600 + minute * 60;
+  return (QDate(year, month, day).toJulianDay() - JulianDayOf1970) * SecondsPerDay + hour * 3600 +
+         minute * 60;
 }
 
 std::vector<SiteTime> SiteTimesInRingOrder(std::span<const qint64> localTimes, const QTimeZone& zone) {

@@ -41,9 +41,10 @@ void ArchiveReadoutLog(const SharedState& state, const Environment& env, const R
     readout.decimalSeparatorText = state.DecimalSeparatorText;
     readout.systemDecimalSeparator = env.systemDecimalSeparator;
     readout.image = result.rawImage;
-    kept.archivedLines =
-        writer ? writer->Merge(readout).added
-               : ArchiveStore(location, ArchiveAccess::ReadWrite, SiteTimeZone(env.timeZone)).Merge(readout).added;
+    kept.archivedLines = writer ? writer->Merge(readout).added
+                                : ArchiveStore(location, ArchiveAccess::ReadWrite, SiteTimeZone(env.timeZone))
+                                      .Merge(readout)
+                                      .added;
   } catch (const ValdError& error) {
     kept.archiveError = error.Message();
   }

@@ -15,9 +15,9 @@ struct KeptReadout;
 DeviceIdentity IdentifyDevice(const QByteArray& identityReply, const ReadoutResult& result, int deviceCode);
 
 // The archive step of a readout: when env.archive names an archive, merges LogRecords (with LogLines)
-// and the raw image into it, UTC times at env.timeZone, in one transaction, the device known by the identity the readout asked for. Sets kept.mac when
-// the device gave one, and kept.archivedLines, or kept.archiveError with what failed; never throws, since
-// the readout itself is complete. `writer`, when given, merges for env.archive (readouts of one run
-// sharing its connection); without it the archive is opened here.
+// and the raw image into it, UTC times at env.timeZone, in one transaction, the device known by the identity
+// the readout asked for. Sets kept.mac when the device gave one, and kept.archivedLines, or kept.archiveError
+// with what failed; never throws, since the readout itself is complete. `writer`, when given, merges for
+// env.archive (readouts of one run sharing its connection); without it the archive is opened here.
 void ArchiveReadoutLog(const SharedState& state, const Environment& env, const ReadoutResult& result,
                        KeptReadout& kept, ArchiveWriter* writer = nullptr);

@@ -19,8 +19,12 @@ constexpr double DateColumnWidth = 17;
 
 lxw_datetime CellTime(qint64 seconds) {
   const QByteArray text = SqlTimeOfSeconds(seconds);  // "yyyy-MM-dd hh:mm:ss"
-  return {text.left(4).toInt(), uint8_t(text.mid(5, 2).toInt()), uint8_t(text.mid(8, 2).toInt()),
-          uint8_t(text.mid(11, 2).toInt()), uint8_t(text.mid(14, 2).toInt()), double(text.mid(17, 2).toInt())};
+  return {text.left(4).toInt(),
+          uint8_t(text.mid(5, 2).toInt()),
+          uint8_t(text.mid(8, 2).toInt()),
+          uint8_t(text.mid(11, 2).toInt()),
+          uint8_t(text.mid(14, 2).toInt()),
+          double(text.mid(17, 2).toInt())};
 }
 
 [[noreturn]] void Fail(const QString& path, const QString& reason) {
@@ -32,7 +36,8 @@ lxw_datetime CellTime(qint64 seconds) {
 void WriteXlsxExport(const ExportTable& table, const QString& path, bool hungarianLabels) {
   // The workbook is written beside its place under a name of its own, then takes the place whole.
   const QFileInfo target(path);
-  QTemporaryFile temporary(target.absoluteDir().filePath(QStringLiteral(".%1.XXXXXX").arg(target.fileName())));
+  QTemporaryFile temporary(
+      target.absoluteDir().filePath(QStringLiteral(".%1.XXXXXX").arg(target.fileName())));
   if (!temporary.open()) Fail(path, temporary.errorString());
   temporary.close();
   const QByteArray temporaryName = QFile::encodeName(temporary.fileName());

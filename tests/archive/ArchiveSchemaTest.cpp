@@ -35,7 +35,8 @@ QStringList Query(const ArchiveLocation& location, const QString& sql) {
   return RowsText(QueryArchive(location, sql));
 }
 
-ArchiveReadout ReadoutOf(int deviceCode, const char* type, const QString& key, const QList<QByteArray>& lines) {
+ArchiveReadout ReadoutOf(int deviceCode, const char* type, const QString& key,
+                         const QList<QByteArray>& lines) {
   ArchiveReadout readout = AgateReadout(lines, key);
   readout.device.deviceCode = deviceCode;
   readout.device.deviceType = QString::fromLatin1(type);
@@ -45,15 +46,18 @@ ArchiveReadout ReadoutOf(int deviceCode, const char* type, const QString& key, c
 TEST_P(ArchiveTest, SchemaOneArchiveIsCarriedOverWithEveryRecordAndImage) {
   LoadSchemaOneArchive(location);
   const QString recordsSql = QStringLiteral(
-      "SELECT d.device_key, CAST(r.time AS TEXT), r.v1, r.v2 FROM records r JOIN devices d ON d.id = r.device_id");
+      "SELECT d.device_key, CAST(r.time AS TEXT), r.v1, r.v2 FROM records r JOIN devices d ON d.id = "
+      "r.device_id");
   const QStringList before = Query(location, recordsSql);
   const QSet<QString> distinct(before.begin(), before.end());
   ASSERT_EQ(before.size(), 894);
   ASSERT_EQ(distinct.size(), 600);  // the 294 lines read twice, once with each separator, are one record
-  const QStringList images = Query(location, QStringLiteral("SELECT id, device_id, image FROM readouts ORDER BY id"));
+  const QStringList images =
+      Query(location, QStringLiteral("SELECT id, device_id, image FROM readouts ORDER BY id"));
 
   ArchiveStore store(location, ArchiveAccess::ReadWrite, Budapest);
-  EXPECT_EQ(Query(location, QStringLiteral("SELECT version FROM schema_version")), QStringList{QStringLiteral("2")});
+  EXPECT_EQ(Query(location, QStringLiteral("SELECT version FROM schema_version")),
+            QStringList{QStringLiteral("2")});
   const QStringList after = Query(location, recordsSql);
   EXPECT_EQ(after.size(), 600);
   EXPECT_EQ(QSet<QString>(after.begin(), after.end()), distinct);
@@ -84,7 +88,8 @@ TEST_P(ArchiveTest, ALogReadWithEitherDecimalSeparatorIsArchivedOnce) {
 
 TEST_P(ArchiveTest, MeasurementsGiveEveryValueWithItsQuantityAndUnit) {
   ArchiveStore store(location, ArchiveAccess::ReadWrite, Budapest);
-  store.Merge(ReadoutOf(43, "TOPAZ", QStringLiteral("00:00:00:00:00:43"), {"2024;07;01;14;00;21,5;40,0;612;--;"}));
+  store.Merge(
+      ReadoutOf(43, "TOPAZ", QStringLiteral("00:00:00:00:00:43"), {"2024;07;01;14;00;21,5;40,0;612;--;"}));
   store.Merge(ReadoutOf(55, "JADEITE", QStringLiteral("00:00:00:00:00:55"),
                         {"2024;07;01;14;00;123;5;0;2301;2299;2310;52;3;0;"}));
   const struct {
@@ -101,11 +106,12 @@ TEST_P(ArchiveTest, MeasurementsGiveEveryValueWithItsQuantityAndUnit) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.quantity);
-    EXPECT_EQ(Query(location, QStringLiteral("SELECT device_type, channel, unit, CAST(time AS TEXT), "
-                                             "CAST(time_utc AS TEXT), value FROM measurements WHERE quantity = "
-                                             "'%1' ORDER BY channel")
-                                  .arg(QLatin1String(c.quantity))),
-              c.rows);
+    EXPECT_EQ(
+        Query(location, QStringLiteral("SELECT device_type, channel, unit, CAST(time AS TEXT), "
+                                       "CAST(time_utc AS TEXT), value FROM measurements WHERE quantity = "
+                                       "'%1' ORDER BY channel")
+                            .arg(QLatin1String(c.quantity))),
+        c.rows);
   }
 }
 
@@ -140,9 +146,10 @@ TEST_P(ArchiveTest, UtcTimesAroundTheDaylightSavingChangesOfTheYear) {
     QueryArchive(location, QStringLiteral("DELETE FROM records"));
     EXPECT_EQ(store.Merge(AgateReadout(c.lines)).added, c.records.size());
     EXPECT_EQ(store.Merge(AgateReadout(c.lines)).added, 0);
-    EXPECT_EQ(Query(location, QStringLiteral("SELECT CAST(time AS TEXT), CAST(time_utc AS TEXT), second_pass, "
-                                             "skipped_time FROM records ORDER BY time_utc, time")),
-              c.records);
+    EXPECT_EQ(
+        Query(location, QStringLiteral("SELECT CAST(time AS TEXT), CAST(time_utc AS TEXT), second_pass, "
+                                       "skipped_time FROM records ORDER BY time_utc, time")),
+        c.records);
   }
 }
 
@@ -169,9 +176,11 @@ QStringList ReadmeQueries() {
 
 TEST_P(ArchiveTest, ReadmeQueriesAnswerOnTheEngine) {
   ArchiveStore store(location, ArchiveAccess::ReadWrite, Budapest);
-  store.Merge(ReadoutOf(2, "AGATE", QStringLiteral("00:00:00:00:00:0A"),
-                        {"2024;07;01;10;00;20,0;30,0;", "2024;07;01;10;30;22,0;--;", "2024;07;02;09;00;26,0;24,0;"}));
-  store.Merge(ReadoutOf(43, "TOPAZ", QStringLiteral("00:00:00:00:00:0B"), {"2024;07;01;12;00;30,0;45,0;800;20;"}));
+  store.Merge(
+      ReadoutOf(2, "AGATE", QStringLiteral("00:00:00:00:00:0A"),
+                {"2024;07;01;10;00;20,0;30,0;", "2024;07;01;10;30;22,0;--;", "2024;07;02;09;00;26,0;24,0;"}));
+  store.Merge(
+      ReadoutOf(43, "TOPAZ", QStringLiteral("00:00:00:00:00:0B"), {"2024;07;01;12;00;30,0;45,0;800;20;"}));
   const QStringList queries = ReadmeQueries();
   ASSERT_EQ(queries.size(), 3);
   const QStringList answers[] = {
@@ -195,6 +204,7 @@ TEST_P(ArchiveTest, ReadmeQueriesAnswerOnTheEngine) {
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(Engines, ArchiveTest, testing::Values(Engine::SQLite, Engine::PostgreSQL), EngineName);
+INSTANTIATE_TEST_SUITE_P(Engines, ArchiveTest, testing::Values(Engine::SQLite, Engine::PostgreSQL),
+                         EngineName);
 
 }  // namespace

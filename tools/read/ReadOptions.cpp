@@ -138,8 +138,8 @@ ParsedCommandLine ParseReadOptions(const QStringList& arguments) {
   const QCommandLineOption configOption(QStringLiteral("config"), QString(), QStringLiteral("CFG.INI"));
   const QCommandLineOption jsonOption(QStringLiteral("json"));
   const QCommandLineOption helpOption(QStringLiteral("help"));
-  parser.addOptions({portOption, outOption, separatorOption, timeOption, archiveOption, timeZoneOption, noFilesOption,
-                     jobsOption, hostsOption, configOption, jsonOption, helpOption});
+  parser.addOptions({portOption, outOption, separatorOption, timeOption, archiveOption, timeZoneOption,
+                     noFilesOption, jobsOption, hostsOption, configOption, jsonOption, helpOption});
   parser.addPositionalArgument(QStringLiteral("HOST"), QString(), QStringLiteral("HOST..."));
 
   ParsedCommandLine result;
