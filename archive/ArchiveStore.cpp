@@ -16,6 +16,7 @@
 #include "archive/ArchivedLine.h"
 #include "archive/RawImageDecoding.h"
 #include "archive/SiteTime.h"
+#include "archive/SqliteRecordInsert.h"
 #include "core/ValdError.h"
 
 namespace {
@@ -128,15 +129,6 @@ std::optional<int> InsertRows(QSqlQuery& insert, const QString& table, qint64 de
     added += insert.numRowsAffected();
   }
   return added;
-}
-
-// What tells one archived record from another of the device.
-QByteArray RecordKey(const QString& time, bool secondPass, const QByteArray& valueKey) {
-  return time.toLatin1() + (secondPass ? "|2|" : "|1|") + valueKey;
-}
-
-QByteArray RecordKey(const ArchivedLine& line) {
-  return RecordKey(QString::fromLatin1(line.time), line.secondPass, line.valueKey);
 }
 
 }  // namespace
@@ -362,32 +354,49 @@ int ArchiveStore::InsertRecords(qint64 deviceId, const std::vector<NewRecord>& r
   if (records.empty()) return 0;
 
   // The records archived already in the readout's time span are left out before inserting: merging the
-  // same log again reads instead of writing. The conflict clause still covers a program merging the same
-  // records at the same time.
+  // same log again reads instead of writing. On a server the conflict clause still covers a program
+  // merging the same records at the same time; SQLite's write lock, held from the merge's start, keeps
+  // any other program out, and a record there already would cost another look-up in the key.
+  const bool sqlite = location_.engine == ArchiveLocation::Engine::SQLite;
   const auto [first, last] =
       std::minmax_element(records.begin(), records.end(),
                           [](const NewRecord& a, const NewRecord& b) { return a.line->time < b.line->time; });
+  QSqlDatabase db = QSqlDatabase::database(connection_, false);
+  QString error;
   QSet<QByteArray> known;
-  QSqlQuery existing = Run(
-      QStringLiteral(
-          "SELECT CAST(time AS TEXT), second_pass, value_key FROM %1 WHERE device_id = ? AND time >= ? AND "
-          "time <= ?")
-          .arg(table),
-      {deviceId, QString::fromLatin1(first->line->time), QString::fromLatin1(last->line->time)});
-  while (NextRow(existing)) {
-    known.insert(RecordKey(TimeText(existing.value(0)), existing.value(1).toInt() != 0,
-                           existing.value(2).toString().toLatin1()));
+  if (sqlite) {
+    std::optional<QSet<QByteArray>> keys =
+        SqliteRecordKeys(db, table, deviceId, first->line->time, last->line->time, error);
+    if (!keys) Fail(QStringLiteral("SELECT FROM %1").arg(table), error);
+    known = std::move(*keys);
+  } else {
+    QSqlQuery existing =
+        Run(QStringLiteral("SELECT CAST(time AS TEXT), second_pass, value_key FROM %1 WHERE "
+                           "device_id = ? AND time >= ? AND time <= ?")
+                .arg(table),
+            {deviceId, QString::fromLatin1(first->line->time), QString::fromLatin1(last->line->time)});
+    while (NextRow(existing)) {
+      known.insert(RecordKeyOf(TimeText(existing.value(0)).toLatin1(), existing.value(1).toInt() != 0,
+                               existing.value(2).toString().toLatin1()));
+    }
   }
-  // Runs of records of one readout go in together; a record twice in them is left to the conflict clause.
+  // Runs of records of one readout go in together; a record twice in them goes in once.
   int added = 0;
-  QSqlQuery insert(QSqlDatabase::database(connection_, false));
+  QSqlQuery insert(db);
   std::vector<const ArchivedLine*> run;
   for (size_t i = 0; i < records.size(); ++i) {
-    if (!known.contains(RecordKey(*records[i].line))) run.push_back(records[i].line);
+    const QByteArray key = RecordKeyOf(*records[i].line);
+    if (!known.contains(key)) {
+      known.insert(key);
+      run.push_back(records[i].line);
+    }
     const bool runEnds = i + 1 == records.size() || records[i + 1].readoutId != records[i].readoutId;
     if (!runEnds || run.empty()) continue;
-    const std::optional<int> inserted = InsertRows(insert, table, deviceId, records[i].readoutId, run);
-    if (!inserted) Fail(QStringLiteral("INSERT INTO %1").arg(table), insert.lastError().text());
+    const std::optional<int> inserted =
+        sqlite ? InsertSqliteRecords(db, table, deviceId, records[i].readoutId, run, error)
+               : InsertRows(insert, table, deviceId, records[i].readoutId, run);
+    if (!inserted)
+      Fail(QStringLiteral("INSERT INTO %1").arg(table), sqlite ? error : insert.lastError().text());
     added += *inserted;
     run.clear();
   }
@@ -428,6 +437,13 @@ MergeResult ArchiveStore::Merge(const ArchiveReadout& readout, const ArchivedLin
     throw;
   }
   return result;
+}
+
+void ArchiveStore::PrepareForManyMerges() {
+  if (location_.engine != ArchiveLocation::Engine::SQLite || readOnly_) return;
+  constexpr int CacheKiB = 64 * 1024;
+  Run(QStringLiteral("PRAGMA cache_size = -%1").arg(CacheKiB));
+  Run(QStringLiteral("PRAGMA wal_autocheckpoint = 0"));
 }
 
 QList<ArchivedDevice> ArchiveStore::Devices() {
@@ -547,7 +563,7 @@ QList<RedecodeResult> ArchiveStore::Redecode() {
       std::vector<QByteArray> decodedInOrder;
       for (const auto& [lines, readoutId] : decoded) {
         for (const ArchivedLine& line : lines.records) {
-          const QByteArray key = RecordKey(line);
+          const QByteArray key = RecordKeyOf(line);
           if (decodedByKey.contains(key)) continue;
           decodedByKey.insert(key, {&line, readoutId});
           decodedInOrder.push_back(key);
@@ -562,7 +578,8 @@ QList<RedecodeResult> ArchiveStore::Redecode() {
       while (NextRow(records)) {
         const QString time = TimeText(records.value(0));
         const bool secondPass = records.value(1).toInt() != 0;
-        const QByteArray key = RecordKey(time, secondPass, records.value(2).toString().toLatin1());
+        const QByteArray key =
+            RecordKeyOf(time.toLatin1(), secondPass, records.value(2).toString().toLatin1());
         archived.insert(key);
         if (!records.value(3).isNull() && !decodedByKey.contains(key))
           gone.append({time, int(secondPass), records.value(2).toString()});

@@ -104,6 +104,11 @@ class ArchiveStore {
   // The same with the readout's records prepared already (PrepareArchivedLines).
   MergeResult Merge(const ArchiveReadout& readout, const ArchivedLines& lines);
 
+  // Readies the connection for many merges in a row, as one run of devices read at once brings: on
+  // SQLite a page cache for the records of all of them, and the write-ahead log moved into the archive
+  // file when the connection closes instead of after every few merges, each time waiting for the disk.
+  void PrepareForManyMerges();
+
   QList<ArchivedDevice> Devices();
   std::optional<ArchivedDevice> FindDevice(const QString& key);
 

@@ -8,20 +8,26 @@
 
 namespace {
 
+// The writer's connection, readied for the merges of a whole run.
+void Open(const ArchiveLocation& location, const QTimeZone& zone, std::optional<ArchiveStore>& store) {
+  store.emplace(location, ArchiveAccess::ReadWrite, zone);
+  store->PrepareForManyMerges();
+}
+
 // What the writer does while the devices are still being read, so that the first merge does not wait
 // for it: opens an archive that exists (or a server's), or else loads the SQLite driver, leaving the
 // new file to the first merge. A failure is met again by the first merge, which reports it.
-std::optional<ArchiveStore> OpenAhead(const ArchiveLocation& location, const QTimeZone& zone) {
+void OpenAhead(const ArchiveLocation& location, const QTimeZone& zone, std::optional<ArchiveStore>& store) {
   if (location.engine == ArchiveLocation::Engine::SQLite && !QFileInfo::exists(location.path)) {
     const QString connection = QStringLiteral("vald_archive_driver");
     QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connection);
     QSqlDatabase::removeDatabase(connection);
-    return std::nullopt;
+    return;
   }
   try {
-    return std::optional<ArchiveStore>(std::in_place, location, ArchiveAccess::ReadWrite, zone);
+    Open(location, zone, store);
   } catch (const ValdError&) {
-    return std::nullopt;
+    store.reset();
   }
 }
 
@@ -55,7 +61,8 @@ MergeResult ArchiveWriter::Merge(const ArchiveReadout& readout) {
 
 void ArchiveWriter::TakeJobs() {
   // The connection belongs to this thread: it is opened, used and closed here.
-  std::optional<ArchiveStore> store = OpenAhead(location_, zone_);
+  std::optional<ArchiveStore> store;
+  OpenAhead(location_, zone_, store);
   for (;;) {
     Job* job = nullptr;
     {
@@ -66,7 +73,7 @@ void ArchiveWriter::TakeJobs() {
       jobs_.pop_front();
     }
     try {
-      if (!store) store.emplace(location_, ArchiveAccess::ReadWrite, zone_);
+      if (!store) Open(location_, zone_, store);
       job->result.set_value(store->Merge(*job->readout, *job->lines));
     } catch (...) {
       // The next merge opens the archive again, as after a failure on a connection of its own.

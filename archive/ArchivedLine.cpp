@@ -72,8 +72,22 @@ void AppendValueKey(QByteArray& key, const RecordValue& value) {
 QByteArray SqlTimeOfSeconds(qint64 seconds) {
   const qint64 days = seconds >= 0 ? seconds / SecondsPerDay : (seconds - SecondsPerDay + 1) / SecondsPerDay;
   const qint64 clock = seconds - days * SecondsPerDay;
-  return SqlTime(QDate::fromJulianDay(days + JulianDayOf1970),
-                 QTime(int(clock / 3600), int(clock / 60 % 60), int(clock % 60)));
+  // A log's records lie a few minutes apart: the date of the one before is mostly the date again.
+  thread_local qint64 lastDays = -1;
+  thread_local QByteArray lastDate;
+  if (days != lastDays || lastDate.isEmpty()) {
+    lastDate = SqlTime(QDate::fromJulianDay(days + JulianDayOf1970), QTime(0, 0)).left(11);
+    lastDays = days;
+  }
+  QByteArray text;
+  text.reserve(19);
+  text.append(lastDate);
+  AppendDigits(text, clock / 3600, 2);
+  text += ':';
+  AppendDigits(text, clock / 60 % 60, 2);
+  text += ':';
+  AppendDigits(text, clock % 60, 2);
+  return text;
 }
 
 std::optional<qint64> SecondsOfSqlTime(const QString& text) {
@@ -81,6 +95,16 @@ std::optional<qint64> SecondsOfSqlTime(const QString& text) {
   const QTime clock = QTime::fromString(text.mid(11, 8), QStringLiteral("hh:mm:ss"));
   if (!date.isValid() || !clock.isValid()) return std::nullopt;
   return (date.toJulianDay() - JulianDayOf1970) * SecondsPerDay + clock.msecsSinceStartOfDay() / 1000;
+}
+
+QByteArray RecordKeyOf(const QByteArray& time, bool secondPass, const QByteArray& valueKey) {
+  QByteArray key;
+  key.reserve(time.size() + 3 + valueKey.size());
+  return key.append(time).append(secondPass ? "|2|" : "|1|").append(valueKey);
+}
+
+QByteArray RecordKeyOf(const ArchivedLine& line) {
+  return RecordKeyOf(line.time, line.secondPass, line.valueKey);
 }
 
 // Shortest digits that read back as the same number: the digits of the text it was read from, without

@@ -43,6 +43,10 @@ ArchivedLines ArchiveRecords(const RecordLog& log, const QList<QByteArray>& line
 // their values.
 ArchivedLines ReadArchivedLines(const QList<QByteArray>& lines, const QTimeZone& zone);
 
+// What tells one archived record of a device from another: its local time, its pass and its values.
+QByteArray RecordKeyOf(const QByteArray& time, bool secondPass, const QByteArray& valueKey);
+QByteArray RecordKeyOf(const ArchivedLine& line);
+
 // The value key of values read back from the archive as numbers: the same text the record's values
 // gave when they were merged.
 QByteArray ValueKeyOf(const std::array<std::optional<double>, ArchivedLine::ChannelCount>& values);
