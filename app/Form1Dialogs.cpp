@@ -9,6 +9,7 @@
 #include <QFormLayout>
 #include <QInputDialog>
 #include <QMessageBox>
+#include "ExportDialog.h"
 
 namespace {
 
@@ -84,6 +85,7 @@ Form1Dialogs Form1Dialogs::Real() {
     QMessageBox::information(parent, QApplication::applicationDisplayName(), text);
   };
   dialogs.chooseImageFile = ChooseImageFile;
+  dialogs.chooseExportFile = ChooseExportFile;
   dialogs.chooseOpenFile = [](QWidget* parent) { return ChooseFile(parent, QFileDialog::AcceptOpen); };
   dialogs.chooseSaveFile = [](QWidget* parent) { return ChooseFile(parent, QFileDialog::AcceptSave); };
   dialogs.inputBox = [](QWidget* parent, const QString& caption, const QString& prompt,

@@ -12,6 +12,7 @@
 #include "TF_Nev.h"
 #include "TForm3.h"
 #include "archive/ArchiveLocation.h"
+#include "archive/SiteTime.h"
 #include "core/ValdError.h"
 #include "core/Win1250.h"
 #include "files/MeasurementFile.h"
@@ -19,6 +20,7 @@
 #include "operations/FileOpen.h"
 #include "operations/History.h"
 #include "operations/IncompleteLog.h"
+#include "operations/LogExport.h"
 #include "operations/Presenter.h"
 #include "operations/Readout.h"
 #include "operations/ServiceTools.h"
@@ -153,6 +155,7 @@ void TForm1::ConnectHandlers() {
   connect(ui_->Open1, &QAction::triggered, this, &TForm1::Open1Click);
   connect(ui_->Save1, &QAction::triggered, this, &TForm1::Save1Click);
   connect(ui_->Elzmnyek1, &QAction::triggered, this, &TForm1::Elzmnyek1Click);
+  connect(ui_->Exportls1, &QAction::triggered, this, &TForm1::Exportls1Click);
   connect(ui_->Exit1, &QAction::triggered, this, &TForm1::Exit1Click);
   const std::array<std::pair<QAction*, Placement>, 7> placements = {{
       {ui_->Alaprtelmezett1, Placement::Default},
@@ -401,7 +404,8 @@ void TForm1::Elzmnyek1Click() {
     const ArchiveLocation location = ParseArchiveLocation(ArchiveSetting(), env_.programFolder);
     if (location.IsOff())
       throw ValdError(QStringLiteral("Nincs archívum: a cfg.ini Archive kulcsa kikapcsolja."));
-    ArchiveStore store(location);
+    ArchiveStore store(location, ArchiveAccess::ReadWrite,
+                       SiteTimeZone(TimeZoneSetting(state_.SettingsLines)));
     const QList<ArchivedDevice> devices = store.Devices();
     QStringList keys;
     for (const ArchivedDevice& device : devices) keys << device.key;
@@ -414,6 +418,16 @@ void TForm1::Elzmnyek1Click() {
     if (index < 0)
       throw ValdError(QStringLiteral("Nincs ilyen eszköz az archívumban: %1").arg(choice->device));
     ShowArchivedHistory(state_, view_, env_, store, devices[index], choice->from, choice->to);
+  });
+}
+
+void TForm1::Exportls1Click() {
+  const QString path = dialogs_.chooseExportFile(this, SuggestedExportName(env_.now(), state_.DeviceCode));
+  if (path.isEmpty()) return;
+  RunHandler([&] {
+    Environment env = env_;
+    env.timeZone = TimeZoneSetting(state_.SettingsLines);
+    ExportCurrentLog(state_, env, path);
   });
 }
 
@@ -509,6 +523,7 @@ void TForm1::ReadoutEnded() {
     readout.error = RunCatching([&] {
       Environment env = env_;
       env.archive = ArchiveSetting();
+      env.timeZone = TimeZoneSetting(state_.SettingsLines);
       ShowReadout(state_, view_, env, readout.result, readout.kept);
       ArmSaveTimer();
     });
