@@ -381,6 +381,7 @@ int ArchiveStore::InsertRecords(qint64 deviceId, const std::vector<NewRecord>& r
     }
   }
   // Runs of records of one readout go in together; a record twice in them goes in once.
+  known.reserve(known.size() + qsizetype(records.size()));
   int added = 0;
   QSqlQuery insert(db);
   std::vector<const ArchivedLine*> run;

@@ -44,28 +44,81 @@ QByteArray SqlTime(const QDate& date, const QTime& time) {
   return text;
 }
 
+char* WriteDigits(char* p, quint64 number) {
+  char digits[20];
+  int count = 0;
+  do {
+    digits[count++] = char('0' + number % 10);
+    number /= 10;
+  } while (number != 0);
+  while (count > 0) *p++ = digits[--count];
+  return p;
+}
+
 // A value as a number with "." and its digits, without the zeros that end a fraction ("20.10" and
-// "20,1" both "20.1"): the same number read from any line gives the same text.
-void AppendValueKey(QByteArray& key, const RecordValue& value) {
-  if (!value.IsNumber()) return;
+// "20,1" both "20.1"): the same number read from any line gives the same text. Written into `p`,
+// which has room for 24 characters.
+char* WriteValueKey(char* p, const RecordValue& value) {
   constexpr int MaxDecimals = 9;
   int decimals = std::min<int>(value.decimals, MaxDecimals);
-  qint64 unit = 1;
+  quint64 unit = 1;
   for (int k = 0; k < decimals; ++k) unit *= 10;
-  qint64 scaled = std::llround(std::fabs(value.number) * double(unit));
+  quint64 scaled = quint64(std::llround(std::fabs(value.number) * double(unit)));
   while (decimals > 0 && scaled % 10 == 0) {
     scaled /= 10;
     unit /= 10;
     --decimals;
   }
-  if (value.IsNegative()) key += '-';
-  key += QByteArray::number(scaled / unit);
+  if (value.IsNegative()) *p++ = '-';
+  p = WriteDigits(p, scaled / unit);
   if (decimals > 0) {
-    key += '.';
-    const QByteArray fraction = QByteArray::number(scaled % unit);
-    key += QByteArray(decimals - fraction.size(), '0') + fraction;
+    *p++ = '.';
+    quint64 fraction = scaled % unit;
+    for (int k = decimals - 1; k >= 0; --k) {
+      p[k] = char('0' + fraction % 10);
+      fraction /= 10;
+    }
+    p += decimals;
   }
+  return p;
 }
+
+// The local time of a record, with the date's part worked out once for a run of records of one day.
+class RecordDays {
+ public:
+  // Nothing for a time stamp that is no valid date and time.
+  std::optional<qint64> Seconds(const RecordTime& time) {
+    if (time.year != year_ || time.month != month_ || time.day != day_) {
+      year_ = time.year;
+      month_ = time.month;
+      day_ = time.day;
+      const QDate date(time.year, time.month, time.day);
+      valid_ = date.isValid();
+      if (valid_) {
+        daySeconds_ = (date.toJulianDay() - JulianDayOf1970) * SecondsPerDay;
+        dateText_ = SqlTime(date, QTime(0, 0)).left(11);
+      }
+    }
+    if (!valid_ || time.hour > 23 || time.minute > 59) return std::nullopt;
+    return daySeconds_ + time.hour * 3600 + time.minute * 60;
+  }
+  // "2024-03-01 14:05:00" of the time stamp last given to Seconds.
+  QByteArray Text(const RecordTime& time) const {
+    char clock[8] = {char('0' + time.hour / 10), char('0' + time.hour % 10), ':', char('0' + time.minute / 10),
+                     char('0' + time.minute % 10), ':', '0', '0'};
+    QByteArray text;
+    text.reserve(19);
+    return text.append(dateText_).append(clock, sizeof clock);
+  }
+
+ private:
+  int year_ = -1;
+  int month_ = -1;
+  int day_ = -1;
+  bool valid_ = false;
+  qint64 daySeconds_ = 0;
+  QByteArray dateText_;
+};
 
 }  // namespace
 
@@ -108,7 +161,7 @@ QByteArray RecordKeyOf(const ArchivedLine& line) {
 }
 
 // Shortest digits that read back as the same number: the digits of the text it was read from, without
-// the zeros that end a fraction, as AppendValueKey writes them.
+// the zeros that end a fraction, as WriteValueKey writes them.
 QByteArray ValueKeyOf(const std::array<std::optional<double>, ArchivedLine::ChannelCount>& values) {
   QByteArray key;
   qsizetype keyLength = 0;
@@ -129,31 +182,34 @@ ArchivedLines ArchiveRecords(const RecordLog& log, const QList<QByteArray>& line
   archived.records.reserve(log.records.size());
   std::vector<qint64> localTimes;
   localTimes.reserve(log.records.size());
+  RecordDays days;
+  constexpr int ValueKeyRoom = 25;
+  char key[ArchivedLine::ChannelCount * ValueKeyRoom];
   for (size_t i = 0; i < log.records.size(); ++i) {
     const LogRecord& record = log.records[i];
-    const QDate date(record.time.year, record.time.month, record.time.day);
-    const QTime clock(record.time.hour, record.time.minute);
-    if (record.timeCount < LogRecord::TimeColumns || !date.isValid() || !clock.isValid()) {
+    const std::optional<qint64> local =
+        record.timeCount < LogRecord::TimeColumns ? std::nullopt : days.Seconds(record.time);
+    if (!local) {
       ++archived.withoutTime;
       continue;
     }
     ArchivedLine& line = archived.records.emplace_back();
     line.line = lines.value(qsizetype(i));
-    line.time = SqlTime(date, clock);
-    localTimes.push_back(LocalSeconds(date.year(), date.month(), date.day(), clock.hour(), clock.minute()));
-    const std::span<const RecordValue> values = log.Values(record);
+    line.time = days.Text(record.time);
+    localTimes.push_back(*local);
     // Trailing missing values leave no mark: a line read back from a file does not know how many
     // value columns its record had, a line of the archive's first schema kept no missing channel.
-    qsizetype keyLength = 0;
-    for (size_t channel = 0; channel < values.size(); ++channel) {
-      if (channel > 0) line.valueKey += ';';
-      AppendValueKey(line.valueKey, values[channel]);
-      if (values[channel].IsNumber()) {
-        keyLength = line.valueKey.size();
-        if (channel < size_t(ArchivedLine::ChannelCount)) line.values[channel] = values[channel].number;
-      }
+    const std::span<const RecordValue> values = log.Values(record);
+    char* end = key;
+    char* keyEnd = key;
+    for (size_t channel = 0; channel < values.size() && channel < size_t(ArchivedLine::ChannelCount); ++channel) {
+      if (channel > 0) *end++ = ';';
+      if (!values[channel].IsNumber()) continue;
+      end = WriteValueKey(end, values[channel]);
+      keyEnd = end;
+      line.values[channel] = values[channel].number;
     }
-    line.valueKey.truncate(keyLength);
+    line.valueKey = QByteArray(key, keyEnd - key);
   }
   const std::vector<SiteTime> times = SiteTimesInRingOrder(localTimes, zone);
   for (size_t i = 0; i < times.size(); ++i) {
