@@ -47,19 +47,12 @@ QVariant NullableText(const QString& text) {
   return text.isEmpty() ? QVariant() : QVariant(text);
 }
 
-// The channels up to the last one that holds a value in any of the records: the ones after it stay
-// NULL without being bound.
-int ChannelsInUse(const std::vector<const ArchivedLine*>& records) {
-  int channels = 0;
-  for (const ArchivedLine* record : records) {
-    for (int channel = ArchivedLine::ChannelCount; channel > channels; --channel) {
-      if (record->values[size_t(channel - 1)]) {
-        channels = channel;
-        break;
-      }
-    }
-  }
-  return channels;
+// The raw image in the row's columns `first` (image, decimal_separator, system_decimal_separator)
+// decoded again as its readout decoded it.
+std::optional<DecodedImage> DecodeStoredImage(const QSqlQuery& row, int first) {
+  const QByteArray systemSeparator = row.value(first + 2).toByteArray();
+  return DecodeRawImage(row.value(first).toByteArray(), row.value(first + 1).toByteArray(),
+                        systemSeparator.isEmpty() ? '.' : systemSeparator[0]);
 }
 
 QString SqlLiteral(const QVariant& id) {
@@ -546,10 +539,7 @@ QList<RedecodeResult> ArchiveStore::Redecode() {
               {device.id});
       while (NextRow(images)) {
         ++result.readouts;
-        const QByteArray systemSeparator = images.value(3).toByteArray();
-        const std::optional<DecodedImage> image =
-            DecodeRawImage(images.value(1).toByteArray(), images.value(2).toByteArray(),
-                           systemSeparator.isEmpty() ? '.' : systemSeparator[0]);
+        const std::optional<DecodedImage> image = DecodeStoredImage(images, 1);
         if (!image) {
           ++result.undecodable;
           continue;
@@ -618,10 +608,7 @@ void ArchiveStore::CarryRecordsOver() {
                                           "readouts WHERE device_id = ? ORDER BY id"),
                            {deviceId});
     while (NextRow(images)) {
-      const QByteArray systemSeparator = images.value(2).toByteArray();
-      const std::optional<DecodedImage> image =
-          DecodeRawImage(images.value(0).toByteArray(), images.value(1).toByteArray(),
-                         systemSeparator.isEmpty() ? '.' : systemSeparator[0]);
+      const std::optional<DecodedImage> image = DecodeStoredImage(images, 0);
       if (!image) continue;
       for (ArchivedLine& line : ArchiveRecords(image->log, image->lines, zone_).records) {
         if (line.secondPass) fromImages.insert(line.line, std::move(line));

@@ -104,8 +104,14 @@ class RecordDays {
   }
   // "2024-03-01 14:05:00" of the time stamp last given to Seconds.
   QByteArray Text(const RecordTime& time) const {
-    char clock[8] = {char('0' + time.hour / 10), char('0' + time.hour % 10), ':', char('0' + time.minute / 10),
-                     char('0' + time.minute % 10), ':', '0', '0'};
+    char clock[8] = {char('0' + time.hour / 10),
+                     char('0' + time.hour % 10),
+                     ':',
+                     char('0' + time.minute / 10),
+                     char('0' + time.minute % 10),
+                     ':',
+                     '0',
+                     '0'};
     QByteArray text;
     text.reserve(19);
     return text.append(dateText_).append(clock, sizeof clock);
@@ -177,6 +183,19 @@ QByteArray ValueKeyOf(const std::array<std::optional<double>, ArchivedLine::Chan
   return key;
 }
 
+int ChannelsInUse(const std::vector<const ArchivedLine*>& records) {
+  int channels = 0;
+  for (const ArchivedLine* record : records) {
+    for (int channel = ArchivedLine::ChannelCount; channel > channels; --channel) {
+      if (record->values[size_t(channel - 1)]) {
+        channels = channel;
+        break;
+      }
+    }
+  }
+  return channels;
+}
+
 ArchivedLines ArchiveRecords(const RecordLog& log, const QList<QByteArray>& lines, const QTimeZone& zone) {
   ArchivedLines archived;
   archived.records.reserve(log.records.size());
@@ -202,7 +221,8 @@ ArchivedLines ArchiveRecords(const RecordLog& log, const QList<QByteArray>& line
     const std::span<const RecordValue> values = log.Values(record);
     char* end = key;
     char* keyEnd = key;
-    for (size_t channel = 0; channel < values.size() && channel < size_t(ArchivedLine::ChannelCount); ++channel) {
+    for (size_t channel = 0; channel < values.size() && channel < size_t(ArchivedLine::ChannelCount);
+         ++channel) {
       if (channel > 0) *end++ = ';';
       if (!values[channel].IsNumber()) continue;
       end = WriteValueKey(end, values[channel]);

@@ -28,6 +28,10 @@ struct ArchivedLine {
   std::array<std::optional<double>, ChannelCount> values;
 };
 
+// The channels up to the last one that holds a value in any of the records: the ones after it stay
+// NULL without being bound.
+int ChannelsInUse(const std::vector<const ArchivedLine*>& records);
+
 // A readout's records as the archive keeps them. Preparing them needs no connection to the archive: a
 // writer has it done on the thread that hands the readout over, while its own merges another.
 struct ArchivedLines {

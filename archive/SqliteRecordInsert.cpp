@@ -42,20 +42,6 @@ QByteArray ColumnText(sqlite3_stmt* statement, int column) {
                     sqlite3_column_bytes(statement, column));
 }
 
-// The channels up to the last one that holds a value in any of the records.
-int ChannelsInUse(const std::vector<const ArchivedLine*>& records) {
-  int channels = 0;
-  for (const ArchivedLine* record : records) {
-    for (int channel = ArchivedLine::ChannelCount; channel > channels; --channel) {
-      if (record->values[size_t(channel - 1)]) {
-        channels = channel;
-        break;
-      }
-    }
-  }
-  return channels;
-}
-
 }  // namespace
 
 std::optional<QSet<QByteArray>> SqliteRecordKeys(QSqlDatabase& db, const QString& table, qint64 deviceId,

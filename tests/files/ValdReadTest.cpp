@@ -310,6 +310,7 @@ INSTANTIATE_TEST_SUITE_P(
                     std::vector<const char*>{"--out", "/tmp"},
                     std::vector<const char*>{"--jobs", "0", "127.0.0.1"},
                     std::vector<const char*>{"--jobs", "257", "127.0.0.1"},
+                    std::vector<const char*>{"--time-zone", "Mars/Olympus_Mons", "127.0.0.1"},
                     std::vector<const char*>{"--no-files", "--archive", "off", "127.0.0.1"}));
 
 // Options that cannot give a usable file are refused before any device is read.
