@@ -342,6 +342,33 @@ qint64 ArchiveStore::StoreDevice(const DeviceIdentity& device, const QDateTime& 
   return query.value(0).toLongLong();
 }
 
+int ArchiveStore::InsertSqliteRecords(QSqlDatabase& db, qint64 deviceId,
+                                      const std::vector<NewRecord>& records, const QString& table) {
+  std::vector<const ArchivedLine*> lines;
+  lines.reserve(records.size());
+  for (const NewRecord& record : records) lines.push_back(record.line);
+  std::vector<size_t> fresh;
+  QString error;
+  if (!FreshSqliteRecords(db, table, deviceId, lines, fresh, error))
+    Fail(QStringLiteral("SELECT FROM %1").arg(table), error);
+  // The records of one readout go in together, in the key's order.
+  std::stable_sort(fresh.begin(), fresh.end(), [&](size_t a, size_t b) {
+    return records[a].readoutId.toLongLong() < records[b].readoutId.toLongLong();
+  });
+  int added = 0;
+  std::vector<const ArchivedLine*> run;
+  for (size_t k = 0; k < fresh.size(); ++k) {
+    run.push_back(records[fresh[k]].line);
+    const QVariant& readoutId = records[fresh[k]].readoutId;
+    if (k + 1 < fresh.size() && records[fresh[k + 1]].readoutId == readoutId) continue;
+    const std::optional<int> inserted = ::InsertSqliteRecords(db, table, deviceId, readoutId, run, error);
+    if (!inserted) Fail(QStringLiteral("INSERT INTO %1").arg(table), error);
+    added += *inserted;
+    run.clear();
+  }
+  return added;
+}
+
 int ArchiveStore::InsertRecords(qint64 deviceId, const std::vector<NewRecord>& records,
                                 const QString& table) {
   if (records.empty()) return 0;
@@ -350,28 +377,21 @@ int ArchiveStore::InsertRecords(qint64 deviceId, const std::vector<NewRecord>& r
   // same log again reads instead of writing. On a server the conflict clause still covers a program
   // merging the same records at the same time; SQLite's write lock, held from the merge's start, keeps
   // any other program out, and a record there already would cost another look-up in the key.
-  const bool sqlite = location_.engine == ArchiveLocation::Engine::SQLite;
+  QSqlDatabase db = QSqlDatabase::database(connection_, false);
+  if (location_.engine == ArchiveLocation::Engine::SQLite)
+    return InsertSqliteRecords(db, deviceId, records, table);
   const auto [first, last] =
       std::minmax_element(records.begin(), records.end(),
                           [](const NewRecord& a, const NewRecord& b) { return a.line->time < b.line->time; });
-  QSqlDatabase db = QSqlDatabase::database(connection_, false);
-  QString error;
   QSet<QByteArray> known;
-  if (sqlite) {
-    std::optional<QSet<QByteArray>> keys =
-        SqliteRecordKeys(db, table, deviceId, first->line->time, last->line->time, error);
-    if (!keys) Fail(QStringLiteral("SELECT FROM %1").arg(table), error);
-    known = std::move(*keys);
-  } else {
-    QSqlQuery existing =
-        Run(QStringLiteral("SELECT CAST(time AS TEXT), second_pass, value_key FROM %1 WHERE "
-                           "device_id = ? AND time >= ? AND time <= ?")
-                .arg(table),
-            {deviceId, QString::fromLatin1(first->line->time), QString::fromLatin1(last->line->time)});
-    while (NextRow(existing)) {
-      known.insert(RecordKeyOf(TimeText(existing.value(0)).toLatin1(), existing.value(1).toInt() != 0,
-                               existing.value(2).toString().toLatin1()));
-    }
+  QSqlQuery existing =
+      Run(QStringLiteral("SELECT CAST(time AS TEXT), second_pass, value_key FROM %1 WHERE "
+                         "device_id = ? AND time >= ? AND time <= ?")
+              .arg(table),
+          {deviceId, QString::fromLatin1(first->line->time), QString::fromLatin1(last->line->time)});
+  while (NextRow(existing)) {
+    known.insert(RecordKeyOf(TimeText(existing.value(0)).toLatin1(), existing.value(1).toInt() != 0,
+                             existing.value(2).toString().toLatin1()));
   }
   // Runs of records of one readout go in together; a record twice in them goes in once.
   known.reserve(known.size() + qsizetype(records.size()));
@@ -386,11 +406,8 @@ int ArchiveStore::InsertRecords(qint64 deviceId, const std::vector<NewRecord>& r
     }
     const bool runEnds = i + 1 == records.size() || records[i + 1].readoutId != records[i].readoutId;
     if (!runEnds || run.empty()) continue;
-    const std::optional<int> inserted =
-        sqlite ? InsertSqliteRecords(db, table, deviceId, records[i].readoutId, run, error)
-               : InsertRows(insert, table, deviceId, records[i].readoutId, run);
-    if (!inserted)
-      Fail(QStringLiteral("INSERT INTO %1").arg(table), sqlite ? error : insert.lastError().text());
+    const std::optional<int> inserted = InsertRows(insert, table, deviceId, records[i].readoutId, run);
+    if (!inserted) Fail(QStringLiteral("INSERT INTO %1").arg(table), insert.lastError().text());
     added += *inserted;
     run.clear();
   }

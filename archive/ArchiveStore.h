@@ -144,6 +144,9 @@ class ArchiveStore {
   };
   int InsertRecords(qint64 deviceId, const std::vector<NewRecord>& records,
                     const QString& table = QStringLiteral("records"));
+  // The same on SQLite, through SQLite's own interface.
+  int InsertSqliteRecords(QSqlDatabase& db, qint64 deviceId, const std::vector<NewRecord>& records,
+                          const QString& table);
   // Carries the records of the first schema over into the second's table.
   void CarryRecordsOver();
   [[noreturn]] void Fail(const QString& what, const QString& reason) const;

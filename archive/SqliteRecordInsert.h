@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QByteArray>
-#include <QSet>
 #include <QSqlDatabase>
 #include <QString>
 #include <QVariant>
@@ -15,11 +14,12 @@
 // thousands of records at once, which Qt SQL's binding by name took longer to hand over than SQLite took
 // to store them.
 
-// The keys (RecordKeyOf) of the device's records in `table` from `first` to `last` (local SQL times),
-// or nothing when the query fails (its message in `error`).
-std::optional<QSet<QByteArray>> SqliteRecordKeys(QSqlDatabase& db, const QString& table, qint64 deviceId,
-                                                 const QByteArray& first, const QByteArray& last,
-                                                 QString& error);
+// Which of `records` (a readout's, or one device's carried over) are not in `table` yet: their indexes
+// in the key's order, each record once. The device's records in the span of theirs are read in that
+// order beside them, without a look-up each. False when the query fails (its message in `error`).
+bool FreshSqliteRecords(QSqlDatabase& db, const QString& table, qint64 deviceId,
+                        const std::vector<const ArchivedLine*>& records, std::vector<size_t>& fresh,
+                        QString& error);
 
 // Inserts records that are not in `table` yet, with one statement prepared for them all. The records
 // added, or nothing when a statement fails (its message in `error`).
