@@ -68,17 +68,23 @@ void ArchiveWriter::TakeJobs() {
     {
       std::unique_lock lock(mutex_);
       queued_.wait(lock, [this] { return stopping_ || !jobs_.empty(); });
-      if (jobs_.empty()) return;
+      if (jobs_.empty()) break;
       job = jobs_.front();
       jobs_.pop_front();
     }
     try {
       if (!store) Open(location_, zone_, store);
       job->result.set_value(store->Merge(*job->readout, *job->lines));
+      if (location_.engine == ArchiveLocation::Engine::SQLite) {
+        if (!checkpointer_) checkpointer_ = std::make_unique<WalCheckpointer>(location_.path);
+        checkpointer_->Committed();
+      }
     } catch (...) {
       // The next merge opens the archive again, as after a failure on a connection of its own.
       store.reset();
       job->result.set_exception(std::current_exception());
     }
   }
+  // The checkpoints end first: the connection closed last moves what the log still holds.
+  checkpointer_.reset();
 }

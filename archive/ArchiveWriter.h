@@ -8,6 +8,7 @@
 #include <mutex>
 
 #include "archive/ArchiveStore.h"
+#include "archive/WalCheckpointer.h"
 
 // One connection to an archive for readouts that finish on many threads at once: their merges queue up
 // for a thread of the writer's own, which takes them one after another, each in its own transaction.
@@ -42,5 +43,6 @@ class ArchiveWriter {
   std::condition_variable queued_;
   std::deque<Job*> jobs_;
   bool stopping_ = false;
+  std::unique_ptr<WalCheckpointer> checkpointer_;  // on SQLite, once the archive file is there
   std::unique_ptr<QThread> thread_;
 };
