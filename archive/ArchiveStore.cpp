@@ -351,10 +351,15 @@ int ArchiveStore::InsertSqliteRecords(QSqlDatabase& db, qint64 deviceId,
   QString error;
   if (!FreshSqliteRecords(db, table, deviceId, lines, fresh, error))
     Fail(QStringLiteral("SELECT FROM %1").arg(table), error);
-  // The records of one readout go in together, in the key's order.
-  std::stable_sort(fresh.begin(), fresh.end(), [&](size_t a, size_t b) {
-    return records[a].readoutId.toLongLong() < records[b].readoutId.toLongLong();
+  // The records of one readout go in together, in the key's order; a merge's are all of one readout.
+  const bool oneReadout = std::all_of(records.begin(), records.end(), [&](const NewRecord& record) {
+    return record.readoutId == records[0].readoutId;
   });
+  if (!oneReadout) {
+    std::stable_sort(fresh.begin(), fresh.end(), [&](size_t a, size_t b) {
+      return records[a].readoutId.toLongLong() < records[b].readoutId.toLongLong();
+    });
+  }
   int added = 0;
   std::vector<const ArchivedLine*> run;
   for (size_t k = 0; k < fresh.size(); ++k) {
