@@ -55,20 +55,36 @@ char* WriteDigits(char* p, quint64 number) {
   return p;
 }
 
+// The shortest digits that read back as the same number ("20.1", "-0"), as a number the archive gives
+// back is written.
+void AppendShortest(QByteArray& key, double value) {
+  if (value == 0 && std::signbit(value)) key += '-';
+  key += QByteArray::number(value, 'f', QLocale::FloatingPointShortest);
+}
+
 // A value as a number with "." and its digits, without the zeros that end a fraction ("20.10" and
-// "20,1" both "20.1"): the same number read from any line gives the same text. Written into `p`,
-// which has room for 24 characters.
-char* WriteValueKey(char* p, const RecordValue& value) {
+// "20,1" both "20.1"): the same number read from any line gives the same text, the text of the
+// number read back from the archive.
+void AppendValueKey(QByteArray& key, const RecordValue& value) {
   constexpr int MaxDecimals = 9;
+  // Beyond this the digits of the decimal value no longer fit a 64-bit integer.
+  constexpr double LargestScaled = 1e15;
   int decimals = std::min<int>(value.decimals, MaxDecimals);
   quint64 unit = 1;
   for (int k = 0; k < decimals; ++k) unit *= 10;
-  quint64 scaled = quint64(std::llround(std::fabs(value.number) * double(unit)));
+  const double magnitude = std::fabs(value.number) * double(unit);
+  if (!(magnitude < LargestScaled)) {
+    AppendShortest(key, value.number);
+    return;
+  }
+  quint64 scaled = quint64(std::llround(magnitude));
   while (decimals > 0 && scaled % 10 == 0) {
     scaled /= 10;
     unit /= 10;
     --decimals;
   }
+  char text[32];
+  char* p = text;
   if (value.IsNegative()) *p++ = '-';
   p = WriteDigits(p, scaled / unit);
   if (decimals > 0) {
@@ -80,7 +96,7 @@ char* WriteValueKey(char* p, const RecordValue& value) {
     }
     p += decimals;
   }
-  return p;
+  key.append(text, p - text);
 }
 
 // The local time of a record, with the date's part worked out once for a run of records of one day.
@@ -167,16 +183,14 @@ QByteArray RecordKeyOf(const ArchivedLine& line) {
 }
 
 // Shortest digits that read back as the same number: the digits of the text it was read from, without
-// the zeros that end a fraction, as WriteValueKey writes them.
+// the zeros that end a fraction, as AppendValueKey writes them.
 QByteArray ValueKeyOf(const std::array<std::optional<double>, ArchivedLine::ChannelCount>& values) {
   QByteArray key;
   qsizetype keyLength = 0;
   for (size_t channel = 0; channel < values.size(); ++channel) {
     if (channel > 0) key += ';';
     if (!values[channel]) continue;
-    const double value = *values[channel];
-    if (value == 0 && std::signbit(value)) key += '-';
-    key += QByteArray::number(value, 'f', QLocale::FloatingPointShortest);
+    AppendShortest(key, *values[channel]);
     keyLength = key.size();
   }
   key.truncate(keyLength);
@@ -202,8 +216,6 @@ ArchivedLines ArchiveRecords(const RecordLog& log, const QList<QByteArray>& line
   std::vector<qint64> localTimes;
   localTimes.reserve(log.records.size());
   RecordDays days;
-  constexpr int ValueKeyRoom = 25;
-  char key[ArchivedLine::ChannelCount * ValueKeyRoom];
   for (size_t i = 0; i < log.records.size(); ++i) {
     const LogRecord& record = log.records[i];
     const std::optional<qint64> local =
@@ -219,17 +231,18 @@ ArchivedLines ArchiveRecords(const RecordLog& log, const QList<QByteArray>& line
     // Trailing missing values leave no mark: a line read back from a file does not know how many
     // value columns its record had, a line of the archive's first schema kept no missing channel.
     const std::span<const RecordValue> values = log.Values(record);
-    char* end = key;
-    char* keyEnd = key;
+    QByteArray& key = line.valueKey;
+    key.reserve(8 * qsizetype(values.size()));
+    qsizetype keyLength = 0;
     for (size_t channel = 0; channel < values.size() && channel < size_t(ArchivedLine::ChannelCount);
          ++channel) {
-      if (channel > 0) *end++ = ';';
+      if (channel > 0) key += ';';
       if (!values[channel].IsNumber()) continue;
-      end = WriteValueKey(end, values[channel]);
-      keyEnd = end;
+      AppendValueKey(key, values[channel]);
+      keyLength = key.size();
       line.values[channel] = values[channel].number;
     }
-    line.valueKey = QByteArray(key, keyEnd - key);
+    key.truncate(keyLength);
   }
   const std::vector<SiteTime> times = SiteTimesInRingOrder(localTimes, zone);
   for (size_t i = 0; i < times.size(); ++i) {

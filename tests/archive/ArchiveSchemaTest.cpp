@@ -86,6 +86,28 @@ TEST_P(ArchiveTest, ALogReadWithEitherDecimalSeparatorIsArchivedOnce) {
   EXPECT_EQ(store.Lines(store.Devices()[0].id, "", ""), point);
 }
 
+TEST(ArchivedRecords, ValueKeysAreTheNumbersWhateverTheirText) {
+  const struct {
+    QByteArray line;
+    QByteArray key;
+  } cases[] = {
+      {"2024;03;01;14;05;20,10;--;", "20.1"},  // separator, closing zeros and a missing value
+      {"2024;03;01;14;05;20.1;--;", "20.1"},   //
+      {"2024;03;01;14;05;--;7;", ";7"},        // a missing value before a value
+      {"2024;03;01;14;05;-0;128;", "-0;128"},  // a relay event's sign
+      {"2024;03;01;14;05;0,0;1e300;", "0;1" + QByteArray(300, '0')},  // a number beyond the digits
+      {"2024;03;01;14;05;12;Kikapcsolás", "12"},                      // an event's name is no value
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.line.toStdString());
+    const ArchivedLines read = ReadArchivedLines({c.line}, Budapest);
+    ASSERT_EQ(read.records.size(), 1u);
+    EXPECT_EQ(read.records[0].valueKey, c.key);
+    // The archive's numbers read back give the same key, as a carried over record does.
+    EXPECT_EQ(ValueKeyOf(read.records[0].values), c.key);
+  }
+}
+
 TEST_P(ArchiveTest, MeasurementsGiveEveryValueWithItsQuantityAndUnit) {
   ArchiveStore store(location, ArchiveAccess::ReadWrite, Budapest);
   store.Merge(
