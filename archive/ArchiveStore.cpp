@@ -127,8 +127,13 @@ std::optional<int> InsertRows(QSqlQuery& insert, const QString& table, qint64 de
 }  // namespace
 
 ArchivedLines PrepareArchivedLines(const ArchiveReadout& readout, const QTimeZone& zone) {
-  if (readout.log.records.empty()) return ReadArchivedLines(readout.lines, zone);
-  return ArchiveRecords(readout.log, readout.lines, zone);
+  ArchivedLines lines = readout.log.records.empty() ? ReadArchivedLines(readout.lines, zone)
+                                                    : ArchiveRecords(readout.log, readout.lines, zone);
+  // In the key's order, as the merge compares them with the archived ones: sorted here, on the thread
+  // that hands the readout over, and not by the writer that all readouts wait for. Of the same record
+  // twice the one written first stays first.
+  std::stable_sort(lines.records.begin(), lines.records.end(), RecordKeyLess);
+  return lines;
 }
 
 ArchiveStore::ArchiveStore(const ArchiveLocation& location, ArchiveAccess access, const QTimeZone& zone)

@@ -80,7 +80,8 @@ struct ArchiveCheck {
 // no changes, and reads an archive that is not there yet as an empty one.
 enum class ArchiveAccess { ReadWrite, ReadOnly };
 
-// A readout's records as a merge takes them: from its log, or its lines read back when it has none.
+// A readout's records as a merge takes them, in the order of the archive's key: from its log, or its lines
+// read back when it has none.
 ArchivedLines PrepareArchivedLines(const ArchiveReadout& readout, const QTimeZone& zone);
 
 // One connection to an archive. Opening creates the schema in an empty database, brings an older

@@ -182,6 +182,12 @@ QByteArray RecordKeyOf(const ArchivedLine& line) {
   return RecordKeyOf(line.time, line.secondPass, line.valueKey);
 }
 
+bool RecordKeyLess(const ArchivedLine& a, const ArchivedLine& b) {
+  if (const int time = a.time.compare(b.time); time != 0) return time < 0;
+  if (a.secondPass != b.secondPass) return b.secondPass;
+  return a.valueKey.compare(b.valueKey) < 0;
+}
+
 // Shortest digits that read back as the same number: the digits of the text it was read from, without
 // the zeros that end a fraction, as AppendValueKey writes them.
 QByteArray ValueKeyOf(const std::array<std::optional<double>, ArchivedLine::ChannelCount>& values) {

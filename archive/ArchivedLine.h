@@ -51,6 +51,9 @@ ArchivedLines ReadArchivedLines(const QList<QByteArray>& lines, const QTimeZone&
 QByteArray RecordKeyOf(const QByteArray& time, bool secondPass, const QByteArray& valueKey);
 QByteArray RecordKeyOf(const ArchivedLine& line);
 
+// The order of the archive's key: local time, pass, values.
+bool RecordKeyLess(const ArchivedLine& a, const ArchivedLine& b);
+
 // The value key of values read back from the archive as numbers: the same text the record's values
 // gave when they were merged.
 QByteArray ValueKeyOf(const std::array<std::optional<double>, ArchivedLine::ChannelCount>& values);

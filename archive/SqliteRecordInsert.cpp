@@ -51,15 +51,12 @@ bool FreshSqliteRecords(QSqlDatabase& db, const QString& table, qint64 deviceId,
   // The records in the order of the table's key: device, time, pass, values.
   std::vector<size_t> order(records.size());
   for (size_t i = 0; i < order.size(); ++i) order[i] = i;
+  // A readout's records come sorted (PrepareArchivedLines).
   const auto keyLess = [&](size_t a, size_t b) {
-    const ArchivedLine& x = *records[a];
-    const ArchivedLine& y = *records[b];
-    if (const int time = x.time.compare(y.time); time != 0) return time < 0;
-    if (x.secondPass != y.secondPass) return y.secondPass;
-    if (const int values = x.valueKey.compare(y.valueKey); values != 0) return values < 0;
-    return a < b;
+    if (RecordKeyLess(*records[a], *records[b])) return true;
+    return !RecordKeyLess(*records[b], *records[a]) && a < b;
   };
-  std::sort(order.begin(), order.end(), keyLess);
+  if (!std::is_sorted(order.begin(), order.end(), keyLess)) std::sort(order.begin(), order.end(), keyLess);
   const auto sameKey = [&](const ArchivedLine& x, const ArchivedLine& y) {
     return x.time == y.time && x.secondPass == y.secondPass && x.valueKey == y.valueKey;
   };
