@@ -12,6 +12,7 @@
 #include <QFormLayout>
 #include <QInputDialog>
 #include <QMessageBox>
+#include "ExportDialog.h"
 
 namespace {
 
@@ -97,6 +98,7 @@ Form1Dialogs Form1Dialogs::Real() {
     QMessageBox::information(parent, QApplication::applicationDisplayName(), text);
   };
   dialogs.chooseImageFile = ChooseImageFile;
+  dialogs.chooseExportFile = ChooseExportFile;
   dialogs.chooseOpenFile = [](QWidget* parent) { return ChooseFile(parent, QFileDialog::AcceptOpen); };
   dialogs.chooseSaveFile = [](QWidget* parent) { return ChooseFile(parent, QFileDialog::AcceptSave); };
   dialogs.inputBox = [](QWidget* parent, const QString& caption, const QString& prompt,

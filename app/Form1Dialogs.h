@@ -30,6 +30,8 @@ struct Form1Dialogs {
   std::function<QString(QWidget* parent)> chooseSaveFile;
   // The picture file chosen for a chart, PNG or PDF, offered under `suggestedName`; empty when cancelled.
   std::function<QString(QWidget* parent, const QString& suggestedName)> chooseImageFile;
+  // The xlsx or CSV file chosen for "Exportálás...", offered under `suggestedName`; empty when cancelled.
+  std::function<QString(QWidget* parent, const QString& suggestedName)> chooseExportFile;
   // The text input box: the entered text, or the preset text when cancelled.
   std::function<QString(QWidget* parent, const QString& caption, const QString& prompt,
                         const QString& preset)>

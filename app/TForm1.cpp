@@ -13,6 +13,7 @@
 #include "TF_Nev.h"
 #include "TForm3.h"
 #include "archive/ArchiveLocation.h"
+#include "archive/SiteTime.h"
 #include "core/ValdError.h"
 #include "core/Win1250.h"
 #include "files/MeasurementFile.h"
@@ -20,6 +21,7 @@
 #include "operations/FileOpen.h"
 #include "operations/History.h"
 #include "operations/IncompleteLog.h"
+#include "operations/LogExport.h"
 #include "operations/Presenter.h"
 #include "operations/Readout.h"
 #include "operations/ReadoutArchive.h"
@@ -160,6 +162,7 @@ void TForm1::ConnectHandlers() {
   connect(ui_->Open1, &QAction::triggered, this, &TForm1::Open1Click);
   connect(ui_->Save1, &QAction::triggered, this, &TForm1::Save1Click);
   connect(ui_->Elzmnyek1, &QAction::triggered, this, &TForm1::Elzmnyek1Click);
+  connect(ui_->Exportls1, &QAction::triggered, this, &TForm1::Exportls1Click);
   connect(ui_->Exit1, &QAction::triggered, this, &TForm1::Exit1Click);
   const std::array<std::pair<QAction*, Placement>, 7> placements = {{
       {ui_->Alaprtelmezett1, Placement::Default},
@@ -412,7 +415,8 @@ void TForm1::Elzmnyek1Click() {
     QDir::setCurrent(env_.programFolder);
     const ArchiveLocation location = ParseArchiveLocation(ArchiveSetting(), env_.programFolder);
     if (location.IsOff()) throw ValdError(tr("Nincs archívum: a cfg.ini Archive kulcsa kikapcsolja."));
-    ArchiveStore store(location);
+    ArchiveStore store(location, ArchiveAccess::ReadWrite,
+                       SiteTimeZone(TimeZoneSetting(state_.SettingsLines)));
     const QList<ArchivedDevice> devices = store.Devices();
     QStringList keys;
     for (const ArchivedDevice& device : devices) keys << device.key;
@@ -426,6 +430,16 @@ void TForm1::Elzmnyek1Click() {
     ShowArchivedHistory(state_, view_, env_, store, devices[index], choice->from, choice->to);
     shownDevice_ = ShownDeviceOfHistory(devices[index]);
     CheckLimits(true);
+  });
+}
+
+void TForm1::Exportls1Click() {
+  const QString path = dialogs_.chooseExportFile(this, SuggestedExportName(env_.now(), state_.DeviceCode));
+  if (path.isEmpty()) return;
+  RunHandler([&] {
+    Environment env = env_;
+    env.timeZone = TimeZoneSetting(state_.SettingsLines);
+    ExportCurrentLog(state_, env, path);
   });
 }
 
@@ -522,6 +536,7 @@ void TForm1::ReadoutEnded() {
     readout.error = RunCatching([&] {
       Environment env = env_;
       env.archive = ArchiveSetting();
+      env.timeZone = TimeZoneSetting(state_.SettingsLines);
       ShowReadout(state_, view_, env, readout.result, readout.kept);
       ArmSaveTimer();
       shownDevice_ = ShownDeviceOfReadout(readout.result, state_.DeviceCode, env);

@@ -53,6 +53,8 @@ class TForm1 : public QMainWindow {
   void Open1Click();
   void Save1Click();
   void Elzmnyek1Click();
+  // "Exportálás...": the current log as an xlsx workbook or a CSV file.
+  void Exportls1Click();
   void Exit1Click();
   void PlacementClick(Placement placement);
   void cc1Click();

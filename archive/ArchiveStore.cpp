@@ -15,6 +15,8 @@
 #include "archive/ArchiveSchema.h"
 #include "archive/ArchivedLine.h"
 #include "archive/RawImageDecoding.h"
+#include "archive/SiteTime.h"
+#include "archive/SqliteRecordInsert.h"
 #include "core/ValdError.h"
 
 namespace {
@@ -45,61 +47,60 @@ QVariant NullableText(const QString& text) {
   return text.isEmpty() ? QVariant() : QVariant(text);
 }
 
-// The channels up to the last one that holds a value in any of the records: the ones after it stay
-// NULL without being bound.
-int ChannelsInUse(const std::vector<const ArchivedLine*>& records) {
-  int channels = 0;
-  for (const ArchivedLine* record : records) {
-    for (int channel = ArchivedLine::ChannelCount; channel > channels; --channel) {
-      if (record->values[size_t(channel - 1)]) {
-        channels = channel;
-        break;
-      }
-    }
-  }
-  return channels;
+// The raw image in the row's columns `first` (image, decimal_separator, system_decimal_separator)
+// decoded again as its readout decoded it.
+std::optional<DecodedImage> DecodeStoredImage(const QSqlQuery& row, int first) {
+  const QByteArray systemSeparator = row.value(first + 2).toByteArray();
+  return DecodeRawImage(row.value(first).toByteArray(), row.value(first + 1).toByteArray(),
+                        systemSeparator.isEmpty() ? '.' : systemSeparator[0]);
 }
 
 QString SqlLiteral(const QVariant& id) {
   return id.isNull() ? QStringLiteral("NULL") : QString::number(id.toLongLong());
 }
 
-// "INSERT INTO records" of `records` rows from one readout (or none) of the device: each binds its time,
-// line and `channels` values, named in turn from `names`. The ids are written into the statement, to
-// spare binding them per row.
-QString InsertStatement(qint64 deviceId, const QVariant& readoutId, int channels, const QStringList& names,
-                        int records) {
-  QString columns = QStringLiteral("device_id, time, line, readout_id");
+// Columns bound per record before its channel values.
+constexpr int RecordFields = 6;
+
+// "INSERT INTO <table>" of `records` rows from one readout (or none) of the device: each binds its
+// times, pass, flags, value key, line and `channels` values, named in turn from `names`. The ids are
+// written into the statement, to spare binding them per row.
+QString InsertStatement(const QString& table, qint64 deviceId, const QVariant& readoutId, int channels,
+                        const QStringList& names, int records) {
+  QString columns =
+      QStringLiteral("device_id, time, time_utc, second_pass, skipped_time, value_key, line, readout_id");
   for (int channel = 1; channel <= channels; ++channel) columns += QStringLiteral(", v%1").arg(channel);
-  const QString ids = QStringLiteral("(%1, ").arg(deviceId);
+  const QString ids = QStringLiteral("(%1").arg(deviceId);
   const QString readout = QStringLiteral(", %1").arg(SqlLiteral(readoutId));
   QString values;
   int index = 0;
   for (int i = 0; i < records; ++i) {
     if (i > 0) values += QStringLiteral(", ");
-    values += ids + names[index] + QStringLiteral(", ") + names[index + 1] + readout;
-    index += 2;
+    values += ids;
+    for (int field = 0; field < RecordFields; ++field) values += QStringLiteral(", ") + names[index++];
+    values += readout;
     for (int channel = 0; channel < channels; ++channel) values += QStringLiteral(", ") + names[index++];
     values += QLatin1Char(')');
   }
-  return QStringLiteral("INSERT INTO records (%1) VALUES %2 ON CONFLICT DO NOTHING").arg(columns, values);
+  return QStringLiteral("INSERT INTO %1 (%2) VALUES %3 ON CONFLICT DO NOTHING").arg(table, columns, values);
 }
 
 // Inserts `records`, all of one readout, as few statements as the bound values allow; the rows added,
 // or nothing when a statement fails (its error in `insert`). Values are bound by name: Qt makes up a
 // name for every value bound by position, which took longer than SQLite's insert.
-std::optional<int> InsertRows(QSqlQuery& insert, qint64 deviceId, const QVariant& readoutId,
-                              const std::vector<const ArchivedLine*>& records) {
+std::optional<int> InsertRows(QSqlQuery& insert, const QString& table, qint64 deviceId,
+                              const QVariant& readoutId, const std::vector<const ArchivedLine*>& records) {
   const int channels = ChannelsInUse(records);
-  const size_t perInsert = size_t(ValuesPerInsert / (2 + channels));
+  const size_t perInsert = size_t(ValuesPerInsert / (RecordFields + channels));
   QStringList names;
-  for (size_t i = 0; i < perInsert * size_t(2 + channels); ++i) names << QStringLiteral(":v%1").arg(i);
+  for (size_t i = 0; i < perInsert * size_t(RecordFields + channels); ++i)
+    names << QStringLiteral(":v%1").arg(i);
   int added = 0;
   size_t prepared = 0;
   for (size_t start = 0; start < records.size(); start += perInsert) {
     const size_t count = std::min(perInsert, records.size() - start);
     if (count != prepared) {
-      if (!insert.prepare(InsertStatement(deviceId, readoutId, channels, names, int(count))))
+      if (!insert.prepare(InsertStatement(table, deviceId, readoutId, channels, names, int(count))))
         return std::nullopt;
       prepared = count;
     }
@@ -107,6 +108,10 @@ std::optional<int> InsertRows(QSqlQuery& insert, qint64 deviceId, const QVariant
     for (size_t i = start; i < start + count; ++i) {
       const ArchivedLine& line = *records[i];
       insert.bindValue(names[index++], QString::fromLatin1(line.time));
+      insert.bindValue(names[index++], QString::fromLatin1(line.timeUtc));
+      insert.bindValue(names[index++], int(line.secondPass));
+      insert.bindValue(names[index++], int(line.skipped));
+      insert.bindValue(names[index++], QString::fromLatin1(line.valueKey));
       insert.bindValue(names[index++], line.line);
       for (int channel = 0; channel < channels; ++channel) {
         const std::optional<double>& value = line.values[size_t(channel)];
@@ -121,8 +126,21 @@ std::optional<int> InsertRows(QSqlQuery& insert, qint64 deviceId, const QVariant
 
 }  // namespace
 
-ArchiveStore::ArchiveStore(const ArchiveLocation& location, ArchiveAccess access)
-    : location_(location), readOnly_(access == ArchiveAccess::ReadOnly), connection_(NewConnectionName()) {
+ArchivedLines PrepareArchivedLines(const ArchiveReadout& readout, const QTimeZone& zone) {
+  ArchivedLines lines = readout.log.records.empty() ? ReadArchivedLines(readout.lines, zone)
+                                                    : ArchiveRecords(readout.log, readout.lines, zone);
+  // In the key's order, as the merge compares them with the archived ones: sorted here, on the thread
+  // that hands the readout over, and not by the writer that all readouts wait for. Of the same record
+  // twice the one written first stays first.
+  std::stable_sort(lines.records.begin(), lines.records.end(), RecordKeyLess);
+  return lines;
+}
+
+ArchiveStore::ArchiveStore(const ArchiveLocation& location, ArchiveAccess access, const QTimeZone& zone)
+    : location_(location),
+      zone_(zone),
+      readOnly_(access == ArchiveAccess::ReadOnly),
+      connection_(NewConnectionName()) {
   const bool sqlite = location.engine == ArchiveLocation::Engine::SQLite;
   const QString driver = sqlite ? QStringLiteral("QSQLITE") : QStringLiteral("QPSQL");
   if (location.IsOff()) Fail(QStringLiteral("open"), QStringLiteral("no archive is set"));
@@ -256,8 +274,17 @@ void ArchiveStore::PrepareSchema() {
     }
     // A reading connection finds an empty database empty; only a writing one makes the archive.
     holdsArchive_ = !readOnly_ || !tables.isEmpty();
+    if (readOnly_ && !tables.isEmpty() && version < CurrentSchemaVersion) {
+      Fail(QStringLiteral("open"),
+           QStringLiteral("the archive has schema version %1, which a reading command does not change; "
+                          "the next readout or import brings it up to version %2")
+               .arg(version)
+               .arg(CurrentSchemaVersion));
+    }
     for (int step = version + 1; holdsArchive_ && step <= CurrentSchemaVersion; ++step) {
       for (const QString& statement : SchemaStep(step, location_.engine)) Run(statement);
+      if (CarriesRecordsOver(step)) CarryRecordsOver();
+      for (const QString& statement : SchemaStepEnd(step, location_.engine)) Run(statement);
       Run(QStringLiteral("UPDATE schema_version SET version = ?"), {step});
     }
     Commit();
@@ -320,30 +347,77 @@ qint64 ArchiveStore::StoreDevice(const DeviceIdentity& device, const QDateTime& 
   return query.value(0).toLongLong();
 }
 
-int ArchiveStore::InsertRecords(qint64 deviceId, const std::vector<NewRecord>& records) {
+int ArchiveStore::InsertSqliteRecords(QSqlDatabase& db, qint64 deviceId,
+                                      const std::vector<NewRecord>& records, const QString& table) {
+  std::vector<const ArchivedLine*> lines;
+  lines.reserve(records.size());
+  for (const NewRecord& record : records) lines.push_back(record.line);
+  std::vector<size_t> fresh;
+  QString error;
+  if (!FreshSqliteRecords(db, table, deviceId, lines, fresh, error))
+    Fail(QStringLiteral("SELECT FROM %1").arg(table), error);
+  // The records of one readout go in together, in the key's order; a merge's are all of one readout.
+  const bool oneReadout = std::all_of(records.begin(), records.end(), [&](const NewRecord& record) {
+    return record.readoutId == records[0].readoutId;
+  });
+  if (!oneReadout) {
+    std::stable_sort(fresh.begin(), fresh.end(), [&](size_t a, size_t b) {
+      return records[a].readoutId.toLongLong() < records[b].readoutId.toLongLong();
+    });
+  }
+  int added = 0;
+  std::vector<const ArchivedLine*> run;
+  for (size_t k = 0; k < fresh.size(); ++k) {
+    run.push_back(records[fresh[k]].line);
+    const QVariant& readoutId = records[fresh[k]].readoutId;
+    if (k + 1 < fresh.size() && records[fresh[k + 1]].readoutId == readoutId) continue;
+    const std::optional<int> inserted = ::InsertSqliteRecords(db, table, deviceId, readoutId, run, error);
+    if (!inserted) Fail(QStringLiteral("INSERT INTO %1").arg(table), error);
+    added += *inserted;
+    run.clear();
+  }
+  return added;
+}
+
+int ArchiveStore::InsertRecords(qint64 deviceId, const std::vector<NewRecord>& records,
+                                const QString& table) {
   if (records.empty()) return 0;
 
-  // The lines archived already in the readout's time span are left out before inserting: merging the
-  // same log again reads instead of writing. The conflict clause still covers a program merging the same
-  // lines at the same time.
+  // The records archived already in the readout's time span are left out before inserting: merging the
+  // same log again reads instead of writing. On a server the conflict clause still covers a program
+  // merging the same records at the same time; SQLite's write lock, held from the merge's start, keeps
+  // any other program out, and a record there already would cost another look-up in the key.
+  QSqlDatabase db = QSqlDatabase::database(connection_, false);
+  if (location_.engine == ArchiveLocation::Engine::SQLite)
+    return InsertSqliteRecords(db, deviceId, records, table);
   const auto [first, last] =
       std::minmax_element(records.begin(), records.end(),
                           [](const NewRecord& a, const NewRecord& b) { return a.line->time < b.line->time; });
   QSet<QByteArray> known;
   QSqlQuery existing =
-      Run(QStringLiteral("SELECT line FROM records WHERE device_id = ? AND time >= ? AND time <= ?"),
+      Run(QStringLiteral("SELECT CAST(time AS TEXT), second_pass, value_key FROM %1 WHERE "
+                         "device_id = ? AND time >= ? AND time <= ?")
+              .arg(table),
           {deviceId, QString::fromLatin1(first->line->time), QString::fromLatin1(last->line->time)});
-  while (NextRow(existing)) known.insert(existing.value(0).toByteArray());
-  // Runs of records of one readout go in together; a line twice in them is left to the conflict clause.
+  while (NextRow(existing)) {
+    known.insert(RecordKeyOf(TimeText(existing.value(0)).toLatin1(), existing.value(1).toInt() != 0,
+                             existing.value(2).toString().toLatin1()));
+  }
+  // Runs of records of one readout go in together; a record twice in them goes in once.
+  known.reserve(known.size() + qsizetype(records.size()));
   int added = 0;
-  QSqlQuery insert(QSqlDatabase::database(connection_, false));
+  QSqlQuery insert(db);
   std::vector<const ArchivedLine*> run;
   for (size_t i = 0; i < records.size(); ++i) {
-    if (!known.contains(records[i].line->line)) run.push_back(records[i].line);
+    const QByteArray key = RecordKeyOf(*records[i].line);
+    if (!known.contains(key)) {
+      known.insert(key);
+      run.push_back(records[i].line);
+    }
     const bool runEnds = i + 1 == records.size() || records[i + 1].readoutId != records[i].readoutId;
     if (!runEnds || run.empty()) continue;
-    const std::optional<int> inserted = InsertRows(insert, deviceId, records[i].readoutId, run);
-    if (!inserted) Fail(QStringLiteral("INSERT INTO records"), insert.lastError().text());
+    const std::optional<int> inserted = InsertRows(insert, table, deviceId, records[i].readoutId, run);
+    if (!inserted) Fail(QStringLiteral("INSERT INTO %1").arg(table), insert.lastError().text());
     added += *inserted;
     run.clear();
   }
@@ -351,7 +425,7 @@ int ArchiveStore::InsertRecords(qint64 deviceId, const std::vector<NewRecord>& r
 }
 
 MergeResult ArchiveStore::Merge(const ArchiveReadout& readout) {
-  return Merge(readout, ReadArchivedLines(readout.lines, readout.decimalSeparator));
+  return Merge(readout, PrepareArchivedLines(readout, zone_));
 }
 
 MergeResult ArchiveStore::Merge(const ArchiveReadout& readout, const ArchivedLines& lines) {
@@ -386,11 +460,18 @@ MergeResult ArchiveStore::Merge(const ArchiveReadout& readout, const ArchivedLin
   return result;
 }
 
+void ArchiveStore::PrepareForManyMerges() {
+  if (location_.engine != ArchiveLocation::Engine::SQLite || readOnly_) return;
+  constexpr int CacheKiB = 64 * 1024;
+  Run(QStringLiteral("PRAGMA cache_size = -%1").arg(CacheKiB));
+  Run(QStringLiteral("PRAGMA wal_autocheckpoint = 0"));
+}
+
 QList<ArchivedDevice> ArchiveStore::Devices() {
   if (!holdsArchive_) return {};
   QSqlQuery query = Run(QStringLiteral(
       "SELECT d.id, d.device_key, d.mac, d.device_code, d.device_type, d.last_address, d.last_readout, "
-      "COUNT(r.line), MIN(r.time), MAX(r.time) FROM devices d LEFT JOIN records r ON r.device_id = d.id "
+      "COUNT(r.device_id), MIN(r.time), MAX(r.time) FROM devices d LEFT JOIN records r ON r.device_id = d.id "
       "GROUP BY d.id, d.device_key, d.mac, d.device_code, d.device_type, d.last_address, d.last_readout "
       "ORDER BY d.device_key"));
   QList<ArchivedDevice> devices;
@@ -418,10 +499,11 @@ std::optional<ArchivedDevice> ArchiveStore::FindDevice(const QString& key) {
   return std::nullopt;
 }
 
-QList<QByteArray> ArchiveStore::Lines(qint64 deviceId, const QByteArray& from, const QByteArray& to) {
-  if (!holdsArchive_) return {};
-  QString sql = QStringLiteral("SELECT line FROM records WHERE device_id = ?");
-  QVariantList values{deviceId};
+// The device's records from `from` to `to` in time order: UTC time first, the one that does not
+// depend on daylight saving.
+QString ArchiveStore::RecordsOrderedSql(const QString& columns, const QByteArray& from, const QByteArray& to,
+                                        QVariantList& values) const {
+  QString sql = QStringLiteral("SELECT %1 FROM records WHERE device_id = ?").arg(columns);
   if (!from.isEmpty()) {
     sql += QStringLiteral(" AND time >= ?");
     values << QString::fromLatin1(from);
@@ -430,10 +512,43 @@ QList<QByteArray> ArchiveStore::Lines(qint64 deviceId, const QByteArray& from, c
     sql += QStringLiteral(" AND time <= ?");
     values << QString::fromLatin1(to);
   }
-  QSqlQuery query = Run(sql + QStringLiteral(" ORDER BY time, line"), values);
+  return sql + QStringLiteral(" ORDER BY time_utc, time, line");
+}
+
+QList<QByteArray> ArchiveStore::Lines(qint64 deviceId, const QByteArray& from, const QByteArray& to) {
+  if (!holdsArchive_) return {};
+  QVariantList values{deviceId};
+  const QString sql = RecordsOrderedSql(QStringLiteral("line"), from, to, values);
+  QSqlQuery query = Run(sql, values);
   QList<QByteArray> lines;
   while (NextRow(query)) lines.append(query.value(0).toByteArray());
   return lines;
+}
+
+std::vector<ArchivedLine> ArchiveStore::Records(qint64 deviceId, const QByteArray& from,
+                                                const QByteArray& to) {
+  if (!holdsArchive_) return {};
+  QString columns =
+      QStringLiteral("line, CAST(time AS TEXT), CAST(time_utc AS TEXT), second_pass, skipped_time");
+  for (int channel = 1; channel <= ArchivedLine::ChannelCount; ++channel)
+    columns += QStringLiteral(", v%1").arg(channel);
+  QVariantList values{deviceId};
+  const QString sql = RecordsOrderedSql(columns, from, to, values);
+  QSqlQuery query = Run(sql, values);
+  std::vector<ArchivedLine> records;
+  while (NextRow(query)) {
+    ArchivedLine& record = records.emplace_back();
+    record.line = query.value(0).toByteArray();
+    record.time = TimeText(query.value(1)).toLatin1();
+    record.timeUtc = TimeText(query.value(2)).toLatin1();
+    record.secondPass = query.value(3).toInt() != 0;
+    record.skipped = query.value(4).toInt() != 0;
+    for (int channel = 0; channel < ArchivedLine::ChannelCount; ++channel) {
+      const QVariant value = query.value(5 + channel);
+      if (!value.isNull()) record.values[size_t(channel)] = value.toDouble();
+    }
+  }
+  return records;
 }
 
 QList<RedecodeResult> ArchiveStore::Redecode() {
@@ -443,65 +558,60 @@ QList<RedecodeResult> ArchiveStore::Redecode() {
     result.deviceKey = device.key;
     Begin();
     try {
-      // Every line the images give now, with the first readout that gives it.
-      QHash<QByteArray, QVariant> decoded;
-      QList<QByteArray> decodedInOrder;
-      char decimalSeparator = '.';
+      // Every record the images give now, with the first readout that gives it.
+      std::vector<std::pair<ArchivedLines, QVariant>> decoded;
       QSqlQuery images =
           Run(QStringLiteral("SELECT id, image, decimal_separator, system_decimal_separator FROM "
                              "readouts WHERE device_id = ? ORDER BY id"),
               {device.id});
       while (NextRow(images)) {
         ++result.readouts;
-        const QByteArray separatorText = images.value(2).toByteArray();
-        const QByteArray systemSeparator = images.value(3).toByteArray();
-        const char system = systemSeparator.isEmpty() ? '.' : systemSeparator[0];
-        decimalSeparator = separatorText.isEmpty() ? system : separatorText[0];
-        const std::optional<QList<QByteArray>> lines =
-            DecodeRawImage(images.value(1).toByteArray(), separatorText, system);
-        if (!lines) {
+        const std::optional<DecodedImage> image = DecodeStoredImage(images, 1);
+        if (!image) {
           ++result.undecodable;
           continue;
         }
-        for (const QByteArray& line : *lines) {
-          if (!decoded.contains(line)) {
-            decoded.insert(line, images.value(0));
-            decodedInOrder.append(line);
-          }
-        }
+        decoded.emplace_back(ArchiveRecords(image->log, image->lines, zone_), images.value(0));
       }
       if (result.readouts == 0) {
         Rollback();
         continue;
       }
-      QHash<QByteArray, bool> archived;  // line -> archived from a readout
-      QSqlQuery records =
-          Run(QStringLiteral("SELECT line, time, readout_id FROM records WHERE device_id = ?"), {device.id});
-      QList<std::pair<QByteArray, QString>> gone;
-      while (NextRow(records)) {
-        const QByteArray line = records.value(0).toByteArray();
-        const bool fromReadout = !records.value(2).isNull();
-        archived.insert(line, fromReadout);
-        if (fromReadout && !decoded.contains(line)) gone.append({line, TimeText(records.value(1))});
-      }
-      for (const auto& [line, time] : gone) {
-        Run(QStringLiteral("DELETE FROM records WHERE device_id = ? AND time = ? AND line = ?"),
-            {device.id, time, line});
-      }
-      result.removed = int(gone.size());
-      // Lines without a valid time stamp stay out, as in a merge.
-      std::vector<ArchivedLine> freshLines;
-      QVariantList freshReadouts;
-      for (const QByteArray& line : decodedInOrder) {
-        if (archived.contains(line)) continue;
-        if (std::optional<ArchivedLine> read = ReadArchivedLine(line, decimalSeparator)) {
-          freshLines.push_back(std::move(*read));
-          freshReadouts.append(decoded.value(line));
+      QHash<QByteArray, NewRecord> decodedByKey;
+      std::vector<QByteArray> decodedInOrder;
+      for (const auto& [lines, readoutId] : decoded) {
+        for (const ArchivedLine& line : lines.records) {
+          const QByteArray key = RecordKeyOf(line);
+          if (decodedByKey.contains(key)) continue;
+          decodedByKey.insert(key, {&line, readoutId});
+          decodedInOrder.push_back(key);
         }
       }
+      QSet<QByteArray> archived;
+      QSqlQuery records = Run(
+          QStringLiteral("SELECT CAST(time AS TEXT), second_pass, value_key, readout_id FROM records WHERE "
+                         "device_id = ?"),
+          {device.id});
+      QList<std::tuple<QString, int, QString>> gone;
+      while (NextRow(records)) {
+        const QString time = TimeText(records.value(0));
+        const bool secondPass = records.value(1).toInt() != 0;
+        const QByteArray key =
+            RecordKeyOf(time.toLatin1(), secondPass, records.value(2).toString().toLatin1());
+        archived.insert(key);
+        if (!records.value(3).isNull() && !decodedByKey.contains(key))
+          gone.append({time, int(secondPass), records.value(2).toString()});
+      }
+      for (const auto& [time, secondPass, valueKey] : gone) {
+        Run(QStringLiteral(
+                "DELETE FROM records WHERE device_id = ? AND time = ? AND second_pass = ? AND value_key = ?"),
+            {device.id, time, secondPass, valueKey});
+      }
+      result.removed = int(gone.size());
       std::vector<NewRecord> fresh;
-      for (size_t i = 0; i < freshLines.size(); ++i)
-        fresh.push_back({&freshLines[i], freshReadouts[qsizetype(i)]});
+      for (const QByteArray& key : decodedInOrder) {
+        if (!archived.contains(key)) fresh.push_back(decodedByKey.value(key));
+      }
       result.added = InsertRecords(device.id, fresh);
       Commit();
     } catch (...) {
@@ -511,6 +621,67 @@ QList<RedecodeResult> ArchiveStore::Redecode() {
     results.append(result);
   }
   return results;
+}
+
+void ArchiveStore::CarryRecordsOver() {
+  QList<qint64> devices;
+  QSqlQuery deviceIds = Run(QStringLiteral("SELECT id FROM devices ORDER BY id"));
+  while (NextRow(deviceIds)) devices << deviceIds.value(0).toLongLong();
+  for (const qint64 deviceId : devices) {
+    // The first schema kept no ring order: the kept raw images tell the second pass through a
+    // repeated hour from the first.
+    QHash<QByteArray, ArchivedLine> fromImages;
+    QSqlQuery images = Run(QStringLiteral("SELECT image, decimal_separator, system_decimal_separator FROM "
+                                          "readouts WHERE device_id = ? ORDER BY id"),
+                           {deviceId});
+    while (NextRow(images)) {
+      const std::optional<DecodedImage> image = DecodeStoredImage(images, 0);
+      if (!image) continue;
+      for (ArchivedLine& line : ArchiveRecords(image->log, image->lines, zone_).records) {
+        if (line.secondPass) fromImages.insert(line.line, std::move(line));
+      }
+    }
+    QString columns = QStringLiteral("CAST(time AS TEXT), line, readout_id");
+    for (int channel = 1; channel <= ArchivedLine::ChannelCount; ++channel)
+      columns += QStringLiteral(", v%1").arg(channel);
+    QSqlQuery old =
+        Run(QStringLiteral("SELECT %1 FROM records WHERE device_id = ? ORDER BY time, readout_id, line")
+                .arg(columns),
+            {deviceId});
+    std::vector<ArchivedLine> lines;
+    QVariantList readoutIds;
+    std::vector<qint64> localTimes;
+    while (NextRow(old)) {
+      ArchivedLine& line = lines.emplace_back();
+      const QString time = TimeText(old.value(0));
+      line.time = time.toLatin1();
+      line.line = old.value(1).toByteArray();
+      readoutIds << old.value(2);
+      for (int channel = 0; channel < ArchivedLine::ChannelCount; ++channel) {
+        const QVariant value = old.value(3 + channel);
+        if (!value.isNull()) line.values[size_t(channel)] = value.toDouble();
+      }
+      line.valueKey = ValueKeyOf(line.values);
+      localTimes.push_back(SecondsOfSqlTime(time).value_or(0));
+    }
+    const std::vector<SiteTime> times = SiteTimesInRingOrder(localTimes, zone_);
+    std::vector<NewRecord> records;
+    for (size_t i = 0; i < lines.size(); ++i) {
+      ArchivedLine& line = lines[i];
+      const auto image = fromImages.constFind(line.line);
+      line.secondPass = image != fromImages.cend();
+      line.skipped = times[i].skipped;
+      line.timeUtc = line.secondPass ? image->timeUtc : SqlTimeOfSeconds(times[i].utc);
+      records.push_back({&line, readoutIds[qsizetype(i)]});
+    }
+    // The records of one readout go in together; of the same record read twice the earlier readout's
+    // line is kept.
+    std::stable_sort(records.begin(), records.end(), [](const NewRecord& a, const NewRecord& b) {
+      if (a.readoutId.isNull() != b.readoutId.isNull()) return b.readoutId.isNull();
+      return a.readoutId.toLongLong() < b.readoutId.toLongLong();
+    });
+    InsertRecords(deviceId, records, QLatin1String(NewRecordsTable));
+  }
 }
 
 ArchiveCheck ArchiveStore::Check() {

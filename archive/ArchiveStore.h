@@ -6,11 +6,13 @@
 #include <QSet>
 #include <QString>
 #include <QStringList>
+#include <QTimeZone>
 #include <optional>
 #include <vector>
 
 #include "archive/ArchiveLocation.h"
 #include "archive/ArchivedLine.h"
+#include "core/LogRecord.h"
 
 class QSqlDatabase;
 class QSqlQuery;
@@ -29,9 +31,11 @@ struct DeviceIdentity {
 // What one readout (or one imported file) brings into the archive.
 struct ArchiveReadout {
   DeviceIdentity device;
-  QDateTime readAt;             // local time of the readout; invalid for an imported file
-  QList<QByteArray> lines;      // the measurement lines, as in the measurement file
-  char decimalSeparator = '.';  // the decimal separator in the lines' values
+  QDateTime readAt;         // local time of the readout; invalid for an imported file
+  QList<QByteArray> lines;  // the measurement lines, as in the measurement file
+  // The records the lines were written from, one for one, in ring order (the order the device wrote
+  // them); empty for an imported file, whose lines are read back ("." or "," in their values).
+  RecordLog log;
   // How the raw image decodes again: the DecimalSeparator setting and the system's separator.
   QByteArray decimalSeparatorText;
   char systemDecimalSeparator = '.';
@@ -39,8 +43,8 @@ struct ArchiveReadout {
 };
 
 struct MergeResult {
-  int added = 0;        // lines new to the archive
-  int withoutTime = 0;  // lines whose time stamp is no valid date and time: not archived
+  int added = 0;        // records new to the archive
+  int withoutTime = 0;  // records whose time stamp is no valid date and time: not archived
 };
 
 // A device as "list" shows it.
@@ -61,8 +65,8 @@ struct ArchivedDevice {
 struct RedecodeResult {
   QString deviceKey;
   int readouts = 0;
-  int added = 0;        // lines the images give now that the archive lacked
-  int removed = 0;      // lines archived from the images that they no longer give
+  int added = 0;        // records the images give now that the archive lacked
+  int removed = 0;      // records archived from the images that they no longer give
   int undecodable = 0;  // images whose device code is unknown
 };
 
@@ -76,31 +80,44 @@ struct ArchiveCheck {
 // no changes, and reads an archive that is not there yet as an empty one.
 enum class ArchiveAccess { ReadWrite, ReadOnly };
 
+// A readout's records as a merge takes them, in the order of the archive's key: from its log, or its lines
+// read back when it has none.
+ArchivedLines PrepareArchivedLines(const ArchiveReadout& readout, const QTimeZone& zone);
+
 // One connection to an archive. Opening creates the schema in an empty database, brings an older
-// schema up to date, and refuses (throwing ValdError, leaving the database untouched) a database that
-// is not an archive, was written by a newer version or whose schema_version holds no version number.
-// Every change runs in one transaction: a failure or a killed program leaves the archive as before.
-// Every error is a ValdError that names the archive, on one line; a query that ends in an error is an
-// error, never a shorter answer.
+// schema up to date (in one transaction, every record and raw image kept), and refuses (throwing ValdError,
+// leaving the database untouched) a database that is not an archive, was written by a newer version or whose
+// schema_version holds no version number. Every change runs in one transaction: a failure or a killed program
+// leaves the archive as before. Every error is a ValdError that names the archive, on one line; a query that
+// ends in an error is an error, never a shorter answer.
 class ArchiveStore {
  public:
-  explicit ArchiveStore(const ArchiveLocation& location, ArchiveAccess access = ArchiveAccess::ReadWrite);
+  // `zone` is the site's time zone, which gives the records' UTC times.
+  explicit ArchiveStore(const ArchiveLocation& location, ArchiveAccess access = ArchiveAccess::ReadWrite,
+                        const QTimeZone& zone = QTimeZone::systemTimeZone());
   ~ArchiveStore();
   ArchiveStore(const ArchiveStore&) = delete;
   ArchiveStore& operator=(const ArchiveStore&) = delete;
 
-  // Adds the lines not archived yet for the device (same time stamp and same line), the device's
-  // latest details and the raw image.
+  // Adds the records not archived yet for the device (same local time and pass, same values as
+  // numbers), the device's latest details and the raw image.
   MergeResult Merge(const ArchiveReadout& readout);
-  // The same with the readout's lines read already: ReadArchivedLines(readout.lines,
-  // readout.decimalSeparator).
+  // The same with the readout's records prepared already (PrepareArchivedLines).
   MergeResult Merge(const ArchiveReadout& readout, const ArchivedLines& lines);
+
+  // Readies the connection for many merges in a row, as one run of devices read at once brings: on
+  // SQLite a page cache for the records of all of them, and the write-ahead log moved into the archive
+  // file when the connection closes instead of after every few merges, each time waiting for the disk.
+  void PrepareForManyMerges();
 
   QList<ArchivedDevice> Devices();
   std::optional<ArchivedDevice> FindDevice(const QString& key);
 
-  // The device's lines from `from` to `to` (SQL time text, inclusive; empty: unbounded) in time order.
+  // The device's lines from `from` to `to` (local SQL time text, inclusive; empty: unbounded) in time
+  // order, each as it was first archived.
   QList<QByteArray> Lines(qint64 deviceId, const QByteArray& from, const QByteArray& to);
+  // The same records with their times and values (valueKey left empty).
+  std::vector<ArchivedLine> Records(qint64 deviceId, const QByteArray& from, const QByteArray& to);
 
   // Decodes every kept raw image again with this program's decoder and makes the records archived from
   // readouts what the images give now.
@@ -127,13 +144,22 @@ class ArchiveStore {
   void PrepareSchema();
   qint64 StoreDevice(const DeviceIdentity& device, const QDateTime& readAt);
   struct NewRecord {
-    const ArchivedLine* line;
+    const ArchivedLine* line = nullptr;
     QVariant readoutId;  // null for a line of an imported file
   };
-  int InsertRecords(qint64 deviceId, const std::vector<NewRecord>& records);
+  int InsertRecords(qint64 deviceId, const std::vector<NewRecord>& records,
+                    const QString& table = QStringLiteral("records"));
+  // The same on SQLite, through SQLite's own interface.
+  int InsertSqliteRecords(QSqlDatabase& db, qint64 deviceId, const std::vector<NewRecord>& records,
+                          const QString& table);
+  // Carries the records of the first schema over into the second's table.
+  void CarryRecordsOver();
   [[noreturn]] void Fail(const QString& what, const QString& reason) const;
+  QString RecordsOrderedSql(const QString& columns, const QByteArray& from, const QByteArray& to,
+                            QVariantList& values) const;
 
   ArchiveLocation location_;
+  QTimeZone zone_;
   bool readOnly_;
   bool holdsArchive_ = true;  // false when a reading connection finds no archive there yet
   QString connection_;

@@ -8,27 +8,33 @@
 
 namespace {
 
+// The writer's connection, readied for the merges of a whole run.
+void Open(const ArchiveLocation& location, const QTimeZone& zone, std::optional<ArchiveStore>& store) {
+  store.emplace(location, ArchiveAccess::ReadWrite, zone);
+  store->PrepareForManyMerges();
+}
+
 // What the writer does while the devices are still being read, so that the first merge does not wait
 // for it: opens an archive that exists (or a server's), or else loads the SQLite driver, leaving the
 // new file to the first merge. A failure is met again by the first merge, which reports it.
-std::optional<ArchiveStore> OpenAhead(const ArchiveLocation& location) {
+void OpenAhead(const ArchiveLocation& location, const QTimeZone& zone, std::optional<ArchiveStore>& store) {
   if (location.engine == ArchiveLocation::Engine::SQLite && !QFileInfo::exists(location.path)) {
     const QString connection = QStringLiteral("vald_archive_driver");
     QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connection);
     QSqlDatabase::removeDatabase(connection);
-    return std::nullopt;
+    return;
   }
   try {
-    return std::optional<ArchiveStore>(std::in_place, location);
+    Open(location, zone, store);
   } catch (const ValdError&) {
-    return std::nullopt;
+    store.reset();
   }
 }
 
 }  // namespace
 
-ArchiveWriter::ArchiveWriter(const ArchiveLocation& location)
-    : location_(location), thread_(QThread::create([this] { TakeJobs(); })) {
+ArchiveWriter::ArchiveWriter(const ArchiveLocation& location, const QTimeZone& zone)
+    : location_(location), zone_(zone), thread_(QThread::create([this] { TakeJobs(); })) {
   thread_->start();
 }
 
@@ -42,7 +48,7 @@ ArchiveWriter::~ArchiveWriter() {
 }
 
 MergeResult ArchiveWriter::Merge(const ArchiveReadout& readout) {
-  const ArchivedLines lines = ReadArchivedLines(readout.lines, readout.decimalSeparator);
+  const ArchivedLines lines = PrepareArchivedLines(readout, zone_);
   Job job{&readout, &lines, {}};
   std::future<MergeResult> result = job.result.get_future();
   {
@@ -55,23 +61,30 @@ MergeResult ArchiveWriter::Merge(const ArchiveReadout& readout) {
 
 void ArchiveWriter::TakeJobs() {
   // The connection belongs to this thread: it is opened, used and closed here.
-  std::optional<ArchiveStore> store = OpenAhead(location_);
+  std::optional<ArchiveStore> store;
+  OpenAhead(location_, zone_, store);
   for (;;) {
     Job* job = nullptr;
     {
       std::unique_lock lock(mutex_);
       queued_.wait(lock, [this] { return stopping_ || !jobs_.empty(); });
-      if (jobs_.empty()) return;
+      if (jobs_.empty()) break;
       job = jobs_.front();
       jobs_.pop_front();
     }
     try {
-      if (!store) store.emplace(location_);
+      if (!store) Open(location_, zone_, store);
       job->result.set_value(store->Merge(*job->readout, *job->lines));
+      if (location_.engine == ArchiveLocation::Engine::SQLite) {
+        if (!checkpointer_) checkpointer_ = std::make_unique<WalCheckpointer>(location_.path);
+        checkpointer_->Committed();
+      }
     } catch (...) {
       // The next merge opens the archive again, as after a failure on a connection of its own.
       store.reset();
       job->result.set_exception(std::current_exception());
     }
   }
+  // The checkpoints end first: the connection closed last moves what the log still holds.
+  checkpointer_.reset();
 }

@@ -8,6 +8,7 @@
 #include <mutex>
 
 #include "archive/ArchiveStore.h"
+#include "archive/WalCheckpointer.h"
 
 // One connection to an archive for readouts that finish on many threads at once: their merges queue up
 // for a thread of the writer's own, which takes them one after another, each in its own transaction.
@@ -16,12 +17,14 @@
 // and never waits for a lock of its own program.
 class ArchiveWriter {
  public:
-  explicit ArchiveWriter(const ArchiveLocation& location);
+  // `zone` is the site's time zone, as for ArchiveStore.
+  explicit ArchiveWriter(const ArchiveLocation& location,
+                         const QTimeZone& zone = QTimeZone::systemTimeZone());
   ~ArchiveWriter();
   ArchiveWriter(const ArchiveWriter&) = delete;
   ArchiveWriter& operator=(const ArchiveWriter&) = delete;
 
-  // Reads the readout's lines on the calling thread, merges them on the writer's and waits for it: what
+  // Prepares the readout's records on the calling thread, merges them on the writer's and waits for it: what
   // ArchiveStore::Merge returns or throws. After a failure the next merge opens the archive again, as a store
   // of its own would.
   MergeResult Merge(const ArchiveReadout& readout);
@@ -35,9 +38,11 @@ class ArchiveWriter {
   void TakeJobs();
 
   ArchiveLocation location_;
+  QTimeZone zone_;
   std::mutex mutex_;
   std::condition_variable queued_;
   std::deque<Job*> jobs_;
   bool stopping_ = false;
+  std::unique_ptr<WalCheckpointer> checkpointer_;  // on SQLite, once the archive file is there
   std::unique_ptr<QThread> thread_;
 };

@@ -1,26 +1,22 @@
 #include "archive/ArchivedLine.h"
 
-#include <QByteArrayView>
 #include <QDate>
+#include <QLocale>
 #include <QStringList>
 #include <QTime>
-#include <QVarLengthArray>
+#include <cmath>
+
+#include "archive/SiteTime.h"
+#include "core/TextLines.h"
+#include "files/MeasurementLine.h"
 
 namespace {
 
-constexpr int TimeFieldCount = 5;
+constexpr qint64 SecondsPerDay = 86400;
+constexpr qint64 JulianDayOf1970 = 2440588;
 
-std::optional<double> ReadValue(QByteArrayView field, char decimalSeparator) {
-  if (field.isEmpty() || field == "--") return std::nullopt;
-  bool ok = false;
-  const double value = decimalSeparator == '.'
-                           ? field.toDouble(&ok)
-                           : field.toByteArray().replace(decimalSeparator, '.').toDouble(&ok);
-  return ok ? std::optional(value) : std::nullopt;
-}
-
-void AppendDigits(QByteArray& text, int number, int digits) {
-  for (int divisor = digits == 4 ? 1000 : 10; divisor > 0; divisor /= 10)
+void AppendDigits(QByteArray& text, qint64 number, int digits) {
+  for (qint64 divisor = digits == 4 ? 1000 : 10; divisor > 0; divisor /= 10)
     text += char('0' + number / divisor % 10);
 }
 
@@ -31,7 +27,7 @@ QByteArray SqlTime(const QDate& date, const QTime& time) {
                              time.hour(), time.minute(), time.second())
         .toLatin1();
   }
-  // Written digit by digit: formatting through QString would take longer than the rest of the line.
+  // Written digit by digit: formatting through QString would take longer than the rest of the record.
   QByteArray text;
   text.reserve(19);
   AppendDigits(text, date.year(), 4);
@@ -48,51 +44,227 @@ QByteArray SqlTime(const QDate& date, const QTime& time) {
   return text;
 }
 
+char* WriteDigits(char* p, quint64 number) {
+  char digits[20];
+  int count = 0;
+  do {
+    digits[count++] = char('0' + number % 10);
+    number /= 10;
+  } while (number != 0);
+  while (count > 0) *p++ = digits[--count];
+  return p;
+}
+
+// The shortest digits that read back as the same number ("20.1", "-0"), as a number the archive gives
+// back is written.
+void AppendShortest(QByteArray& key, double value) {
+  if (value == 0 && std::signbit(value)) key += '-';
+  key += QByteArray::number(value, 'f', QLocale::FloatingPointShortest);
+}
+
+// A value as a number with "." and its digits, without the zeros that end a fraction ("20.10" and
+// "20,1" both "20.1"): the same number read from any line gives the same text, the text of the
+// number read back from the archive.
+void AppendValueKey(QByteArray& key, const RecordValue& value) {
+  constexpr int MaxDecimals = 9;
+  // Beyond this the digits of the decimal value no longer fit a 64-bit integer.
+  constexpr double LargestScaled = 1e15;
+  int decimals = std::min<int>(value.decimals, MaxDecimals);
+  quint64 unit = 1;
+  for (int k = 0; k < decimals; ++k) unit *= 10;
+  const double magnitude = std::fabs(value.number) * double(unit);
+  if (!(magnitude < LargestScaled)) {
+    AppendShortest(key, value.number);
+    return;
+  }
+  quint64 scaled = quint64(std::llround(magnitude));
+  while (decimals > 0 && scaled % 10 == 0) {
+    scaled /= 10;
+    unit /= 10;
+    --decimals;
+  }
+  char text[32];
+  char* p = text;
+  if (value.IsNegative()) *p++ = '-';
+  p = WriteDigits(p, scaled / unit);
+  if (decimals > 0) {
+    *p++ = '.';
+    quint64 fraction = scaled % unit;
+    for (int k = decimals - 1; k >= 0; --k) {
+      p[k] = char('0' + fraction % 10);
+      fraction /= 10;
+    }
+    p += decimals;
+  }
+  key.append(text, p - text);
+}
+
+// The local time of a record, with the date's part worked out once for a run of records of one day.
+class RecordDays {
+ public:
+  // Nothing for a time stamp that is no valid date and time.
+  std::optional<qint64> Seconds(const RecordTime& time) {
+    if (time.year != year_ || time.month != month_ || time.day != day_) {
+      year_ = time.year;
+      month_ = time.month;
+      day_ = time.day;
+      const QDate date(time.year, time.month, time.day);
+      valid_ = date.isValid();
+      if (valid_) {
+        daySeconds_ = (date.toJulianDay() - JulianDayOf1970) * SecondsPerDay;
+        dateText_ = SqlTime(date, QTime(0, 0)).left(11);
+      }
+    }
+    if (!valid_ || time.hour > 23 || time.minute > 59) return std::nullopt;
+    return daySeconds_ + time.hour * 3600 + time.minute * 60;
+  }
+  // "2024-03-01 14:05:00" of the time stamp last given to Seconds.
+  QByteArray Text(const RecordTime& time) const {
+    char clock[8] = {char('0' + time.hour / 10),
+                     char('0' + time.hour % 10),
+                     ':',
+                     char('0' + time.minute / 10),
+                     char('0' + time.minute % 10),
+                     ':',
+                     '0',
+                     '0'};
+    QByteArray text;
+    text.reserve(19);
+    return text.append(dateText_).append(clock, sizeof clock);
+  }
+
+ private:
+  int year_ = -1;
+  int month_ = -1;
+  int day_ = -1;
+  bool valid_ = false;
+  qint64 daySeconds_ = 0;
+  QByteArray dateText_;
+};
+
 }  // namespace
 
-std::optional<ArchivedLine> ReadArchivedLine(const QByteArray& line, char decimalSeparator) {
-  // The fields as views into the line: a merge reads thousands of lines.
-  QVarLengthArray<QByteArrayView, TimeFieldCount + ArchivedLine::ChannelCount + 1> fields;
-  for (qsizetype start = 0;;) {
-    const qsizetype end = line.indexOf(';', start);
-    fields.append(QByteArrayView(line).sliced(start, (end < 0 ? line.size() : end) - start));
-    if (end < 0) break;
-    start = end + 1;
+QByteArray SqlTimeOfSeconds(qint64 seconds) {
+  const qint64 days = seconds >= 0 ? seconds / SecondsPerDay : (seconds - SecondsPerDay + 1) / SecondsPerDay;
+  const qint64 clock = seconds - days * SecondsPerDay;
+  // A log's records lie a few minutes apart: the date of the one before is mostly the date again.
+  thread_local qint64 lastDays = -1;
+  thread_local QByteArray lastDate;
+  if (days != lastDays || lastDate.isEmpty()) {
+    lastDate = SqlTime(QDate::fromJulianDay(days + JulianDayOf1970), QTime(0, 0)).left(11);
+    lastDays = days;
   }
-  if (fields.size() < TimeFieldCount) return std::nullopt;
-  std::array<int, TimeFieldCount> numbers{};
-  for (int i = 0; i < TimeFieldCount; ++i) {
-    bool ok = false;
-    numbers[size_t(i)] = fields[i].toInt(&ok);
-    if (!ok) return std::nullopt;
-  }
-  const QDate date(numbers[0], numbers[1], numbers[2]);
-  const QTime time(numbers[3], numbers[4]);
-  if (!date.isValid() || !time.isValid()) return std::nullopt;
+  QByteArray text;
+  text.reserve(19);
+  text.append(lastDate);
+  AppendDigits(text, clock / 3600, 2);
+  text += ':';
+  AppendDigits(text, clock / 60 % 60, 2);
+  text += ':';
+  AppendDigits(text, clock % 60, 2);
+  return text;
+}
 
-  ArchivedLine archived;
-  archived.line = line;
-  archived.time = SqlTime(date, time);
-  // The line closes every value with ";": the last split part is no value.
-  for (qsizetype i = TimeFieldCount; i < fields.size() && i - TimeFieldCount < ArchivedLine::ChannelCount;
-       ++i) {
-    if (i == fields.size() - 1 && fields[i].isEmpty()) break;
-    archived.values[size_t(i - TimeFieldCount)] = ReadValue(fields[i], decimalSeparator);
+std::optional<qint64> SecondsOfSqlTime(const QString& text) {
+  const QDate date = QDate::fromString(text.left(10), QStringLiteral("yyyy-MM-dd"));
+  const QTime clock = QTime::fromString(text.mid(11, 8), QStringLiteral("hh:mm:ss"));
+  if (!date.isValid() || !clock.isValid()) return std::nullopt;
+  return (date.toJulianDay() - JulianDayOf1970) * SecondsPerDay + clock.msecsSinceStartOfDay() / 1000;
+}
+
+QByteArray RecordKeyOf(const QByteArray& time, bool secondPass, const QByteArray& valueKey) {
+  QByteArray key;
+  key.reserve(time.size() + 3 + valueKey.size());
+  return key.append(time).append(secondPass ? "|2|" : "|1|").append(valueKey);
+}
+
+QByteArray RecordKeyOf(const ArchivedLine& line) {
+  return RecordKeyOf(line.time, line.secondPass, line.valueKey);
+}
+
+bool RecordKeyLess(const ArchivedLine& a, const ArchivedLine& b) {
+  if (const int time = a.time.compare(b.time); time != 0) return time < 0;
+  if (a.secondPass != b.secondPass) return b.secondPass;
+  return a.valueKey.compare(b.valueKey) < 0;
+}
+
+// Shortest digits that read back as the same number: the digits of the text it was read from, without
+// the zeros that end a fraction, as AppendValueKey writes them.
+QByteArray ValueKeyOf(const std::array<std::optional<double>, ArchivedLine::ChannelCount>& values) {
+  QByteArray key;
+  qsizetype keyLength = 0;
+  for (size_t channel = 0; channel < values.size(); ++channel) {
+    if (channel > 0) key += ';';
+    if (!values[channel]) continue;
+    AppendShortest(key, *values[channel]);
+    keyLength = key.size();
+  }
+  key.truncate(keyLength);
+  return key;
+}
+
+int ChannelsInUse(const std::vector<const ArchivedLine*>& records) {
+  int channels = 0;
+  for (const ArchivedLine* record : records) {
+    for (int channel = ArchivedLine::ChannelCount; channel > channels; --channel) {
+      if (record->values[size_t(channel - 1)]) {
+        channels = channel;
+        break;
+      }
+    }
+  }
+  return channels;
+}
+
+ArchivedLines ArchiveRecords(const RecordLog& log, const QList<QByteArray>& lines, const QTimeZone& zone) {
+  ArchivedLines archived;
+  archived.records.reserve(log.records.size());
+  std::vector<qint64> localTimes;
+  localTimes.reserve(log.records.size());
+  RecordDays days;
+  for (size_t i = 0; i < log.records.size(); ++i) {
+    const LogRecord& record = log.records[i];
+    const std::optional<qint64> local =
+        record.timeCount < LogRecord::TimeColumns ? std::nullopt : days.Seconds(record.time);
+    if (!local) {
+      ++archived.withoutTime;
+      continue;
+    }
+    ArchivedLine& line = archived.records.emplace_back();
+    line.line = lines.value(qsizetype(i));
+    line.time = days.Text(record.time);
+    localTimes.push_back(*local);
+    // Trailing missing values leave no mark: a line read back from a file does not know how many
+    // value columns its record had, a line of the archive's first schema kept no missing channel.
+    const std::span<const RecordValue> values = log.Values(record);
+    QByteArray& key = line.valueKey;
+    key.reserve(8 * qsizetype(values.size()));
+    qsizetype keyLength = 0;
+    for (size_t channel = 0; channel < values.size() && channel < size_t(ArchivedLine::ChannelCount);
+         ++channel) {
+      if (channel > 0) key += ';';
+      if (!values[channel].IsNumber()) continue;
+      AppendValueKey(key, values[channel]);
+      keyLength = key.size();
+      line.values[channel] = values[channel].number;
+    }
+    key.truncate(keyLength);
+  }
+  const std::vector<SiteTime> times = SiteTimesInRingOrder(localTimes, zone);
+  for (size_t i = 0; i < times.size(); ++i) {
+    ArchivedLine& line = archived.records[i];
+    line.timeUtc = SqlTimeOfSeconds(times[i].utc);
+    line.secondPass = times[i].secondPass;
+    line.skipped = times[i].skipped;
   }
   return archived;
 }
 
-ArchivedLines ReadArchivedLines(const QList<QByteArray>& lines, char decimalSeparator) {
-  ArchivedLines read;
-  read.records.reserve(size_t(lines.size()));
-  for (const QByteArray& line : lines) {
-    if (std::optional<ArchivedLine> archived = ReadArchivedLine(line, decimalSeparator)) {
-      read.records.push_back(std::move(*archived));
-    } else {
-      ++read.withoutTime;
-    }
-  }
-  return read;
+ArchivedLines ReadArchivedLines(const QList<QByteArray>& lines, const QTimeZone& zone) {
+  TextLines text;
+  text.Reserve(int(lines.size()));
+  for (const QByteArray& line : lines) text.Add(line);
+  return ArchiveRecords(ReadMeasurementLines(text), lines, zone);
 }
 
 std::optional<QByteArray> ArchiveTimeFromText(const QString& text, bool endOfDay) {

@@ -20,6 +20,9 @@ struct Environment {
   // The archive every readout merges into: a file path (relative to the program folder), a PostgreSQL
   // URL, or empty or "off" for none. The window and vald_read set their default; tests set none.
   QString archive;
+  // The site's time zone, which gives the archived records' UTC times: an IANA name
+  // ("Europe/Budapest"), or empty for the system's.
+  QString timeZone;
   // Off: a readout goes into the archive only, without its automatic measurement file
   // (vald_read --no-files).
   bool writeMeasurementFiles = true;

@@ -2,16 +2,13 @@
 
 #include <QRegularExpression>
 
+#include "archive/SiteTime.h"
 #include "core/ValdError.h"
 #include "operations/Readout.h"
 
 namespace {
 
 constexpr int MacTextLength = 17;
-
-char ValueSeparator(const SharedState& state, char systemDecimalSeparator) {
-  return state.DecimalSeparatorText.isEmpty() ? systemDecimalSeparator : state.DecimalSeparatorText[0];
-}
 
 }  // namespace
 
@@ -64,11 +61,15 @@ void ArchiveReadoutLog(const SharedState& state, const Environment& env, const R
     kept.mac = readout.device.mac;
     readout.readAt = env.now();
     readout.lines = state.LogLines.Lines();
-    readout.decimalSeparator = ValueSeparator(state, env.systemDecimalSeparator);
+    // The records as numbers, not the lines read back: LogLines may have changed since the readout.
+    if (state.LogRecordsMatch()) readout.log = state.LogRecords;
     readout.decimalSeparatorText = state.DecimalSeparatorText;
     readout.systemDecimalSeparator = env.systemDecimalSeparator;
     readout.image = result.rawImage;
-    kept.archivedLines = writer ? writer->Merge(readout).added : ArchiveStore(location).Merge(readout).added;
+    kept.archivedLines = writer ? writer->Merge(readout).added
+                                : ArchiveStore(location, ArchiveAccess::ReadWrite, SiteTimeZone(env.timeZone))
+                                      .Merge(readout)
+                                      .added;
   } catch (const ValdError& error) {
     kept.archiveError = error.Message();
   }

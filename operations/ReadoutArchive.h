@@ -23,11 +23,11 @@ std::optional<QString> KnownMac(const Environment& env, const QString& address, 
 // missing reply then falls back to the known one.
 IdentityAsks IdentityAsksFor(const Environment& env);
 
-// The archive step of a readout: when env.archive names an archive, merges LogLines and the raw image
-// into it in one transaction, the device known by the identity the readout asked for, or without one by
-// the MAC address last seen at its address with its code (KnownMac). Sets kept.mac when
-// the device gave one, and kept.archivedLines, or kept.archiveError with what failed; never throws, since
-// the readout itself is complete. `writer`, when given, merges for env.archive (readouts of one run
-// sharing its connection); without it the archive is opened here.
+// The archive step of a readout: when env.archive names an archive, merges LogRecords (with LogLines)
+// and the raw image into it, UTC times at env.timeZone, in one transaction, the device known by the identity
+// the readout asked for, or without one by the MAC address last seen at its address with its code
+// (KnownMac). Sets kept.mac when the device gave one, and kept.archivedLines, or kept.archiveError with
+// what failed; never throws, since the readout itself is complete. `writer`, when given, merges for
+// env.archive (readouts of one run sharing its connection); without it the archive is opened here.
 void ArchiveReadoutLog(const SharedState& state, const Environment& env, const ReadoutResult& result,
                        KeptReadout& kept, ArchiveWriter* writer = nullptr);

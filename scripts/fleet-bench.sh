@@ -84,6 +84,10 @@ oneArchived="$(timed_read one-archived --jobs 1 127.0.0.1)"
 archived="$(timed_read archived --jobs "$devices" "${hosts[@]}")"
 again="$(timed_read archived --jobs "$devices" "${hosts[@]}")"
 
+# What kept devices of a run from being read completely, the first few of them.
+for name in all silent archived; do
+  grep -v '"error":null' "$work/$name.json" | head -3 | sed "s/^/  $name: /" >&2 || true
+done
 echo "devices: $devices on port $port, reply delay $delay ms, 96 log blocks each"
 echo "without the archive:"
 echo "  one device alone:                $one s"

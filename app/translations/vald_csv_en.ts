@@ -169,6 +169,10 @@
         <source>Jelentés...</source>
         <translation>Report...</translation>
     </message>
+    <message>
+        <source>Exportálás...</source>
+        <translation>Export...</translation>
+    </message>
 </context>
 <context>
     <name>TForm3</name>

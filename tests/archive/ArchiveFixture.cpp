@@ -2,6 +2,7 @@
 
 #include <QCryptographicHash>
 #include <QDateTime>
+#include <QFile>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -96,8 +97,36 @@ ArchiveReadout AgateReadout(const QList<QByteArray>& lines, const QString& mac) 
   readout.device.address = QStringLiteral("10.0.0.7");
   readout.readAt = QDateTime(QDate(2024, 4, 1), QTime(12, 0));
   readout.lines = lines;
-  readout.decimalSeparator = ',';
   return readout;
+}
+
+void LoadSchemaOneArchive(const ArchiveLocation& location) {
+  const QString data = QStringLiteral(VALD_ARCHIVE_TEST_DATA);
+  if (location.engine == ArchiveLocation::Engine::SQLite) {
+    if (!QFile::copy(data + QStringLiteral("/schema1.sqlite"), location.path) ||
+        !QFile::setPermissions(location.path, QFile::ReadOwner | QFile::WriteOwner))
+      throw std::runtime_error("the schema 1 archive could not be copied");
+    return;
+  }
+  QFile dump(data + QStringLiteral("/schema1-postgresql.sql"));
+  if (!dump.open(QIODevice::ReadOnly)) throw std::runtime_error("no schema 1 dump");
+  // The dump's statements each end a line with ";".
+  const QList<QByteArray> statements = dump.readAll().split('\n');
+  QStringList batch;
+  QString statement;
+  for (const QByteArray& line : statements) {
+    statement += QString::fromUtf8(line) + QLatin1Char('\n');
+    if (line.endsWith(';')) {
+      batch << statement;
+      statement.clear();
+    }
+  }
+  WithConnection(location, [&](QSqlDatabase& db) {
+    QSqlQuery query(db);
+    for (const QString& sql : batch) {
+      if (!query.exec(sql)) throw std::runtime_error(query.lastError().text().toStdString());
+    }
+  });
 }
 
 QList<QVariantList> QueryArchive(const ArchiveLocation& location, const QString& sql) {

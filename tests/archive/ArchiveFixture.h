@@ -32,5 +32,10 @@ QList<QByteArray> AgateLines(int first, int count);
 ArchiveReadout AgateReadout(const QList<QByteArray>& lines,
                             const QString& mac = QStringLiteral("00:1A:2B:3C:4D:5E"));
 
+// Puts an archive of the first schema into `location`, as today's vald_read and vald_archive made it
+// (tests/archive/data): the AGATE 00:1A:2B:3C:4D:5E read twice, with "." and with "," (594 lines for
+// 300 records, two raw images), and that readout's file imported as AA:BB:CC:DD:EE:FF (300 lines).
+void LoadSchemaOneArchive(const ArchiveLocation& location);
+
 // Every row of `sql` on a connection of its own, each row's columns in order.
 QList<QVariantList> QueryArchive(const ArchiveLocation& location, const QString& sql);

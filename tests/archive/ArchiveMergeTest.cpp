@@ -101,11 +101,14 @@ TEST_P(ArchiveTest, BrokenArchiveIsNamedOnOneLineAndLeftAsItIs) {
         QStringLiteral("CREATE TABLE schema_version (version TEXT)"),
         QStringLiteral("INSERT INTO schema_version (version) VALUES ('one')")},
        QStringLiteral("schema_version holds \"one\", which is no schema version")},
-      {"RecordsTableMissing", {QStringLiteral("DROP TABLE records")}, QStringLiteral("records")},
+      {"RecordsTableMissing",
+       {QStringLiteral("DROP VIEW measurements"), QStringLiteral("DROP TABLE records")},
+       QStringLiteral("records")},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.label);
-    for (const char* table : {"records", "readouts", "devices", "schema_version"})
+    QueryArchive(location, QStringLiteral("DROP VIEW IF EXISTS measurements"));
+    for (const char* table : {"records", "channels", "readouts", "devices", "schema_version"})
       QueryArchive(location, QStringLiteral("DROP TABLE IF EXISTS %1").arg(QLatin1String(table)));
     ArchiveStore(location).Merge(AgateReadout(AgateLines(0, 10)));
     for (const QString& statement : c.breaking) QueryArchive(location, statement);

@@ -19,6 +19,8 @@ struct Form1Fixture {
   QString nextSaveFile;
   QString nextImageFile;
   QString suggestedImageName;
+  QString nextExportFile;
+  QString suggestedExportName;
   QStringList inputAnswers;  // answers of the input box, in order; when used up the box is cancelled
   QStringList inputPresets;
   std::optional<HistoryChoice> nextHistory;  // the history dialog's answer
@@ -51,6 +53,10 @@ struct Form1Fixture {
       return nextImageFile;
     };
     dialogs.chooseSaveFile = [this](QWidget*) { return nextSaveFile; };
+    dialogs.chooseExportFile = [this](QWidget*, const QString& suggested) {
+      suggestedExportName = suggested;
+      return nextExportFile;
+    };
     dialogs.inputBox = [this](QWidget*, const QString&, const QString&, const QString& preset) {
       inputPresets << preset;
       return inputAnswers.isEmpty() ? preset : inputAnswers.takeFirst();

@@ -1,18 +1,21 @@
 #include "ArchiveCommands.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 
 #include "archive/ArchivedLine.h"
+#include "archive/SiteTime.h"
 #include "core/TextLines.h"
 #include "core/ValdError.h"
 #include "decode/DeviceCatalogue.h"
 #include "files/MeasurementFile.h"
 #include "files/TypeDetection.h"
 #include "operations/ArchivedPeriod.h"
+#include "operations/ExportFormats.h"
 #include "operations/MeasurementReport.h"
 #include "operations/StatisticsTable.h"
 #include "watch/DailyStatistics.h"
@@ -32,12 +35,10 @@ int List(ArchiveStore& store, QTextStream& out) {
 
 // Without --out the file takes the automatic name of its last record's time, so that "Megnyitás"
 // knows its device type.
-QString ExportFileName(const ArchivedDevice& device, const QByteArray& lastLine) {
-  const std::optional<ArchivedLine> last = ReadArchivedLine(lastLine, ',');
+QString ExportFileName(const ArchivedDevice& device, const ArchivedLine& last) {
   const QDateTime time =
-      last ? QDateTime::fromString(QString::fromLatin1(last->time), QStringLiteral("yyyy-MM-dd hh:mm:ss"))
-           : QDateTime::currentDateTime();
-  return AutomaticFileName(time, device.deviceCode);
+      QDateTime::fromString(QString::fromLatin1(last.time), QStringLiteral("yyyy-MM-dd hh:mm:ss"));
+  return AutomaticFileName(time.isValid() ? time : QDateTime::currentDateTime(), device.deviceCode);
 }
 
 // The period of --from and --to as SQL time texts (empty: unbounded), or nothing for a bad time.
@@ -58,6 +59,16 @@ int Export(ArchiveStore& store, const ArchiveCommand& command, QTextStream& out,
     err << "export takes one DEVICE\n";
     return ExitUsage;
   }
+  const std::optional<ExportFormat> format =
+      ExportFormatNamed(command.format.isEmpty() ? QStringLiteral("file") : command.format);
+  if (!format) {
+    err << "Bad format \"" << command.format << "\": expected file, csv, json, influx or xlsx\n";
+    return ExitUsage;
+  }
+  if (*format == ExportFormat::Xlsx && command.out.isEmpty()) {
+    err << "export --format xlsx needs --out FILE\n";
+    return ExitUsage;
+  }
   const auto period = ReadPeriod(command, err);
   if (!period) return ExitUsage;
   const auto& [from, to] = *period;
@@ -66,19 +77,37 @@ int Export(ArchiveStore& store, const ArchiveCommand& command, QTextStream& out,
     err << "No device \"" << command.arguments[0] << "\" in the archive (see vald_archive list)\n";
     return ExitFailure;
   }
-  const QList<QByteArray> lines = store.Lines(device->id, from, to);
-  if (lines.isEmpty()) {
+  const std::vector<ArchivedLine> records = store.Records(device->id, from, to);
+  if (records.empty()) {
     err << "No records of " << device->key << " in that period\n";
     return ExitFailure;
   }
-  const QString path = command.out.isEmpty() ? ExportFileName(*device, lines.last()) : command.out;
+  if (*format != ExportFormat::File) {
+    const ExportTable table = ExportOfArchive(*device, records);
+    if (command.out.isEmpty()) {
+      out.flush();
+      const QByteArray text = *format == ExportFormat::Csv    ? CsvExport(table, false)
+                              : *format == ExportFormat::Json ? JsonLinesExport(table)
+                                                              : InfluxExport(table);
+      QFile standardOutput;
+      if (!standardOutput.open(stdout, QIODevice::WriteOnly) || standardOutput.write(text) != text.size()) {
+        err << "Cannot write the export to standard output\n";
+        return ExitFailure;
+      }
+      return ExitSuccess;
+    }
+    WriteExport(table, *format, command.out, false);
+    out << command.out << ": " << table.rows.size() << " records\n";
+    return ExitSuccess;
+  }
+  const QString path = command.out.isEmpty() ? ExportFileName(*device, records.back()) : command.out;
   QByteArray content;
   qsizetype size = 0;
-  for (const QByteArray& line : lines) size += line.size() + 2;
+  for (const ArchivedLine& record : records) size += record.line.size() + 2;
   content.reserve(size);
-  for (const QByteArray& line : lines) content.append(line).append("\r\n", 2);
+  for (const ArchivedLine& record : records) content.append(record.line).append("\r\n", 2);
   WriteWholeFile(path, content);
-  out << path << ": " << lines.size() << " records\n";
+  out << path << ": " << records.size() << " records\n";
   return ExitSuccess;
 }
 
@@ -108,8 +137,6 @@ int Import(ArchiveStore& store, const ArchiveCommand& command, QTextStream& out,
     readout.device.deviceCode = type->code;
     readout.device.deviceType = QString::fromLatin1(type->name);
     readout.lines = lines.Lines();
-    // Values were written with either separator; a point reads as a point either way.
-    readout.decimalSeparator = ',';
     const MergeResult result = store.Merge(readout);
     out << path << ": " << result.added << " of " << lines.Count() << " records added";
     if (result.withoutTime > 0) out << ", " << result.withoutTime << " lines without a valid time left out";
@@ -226,7 +253,8 @@ bool IsReadingCommand(const QString& name) {
 int RunArchiveCommand(const ArchiveLocation& location, const ArchiveCommand& command, QTextStream& out,
                       QTextStream& err) {
   ArchiveStore store(location,
-                     IsReadingCommand(command.name) ? ArchiveAccess::ReadOnly : ArchiveAccess::ReadWrite);
+                     IsReadingCommand(command.name) ? ArchiveAccess::ReadOnly : ArchiveAccess::ReadWrite,
+                     SiteTimeZone(command.timeZone));
   if (command.name == QStringLiteral("list")) return List(store, out);
   if (command.name == QStringLiteral("export")) return Export(store, command, out, err);
   if (command.name == QStringLiteral("import")) return Import(store, command, out, err);

@@ -14,8 +14,10 @@ struct ArchiveCommand {
   QString from;
   QString to;
   QString out;
-  QString format;  // stats: text, csv or json; empty: text
-  QString limits;  // report: the limits file; empty: limits.csv beside an SQLite archive, if any
+  QString
+      format;  // export: file, csv, json, influx, xlsx (empty: file); stats: text, csv or json (empty: text)
+  QString limits;    // report: the limits file; empty: limits.csv beside an SQLite archive, if any
+  QString timeZone;  // the site's time zone; empty: the system's
 };
 
 inline constexpr int ExitSuccess = 0;

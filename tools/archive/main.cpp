@@ -21,11 +21,18 @@ QString Usage() {
       "Usage: vald_archive [--archive PATH|URL] COMMAND ...\n"
       "\n"
       "  list                        the devices: type, records, first and last time, last readout\n"
-      "  export DEVICE [--from T] [--to T] [--out FILE]\n"
-      "                              a measurement file of the device's records in time order (as\n"
-      "                              \"Megnyitás\" reads it); T is \"yyyy-MM-dd\" or \"yyyy-MM-dd hh:mm\",\n"
-      "                              both ends included; without --out the file is named\n"
-      "                              \"yy.mm.dd hh.nn VALD_<type>.csv\" after the last record\n"
+      "  export DEVICE [--from T] [--to T] [--format F] [--out FILE]\n"
+      "                              the device's records in time order; T is the device's local\n"
+      "                              \"yyyy-MM-dd\" or \"yyyy-MM-dd hh:mm\", both ends included. F:\n"
+      "                              file    a measurement file (as \"Megnyitás\" reads it), the\n"
+      "                                      default; without --out named\n"
+      "                                      \"yy.mm.dd hh.nn VALD_<type>.csv\" after the last record\n"
+      "                              csv     RFC 4180, UTF-8: a header row of the channels' labels\n"
+      "                                      and units, ISO 8601 times with offset, \".\" decimals\n"
+      "                              json    JSON lines: time, device, type, <quantity>_<n>...\n"
+      "                              influx  InfluxDB line protocol, measurement \"vald\"\n"
+      "                              xlsx    a workbook with dates and numbers (needs --out)\n"
+      "                              csv, json and influx go to standard output without --out\n"
       "  import --device DEVICE FILE...\n"
       "                              adds measurement files to the device; the type comes from the\n"
       "                              file name\n"
@@ -54,6 +61,9 @@ QString Usage() {
       "  --archive PATH|URL          the archive: an SQLite file (default: archive.sqlite in the current\n"
       "                              folder) or postgresql://user@host:port/dbname?sslmode=...\n"
       "                              (the password from PGPASSWORD or ~/.pgpass)\n"
+      "  --time-zone ZONE            the devices' time zone, which gives the UTC times of records\n"
+      "                              imported, decoded again or carried over from an older archive\n"
+      "                              (default: the system's)\n"
       "  --help                      show this text\n"
       "  --version                   show the version\n"
       "\n"
@@ -83,10 +93,11 @@ int main(int argc, char** argv) {
   const QCommandLineOption outOption(QStringLiteral("out"), QString(), QStringLiteral("FILE"));
   const QCommandLineOption formatOption(QStringLiteral("format"), QString(), QStringLiteral("FORMAT"));
   const QCommandLineOption limitsOption(QStringLiteral("limits"), QString(), QStringLiteral("FILE"));
+  const QCommandLineOption timeZoneOption(QStringLiteral("time-zone"), QString(), QStringLiteral("ZONE"));
   const QCommandLineOption helpOption(QStringLiteral("help"));
   const QCommandLineOption versionOption(QStringLiteral("version"));
   parser.addOptions({archiveOption, deviceOption, fromOption, toOption, outOption, formatOption, limitsOption,
-                     helpOption, versionOption});
+                     timeZoneOption, helpOption, versionOption});
   if (!parser.parse(app.arguments())) {
     err << parser.errorText() << "\n\n" << Usage();
     return ExitUsage;
@@ -116,6 +127,7 @@ int main(int argc, char** argv) {
   command.out = parser.value(outOption);
   command.format = parser.value(formatOption);
   command.limits = parser.value(limitsOption);
+  command.timeZone = parser.value(timeZoneOption);
   try {
     const ArchiveLocation location =
         ParseArchiveLocation(parser.isSet(archiveOption) ? parser.value(archiveOption)

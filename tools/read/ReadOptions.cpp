@@ -3,6 +3,7 @@
 #include <QCommandLineParser>
 #include <QFileInfo>
 
+#include "archive/SiteTime.h"
 #include "core/DataFolder.h"
 #include "core/ValdError.h"
 #include "core/Win1250.h"
@@ -72,7 +73,7 @@ QString OutFolderProblem(const QString& folder) {
 QString ReadUsage() {
   return QStringLiteral(
       "Usage: vald_read [--port N] [--out DIR] [--decimal-separator C] [--time \"yyyy-MM-dd hh:mm\"]\n"
-      "                 [--archive PATH|URL|off] [--no-files] [--jobs N] [--hosts FILE]\n"
+      "                 [--archive PATH|URL|off] [--time-zone ZONE] [--no-files] [--jobs N] [--hosts FILE]\n"
       "                 [--config CFG.INI] [--limits FILE] [--notify CMD] [--json] [--quiet] [--mqtt URL]\n"
       "                 [HOST[:PORT]...]\n"
       "\n"
@@ -94,6 +95,8 @@ QString ReadUsage() {
       "                              PostgreSQL URL (postgresql://user@host:port/dbname?sslmode=...,\n"
       "                              the password from PGPASSWORD or ~/.pgpass), or off\n"
       "                              (default: archive.sqlite in DIR)\n"
+      "  --time-zone ZONE            the devices' time zone, which gives the archived records' UTC\n"
+      "                              times: a name such as Europe/Budapest (default: the system's)\n"
       "  --no-files                  merge into the archive only, write no measurement files\n"
       "  --jobs N                    devices read at once, each with its own socket (default 8)\n"
       "  --hosts FILE                read the hosts listed in FILE too: one HOST or HOST:PORT a line\n"
@@ -154,6 +157,7 @@ ParsedCommandLine ParseReadOptions(const QStringList& arguments) {
                                            QStringLiteral("C"));
   const QCommandLineOption timeOption(QStringLiteral("time"), QString(), QStringLiteral("TIME"));
   const QCommandLineOption archiveOption(QStringLiteral("archive"), QString(), QStringLiteral("ARCHIVE"));
+  const QCommandLineOption timeZoneOption(QStringLiteral("time-zone"), QString(), QStringLiteral("ZONE"));
   const QCommandLineOption noFilesOption(QStringLiteral("no-files"));
   const QCommandLineOption jobsOption(QStringLiteral("jobs"), QString(), QStringLiteral("N"));
   const QCommandLineOption hostsOption(QStringLiteral("hosts"), QString(), QStringLiteral("FILE"));
@@ -165,9 +169,9 @@ ParsedCommandLine ParseReadOptions(const QStringList& arguments) {
   const QCommandLineOption mqttOption(QStringLiteral("mqtt"), QString(), QStringLiteral("URL"));
   const QCommandLineOption helpOption(QStringLiteral("help"));
   const QCommandLineOption versionOption(QStringLiteral("version"));
-  parser.addOptions({portOption, outOption, separatorOption, timeOption, archiveOption, noFilesOption,
-                     jobsOption, hostsOption, configOption, limitsOption, notifyOption, jsonOption, quietOption,
-                     mqttOption, helpOption, versionOption});
+  parser.addOptions({portOption, outOption, separatorOption, timeOption, archiveOption, timeZoneOption,
+                     noFilesOption, jobsOption, hostsOption, configOption, limitsOption, notifyOption,
+                     jsonOption, quietOption, mqttOption, helpOption, versionOption});
   parser.addPositionalArgument(QStringLiteral("HOST"), QString(), QStringLiteral("HOST..."));
 
   ParsedCommandLine result;
@@ -205,6 +209,13 @@ ParsedCommandLine ParseReadOptions(const QStringList& arguments) {
     if (!options.fileNameTime) return result;
   }
   options.archive = parser.value(archiveOption);
+  options.timeZone = parser.value(timeZoneOption);
+  try {
+    SiteTimeZone(options.timeZone);
+  } catch (const ValdError& error) {
+    result.error = error.Message() + QLatin1Char('.');
+    return result;
+  }
   options.noFiles = parser.isSet(noFilesOption);
   if (options.noFiles && options.archive.compare(QLatin1String("off"), Qt::CaseInsensitive) == 0) {
     result.error = QStringLiteral("--no-files needs an archive: it writes nothing else.");

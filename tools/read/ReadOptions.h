@@ -15,6 +15,7 @@ struct ReadOptions {
   std::optional<char> decimalSeparator;   // Windows-1250 byte; none: the system's
   std::optional<QDateTime> fileNameTime;  // none: the clock at the end of each readout
   QString archive;          // file path, PostgreSQL URL or "off"; empty: archive.sqlite in outFolder
+  QString timeZone;         // the site's time zone for the archive's UTC times; empty: the system's
   bool noFiles = false;     // readouts go into the archive only
   int jobs = DefaultJobs;   // devices read at once
   bool json = false;        // one JSON object per device instead of the result line
@@ -24,8 +25,8 @@ struct ReadOptions {
   QStringList configFiles;  // cfg.ini files whose five addresses are read
   // The broker every readout is published to, without its password; none: no publishing.
   std::optional<BrokerLocation> mqtt;
-  QString limitsFile;       // the limits every log is checked against; empty: limits.csv in outFolder, if any
-  QString notifyCommand;    // run through /bin/sh -c once per new alarm; empty: none
+  QString limitsFile;     // the limits every log is checked against; empty: limits.csv in outFolder, if any
+  QString notifyCommand;  // run through /bin/sh -c once per new alarm; empty: none
 
   static constexpr int DefaultJobs = 8;
   static constexpr int MaxJobs = 256;

@@ -19,6 +19,7 @@
 #include "ResultLine.h"
 #include "archive/ArchiveLocation.h"
 #include "archive/ArchiveWriter.h"
+#include "archive/SiteTime.h"
 #include "core/TextLines.h"
 #include "core/ValdError.h"
 #include "core/Win1250.h"
@@ -94,6 +95,7 @@ int main(int argc, char** argv) {
   env.programFolder = options.outFolder;
   env.systemDecimalSeparator = options.decimalSeparator.value_or(SystemDecimalSeparator());
   env.writeMeasurementFiles = !options.noFiles;
+  env.timeZone = options.timeZone;
   // A relative archive path names a file from the current folder, as every path of the command line.
   env.archive = options.archive.isEmpty()
                     ? QDir(options.outFolder).filePath(QString::fromLatin1(DefaultArchiveFileName))
@@ -111,7 +113,7 @@ int main(int argc, char** argv) {
   }
   // One connection for the whole run: the devices read at once merge through it one after another.
   std::optional<ArchiveWriter> archiveWriter;
-  if (!archiveLocation.IsOff()) archiveWriter.emplace(archiveLocation);
+  if (!archiveLocation.IsOff()) archiveWriter.emplace(archiveLocation, SiteTimeZone(options.timeZone));
   if (options.fileNameTime) env.now = [time = *options.fileNameTime] { return time; };
   // The broker's password comes from the environment only, never from the command line or a file.
   std::optional<MqttPublisher> publisher;

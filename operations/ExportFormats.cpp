@@ -1,0 +1,139 @@
+#include "operations/ExportFormats.h"
+
+#include <QLocale>
+
+#include "archive/ArchivedLine.h"
+#include "core/ValdError.h"
+#include "files/MeasurementFile.h"
+
+namespace {
+
+constexpr qint64 NanosecondsPerSecond = 1000000000;
+
+QByteArray Number(double value) {
+  return QByteArray::number(value, 'f', QLocale::FloatingPointShortest);
+}
+
+// "2024-10-27T02:30:00+02:00": the device's local time and how far it is from UTC.
+QByteArray IsoTime(const ExportTable::Row& row) {
+  QByteArray text = SqlTimeOfSeconds(row.local);
+  text[10] = 'T';
+  const qint64 offset = row.local - row.utc;
+  const qint64 minutes = qAbs(offset) / 60;
+  text += offset < 0 ? '-' : '+';
+  text += QByteArray::number(minutes / 60).rightJustified(2, '0') + ':' +
+          QByteArray::number(minutes % 60).rightJustified(2, '0');
+  return text;
+}
+
+QByteArray CsvField(const QString& text) {
+  const QByteArray utf8 = text.toUtf8();
+  if (!utf8.contains(',') && !utf8.contains('"') && !utf8.contains('\r') && !utf8.contains('\n')) return utf8;
+  return '"' + QByteArray(utf8).replace("\"", "\"\"") + '"';
+}
+
+QByteArray JsonString(const QString& text) {
+  QByteArray json = "\"";
+  for (const char c : text.toUtf8()) {
+    if (c == '"' || c == '\\') {
+      json += '\\';
+      json += c;
+    } else if (uchar(c) < 0x20) {
+      json += "\\u00" + QByteArray::number(uchar(c), 16).rightJustified(2, '0');
+    } else {
+      json += c;
+    }
+  }
+  return json + '"';
+}
+
+// A tag value of the line protocol: commas, equal signs and blanks escaped.
+QByteArray InfluxTag(const QString& text) {
+  QByteArray tag;
+  for (const char c : text.toUtf8()) {
+    if (c == ',' || c == '=' || c == ' ') tag += '\\';
+    tag += c;
+  }
+  return tag;
+}
+
+}  // namespace
+
+std::optional<ExportFormat> ExportFormatNamed(const QString& name) {
+  static const std::pair<const char*, ExportFormat> names[] = {{"file", ExportFormat::File},
+                                                               {"csv", ExportFormat::Csv},
+                                                               {"json", ExportFormat::Json},
+                                                               {"influx", ExportFormat::Influx},
+                                                               {"xlsx", ExportFormat::Xlsx}};
+  for (const auto& [text, format] : names) {
+    if (name == QLatin1String(text)) return format;
+  }
+  return std::nullopt;
+}
+
+QByteArray CsvExport(const ExportTable& table, bool hungarianLabels) {
+  QByteArray csv = "time";
+  for (const ArchiveChannel& channel : table.channels) csv += ',' + CsvField(channel.Label(hungarianLabels));
+  csv += "\r\n";
+  for (const ExportTable::Row& row : table.rows) {
+    csv += IsoTime(row);
+    for (const ArchiveChannel& channel : table.channels) {
+      csv += ',';
+      if (const std::optional<double>& value = row.values[size_t(channel.column - 1)]) csv += Number(*value);
+    }
+    csv += "\r\n";
+  }
+  return csv;
+}
+
+QByteArray JsonLinesExport(const ExportTable& table) {
+  const QByteArray device = JsonString(table.device);
+  const QByteArray type = JsonString(table.type);
+  QByteArray json;
+  for (const ExportTable::Row& row : table.rows) {
+    json += "{\"time\":\"" + IsoTime(row) + "\",\"device\":" + device + ",\"type\":" + type;
+    for (const ArchiveChannel& channel : table.channels) {
+      const std::optional<double>& value = row.values[size_t(channel.column - 1)];
+      json += ",\"" + channel.Name().toLatin1() + "\":" + (value ? Number(*value) : QByteArray("null"));
+    }
+    json += "}\n";
+  }
+  return json;
+}
+
+QByteArray InfluxExport(const ExportTable& table) {
+  const QByteArray series = "vald,device=" + InfluxTag(table.device) + ",type=" + InfluxTag(table.type) + ' ';
+  QByteArray lines;
+  for (const ExportTable::Row& row : table.rows) {
+    QByteArray fields;
+    for (const ArchiveChannel& channel : table.channels) {
+      const std::optional<double>& value = row.values[size_t(channel.column - 1)];
+      if (!value) continue;
+      if (!fields.isEmpty()) fields += ',';
+      fields += channel.Name().toLatin1() + '=' + Number(*value);
+    }
+    if (fields.isEmpty()) continue;
+    lines += series + fields + ' ' + QByteArray::number(row.utc * NanosecondsPerSecond) + '\n';
+  }
+  return lines;
+}
+
+void WriteExport(const ExportTable& table, ExportFormat format, const QString& path, bool hungarianLabels) {
+  switch (format) {
+    case ExportFormat::Csv:
+      WriteWholeFile(path, CsvExport(table, hungarianLabels));
+      return;
+    case ExportFormat::Json:
+      WriteWholeFile(path, JsonLinesExport(table));
+      return;
+    case ExportFormat::Influx:
+      WriteWholeFile(path, InfluxExport(table));
+      return;
+    case ExportFormat::Xlsx:
+      WriteXlsxExport(table, path, hungarianLabels);
+      return;
+    case ExportFormat::File:
+      break;
+  }
+  throw ValdError(QStringLiteral("A measurement file is written from the lines, not from an export table"));
+}

@@ -1,0 +1,65 @@
+#include "operations/ExportTable.h"
+
+#include <cmath>
+
+#include "archive/SiteTime.h"
+#include "decode/DeviceCatalogue.h"
+
+namespace {
+
+// The channels of a device code; every value a channel of its own for a code the catalogue lacks.
+std::vector<ArchiveChannel> ChannelsOfCode(int deviceCode) {
+  if (const DeviceType* type = FindDeviceType(deviceCode)) return ChannelsOf(*type);
+  std::vector<ArchiveChannel> channels;
+  for (int column = 1; column <= ArchivedLine::ChannelCount; ++column)
+    channels.push_back({column, column, &QuantityOf('X')});
+  return channels;
+}
+
+// A logged number in its channel's unit. Tenths are divided by ten, which gives the number nearest to
+// the decimal value (multiplying by 0.1 may not).
+double InUnit(double logged, const Quantity& quantity) {
+  return quantity.scale < 1 ? logged / std::round(1 / quantity.scale) : logged * quantity.scale;
+}
+
+void ScaleValues(ExportTable& table) {
+  for (ExportTable::Row& row : table.rows) {
+    for (const ArchiveChannel& channel : table.channels) {
+      std::optional<double>& value = row.values[size_t(channel.column - 1)];
+      if (value) value = InUnit(*value, *channel.quantity);
+    }
+  }
+}
+
+}  // namespace
+
+ExportTable ExportOfArchive(const ArchivedDevice& device, const std::vector<ArchivedLine>& records) {
+  ExportTable table;
+  table.device = device.key;
+  table.type = device.deviceType;
+  table.channels = ChannelsOfCode(device.deviceCode);
+  table.rows.reserve(records.size());
+  for (const ArchivedLine& record : records) {
+    const std::optional<qint64> local = SecondsOfSqlTime(QString::fromLatin1(record.time));
+    const std::optional<qint64> utc = SecondsOfSqlTime(QString::fromLatin1(record.timeUtc));
+    if (!local || !utc) continue;
+    table.rows.push_back({*local, *utc, record.values});
+  }
+  ScaleValues(table);
+  return table;
+}
+
+ExportTable ExportOfLog(const RecordLog& log, int deviceCode, const QTimeZone& zone) {
+  ExportTable table;
+  const DeviceType* type = FindDeviceType(deviceCode);
+  table.type = type ? QString::fromLatin1(type->name) : QString();
+  table.channels = ChannelsOfCode(deviceCode);
+  const ArchivedLines records = ArchiveRecords(log, {}, zone);
+  table.rows.reserve(records.records.size());
+  for (const ArchivedLine& record : records.records) {
+    table.rows.push_back({SecondsOfSqlTime(QString::fromLatin1(record.time)).value_or(0),
+                          SecondsOfSqlTime(QString::fromLatin1(record.timeUtc)).value_or(0), record.values});
+  }
+  ScaleValues(table);
+  return table;
+}

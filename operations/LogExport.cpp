@@ -1,0 +1,33 @@
+#include "operations/LogExport.h"
+
+#include <QFileInfo>
+
+#include "archive/SiteTime.h"
+#include "core/ValdError.h"
+#include "core/Win1250.h"
+#include "files/MeasurementFile.h"
+#include "files/MeasurementLine.h"
+#include "operations/ExportFormats.h"
+#include "settings/SettingsFile.h"
+
+void ExportCurrentLog(const SharedState& state, const Environment& env, const QString& path) {
+  // The records as numbers, or the lines read back when they were changed after the log was taken.
+  const RecordLog log = state.LogRecordsMatch() ? state.LogRecords : ReadMeasurementLines(state.LogLines);
+  const ExportTable table = ExportOfLog(log, state.DeviceCode, SiteTimeZone(env.timeZone));
+  if (table.rows.empty()) throw ValdError(QStringLiteral("Nincs exportálható mérés."));
+  const bool workbook = path.endsWith(QStringLiteral(".xlsx"), Qt::CaseInsensitive);
+  WriteExport(table, workbook ? ExportFormat::Xlsx : ExportFormat::Csv, path, true);
+}
+
+QString SuggestedExportName(const QDateTime& now, int deviceCode) {
+  try {
+    return QFileInfo(AutomaticFileName(now, deviceCode)).completeBaseName() + QStringLiteral(".xlsx");
+  } catch (const ValdError&) {
+    return QStringLiteral("VALD.xlsx");
+  }
+}
+
+QString TimeZoneSetting(const TextLines& settings) {
+  const std::optional<QByteArray> setting = ReadSetting(settings, "TimeZone");
+  return setting ? FromWin1250(*setting).trimmed() : QString();
+}
