@@ -11,7 +11,8 @@
 
 DeviceOutcome ReadOneDevice(const HostEntry& entry, const Environment& env,
                             const std::function<void(int block, int blockCount)>& progress,
-                            ArchiveWriter* archiveWriter, const MqttPublisher* publisher, const LimitRules& limits) {
+                            ArchiveWriter* archiveWriter, const MqttPublisher* publisher,
+                            const LimitRules& limits) {
   QElapsedTimer clock;
   clock.start();
   DeviceOutcome outcome;
