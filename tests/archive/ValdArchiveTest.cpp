@@ -49,6 +49,36 @@ QByteArray FileText(const QList<QByteArray>& lines) {
   return text;
 }
 
+// An import takes every line that is a record of the file's type and names the others; a file of another
+// type than the archived device's is refused unless --force.
+TEST(ValdArchive, ImportSkipsLinesThatAreNoRecordAndNamesThem) {
+  TempFolder folder;
+  QList<QByteArray> lines = AgateLines(0, 11);
+  lines[3] = QByteArray(
+      "2024;03;01;00;30;2\0"
+      "1,5;20,0;",
+      24);                                  // a NUL byte
+  lines[5] = "2024;03;01;00;50;21,5;";      // a column short
+  lines[6] = "2024;03;01;01;00;abc;20,0;";  // no number
+  folder.Write(QStringLiteral("24.03.02 10.00 VALD_AGATE.csv"), FileText(lines));
+  const QString archive = folder.File(QStringLiteral("archive.sqlite"));
+  const auto import = [&](const QString& name, const QStringList& more = {}) {
+    return ValdArchive(QStringList{QStringLiteral("--archive"), archive, QStringLiteral("import"),
+                                   QStringLiteral("--device"), QStringLiteral("AA:BB:CC:DD:EE:FF")} +
+                       more + QStringList{folder.File(name)});
+  };
+  const ProcessResult imported = import(QStringLiteral("24.03.02 10.00 VALD_AGATE.csv"));
+  EXPECT_EQ(imported.exitCode, 1);
+  EXPECT_EQ(imported.out, folder.File(QStringLiteral("24.03.02 10.00 VALD_AGATE.csv")) +
+                              QStringLiteral(": 8 of 8 records added, 3 skipped (lines 4, 6-7)\n"));
+
+  folder.Write(QStringLiteral("24.03.02 10.00 VALD_BASALT.csv"),
+               FileText({"2024;03;01;00;00;1,0;2,0;3,0;4,0;"}));
+  EXPECT_EQ(import(QStringLiteral("24.03.02 10.00 VALD_BASALT.csv")).exitCode, 1);
+  EXPECT_EQ(import(QStringLiteral("24.03.02 10.00 VALD_BASALT.csv"), {QStringLiteral("--force")}).exitCode,
+            0);
+}
+
 TEST(ValdArchive, ExportOfTwoOverlappingReadoutsIsTheUnionInTimeOrder) {
   TempFolder folder;
   folder.Write(QStringLiteral("24.03.02 10.00 VALD_AGATE.csv"), FileText(AgateLines(0, 200)));

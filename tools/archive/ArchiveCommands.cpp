@@ -9,6 +9,7 @@
 
 #include "archive/ArchivedLine.h"
 #include "archive/SiteTime.h"
+#include "core/NumberReading.h"
 #include "core/TextLines.h"
 #include "core/ValdError.h"
 #include "decode/DeviceCatalogue.h"
@@ -111,6 +112,34 @@ int Export(ArchiveStore& store, const ArchiveCommand& command, QTextStream& out,
   return ExitSuccess;
 }
 
+// Lines an import hands to the archive at a time: a file of millions of lines is never held whole.
+constexpr int ImportBatchLines = 100000;
+
+// Whether an imported line is a record of `type`: no NUL byte, five time columns, as many value columns
+// as the type has, each "--" or a number ("." or ","); an event device's name after its code is no column.
+bool IsRecordOf(const QByteArray& line, const DeviceType& type) {
+  if (line.contains('\0')) return false;
+  int column = 0;
+  for (qsizetype start = 0, end; (end = line.indexOf(';', start)) >= 0; start = end + 1, ++column) {
+    const QByteArrayView text(line.constData() + start, end - start);
+    if (column >= 5 && text == "--") continue;
+    if (!ReadDecimalNumber(text, '.') && !ReadDecimalNumber(text, ',')) return false;
+  }
+  return column == 5 + type.ValueColumns();
+}
+
+// "4, 7-9": line numbers, runs joined.
+QString LineNumbers(const QList<int>& lines) {
+  QStringList parts;
+  for (qsizetype i = 0; i < lines.size();) {
+    qsizetype last = i;
+    while (last + 1 < lines.size() && lines[last + 1] == lines[last] + 1) ++last;
+    parts << (last == i ? QString::number(lines[i]) : QStringLiteral("%1-%2").arg(lines[i]).arg(lines[last]));
+    i = last + 1;
+  }
+  return parts.join(QStringLiteral(", "));
+}
+
 int Import(ArchiveStore& store, const ArchiveCommand& command, QTextStream& out, QTextStream& err) {
   if (command.arguments.isEmpty() || command.device.isEmpty()) {
     err << "import takes --device DEVICE and one or more FILEs\n";
@@ -124,11 +153,16 @@ int Import(ArchiveStore& store, const ArchiveCommand& command, QTextStream& out,
       status = ExitFailure;
       continue;
     }
-    TextLines lines;
-    try {
-      lines.SetText(ReadWholeFile(path));
-    } catch (const ValdError& error) {
-      err << error.Message() << '\n';
+    const std::optional<ArchivedDevice> known = store.FindDevice(command.device);
+    if (known && known->deviceType != QString::fromLatin1(type->name) && !command.force) {
+      err << path << ": a " << type->name << " file, but " << command.device << " is a " << known->deviceType
+          << " (--force imports it all the same)\n";
+      status = ExitFailure;
+      continue;
+    }
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+      err << QStringLiteral("Cannot open file \"%1\". %2").arg(path, file.errorString()) << '\n';
       status = ExitFailure;
       continue;
     }
@@ -136,10 +170,41 @@ int Import(ArchiveStore& store, const ArchiveCommand& command, QTextStream& out,
     readout.device.key = command.device;
     readout.device.deviceCode = type->code;
     readout.device.deviceType = QString::fromLatin1(type->name);
-    readout.lines = lines.Lines();
-    const MergeResult result = store.Merge(readout);
-    out << path << ": " << result.added << " of " << lines.Count() << " records added";
-    if (result.withoutTime > 0) out << ", " << result.withoutTime << " lines without a valid time left out";
+    int lineNumber = 0;
+    int added = 0;
+    int withoutTime = 0;
+    QList<int> skipped;
+    const auto merge = [&] {
+      if (readout.lines.isEmpty()) return;
+      const MergeResult result = store.Merge(readout);
+      added += result.added;
+      withoutTime += result.withoutTime;
+      readout.lines.clear();
+    };
+    while (!file.atEnd()) {
+      QByteArray line = file.readLine();
+      ++lineNumber;
+      while (line.endsWith('\n') || line.endsWith('\r')) line.chop(1);
+      if (line.isEmpty() && file.atEnd()) break;
+      if (!IsRecordOf(line, *type)) {
+        skipped << lineNumber;
+        continue;
+      }
+      readout.lines << line;
+      if (readout.lines.size() == ImportBatchLines) merge();
+    }
+    merge();
+    if (file.error() != QFileDevice::NoError) {
+      err << QStringLiteral("Cannot read file \"%1\". %2").arg(path, file.errorString()) << '\n';
+      status = ExitFailure;
+      continue;
+    }
+    out << path << ": " << added << " of " << (lineNumber - skipped.size()) << " records added";
+    if (withoutTime > 0) out << ", " << withoutTime << " lines without a valid time left out";
+    if (!skipped.isEmpty()) {
+      out << ", " << skipped.size() << " skipped (lines " << LineNumbers(skipped) << ")";
+      status = ExitFailure;
+    }
     out << '\n';
   }
   return status;

@@ -11,6 +11,7 @@ struct ArchiveCommand {
   QString name;  // list, export, import, redecode, check, stats, report
   QStringList arguments;
   QString device;
+  bool force = false;  // import: a file of another device type than the archived device's is taken
   QString from;
   QString to;
   QString out;

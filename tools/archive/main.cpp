@@ -88,6 +88,7 @@ int main(int argc, char** argv) {
   QCommandLineParser parser;
   const QCommandLineOption archiveOption(QStringLiteral("archive"), QString(), QStringLiteral("PATH"));
   const QCommandLineOption deviceOption(QStringLiteral("device"), QString(), QStringLiteral("DEVICE"));
+  const QCommandLineOption forceOption(QStringLiteral("force"));
   const QCommandLineOption fromOption(QStringLiteral("from"), QString(), QStringLiteral("T"));
   const QCommandLineOption toOption(QStringLiteral("to"), QString(), QStringLiteral("T"));
   const QCommandLineOption outOption(QStringLiteral("out"), QString(), QStringLiteral("FILE"));
@@ -96,8 +97,8 @@ int main(int argc, char** argv) {
   const QCommandLineOption timeZoneOption(QStringLiteral("time-zone"), QString(), QStringLiteral("ZONE"));
   const QCommandLineOption helpOption(QStringLiteral("help"));
   const QCommandLineOption versionOption(QStringLiteral("version"));
-  parser.addOptions({archiveOption, deviceOption, fromOption, toOption, outOption, formatOption, limitsOption,
-                     timeZoneOption, helpOption, versionOption});
+  parser.addOptions({archiveOption, deviceOption, forceOption, fromOption, toOption, outOption, formatOption,
+                     limitsOption, timeZoneOption, helpOption, versionOption});
   if (!parser.parse(app.arguments())) {
     err << parser.errorText() << "\n\n" << Usage();
     return ExitUsage;
@@ -122,6 +123,7 @@ int main(int argc, char** argv) {
   command.name = positional.takeFirst();
   command.arguments = positional;
   command.device = parser.value(deviceOption);
+  command.force = parser.isSet(forceOption);
   command.from = parser.value(fromOption);
   command.to = parser.value(toOption);
   command.out = parser.value(outOption);
