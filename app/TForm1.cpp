@@ -490,6 +490,10 @@ void TForm1::ReadAll1Click() {
 void TForm1::StartReadouts(const QStringList& hosts, bool readingAll) {
   queue_ = std::make_unique<ReadoutQueue>(hosts);
   readingAll_ = readingAll;
+  Environment env = env_;
+  env.archive = ArchiveSetting();
+  env.timeZone = TimeZoneSetting(state_.SettingsLines);
+  archiveWriter_ = ArchiveWriterFor(env);
   addressReadouts_.clear();
   EnableDeviceWork(false);
   StartNextReadout();
@@ -537,7 +541,7 @@ void TForm1::ReadoutEnded() {
       Environment env = env_;
       env.archive = ArchiveSetting();
       env.timeZone = TimeZoneSetting(state_.SettingsLines);
-      ShowReadout(state_, view_, env, readout.result, readout.kept);
+      ShowReadout(state_, view_, env, readout.result, readout.kept, archiveWriter_.get());
       ArmSaveTimer();
       shownDevice_ = ShownDeviceOfReadout(readout.result, state_.DeviceCode, env);
     });
@@ -562,6 +566,8 @@ void TForm1::ReadoutEnded() {
 }
 
 void TForm1::EndReadouts(bool cancelled) {
+  // The archive is closed before anything else may look at it.
+  archiveWriter_.reset();
   EnableDeviceWork(true);
   // The bar and its caption show the fill gauge again.
   ShowModel();

@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "Form1Dialogs.h"
+#include "archive/ArchiveWriter.h"
 #include "core/Environment.h"
 #include "core/SharedState.h"
 #include "link/DeviceLink.h"
@@ -146,6 +147,7 @@ class TForm1 : public QMainWindow {
   QString dataPageCaption_;
   // The readout running, owned by the window; its state becomes the window's only when it finishes.
   LogReadout* readout_ = nullptr;
+  std::unique_ptr<ArchiveWriter> archiveWriter_;  // the archive of the readouts under way
   std::unique_ptr<ReadoutQueue> queue_ = std::make_unique<ReadoutQueue>();
   qsizetype queuedReadout_ = 0;  // the queue's place of the device being read
   bool readingAll_ = false;

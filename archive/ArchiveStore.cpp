@@ -10,6 +10,7 @@
 #include <QVariant>
 #include <algorithm>
 #include <atomic>
+#include <numeric>
 #include <vector>
 
 #include "archive/ArchiveSchema.h"
@@ -132,7 +133,15 @@ ArchivedLines PrepareArchivedLines(const ArchiveReadout& readout, const QTimeZon
   // In the key's order, as the merge compares them with the archived ones: sorted here, on the thread
   // that hands the readout over, and not by the writer that all readouts wait for. Of the same record
   // twice the one written first stays first.
-  std::stable_sort(lines.records.begin(), lines.records.end(), RecordKeyLess);
+  // The records are large: their order is found first, then each is moved once.
+  std::vector<size_t> order(lines.records.size());
+  std::iota(order.begin(), order.end(), size_t(0));
+  std::stable_sort(order.begin(), order.end(),
+                   [&](size_t a, size_t b) { return RecordKeyLess(lines.records[a], lines.records[b]); });
+  std::vector<ArchivedLine> sorted;
+  sorted.reserve(order.size());
+  for (const size_t i : order) sorted.push_back(std::move(lines.records[i]));
+  lines.records = std::move(sorted);
   return lines;
 }
 

@@ -4,6 +4,7 @@
 #include <QLocale>
 #include <QStringList>
 #include <QTime>
+#include <QVarLengthArray>
 #include <cmath>
 
 #include "archive/SiteTime.h"
@@ -62,10 +63,13 @@ void AppendShortest(QByteArray& key, double value) {
   key += QByteArray::number(value, 'f', QLocale::FloatingPointShortest);
 }
 
+// A record's value key is written into a buffer first and taken over whole.
+using KeyBuffer = QVarLengthArray<char, 512>;
+
 // A value as a number with "." and its digits, without the zeros that end a fraction ("20.10" and
 // "20,1" both "20.1"): the same number read from any line gives the same text, the text of the
 // number read back from the archive.
-void AppendValueKey(QByteArray& key, const RecordValue& value) {
+void AppendValueKey(KeyBuffer& key, const RecordValue& value) {
   constexpr int MaxDecimals = 9;
   // Beyond this the digits of the decimal value no longer fit a 64-bit integer.
   constexpr double LargestScaled = 1e15;
@@ -74,7 +78,9 @@ void AppendValueKey(QByteArray& key, const RecordValue& value) {
   for (int k = 0; k < decimals; ++k) unit *= 10;
   const double magnitude = std::fabs(value.number) * double(unit);
   if (!(magnitude < LargestScaled)) {
-    AppendShortest(key, value.number);
+    QByteArray shortest;
+    AppendShortest(shortest, value.number);
+    key.append(shortest.constData(), shortest.size());
     return;
   }
   quint64 scaled = quint64(std::llround(magnitude));
@@ -99,6 +105,16 @@ void AppendValueKey(QByteArray& key, const RecordValue& value) {
   key.append(text, p - text);
 }
 
+// "hh:mm:ss" from `p` on.
+char* WriteClock(char* p, qint64 hour, qint64 minute, qint64 second) {
+  for (const qint64 part : {hour, minute, second}) {
+    *p++ = char('0' + part / 10 % 10);
+    *p++ = char('0' + part % 10);
+    *p++ = ':';
+  }
+  return p - 1;
+}
+
 // The local time of a record, with the date's part worked out once for a run of records of one day.
 class RecordDays {
  public:
@@ -120,17 +136,10 @@ class RecordDays {
   }
   // "2024-03-01 14:05:00" of the time stamp last given to Seconds.
   QByteArray Text(const RecordTime& time) const {
-    char clock[8] = {char('0' + time.hour / 10),
-                     char('0' + time.hour % 10),
-                     ':',
-                     char('0' + time.minute / 10),
-                     char('0' + time.minute % 10),
-                     ':',
-                     '0',
-                     '0'};
-    QByteArray text;
-    text.reserve(19);
-    return text.append(dateText_).append(clock, sizeof clock);
+    char text[19];
+    std::copy(dateText_.begin(), dateText_.end(), text);
+    const char* end = WriteClock(text + dateText_.size(), time.hour, time.minute, 0);
+    return QByteArray(text, end - text);
   }
 
  private:
@@ -154,15 +163,10 @@ QByteArray SqlTimeOfSeconds(qint64 seconds) {
     lastDate = SqlTime(QDate::fromJulianDay(days + JulianDayOf1970), QTime(0, 0)).left(11);
     lastDays = days;
   }
-  QByteArray text;
-  text.reserve(19);
-  text.append(lastDate);
-  AppendDigits(text, clock / 3600, 2);
-  text += ':';
-  AppendDigits(text, clock / 60 % 60, 2);
-  text += ':';
-  AppendDigits(text, clock % 60, 2);
-  return text;
+  char text[32];
+  std::copy(lastDate.begin(), lastDate.end(), text);
+  const char* end = WriteClock(text + lastDate.size(), clock / 3600, clock / 60 % 60, clock % 60);
+  return QByteArray(text, end - text);
 }
 
 std::optional<qint64> SecondsOfSqlTime(const QString& text) {
@@ -222,6 +226,7 @@ ArchivedLines ArchiveRecords(const RecordLog& log, const QList<QByteArray>& line
   std::vector<qint64> localTimes;
   localTimes.reserve(log.records.size());
   RecordDays days;
+  KeyBuffer key;
   for (size_t i = 0; i < log.records.size(); ++i) {
     const LogRecord& record = log.records[i];
     const std::optional<qint64> local =
@@ -237,18 +242,17 @@ ArchivedLines ArchiveRecords(const RecordLog& log, const QList<QByteArray>& line
     // Trailing missing values leave no mark: a line read back from a file does not know how many
     // value columns its record had, a line of the archive's first schema kept no missing channel.
     const std::span<const RecordValue> values = log.Values(record);
-    QByteArray& key = line.valueKey;
-    key.reserve(8 * qsizetype(values.size()));
+    key.clear();
     qsizetype keyLength = 0;
     for (size_t channel = 0; channel < values.size() && channel < size_t(ArchivedLine::ChannelCount);
          ++channel) {
-      if (channel > 0) key += ';';
+      if (channel > 0) key.append(';');
       if (!values[channel].IsNumber()) continue;
       AppendValueKey(key, values[channel]);
       keyLength = key.size();
       line.values[channel] = values[channel].number;
     }
-    key.truncate(keyLength);
+    line.valueKey = QByteArray(key.data(), keyLength);
   }
   const std::vector<SiteTime> times = SiteTimesInRingOrder(localTimes, zone);
   for (size_t i = 0; i < times.size(); ++i) {

@@ -8,6 +8,8 @@
 // An ordered list of single-byte text lines: the program's string list. Lines never hold CR or LF.
 class TextLines {
  public:
+  TextLines() = default;
+  explicit TextLines(QList<QByteArray> lines) : lines_(std::move(lines)) { Changed(); }
   void Add(const QByteArray& line) {
     lines_.append(line);
     Changed();

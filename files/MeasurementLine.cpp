@@ -2,6 +2,7 @@
 
 #include <QByteArrayView>
 #include <QString>
+#include <QVarLengthArray>
 #include <array>
 #include <cmath>
 
@@ -54,23 +55,39 @@ char* WriteDecimal(char* p, uint64_t value) {
 
 constexpr std::array<double, 10> PowersOfTen = {1, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9};
 
+// The integer part and the fraction's digits of a value scaled by 10^Decimals; a divisor known to the
+// compiler becomes a multiplication, where a divisor read from a table takes a slow division.
+template <int Decimals>
+char* WriteScaled(char* p, uint64_t scaled, char separator) {
+  constexpr uint64_t unit = [] {
+    uint64_t u = 1;
+    for (int k = 0; k < Decimals; ++k) u *= 10;
+    return u;
+  }();
+  p = WriteDecimal(p, scaled / unit);
+  if constexpr (Decimals > 0) {
+    *p++ = separator;
+    uint64_t fraction = scaled % unit;
+    for (int k = Decimals - 1; k >= 0; --k) {
+      p[k] = char('0' + fraction % 10);
+      fraction /= 10;
+    }
+    p += Decimals;
+  }
+  return p;
+}
+
+using ScaledWriter = char* (*)(char*, uint64_t, char);
+constexpr std::array<ScaledWriter, PowersOfTen.size()> ScaledWriters = {
+    WriteScaled<0>, WriteScaled<1>, WriteScaled<2>, WriteScaled<3>, WriteScaled<4>,
+    WriteScaled<5>, WriteScaled<6>, WriteScaled<7>, WriteScaled<8>, WriteScaled<9>};
+
 // A value's sign, integer digits and, with decimals, the separator and exactly that many digits.
 char* WriteValue(char* p, const RecordValue& value, char separator) {
   if (value.IsNegative()) *p++ = '-';
   const int decimals = std::min<int>(value.decimals, int(PowersOfTen.size()) - 1);
   const auto scaled = uint64_t(std::llround(std::fabs(value.number) * PowersOfTen[decimals]));
-  const auto unit = uint64_t(PowersOfTen[decimals]);
-  p = WriteDecimal(p, scaled / unit);
-  if (decimals > 0) {
-    *p++ = separator;
-    uint64_t fraction = scaled % unit;
-    for (int k = decimals - 1; k >= 0; --k) {
-      p[k] = char('0' + fraction % 10);
-      fraction /= 10;
-    }
-    p += decimals;
-  }
-  return p;
+  return ScaledWriters[size_t(decimals)](p, scaled, separator);
 }
 
 // Month, day, hour and minute: two digits below 10, otherwise as many as the value needs.
@@ -118,6 +135,53 @@ RecordValue ReadValue(QByteArrayView text) {
   return value;
 }
 
+// A line is written into a buffer first and taken over whole: on the stack for any record the devices
+// write, on the heap for a longer one read from a file.
+using LineBuffer = QVarLengthArray<char, 1024>;
+
+// The most bytes a line of `valueCount` values takes: the time columns, and per value a sign, the
+// digits of a 64-bit number, a separator, the decimals, ";" and an event's name.
+qsizetype LineBytesBound(size_t valueCount) {
+  constexpr qsizetype TimeColumnsBytes = 5 + 4 * 4;
+  constexpr qsizetype ValueBytes = 1 + 20 + 1 + 9 + 1 + 32;  // the longest event name takes 22
+  return TimeColumnsBytes + qsizetype(valueCount) * ValueBytes;
+}
+
+char* WriteMeasurementLine(char* p, const LogRecord& record, std::span<const RecordValue> values,
+                           const LineSeparators& separators) {
+  if (record.timeCount > 0) {
+    p = record.time.year == 0 ? (*p = '0', p + 1) : WriteDecimal(p, record.time.year);
+    *p++ = ';';
+  }
+  const std::array<uint8_t, 4> clock = {record.time.month, record.time.day, record.time.hour,
+                                        record.time.minute};
+  for (int k = 1; k < record.timeCount; ++k) {
+    p = WriteTwoDigits(p, clock[k - 1]);
+    *p++ = ';';
+  }
+  for (const RecordValue& value : values) {
+    switch (value.kind) {
+      case RecordValue::Kind::Missing:
+      case RecordValue::Kind::Unreadable:
+        *p++ = '-';
+        *p++ = '-';
+        *p++ = ';';
+        break;
+      case RecordValue::Kind::Number:
+        p = WriteValue(p, value, value.byteFraction ? separators.setting : separators.system);
+        *p++ = ';';
+        break;
+      case RecordValue::Kind::Event: {
+        p = WriteValue(p, value, separators.system);
+        const QByteArray& name = EventNameText(value.eventCode);
+        p = std::copy(name.begin(), name.end(), p);
+        break;
+      }
+    }
+  }
+  return p;
+}
+
 }  // namespace
 
 LineSeparators SeparatorsOf(const QByteArray& decimalSeparatorText, char systemDecimalSeparator) {
@@ -127,40 +191,8 @@ LineSeparators SeparatorsOf(const QByteArray& decimalSeparatorText, char systemD
 
 void AppendMeasurementLine(const LogRecord& record, std::span<const RecordValue> values,
                            const LineSeparators& separators, QByteArray& out) {
-  // Each column is written into a small buffer first; a value takes at most 24 bytes.
-  char text[32];
-  if (record.timeCount > 0) {
-    char* p = record.time.year == 0 ? (text[0] = '0', text + 1) : WriteDecimal(text, record.time.year);
-    *p++ = ';';
-    out.append(text, p - text);
-  }
-  const std::array<uint8_t, 4> clock = {record.time.month, record.time.day, record.time.hour,
-                                        record.time.minute};
-  for (int k = 1; k < record.timeCount; ++k) {
-    char* p = WriteTwoDigits(text, clock[k - 1]);
-    *p++ = ';';
-    out.append(text, p - text);
-  }
-  for (const RecordValue& value : values) {
-    switch (value.kind) {
-      case RecordValue::Kind::Missing:
-      case RecordValue::Kind::Unreadable:
-        out.append("--;", 3);
-        break;
-      case RecordValue::Kind::Number: {
-        char* p = WriteValue(text, value, value.byteFraction ? separators.setting : separators.system);
-        *p++ = ';';
-        out.append(text, p - text);
-        break;
-      }
-      case RecordValue::Kind::Event: {
-        char* p = WriteValue(text, value, separators.system);
-        out.append(text, p - text);
-        out.append(EventNameText(value.eventCode));
-        break;
-      }
-    }
-  }
+  LineBuffer line(LineBytesBound(values.size()));
+  out.append(line.data(), WriteMeasurementLine(line.data(), record, values, separators) - line.data());
 }
 
 QByteArray FormatMeasurementLine(const LogRecord& record, std::span<const RecordValue> values,
@@ -172,33 +204,36 @@ QByteArray FormatMeasurementLine(const LogRecord& record, std::span<const Record
 
 TextLines FormatMeasurementLines(std::span<const LogRecord> records, std::span<const RecordValue> values,
                                  const LineSeparators& separators) {
-  TextLines lines;
-  lines.Reserve(int(records.size()));
+  QList<QByteArray> lines;
+  lines.reserve(qsizetype(records.size()));
+  LineBuffer line;
   for (const LogRecord& record : records) {
-    QByteArray line;
-    line.reserve(16 + 8 * record.valueCount);
-    AppendMeasurementLine(record, values.subspan(record.firstValue, record.valueCount), separators, line);
-    lines.Add(line);
+    const std::span<const RecordValue> own = values.subspan(record.firstValue, record.valueCount);
+    line.resize(LineBytesBound(own.size()));
+    const char* end = WriteMeasurementLine(line.data(), record, own, separators);
+    lines.emplaceBack(line.data(), end - line.data());
   }
-  return lines;
+  return TextLines(std::move(lines));
 }
 
 TextLines FormatDecodedLines(std::span<const LogRecord> memoryOrder, std::span<const RecordValue> values,
                              const LineSeparators& separators) {
   const std::span<const LogRecord> shown = RecordsBeforeKindZero(memoryOrder);
-  TextLines lines;
-  lines.Reserve(int(shown.size()) + 1);
+  QList<QByteArray> lines;
+  lines.reserve(qsizetype(shown.size()) + 1);
+  LineBuffer line;
   for (const LogRecord& record : shown) {
-    QByteArray line;
-    line.reserve(18 + 8 * record.valueCount);
-    line.append(record.kind).append(';');
-    AppendMeasurementLine(record, values.subspan(record.firstValue, record.valueCount), separators, line);
-    lines.Add(line);
+    const std::span<const RecordValue> own = values.subspan(record.firstValue, record.valueCount);
+    line.resize(2 + LineBytesBound(own.size()));
+    line[0] = record.kind;
+    line[1] = ';';
+    const char* end = WriteMeasurementLine(line.data() + 2, record, own, separators);
+    lines.emplaceBack(line.data(), end - line.data());
   }
   // The decoded text of a log that runs to its end closes with a line end, which leaves an empty line.
   const bool cut = shown.size() < memoryOrder.size();
-  if (!cut && !shown.empty() && !shown.back().cutShort) lines.Add({});
-  return lines;
+  if (!cut && !shown.empty() && !shown.back().cutShort) lines.emplaceBack();
+  return TextLines(std::move(lines));
 }
 
 RecordLog ReadMeasurementLines(const TextLines& lines) {

@@ -1,5 +1,7 @@
 #include "operations/Readout.h"
 
+#include <future>
+
 #include "archive/ArchiveLocation.h"
 #include "core/ValdError.h"
 #include "files/MeasurementFile.h"
@@ -48,14 +50,24 @@ void AdoptReadoutLog(SharedState& state, const ReadoutResult& result, const Envi
 KeptReadout KeepReadout(const SharedState& state, const Environment& env, const ReadoutResult& result,
                         ArchiveWriter* archiveWriter) {
   KeptReadout kept;
+  // The file is written while the archive merges: its wait for the disk need not add to the merge's.
+  KeptReadout file;
+  std::future<void> fileWritten;
   if (env.writeMeasurementFiles) {
-    try {
-      kept.measurementFile = SaveAutomaticMeasurementFile(state, env);
-    } catch (const ValdError& error) {
-      kept.fileError = error.Message();
-    }
+    fileWritten = std::async(std::launch::async, [&] {
+      try {
+        file.measurementFile = SaveAutomaticMeasurementFile(state, env);
+      } catch (const ValdError& error) {
+        file.fileError = error.Message();
+      }
+    });
   }
   ArchiveReadoutLog(state, env, result, kept, archiveWriter);
+  if (fileWritten.valid()) {
+    fileWritten.get();
+    kept.measurementFile = file.measurementFile;
+    kept.fileError = file.fileError;
+  }
   return kept;
 }
 

@@ -45,6 +45,16 @@ IdentityAsks IdentityAsksFor(const Environment& env) {
   return [env](const QString& host, int deviceCode) { return KnownMac(env, host, deviceCode) ? 1 : 3; };
 }
 
+std::unique_ptr<ArchiveWriter> ArchiveWriterFor(const Environment& env) {
+  try {
+    const ArchiveLocation location = ParseArchiveLocation(env.archive, env.programFolder);
+    if (location.IsOff()) return nullptr;
+    return std::make_unique<ArchiveWriter>(location, SiteTimeZone(env.timeZone));
+  } catch (const ValdError&) {
+    return nullptr;
+  }
+}
+
 void ArchiveReadoutLog(const SharedState& state, const Environment& env, const ReadoutResult& result,
                        KeptReadout& kept, ArchiveWriter* writer) {
   try {

@@ -31,3 +31,8 @@ IdentityAsks IdentityAsksFor(const Environment& env);
 // env.archive (readouts of one run sharing its connection); without it the archive is opened here.
 void ArchiveReadoutLog(const SharedState& state, const Environment& env, const ReadoutResult& result,
                        KeptReadout& kept, ArchiveWriter* writer = nullptr);
+
+// The writer for the readouts of one run into env.archive (UTC at env.timeZone): it opens the archive
+// while the first device is being read, so that no readout waits for that after its last reply. Nothing
+// when env.archive is off or names no archive; each readout's merge then reports that itself.
+std::unique_ptr<ArchiveWriter> ArchiveWriterFor(const Environment& env);
