@@ -508,6 +508,15 @@ std::optional<ArchivedDevice> ArchiveStore::FindDevice(const QString& key) {
   return std::nullopt;
 }
 
+std::optional<QString> ArchiveStore::MacLastSeenAt(const QString& address, int deviceCode) {
+  if (!holdsArchive_) return std::nullopt;
+  QSqlQuery query = Run(QStringLiteral("SELECT mac FROM devices WHERE last_address = ? AND device_code = ? "
+                                       "AND mac <> '' ORDER BY device_key LIMIT 1"),
+                        {address, deviceCode});
+  if (!NextRow(query)) return std::nullopt;
+  return query.value(0).toString();
+}
+
 // The device's records from `from` to `to` in time order: UTC time first, the one that does not
 // depend on daylight saving.
 QString ArchiveStore::RecordsOrderedSql(const QString& columns, const QByteArray& from, const QByteArray& to,

@@ -112,6 +112,9 @@ class ArchiveStore {
 
   QList<ArchivedDevice> Devices();
   std::optional<ArchivedDevice> FindDevice(const QString& key);
+  // The MAC address of the device last read at `address` with `deviceCode`, if the archive knows one:
+  // asked before every readout, so it reads the devices alone and not their records.
+  std::optional<QString> MacLastSeenAt(const QString& address, int deviceCode);
 
   // The device's lines from `from` to `to` (local SQL time text, inclusive; empty: unbounded) in time
   // order, each as it was first archived.

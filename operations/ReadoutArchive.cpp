@@ -30,10 +30,7 @@ std::optional<QString> KnownMac(const Environment& env, const QString& address, 
   try {
     const ArchiveLocation location = ParseArchiveLocation(env.archive, env.programFolder);
     if (location.IsOff()) return std::nullopt;
-    for (const ArchivedDevice& device : ArchiveStore(location, ArchiveAccess::ReadOnly).Devices()) {
-      if (!device.mac.isEmpty() && device.lastAddress == address && device.deviceCode == deviceCode)
-        return device.mac;
-    }
+    return ArchiveStore(location, ArchiveAccess::ReadOnly).MacLastSeenAt(address, deviceCode);
   } catch (const ValdError&) {
     // An archive that cannot be read knows nothing here; the merge reports what is wrong with it.
   }
