@@ -44,7 +44,12 @@ ReadoutReport ReadDeviceLog(SharedState& state, WindowModel& view, DeviceLink& l
 void AdoptReadoutLog(SharedState& state, const ReadoutResult& result, const Environment& env) {
   const LineSeparators separators = SeparatorsOf(state.DecimalSeparatorText, env.systemDecimalSeparator);
   state.SetLog(FormatMeasurementLines(result.log.records, result.log.values, separators), result.log);
-  state.DecodedLines = FormatDecodedLines(result.memoryOrder, result.log.values, separators);
+}
+
+void AdoptDecodedLines(SharedState& state, const ReadoutResult& result, const Environment& env) {
+  state.DecodedLines =
+      FormatDecodedLines(result.memoryOrder, result.log.values,
+                         SeparatorsOf(state.DecimalSeparatorText, env.systemDecimalSeparator));
 }
 
 KeptReadout KeepReadout(const SharedState& state, const Environment& env, const ReadoutResult& result,
@@ -73,7 +78,10 @@ KeptReadout KeepReadout(const SharedState& state, const Environment& env, const 
 
 void ShowReadout(SharedState& state, WindowModel& view, const Environment& env, const ReadoutResult& result,
                  KeptReadout& kept, ArchiveWriter* archiveWriter) {
-  if (result.logRead) AdoptReadoutLog(state, result, env);
+  if (result.logRead) {
+    AdoptReadoutLog(state, result, env);
+    AdoptDecodedLines(state, result, env);
+  }
   PresentReadout(result, state, view);
   if (!result.deviceFound()) return;
   try {

@@ -40,9 +40,13 @@ ReadoutReport ReadDeviceLog(SharedState& state, WindowModel& view, DeviceLink& l
                             const QString& host,
                             const std::function<void(int block, int blockCount)>& progress = {});
 
-// Takes the log a readout gave into the state: its records (LogRecords), their measurement lines
-// (LogLines) and the decoded lines in memory order (DecodedLines).
+// Takes the log a readout gave into the state: its records (LogRecords) and their measurement lines
+// (LogLines).
 void AdoptReadoutLog(SharedState& state, const ReadoutResult& result, const Environment& env);
+
+// What the window's "Data" page shows of a readout besides: its decoded lines in memory order
+// (DecodedLines).
+void AdoptDecodedLines(SharedState& state, const ReadoutResult& result, const Environment& env);
 
 // Keeps a readout's log (in `state`): the automatic measurement file (unless env.writeMeasurementFiles
 // is off) and the archive (ArchiveReadoutLog). Neither failure stops the other; both are reported in
@@ -51,8 +55,8 @@ KeptReadout KeepReadout(const SharedState& state, const Environment& env, const 
                         ArchiveWriter* archiveWriter = nullptr);
 
 // What follows a readout that ran to its end (`state` holds the job's state): shows what the readout
-// did, and for a known device takes its log (AdoptReadoutLog), redraws the views and keeps the log
-// (KeepReadout) into `kept`. An unknown device code shows "No device". A view error propagates as
+// did, and for a known device takes its log (AdoptReadoutLog, AdoptDecodedLines), redraws the views and keeps
+// the log (KeepReadout) into `kept`. An unknown device code shows "No device". A view error propagates as
 // ValdError, but only after the log was kept: a log the views refuse is still the whole log the device
 // gave. A file that could not be written is thrown after the views were drawn and the log archived.
 void ShowReadout(SharedState& state, WindowModel& view, const Environment& env, const ReadoutResult& result,

@@ -87,6 +87,39 @@ void BM_MergeSameReadoutAgain(benchmark::State& state) {
 }
 BENCHMARK(BM_MergeSameReadoutAgain)->Unit(benchmark::kMillisecond);
 
+// A site read at once: 200 devices of 3000 records each merged one after another through one writer
+// into an archive that starts empty, each readout's records prepared beforehand, as the readout threads
+// do while the writer merges. The writer's own share of a site's readout.
+void BM_MergeSiteIntoEmptyArchive(benchmark::State& state) {
+  constexpr int Devices = 200;
+  constexpr int RecordsEach = 3000;
+  std::vector<ArchiveReadout> readouts;
+  std::vector<ArchivedLines> prepared;
+  for (int device = 0; device < Devices; ++device) {
+    const QString mac = QStringLiteral("02:00:00:00:%1:%2")
+                            .arg(device / 256, 2, 16, QLatin1Char('0'))
+                            .arg(device % 256, 2, 16, QLatin1Char('0'));
+    readouts.push_back(Readout(mac, Lines(device, RecordsEach)));
+    prepared.push_back(PrepareArchivedLines(readouts.back(), QTimeZone::utc()));
+  }
+  for (auto _ : state) {
+    state.PauseTiming();
+    QTemporaryDir folder;
+    const ArchiveLocation location = ParseArchiveLocation(QStringLiteral("site.sqlite"), folder.path());
+    {
+      ArchiveStore store(location, ArchiveAccess::ReadWrite, QTimeZone::utc());
+      store.PrepareForManyMerges();
+      state.ResumeTiming();
+      for (int device = 0; device < Devices; ++device)
+        store.Merge(readouts[size_t(device)], prepared[size_t(device)]);
+      state.PauseTiming();
+    }
+    state.ResumeTiming();
+  }
+  state.SetItemsProcessed(state.iterations() * Devices * RecordsEach);
+}
+BENCHMARK(BM_MergeSiteIntoEmptyArchive)->Unit(benchmark::kMillisecond)->Iterations(3);
+
 void BM_HistoryOfAYear(benchmark::State& state) {
   ArchiveStore store(Archive().location);
   const ArchivedDevice device = *store.FindDevice(YearDevice);
