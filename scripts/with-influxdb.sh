@@ -20,6 +20,7 @@ stop() {
 }
 trap stop EXIT
 
+source "$(dirname "$0")/await-server.sh"
 answers() { python3 -c 'import sys, urllib.request; urllib.request.urlopen(sys.argv[1] + "/ping", timeout=1)' "$1" 2>/dev/null; }
 
 # A random private port for the API and one for the backup service; other ones when they are taken.
@@ -44,14 +45,7 @@ bind-address = "127.0.0.1:$((port + 1))"
 CONF
   influxd -config "$folder/influxdb.conf" >"$folder/server.log" 2>&1 &
   pid=$!
-  for _ in $(seq 100); do
-    if answers "http://127.0.0.1:$port"; then started=1; break; fi
-    if ! kill -0 "$pid" 2>/dev/null; then break; fi
-    sleep 0.1
-  done
-  if [ "$started" -eq 1 ]; then break; fi
-  kill "$pid" 2>/dev/null || true
-  wait "$pid" 2>/dev/null || true
+  if await_server "$pid" answers "http://127.0.0.1:$port"; then started=1; break; fi
   pid=""
 done
 if [ "$started" -ne 1 ]; then

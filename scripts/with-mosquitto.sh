@@ -40,6 +40,8 @@ openssl req -x509 -newkey ec -pkeyopt ec_paramgen_curve:prime256v1 -nodes -days 
 chmod 600 "$folder/passwords" "$folder/acl" "$folder/key.pem"
 if [ "$(id -u)" -eq 0 ]; then chown -R mosquitto: "$folder"; fi
 
+source "$(dirname "$0")/await-server.sh"
+
 # Random private ports; others when one is taken.
 started=0
 for attempt in 1 2 3 4 5; do
@@ -68,14 +70,7 @@ CONF
   "$broker" -c "$folder/mosquitto.conf" >"$folder/broker.log" 2>&1 &
   pid=$!
   # The broker says it runs once every listener is open; it ends at once when a port is taken.
-  for _ in $(seq 100); do
-    if grep -q " running" "$folder/broker.log"; then started=1; break; fi
-    if ! kill -0 "$pid" 2>/dev/null; then break; fi
-    sleep 0.1
-  done
-  if [ "$started" -eq 1 ]; then break; fi
-  kill "$pid" 2>/dev/null || true
-  wait "$pid" 2>/dev/null || true
+  if await_server "$pid" grep -q " running" "$folder/broker.log"; then started=1; break; fi
   pid=""
 done
 if [ "$started" -ne 1 ]; then
