@@ -566,8 +566,11 @@ void TForm1::ReadoutEnded() {
 }
 
 void TForm1::EndReadouts(bool cancelled) {
-  // The archive is closed before anything else may look at it.
-  archiveWriter_.reset();
+  // The archive is closed once the window shows the readout: closing moves its write-ahead log into
+  // the file, which the shown readout need not wait for.
+  QTimer::singleShot(0, this, [this] {
+    if (!readout_) archiveWriter_.reset();
+  });
   EnableDeviceWork(true);
   // The bar and its caption show the fill gauge again.
   ShowModel();
