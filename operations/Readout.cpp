@@ -78,18 +78,24 @@ KeptReadout KeepReadout(const SharedState& state, const Environment& env, const 
 
 void ShowReadout(SharedState& state, WindowModel& view, const Environment& env, const ReadoutResult& result,
                  KeptReadout& kept, ArchiveWriter* archiveWriter) {
-  if (result.logRead) {
-    AdoptReadoutLog(state, result, env);
-    AdoptDecodedLines(state, result, env);
+  if (result.logRead) AdoptReadoutLog(state, result, env);
+  // The log is kept on a thread of its own while the window's texts and views are made, from a copy of
+  // the state, which they change; whatever becomes of the views, the log is kept before this returns.
+  std::future<KeptReadout> keeping;
+  if (result.deviceFound()) {
+    keeping = std::async(std::launch::async, [copy = state, &env, &result, archiveWriter] {
+      return KeepReadout(copy, env, result, archiveWriter);
+    });
   }
-  PresentReadout(result, state, view);
-  if (!result.deviceFound()) return;
   try {
-    RenderViews(state, view, env);
-  } catch (const ValdError&) {
-    kept = KeepReadout(state, env, result, archiveWriter);
+    if (result.logRead) AdoptDecodedLines(state, result, env);
+    PresentReadout(result, state, view);
+    if (keeping.valid()) RenderViews(state, view, env);
+  } catch (...) {
+    if (keeping.valid()) kept = keeping.get();
     throw;
   }
-  kept = KeepReadout(state, env, result, archiveWriter);
+  if (!keeping.valid()) return;
+  kept = keeping.get();
   if (!kept.fileError.isEmpty()) throw ValdError(kept.fileError);
 }
