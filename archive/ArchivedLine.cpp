@@ -107,12 +107,13 @@ void AppendValueKey(KeyBuffer& key, const RecordValue& value) {
 
 // "hh:mm:ss" from `p` on.
 char* WriteClock(char* p, qint64 hour, qint64 minute, qint64 second) {
-  for (const qint64 part : {hour, minute, second}) {
-    *p++ = char('0' + part / 10 % 10);
-    *p++ = char('0' + part % 10);
-    *p++ = ':';
+  const std::array<qint64, 3> parts = {hour, minute, second};
+  for (size_t k = 0; k < parts.size(); ++k) {
+    if (k > 0) *p++ = ':';
+    *p++ = char('0' + parts[k] / 10 % 10);
+    *p++ = char('0' + parts[k] % 10);
   }
-  return p - 1;
+  return p;
 }
 
 // The local time of a record, with the date's part worked out once for a run of records of one day.
