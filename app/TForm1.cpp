@@ -454,17 +454,31 @@ void TForm1::PlacementClick(Placement placement) {
   });
 }
 
+// Both are made when first asked for, not with the main window, so that it shows without waiting for them.
+TF_Nev& TForm1::AboutWindow() {
+  if (!F_Nev) F_Nev = new TF_Nev(windowTitle(), this);
+  return *F_Nev;
+}
+
+TForm3& TForm1::SettingsEditor() {
+  if (!Form3) {
+    Form3 = new TForm3([this](const QByteArray& text) { SaveSettingsFromEditor(text); }, this);
+    Form3->setEnabled(!ReadoutRunning());
+  }
+  return *Form3;
+}
+
 void TForm1::cfginiszerkeszts1Click() {
-  if (!Form3) return;
-  Form3->ShowCentredOn(this);
-  RunHandler([this] { Form3->SetSettingsText(ReadWholeFile(env_.ProgramFile(SettingsFileName))); });
+  TForm3& editor = SettingsEditor();
+  editor.ShowCentredOn(this);
+  RunHandler([&] { editor.SetSettingsText(ReadWholeFile(env_.ProgramFile(SettingsFileName))); });
 }
 
 void TForm1::Nvjegy1Click() {
-  if (!F_Nev) return;
-  F_Nev->move(frameGeometry().center() - QPoint(F_Nev->width() / 2, F_Nev->height() / 2));
-  F_Nev->show();
-  F_Nev->raise();
+  TF_Nev& about = AboutWindow();
+  about.move(frameGeometry().center() - QPoint(about.width() / 2, about.height() / 2));
+  about.show();
+  about.raise();
 }
 
 void TForm1::Adatoktrlse1Click() {

@@ -35,7 +35,8 @@ class TForm1 : public QMainWindow {
   TForm1(const Environment& env, Form1Dialogs dialogs = Form1Dialogs::Real(), QWidget* parent = nullptr);
   ~TForm1() override;
 
-  // The About window and the settings editor, created after the main window.
+  // The About window and the settings editor to use instead of the window's own, which it makes when a
+  // menu item first asks for them.
   void AttachWindows(TF_Nev* about, TForm3* editor);
 
   SharedState& State() { return state_; }
@@ -121,6 +122,8 @@ class TForm1 : public QMainWindow {
   void ShowModel();
   void ShowDataPage(bool shown);
   void ApplyGeometry(const QRect& outer);
+  TF_Nev& AboutWindow();
+  TForm3& SettingsEditor();
   // The archive readouts merge into: cfg.ini's "Archive" key, else the program's default.
   QString ArchiveSetting() const;
   // The shown log against the limits (WatchShownLog); its warnings and new alarms shown at once, or

@@ -2,15 +2,11 @@
 #include <QLocale>
 #include <QScreen>
 #include <QStandardPaths>
-#include <QTimer>
 #include <csignal>
 #include <cstdio>
-#include <memory>
 
 #include "ApplicationName.h"
-#include "TF_Nev.h"
 #include "TForm1.h"
-#include "TForm3.h"
 #include "Translation.h"
 #include "WindowCommandLine.h"
 #include "archive/ArchiveLocation.h"
@@ -29,9 +25,9 @@ QStringList ArgumentList(int argc, char** argv) {
 }  // namespace
 
 // Start-up in the fixed order: the command line, the application object, the program folder (see
-// settings/FirstStart.h), the window's language, the main window (its creation step reads cfg.ini) shown,
-// then in the event loop the About window and the settings editor; the event loop runs until the main
-// window closes.
+// settings/FirstStart.h), the window's language, the main window (its creation step reads cfg.ini) shown;
+// then the event loop until the main window closes. The About window and the settings editor are made when
+// a menu item first asks for them.
 int main(int argc, char** argv) {
   const WindowCommandLine commandLine = ParseWindowCommandLine(ArgumentList(argc, argv));
   if (!commandLine.error.isEmpty()) {
@@ -69,15 +65,5 @@ int main(int argc, char** argv) {
 
   TForm1 form1(env);
   form1.show();
-  // The About window and the settings editor are made once the event loop runs, so that the main window
-  // shows without waiting for them; both are hidden until a menu item asks for them.
-  std::unique_ptr<TF_Nev> fNev;
-  std::unique_ptr<TForm3> form3;
-  QTimer::singleShot(0, &form1, [&] {
-    fNev = std::make_unique<TF_Nev>(form1.windowTitle(), &form1);
-    form3 = std::make_unique<TForm3>([&form1](const QByteArray& text) { form1.SaveSettingsFromEditor(text); },
-                                     &form1);
-    form1.AttachWindows(fNev.get(), form3.get());
-  });
   return QApplication::exec();
 }

@@ -8,7 +8,8 @@
 #include "TForm3.h"
 #include "support/TempFolder.h"
 
-// A main window over a fresh program folder, with every modal box replaced by a recorder.
+// A main window over a fresh program folder, with every modal box replaced by a recorder; with an About
+// window and a settings editor of its own, unless the window is to make its own when asked for them.
 struct Form1Fixture {
   TempFolder folder;
   Environment env;
@@ -36,7 +37,7 @@ struct Form1Fixture {
   std::unique_ptr<TForm3> editor;
 
   explicit Form1Fixture(const QByteArray& cfg = "", QSize screen = {1920, 1080}, bool withMarker = true,
-                        char systemDecimalSeparator = '.') {
+                        char systemDecimalSeparator = '.', bool attachWindows = true) {
     env.programFolder = folder.Path();
     env.systemDecimalSeparator = systemDecimalSeparator;
     env.screenSize = screen;
@@ -82,6 +83,7 @@ struct Form1Fixture {
     dialogs.showStatistics = [this](QWidget*, const StatisticsTable& table) { statistics = table; };
     dialogs.chooseReportFile = [this](QWidget*, const QString&) { return nextReportFile; };
     form = std::make_unique<TForm1>(env, dialogs);
+    if (!attachWindows) return;
     about = std::make_unique<TF_Nev>(form->windowTitle());
     TForm1* f = form.get();
     editor = std::make_unique<TForm3>([f](const QByteArray& text) { f->SaveSettingsFromEditor(text); });

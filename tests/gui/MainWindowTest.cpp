@@ -195,6 +195,25 @@ class MainWindowTest : public QObject {
     QCOMPARE(f.form->State().LogLines.Count(), 0);
   }
 
+  void aboutWindowAndEditorAreMadeWhenFirstAskedFor() {
+    Form1Fixture f("Left=300\r\nTop=40\r\n", {1920, 1080}, true, '.', false);
+    QVERIFY(f.form->findChildren<TF_Nev*>().isEmpty());
+    QVERIFY(f.form->findChildren<TForm3*>().isEmpty());
+    f.form->Nvjegy1Click();
+    f.form->Nvjegy1Click();
+    const QList<TF_Nev*> abouts = f.form->findChildren<TF_Nev*>();
+    QCOMPARE(abouts.size(), 1);
+    QVERIFY(abouts[0]->isVisible());
+    QCOMPARE(abouts[0]->Controls().Label3->text(), QStringLiteral("VALD CSV v.231203"));
+    f.form->cfginiszerkeszts1Click();
+    const QList<TForm3*> editors = f.form->findChildren<TForm3*>();
+    QCOMPARE(editors.size(), 1);
+    QCOMPARE(editors[0]->Controls().Memo1->toPlainText(), QStringLiteral("Left=300\nTop=40"));
+    editors[0]->Controls().Memo1->setPlainText(QStringLiteral("Left=10\nTop=40"));
+    editors[0]->Controls().Button1->click();
+    QCOMPARE(f.folder.Read("cfg.ini"), QByteArray("Left=10\r\nTop=40\r\n"));
+  }
+
   void editorSaveThatCannotWriteKeepsTheLists() {
     Form1Fixture f("Left=300\r\n");
     f.form->State().LogLines.Add("kept");
