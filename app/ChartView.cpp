@@ -1,6 +1,7 @@
 #include "ChartView.h"
 
 #include <qcustomplot.h>
+#include <QCoreApplication>
 #include <QEvent>
 #include <QMouseEvent>
 #include <cmath>
@@ -17,6 +18,14 @@ constexpr int LabelGapPx = 2;
 }  // namespace
 
 ChartView::ChartView(QCustomPlot* plot) : QObject(plot), plot_(plot) {
+  // The plot queues a drawing of itself when made: a chart is drawn before it is first painted instead
+  // (see eventFilter), so that the charts of hidden pages are not drawn at start-up for nothing.
+  QCoreApplication::removePostedEvents(plot_, QEvent::MetaCall);
+  // The legend is never shown: its items would only be laid out at every drawing.
+  plot_->setAutoAddPlottableToLegend(false);
+  // Nothing is drawn on the overlay layer (there is no selection rectangle): it shares the one picture
+  // buffer of the other layers instead of having a window-sized buffer of its own to clear and paint.
+  plot_->layer(QStringLiteral("overlay"))->setMode(QCPLayer::lmLogical);
   plot_->setBackground(Qt::white);
   plot_->setInteractions(QCP::iRangeDrag | QCP::iRangeZoom);
   plot_->axisRect()->setRangeDrag(Qt::Horizontal);
@@ -79,10 +88,10 @@ void ChartView::Show(const ChartModel& model) {
 }
 
 void ChartView::Replot() {
-  // A chart on a hidden page is drawn when the page is shown: the start-up and a readout draw the visible
+  // A chart on a hidden page is drawn when it is next painted: the start-up and a readout draw the visible
   // chart alone.
   if (!plot_->isVisible()) {
-    replotWhenShown_ = true;
+    drawingStale_ = true;
     return;
   }
   plot_->replot(QCustomPlot::rpQueuedReplot);
@@ -135,13 +144,23 @@ QPointF ChartView::AxisValuesAt(QPoint pixel) const {
 }
 
 bool ChartView::eventFilter(QObject* watched, QEvent* event) {
-  if (watched == plot_ && event->type() == QEvent::Resize) {
+  if (watched != plot_) return QObject::eventFilter(watched, event);
+  if (event->type() == QEvent::Resize) {
     UpdateBottomLabels();
     emit Resized(plot_->size());
+    if (!plot_->isVisible()) {
+      // A plot is resized as its page is shown, before the page control lays the page out at its final
+      // size: it takes the size and is drawn once, before it is painted, not at every size on the way.
+      plot_->setViewport(plot_->rect());
+      drawingStale_ = true;
+      return true;
+    }
+    // The plot draws itself at its new size.
+    drawingStale_ = false;
   }
-  if (watched == plot_ && event->type() == QEvent::Show && replotWhenShown_) {
-    replotWhenShown_ = false;
-    plot_->replot(QCustomPlot::rpQueuedReplot);
+  if (event->type() == QEvent::Paint && drawingStale_) {
+    drawingStale_ = false;
+    plot_->replot(QCustomPlot::rpQueuedRefresh);
   }
   return QObject::eventFilter(watched, event);
 }

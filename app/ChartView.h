@@ -51,5 +51,6 @@ class ChartView : public QObject {
   std::vector<QCPItemStraightLine*> limitItems_;
   int pointCount_ = 0;
   int labelStep_ = 0;
-  bool replotWhenShown_ = false;
+  // The plot's drawing is older than its data or its size; it is drawn again before it is painted.
+  bool drawingStale_ = false;
 };

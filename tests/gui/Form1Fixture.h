@@ -89,6 +89,16 @@ struct Form1Fixture {
     editor = std::make_unique<TForm3>([f](const QByteArray& text) { f->SaveSettingsFromEditor(text); });
     form->AttachWindows(about.get(), editor.get());
   }
+  // A measurement file of an hour, a line a minute from 14:00 with `values`, offered to the next "Megnyitás".
+  void OfferHourLog(const QString& fileName, const QByteArray& values) {
+    QByteArray log;
+    for (int minute = 0; minute < 60; ++minute) {
+      log += "2023;12;03;14;" + QByteArray::number(minute).rightJustified(2, '0') + ";" + values + "\r\n";
+    }
+    folder.Write(fileName, log);
+    nextOpenFile = folder.File(fileName);
+  }
+
   ~Form1Fixture() {
     // Closing would write cfg.ini into the folder being removed; the tests that close do so themselves.
     form->hide();

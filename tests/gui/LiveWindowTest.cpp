@@ -203,12 +203,7 @@ class LiveWindowTest : public QObject {
   // saved as PNG or PDF under a name from the device type and the time.
   void chartsZoomAndSaveAsPictures() {
     Form1Fixture f("Top1=30\r\nBottom1=10\r\n");
-    QByteArray log;
-    for (int minute = 0; minute < 60; ++minute) {
-      log += "2023;12;03;14;" + QByteArray::number(minute).rightJustified(2, '0') + ";21.5;20.0;\r\n";
-    }
-    f.folder.Write("23.12.03 14.05 VALD_AGATE.csv", log);
-    f.nextOpenFile = f.folder.File("23.12.03 14.05 VALD_AGATE.csv");
+    f.OfferHourLog(QStringLiteral("23.12.03 14.05 VALD_AGATE.csv"), "21.5;20.0;");
     f.form->resize(1200, 800);
     f.form->show();
     QVERIFY(QTest::qWaitForWindowExposed(f.form.get()));

@@ -139,6 +139,23 @@ class WindowHandlersTest : public QObject {
                  "blokkok: 30, 31; rövid válasz: 2 (40 bájt); túl hosszú válasz: 7 (600 bájt))")});
   }
 
+  void chartOfAHiddenPageIsDrawnWithItsLogWhenShown() {
+    Form1Fixture f("Top2=80\r\nBottom2=20\r\n");
+    f.OfferHourLog(QStringLiteral("23.12.03 14.05 VALD_CALCITE.csv"), "21.5;20.0;50.0;");
+    f.form->show();
+    QVERIFY(QTest::qWaitForWindowExposed(f.form.get()));
+    f.form->Open1Click();
+    QCustomPlot* chart = f.form->Controls().Chart_H;
+    QVERIFY(chart->xAxis->tickVectorLabels().isEmpty());
+    f.form->Controls().PageControl1->setCurrentIndex(1);
+    chart->repaint();
+    const QList<QString> labels = chart->xAxis->tickVectorLabels();
+    QVERIFY(!labels.isEmpty());
+    QCOMPARE(labels.first(), QStringLiteral("2023.12.03 14:00"));
+    const QList<double> ticks = chart->yAxis->tickVector();
+    QVERIFY(!ticks.isEmpty() && ticks.first() <= 20 && ticks.last() >= 80);
+  }
+
   void axisControlsKeepTheMaximumAboveTheMinimum() {
     Form1Fixture f("Top2=15\r\nBottom2=10\r\n");
     QCustomPlot* chart = f.form->Controls().Chart_H;
