@@ -66,6 +66,13 @@ void ShowPlainText(QPlainTextEdit* memo, const QByteArray& text, QByteArray& sho
   memo->setPlainText(DisplayText(text));
 }
 
+// A rich-text box likewise: the handlers show the model after every action, mostly unchanged.
+void ShowRichTextBox(QTextEdit* box, const RichText& text, std::optional<RichText>& shown) {
+  if (text == shown) return;
+  shown = text;
+  ShowRichText(box, text, Qt::AlignHCenter);
+}
+
 void ShowEditText(QLineEdit* edit, const QByteArray& text) {
   const QString shown = FromWin1250(text);
   if (edit->text() != shown) edit->setText(shown);
@@ -284,7 +291,7 @@ void TForm1::ShowModel() {
     ui_->ProgressBar1->setMaximum(view_.progressMaximum);
     ui_->ProgressBar1->setValue(std::clamp(view_.progressPosition, 0, view_.progressMaximum));
   }
-  ShowRichText(ui_->RichEdit1, view_.summary, Qt::AlignHCenter);
+  ShowRichTextBox(ui_->RichEdit1, view_.summary, shownSummary_);
 
   if (view_.tabWidth != shownTabWidth_) {
     shownTabWidth_ = view_.tabWidth;
@@ -296,7 +303,7 @@ void TForm1::ShowModel() {
     ui_->PageControl1->setTabVisible(page, view_.tabVisible[size_t(page)]);
     ui_->PageControl1->setTabText(page, ShownText(view_.pageCaptions[size_t(page)]));
     chartViews_[size_t(page)]->Show(view_.pages[size_t(page)].chart);
-    ShowRichText(strips[size_t(page)], view_.pages[size_t(page)].strip, Qt::AlignHCenter);
+    ShowRichTextBox(strips[size_t(page)], view_.pages[size_t(page)].strip, shownStrips_[size_t(page)]);
   }
   ui_->PageControl1->setTabVisible(4, view_.tabVisible[4]);
   ShowDataPage(view_.tabVisible[DataPageIndex] && view_.developerPageVisible);

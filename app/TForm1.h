@@ -4,6 +4,7 @@
 #include <QTimer>
 #include <array>
 #include <memory>
+#include <optional>
 
 #include "Form1Dialogs.h"
 #include "archive/ArchiveWriter.h"
@@ -146,6 +147,8 @@ class TForm1 : public QMainWindow {
   QRect shownGeometry_;
   QByteArray shownMemo1_;
   QByteArray shownMemo2_;
+  std::optional<RichText> shownSummary_;
+  std::array<std::optional<RichText>, 4> shownStrips_;
   int shownTabWidth_ = -1;
   QString dataPageCaption_;
   // The readout running, owned by the window; its state becomes the window's only when it finishes.
