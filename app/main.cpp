@@ -6,6 +6,7 @@
 #include <cstdio>
 
 #include "ApplicationName.h"
+#include "StartupReading.h"
 #include "TForm1.h"
 #include "Translation.h"
 #include "WindowCommandLine.h"
@@ -26,8 +27,9 @@ QStringList ArgumentList(int argc, char** argv) {
 
 // Start-up in the fixed order: the command line, the application object, the program folder (see
 // settings/FirstStart.h), the window's language, the main window (its creation step reads cfg.ini) shown;
-// then the event loop until the main window closes. The About window and the settings editor are made when
-// a menu item first asks for them.
+// then the event loop until the main window closes. The fonts and image formats the window needs are read
+// meanwhile on another core (StartupReading.h); the About window and the settings editor are made when a
+// menu item first asks for them.
 int main(int argc, char** argv) {
   const WindowCommandLine commandLine = ParseWindowCommandLine(ArgumentList(argc, argv));
   if (!commandLine.error.isEmpty()) {
@@ -45,8 +47,10 @@ int main(int argc, char** argv) {
   // Under a file-size limit a write past it then fails with its reason, which the file writers report
   // with the old file kept, instead of the signal ending the program.
   std::signal(SIGXFSZ, SIG_IGN);
+  std::jthread fontConfiguration = StartReadingFontConfiguration();
   QApplication application(argc, argv);
   NameApplication();
+  const std::jthread fontsAndImageFormats = StartReadingFontsAndImageFormats(std::move(fontConfiguration));
 
   Environment env;
   const QString separator = QLocale::system().decimalPoint();
