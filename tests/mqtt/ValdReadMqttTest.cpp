@@ -149,6 +149,7 @@ TEST_P(ValdReadPublishes, DiscoveryAndLastRecordReadBack) {
 
   const DeviceType& type = *FindDeviceType(c.code);
   const QString deviceMac = c.identity.isEmpty() ? mac : QString();
+  EXPECT_EQ(line[QLatin1String("mac")].toString(), deviceMac);
   const QString id =
       deviceMac.isEmpty() ? QStringLiteral("127_0_0_1_%1").arg(c.code) : deviceMac.toLower().remove(':');
   const QMap<QByteArray, QByteArray> published = Published(id);

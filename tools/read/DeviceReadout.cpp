@@ -78,7 +78,10 @@ DeviceOutcome ReadOneDevice(const HostEntry& entry, const Environment& env,
   }
   outcome.error = problems.join(QStringLiteral("; "));
   if (result.deviceFound()) outcome.deviceType = QString::fromLatin1(result.deviceType->name);
-  outcome.mac = kept.mac;
+  // The MAC address the device gave (asked for MQTT or limits as well), or the one the archive knows it by.
+  const QString givenMac =
+      result.deviceFound() ? IdentifyDevice(result.identity, result, state.DeviceCode).mac : QString();
+  outcome.mac = givenMac.isEmpty() ? kept.mac : givenMac;
   outcome.newRecordsArchived = kept.archivedLines;
   for (const MissedBlock& missed : result.blocksWithoutReply) outcome.missingBlocks.append(missed.block);
   outcome.blocksRead = blocksAsked - int(result.blocksWithoutReply.size());
