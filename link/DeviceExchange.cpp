@@ -18,7 +18,7 @@ DeviceExchange::~DeviceExchange() = default;
 void DeviceExchange::Start(const DeviceLink& link, const QByteArray& datagram, int timeoutMs, int capacity) {
   deadline_.stop();
   if (socket_) {
-    socket_->Socket().disconnect(this);
+    socket_->Device().disconnect(this);
     ended_ = std::move(socket_);
   }
   capacity_ = capacity;
@@ -31,9 +31,8 @@ void DeviceExchange::Start(const DeviceLink& link, const QByteArray& datagram, i
         this, [this, text = error.Message()] { emit Finished({}, text); }, Qt::QueuedConnection);
     return;
   }
-  QUdpSocket& socket = socket_->Socket();
-  connect(&socket, &QUdpSocket::readyRead, this, &DeviceExchange::TakeReply);
-  connect(&socket, &QUdpSocket::errorOccurred, this, [this] {
+  connect(&socket_->Device(), &QIODevice::readyRead, this, &DeviceExchange::TakeReply);
+  socket_->WhenFailed(this, [this] {
     try {
       Finish(socket_->NoReplyUnlessFailed(), {});
     } catch (const ValdError& error) {
@@ -42,9 +41,9 @@ void DeviceExchange::Start(const DeviceLink& link, const QByteArray& datagram, i
   });
   deadline_.start(timeoutMs);
   expiry_.setRemainingTime(timeoutMs, Qt::PreciseTimer);
-  if (ended_) ended_->Socket().close();
+  if (ended_) ended_->Device().close();
   try {
-    spare_ = std::make_unique<ExchangeSocket>(link);
+    spare_ = OpenExchangeSocket(link);
   } catch (const ValdError&) {
     spare_.reset();
   }
@@ -52,12 +51,12 @@ void DeviceExchange::Start(const DeviceLink& link, const QByteArray& datagram, i
 
 std::unique_ptr<ExchangeSocket> DeviceExchange::TakeSocket(const DeviceLink& link) {
   if (spare_ && spare_->Host() == link.host) return std::move(spare_);
-  return std::make_unique<ExchangeSocket>(link);
+  return OpenExchangeSocket(link);
 }
 
 void DeviceExchange::TakeReply() {
   try {
-    while (socket_ && socket_->Socket().hasPendingDatagrams()) {
+    while (socket_ && socket_->HasDatagram()) {
       if (expiry_.hasExpired()) {
         Finish({}, {});
         return;
@@ -75,11 +74,11 @@ void DeviceExchange::TakeReply() {
 void DeviceExchange::Finish(const ExchangeReply& reply, const QString& error) {
   if (!socket_) return;
   deadline_.stop();
-  socket_->Socket().disconnect(this);
+  socket_->Device().disconnect(this);
   // The next exchange usually starts from here: the sockets are closed and destroyed after its request
   // is out.
   const std::unique_ptr<ExchangeSocket> before = std::exchange(ended_, std::move(socket_));
   const QPointer<DeviceExchange> alive(this);
   emit Finished(reply, error);
-  if (alive && !socket_ && ended_) ended_->Socket().close();
+  if (alive && !socket_ && ended_) ended_->Device().close();
 }

@@ -1,9 +1,11 @@
 #pragma once
 
 #include <QByteArray>
-#include <QHostAddress>
+#include <QIODevice>
+#include <QObject>
 #include <QString>
-#include <QUdpSocket>
+#include <functional>
+#include <memory>
 #include <optional>
 
 #include "link/DeviceLink.h"
@@ -16,31 +18,38 @@
 // broadcast address), at most `capacity` bytes of it read, with the length it really had.
 class ExchangeSocket {
  public:
-  // Resolves the host and binds the socket. Throws ValdError naming the host.
-  explicit ExchangeSocket(const DeviceLink& link);
+  virtual ~ExchangeSocket() = default;
 
-  const QString& Host() const { return host_; }
-  QUdpSocket& Socket() { return socket_; }
+  virtual const QString& Host() const = 0;
+  // The socket as a device: its readyRead signal, its wait and its close.
+  virtual QIODevice& Device() = 0;
+  virtual uint16_t LocalPort() const = 0;
 
   // Sends `datagram` to the device, once per socket. Whatever reached the socket before is dropped
   // first: it cannot be a reply to this request. Throws ValdError naming the host.
-  void Send(const QByteArray& datagram, uint16_t port);
+  virtual void Send(const QByteArray& datagram, uint16_t port) = 0;
+
+  virtual bool HasDatagram() = 0;
+  // Waits up to timeoutMs for a datagram. False only when the wait failed for another reason than the
+  // time (NoReplyUnlessFailed tells which).
+  virtual bool WaitForDatagram(int timeoutMs) = 0;
 
   // Reads one datagram waiting on the socket (there must be one), so that the caller looks at its deadline
   // between datagrams: a stream of datagrams from other senders must not hold an exchange past its time-out.
   // Returns the reply when the datagram is the device's; an empty reply also when the read failed
   // because nothing listens on the port. Nothing for another sender's datagram. Throws ValdError on
   // any other socket error.
-  std::optional<ExchangeReply> TakeReply(int capacity);
+  virtual std::optional<ExchangeReply> TakeReply(int capacity) = 0;
 
   // A wait that failed: a port that nothing listens on (the system reports it unreachable) is no
   // reply, as a silent device is; any other failure throws ValdError.
-  ExchangeReply NoReplyUnlessFailed() const;
+  virtual ExchangeReply NoReplyUnlessFailed() const = 0;
 
- private:
-  QString host_;
-  QHostAddress device_;
-  // Asked only when a datagram comes from another address: listing the interfaces takes time.
-  std::optional<bool> anySender_;
-  QUdpSocket socket_;
+  // `failed` runs in `context`'s thread when the socket reports an error, until the socket is
+  // disconnected from `context`.
+  virtual void WhenFailed(QObject* context, std::function<void()> failed) = 0;
 };
+
+// A socket for an exchange with the device of `link`: the host resolved, the socket bound. Throws
+// ValdError naming the host, or the module when the window cannot load it.
+std::unique_ptr<ExchangeSocket> OpenExchangeSocket(const DeviceLink& link);

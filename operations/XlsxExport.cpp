@@ -1,6 +1,6 @@
 #include <xlsxwriter.h>
 
-#include <QDate>
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -9,22 +9,19 @@
 #include <cstdio>
 #include <cstring>
 
-#include "archive/ArchivedLine.h"
 #include "core/ValdError.h"
-#include "operations/ExportFormats.h"
+#include "operations/ExportTable.h"
 
 namespace {
 
 constexpr double DateColumnWidth = 17;
 
 lxw_datetime CellTime(qint64 seconds) {
-  const QByteArray text = SqlTimeOfSeconds(seconds);  // "yyyy-MM-dd hh:mm:ss"
-  return {text.left(4).toInt(),
-          uint8_t(text.mid(5, 2).toInt()),
-          uint8_t(text.mid(8, 2).toInt()),
-          uint8_t(text.mid(11, 2).toInt()),
-          uint8_t(text.mid(14, 2).toInt()),
-          double(text.mid(17, 2).toInt())};
+  const QDateTime time = QDateTime::fromSecsSinceEpoch(seconds, Qt::UTC);
+  const QDate date = time.date();
+  const QTime clock = time.time();
+  return {date.year(),           uint8_t(date.month()),   uint8_t(date.day()),
+          uint8_t(clock.hour()), uint8_t(clock.minute()), double(clock.second())};
 }
 
 [[noreturn]] void Fail(const QString& path, const QString& reason) {
@@ -33,7 +30,10 @@ lxw_datetime CellTime(qint64 seconds) {
 
 }  // namespace
 
-void WriteXlsxExport(const ExportTable& table, const QString& path, bool hungarianLabels) {
+// The entry point of the module vald-xlsx (WriteXlsxExport): `header` names the time columns and then
+// the table's channels.
+extern "C" void ValdWriteXlsxExport(const ExportTable& table, const QStringList& header,
+                                    const QString& path) {
   // The workbook is written beside its place under a name of its own, then takes the place whole.
   const QFileInfo target(path);
   QTemporaryFile temporary(
@@ -47,18 +47,16 @@ void WriteXlsxExport(const ExportTable& table, const QString& path, bool hungari
   lxw_workbook* workbook = workbook_new_opt(temporaryName.constData(), &options);
   if (!workbook) Fail(path, QStringLiteral("the workbook could not be made"));
   lxw_worksheet* sheet = workbook_add_worksheet(workbook, nullptr);
-  lxw_format* header = workbook_add_format(workbook);
-  format_set_bold(header);
+  lxw_format* bold = workbook_add_format(workbook);
+  format_set_bold(bold);
   lxw_format* date = workbook_add_format(workbook);
   format_set_num_format(date, "yyyy-mm-dd hh:mm");
   worksheet_set_column(sheet, 0, 1, DateColumnWidth, nullptr);
   worksheet_freeze_panes(sheet, 1, 0);
 
-  worksheet_write_string(sheet, 0, 0, hungarianLabels ? "Idő" : "Time", header);
-  worksheet_write_string(sheet, 0, 1, hungarianLabels ? "Idő (UTC)" : "Time (UTC)", header);
-  lxw_col_t column = 2;
-  for (const ArchiveChannel& channel : table.channels)
-    worksheet_write_string(sheet, 0, column++, channel.Label(hungarianLabels).toUtf8().constData(), header);
+  lxw_col_t column = 0;
+  for (const QString& label : header)
+    worksheet_write_string(sheet, 0, column++, label.toUtf8().constData(), bold);
   lxw_row_t row = 1;
   for (const ExportTable::Row& record : table.rows) {
     lxw_datetime local = CellTime(record.local);

@@ -85,14 +85,14 @@ TEST(DeviceLinkExchange, DuplicateReplyDoesNotReachTheNextExchange) {
 TEST(DeviceLinkExchange, DatagramBeforeTheRequestIsNoReply) {
   RunningSimulator device(TwoBlockMemory());
   const DeviceLink link = LinkTo(device.Port());
-  ExchangeSocket exchange(link);
+  const std::unique_ptr<ExchangeSocket> exchange = OpenExchangeSocket(link);
   QUdpSocket earlier;
-  ASSERT_EQ(earlier.writeDatagram("stale", QHostAddress::LocalHost, exchange.Socket().localPort()), 5);
+  ASSERT_EQ(earlier.writeDatagram("stale", QHostAddress::LocalHost, exchange->LocalPort()), 5);
 
-  exchange.Send(QByteArray("EA0\0", 4), link.port);
+  exchange->Send(QByteArray("EA0\0", 4), link.port);
 
-  ASSERT_TRUE(exchange.Socket().waitForReadyRead(2000));
-  const std::optional<ExchangeReply> reply = exchange.TakeReply(SharedState::ReceiveBufferSize);
+  ASSERT_TRUE(exchange->Device().waitForReadyRead(2000));
+  const std::optional<ExchangeReply> reply = exchange->TakeReply(SharedState::ReceiveBufferSize);
   ASSERT_TRUE(reply.has_value());
   EXPECT_EQ(reply->bytes, QByteArray(512, 'a'));
 }

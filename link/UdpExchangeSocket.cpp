@@ -1,13 +1,14 @@
-#include "link/ExchangeSocket.h"
-
+#include <QHostAddress>
 #include <QHostInfo>
 #include <QLoggingCategory>
 #include <QNetworkDatagram>
 #include <QNetworkInterface>
 #include <QNetworkProxy>
+#include <QUdpSocket>
 #include <algorithm>
 
 #include "core/ValdError.h"
+#include "link/ExchangeSocket.h"
 
 Q_LOGGING_CATEGORY(lcLink, "vald.link", QtWarningMsg)
 
@@ -46,9 +47,33 @@ QString SenderText(const QHostAddress& sender) {
   return isIPv4 ? QHostAddress(ipv4).toString() : sender.toString();
 }
 
+class UdpExchangeSocket : public ExchangeSocket {
+ public:
+  // Resolves the host and binds the socket. Throws ValdError naming the host.
+  explicit UdpExchangeSocket(const DeviceLink& link);
+
+  const QString& Host() const override { return host_; }
+  QIODevice& Device() override { return socket_; }
+  uint16_t LocalPort() const override { return socket_.localPort(); }
+  void Send(const QByteArray& datagram, uint16_t port) override;
+  bool HasDatagram() override { return socket_.hasPendingDatagrams(); }
+  bool WaitForDatagram(int timeoutMs) override;
+  std::optional<ExchangeReply> TakeReply(int capacity) override;
+  ExchangeReply NoReplyUnlessFailed() const override;
+  void WhenFailed(QObject* context, std::function<void()> failed) override;
+
+ private:
+  QString host_;
+  QHostAddress device_;
+  // Asked only when a datagram comes from another address: listing the interfaces takes time.
+  std::optional<bool> anySender_;
+  QUdpSocket socket_;
+};
+
 }  // namespace
 
-ExchangeSocket::ExchangeSocket(const DeviceLink& link) : host_(link.host), device_(ResolveHost(link.host)) {
+UdpExchangeSocket::UdpExchangeSocket(const DeviceLink& link)
+    : host_(link.host), device_(ResolveHost(link.host)) {
   // The device is on the local network: no proxy lookup for every exchange.
   socket_.setProxy(QNetworkProxy::NoProxy);
   const QHostAddress local =
@@ -59,7 +84,7 @@ ExchangeSocket::ExchangeSocket(const DeviceLink& link) : host_(link.host), devic
   }
 }
 
-void ExchangeSocket::Send(const QByteArray& datagram, uint16_t port) {
+void UdpExchangeSocket::Send(const QByteArray& datagram, uint16_t port) {
   while (socket_.hasPendingDatagrams()) socket_.receiveDatagram(0);
   if (socket_.writeDatagram(datagram, device_, port) != datagram.size()) {
     throw ValdError(QStringLiteral("Socket error sending to %1: %2").arg(host_, socket_.errorString()));
@@ -67,7 +92,7 @@ void ExchangeSocket::Send(const QByteArray& datagram, uint16_t port) {
   qCDebug(lcLink) << "sent" << datagram.size() << "bytes to" << device_ << port;
 }
 
-std::optional<ExchangeReply> ExchangeSocket::TakeReply(int capacity) {
+std::optional<ExchangeReply> UdpExchangeSocket::TakeReply(int capacity) {
   // The true length first: only `capacity` bytes are read, and a longer reply is reported as such.
   const qint64 length = socket_.pendingDatagramSize();
   const QNetworkDatagram received = socket_.receiveDatagram(capacity);
@@ -85,10 +110,23 @@ std::optional<ExchangeReply> ExchangeSocket::TakeReply(int capacity) {
   return reply;
 }
 
-ExchangeReply ExchangeSocket::NoReplyUnlessFailed() const {
+ExchangeReply UdpExchangeSocket::NoReplyUnlessFailed() const {
   if (socket_.error() != QAbstractSocket::ConnectionRefusedError) {
     throw ValdError(QStringLiteral("Socket error receiving from %1: %2").arg(host_, socket_.errorString()));
   }
   qCDebug(lcLink) << "nothing listens on" << host_;
   return {};
+}
+
+bool UdpExchangeSocket::WaitForDatagram(int timeoutMs) {
+  return socket_.waitForReadyRead(timeoutMs) || socket_.error() == QAbstractSocket::SocketTimeoutError;
+}
+
+void UdpExchangeSocket::WhenFailed(QObject* context, std::function<void()> failed) {
+  QObject::connect(&socket_, &QUdpSocket::errorOccurred, context, std::move(failed));
+}
+
+// The entry point of the module vald-udp (ExchangeSocketOpening.cpp).
+extern "C" ExchangeSocket* ValdOpenExchangeSocket(const DeviceLink& link) {
+  return new UdpExchangeSocket(link);
 }
