@@ -54,7 +54,7 @@ done
 [[ "$(vald_sim --help)" == *"--device"* ]] || fail "vald_sim --help failed"
 [[ "$(vald_archive --help)" == "Usage: vald_archive "* ]] || fail "vald_archive --help failed"
 # The window's modules, with every library they need installed.
-for module in vald-udp vald-xlsx; do
+for module in vald-udp vald-xlsx vald-jpeg; do
   path="$(dpkg -L "$package" | grep "/vald-csv/$module.so$")" || fail "no module $module"
   ! ldd "$path" | grep -q "not found" || fail "$module lacks a library: $(ldd "$path" | grep "not found")"
 done

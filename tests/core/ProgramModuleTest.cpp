@@ -6,18 +6,20 @@
 #include <future>
 #include <thread>
 
+#include "JpegImage.h"
 #include "archive/ArchiveChannels.h"
 #include "core/ProgramModule.h"
 #include "core/ValdError.h"
 #include "link/DeviceLink.h"
 #include "operations/ExportFormats.h"
 
-// This program, like the window, links neither the UDP exchange nor the workbook writer in: both come
-// from their modules, which the build puts beside it.
+// This program, like the window, links neither the UDP exchange, the workbook writer nor the picture
+// decoder in: they come from their modules, which the build puts beside it.
 class ExchangeSocket;
 extern "C" ExchangeSocket* ValdOpenExchangeSocket(const DeviceLink& link) __attribute__((weak));
 extern "C" void ValdWriteXlsxExport(const ExportTable& table, const QStringList& header, const QString& path)
     __attribute__((weak));
+extern "C" void ValdDecodeJpeg(const QByteArray& jpeg, QImage& image) __attribute__((weak));
 
 TEST(ProgramModule, ExchangeGoesThroughTheModule) {
   ASSERT_TRUE(ValdOpenExchangeSocket == nullptr);
@@ -61,6 +63,11 @@ TEST(ProgramModule, WorkbookGoesThroughTheModule) {
   QFile workbook(path);
   ASSERT_TRUE(workbook.open(QIODevice::ReadOnly));
   EXPECT_EQ(workbook.read(2), "PK");  // a zip container
+}
+
+TEST(ProgramModule, PictureDecoderComesFromTheModule) {
+  ASSERT_TRUE(ValdDecodeJpeg == nullptr);
+  EXPECT_TRUE(DecodeJpeg(QByteArray("not a picture")).isNull());
 }
 
 TEST(ProgramModule, MissingModuleIsNamed) {
