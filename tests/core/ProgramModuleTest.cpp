@@ -1,8 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
 #include <QFile>
 #include <QTemporaryDir>
-#include <QUdpSocket>
 #include <future>
 #include <thread>
 
@@ -23,18 +28,26 @@ extern "C" void ValdDecodeJpeg(const QByteArray& jpeg, QImage& image) __attribut
 
 TEST(ProgramModule, ExchangeGoesThroughTheModule) {
   ASSERT_TRUE(ValdOpenExchangeSocket == nullptr);
-  // The device answers from a thread of its own while the exchange waits blocking.
+  // The device answers from a thread of its own while the exchange waits blocking; a plain socket, so
+  // that Qt keeps no data for that thread.
   std::promise<quint16> listening;
   std::thread device([&listening] {
-    QUdpSocket socket;
-    if (!socket.bind(QHostAddress::LocalHost, 0)) return listening.set_value(0);
-    listening.set_value(socket.localPort());
-    if (!socket.waitForReadyRead(5000)) return;
-    QHostAddress sender;
-    quint16 port = 0;
-    char request[16];
-    socket.readDatagram(request, sizeof request, &sender, &port);
-    socket.writeDatagram("pong", sender, port);
+    const int socket = ::socket(AF_INET, SOCK_DGRAM, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t length = sizeof address;
+    const auto named = reinterpret_cast<sockaddr*>(&address);
+    if (socket < 0 || bind(socket, named, length) != 0 || getsockname(socket, named, &length) != 0) {
+      listening.set_value(0);
+    } else {
+      listening.set_value(ntohs(address.sin_port));
+      pollfd waiting{socket, POLLIN, 0};
+      char request[16];
+      if (poll(&waiting, 1, 5000) == 1 && recvfrom(socket, request, sizeof request, 0, named, &length) >= 0)
+        sendto(socket, "pong", 4, 0, named, length);
+    }
+    if (socket >= 0) close(socket);
   });
   DeviceLink link;
   link.host = QStringLiteral("127.0.0.1");
