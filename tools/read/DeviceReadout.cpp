@@ -1,6 +1,7 @@
 #include "DeviceReadout.h"
 
 #include <QElapsedTimer>
+#include <optional>
 
 #include "core/SharedState.h"
 #include "core/ValdError.h"
@@ -29,6 +30,9 @@ DeviceOutcome ReadOneDevice(const HostEntry& entry, const Environment& env,
   int blocksAsked = 0;
   // What keeps the readout from being complete, in the order it happened.
   QStringList problems;
+  // Who the device says it is (its MAC address, when it was asked), worked out once for the alarms and
+  // the outcome.
+  std::optional<DeviceIdentity> identity;
   try {
     const bool archived = ReadoutWantsIdentity(env);
     IdentityAsks identityAsks = IdentityAsksFor(env);
@@ -39,17 +43,17 @@ DeviceOutcome ReadOneDevice(const HostEntry& entry, const Environment& env,
       if (progress) progress(block, blockCount);
     });
     if (result.deviceFound()) {
+      identity = IdentifyDevice(result.identity, result, state.DeviceCode);
       AdoptReadoutLog(state, result, env);
       kept = KeepReadout(state, env, result, archiveWriter);
       if (!kept.fileError.isEmpty()) problems << kept.fileError;
       if (publisher) outcome.mqtt = PublishReadout(*publisher, entry.folder, state, result);
       if (!limits.IsEmpty()) {
-        const DeviceIdentity identity = IdentifyDevice(result.identity, result, state.DeviceCode);
         const DeviceType& type = *FindDeviceType(result.deviceType->code);
         outcome.alarms = FindLogAlarms(state.LogRecords, type, limits,
-                                       {identity.mac, entry.host, QString::fromLatin1(type.name)});
-        if (identity.mac.isEmpty()) outcome.alarms->device = entry.given;
-        if (archived) outcome.alarms->deviceKey = identity.key;
+                                       {identity->mac, entry.host, QString::fromLatin1(type.name)});
+        if (identity->mac.isEmpty()) outcome.alarms->device = entry.given;
+        if (archived) outcome.alarms->deviceKey = identity->key;
       }
       // A log the window's views would refuse is reported, after its file was written and archived.
       CheckLogIsChartable(state, env.systemDecimalSeparator);
@@ -79,8 +83,7 @@ DeviceOutcome ReadOneDevice(const HostEntry& entry, const Environment& env,
   outcome.error = problems.join(QStringLiteral("; "));
   if (result.deviceFound()) outcome.deviceType = QString::fromLatin1(result.deviceType->name);
   // The MAC address the device gave (asked for MQTT or limits as well), or the one the archive knows it by.
-  const QString givenMac =
-      result.deviceFound() ? IdentifyDevice(result.identity, result, state.DeviceCode).mac : QString();
+  const QString givenMac = identity ? identity->mac : QString();
   outcome.mac = givenMac.isEmpty() ? kept.mac : givenMac;
   outcome.newRecordsArchived = kept.archivedLines;
   for (const MissedBlock& missed : result.blocksWithoutReply) outcome.missingBlocks.append(missed.block);
