@@ -7,10 +7,7 @@
 extern "C" void ValdDecodeJpeg(const QByteArray& jpeg, QImage& image) __attribute__((weak));
 
 QImage DecodeJpeg(const QByteArray& jpeg) {
-  using Decode = void (*)(const QByteArray&, QImage&);
-  static const Decode decode =
-      ValdDecodeJpeg ? &ValdDecodeJpeg
-                     : reinterpret_cast<Decode>(ProgramModuleFunction("vald-jpeg", "ValdDecodeJpeg"));
+  static const auto decode = LinkedOrModuleFunction(ValdDecodeJpeg, "vald-jpeg", "ValdDecodeJpeg");
   QImage image;
   decode(jpeg, image);
   return image;

@@ -9,3 +9,10 @@
 // The entry point `function` of the module `module` ("vald-udp"), loaded once for the whole
 // process. Throws ValdError naming the module when it cannot be found or loaded.
 void* ProgramModuleFunction(const char* module, const char* function);
+
+// The entry point `function` as the program has it: `linked` when the program links the module's code
+// in (a weak reference, null otherwise), else the module's own.
+template <typename Function>
+Function* LinkedOrModuleFunction(Function* linked, const char* module, const char* function) {
+  return linked ? linked : reinterpret_cast<Function*>(ProgramModuleFunction(module, function));
+}

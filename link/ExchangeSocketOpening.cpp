@@ -6,10 +6,7 @@
 extern "C" ExchangeSocket* ValdOpenExchangeSocket(const DeviceLink& link) __attribute__((weak));
 
 std::unique_ptr<ExchangeSocket> OpenExchangeSocket(const DeviceLink& link) {
-  using Open = ExchangeSocket* (*)(const DeviceLink&);
-  static const Open open =
-      ValdOpenExchangeSocket
-          ? &ValdOpenExchangeSocket
-          : reinterpret_cast<Open>(ProgramModuleFunction("vald-udp", "ValdOpenExchangeSocket"));
+  static const auto open =
+      LinkedOrModuleFunction(ValdOpenExchangeSocket, "vald-udp", "ValdOpenExchangeSocket");
   return std::unique_ptr<ExchangeSocket>(open(link));
 }

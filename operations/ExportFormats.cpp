@@ -126,11 +126,7 @@ extern "C" void ValdWriteXlsxExport(const ExportTable& table, const QStringList&
     __attribute__((weak));
 
 void WriteXlsxExport(const ExportTable& table, const QString& path, bool hungarianLabels) {
-  using Write = void (*)(const ExportTable&, const QStringList&, const QString&);
-  static const Write write =
-      ValdWriteXlsxExport
-          ? &ValdWriteXlsxExport
-          : reinterpret_cast<Write>(ProgramModuleFunction("vald-xlsx", "ValdWriteXlsxExport"));
+  static const auto write = LinkedOrModuleFunction(ValdWriteXlsxExport, "vald-xlsx", "ValdWriteXlsxExport");
   QStringList header{hungarianLabels ? QStringLiteral("Idő") : QStringLiteral("Time"),
                      hungarianLabels ? QStringLiteral("Idő (UTC)") : QStringLiteral("Time (UTC)")};
   for (const ArchiveChannel& channel : table.channels) header << channel.Label(hungarianLabels);
