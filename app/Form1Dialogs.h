@@ -7,7 +7,7 @@
 #include <functional>
 #include <optional>
 
-#include "operations/StatisticsTable.h"
+#include "export/StatisticsTable.h"
 
 class QWidget;
 

@@ -3,5 +3,6 @@
 #include <QByteArray>
 #include <QImage>
 
-// Decodes one in-memory JPEG stream into an RGB image with libjpeg. A broken stream gives a null image.
+// Decodes one in-memory JPEG stream into an image with Qt's JPEG reader. A broken stream gives a null
+// image.
 QImage DecodeJpeg(const QByteArray& jpeg);

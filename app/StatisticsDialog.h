@@ -2,7 +2,7 @@
 
 #include <QDialog>
 
-#include "operations/StatisticsTable.h"
+#include "export/StatisticsTable.h"
 
 class QTableWidget;
 

@@ -20,13 +20,13 @@
 #include "files/UserSave.h"
 #include "operations/FileOpen.h"
 #include "operations/History.h"
-#include "operations/IncompleteLog.h"
 #include "operations/LogExport.h"
 #include "operations/Presenter.h"
 #include "operations/Readout.h"
-#include "operations/ReadoutArchive.h"
 #include "operations/ServiceTools.h"
 #include "operations/SettingsApplication.h"
+#include "pipeline/ReadoutPipeline.h"
+#include "readout/IncompleteLog.h"
 #include "readout/LogReadout.h"
 #include "settings/Settings.h"
 #include "settings/SettingsFile.h"
@@ -79,7 +79,7 @@ void ShowEditText(QLineEdit* edit, const QByteArray& text) {
 }
 
 // An incomplete log, a log that does not hold together and an archive that could not take the log.
-QString ReadoutWarning(const ReadoutResult& result, const KeptReadout& kept) {
+QString ReadoutWarning(const ReadoutResult& result, const ReadoutOutcome& kept) {
   QStringList lines;
   if (!result.blocksWithoutReply.isEmpty())
     lines << IncompleteLogMessage(result.blocksWithoutReply, result.lostRecords);
@@ -412,18 +412,17 @@ void TForm1::Save1Click() {
   });
 }
 
-QString TForm1::ArchiveSetting() const {
-  const std::optional<QByteArray> setting = ReadSetting(state_.SettingsLines, "Archive");
-  return setting ? FromWin1250(*setting) : env_.archive;
+Environment TForm1::ReadoutEnvironment() const {
+  return WithReadoutSettings(env_, ReadReadoutSettings(state_.SettingsLines, env_));
 }
 
 void TForm1::Elzmnyek1Click() {
   RunHandler([this] {
     QDir::setCurrent(env_.programFolder);
-    const ArchiveLocation location = ParseArchiveLocation(ArchiveSetting(), env_.programFolder);
+    const Environment env = ReadoutEnvironment();
+    const ArchiveLocation location = ParseArchiveLocation(env.archive, env.programFolder);
     if (location.IsOff()) throw ValdError(tr("Nincs archívum: a cfg.ini Archive kulcsa kikapcsolja."));
-    ArchiveStore store(location, ArchiveAccess::ReadWrite,
-                       SiteTimeZone(TimeZoneSetting(state_.SettingsLines)));
+    ArchiveStore store(location, ArchiveAccess::ReadWrite, SiteTimeZone(env.timeZone));
     const QList<ArchivedDevice> devices = store.Devices();
     QStringList keys;
     for (const ArchivedDevice& device : devices) keys << device.key;
@@ -443,11 +442,7 @@ void TForm1::Elzmnyek1Click() {
 void TForm1::Exportls1Click() {
   const QString path = dialogs_.chooseExportFile(this, SuggestedExportName(env_.now(), state_.DeviceCode));
   if (path.isEmpty()) return;
-  RunHandler([&] {
-    Environment env = env_;
-    env.timeZone = TimeZoneSetting(state_.SettingsLines);
-    ExportCurrentLog(state_, env, path);
-  });
+  RunHandler([&] { ExportCurrentLog(state_, ReadoutEnvironment(), path); });
 }
 
 void TForm1::Exit1Click() {
@@ -511,10 +506,11 @@ void TForm1::ReadAll1Click() {
 void TForm1::StartReadouts(const QStringList& hosts, bool readingAll) {
   queue_ = std::make_unique<ReadoutQueue>(hosts);
   readingAll_ = readingAll;
-  Environment env = env_;
-  env.archive = ArchiveSetting();
-  env.timeZone = TimeZoneSetting(state_.SettingsLines);
-  archiveWriter_ = ArchiveWriterFor(env);
+  const ReadoutSettings settings = ReadReadoutSettings(state_.SettingsLines, env_);
+  WindowLimits limits = LoadWindowLimits(settings);
+  runLimitsWarning_ = limits.warning;
+  run_ = std::make_unique<ReadoutRun>(OpenReadoutRun(WithReadoutSettings(env_, settings),
+                                                     state_.DecimalSeparatorText, std::move(limits.rules)));
   addressReadouts_.clear();
   EnableDeviceWork(false);
   StartNextReadout();
@@ -524,9 +520,7 @@ void TForm1::StartNextReadout() {
   queuedReadout_ = *queue_->TakeNext();
   link_.host = queue_->Host(queuedReadout_);
   // The job reads into a copy of the state: a cancel leaves the window's log as it was.
-  Environment env = env_;
-  env.archive = ArchiveSetting();
-  readout_ = new LogReadout(state_, link_, IdentityAsksFor(env), this);
+  readout_ = new LogReadout(state_, link_, IdentityAsksFor(*run_), this);
   connect(readout_, &LogReadout::Progress, this, &TForm1::ShowReadoutProgress);
   connect(readout_, &LogReadout::Finished, this, &TForm1::ReadoutEnded);
   ui_->ProgressBar1->setValue(0);
@@ -559,12 +553,9 @@ void TForm1::ReadoutEnded() {
   AdoptReadoutState(state_, std::move(job->State()));
   if (readout.error.isEmpty()) {
     readout.error = RunCatching([&] {
-      Environment env = env_;
-      env.archive = ArchiveSetting();
-      env.timeZone = TimeZoneSetting(state_.SettingsLines);
-      ShowReadout(state_, view_, env, readout.result, readout.kept, archiveWriter_.get());
+      ShowReadout(state_, view_, *run_, readout.result, readout.kept);
       ArmSaveTimer();
-      shownDevice_ = ShownDeviceOfReadout(readout.result, state_.DeviceCode, env);
+      shownDevice_ = ShownDeviceOfReadout(readout.kept, readout.result, *run_);
     });
   } else {
     PresentReadout(readout.result, state_, view_);
@@ -578,7 +569,7 @@ void TForm1::ReadoutEnded() {
       dialogs_.showWarning(this, warning);
     }
   }
-  if (readout.error.isEmpty()) CheckLimits(!readingAll_);
+  if (readout.error.isEmpty()) ShowReadoutAlarms(readout.kept, !readingAll_);
   if (!queue_->HasNext()) {
     EndReadouts(false);
   } else {
@@ -590,7 +581,7 @@ void TForm1::EndReadouts(bool cancelled) {
   // The archive is closed once the window shows the readout: closing moves its write-ahead log into
   // the file, which the shown readout need not wait for.
   QTimer::singleShot(0, this, [this] {
-    if (!readout_) archiveWriter_.reset();
+    if (!readout_) run_.reset();
   });
   EnableDeviceWork(true);
   // The bar and its caption show the fill gauge again.

@@ -12,8 +12,8 @@
 #include "core/SharedState.h"
 #include "link/DeviceLink.h"
 #include "operations/ReadAllReport.h"
-#include "operations/ReadoutQueue.h"
 #include "operations/ShownLogWatch.h"
+#include "readout/ReadoutQueue.h"
 #include "settings/WindowPlacement.h"
 #include "views/WindowModel.h"
 
@@ -125,12 +125,14 @@ class TForm1 : public QMainWindow {
   void ApplyGeometry(const QRect& outer);
   TF_Nev& AboutWindow();
   TForm3& SettingsEditor();
-  // The archive readouts merge into: cfg.ini's "Archive" key, else the program's default.
-  QString ArchiveSetting() const;
-  // The shown log against the limits (WatchShownLog); its warnings and new alarms shown at once, or
-  // kept for the end of "Összes lekérdezése". The bodies of the limits, statistics and report handlers.
-  // (TForm1Watch.cpp)
+  // The program's environment with the archive and the time zone of cfg.ini (ReadReadoutSettings).
+  Environment ReadoutEnvironment() const;
+  // The shown log against the limits (WatchShownLog), or after a readout the alarms its run found
+  // (WatchReadout); its warnings and new alarms shown at once, or kept for the end of "Összes
+  // lekérdezése". The bodies of the limits, statistics and report handlers. (TForm1Watch.cpp)
   void CheckLimits(bool showNow);
+  void ShowReadoutAlarms(const ReadoutOutcome& outcome, bool showNow);
+  void ShowLogWatch(const LogWatch& watch, bool showNow);
   void EditLimitsFile();
   void ShowLogStatistics();
   void WriteLogReport();
@@ -153,7 +155,8 @@ class TForm1 : public QMainWindow {
   QString dataPageCaption_;
   // The readout running, owned by the window; its state becomes the window's only when it finishes.
   LogReadout* readout_ = nullptr;
-  std::unique_ptr<ArchiveWriter> archiveWriter_;  // the archive of the readouts under way
+  std::unique_ptr<ReadoutRun> run_;  // where the readouts under way go
+  QString runLimitsWarning_;         // why the run's limits could not be read
   std::unique_ptr<ReadoutQueue> queue_ = std::make_unique<ReadoutQueue>();
   qsizetype queuedReadout_ = 0;  // the queue's place of the device being read
   bool readingAll_ = false;

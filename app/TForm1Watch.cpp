@@ -4,13 +4,19 @@
 
 #include "TForm1.h"
 #include "core/TextLines.h"
-#include "operations/LogAlarms.h"
 #include "operations/ShownLogReport.h"
+#include "watch/LogAlarms.h"
 
 void TForm1::CheckLimits(bool showNow) {
-  Environment env = env_;
-  env.archive = ArchiveSetting();
-  const LogWatch watch = WatchShownLog(state_, view_, env, shownDevice_);
+  ShowLogWatch(WatchShownLog(state_, view_, ReadoutEnvironment(), shownDevice_), showNow);
+}
+
+void TForm1::ShowReadoutAlarms(const ReadoutOutcome& outcome, bool showNow) {
+  ShowLogWatch(WatchReadout(view_, *run_, runLimitsWarning_, outcome, shownDevice_, state_.DeviceCode),
+               showNow);
+}
+
+void TForm1::ShowLogWatch(const LogWatch& watch, bool showNow) {
   ShowModel();
   for (const QString& text : {watch.warning, watch.message}) {
     if (text.isEmpty()) continue;
@@ -23,7 +29,7 @@ void TForm1::CheckLimits(bool showNow) {
 }
 
 void TForm1::EditLimitsFile() {
-  const QString path = LimitsFilePath(state_, env_);
+  const QString path = ReadReadoutSettings(state_.SettingsLines, env_).limitsFile;
   const QByteArray text = QFileInfo::exists(path) ? ReadWholeFile(path) : QByteArray();
   const std::optional<QByteArray> edited = dialogs_.editLimits(this, path, text, LimitsTextProblem);
   if (!edited) return;

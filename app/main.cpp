@@ -63,8 +63,7 @@ int main(int argc, char** argv) {
                                            env.systemDecimalSeparator);
   env.archive = QString::fromLatin1(DefaultArchiveFileName);
   const QString notTranslated = InstallTranslation(
-      application, commandLine.language.isNull() ? LanguageSetting(env.programFolder) : commandLine.language,
-      executableFolder);
+      application, commandLine.language.isNull() ? LanguageSetting(env.programFolder) : commandLine.language);
   if (!notTranslated.isEmpty()) std::fprintf(stderr, "vald_csv: %s\n", qPrintable(notTranslated));
 
   TForm1 form1(env);

@@ -13,20 +13,10 @@
 #include "archive/ArchiveLocation.h"
 #include "archive/ArchivedLine.h"
 #include "core/LogRecord.h"
+#include "readout/DeviceIdentity.h"
 
 class QSqlDatabase;
 class QSqlQuery;
-
-// Who a readout came from. A device that answers the identity exchange is known by its MAC address;
-// one that does not by its address and device code ("192.168.1.100/2").
-struct DeviceIdentity {
-  QString key;
-  QString mac;  // empty when the device did not answer
-  int deviceCode = 0;
-  QString deviceType;
-  std::optional<int> chipCode;  // nothing for an imported file
-  QString address;              // empty for an imported file
-};
 
 // What one readout (or one imported file) brings into the archive.
 struct ArchiveReadout {

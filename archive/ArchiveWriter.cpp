@@ -49,14 +49,35 @@ ArchiveWriter::~ArchiveWriter() {
 
 MergeResult ArchiveWriter::Merge(const ArchiveReadout& readout) {
   const ArchivedLines lines = PrepareArchivedLines(readout, zone_);
-  Job job{&readout, &lines, {}};
-  std::future<MergeResult> result = job.result.get_future();
+  MergeResult merged;
+  Run([&](ArchiveStore& store) {
+    merged = store.Merge(readout, lines);
+    if (location_.engine == ArchiveLocation::Engine::SQLite) {
+      if (!checkpointer_) checkpointer_ = std::make_unique<WalCheckpointer>(location_.path);
+      checkpointer_->Committed();
+    }
+  });
+  return merged;
+}
+
+std::optional<QString> ArchiveWriter::MacLastSeenAt(const QString& address, int deviceCode) {
+  // An archive file that the first merge has not made yet knows no device, and asking must not make it.
+  if (location_.engine == ArchiveLocation::Engine::SQLite && !QFileInfo::exists(location_.path))
+    return std::nullopt;
+  std::optional<QString> mac;
+  Run([&](ArchiveStore& store) { mac = store.MacLastSeenAt(address, deviceCode); });
+  return mac;
+}
+
+void ArchiveWriter::Run(const std::function<void(ArchiveStore&)>& work) {
+  Job job{work, {}};
+  std::future<void> done = job.done.get_future();
   {
     const std::lock_guard lock(mutex_);
     jobs_.push_back(&job);
   }
   queued_.notify_one();
-  return result.get();
+  done.get();
 }
 
 void ArchiveWriter::TakeJobs() {
@@ -74,15 +95,12 @@ void ArchiveWriter::TakeJobs() {
     }
     try {
       if (!store) Open(location_, zone_, store);
-      job->result.set_value(store->Merge(*job->readout, *job->lines));
-      if (location_.engine == ArchiveLocation::Engine::SQLite) {
-        if (!checkpointer_) checkpointer_ = std::make_unique<WalCheckpointer>(location_.path);
-        checkpointer_->Committed();
-      }
+      job->work(*store);
+      job->done.set_value();
     } catch (...) {
-      // The next merge opens the archive again, as after a failure on a connection of its own.
+      // The next job opens the archive again, as after a failure on a connection of its own.
       store.reset();
-      job->result.set_exception(std::current_exception());
+      job->done.set_exception(std::current_exception());
     }
   }
   // The checkpoints end first: the connection closed last moves what the log still holds.

@@ -3,6 +3,7 @@
 #include <QThread>
 #include <condition_variable>
 #include <deque>
+#include <functional>
 #include <future>
 #include <memory>
 #include <mutex>
@@ -29,11 +30,17 @@ class ArchiveWriter {
   // of its own would.
   MergeResult Merge(const ArchiveReadout& readout);
 
+  // The MAC address last seen at `address` with `deviceCode` (ArchiveStore::MacLastSeenAt), asked on the
+  // writer's connection. Throws ValdError when the archive cannot be read.
+  std::optional<QString> MacLastSeenAt(const QString& address, int deviceCode);
+
+  // Runs `work` on the writer's connection and waits for it; what it throws is thrown here.
+  void Run(const std::function<void(ArchiveStore&)>& work);
+
  private:
   struct Job {
-    const ArchiveReadout* readout;
-    const ArchivedLines* lines;
-    std::promise<MergeResult> result;
+    std::function<void(ArchiveStore&)> work;
+    std::promise<void> done;
   };
   void TakeJobs();
 

@@ -26,8 +26,6 @@ struct Environment {
   // Off: a readout goes into the archive only, without its automatic measurement file
   // (vald_read --no-files).
   bool writeMeasurementFiles = true;
-  // On: every readout is published to an MQTT broker under the device's MAC address (vald_read --mqtt).
-  bool publishReadouts = false;
 
   // A file name without a folder lies in the program's folder.
   QString ProgramFile(const QString& name) const {

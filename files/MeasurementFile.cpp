@@ -42,15 +42,15 @@ QString AutomaticFileName(const QDateTime& localTime, int deviceCode, int number
          QString::fromLatin1(MeasurementFileSuffix(*type));
 }
 
-QString SaveAutomaticMeasurementFile(const SharedState& state, const Environment& env) {
+QString SaveAutomaticMeasurementFile(const TextLines& lines, int deviceCode, const Environment& env) {
   const QDateTime now = env.now();
-  QString path = env.ProgramFile(AutomaticFileName(now, state.DeviceCode));
-  for (int number = 2; QFileInfo(path).isFile() && HoldsAnotherLog(path, state.LogLines); ++number) {
+  QString path = env.ProgramFile(AutomaticFileName(now, deviceCode));
+  for (int number = 2; QFileInfo(path).isFile() && HoldsAnotherLog(path, lines); ++number) {
     if (number > MostFilesOfAMinute)
       throw ValdError(
           QStringLiteral("Cannot create file \"%1\". Too many readouts of this minute.").arg(path));
-    path = env.ProgramFile(AutomaticFileName(now, state.DeviceCode, number));
+    path = env.ProgramFile(AutomaticFileName(now, deviceCode, number));
   }
-  state.LogLines.SaveToFile(path);
+  lines.SaveToFile(path);
   return path;
 }

@@ -4,16 +4,16 @@
 #include <QString>
 
 #include "core/Environment.h"
-#include "core/SharedState.h"
+#include "core/TextLines.h"
 
 // "yy.mm.dd hh.nn VALD_<type>.csv" for the given local time and a known DeviceCode, with " (n)" before
 // " VALD_" for the n-th file of the minute from 2 on. Throws ValdError "No device" for a code outside
 // the device type table.
 QString AutomaticFileName(const QDateTime& localTime, int deviceCode, int number = 1);
 
-// Writes LogLines (every line followed by CR LF) as the automatic measurement file in the program
-// folder. A file of the same name that holds an earlier readout of the same log (the device read again
-// within the minute) is replaced; one of another device is kept, and the next free number of the minute
-// is written instead. Returns the path written; throws ValdError on failure,
+// Writes the measurement lines of a log of the device `deviceCode` (every line followed by CR LF) as the
+// automatic measurement file in the program folder. A file of the same name that holds an earlier readout of
+// the same log (the device read again within the minute) is replaced; one of another device is kept, and the
+// next free number of the minute is written instead. Returns the path written; throws ValdError on failure,
 // leaving any previous file untouched.
-QString SaveAutomaticMeasurementFile(const SharedState& state, const Environment& env);
+QString SaveAutomaticMeasurementFile(const TextLines& lines, int deviceCode, const Environment& env);

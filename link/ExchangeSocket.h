@@ -51,5 +51,5 @@ class ExchangeSocket {
 };
 
 // A socket for an exchange with the device of `link`: the host resolved, the socket bound. Throws
-// ValdError naming the host, or the module when the window cannot load it.
+// ValdError naming the host.
 std::unique_ptr<ExchangeSocket> OpenExchangeSocket(const DeviceLink& link);

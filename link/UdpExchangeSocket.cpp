@@ -126,7 +126,6 @@ void UdpExchangeSocket::WhenFailed(QObject* context, std::function<void()> faile
   QObject::connect(&socket_, &QUdpSocket::errorOccurred, context, std::move(failed));
 }
 
-// The entry point of the module vald-udp (ExchangeSocketOpening.cpp).
-extern "C" ExchangeSocket* ValdOpenExchangeSocket(const DeviceLink& link) {
-  return new UdpExchangeSocket(link);
+std::unique_ptr<ExchangeSocket> OpenExchangeSocket(const DeviceLink& link) {
+  return std::make_unique<UdpExchangeSocket>(link);
 }

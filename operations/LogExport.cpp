@@ -4,11 +4,9 @@
 
 #include "archive/SiteTime.h"
 #include "core/ValdError.h"
-#include "core/Win1250.h"
+#include "export/ExportFormats.h"
 #include "files/MeasurementFile.h"
 #include "files/MeasurementLine.h"
-#include "operations/ExportFormats.h"
-#include "settings/SettingsFile.h"
 
 void ExportCurrentLog(const SharedState& state, const Environment& env, const QString& path) {
   // The records as numbers, or the lines read back when they were changed after the log was taken.
@@ -25,9 +23,4 @@ QString SuggestedExportName(const QDateTime& now, int deviceCode) {
   } catch (const ValdError&) {
     return QStringLiteral("VALD.xlsx");
   }
-}
-
-QString TimeZoneSetting(const TextLines& settings) {
-  const std::optional<QByteArray> setting = ReadSetting(settings, "TimeZone");
-  return setting ? FromWin1250(*setting).trimmed() : QString();
 }

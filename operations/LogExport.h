@@ -15,6 +15,3 @@ void ExportCurrentLog(const SharedState& state, const Environment& env, const QS
 
 // "yy.mm.dd hh.nn VALD_<type>.xlsx", as the automatic measurement file of the shown device would be named.
 QString SuggestedExportName(const QDateTime& now, int deviceCode);
-
-// cfg.ini's TimeZone key (an IANA name such as Europe/Budapest), empty when it is not there.
-QString TimeZoneSetting(const TextLines& settings);

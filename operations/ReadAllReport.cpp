@@ -2,7 +2,7 @@
 
 #include <QFileInfo>
 
-#include "operations/IncompleteLog.h"
+#include "readout/IncompleteLog.h"
 
 namespace {
 

@@ -11,7 +11,7 @@
 struct AddressReadout {
   QString host;
   ReadoutResult result;
-  KeptReadout kept;
+  ReadoutOutcome kept;
   QString error;  // the error that ended it; empty when it ran to its end
 };
 

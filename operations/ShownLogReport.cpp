@@ -4,7 +4,7 @@
 
 #include "core/ValdError.h"
 #include "files/MeasurementFile.h"
-#include "operations/MeasurementReport.h"
+#include "report/MeasurementReport.h"
 #include "watch/DailyStatistics.h"
 
 const DeviceType& ShownLogType(const SharedState& state) {
@@ -28,7 +28,8 @@ void WriteShownLogReport(const QString& path, const SharedState& state, const En
   subject.mac = device.names.mac;
   subject.address = device.names.host;
   subject.log = &log;
-  subject.limits = LoadLimitRules(LimitsFilePath(state, env)).LimitsOf(device.names, type);
+  subject.limits =
+      LoadLimitRules(ReadReadoutSettings(state.SettingsLines, env).limitsFile).LimitsOf(device.names, type);
   subject.made = env.now();
   WriteMeasurementReport(path, subject);
 }

@@ -4,8 +4,8 @@
 
 #include "core/Environment.h"
 #include "core/SharedState.h"
+#include "export/StatisticsTable.h"
 #include "operations/ShownLogWatch.h"
-#include "operations/StatisticsTable.h"
 
 // The shown log's catalogue row. Throws ValdError when no log of a known device type is shown: it has
 // no statistics and no report.

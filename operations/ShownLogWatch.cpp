@@ -4,8 +4,7 @@
 #include "core/ValdError.h"
 #include "core/Win1250.h"
 #include "files/MeasurementLine.h"
-#include "operations/Readout.h"
-#include "operations/ReadoutArchive.h"
+#include "pipeline/AlarmKeeping.h"
 #include "views/LimitLines.h"
 
 namespace {
@@ -32,13 +31,23 @@ QString AlarmMessage(const LogAlarms& found, char decimalSeparator) {
   return lines.join(QLatin1Char('\n'));
 }
 
+// The limits drawn on the charts, the number of alarms on the status panel and the message of the new ones.
+void ShowAlarms(LogWatch& watch, WindowModel& view, const std::vector<ChannelLimit>& limits, LogAlarms alarms,
+                const ShownDevice& device, int deviceCode, char decimalSeparator) {
+  SetLimitLines(view, deviceCode, limits);
+  if (alarms.device.isEmpty()) alarms.device = device.archiveKey;
+  watch.alarms = std::move(alarms);
+  view.statusPanels[AlarmPanel] = ToWin1250(QStringLiteral("Riasztás: %1").arg(watch.alarms.alarms.size()));
+  watch.message = AlarmMessage(watch.alarms, decimalSeparator);
+}
+
 }  // namespace
 
-ShownDevice ShownDeviceOfReadout(const ReadoutResult& result, int deviceCode, const Environment& env) {
-  const DeviceIdentity identity = IdentifyDevice(result.identity, result, deviceCode);
+ShownDevice ShownDeviceOfReadout(const ReadoutOutcome& outcome, const ReadoutResult& result,
+                                 const ReadoutRun& run) {
   ShownDevice device;
-  device.names = {identity.mac, result.host, identity.deviceType};
-  if (ReadoutWantsIdentity(env)) device.archiveKey = identity.key;
+  device.names = {outcome.device.mac, result.host, outcome.device.deviceType};
+  if (run.archive) device.archiveKey = outcome.device.key;
   return device;
 }
 
@@ -59,6 +68,16 @@ RecordLog ShownRecords(const SharedState& state) {
   return state.LogRecordsMatch() ? state.LogRecords : ReadMeasurementLines(state.LogLines);
 }
 
+WindowLimits LoadWindowLimits(const ReadoutSettings& settings) {
+  WindowLimits limits;
+  try {
+    limits.rules = LoadLimitRules(settings.limitsFile);
+  } catch (const ValdError& error) {
+    limits.warning = QStringLiteral("A határértékek nem olvashatók: %1").arg(error.Message());
+  }
+  return limits;
+}
+
 LogWatch WatchShownLog(const SharedState& state, WindowModel& view, const Environment& env,
                        const ShownDevice& device) {
   LogWatch watch;
@@ -66,28 +85,34 @@ LogWatch WatchShownLog(const SharedState& state, WindowModel& view, const Enviro
   SetLimitLines(view, state.DeviceCode, {});
   const DeviceType* type = FindDeviceType(state.DeviceCode);
   if (!type) return watch;
-  LimitRules rules;
-  try {
-    rules = LoadLimitRules(LimitsFilePath(state, env));
-  } catch (const ValdError& error) {
-    watch.warning = QStringLiteral("A határértékek nem olvashatók: %1").arg(error.Message());
-    return watch;
-  }
-  if (rules.IsEmpty()) return watch;
-  const std::vector<ChannelLimit> limits = rules.LimitsOf(device.names, *type);
-  SetLimitLines(view, state.DeviceCode, limits);
-  watch.alarms = FindLogAlarms(ShownRecords(state), *type, rules, device.names);
-  if (watch.alarms.device.isEmpty()) watch.alarms.device = device.archiveKey;
-  watch.alarms.deviceKey = device.archiveKey;
-  if (!device.archiveKey.isEmpty() && !watch.alarms.alarms.empty()) {
+  const WindowLimits limits = LoadWindowLimits(ReadReadoutSettings(state.SettingsLines, env));
+  watch.warning = limits.warning;
+  if (limits.rules.IsEmpty()) return watch;
+  LogAlarms alarms = FindLogAlarms(ShownRecords(state), *type, limits.rules, device.names);
+  alarms.deviceKey = device.archiveKey;
+  if (!device.archiveKey.isEmpty() && !alarms.alarms.empty()) {
     try {
       ArchiveStore store(ParseArchiveLocation(env.archive, env.programFolder));
-      KeepAlarms(watch.alarms, store);
+      KeepAlarms(alarms, store);
     } catch (const ValdError& error) {
       watch.warning = QStringLiteral("A riasztások archiválása nem sikerült: %1").arg(error.Message());
     }
   }
-  view.statusPanels[AlarmPanel] = ToWin1250(QStringLiteral("Riasztás: %1").arg(watch.alarms.alarms.size()));
-  watch.message = AlarmMessage(watch.alarms, env.systemDecimalSeparator);
+  ShowAlarms(watch, view, limits.rules.LimitsOf(device.names, *type), std::move(alarms), device,
+             state.DeviceCode, env.systemDecimalSeparator);
+  return watch;
+}
+
+LogWatch WatchReadout(WindowModel& view, const ReadoutRun& run, const QString& limitsWarning,
+                      const ReadoutOutcome& outcome, const ShownDevice& device, int deviceCode) {
+  LogWatch watch;
+  view.statusPanels[AlarmPanel].clear();
+  SetLimitLines(view, deviceCode, {});
+  watch.warning = limitsWarning;
+  if (!outcome.alarms) return watch;
+  if (!outcome.alarmsError.isEmpty())
+    watch.warning = QStringLiteral("A riasztások archiválása nem sikerült: %1").arg(outcome.alarmsError);
+  ShowAlarms(watch, view, run.limits.LimitsOf(device.names, *outcome.alarms->type), *outcome.alarms, device,
+             deviceCode, run.env.systemDecimalSeparator);
   return watch;
 }

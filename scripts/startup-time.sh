@@ -24,8 +24,7 @@ export DISPLAY=":$(cat "$work/display")"
 for _ in $(seq 50); do xdotool getdisplaygeometry >/dev/null 2>&1 && break; sleep 0.1; done
 
 # A program folder of its own, so that the runs neither read nor write the build tree's cfg.ini.
-cp "$build/program/vald_csv" "$build"/program/*.so "$work/"
-[ -d "$build/program/translations" ] && cp -r "$build/program/translations" "$work/"
+cp "$build/program/vald_csv" "$work/"
 printf '%s\r\n' "UDPport=6262" "Left=351" "Top=98" "Width=1399" "Height=795" "ip1=127.0.0.1" \
   "DecimalSeparator=." "eeaddr=\$1100" "Top1=40" "Bottom1=10" "Top2=40" "Bottom2=10" "Top3=40" \
   "Bottom3=10" "Top4=40" "Bottom4=10" "Increment=5" >"$work/cfg.ini"

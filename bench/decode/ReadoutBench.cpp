@@ -8,7 +8,7 @@
 #include "decode/LogDecoding.h"
 #include "link/MemoryMap.h"
 #include "operations/Readout.h"
-#include "operations/ReadoutArchive.h"
+#include "pipeline/ReadoutPipeline.h"
 #include "readout/LogReadout.h"
 #include "support/DelayedDevice.h"
 #include "support/TempFolder.h"
@@ -28,6 +28,7 @@ void BM_ReadoutAgainstReplyDelays(benchmark::State& bench) {
   Environment env;
   env.systemDecimalSeparator = ',';
   env.programFolder = folder.Path();
+  const ReadoutRun run = OpenReadoutRun(env, ",");
 
   double totalMs = 0;
   double jobMs = 0;
@@ -45,8 +46,8 @@ void BM_ReadoutAgainstReplyDelays(benchmark::State& bench) {
     jobMs += double(timer.nsecsElapsed()) / 1e6;
     ReadoutResult result = job.Result();
     AdoptReadoutState(state, std::move(job.State()));
-    KeptReadout kept;
-    ShowReadout(state, view, env, result, kept);
+    ReadoutOutcome kept;
+    ShowReadout(state, view, run, result, kept);
     const double elapsedMs = double(timer.nsecsElapsed()) / 1e6;
     if (!job.Error().isEmpty() || !result.blocksWithoutReply.isEmpty()) bench.SkipWithError("incomplete log");
     totalMs += elapsedMs;
@@ -78,7 +79,7 @@ void BM_AfterTheLastReply(benchmark::State& bench) {
   env.systemDecimalSeparator = ',';
   env.programFolder = folder.Path();
   env.archive = folder.File(QStringLiteral("archive.sqlite"));
-  const std::unique_ptr<ArchiveWriter> writer = ArchiveWriterFor(env);
+  const ReadoutRun run = OpenReadoutRun(env, ",");
   const auto afterTheLastReply = [&] {
     ReadoutResult result = read;
     FinishLog(result);
@@ -88,13 +89,13 @@ void BM_AfterTheLastReply(benchmark::State& bench) {
     state.ChipCode = config.chipCode;
     state.RecordLength = result.deviceType->recordLength;
     WindowModel view;
-    KeptReadout kept;
-    ShowReadout(state, view, env, result, kept, writer.get());
+    ReadoutOutcome kept;
+    ShowReadout(state, view, run, result, kept);
     return kept;
   };
   afterTheLastReply();  // the archive holds the log from here on
   for (auto _ : bench) {
-    const KeptReadout kept = afterTheLastReply();
+    const ReadoutOutcome kept = afterTheLastReply();
     if (kept.archivedLines != 0) bench.SkipWithError("the log was not in the archive yet");
   }
 }

@@ -61,14 +61,14 @@ class AutomaticSave : public testing::Test {
 TEST_F(AutomaticSave, WritesEveryLineWithCrLfInWindows1250) {
   state.LogLines.Add("2023;12;03;14;05;0;" + ToWin1250(QStringLiteral("Kikapcsolás")));
   state.LogLines.Add("2023;12;03;14;06;15;" + ToWin1250(QStringLiteral("Kézi csengetés")));
-  const QString path = SaveAutomaticMeasurementFile(state, env);
+  const QString path = SaveAutomaticMeasurementFile(state.LogLines, state.DeviceCode, env);
   EXPECT_EQ(path, folder.File(QStringLiteral("23.12.03 14.05 VALD_XENOTIME.csv")));
   EXPECT_EQ(folder.Read(QStringLiteral("23.12.03 14.05 VALD_XENOTIME.csv")),
             QByteArray("2023;12;03;14;05;0;Kikapcsol\xE1s\r\n2023;12;03;14;06;15;K\xE9zi csenget\xE9s\r\n"));
 }
 
 TEST_F(AutomaticSave, EmptyLogGivesAnEmptyFile) {
-  SaveAutomaticMeasurementFile(state, env);
+  SaveAutomaticMeasurementFile(state.LogLines, state.DeviceCode, env);
   ASSERT_TRUE(folder.Exists(QStringLiteral("23.12.03 14.05 VALD_XENOTIME.csv")));
   EXPECT_EQ(folder.Read(QStringLiteral("23.12.03 14.05 VALD_XENOTIME.csv")), QByteArray());
 }
@@ -78,16 +78,16 @@ TEST_F(AutomaticSave, EmptyLogGivesAnEmptyFile) {
 TEST_F(AutomaticSave, SecondReadoutInTheSameMinuteReplacesOnlyItsOwnFile) {
   state.LogLines.Add("2023;12;03;14;00;1;");
   state.LogLines.Add("2023;12;03;14;04;2;");
-  SaveAutomaticMeasurementFile(state, env);
+  SaveAutomaticMeasurementFile(state.LogLines, state.DeviceCode, env);
   state.LogLines.Add("2023;12;03;14;05;3;");
   clock = clock.addSecs(-30);
-  SaveAutomaticMeasurementFile(state, env);
+  SaveAutomaticMeasurementFile(state.LogLines, state.DeviceCode, env);
   EXPECT_EQ(folder.Read(QStringLiteral("23.12.03 14.05 VALD_XENOTIME.csv")),
             QByteArray("2023;12;03;14;00;1;\r\n2023;12;03;14;04;2;\r\n2023;12;03;14;05;3;\r\n"));
 
   state.LogLines.Clear();
   state.LogLines.Add("2023;12;03;14;03;9;");
-  const QString other = SaveAutomaticMeasurementFile(state, env);
+  const QString other = SaveAutomaticMeasurementFile(state.LogLines, state.DeviceCode, env);
   EXPECT_EQ(other, folder.File(QStringLiteral("23.12.03 14.05 (2) VALD_XENOTIME.csv")));
   EXPECT_EQ(DetectDeviceCode(other, 0), 46);
   EXPECT_EQ(folder.Read(QStringLiteral("23.12.03 14.05 VALD_XENOTIME.csv")).count("\r\n"), 3);
@@ -96,7 +96,7 @@ TEST_F(AutomaticSave, SecondReadoutInTheSameMinuteReplacesOnlyItsOwnFile) {
 TEST_F(AutomaticSave, MissingProgramFolderNamesTheFile) {
   env.programFolder = folder.File(QStringLiteral("gone"));
   try {
-    SaveAutomaticMeasurementFile(state, env);
+    SaveAutomaticMeasurementFile(state.LogLines, state.DeviceCode, env);
     FAIL();
   } catch (const ValdError& e) {
     EXPECT_TRUE(e.Message().contains(QStringLiteral("gone/23.12.03 14.05 VALD_XENOTIME.csv"))) << e.what();
@@ -107,7 +107,7 @@ TEST_F(AutomaticSave, ProgramFolderThatIsAFileStaysUntouched) {
   folder.Write(QStringLiteral("prog"), "keep\r\n");
   env.programFolder = folder.File(QStringLiteral("prog"));
   state.LogLines.Add("2023;12;03;14;05;1;");
-  EXPECT_THROW(SaveAutomaticMeasurementFile(state, env), ValdError);
+  EXPECT_THROW(SaveAutomaticMeasurementFile(state.LogLines, state.DeviceCode, env), ValdError);
   EXPECT_EQ(folder.Read(QStringLiteral("prog")), QByteArray("keep\r\n"));
 }
 

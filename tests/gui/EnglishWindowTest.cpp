@@ -21,9 +21,7 @@ class EnglishWindowTest : public QObject {
     QLocale::setDefault(QLocale::c());
     start_.Write("cfg.ini", "ip1=127.0.0.1\r\nLanguage=en\r\n");
     QCOMPARE(LanguageSetting(start_.Path()), QStringLiteral("en"));
-    QCOMPARE(InstallTranslation(*QCoreApplication::instance(), LanguageSetting(start_.Path()),
-                                QStringLiteral(VALD_PROGRAM_DIR)),
-             QString());
+    QCOMPARE(InstallTranslation(*QCoreApplication::instance(), LanguageSetting(start_.Path())), QString());
   }
 
   void menusButtonsAndPagesAreEnglish() {
@@ -64,10 +62,9 @@ class EnglishWindowTest : public QObject {
 
   void languageFromTheCommandLineOrNone() {
     QCoreApplication& application = *QCoreApplication::instance();
-    QCOMPARE(InstallTranslation(application, QString(), QStringLiteral(VALD_PROGRAM_DIR)), QString());
-    QCOMPARE(InstallTranslation(application, QStringLiteral("hu"), QStringLiteral(VALD_PROGRAM_DIR)),
-             QString());
-    QCOMPARE(InstallTranslation(application, QStringLiteral("de"), QStringLiteral(VALD_PROGRAM_DIR)),
+    QCOMPARE(InstallTranslation(application, QString()), QString());
+    QCOMPARE(InstallTranslation(application, QStringLiteral("hu")), QString());
+    QCOMPARE(InstallTranslation(application, QStringLiteral("de")),
              QStringLiteral("No translation into \"de\": the window stays Hungarian."));
     TempFolder noSettings;
     QCOMPARE(LanguageSetting(noSettings.Path()), QString());

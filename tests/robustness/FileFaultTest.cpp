@@ -74,7 +74,7 @@ void SaveAutomatic(const QString& programFolder) {
   Environment env;
   env.programFolder = programFolder;
   env.now = [] { return SaveTime; };
-  SaveAutomaticMeasurementFile(state, env);
+  SaveAutomaticMeasurementFile(state.LogLines, state.DeviceCode, env);
 }
 
 void SaveUser(const QString& programFolder) {

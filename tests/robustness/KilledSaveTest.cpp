@@ -7,6 +7,7 @@
 #include <csignal>
 #include <thread>
 
+#include "core/SharedState.h"
 #include "files/MeasurementFile.h"
 #include "support/ChildProcess.h"
 #include "support/TempFolder.h"
@@ -39,7 +40,7 @@ void Save(const QString& programFolder, const TextLines& log) {
   Environment env;
   env.programFolder = programFolder;
   env.now = [] { return QDateTime(QDate(2023, 12, 3), QTime(14, 5)); };
-  SaveAutomaticMeasurementFile(state, env);
+  SaveAutomaticMeasurementFile(state.LogLines, state.DeviceCode, env);
 }
 
 // How a child ended: the signal that killed it, or -1 when it exited.

@@ -3,7 +3,7 @@
 #include <QString>
 #include <QTextStream>
 
-#include "operations/LogAlarms.h"
+#include "watch/LogAlarms.h"
 
 // Runs the --notify command through /bin/sh -c for one alarm, with VALD_DEVICE, VALD_TYPE,
 // VALD_CHANNEL, VALD_QUANTITY, VALD_UNIT, VALD_LIMIT ("low" or "high"), VALD_LIMIT_VALUE, VALD_START,

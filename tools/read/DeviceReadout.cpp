@@ -1,62 +1,45 @@
 #include "DeviceReadout.h"
 
 #include <QElapsedTimer>
-#include <optional>
 
 #include "core/SharedState.h"
 #include "core/ValdError.h"
-#include "operations/IncompleteLog.h"
 #include "operations/Readout.h"
-#include "operations/ReadoutArchive.h"
+#include "readout/IncompleteLog.h"
 #include "views/ChartPopulation.h"
 
-DeviceOutcome ReadOneDevice(const HostEntry& entry, const Environment& env,
-                            const std::function<void(int block, int blockCount)>& progress,
-                            ArchiveWriter* archiveWriter, const MqttPublisher* publisher,
-                            const LimitRules& limits) {
+DeviceOutcome ReadOneDevice(const HostEntry& entry, const ReadoutRun& run, const QString& folder,
+                            const std::function<void(int block, int blockCount)>& progress) {
   QElapsedTimer clock;
   clock.start();
   DeviceOutcome outcome;
   outcome.host = entry.given;
-  if (publisher) outcome.mqtt.emplace();
+  if (run.publisher) outcome.mqtt.emplace();
   SharedState state;
-  // One separator for every value, so that the file opens again on a system with that separator.
-  state.DecimalSeparatorText = QByteArray(1, env.systemDecimalSeparator);
+  state.DecimalSeparatorText = run.decimalSeparatorText;
   DeviceLink link;
   link.port = entry.port;
   ReadoutResult result;
-  KeptReadout kept;
+  ReadoutOutcome kept;
   // Blocks asked for so far: a socket error can end the readout before the last one.
   int blocksAsked = 0;
   // What keeps the readout from being complete, in the order it happened.
   QStringList problems;
-  // Who the device says it is (its MAC address, when it was asked), worked out once for the alarms and
-  // the outcome.
-  std::optional<DeviceIdentity> identity;
   try {
-    const bool archived = ReadoutWantsIdentity(env);
-    IdentityAsks identityAsks = IdentityAsksFor(env);
-    // A limit rule naming a MAC address needs the device's identity even without an archive.
-    if (!identityAsks && limits.NameMacs()) identityAsks = [](const QString&, int) { return 1; };
-    ReadLog(state, link, identityAsks, entry.host, result, [&](int block, int blockCount) {
+    ReadLog(state, link, IdentityAsksFor(run), entry.host, result, [&](int block, int blockCount) {
       blocksAsked = block + 1;
       if (progress) progress(block, blockCount);
     });
     if (result.deviceFound()) {
-      identity = IdentifyDevice(result.identity, result, state.DeviceCode);
-      AdoptReadoutLog(state, result, env);
-      kept = KeepReadout(state, env, result, archiveWriter);
+      kept = KeepReadout(result, run, {folder, entry.folder});
       if (!kept.fileError.isEmpty()) problems << kept.fileError;
-      if (publisher) outcome.mqtt = PublishReadout(*publisher, entry.folder, state, result);
-      if (!limits.IsEmpty()) {
-        const DeviceType& type = *FindDeviceType(result.deviceType->code);
-        outcome.alarms = FindLogAlarms(state.LogRecords, type, limits,
-                                       {identity->mac, entry.host, QString::fromLatin1(type.name)});
-        if (identity->mac.isEmpty()) outcome.alarms->device = entry.given;
-        if (archived) outcome.alarms->deviceKey = identity->key;
-      }
+      if (kept.mqtt) outcome.mqtt = kept.mqtt;
+      outcome.alarms = kept.alarms;
+      outcome.alarmsError = kept.alarmsError;
+      if (outcome.alarms && kept.device.mac.isEmpty()) outcome.alarms->device = entry.given;
       // A log the window's views would refuse is reported, after its file was written and archived.
-      CheckLogIsChartable(state, env.systemDecimalSeparator);
+      AdoptReadoutLog(state, result, run.env);
+      CheckLogIsChartable(state, run.env.systemDecimalSeparator);
     } else {
       // A header that came names a device this program does not know; without one there is no device.
       problems << (result.headerAnswered ? QStringLiteral("unknown device code %1").arg(state.DeviceCode)
@@ -83,12 +66,11 @@ DeviceOutcome ReadOneDevice(const HostEntry& entry, const Environment& env,
   outcome.error = problems.join(QStringLiteral("; "));
   if (result.deviceFound()) outcome.deviceType = QString::fromLatin1(result.deviceType->name);
   // The MAC address the device gave (asked for MQTT or limits as well), or the one the archive knows it by.
-  const QString givenMac = identity ? identity->mac : QString();
-  outcome.mac = givenMac.isEmpty() ? kept.mac : givenMac;
+  outcome.mac = kept.device.mac.isEmpty() ? kept.mac : kept.device.mac;
   outcome.newRecordsArchived = kept.archivedLines;
   for (const MissedBlock& missed : result.blocksWithoutReply) outcome.missingBlocks.append(missed.block);
   outcome.blocksRead = blocksAsked - int(result.blocksWithoutReply.size());
-  outcome.records = state.LogLines.Count();
+  outcome.records = result.log.Count();
   outcome.file = kept.measurementFile;
   outcome.seconds = double(clock.elapsed()) / 1000;
   return outcome;

@@ -6,11 +6,7 @@
 #include <optional>
 
 #include "HostList.h"
-#include "MqttPublishing.h"
-#include "archive/ArchiveWriter.h"
-#include "core/Environment.h"
-#include "operations/LogAlarms.h"
-#include "watch/LimitRules.h"
+#include "pipeline/ReadoutPipeline.h"
 
 // How the readout of one device went: what its result line and its JSON object tell.
 struct DeviceOutcome {
@@ -28,19 +24,15 @@ struct DeviceOutcome {
   QString error;       // why the readout failed or is incomplete ("; " between reasons), empty if it is not
   double seconds = 0;  // how long the readout took
   std::optional<MqttOutcome> mqtt;  // with --mqtt: what became of the readout's messages
-  // The alarms of the log, when limits apply to the run; every one new until the archive says otherwise.
+  // The alarms of the log, when limits apply to the run; every one new that the archive did not hold.
   std::optional<LogAlarms> alarms;
+  QString alarmsError;  // why the archive could not keep the alarms, empty if it did
   // The whole log arrived and went to its file, the archive and the broker.
   bool Complete() const { return error.isEmpty(); }
 };
 
-// Reads one device into a fresh state, as one "Lekérdezés" does, writing its file into the program
-// folder of `env` and merging it through `archiveWriter` (null: no archive, or one opened for this
-// device) and publishing it through `publisher` (null: no --mqtt). Every failure is part of the
-// outcome. `progress` gets each block as it is read and may be called from the thread that runs the
-// readout. The log is checked against `limits` when they hold a rule; a rule naming a MAC address has
-// the device asked for its identity.
-DeviceOutcome ReadOneDevice(const HostEntry& entry, const Environment& env,
-                            const std::function<void(int block, int blockCount)>& progress,
-                            ArchiveWriter* archiveWriter, const MqttPublisher* publisher = nullptr,
-                            const LimitRules& limits = {});
+// Reads one device of `run` into a fresh state, as one "Lekérdezés" does, and keeps its log as the run
+// says (KeepReadout), its file written into `folder`. Every failure is part of the outcome. `progress`
+// gets each block as it is read and may be called from the thread that runs the readout.
+DeviceOutcome ReadOneDevice(const HostEntry& entry, const ReadoutRun& run, const QString& folder,
+                            const std::function<void(int block, int blockCount)>& progress);

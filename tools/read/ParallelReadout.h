@@ -4,7 +4,7 @@
 #include <functional>
 
 #include "DeviceReadout.h"
-#include "operations/ReadoutQueue.h"
+#include "readout/ReadoutQueue.h"
 
 // Reads the devices of `queue` with `read` (given a device's place in the queue), up to `jobs` at once,
 // each on a thread of its own that takes the next device from the queue when it is done with one, so no

@@ -37,17 +37,14 @@ char SystemDecimalSeparator() {
   return point.size() == 1 ? point[0] : '.';
 }
 
-// Reads one device into `env`'s program folder or, when several devices write files, into its own
+// Reads one device into the run's program folder or, when several devices write files, into its own
 // subfolder there. A subfolder made for a device that wrote no file is taken away again.
-DeviceOutcome ReadIntoFolder(const HostEntry& entry, Environment env, bool ownFolder,
-                             const std::function<void(int block, int blockCount)>& progress,
-                             ArchiveWriter* archiveWriter, const MqttPublisher* publisher,
-                             const LimitRules& limits) {
-  if (!ownFolder) return ReadOneDevice(entry, env, progress, archiveWriter, publisher, limits);
-  const QDir base(env.programFolder.isEmpty() ? QStringLiteral(".") : env.programFolder);
+DeviceOutcome ReadIntoFolder(const HostEntry& entry, const ReadoutRun& run, bool ownFolder,
+                             const std::function<void(int block, int blockCount)>& progress) {
+  if (!ownFolder) return ReadOneDevice(entry, run, run.env.programFolder, progress);
+  const QDir base(run.env.programFolder.isEmpty() ? QStringLiteral(".") : run.env.programFolder);
   const bool made = base.mkdir(entry.folder);
-  env.programFolder = env.ProgramFile(entry.folder);
-  DeviceOutcome outcome = ReadOneDevice(entry, env, progress, archiveWriter, publisher, limits);
+  DeviceOutcome outcome = ReadOneDevice(entry, run, run.env.ProgramFile(entry.folder), progress);
   if (made && outcome.file.isEmpty()) base.rmdir(entry.folder);
   return outcome;
 }
@@ -111,9 +108,6 @@ int main(int argc, char** argv) {
     err << error.Message() << "\n\n" << ReadUsage();
     return ExitUsage;
   }
-  // One connection for the whole run: the devices read at once merge through it one after another.
-  std::optional<ArchiveWriter> archiveWriter;
-  if (!archiveLocation.IsOff()) archiveWriter.emplace(archiveLocation, SiteTimeZone(options.timeZone));
   if (options.fileNameTime) env.now = [time = *options.fileNameTime] { return time; };
   // The broker's password comes from the environment only, never from the command line or a file.
   std::optional<MqttPublisher> publisher;
@@ -121,8 +115,11 @@ int main(int argc, char** argv) {
     BrokerLocation broker = *options.mqtt;
     broker.password = qEnvironmentVariable(MqttPasswordVariable);
     publisher.emplace(std::move(broker));
-    env.publishReadouts = true;
   }
+  // One archive connection for the whole run: the devices read at once merge through it one after another.
+  // One separator for every value, so that the file opens again on a system with that separator.
+  const ReadoutRun run = OpenReadoutRun(env, QByteArray(1, env.systemDecimalSeparator), std::move(limits),
+                                        publisher ? &*publisher : nullptr);
 
   // Progress is for a person watching: a log file or a pipe gets only the result lines. Progress lines
   // of devices read at once go out one whole line at a time.
@@ -138,12 +135,8 @@ int main(int argc, char** argv) {
         err << entry.given << ": block " << block + 1 << " of " << blockCount << Qt::endl;
       };
     }
-    return ReadIntoFolder(entry, env, ownFolders, progress, archiveWriter ? &*archiveWriter : nullptr,
-                          publisher ? &*publisher : nullptr, limits);
+    return ReadIntoFolder(entry, run, ownFolders, progress);
   };
-  // The alarms already reported are looked up on this thread, in a connection of their own, opened at
-  // the first alarm.
-  std::optional<ArchiveStore> alarmArchive;
   int status = ExitComplete;
   QStringList given;
   for (const HostEntry& entry : hosts) given << entry.given;
@@ -152,15 +145,8 @@ int main(int argc, char** argv) {
   ReadInParallel(queue, options.jobs, read, [&](const DeviceOutcome& readout) {
     DeviceOutcome outcome = readout;
     QStringList problems;
-    if (outcome.alarms && !outcome.alarms->deviceKey.isEmpty() && !outcome.alarms->alarms.empty()) {
-      try {
-        if (!alarmArchive) alarmArchive.emplace(archiveLocation);
-        KeepAlarms(*outcome.alarms, *alarmArchive);
-      } catch (const ValdError& error) {
-        alarmArchive.reset();
-        problems << QStringLiteral("alarms not archived: %1").arg(error.Message());
-      }
-    }
+    if (!outcome.alarmsError.isEmpty())
+      problems << QStringLiteral("alarms not archived: %1").arg(outcome.alarmsError);
     if (outcome.alarms && !options.notifyCommand.isEmpty()) {
       const LogAlarms& found = *outcome.alarms;
       for (size_t i = 0; i < found.alarms.size(); ++i) {

@@ -4,7 +4,7 @@
 #include <QString>
 #include <optional>
 
-#include "operations/ExportTable.h"
+#include "export/ExportTable.h"
 
 // The formats a device's records are exported in: "file" the measurement file, the others for other
 // programs (spreadsheets, data frames, time series databases).
@@ -28,6 +28,7 @@ QByteArray InfluxExport(const ExportTable& table);
 
 // An xlsx workbook of one sheet: a header row as in the CSV export, then one row per record with its
 // local and UTC times as dates and its values as numbers. Written whole or not at all; throws ValdError.
+// (XlsxExport.cpp, over libxlsxwriter.)
 void WriteXlsxExport(const ExportTable& table, const QString& path, bool hungarianLabels);
 
 // Writes `table` to `path` in `format` (not File), whole or not at all; throws ValdError.

@@ -1,17 +1,16 @@
-#include "MqttPublishing.h"
+#include "pipeline/MqttPublishing.h"
 
 #include "core/ValdError.h"
-#include "operations/ReadoutArchive.h"
 
-MqttOutcome PublishReadout(const MqttPublisher& publisher, const QString& address, const SharedState& state,
+MqttOutcome PublishReadout(const MqttPublisher& publisher, const QString& address, const QString& mac,
                            const ReadoutResult& result) {
   PublishedDevice device;
-  device.mac = IdentifyDevice(result.identity, result, state.DeviceCode).mac;
-  device.id = MqttDeviceId(device.mac, address, state.DeviceCode);
+  device.mac = mac;
+  device.id = MqttDeviceId(device.mac, address, result.DeviceCode());
   device.type = &*result.deviceType;
   const QString& prefix = publisher.Broker().prefix;
   std::vector<MqttMessage> messages = DiscoveryMessages(device, prefix);
-  if (std::optional<MqttMessage> last = StateMessage(device, state.LogRecords, prefix)) {
+  if (std::optional<MqttMessage> last = StateMessage(device, result.log, prefix)) {
     messages.push_back(std::move(*last));
   }
   MqttOutcome outcome;

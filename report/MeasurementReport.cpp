@@ -1,4 +1,4 @@
-#include "operations/MeasurementReport.h"
+#include "report/MeasurementReport.h"
 
 #include <QBuffer>
 #include <QFontMetricsF>
@@ -9,11 +9,11 @@
 
 #include "core/TextLines.h"
 #include "core/ValdError.h"
-#include "operations/LogAlarms.h"
-#include "operations/ReportChart.h"
-#include "operations/StatisticsTable.h"
+#include "export/StatisticsTable.h"
+#include "report/ReportChart.h"
 #include "watch/AlarmRuns.h"
 #include "watch/DailyStatistics.h"
+#include "watch/LogAlarms.h"
 
 namespace {
 

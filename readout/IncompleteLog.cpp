@@ -1,4 +1,4 @@
-#include "operations/IncompleteLog.h"
+#include "readout/IncompleteLog.h"
 
 #include <QStringList>
 

@@ -4,13 +4,14 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QStringList>
 #include <QTemporaryFile>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
 
 #include "core/ValdError.h"
-#include "operations/ExportTable.h"
+#include "export/ExportFormats.h"
 
 namespace {
 
@@ -30,10 +31,10 @@ lxw_datetime CellTime(qint64 seconds) {
 
 }  // namespace
 
-// The entry point of the module vald-xlsx (WriteXlsxExport): `header` names the time columns and then
-// the table's channels.
-extern "C" void ValdWriteXlsxExport(const ExportTable& table, const QStringList& header,
-                                    const QString& path) {
+void WriteXlsxExport(const ExportTable& table, const QString& path, bool hungarianLabels) {
+  QStringList header{hungarianLabels ? QStringLiteral("Idő") : QStringLiteral("Time"),
+                     hungarianLabels ? QStringLiteral("Idő (UTC)") : QStringLiteral("Time (UTC)")};
+  for (const ArchiveChannel& channel : table.channels) header << channel.Label(hungarianLabels);
   // The workbook is written beside its place under a name of its own, then takes the place whole.
   const QFileInfo target(path);
   QTemporaryFile temporary(

@@ -1,4 +1,4 @@
-#include "operations/ArchivedPeriod.h"
+#include "export/ArchivedPeriod.h"
 
 #include "core/TextLines.h"
 #include "core/ValdError.h"

@@ -1,4 +1,4 @@
-#include "operations/ReadoutQueue.h"
+#include "readout/ReadoutQueue.h"
 
 std::optional<qsizetype> ReadoutQueue::TakeNext() {
   const std::lock_guard lock(mutex_);

@@ -1,4 +1,4 @@
-#include "operations/StatisticsTable.h"
+#include "export/StatisticsTable.h"
 
 namespace {
 

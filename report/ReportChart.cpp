@@ -1,4 +1,4 @@
-#include "operations/ReportChart.h"
+#include "report/ReportChart.h"
 
 #include <QDateTime>
 #include <QFontMetricsF>

@@ -4,9 +4,7 @@
 #include <algorithm>
 #include <vector>
 
-#include "archive/AlarmTable.h"
-#include "core/Environment.h"
-#include "core/SharedState.h"
+#include "core/LogRecord.h"
 #include "watch/AlarmRuns.h"
 #include "watch/LimitRules.h"
 
@@ -21,21 +19,10 @@ struct LogAlarms {
   int NewCount() const { return int(std::count(isNew.begin(), isNew.end(), true)); }
 };
 
-// The limits file of the window: cfg.ini's "Limits" key (relative to the program folder), else
-// limits.csv in the program folder.
-QString LimitsFilePath(const SharedState& state, const Environment& env);
-
 // The alarms of a log in time order, for the device its names name, every one of them new. `type` is a
 // row of the catalogue (DeviceTypeTable), which outlives the alarms.
 LogAlarms FindLogAlarms(const RecordLog& log, const DeviceType& type, const LimitRules& rules,
                         const DeviceNames& names);
-
-// Keeps the alarms in the archive's alarm table under the device's key: only those it did not hold yet
-// stay new. Throws ValdError when the archive fails.
-void KeepAlarms(LogAlarms& found, ArchiveStore& store);
-
-// An alarm in the archive's terms.
-ArchivedAlarm ArchivedAlarmOf(const Alarm& alarm, const QString& deviceKey, const DeviceType& type);
 
 // A value in its quantity's unit: "9.1 °C", "12.5 kW", with the decimal separator given.
 QString QuantityValueText(double value, const Quantity& quantity, char decimalSeparator = '.');

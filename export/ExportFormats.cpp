@@ -1,10 +1,9 @@
-#include "operations/ExportFormats.h"
+#include "export/ExportFormats.h"
 
 #include <QLocale>
 #include <QStringList>
 
 #include "archive/ArchivedLine.h"
-#include "core/ProgramModule.h"
 #include "core/ValdError.h"
 #include "files/MeasurementFile.h"
 
@@ -118,19 +117,6 @@ QByteArray InfluxExport(const ExportTable& table) {
     lines += series + fields + ' ' + QByteArray::number(row.utc * NanosecondsPerSecond) + '\n';
   }
   return lines;
-}
-
-// Defined when the program links the workbook writer in (XlsxExport.cpp); the window loads it from its
-// module instead.
-extern "C" void ValdWriteXlsxExport(const ExportTable& table, const QStringList& header, const QString& path)
-    __attribute__((weak));
-
-void WriteXlsxExport(const ExportTable& table, const QString& path, bool hungarianLabels) {
-  static const auto write = LinkedOrModuleFunction(ValdWriteXlsxExport, "vald-xlsx", "ValdWriteXlsxExport");
-  QStringList header{hungarianLabels ? QStringLiteral("Idő") : QStringLiteral("Time"),
-                     hungarianLabels ? QStringLiteral("Idő (UTC)") : QStringLiteral("Time (UTC)")};
-  for (const ArchiveChannel& channel : table.channels) header << channel.Label(hungarianLabels);
-  write(table, header, path);
 }
 
 void WriteExport(const ExportTable& table, ExportFormat format, const QString& path, bool hungarianLabels) {

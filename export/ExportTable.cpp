@@ -1,4 +1,4 @@
-#include "operations/ExportTable.h"
+#include "export/ExportTable.h"
 
 #include <cmath>
 

@@ -1,16 +1,4 @@
-#include "operations/LogAlarms.h"
-
-#include <QDir>
-
-#include "core/Win1250.h"
-#include "settings/SettingsFile.h"
-
-QString LimitsFilePath(const SharedState& state, const Environment& env) {
-  const std::optional<QByteArray> setting = ReadSetting(state.SettingsLines, "Limits");
-  const QString name = setting && !setting->trimmed().isEmpty() ? FromWin1250(setting->trimmed())
-                                                                : QString::fromLatin1(LimitsFileName);
-  return QDir::isAbsolutePath(name) ? name : env.ProgramFile(name);
-}
+#include "watch/LogAlarms.h"
 
 LogAlarms FindLogAlarms(const RecordLog& log, const DeviceType& type, const LimitRules& rules,
                         const DeviceNames& names) {
@@ -20,27 +8,6 @@ LogAlarms FindLogAlarms(const RecordLog& log, const DeviceType& type, const Limi
   found.alarms = FindAlarms(log, type, rules.LimitsOf(names, type));
   found.isNew.assign(found.alarms.size(), true);
   return found;
-}
-
-void KeepAlarms(LogAlarms& found, ArchiveStore& store) {
-  if (found.alarms.empty() || found.deviceKey.isEmpty()) return;
-  AlarmTable table(store);
-  for (size_t i = 0; i < found.alarms.size(); ++i)
-    found.isNew[i] = table.Keep(ArchivedAlarmOf(found.alarms[i], found.deviceKey, *found.type));
-}
-
-ArchivedAlarm ArchivedAlarmOf(const Alarm& alarm, const QString& deviceKey, const DeviceType& type) {
-  ArchivedAlarm archived;
-  archived.deviceKey = deviceKey;
-  archived.channel = alarm.column + 1;
-  archived.quantity = QString::fromLatin1(QuantityOf(type.columns[size_t(alarm.column)]).key);
-  archived.limit = QString::fromLatin1(LimitSideKey(alarm.side));
-  archived.limitValue = alarm.limit;
-  archived.start = RecordTimeText(alarm.start);
-  archived.end = RecordTimeText(alarm.end);
-  archived.records = alarm.records;
-  archived.extreme = alarm.extreme;
-  return archived;
 }
 
 QString QuantityValueText(double value, const Quantity& quantity, char decimalSeparator) {

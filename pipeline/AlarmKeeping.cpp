@@ -1,0 +1,29 @@
+#include "pipeline/AlarmKeeping.h"
+
+#include "archive/AlarmTable.h"
+
+namespace {
+
+// An alarm in the archive's terms.
+ArchivedAlarm ArchivedAlarmOf(const Alarm& alarm, const QString& deviceKey, const DeviceType& type) {
+  ArchivedAlarm archived;
+  archived.deviceKey = deviceKey;
+  archived.channel = alarm.column + 1;
+  archived.quantity = QString::fromLatin1(QuantityOf(type.columns[size_t(alarm.column)]).key);
+  archived.limit = QString::fromLatin1(LimitSideKey(alarm.side));
+  archived.limitValue = alarm.limit;
+  archived.start = RecordTimeText(alarm.start);
+  archived.end = RecordTimeText(alarm.end);
+  archived.records = alarm.records;
+  archived.extreme = alarm.extreme;
+  return archived;
+}
+
+}  // namespace
+
+void KeepAlarms(LogAlarms& found, ArchiveStore& store) {
+  if (found.alarms.empty() || found.deviceKey.isEmpty()) return;
+  AlarmTable table(store);
+  for (size_t i = 0; i < found.alarms.size(); ++i)
+    found.isNew[i] = table.Keep(ArchivedAlarmOf(found.alarms[i], found.deviceKey, *found.type));
+}

@@ -1,0 +1,88 @@
+#include "pipeline/ReadoutPipeline.h"
+
+#include <future>
+
+#include "core/ValdError.h"
+#include "files/MeasurementFile.h"
+#include "files/MeasurementLine.h"
+#include "pipeline/AlarmKeeping.h"
+
+namespace {
+
+// The archive step: merges the log's records with their lines and the raw image into the run's
+// archive, the device known by its identity or, without a MAC address, by the one last seen at its
+// address with its code.
+void ArchiveReadoutLog(const ReadoutResult& result, const TextLines& lines, const ReadoutRun& run,
+                       ReadoutOutcome& outcome) {
+  if (!run.archiveProblem.isEmpty()) {
+    outcome.archiveError = run.archiveProblem;
+    return;
+  }
+  if (!run.archive) return;
+  try {
+    ArchiveReadout readout;
+    readout.device = outcome.device;
+    if (readout.device.mac.isEmpty()) {
+      if (const std::optional<QString> known = run.archive->MacLastSeenAt(result.host, result.DeviceCode()))
+        readout.device = KnownByMac(readout.device, *known);
+    }
+    outcome.mac = readout.device.mac;
+    readout.readAt = run.env.now();
+    readout.lines = lines.Lines();
+    readout.log = result.log;
+    readout.decimalSeparatorText = run.decimalSeparatorText;
+    readout.systemDecimalSeparator = run.env.systemDecimalSeparator;
+    readout.image = result.rawImage;
+    outcome.archivedLines = run.archive->Merge(readout).added;
+  } catch (const ValdError& error) {
+    outcome.archiveError = error.Message();
+  }
+}
+
+// The alarm step: the log against the run's limits, the alarms kept in the archive under the device's
+// key, so that only those it did not hold yet stay new.
+void WatchReadoutLog(const ReadoutResult& result, const ReadoutRun& run, ReadoutOutcome& outcome) {
+  if (run.limits.IsEmpty()) return;
+  const DeviceType& type = *FindDeviceType(result.DeviceCode());
+  outcome.alarms = FindLogAlarms(result.log, type, run.limits,
+                                 {outcome.device.mac, result.host, QString::fromLatin1(type.name)});
+  if (!run.archive) return;
+  LogAlarms& alarms = *outcome.alarms;
+  alarms.deviceKey = outcome.device.key;
+  if (alarms.alarms.empty()) return;
+  try {
+    run.archive->Run([&](ArchiveStore& store) { KeepAlarms(alarms, store); });
+  } catch (const ValdError& error) {
+    outcome.alarmsError = error.Message();
+  }
+}
+
+}  // namespace
+
+ReadoutOutcome KeepReadout(const ReadoutResult& result, const ReadoutRun& run,
+                           const ReadoutDestination& destination) {
+  ReadoutOutcome outcome;
+  outcome.device = IdentifyDevice(result);
+  const TextLines lines =
+      FormatMeasurementLines(result.log.records, result.log.values,
+                             SeparatorsOf(run.decimalSeparatorText, run.env.systemDecimalSeparator));
+  // The file is written while the archive merges: its wait for the disk need not add to the merge's.
+  std::future<void> fileWritten;
+  if (run.env.writeMeasurementFiles) {
+    fileWritten = std::async(std::launch::async, [&] {
+      Environment env = run.env;
+      env.programFolder = destination.folder;
+      try {
+        outcome.measurementFile = SaveAutomaticMeasurementFile(lines, result.DeviceCode(), env);
+      } catch (const ValdError& error) {
+        outcome.fileError = error.Message();
+      }
+    });
+  }
+  ArchiveReadoutLog(result, lines, run, outcome);
+  if (fileWritten.valid()) fileWritten.get();
+  WatchReadoutLog(result, run, outcome);
+  if (run.publisher)
+    outcome.mqtt = PublishReadout(*run.publisher, destination.name, outcome.device.mac, result);
+  return outcome;
+}

@@ -1,0 +1,39 @@
+#include "pipeline/ReadoutRun.h"
+
+#include "archive/ArchiveLocation.h"
+#include "archive/SiteTime.h"
+#include "core/ValdError.h"
+
+ReadoutRun OpenReadoutRun(const Environment& env, const QByteArray& decimalSeparatorText, LimitRules limits,
+                          const MqttPublisher* publisher) {
+  ReadoutRun run;
+  run.env = env;
+  run.decimalSeparatorText = decimalSeparatorText;
+  run.limits = std::move(limits);
+  run.publisher = publisher;
+  try {
+    const ArchiveLocation location = ParseArchiveLocation(env.archive, env.programFolder);
+    if (!location.IsOff())
+      run.archive = std::make_unique<ArchiveWriter>(location, SiteTimeZone(env.timeZone));
+  } catch (const ValdError& error) {
+    run.archiveProblem = error.Message();
+  }
+  return run;
+}
+
+IdentityAsks IdentityAsksFor(const ReadoutRun& run) {
+  ArchiveWriter* archive = run.archive.get();
+  if (archive || run.publisher) {
+    return [archive](const QString& host, int deviceCode) {
+      if (!archive) return 3;
+      try {
+        return archive->MacLastSeenAt(host, deviceCode) ? 1 : 3;
+      } catch (const ValdError&) {
+        // An archive that cannot be read knows nothing here; the merge reports what is wrong with it.
+        return 3;
+      }
+    };
+  }
+  if (run.limits.NameMacs()) return [](const QString&, int) { return 1; };
+  return {};
+}
