@@ -2,7 +2,7 @@
 
 #include "core/ValdError.h"
 
-MqttOutcome PublishReadout(const MqttPublisher& publisher, const QString& address, const QString& mac,
+MqttOutcome PublishReadout(const MessagePublisher& publisher, const QString& address, const QString& mac,
                            const ReadoutResult& result) {
   PublishedDevice device;
   device.mac = mac;

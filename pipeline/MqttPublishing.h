@@ -2,7 +2,7 @@
 
 #include <QString>
 
-#include "mqtt/MqttPublisher.h"
+#include "mqtt/MessagePublisher.h"
 #include "readout/ReadoutSteps.h"
 
 // What became of a readout's messages for the MQTT broker (vald_read --mqtt).
@@ -14,5 +14,5 @@ struct MqttOutcome {
 // Publishes the Home Assistant discovery messages of the device a readout read and the state message
 // of its last record. The device is named by its MAC address `mac`, or without one by `address` and
 // its device code. Never throws: a failure is the outcome.
-MqttOutcome PublishReadout(const MqttPublisher& publisher, const QString& address, const QString& mac,
+MqttOutcome PublishReadout(const MessagePublisher& publisher, const QString& address, const QString& mac,
                            const ReadoutResult& result);

@@ -5,7 +5,7 @@
 #include "core/ValdError.h"
 
 ReadoutRun OpenReadoutRun(const Environment& env, const QByteArray& decimalSeparatorText, LimitRules limits,
-                          const MqttPublisher* publisher) {
+                          const MessagePublisher* publisher) {
   ReadoutRun run;
   run.env = env;
   run.decimalSeparatorText = decimalSeparatorText;

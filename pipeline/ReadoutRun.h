@@ -6,7 +6,7 @@
 
 #include "archive/ArchiveWriter.h"
 #include "core/Environment.h"
-#include "mqtt/MqttPublisher.h"
+#include "mqtt/MessagePublisher.h"
 #include "readout/LogReadout.h"
 #include "watch/LimitRules.h"
 
@@ -15,16 +15,16 @@
 struct ReadoutRun {
   Environment env;                  // the program folder, the system's separator, the clock, files on or off
   QByteArray decimalSeparatorText;  // the DecimalSeparator setting the measurement lines are written with
-  std::unique_ptr<ArchiveWriter> archive;    // null: no archive
-  QString archiveProblem;                    // why env.archive names no usable archive; every readout says so
-  LimitRules limits;                         // the limits the logs are checked against; empty: none
-  const MqttPublisher* publisher = nullptr;  // where the readouts are published; null: nowhere
+  std::unique_ptr<ArchiveWriter> archive;  // null: no archive
+  QString archiveProblem;                  // why env.archive names no usable archive; every readout says so
+  LimitRules limits;                       // the limits the logs are checked against; empty: none
+  const MessagePublisher* publisher = nullptr;  // where the readouts are published; null: nowhere
 };
 
 // The run for `env`: the archive that env.archive names, with UTC at env.timeZone, opened while the
 // first device is being read, so that no readout waits for that after its last reply.
 ReadoutRun OpenReadoutRun(const Environment& env, const QByteArray& decimalSeparatorText,
-                          LimitRules limits = {}, const MqttPublisher* publisher = nullptr);
+                          LimitRules limits = {}, const MessagePublisher* publisher = nullptr);
 
 // How often a readout of `run` asks a device for its identity: the archive keeps devices by it, and a
 // published readout is named by it. Three times while the archive knows no MAC address for the device's

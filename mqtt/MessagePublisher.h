@@ -1,0 +1,18 @@
+#pragma once
+
+#include <vector>
+
+#include "mqtt/BrokerLocation.h"
+#include "mqtt/HomeAssistantMessages.h"
+
+// Where a run's readout messages go: the MQTT broker of vald_read --mqtt (MqttPublisher). The steps after
+// a readout know only this, so that a program that publishes nothing (the window) links no MQTT client.
+class MessagePublisher {
+ public:
+  virtual ~MessagePublisher() = default;
+
+  // Publishes `messages` retained and returns once the broker has taken every one. Throws ValdError
+  // naming the broker and what went wrong.
+  virtual void Publish(const std::vector<MqttMessage>& messages) const = 0;
+  virtual const BrokerLocation& Broker() const = 0;
+};
