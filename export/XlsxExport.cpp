@@ -1,32 +1,98 @@
-#include <xlsxwriter.h>
-
-#include <QDateTime>
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
+#include <QLocale>
+#include <QSaveFile>
 #include <QStringList>
-#include <QTemporaryFile>
-#include <cerrno>
-#include <cstdio>
-#include <cstring>
 
 #include "core/ValdError.h"
 #include "export/ExportFormats.h"
+#include "export/ZipWriter.h"
 
+// The workbook is an Office Open XML package of one sheet, its strings written inline, with three cell
+// styles: the default, the bold header and the date and time of the two time columns.
 namespace {
 
-constexpr double DateColumnWidth = 17;
+constexpr char ContentTypes[] =
+    R"(<?xml version="1.0" encoding="UTF-8" standalone="yes"?>)"
+    "\n"
+    R"(<Types xmlns="http://schemas.openxmlformats.org/package/2006/content-types">)"
+    R"(<Default Extension="rels" ContentType="application/vnd.openxmlformats-package.relationships+xml"/>)"
+    R"(<Default Extension="xml" ContentType="application/xml"/>)"
+    R"(<Override PartName="/xl/workbook.xml" ContentType="application/vnd.openxmlformats-officedocument.spreadsheetml.sheet.main+xml"/>)"
+    R"(<Override PartName="/xl/worksheets/sheet1.xml" ContentType="application/vnd.openxmlformats-officedocument.spreadsheetml.worksheet+xml"/>)"
+    R"(<Override PartName="/xl/styles.xml" ContentType="application/vnd.openxmlformats-officedocument.spreadsheetml.styles+xml"/>)"
+    R"(</Types>)";
 
-lxw_datetime CellTime(qint64 seconds) {
-  const QDateTime time = QDateTime::fromSecsSinceEpoch(seconds, Qt::UTC);
-  const QDate date = time.date();
-  const QTime clock = time.time();
-  return {date.year(),           uint8_t(date.month()),   uint8_t(date.day()),
-          uint8_t(clock.hour()), uint8_t(clock.minute()), double(clock.second())};
+constexpr char PackageRelationships[] =
+    R"(<?xml version="1.0" encoding="UTF-8" standalone="yes"?>)"
+    "\n"
+    R"(<Relationships xmlns="http://schemas.openxmlformats.org/package/2006/relationships">)"
+    R"(<Relationship Id="rId1" Type="http://schemas.openxmlformats.org/officeDocument/2006/relationships/officeDocument" Target="xl/workbook.xml"/>)"
+    R"(</Relationships>)";
+
+constexpr char Workbook[] =
+    R"(<?xml version="1.0" encoding="UTF-8" standalone="yes"?>)"
+    "\n"
+    R"(<workbook xmlns="http://schemas.openxmlformats.org/spreadsheetml/2006/main" xmlns:r="http://schemas.openxmlformats.org/officeDocument/2006/relationships">)"
+    R"(<sheets><sheet name="Sheet1" sheetId="1" r:id="rId1"/></sheets>)"
+    R"(</workbook>)";
+
+constexpr char WorkbookRelationships[] =
+    R"(<?xml version="1.0" encoding="UTF-8" standalone="yes"?>)"
+    "\n"
+    R"(<Relationships xmlns="http://schemas.openxmlformats.org/package/2006/relationships">)"
+    R"(<Relationship Id="rId1" Type="http://schemas.openxmlformats.org/officeDocument/2006/relationships/worksheet" Target="worksheets/sheet1.xml"/>)"
+    R"(<Relationship Id="rId2" Type="http://schemas.openxmlformats.org/officeDocument/2006/relationships/styles" Target="styles.xml"/>)"
+    R"(</Relationships>)";
+
+// Cell styles: 0 default, 1 bold (the header), 2 date and time (the time columns).
+constexpr char Styles[] =
+    R"(<?xml version="1.0" encoding="UTF-8" standalone="yes"?>)"
+    "\n"
+    R"(<styleSheet xmlns="http://schemas.openxmlformats.org/spreadsheetml/2006/main">)"
+    R"(<numFmts count="1"><numFmt numFmtId="164" formatCode="yyyy\-mm\-dd\ hh:mm"/></numFmts>)"
+    R"(<fonts count="2"><font><sz val="11"/><name val="Calibri"/><family val="2"/></font>)"
+    R"(<font><b/><sz val="11"/><name val="Calibri"/><family val="2"/></font></fonts>)"
+    R"(<fills count="2"><fill><patternFill patternType="none"/></fill><fill><patternFill patternType="gray125"/></fill></fills>)"
+    R"(<borders count="1"><border><left/><right/><top/><bottom/><diagonal/></border></borders>)"
+    R"(<cellStyleXfs count="1"><xf numFmtId="0" fontId="0" fillId="0" borderId="0"/></cellStyleXfs>)"
+    R"(<cellXfs count="3"><xf numFmtId="0" fontId="0" fillId="0" borderId="0" xfId="0"/>)"
+    R"(<xf numFmtId="0" fontId="1" fillId="0" borderId="0" xfId="0" applyFont="1"/>)"
+    R"(<xf numFmtId="164" fontId="0" fillId="0" borderId="0" xfId="0" applyNumberFormat="1"/></cellXfs>)"
+    R"(<cellStyles count="1"><cellStyle name="Normal" xfId="0" builtinId="0"/></cellStyles>)"
+    R"(</styleSheet>)";
+
+// The time columns are wide enough for "2024-03-01 12:00"; the header row stays in view.
+constexpr char SheetStart[] =
+    R"(<?xml version="1.0" encoding="UTF-8" standalone="yes"?>)"
+    "\n"
+    R"(<worksheet xmlns="http://schemas.openxmlformats.org/spreadsheetml/2006/main">)"
+    R"(<sheetViews><sheetView tabSelected="1" workbookViewId="0">)"
+    R"(<pane ySplit="1" topLeftCell="A2" activePane="bottomLeft" state="frozen"/>)"
+    R"(<selection pane="bottomLeft"/></sheetView></sheetViews>)"
+    R"(<sheetFormatPr defaultRowHeight="15"/>)"
+    R"(<cols><col min="1" max="2" width="17.7109375" customWidth="1"/></cols>)"
+    R"(<sheetData>)";
+constexpr char SheetEnd[] = "</sheetData></worksheet>";
+
+// Days from the spreadsheet epoch (1899-12-30) to 1970-01-01.
+constexpr double UnixEpochSerial = 25569;
+constexpr double SecondsPerDay = 86400;
+// Rows are handed to the compressor in pieces of about this size.
+constexpr int RowPieceBytes = 256 * 1024;
+
+// "A", "B", ... "Z", "AA": the letters of a column counted from 0.
+QByteArray ColumnLetters(int column) {
+  QByteArray letters;
+  for (int n = column + 1; n > 0; n = (n - 1) / 26) letters.prepend(char('A' + (n - 1) % 26));
+  return letters;
 }
 
-[[noreturn]] void Fail(const QString& path, const QString& reason) {
-  throw ValdError(QStringLiteral("Cannot write %1: %2").arg(path, reason));
+QByteArray XmlText(const QString& text) {
+  return text.toHtmlEscaped().toUtf8();
+}
+
+// A number as the spreadsheet reads it back: the shortest digits that give the same double.
+QByteArray NumberText(double value) {
+  return QByteArray::number(value, 'g', QLocale::FloatingPointShortest);
 }
 
 }  // namespace
@@ -35,46 +101,52 @@ void WriteXlsxExport(const ExportTable& table, const QString& path, bool hungari
   QStringList header{hungarianLabels ? QStringLiteral("Idő") : QStringLiteral("Time"),
                      hungarianLabels ? QStringLiteral("Idő (UTC)") : QStringLiteral("Time (UTC)")};
   for (const ArchiveChannel& channel : table.channels) header << channel.Label(hungarianLabels);
-  // The workbook is written beside its place under a name of its own, then takes the place whole.
-  const QFileInfo target(path);
-  QTemporaryFile temporary(
-      target.absoluteDir().filePath(QStringLiteral(".%1.XXXXXX").arg(target.fileName())));
-  if (!temporary.open()) Fail(path, temporary.errorString());
-  temporary.close();
-  const QByteArray temporaryName = QFile::encodeName(temporary.fileName());
 
-  lxw_workbook_options options{};
-  options.constant_memory = LXW_TRUE;  // rows go out one after another: an export of a year stays small
-  lxw_workbook* workbook = workbook_new_opt(temporaryName.constData(), &options);
-  if (!workbook) Fail(path, QStringLiteral("the workbook could not be made"));
-  lxw_worksheet* sheet = workbook_add_worksheet(workbook, nullptr);
-  lxw_format* bold = workbook_add_format(workbook);
-  format_set_bold(bold);
-  lxw_format* date = workbook_add_format(workbook);
-  format_set_num_format(date, "yyyy-mm-dd hh:mm");
-  worksheet_set_column(sheet, 0, 1, DateColumnWidth, nullptr);
-  worksheet_freeze_panes(sheet, 1, 0);
+  QSaveFile file(path);
+  if (!file.open(QIODevice::WriteOnly))
+    throw ValdError(QStringLiteral("Cannot write %1: %2").arg(path, file.errorString()));
+  ZipWriter zip(file, path);
+  zip.StartEntry("[Content_Types].xml");
+  zip.Write(ContentTypes);
+  zip.StartEntry("_rels/.rels");
+  zip.Write(PackageRelationships);
+  zip.StartEntry("xl/workbook.xml");
+  zip.Write(Workbook);
+  zip.StartEntry("xl/_rels/workbook.xml.rels");
+  zip.Write(WorkbookRelationships);
+  zip.StartEntry("xl/styles.xml");
+  zip.Write(Styles);
 
-  lxw_col_t column = 0;
-  for (const QString& label : header)
-    worksheet_write_string(sheet, 0, column++, label.toUtf8().constData(), bold);
-  lxw_row_t row = 1;
+  zip.StartEntry("xl/worksheets/sheet1.xml");
+  QByteArray rows = SheetStart;
+  rows += R"(<row r="1">)";
+  for (int column = 0; column < int(header.size()); ++column) {
+    rows += R"(<c r=")" + ColumnLetters(column) + R"(1" s="1" t="inlineStr"><is><t>)" +
+            XmlText(header[column]) + "</t></is></c>";
+  }
+  rows += "</row>";
+  int row = 2;
   for (const ExportTable::Row& record : table.rows) {
-    lxw_datetime local = CellTime(record.local);
-    lxw_datetime utc = CellTime(record.utc);
-    worksheet_write_datetime(sheet, row, 0, &local, date);
-    worksheet_write_datetime(sheet, row, 1, &utc, date);
-    column = 2;
+    const QByteArray number = QByteArray::number(row++);
+    rows += R"(<row r=")" + number + R"(">)";
+    int column = 0;
+    for (const qint64 seconds : {record.local, record.utc}) {
+      rows += R"(<c r=")" + ColumnLetters(column++) + number + R"(" s="2"><v>)" +
+              NumberText(UnixEpochSerial + double(seconds) / SecondsPerDay) + "</v></c>";
+    }
     for (const ArchiveChannel& channel : table.channels) {
       if (const std::optional<double>& value = record.values[size_t(channel.column - 1)])
-        worksheet_write_number(sheet, row, column, *value, nullptr);
+        rows += R"(<c r=")" + ColumnLetters(column) + number + R"("><v>)" + NumberText(*value) + "</v></c>";
       ++column;
     }
-    ++row;
+    rows += "</row>";
+    if (rows.size() >= RowPieceBytes) {
+      zip.Write(rows);
+      rows.clear();
+    }
   }
-  const lxw_error closed = workbook_close(workbook);
-  if (closed != LXW_NO_ERROR) Fail(path, QString::fromLatin1(lxw_strerror(closed)));
-  if (std::rename(temporaryName.constData(), QFile::encodeName(path).constData()) != 0)
-    Fail(path, QString::fromLocal8Bit(std::strerror(errno)));
-  temporary.setAutoRemove(false);
+  rows += SheetEnd;
+  zip.Write(rows);
+  zip.Finish();
+  if (!file.commit()) throw ValdError(QStringLiteral("Cannot write %1: %2").arg(path, file.errorString()));
 }

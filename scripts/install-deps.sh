@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
   cmake ninja-build g++ pkg-config ccache
   qt6-base-dev qt6-l10n-tools libfontconfig-dev libqt6sql6-sqlite libqt6sql6-psql postgresql libqcustomplot-dev libgl-dev
-  libmosquitto-dev mosquitto openssl libsqlite3-dev libxlsxwriter-dev python3 python3-openpyxl influxdb
+  libmosquitto-dev mosquitto openssl libsqlite3-dev zlib1g-dev python3 python3-openpyxl influxdb
   googletest libgtest-dev libbenchmark-dev
   clang libclang-rt-14-dev clang-format
   xvfb xauth xdotool fonts-liberation fonts-liberation2 tzdata
