@@ -17,6 +17,7 @@
 #include "core/ValdError.h"
 #include "core/Win1250.h"
 #include "files/MeasurementFile.h"
+#include "files/MeasurementLine.h"
 #include "files/UserSave.h"
 #include "operations/FileOpen.h"
 #include "operations/History.h"
@@ -408,7 +409,8 @@ void TForm1::Save1Click() {
   if (path.isEmpty()) return;
   RunHandler([&] {
     QDir::setCurrent(env_.programFolder);
-    SaveUserMeasurementFile(state_, view_.labelDevice, path);
+    SaveUserMeasurementFile(ShownMeasurementLines(state_, env_.systemDecimalSeparator), view_.labelDevice,
+                            path);
   });
 }
 
@@ -558,7 +560,7 @@ void TForm1::ReadoutEnded() {
       shownDevice_ = ShownDeviceOfReadout(readout.kept, readout.result, *run_);
     });
   } else {
-    PresentReadout(readout.result, state_, view_);
+    PresentReadout(readout.result, state_, view_, env_.systemDecimalSeparator);
   }
   ShowModel();
   addressReadouts_.append(readout);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <cmath>
 #include <compare>
 #include <cstdint>
@@ -55,6 +56,9 @@ struct LogRecord {
   bool cutShort = false;  // the log ended inside the record
   RecordTime time;
   uint32_t firstValue = 0;
+  // The line the record was read from (an opened file, the archive's history), written and shown as it
+  // was; null for a record decoded from the device's memory, whose line is written from its values.
+  QByteArray text;
 };
 
 // Records and the values they point into: the records of a log in some order, the values in the

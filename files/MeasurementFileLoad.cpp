@@ -8,13 +8,12 @@ LoadedMeasurementFile LoadMeasurementFile(SharedState& state, const QString& pat
                                           const QByteArray& content) {
   TextLines lines;
   lines.SetText(content);
-  RecordLog records = ReadMeasurementLines(lines);
-  state.SetLog(std::move(lines), std::move(records));
+  state.LogRecords = ReadMeasurementLines(lines);
   state.DeviceCode = DetectDeviceCode(path, state.DeviceCode);
   LoadedMeasurementFile loaded;
   loaded.deviceType = LookUpOpenDeviceType(state.DeviceCode);
   if (!loaded.deviceType) return loaded;
   state.RecordLength = loaded.deviceType->recordLength;
-  loaded.logText = state.LogLines.Text();
+  loaded.logText = lines.Text();
   return loaded;
 }

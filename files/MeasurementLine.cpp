@@ -191,6 +191,10 @@ LineSeparators SeparatorsOf(const QByteArray& decimalSeparatorText, char systemD
 
 void AppendMeasurementLine(const LogRecord& record, std::span<const RecordValue> values,
                            const LineSeparators& separators, QByteArray& out) {
+  if (!record.text.isNull()) {
+    out += record.text;
+    return;
+  }
   LineBuffer line(LineBytesBound(values.size()));
   out.append(line.data(), WriteMeasurementLine(line.data(), record, values, separators) - line.data());
 }
@@ -208,6 +212,10 @@ TextLines FormatMeasurementLines(std::span<const LogRecord> records, std::span<c
   lines.reserve(qsizetype(records.size()));
   LineBuffer line;
   for (const LogRecord& record : records) {
+    if (!record.text.isNull()) {
+      lines.append(record.text);
+      continue;
+    }
     const std::span<const RecordValue> own = values.subspan(record.firstValue, record.valueCount);
     line.resize(LineBytesBound(own.size()));
     const char* end = WriteMeasurementLine(line.data(), record, own, separators);
@@ -236,12 +244,22 @@ TextLines FormatDecodedLines(std::span<const LogRecord> memoryOrder, std::span<c
   return TextLines(std::move(lines));
 }
 
+TextLines MeasurementLinesOf(const RecordLog& log, const LineSeparators& separators) {
+  return FormatMeasurementLines(log.records, log.values, separators);
+}
+
+TextLines ShownMeasurementLines(const SharedState& state, char systemDecimalSeparator) {
+  return MeasurementLinesOf(state.LogRecords,
+                            SeparatorsOf(state.DecimalSeparatorText, systemDecimalSeparator));
+}
+
 RecordLog ReadMeasurementLines(const TextLines& lines) {
   RecordLog log;
   log.records.reserve(size_t(lines.Count()));
   for (const QByteArray& line : lines.Lines()) {
     LogRecord record;
     record.kind = 'a';
+    record.text = line;
     record.firstValue = uint32_t(log.values.size());
     int column = 0;
     std::array<unsigned, LogRecord::TimeColumns> time{};

@@ -9,9 +9,9 @@ QString UserSaveFileName(const QString& chosenPath, const QByteArray& deviceLabe
   return stem + QLatin1Char('_') + FromWin1250(deviceLabel) + QStringLiteral(".csv");
 }
 
-QString SaveUserMeasurementFile(const SharedState& state, const QByteArray& deviceLabel,
+QString SaveUserMeasurementFile(const TextLines& lines, const QByteArray& deviceLabel,
                                 const QString& chosenPath) {
   const QString path = UserSaveFileName(chosenPath, deviceLabel);
-  state.LogLines.SaveToFile(path);
+  lines.SaveToFile(path);
   return path;
 }

@@ -1,5 +1,6 @@
 #include "core/ValdError.h"
 #include "decode/DeviceCatalogue.h"
+#include "files/MeasurementLine.h"
 #include "files/TypeDetection.h"
 #include "fuzz/FreshWindow.h"
 #include "fuzz/FuzzInput.h"
@@ -24,7 +25,7 @@ const QString& FilePath(uint8_t choice) {
 
 }  // namespace
 
-// "Megnyitás" after the file is read: the content becomes LogLines, the device type named by the file
+// "Megnyitás" after the file is read: the content becomes LogRecords, the device type named by the file
 // (or the one a readout left) decides the layout, and the views draw the lines.
 void FuzzMeasurementFile(std::span<const uint8_t> data) {
   FuzzInput input(data);
@@ -45,9 +46,10 @@ void FuzzMeasurementFile(std::span<const uint8_t> data) {
     rendered = false;
   }
   // Saving the lines and opening the file again must give the same lines.
+  const TextLines lines = ShownMeasurementLines(state, env.systemDecimalSeparator);
   TextLines reopened;
-  reopened.SetText(state.LogLines.Text());
-  FUZZ_REQUIRE(reopened == state.LogLines);
+  reopened.SetText(lines.Text());
+  FUZZ_REQUIRE(reopened == lines);
 
   if (rendered && LookUpOpenDeviceType(state.DeviceCode)) RequireRenderedViews(state, view);
 }

@@ -10,8 +10,8 @@ void RequireRenderedViews(const SharedState& state, const WindowModel& view) {
     const int charted = channels[page];
     const std::vector<ChartSeries>& series = view.pages[page].chart.series;
     for (int k = 0; k < int(series.size()); ++k) {
-      FUZZ_REQUIRE(series[k].Count() == (k < charted ? state.LogLines.Count() : 0));
+      FUZZ_REQUIRE(series[k].Count() == (k < charted ? state.LogRecords.Count() : 0));
     }
   }
-  FUZZ_REQUIRE(view.progressPosition == state.LogLines.Count());
+  FUZZ_REQUIRE(view.progressPosition == state.LogRecords.Count());
 }

@@ -24,7 +24,6 @@ void TakeDumpLines(SharedState& state) {
 void RunDecimalDump(SharedState& state, DeviceLink& link, const DumpFields& fields, ToolResult& result) {
   StartDump(state);
   state.DecodedLines.Clear();
-  state.LogLines.Clear();
   state.LogRecords.Clear();
   const int count = ParseInteger(fields.blockCount);
   for (int k = 0; k < count; ++k) {

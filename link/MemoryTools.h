@@ -22,11 +22,11 @@ struct DumpFields {
 };
 
 // "addr dec": Edit3 dumps of the memory at Edit_EE_addr (the same address each time) as decimal byte
-// values. Clears DecodedLines and LogLines; DecodedLines and Memo1 get the dump's lines.
+// values. Clears DecodedLines and the shown log; DecodedLines and Memo1 get the dump's lines.
 void RunDecimalDump(SharedState& state, DeviceLink& link, const DumpFields& fields, ToolResult& result);
 
 // "addr str": Edit3 consecutive 512-byte blocks from Edit_EE_addr on, as characters. DecodedLines gets
-// the dump's lines, Memo1 its text; LogLines stays.
+// the dump's lines, Memo1 its text; the shown log stays.
 void RunTextDump(SharedState& state, DeviceLink& link, const DumpFields& fields, ToolResult& result);
 
 // "Read word": the signed 32-bit little-endian word at bytes 20..23 of the log header into Memo1. The

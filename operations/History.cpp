@@ -25,14 +25,13 @@ int ShowArchivedHistory(SharedState& state, WindowModel& view, const Environment
                   ArchiveTimeFromText(DateText(to), true).value_or(""));
   TextLines logLines;
   for (const QByteArray& line : lines) logLines.Add(line);
-  RecordLog records = ReadMeasurementLines(logLines);
-  state.SetLog(std::move(logLines), std::move(records));
+  state.LogRecords = ReadMeasurementLines(logLines);
   state.DeviceCode = device.deviceCode;
   LoadedMeasurementFile loaded;
   loaded.deviceType = LookUpDeviceType(device.deviceCode);
   if (loaded.deviceType) {
     state.RecordLength = loaded.deviceType->recordLength;
-    loaded.logText = state.LogLines.Text();
+    loaded.logText = logLines.Text();
   }
   PresentLoadedFile(loaded, view);
   view.statusPanels[HistoryStatusPanel] = ToWin1250(QStringLiteral("Előzmények: %1 %2 – %3, %4 rekord")

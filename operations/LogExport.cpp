@@ -9,9 +9,7 @@
 #include "files/MeasurementLine.h"
 
 void ExportCurrentLog(const SharedState& state, const Environment& env, const QString& path) {
-  // The records as numbers, or the lines read back when they were changed after the log was taken.
-  const RecordLog log = state.LogRecordsMatch() ? state.LogRecords : ReadMeasurementLines(state.LogLines);
-  const ExportTable table = ExportOfLog(log, state.DeviceCode, SiteTimeZone(env.timeZone));
+  const ExportTable table = ExportOfLog(state.LogRecords, state.DeviceCode, SiteTimeZone(env.timeZone));
   if (table.rows.empty()) throw ValdError(QStringLiteral("Nincs exportálható mérés."));
   const bool workbook = path.endsWith(QStringLiteral(".xlsx"), Qt::CaseInsensitive);
   WriteExport(table, workbook ? ExportFormat::Xlsx : ExportFormat::Csv, path, true);

@@ -1,6 +1,7 @@
 #include "operations/Presenter.h"
 
 #include "core/Win1250.h"
+#include "files/MeasurementLine.h"
 
 namespace {
 
@@ -12,11 +13,12 @@ void ShowByteCount(const std::optional<int>& count, WindowModel& view) {
 
 }  // namespace
 
-void PresentReadout(const ReadoutResult& result, const SharedState& state, WindowModel& view) {
+void PresentReadout(const ReadoutResult& result, const SharedState& state, WindowModel& view,
+                    char systemDecimalSeparator) {
   ShowByteCount(result.receivedByteCount, view);
   if (!result.headerRead) return;
   view.memo1 = result.logRead ? state.DecodedLines.Text() : QByteArray();
-  view.memo2 = result.logRead ? state.LogLines.Text() : QByteArray();
+  view.memo2 = result.logRead ? ShownMeasurementLines(state, systemDecimalSeparator).Text() : QByteArray();
   if (result.chip.chipText != nullptr) view.statusPanels[3] = result.chip.chipText;
   view.labelDevice = result.deviceType ? QByteArray(result.deviceType->name) : NoDeviceText;
 }

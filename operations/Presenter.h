@@ -12,8 +12,9 @@
 
 // Label1, then, once the header was read: the emptied memos, the chip text (status panel 3), the device
 // name or "No device", and after the last block the decoded lines (Memo1) and the log (Memo2) that the
-// state took from the readout.
-void PresentReadout(const ReadoutResult& result, const SharedState& state, WindowModel& view);
+// state took from the readout, its measurement lines written with the system's separator as well.
+void PresentReadout(const ReadoutResult& result, const SharedState& state, WindowModel& view,
+                    char systemDecimalSeparator);
 
 // Label1 and Memo1 of a service tool of the "Data" page.
 void PresentToolResult(const ToolResult& result, WindowModel& view);

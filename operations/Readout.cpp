@@ -14,7 +14,7 @@ void ReadDeviceLog(SharedState& state, WindowModel& view, DeviceLink& link, cons
   try {
     ReadLog(state, link, IdentityAsksFor(run), host, result, progress);
   } catch (...) {
-    PresentReadout(result, state, view);
+    PresentReadout(result, state, view, env.systemDecimalSeparator);
     throw;
   }
   ShowReadout(state, view, run, result, kept);
@@ -26,11 +26,6 @@ ReadoutReport ReadDeviceLog(SharedState& state, WindowModel& view, DeviceLink& l
   ReadoutReport report;
   ReadDeviceLog(state, view, link, env, host, report, report, progress);
   return report;
-}
-
-void AdoptReadoutLog(SharedState& state, const ReadoutResult& result, const Environment& env) {
-  const LineSeparators separators = SeparatorsOf(state.DecimalSeparatorText, env.systemDecimalSeparator);
-  state.SetLog(FormatMeasurementLines(result.log.records, result.log.values, separators), result.log);
 }
 
 void ShowReadout(SharedState& state, WindowModel& view, const ReadoutRun& run, const ReadoutResult& result,
@@ -45,12 +40,12 @@ void ShowReadout(SharedState& state, WindowModel& view, const ReadoutRun& run, c
   }
   try {
     if (result.logRead) {
-      AdoptReadoutLog(state, result, run.env);
+      state.LogRecords = result.log;
       state.DecodedLines =
           FormatDecodedLines(result.memoryOrder, result.log.values,
                              SeparatorsOf(state.DecimalSeparatorText, run.env.systemDecimalSeparator));
     }
-    PresentReadout(result, state, view);
+    PresentReadout(result, state, view, run.env.systemDecimalSeparator);
     if (keeping.valid()) RenderViews(state, view, run.env);
   } catch (...) {
     if (keeping.valid()) kept = keeping.get();

@@ -23,12 +23,8 @@ ReadoutReport ReadDeviceLog(SharedState& state, WindowModel& view, DeviceLink& l
                             const QString& host,
                             const std::function<void(int block, int blockCount)>& progress = {});
 
-// Takes the log a readout gave into the state: its records (LogRecords) and their measurement lines
-// (LogLines).
-void AdoptReadoutLog(SharedState& state, const ReadoutResult& result, const Environment& env);
-
 // What follows a readout that ran to its end (`state` holds the job's state): shows what the readout
-// did, and for a known device takes its log (AdoptReadoutLog) and its decoded lines ("Data" page), redraws
+// did, and for a known device takes its log (LogRecords) and its decoded lines ("Data" page), redraws
 // the views and keeps the log (KeepReadout, into the run's program folder) into `kept`, on a thread of its
 // own while the views are made. An unknown device code shows "No device". A view error propagates as
 // ValdError, but only after the log was kept: a log the views refuse is still the whole log the device

@@ -9,20 +9,21 @@
 
 const DeviceType& ShownLogType(const SharedState& state) {
   const DeviceType* type = FindDeviceType(state.DeviceCode);
-  if (!type || state.LogLines.IsEmpty()) throw ValdError(QStringLiteral("Nincs megjelenített mérési napló."));
+  if (!type || state.LogRecords.IsEmpty())
+    throw ValdError(QStringLiteral("Nincs megjelenített mérési napló."));
   return *type;
 }
 
 StatisticsTable ShownLogStatistics(const SharedState& state, char systemDecimalSeparator) {
   const DeviceType& type = ShownLogType(state);
-  return DailyStatisticsTable(DailyStatistics(ShownRecords(state), type), type, TableWording::Hungarian,
+  return DailyStatisticsTable(DailyStatistics(state.LogRecords, type), type, TableWording::Hungarian,
                               systemDecimalSeparator);
 }
 
 void WriteShownLogReport(const QString& path, const SharedState& state, const Environment& env,
                          const ShownDevice& device) {
   const DeviceType& type = ShownLogType(state);
-  const RecordLog log = ShownRecords(state);
+  const RecordLog& log = state.LogRecords;
   ReportSubject subject;
   subject.type = &type;
   subject.mac = device.names.mac;

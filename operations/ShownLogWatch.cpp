@@ -64,10 +64,6 @@ ShownDevice ShownDeviceOfHistory(const ArchivedDevice& archived) {
   return device;
 }
 
-RecordLog ShownRecords(const SharedState& state) {
-  return state.LogRecordsMatch() ? state.LogRecords : ReadMeasurementLines(state.LogLines);
-}
-
 WindowLimits LoadWindowLimits(const ReadoutSettings& settings) {
   WindowLimits limits;
   try {
@@ -88,7 +84,7 @@ LogWatch WatchShownLog(const SharedState& state, WindowModel& view, const Enviro
   const WindowLimits limits = LoadWindowLimits(ReadReadoutSettings(state.SettingsLines, env));
   watch.warning = limits.warning;
   if (limits.rules.IsEmpty()) return watch;
-  LogAlarms alarms = FindLogAlarms(ShownRecords(state), *type, limits.rules, device.names);
+  LogAlarms alarms = FindLogAlarms(state.LogRecords, *type, limits.rules, device.names);
   alarms.deviceKey = device.archiveKey;
   if (!device.archiveKey.isEmpty() && !alarms.alarms.empty()) {
     try {

@@ -51,6 +51,3 @@ LogWatch WatchShownLog(const SharedState& state, WindowModel& view, const Enviro
 // (KeepReadout), with `limitsWarning` when the run's limits could not be read.
 LogWatch WatchReadout(WindowModel& view, const ReadoutRun& run, const QString& limitsWarning,
                       const ReadoutOutcome& outcome, const ShownDevice& device, int deviceCode);
-
-// The shown log's records: LogRecords, or LogLines read back when the records are not theirs.
-RecordLog ShownRecords(const SharedState& state);

@@ -21,7 +21,6 @@ void ResetForReadout(SharedState& state) {
   state.OutputText.clear();
   state.CurrentRecordKind = 'a';
   state.DecodedLines.Clear();
-  state.LogLines.Clear();
   state.LogRecords.Clear();
   state.LinePosition = 0;
 }

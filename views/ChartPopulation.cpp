@@ -25,11 +25,12 @@ char* WriteTwoDigits(char* p, unsigned value) {
   return p;
 }
 
-// "2023.12.03 14:05" from the time columns 2023, 12, 03, 14 and 05.
-QByteArray PointLabel(const LogRecord& record, const QByteArray& line) {
+// "2023.12.03 14:05" from the time columns 2023, 12, 03, 14 and 05; the time columns of a line that
+// does not write them as numbers (an opened file's) as the line has them.
+QByteArray PointLabel(const LogRecord& record) {
   if (record.timeAsText) {
     TextLines fields;
-    KeepLineFields(fields, line);
+    KeepLineFields(fields, record.text);
     return fields.Get(0) + '.' + fields.Get(1) + '.' + fields.Get(2) + ' ' + fields.Get(3) + ':' +
            fields.Get(4);
   }
@@ -58,17 +59,17 @@ QByteArray PointLabel(const LogRecord& record, const QByteArray& line) {
 
 // Value k of record i of the log as a chart takes it. A record without that column raises the list's
 // index error naming the column, and an unreadable column the conversion error naming its text; the
-// failing line's fields are then left in `lineFields`.
-const RecordValue& ChartedValue(const RecordLog& log, int i, int k, const QList<QByteArray>& lines,
+// failing record's line (as `separators` write it) then leaves its fields in `lineFields`.
+const RecordValue& ChartedValue(const RecordLog& log, int i, int k, const LineSeparators& separators,
                                 TextLines& lineFields, char systemDecimalSeparator) {
   const LogRecord& record = log.records[i];
   if (k >= int(record.valueCount)) {
-    KeepLineFields(lineFields, lines[i]);
+    KeepLineFields(lineFields, FormatMeasurementLine(record, log.Values(record), separators));
     lineFields.Get(FirstValueColumn + k);
   }
   const RecordValue& value = log.values[record.firstValue + k];
   if (value.kind == RecordValue::Kind::Unreadable) {
-    KeepLineFields(lineFields, lines[i]);
+    KeepLineFields(lineFields, FormatMeasurementLine(record, log.Values(record), separators));
     ParseNumber(lineFields.Get(FirstValueColumn + k), systemDecimalSeparator);
   }
   return value;
@@ -85,13 +86,12 @@ int ChartedColumns(int deviceCode) {
 }  // namespace
 
 void CheckLogIsChartable(const SharedState& state, char systemDecimalSeparator) {
-  const RecordLog readBack = state.LogRecordsMatch() ? RecordLog() : ReadMeasurementLines(state.LogLines);
-  const RecordLog& log = state.LogRecordsMatch() ? state.LogRecords : readBack;
+  const RecordLog& log = state.LogRecords;
+  const LineSeparators separators = SeparatorsOf(state.DecimalSeparatorText, systemDecimalSeparator);
   const int columns = ChartedColumns(state.DeviceCode);
   TextLines lineFields;
   for (int i = 0; i < log.Count(); ++i) {
-    for (int k = 0; k < columns; ++k)
-      ChartedValue(log, i, k, state.LogLines.Lines(), lineFields, systemDecimalSeparator);
+    for (int k = 0; k < columns; ++k) ChartedValue(log, i, k, separators, lineFields, systemDecimalSeparator);
   }
 }
 
@@ -103,10 +103,8 @@ void PopulateCharts(SharedState& state, WindowModel& view, char systemDecimalSep
   extremes = {};
   state.LineFields.Clear();
 
-  // The records are the lines' numbers; lines put into the state without them are read here.
-  if (!state.LogRecordsMatch()) state.SetLog(state.LogLines, ReadMeasurementLines(state.LogLines));
-  const QList<QByteArray>& lines = state.LogLines.Lines();
   const RecordLog& log = state.LogRecords;
+  const LineSeparators separators = SeparatorsOf(state.DecimalSeparatorText, systemDecimalSeparator);
 
   // The series fed by the value columns in column order, and the first series of each used page.
   std::vector<ChartSeries*> columnSeries;
@@ -117,7 +115,7 @@ void PopulateCharts(SharedState& state, WindowModel& view, char systemDecimalSep
     for (int page = 0; page < 4; ++page) {
       std::vector<ChartSeries>& series = view.pages[page].chart.series;
       for (int k = 0; k < channels[page]; ++k) {
-        series[k].Reserve(int(lines.size()));
+        series[k].Reserve(log.Count());
         columnSeries.push_back(&series[k]);
       }
       if (channels[page] > 0) labelledSeries.push_back(&series[0]);
@@ -130,7 +128,8 @@ void PopulateCharts(SharedState& state, WindowModel& view, char systemDecimalSep
   for (int i = 0; i < log.Count(); ++i) {
     const LogRecord& record = log.records[i];
     for (int k = 0; k < int(columnSeries.size()); ++k) {
-      const RecordValue& value = ChartedValue(log, i, k, lines, state.LineFields, systemDecimalSeparator);
+      const RecordValue& value =
+          ChartedValue(log, i, k, separators, state.LineFields, systemDecimalSeparator);
       if (value.kind == RecordValue::Kind::Missing) {
         columnSeries[k]->AddNull();
         continue;
@@ -146,9 +145,12 @@ void PopulateCharts(SharedState& state, WindowModel& view, char systemDecimalSep
       }
     }
     if (!labelledSeries.empty()) {
-      const QByteArray label = PointLabel(record, lines[i]);
+      const QByteArray label = PointLabel(record);
       for (ChartSeries* series : labelledSeries) series->SetLabel(i, label);
     }
   }
-  if (!lines.isEmpty()) KeepLineFields(state.LineFields, lines.back());
+  if (!log.IsEmpty()) {
+    const LogRecord& last = log.records.back();
+    KeepLineFields(state.LineFields, FormatMeasurementLine(last, log.Values(last), separators));
+  }
 }

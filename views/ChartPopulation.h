@@ -5,18 +5,16 @@
 #include "views/WindowModel.h"
 
 // The first half of RenderViews: empties every series and text box ("1: " and "2: " go back into the
-// T and H strips), then charts each line of LogLines by the layout of the DeviceCode, one point per
-// line on every series the layout uses, and labels the first series of each used page with the line's
-// date and time. The values are the numbers of LogRecords (read from LogLines when they are not there);
-// a missing value gives a null point, and no value is refused for its decimal separator.
-// Afterwards LineFields holds the fields of the last line and `extremes` the energy meter's raw
-// extremes. Throws ValdError "List index out of bounds (<column>)" for a line without a column its
-// layout reads and "'<text>' is not a valid floating point value" for a column of an opened file that
-// is no number;
-// the points added before stay and LineFields holds the fields of the failing line.
+// T and H strips), then charts each record of LogRecords by the layout of the DeviceCode, one point per
+// record on every series the layout uses, and labels the first series of each used page with the
+// record's date and time. A missing value gives a null point, and no value is refused for its decimal
+// separator. Afterwards LineFields holds the fields of the last record's measurement line and `extremes` the
+// energy meter's raw extremes. Throws ValdError "List index out of bounds (<column>)" for a line without a
+// column its layout reads and "'<text>' is not a valid floating point value" for a column of an opened file
+// that is no number; the points added before stay and LineFields holds the fields of the failing line.
 void PopulateCharts(SharedState& state, WindowModel& view, char systemDecimalSeparator,
                     ChannelExtremes& extremes);
 
-// What PopulateCharts would refuse in the state's log (LogRecords with their LogLines), found without
+// What PopulateCharts would refuse in the state's log (LogRecords), found without
 // drawing it: throws the same ValdError.
 void CheckLogIsChartable(const SharedState& state, char systemDecimalSeparator);

@@ -8,5 +8,5 @@
 void EmptySeriesAndTexts(WindowModel& view);
 
 // "Adatok törlése": empties the "Data" and "Adatok" pages, DecodedLines, the series and the five text
-// boxes, and resets the fill gauge. LogLines, the device state, the axes and the status bar stay.
+// boxes, and resets the fill gauge. The shown log, the device state, the axes and the status bar stay.
 void ClearViews(SharedState& state, WindowModel& view);

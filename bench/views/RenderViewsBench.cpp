@@ -3,6 +3,7 @@
 #include "core/Environment.h"
 #include "core/SharedState.h"
 #include "decode/DeviceCatalogue.h"
+#include "files/MeasurementLine.h"
 #include "views/RenderViews.h"
 
 namespace {
@@ -17,6 +18,7 @@ SharedState MakeLog(int deviceCode, int lines) {
   state.ChipCode = 2;
   state.RecordLength = LookUpDeviceType(deviceCode)->recordLength;
   const int fields = (state.RecordLength - 6) / 2;
+  TextLines text;
   for (int i = 0; i < lines; ++i) {
     QByteArray line = "2023;" + QByteArray::number(1 + i / 2880 % 12).rightJustified(2, '0') + ";" +
                       QByteArray::number(1 + i / 96 % 28).rightJustified(2, '0') + ";" +
@@ -27,8 +29,9 @@ SharedState MakeLog(int deviceCode, int lines) {
       line += (i + k) % 97 == 0 ? QByteArray("--") : QByteArray::number(tenths / 10.0, 'g', 15);
       line += ';';
     }
-    state.LogLines.Add(line);
+    text.Add(line);
   }
+  state.LogRecords = ReadMeasurementLines(text);
   return state;
 }
 

@@ -4,6 +4,7 @@
 #include "core/ValdError.h"
 #include "link/Exchanges.h"
 #include "operations/Readout.h"
+#include "support/ShownLog.h"
 #include "support/SimulatorFixture.h"
 #include "support/UnwritableFolder.h"
 
@@ -56,7 +57,7 @@ TEST_P(ArchiveTest, ReadoutMergesUnderTheMacAndItsImageDecodesAgain) {
   ASSERT_EQ(devices.size(), 1);
   EXPECT_EQ(devices[0].key, QStringLiteral("00:1A:2B:3C:4D:5E"));
   EXPECT_EQ(devices[0].lastAddress, QStringLiteral("127.0.0.1"));
-  EXPECT_EQ(store.Lines(devices[0].id, "", ""), readout.state.LogLines.Lines());
+  EXPECT_EQ(store.Lines(devices[0].id, "", ""), ShownLines(readout.state, ',').Lines());
 
   QList<RedecodeResult> unchanged = store.Redecode();
   ASSERT_EQ(unchanged.size(), 1);
@@ -64,7 +65,7 @@ TEST_P(ArchiveTest, ReadoutMergesUnderTheMacAndItsImageDecodesAgain) {
   EXPECT_EQ(unchanged[0].added + unchanged[0].removed, 0);
   QueryArchive(location, QStringLiteral("DELETE FROM records WHERE time < '2024-03-01 01:00:00'"));
   EXPECT_EQ(store.Redecode()[0].added, 6);
-  EXPECT_EQ(store.Lines(devices[0].id, "", ""), readout.state.LogLines.Lines());
+  EXPECT_EQ(store.Lines(devices[0].id, "", ""), ShownLines(readout.state, ',').Lines());
 }
 
 // One device stays one device in the archive: a long identity reply still names its MAC address, and a

@@ -11,6 +11,7 @@
 #include "decode/LogDecoding.h"
 #include "decode/RingOrdering.h"
 #include "files/MeasurementLine.h"
+#include "support/ShownLog.h"
 
 // Builders of log memory for the decode tests: records with a fixed date (2023-12-03 14:<minute>) and
 // every value field holding the same byte pair.
@@ -62,7 +63,8 @@ inline QByteArray DecodeLogImage(const QByteArray& image, int recordLength, int 
   return text;
 }
 
-// A log image decoded and ordered as a readout does: DecodedLines and LogLines (with LogRecords).
+// A log image decoded and ordered as a readout does: DecodedLines and LogRecords, written with the
+// DecimalSeparator setting `setting`.
 inline SharedState ReadImage(const QByteArray& image, int recordLength = 10, int fieldType = 1,
                              const QByteArray& setting = ",", char system = '.') {
   RecordLog log = DecodeImageRecords(image, recordLength, fieldType);
@@ -70,7 +72,7 @@ inline SharedState ReadImage(const QByteArray& image, int recordLength = 10, int
   SharedState state;
   state.DecodedLines = FormatDecodedLines(log.records, log.values, separators);
   log.records = OrderRing(log.records);
-  state.LogLines = FormatMeasurementLines(log.records, log.values, separators);
+  state.DecimalSeparatorText = setting;
   state.LogRecords = std::move(log);
   return state;
 }

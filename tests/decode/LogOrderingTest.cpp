@@ -12,7 +12,7 @@ TEST(LogOrdering, TheExampleRecordBecomesTheFirstMeasurementLine) {
   const SharedState state =
       ReadImage(QByteArray("\x77\x17\x0C\x03\x0E\x05\x15\x05\x14\x00", 10) + ErasedMemory(502));
   EXPECT_EQ(state.DecodedLines.Get(0), "a;2023;12;03;14;05;21,5;20,0;");
-  EXPECT_EQ(state.LogLines.Lines(), QList<QByteArray>{"2023;12;03;14;05;21,5;20,0;"});
+  EXPECT_EQ(ShownLines(state).Lines(), QList<QByteArray>{"2023;12;03;14;05;21,5;20,0;"});
 }
 
 struct OrderingCase {
@@ -34,7 +34,7 @@ TEST_P(RingOrder, PutsTheRecordsAfterTheTurnFirst) {
   const SharedState state = ReadImage(image + ErasedMemory(2 * LogBlockSize - int(image.size())));
   QList<QByteArray> expected;
   for (uint8_t minute : GetParam().orderedMinutes) expected.append(AgateLine(minute));
-  EXPECT_EQ(state.LogLines.Lines(), expected);
+  EXPECT_EQ(ShownLines(state).Lines(), expected);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -53,13 +53,13 @@ TEST(LogOrdering, ARecordOfKindZeroEndsTheDecodedLines) {
       RecordImage('w', 1, 10, 0x15, 0x05) + QByteArray(10, '\0') + RecordImage('w', 2, 10, 0x15, 0x05);
   const SharedState state = ReadImage(image + ErasedMemory(LogBlockSize - int(image.size())));
   EXPECT_EQ(state.DecodedLines.Lines(), QList<QByteArray>{"a;" + AgateLine(1)});
-  EXPECT_EQ(state.LogLines.Lines(), QList<QByteArray>{AgateLine(1)});
+  EXPECT_EQ(ShownLines(state).Lines(), QList<QByteArray>{AgateLine(1)});
 }
 
 TEST(LogOrdering, AnEmptyLogGivesNoLines) {
   const SharedState state = ReadImage(QByteArray(2 * LogBlockSize, '\0'));
   EXPECT_TRUE(state.DecodedLines.IsEmpty());
-  EXPECT_TRUE(state.LogLines.IsEmpty());
+  EXPECT_TRUE(ShownLines(state).IsEmpty());
 }
 
 TEST(LogOrdering, AFullSmallChipOfEightByteRecordsEndsWithAnEmptyLine) {
@@ -69,7 +69,7 @@ TEST(LogOrdering, AFullSmallChipOfEightByteRecordsEndsWithAnEmptyLine) {
   ASSERT_EQ(state.DecodedLines.Count(), 2049);
   EXPECT_EQ(state.DecodedLines.Get(2047), "a;2023;12;03;14;07;21,5;");
   EXPECT_EQ(state.DecodedLines.Get(2048), "");
-  EXPECT_EQ(state.LogLines.Count(), 2048);
+  EXPECT_EQ(ShownLines(state).Count(), 2048);
 }
 
 TEST(LogOrdering, APartialLastRecordKeepsItsTimeStampColumns) {
@@ -79,8 +79,8 @@ TEST(LogOrdering, APartialLastRecordKeepsItsTimeStampColumns) {
   const SharedState state = ReadImage(image.left(32 * LogBlockSize));
   ASSERT_EQ(state.DecodedLines.Count(), 1639);
   EXPECT_EQ(state.DecodedLines.Get(1638), "a;2023;12;03;");
-  EXPECT_EQ(state.LogLines.Count(), 1639);
-  EXPECT_EQ(state.LogLines.Get(1638), "2023;12;03;");
+  EXPECT_EQ(ShownLines(state).Count(), 1639);
+  EXPECT_EQ(ShownLines(state).Get(1638), "2023;12;03;");
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include "core/ValdError.h"
 #include "link/Exchanges.h"
 #include "operations/Readout.h"
+#include "support/ShownLog.h"
 #include "support/SimulatorFixture.h"
 #include "support/SpoiltReply.h"
 #include "support/TempFolder.h"
@@ -101,10 +102,10 @@ TEST(LogReadout, ReadsAnAgateLogIntoTimeOrder) {
   EXPECT_EQ(decoded.Get(5), "e;2023;12;03;14;00;0,0;0,0;");
   EXPECT_EQ(decoded.Get(6), "n;2255;255;255;255;255;-1,1;-1,1;");
   EXPECT_EQ(decoded.Get(1638), "n;2255;255;255;");
-  EXPECT_EQ(readout.state.LogLines.Lines(), TurnedAgateMeasurements);
+  EXPECT_EQ(ShownLines(readout.state, readout.env.systemDecimalSeparator).Lines(), TurnedAgateMeasurements);
 
   EXPECT_EQ(readout.view.memo1, decoded.Text());
-  EXPECT_EQ(readout.view.memo2, readout.state.LogLines.Text());
+  EXPECT_EQ(readout.view.memo2, ShownLines(readout.state, readout.env.systemDecimalSeparator).Text());
   EXPECT_EQ(readout.view.labelDevice, "AGATE");
   EXPECT_EQ(readout.view.statusPanels[3], "25LC254");
   EXPECT_EQ(readout.state.ReceivedByteCount, 32 * LogBlockSize);
@@ -115,7 +116,8 @@ TEST(LogReadout, ReadsAnAgateLogIntoTimeOrder) {
 
   EXPECT_EQ(readout.FilesWritten(), QStringList{"23.12.03 14.05 VALD_AGATE.csv"});
   EXPECT_EQ(report.measurementFile, readout.folder.File("23.12.03 14.05 VALD_AGATE.csv"));
-  EXPECT_EQ(readout.folder.Read("23.12.03 14.05 VALD_AGATE.csv"), readout.state.LogLines.Text());
+  EXPECT_EQ(readout.folder.Read("23.12.03 14.05 VALD_AGATE.csv"),
+            ShownLines(readout.state, readout.env.systemDecimalSeparator).Text());
 }
 
 struct GeneratedLogCase {
@@ -149,7 +151,7 @@ TEST_P(GeneratedLogs, ComeOutWholeAndInTimeOrder) {
   EXPECT_EQ(device.Requests(), ReadoutRequests(c.blockCount));
   EXPECT_EQ(readout.view.statusPanels[3], c.chipText);
   EXPECT_TRUE(report.blocksWithoutReply.isEmpty());
-  const QList<QByteArray>& lines = readout.state.LogLines.Lines();
+  const QList<QByteArray> lines = ShownLines(readout.state, readout.env.systemDecimalSeparator).Lines();
   ASSERT_GE(lines.size(), config.recordCount - 1);
   ASSERT_LE(lines.size(), config.recordCount);
   for (qsizetype n = 0; n < lines.size(); ++n) {
@@ -158,7 +160,8 @@ TEST_P(GeneratedLogs, ComeOutWholeAndInTimeOrder) {
       ASSERT_LT(lines[n - 1].left(16), lines[n].left(16)) << n;
     }
   }
-  EXPECT_EQ(readout.folder.Read(QFileInfo(report.measurementFile).fileName()), readout.state.LogLines.Text());
+  EXPECT_EQ(readout.folder.Read(QFileInfo(report.measurementFile).fileName()),
+            ShownLines(readout.state, readout.env.systemDecimalSeparator).Text());
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -176,14 +179,14 @@ TEST(LogReadout, ASilentDeviceIsNoDevice) {
   RunningSimulator device(config);
   Readout readout;
   readout.view.memo1 = "earlier dump";
-  readout.state.LogLines.Add("2023;12;03;14;05;21,5;");
+  AddShownLine(readout.state, "2023;12;03;14;05;21,5;");
   const ReadoutReport report = readout.Run(device.Port());
 
   EXPECT_EQ(device.Requests(), QList<QByteArray>{Request("EA4352")});
   EXPECT_FALSE(report.deviceFound());
   EXPECT_EQ(readout.view.labelDevice, "No device");
   EXPECT_TRUE(readout.view.memo1.isEmpty());
-  EXPECT_TRUE(readout.state.LogLines.IsEmpty());
+  EXPECT_TRUE(ShownLines(readout.state, readout.env.systemDecimalSeparator).IsEmpty());
   EXPECT_TRUE(readout.state.OutputText.isEmpty());
   EXPECT_TRUE(report.measurementFile.isEmpty());
   EXPECT_TRUE(readout.FilesWritten().isEmpty());
@@ -217,10 +220,11 @@ TEST(LogReadout, ADeviceThatStopsAnsweringIsAskedTwiceUntilItIsGone) {
   // 28 blocks hold 1433.6 records: the record that runs into block 28 and every later one lie on bytes
   // that never came and are left out; the decoded lines close with the empty line of a whole record.
   EXPECT_EQ(readout.state.DecodedLines.Count(), 1434);
-  EXPECT_EQ(readout.state.LogLines.Count(), 1433);
+  EXPECT_EQ(ShownLines(readout.state, readout.env.systemDecimalSeparator).Count(), 1433);
   EXPECT_EQ(report.lostRecords, 1639 - 1433);  // 1638 whole records and 4 bytes of one more
   EXPECT_EQ(readout.state.ReceivedByteCount, 28 * LogBlockSize);
-  EXPECT_EQ(readout.folder.Read(QFileInfo(report.measurementFile).fileName()), readout.state.LogLines.Text());
+  EXPECT_EQ(readout.folder.Read(QFileInfo(report.measurementFile).fileName()),
+            ShownLines(readout.state, readout.env.systemDecimalSeparator).Text());
 }
 
 TEST(LogReadout, ABlockThatAnswersTheSecondRequestDecodesNormally) {
@@ -234,7 +238,7 @@ TEST(LogReadout, ABlockThatAnswersTheSecondRequestDecodesNormally) {
   expected.insert(19, Request("ED17"));
   EXPECT_EQ(device.Requests(), expected);
   EXPECT_TRUE(report.blocksWithoutReply.isEmpty());
-  EXPECT_EQ(readout.state.LogLines.Lines(), TurnedAgateMeasurements);
+  EXPECT_EQ(ShownLines(readout.state, readout.env.systemDecimalSeparator).Lines(), TurnedAgateMeasurements);
 }
 
 TEST(LogReadout, AHeaderOnlyDeviceGivesAnEmptyLogAndAnEmptyFile) {
@@ -249,7 +253,7 @@ TEST(LogReadout, AHeaderOnlyDeviceGivesAnEmptyLogAndAnEmptyFile) {
   EXPECT_EQ(readout.view.labelDevice, "AGATE");
   EXPECT_TRUE(readout.view.memo1.isEmpty());
   EXPECT_TRUE(readout.view.memo2.isEmpty());
-  EXPECT_TRUE(readout.state.LogLines.IsEmpty());
+  EXPECT_TRUE(ShownLines(readout.state, readout.env.systemDecimalSeparator).IsEmpty());
   ASSERT_EQ(readout.FilesWritten(), QStringList{"23.12.03 14.05 VALD_AGATE.csv"});
   EXPECT_TRUE(readout.folder.Read("23.12.03 14.05 VALD_AGATE.csv").isEmpty());
 }
@@ -327,14 +331,16 @@ TEST_P(ReplyFaults, OnlyAFullReplyCompletesTheBlock) {
   const QList<MissedBlock> missed =
       c.missedReplyBytes ? QList<MissedBlock>{{SpoiltBlock, *c.missedReplyBytes}} : QList<MissedBlock>{};
   EXPECT_EQ(report.blocksWithoutReply, missed);
-  EXPECT_EQ(readout.state.LogLines.Lines(), LogLinesWithBlockCut(config, SpoiltBlock, c.arrivedBytes));
+  EXPECT_EQ(ShownLines(readout.state, readout.env.systemDecimalSeparator).Lines(),
+            LogLinesWithBlockCut(config, SpoiltBlock, c.arrivedBytes));
   int received = 31 * LogBlockSize;
   for (int request = 0; request < c.requests; ++request) {
     received += ReplyLengthInTime(request < c.faults.size() ? c.faults[request] : Full);
   }
   EXPECT_EQ(readout.state.ReceivedByteCount, received);
   ASSERT_FALSE(report.measurementFile.isEmpty());
-  EXPECT_EQ(readout.folder.Read(QFileInfo(report.measurementFile).fileName()), readout.state.LogLines.Text());
+  EXPECT_EQ(readout.folder.Read(QFileInfo(report.measurementFile).fileName()),
+            ShownLines(readout.state, readout.env.systemDecimalSeparator).Text());
 }
 
 INSTANTIATE_TEST_SUITE_P(

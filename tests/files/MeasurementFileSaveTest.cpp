@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "core/SharedState.h"
 #include "core/ValdError.h"
 #include "core/Win1250.h"
 #include "files/MeasurementFile.h"
@@ -55,20 +56,21 @@ class AutomaticSave : public testing::Test {
   TempFolder folder;
   Environment env;
   SharedState state;
+  TextLines lines;
   QDateTime clock = LocalTime(2023, 12, 3, 14, 5);
 };
 
 TEST_F(AutomaticSave, WritesEveryLineWithCrLfInWindows1250) {
-  state.LogLines.Add("2023;12;03;14;05;0;" + ToWin1250(QStringLiteral("Kikapcsolás")));
-  state.LogLines.Add("2023;12;03;14;06;15;" + ToWin1250(QStringLiteral("Kézi csengetés")));
-  const QString path = SaveAutomaticMeasurementFile(state.LogLines, state.DeviceCode, env);
+  lines.Add("2023;12;03;14;05;0;" + ToWin1250(QStringLiteral("Kikapcsolás")));
+  lines.Add("2023;12;03;14;06;15;" + ToWin1250(QStringLiteral("Kézi csengetés")));
+  const QString path = SaveAutomaticMeasurementFile(lines, state.DeviceCode, env);
   EXPECT_EQ(path, folder.File(QStringLiteral("23.12.03 14.05 VALD_XENOTIME.csv")));
   EXPECT_EQ(folder.Read(QStringLiteral("23.12.03 14.05 VALD_XENOTIME.csv")),
             QByteArray("2023;12;03;14;05;0;Kikapcsol\xE1s\r\n2023;12;03;14;06;15;K\xE9zi csenget\xE9s\r\n"));
 }
 
 TEST_F(AutomaticSave, EmptyLogGivesAnEmptyFile) {
-  SaveAutomaticMeasurementFile(state.LogLines, state.DeviceCode, env);
+  SaveAutomaticMeasurementFile(lines, state.DeviceCode, env);
   ASSERT_TRUE(folder.Exists(QStringLiteral("23.12.03 14.05 VALD_XENOTIME.csv")));
   EXPECT_EQ(folder.Read(QStringLiteral("23.12.03 14.05 VALD_XENOTIME.csv")), QByteArray());
 }
@@ -76,18 +78,18 @@ TEST_F(AutomaticSave, EmptyLogGivesAnEmptyFile) {
 // The same device read again within the minute replaces its file; another device of the type gets the
 // next number of the minute, which opens as that type.
 TEST_F(AutomaticSave, SecondReadoutInTheSameMinuteReplacesOnlyItsOwnFile) {
-  state.LogLines.Add("2023;12;03;14;00;1;");
-  state.LogLines.Add("2023;12;03;14;04;2;");
-  SaveAutomaticMeasurementFile(state.LogLines, state.DeviceCode, env);
-  state.LogLines.Add("2023;12;03;14;05;3;");
+  lines.Add("2023;12;03;14;00;1;");
+  lines.Add("2023;12;03;14;04;2;");
+  SaveAutomaticMeasurementFile(lines, state.DeviceCode, env);
+  lines.Add("2023;12;03;14;05;3;");
   clock = clock.addSecs(-30);
-  SaveAutomaticMeasurementFile(state.LogLines, state.DeviceCode, env);
+  SaveAutomaticMeasurementFile(lines, state.DeviceCode, env);
   EXPECT_EQ(folder.Read(QStringLiteral("23.12.03 14.05 VALD_XENOTIME.csv")),
             QByteArray("2023;12;03;14;00;1;\r\n2023;12;03;14;04;2;\r\n2023;12;03;14;05;3;\r\n"));
 
-  state.LogLines.Clear();
-  state.LogLines.Add("2023;12;03;14;03;9;");
-  const QString other = SaveAutomaticMeasurementFile(state.LogLines, state.DeviceCode, env);
+  lines.Clear();
+  lines.Add("2023;12;03;14;03;9;");
+  const QString other = SaveAutomaticMeasurementFile(lines, state.DeviceCode, env);
   EXPECT_EQ(other, folder.File(QStringLiteral("23.12.03 14.05 (2) VALD_XENOTIME.csv")));
   EXPECT_EQ(DetectDeviceCode(other, 0), 46);
   EXPECT_EQ(folder.Read(QStringLiteral("23.12.03 14.05 VALD_XENOTIME.csv")).count("\r\n"), 3);
@@ -96,7 +98,7 @@ TEST_F(AutomaticSave, SecondReadoutInTheSameMinuteReplacesOnlyItsOwnFile) {
 TEST_F(AutomaticSave, MissingProgramFolderNamesTheFile) {
   env.programFolder = folder.File(QStringLiteral("gone"));
   try {
-    SaveAutomaticMeasurementFile(state.LogLines, state.DeviceCode, env);
+    SaveAutomaticMeasurementFile(lines, state.DeviceCode, env);
     FAIL();
   } catch (const ValdError& e) {
     EXPECT_TRUE(e.Message().contains(QStringLiteral("gone/23.12.03 14.05 VALD_XENOTIME.csv"))) << e.what();
@@ -106,8 +108,8 @@ TEST_F(AutomaticSave, MissingProgramFolderNamesTheFile) {
 TEST_F(AutomaticSave, ProgramFolderThatIsAFileStaysUntouched) {
   folder.Write(QStringLiteral("prog"), "keep\r\n");
   env.programFolder = folder.File(QStringLiteral("prog"));
-  state.LogLines.Add("2023;12;03;14;05;1;");
-  EXPECT_THROW(SaveAutomaticMeasurementFile(state.LogLines, state.DeviceCode, env), ValdError);
+  lines.Add("2023;12;03;14;05;1;");
+  EXPECT_THROW(SaveAutomaticMeasurementFile(lines, state.DeviceCode, env), ValdError);
   EXPECT_EQ(folder.Read(QStringLiteral("prog")), QByteArray("keep\r\n"));
 }
 
@@ -138,10 +140,10 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(UserSave, WritesTheLogUnderTheDerivedName) {
   TempFolder folder;
-  SharedState state;
-  state.LogLines.Add("2023;12;03;14;05;21,5;20,0;");
-  state.LogLines.Add("2023;12;03;14;10;--;20,1;");
-  const QString written = SaveUserMeasurementFile(state, "AGATE", folder.File(QStringLiteral("januar.csv")));
+  TextLines lines;
+  lines.Add("2023;12;03;14;05;21,5;20,0;");
+  lines.Add("2023;12;03;14;10;--;20,1;");
+  const QString written = SaveUserMeasurementFile(lines, "AGATE", folder.File(QStringLiteral("januar.csv")));
   EXPECT_EQ(written, folder.File(QStringLiteral("januar_AGATE.csv")));
   EXPECT_EQ(folder.Read(QStringLiteral("januar_AGATE.csv")),
             QByteArray("2023;12;03;14;05;21,5;20,0;\r\n2023;12;03;14;10;--;20,1;\r\n"));
@@ -150,8 +152,8 @@ TEST(UserSave, WritesTheLogUnderTheDerivedName) {
 
 TEST(UserSave, NonAsciiDeviceLabelBecomesTheFileName) {
   TempFolder folder;
-  SharedState state;
-  SaveUserMeasurementFile(state, ToWin1250(QStringLiteral("Eszköz neve")),
+  TextLines lines;
+  SaveUserMeasurementFile(lines, ToWin1250(QStringLiteral("Eszköz neve")),
                           folder.File(QStringLiteral("a.csv")));
   EXPECT_TRUE(folder.Exists(QStringLiteral("a_Eszköz neve.csv")));
   EXPECT_EQ(folder.Read(QStringLiteral("a_Eszköz neve.csv")), QByteArray());
@@ -160,12 +162,12 @@ TEST(UserSave, NonAsciiDeviceLabelBecomesTheFileName) {
 TEST(UserSave, FailedWritesNameTheFileAndLeaveFilesAlone) {
   TempFolder folder;
   folder.Write(QStringLiteral("plain"), "old\r\n");
-  SharedState state;
-  state.LogLines.Add("new;");
+  TextLines lines;
+  lines.Add("new;");
   for (const QString& chosen :
        {folder.File(QStringLiteral("missing/januar.csv")), folder.File(QStringLiteral("plain/januar.csv"))}) {
     try {
-      SaveUserMeasurementFile(state, "AGATE", chosen);
+      SaveUserMeasurementFile(lines, "AGATE", chosen);
       FAIL() << chosen.toStdString();
     } catch (const ValdError& e) {
       EXPECT_TRUE(e.Message().contains(QStringLiteral("januar_AGATE.csv"))) << e.what();

@@ -2,6 +2,7 @@
 
 #include "SimulatedReadout.h"
 #include "operations/FileOpen.h"
+#include "support/ShownLog.h"
 #include "support/TempFolder.h"
 
 namespace {
@@ -63,15 +64,16 @@ TEST_P(RoundTrip, OpeningTheAutomaticFileRedrawsTheReadout) {
       ReadSimulatedDevice(FixedSimulatorConfig(c.deviceCode, 300), c.separator, folder.Path(), ReadoutTime);
   ASSERT_TRUE(readout.report.deviceFound());
   ASSERT_TRUE(readout.report.blocksWithoutReply.isEmpty());
-  ASSERT_GT(readout.state.LogLines.Count(), 250);
-  EXPECT_EQ(folder.Read(QFileInfo(readout.report.measurementFile).fileName()), readout.state.LogLines.Text());
+  ASSERT_GT(readout.state.LogRecords.Count(), 250);
+  EXPECT_EQ(folder.Read(QFileInfo(readout.report.measurementFile).fileName()),
+            ShownLines(readout.state, c.separator).Text());
 
   SharedState state;
   WindowModel view;
   OpenMeasurementFile(state, view, TestEnvironment(folder.Path(), c.separator, ReadoutTime),
                       readout.report.measurementFile);
   EXPECT_EQ(state.DeviceCode, c.deviceCode);
-  EXPECT_EQ(state.LogLines, readout.state.LogLines);
+  EXPECT_EQ(ShownLines(state, c.separator), ShownLines(readout.state, c.separator));
   EXPECT_EQ(state.LineFields, readout.state.LineFields);
   ExpectSameViews(view, readout.view);
 }
@@ -91,7 +93,7 @@ TEST(RoundTrip, ClimateFileOpenedAfterItsReadoutGaugesShortRecords) {
   TempFolder folder;
   SimulatedReadout readout =
       ReadSimulatedDevice(FixedSimulatorConfig(43, 300), '.', folder.Path(), ReadoutTime);
-  const QByteArray lineCount = QByteArray::number(readout.state.LogLines.Count());
+  const QByteArray lineCount = QByteArray::number(readout.state.LogRecords.Count());
   // 16320 bytes of a 25LC254 hold 1165 records of 14 bytes, but 2040 of the 8 bytes an open sets.
   EXPECT_EQ(readout.view.gaugeCaption, lineCount + "/1164");
   OpenMeasurementFile(readout.state, readout.view, TestEnvironment(folder.Path(), '.', ReadoutTime),

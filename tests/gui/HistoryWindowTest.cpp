@@ -4,6 +4,7 @@
 
 #include "Form1Fixture.h"
 #include "archive/ArchiveStore.h"
+#include "support/ShownLog.h"
 #include "ui_TForm1.h"
 
 // "Fájl" -> "Előzmények...": archived records of a device and period drawn as a readout.
@@ -42,8 +43,8 @@ class HistoryWindowTest : public QObject {
     QCOMPARE(f.historyPeriod, std::pair(QDate(2023, 11, 3), QDate(2023, 12, 3)));
     QCOMPARE(f.form->StatusPanel(2)->text(),
              QStringLiteral("Előzmények: 00:1A:2B:3C:4D:5E 2024-03-02 – 2024-03-03, 48 rekord"));
-    QCOMPARE(f.form->State().LogLines.Count(), 48);
-    QCOMPARE(f.form->State().LogLines.Get(0), QByteArray("2024;03;02;00;00;0.5;20.0;"));
+    QCOMPARE(f.form->State().LogRecords.Count(), 48);
+    QCOMPARE(ShownLines(f.form->State()).Get(0), QByteArray("2024;03;02;00;00;0.5;20.0;"));
     QCOMPARE(f.form->Controls().LabelDevice->text(), QStringLiteral("AGATE"));
     QCOMPARE(f.form->Controls().Chart_T->graph(0)->dataCount(), 48);
   }

@@ -7,6 +7,7 @@
 
 #include "Form1Fixture.h"
 #include "files/SimulatedReadout.h"
+#include "support/ShownLog.h"
 #include "support/SimulatorFixture.h"
 #include "ui_TForm1.h"
 
@@ -104,7 +105,7 @@ class LiveWindowTest : public QObject {
     f.form->Link().port = simulator.Port();
     f.form->show();
     QVERIFY(QTest::qWaitForWindowExposed(f.form.get()));
-    const QByteArray logBefore = f.form->State().LogLines.Text();
+    const QByteArray logBefore = ShownLines(f.form->State()).Text();
     const QString memoBefore = f.form->Controls().Memo2->toPlainText();
     const QString gaugeBefore = f.form->Controls().LabelProggrPos->text();
     const int barBefore = f.form->Controls().ProgressBar1->value();
@@ -131,7 +132,7 @@ class LiveWindowTest : public QObject {
       QVERIFY(f.folder.Exists(QStringLiteral("cfg.ini")));
       return;
     }
-    QCOMPARE(f.form->State().LogLines.Text(), logBefore);
+    QCOMPARE(ShownLines(f.form->State()).Text(), logBefore);
     QCOMPARE(f.form->Controls().Memo2->toPlainText(), memoBefore);
     QCOMPARE(f.form->Controls().LabelDevice->text(), QStringLiteral("AGATE"));
     QCOMPARE(f.form->Controls().Chart_T->graph(0)->dataCount(), 1);
@@ -195,7 +196,7 @@ class LiveWindowTest : public QObject {
     QVERIFY(panels.contains(QStringLiteral("127.0.0.2: 32/32 blokk")));
     // The views are those of the last device read.
     QCOMPARE(f.form->Controls().LabelDevice->text(), QStringLiteral("No device"));
-    QCOMPARE(f.form->State().LogLines.Count(), 0);
+    QCOMPARE(f.form->State().LogRecords.Count(), 0);
   }
 
   // The wheel zooms the time axis around the cursor, the left axis keeps its limits, the cursor

@@ -7,6 +7,7 @@
 #include "Form1Fixture.h"
 #include "JpegImage.h"
 #include "TLinkLabel.h"
+#include "support/ShownLog.h"
 #include "ui_TF_Nev.h"
 #include "ui_TForm1.h"
 #include "ui_TForm3.h"
@@ -183,7 +184,7 @@ class MainWindowTest : public QObject {
     f.form->show();
     QVERIFY(QTest::qWaitForWindowExposed(f.form.get()));
     f.form->View().labelDevice = "AGATE";
-    f.form->State().LogLines.Add("2023;12;03;14;05;21.5;20.0;");
+    AddShownLine(f.form->State(), "2023;12;03;14;05;21.5;20.0;");
     f.form->cfginiszerkeszts1Click();
     QVERIFY(f.editor->isVisible());
     QCOMPARE(f.editor->Controls().Memo1->toPlainText(), QStringLiteral("Left=300\nTop=40"));
@@ -192,7 +193,7 @@ class MainWindowTest : public QObject {
     QCOMPARE(f.form->frameGeometry().left(), 10);
     QCOMPARE(f.folder.Read("cfg.ini"), QByteArray("Left=10\r\nTop=40\r\n"));
     QCOMPARE(f.form->Controls().LabelDevice->text(), QStringLiteral("Eszköz neve"));
-    QCOMPARE(f.form->State().LogLines.Count(), 0);
+    QCOMPARE(f.form->State().LogRecords.Count(), 0);
   }
 
   void aboutWindowAndEditorAreMadeWhenFirstAskedFor() {
@@ -216,12 +217,12 @@ class MainWindowTest : public QObject {
 
   void editorSaveThatCannotWriteKeepsTheLists() {
     Form1Fixture f("Left=300\r\n");
-    f.form->State().LogLines.Add("kept");
+    AddShownLine(f.form->State(), "kept");
     QFile::remove(f.folder.File("cfg.ini"));
     QDir(f.folder.Path()).mkdir(QStringLiteral("cfg.ini"));
     f.form->SaveSettingsFromEditor("Left=10\r\n");
     QCOMPARE(f.errors.size(), 1);
-    QCOMPARE(f.form->State().LogLines.Count(), 1);
+    QCOMPARE(f.form->State().LogRecords.Count(), 1);
   }
 
   void linkLabelRestoresItsExactLook() {

@@ -5,6 +5,7 @@
 #include <QtTest>
 
 #include "Form1Fixture.h"
+#include "support/ShownLog.h"
 #include "support/SimulatorFixture.h"
 #include "ui_TForm1.h"
 
@@ -33,7 +34,7 @@ class WindowHandlersTest : public QObject {
     QCOMPARE(f.form->Controls().LabelDevice->text(), QStringLiteral("CALCITE"));
     QCOMPARE(f.form->StatusPanel(3)->text(), QStringLiteral("25LC254"));
     QCOMPARE(simulator.Requests().size(), 33);
-    QCOMPARE(f.form->State().LogLines.Count(), 300);
+    QCOMPARE(f.form->State().LogRecords.Count(), 300);
     QCOMPARE(f.form->Controls().Chart_T->graph(0)->dataCount(), 300);
     QCOMPARE(f.form->Controls().Chart_H->graph(0)->dataCount(), 300);
     QVERIFY(f.form->Controls().RichEditT->toPlainText().startsWith(
@@ -64,7 +65,7 @@ class WindowHandlersTest : public QObject {
     QCOMPARE(f.errors, QStringList());
     QCOMPARE(f.warnings.size(), 1);
     QVERIFY(f.warnings[0].contains(QStringLiteral("30, 31")));
-    QCOMPARE(f.form->State().LogLines.Count(), 100);
+    QCOMPARE(f.form->State().LogRecords.Count(), 100);
   }
 
   // A DecimalSeparator setting other than the system's: the charts take the device's values as they
@@ -227,12 +228,12 @@ class WindowHandlersTest : public QObject {
 
   void openingABrokenFileShowsTheErrorAndKeepsTheLog() {
     Form1Fixture f("");
-    f.form->State().LogLines.Add("kept");
+    AddShownLine(f.form->State(), "kept");
     f.nextOpenFile = f.folder.File("missing VALD_AGATE.csv");
     f.form->Open1Click();
     QCOMPARE(f.errors.size(), 1);
     QVERIFY(f.errors[0].contains(QStringLiteral("missing VALD_AGATE.csv")));
-    QCOMPARE(f.form->State().LogLines.Count(), 1);
+    QCOMPARE(f.form->State().LogRecords.Count(), 1);
   }
 
   void developerToolsDumpTheDeviceMemory() {

@@ -3,6 +3,7 @@
 #include "core/ValdError.h"
 #include "link/LinkTestSupport.h"
 #include "operations/ServiceTools.h"
+#include "support/ShownLog.h"
 
 namespace {
 
@@ -30,7 +31,7 @@ TEST(DumpMemoryAsText, AdvancesByOneBlockPerRequestAndKeepsLogLines) {
   LinkSession s(HeaderAndNextBlock());
   s.view.eeAddrEdit = "$1100";
   s.view.blockCountEdit = "2";
-  s.state.LogLines.Add("2024;03;01;00;00;21,5;20,0;");
+  AddShownLine(s.state, "2024;03;01;00;00;21,5;20,0;");
   s.state.ReceivedByteCount = 99;
   s.state.OutputText = "old";
 
@@ -42,7 +43,7 @@ TEST(DumpMemoryAsText, AdvancesByOneBlockPerRequestAndKeepsLogLines) {
   EXPECT_TRUE(s.state.DecodedLines.Get(0).startsWith("\x02\x01HEADERTEXT"));
   EXPECT_EQ(s.state.DecodedLines.Get(8), QByteArray(64, 'J'));
   EXPECT_EQ(s.state.DecodedLines.Get(16), "");
-  EXPECT_EQ(s.state.LogLines.Count(), 1);
+  EXPECT_EQ(s.state.LogRecords.Count(), 1);
   EXPECT_EQ(s.view.label1, "1024");
 }
 
@@ -50,7 +51,7 @@ TEST(DumpMemoryAsDecimal, RepeatsTheSameAddressAndClearsBothLists) {
   LinkSession s(HeaderAndNextBlock());
   s.view.eeAddrEdit = "$1100";
   s.view.blockCountEdit = "2";
-  s.state.LogLines.Add("2024;03;01;00;00;21,5;20,0;");
+  AddShownLine(s.state, "2024;03;01;00;00;21,5;20,0;");
 
   DumpMemoryAsDecimal(s.state, s.view, s.link);
 
@@ -59,7 +60,7 @@ TEST(DumpMemoryAsDecimal, RepeatsTheSameAddressAndClearsBothLists) {
   EXPECT_TRUE(s.state.DecodedLines.Get(0).startsWith("2;1;72;69;"));
   EXPECT_EQ(s.state.DecodedLines.Get(8), s.state.DecodedLines.Get(0));
   EXPECT_EQ(s.view.memo1, s.state.DecodedLines.Text());
-  EXPECT_TRUE(s.state.LogLines.IsEmpty());
+  EXPECT_TRUE(s.state.LogRecords.IsEmpty());
   EXPECT_EQ(s.state.ReceivedByteCount, 1024);
 }
 
@@ -140,12 +141,12 @@ INSTANTIATE_TEST_SUITE_P(Tools, DumpTools,
 TEST(DumpMemoryAsDecimal, NonIntegerCountClearsTheListsFirst) {
   LinkSession s(HeaderAndNextBlock());
   s.view.blockCountEdit = "x";
-  s.state.LogLines.Add("line");
+  AddShownLine(s.state, "line");
   s.state.DecodedLines.Add("line");
 
   EXPECT_THROW(DumpMemoryAsDecimal(s.state, s.view, s.link), ValdError);
 
-  EXPECT_TRUE(s.state.LogLines.IsEmpty());
+  EXPECT_TRUE(s.state.LogRecords.IsEmpty());
   EXPECT_TRUE(s.state.DecodedLines.IsEmpty());
 }
 

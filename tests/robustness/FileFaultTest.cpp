@@ -68,19 +68,14 @@ void SaveCfgIni(const QString& programFolder) {
 }
 
 void SaveAutomatic(const QString& programFolder) {
-  SharedState state;
-  state.DeviceCode = 2;
-  state.LogLines = AgateLog(3000);
   Environment env;
   env.programFolder = programFolder;
   env.now = [] { return SaveTime; };
-  SaveAutomaticMeasurementFile(state.LogLines, state.DeviceCode, env);
+  SaveAutomaticMeasurementFile(AgateLog(3000), 2, env);
 }
 
 void SaveUser(const QString& programFolder) {
-  SharedState state;
-  state.LogLines = AgateLog(3000);
-  SaveUserMeasurementFile(state, "AGATE", programFolder + QStringLiteral("/januar.csv"));
+  SaveUserMeasurementFile(AgateLog(3000), "AGATE", programFolder + QStringLiteral("/januar.csv"));
 }
 
 void Register(const QString& programFolder) {

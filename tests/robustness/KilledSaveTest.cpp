@@ -7,7 +7,7 @@
 #include <csignal>
 #include <thread>
 
-#include "core/SharedState.h"
+#include "core/Environment.h"
 #include "files/MeasurementFile.h"
 #include "support/ChildProcess.h"
 #include "support/TempFolder.h"
@@ -34,13 +34,10 @@ const TextLines OldLog = AgateLog(40000, 3);
 const TextLines NewLog = AgateLog(55000, 7);
 
 void Save(const QString& programFolder, const TextLines& log) {
-  SharedState state;
-  state.DeviceCode = 2;
-  state.LogLines = log;
   Environment env;
   env.programFolder = programFolder;
   env.now = [] { return QDateTime(QDate(2023, 12, 3), QTime(14, 5)); };
-  SaveAutomaticMeasurementFile(state.LogLines, state.DeviceCode, env);
+  SaveAutomaticMeasurementFile(log, 2, env);
 }
 
 // How a child ended: the signal that killed it, or -1 when it exited.

@@ -73,10 +73,10 @@ int main(int argc, char** argv) {
       const ReadoutReport report = ReadDeviceLog(state, view, link, env, link.host);
       // Every readout of the same device gives the same log.
       if (!report.deviceFound() || !report.blocksWithoutReply.isEmpty() ||
-          (logLines >= 0 && state.LogLines.Count() != logLines)) {
+          (logLines >= 0 && state.LogRecords.Count() != logLines)) {
         ++failed;
       }
-      logLines = state.LogLines.Count();
+      logLines = state.LogRecords.Count();
     } catch (const ValdError& error) {
       std::fprintf(stderr, "readout %d: %s\n", i, error.what());
       ++failed;

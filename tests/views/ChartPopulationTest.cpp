@@ -2,6 +2,7 @@
 
 #include "ViewTestSupport.h"
 #include "core/ValdError.h"
+#include "support/ShownLog.h"
 #include "views/ChartPopulation.h"
 #include "views/PageLayouts.h"
 
@@ -29,7 +30,7 @@ TEST(ChartPopulation, EmptyLogLeavesEmptySeriesAndTheTwoStripNumbers) {
   RenderBench bench;
   bench.Render(2, {"2023;12;03;14;05;21.5;20.0;"});
   bench.state.DeviceCode = 11;  // no layout: the strips keep what the reset wrote
-  bench.state.LogLines.Clear();
+  bench.state.LogRecords.Clear();
   RenderViews(bench.state, bench.view, bench.env);
   EXPECT_EQ(PointsOnAllSeries(bench.view), 0);
   EXPECT_EQ(Runs(bench.Strip(PageT)), "[000000]1: ");
@@ -119,8 +120,8 @@ TEST(ChartPopulation, EnergyMeterChartsTenthsAndKeepsRawExtremes) {
   SharedState state;
   WindowModel view;
   state.DeviceCode = 55;
-  state.LogLines.Add("2023;01;02;03;04;2305;--;10;2300;2310;2290;50;--;51;");
-  state.LogLines.Add("2023;01;02;03;05;1200;--;20;2320;2300;2280;40;--;49;");
+  AddShownLine(state, "2023;01;02;03;04;2305;--;10;2300;2310;2290;50;--;51;");
+  AddShownLine(state, "2023;01;02;03;05;1200;--;20;2320;2300;2280;40;--;49;");
   ChannelExtremes extremes;
   PopulateCharts(state, view, '.', extremes);
   EXPECT_EQ(view.pages[PageT].chart.series[0].Points()[0].y, 230.5);
@@ -141,10 +142,11 @@ TEST(ChartPopulation, ExtremesStartAfreshOnEveryCall) {
   SharedState state;
   WindowModel view;
   state.DeviceCode = 55;
-  state.LogLines.Add("2023;01;02;03;04;9000;1;1;1;1;1;1;1;1;");
+  AddShownLine(state, "2023;01;02;03;04;9000;1;1;1;1;1;1;1;1;");
   ChannelExtremes extremes;
   PopulateCharts(state, view, '.', extremes);
-  state.LogLines.Put(0, "2023;01;02;03;04;5;1;1;1;1;1;1;1;1;");
+  state.LogRecords.Clear();
+  AddShownLine(state, "2023;01;02;03;04;5;1;1;1;1;1;1;1;1;");
   PopulateCharts(state, view, '.', extremes);
   EXPECT_EQ(extremes[0].largest, 5);
 }

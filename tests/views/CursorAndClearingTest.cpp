@@ -57,7 +57,7 @@ TEST(ViewClearing, EmptiesTheViewsAndKeepsTheLog) {
   EXPECT_TRUE(bench.view.summary.Lines().isEmpty());
   EXPECT_EQ(bench.view.progressPosition, 0);
   EXPECT_EQ(bench.view.gaugeCaption, "--");
-  EXPECT_EQ(bench.state.LogLines.Count(), 1);
+  EXPECT_EQ(bench.state.LogRecords.Count(), 1);
   EXPECT_EQ(bench.state.DeviceCode, 10);
   EXPECT_EQ(bench.view.progressMaximum, 1632);
   EXPECT_EQ(bench.view.statusPanels[0], "Y: 5");

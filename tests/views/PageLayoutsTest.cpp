@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "ViewTestSupport.h"
+#include "support/ShownLog.h"
 
 namespace {
 
@@ -383,7 +384,7 @@ TEST_P(FillGauge, CountsLinesAgainstTheChipCapacity) {
   bench.state.ChipCode = c.chipCode;
   bench.state.RecordLength = c.recordLength;
   bench.state.DeviceCode = 2;
-  for (int i = 0; i < c.lines; ++i) bench.state.LogLines.Add("2023;12;03;14;05;21.5;22.0;");
+  for (int i = 0; i < c.lines; ++i) AddShownLine(bench.state, "2023;12;03;14;05;21.5;22.0;");
   RenderViews(bench.state, bench.view, bench.env);
   EXPECT_EQ(bench.view.gaugeCaption, c.caption);
   EXPECT_EQ(bench.view.progressMaximum, c.maximum);

@@ -10,6 +10,7 @@
 #include "core/Environment.h"
 #include "core/SharedState.h"
 #include "core/Win1250.h"
+#include "support/ShownLog.h"
 #include "views/RenderViews.h"
 #include "views/WindowModel.h"
 
@@ -46,8 +47,8 @@ struct RenderBench {
 
   void Render(int deviceCode, std::initializer_list<const char*> lines) {
     state.DeviceCode = deviceCode;
-    state.LogLines.Clear();
-    for (const char* line : lines) state.LogLines.Add(line);
+    state.LogRecords.Clear();
+    for (const char* line : lines) AddShownLine(state, line);
     RenderViews(state, view, env);
   }
 

@@ -38,7 +38,7 @@ DeviceOutcome ReadOneDevice(const HostEntry& entry, const ReadoutRun& run, const
       outcome.alarmsError = kept.alarmsError;
       if (outcome.alarms && kept.device.mac.isEmpty()) outcome.alarms->device = entry.given;
       // A log the window's views would refuse is reported, after its file was written and archived.
-      AdoptReadoutLog(state, result, run.env);
+      state.LogRecords = result.log;
       CheckLogIsChartable(state, run.env.systemDecimalSeparator);
     } else {
       // A header that came names a device this program does not know; without one there is no device.
