@@ -4,8 +4,8 @@
 #include <optional>
 
 #include "FlakyDevice.h"
-#include "LogImage.h"
 #include "core/ValdError.h"
+#include "decode/LogImage.h"
 #include "link/Exchanges.h"
 #include "operations/Readout.h"
 #include "support/ShownLog.h"

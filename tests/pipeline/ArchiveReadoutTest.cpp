@@ -1,6 +1,6 @@
 #include <QFileInfo>
 
-#include "ArchiveFixture.h"
+#include "archive/ArchiveFixture.h"
 #include "core/ValdError.h"
 #include "link/Exchanges.h"
 #include "operations/Readout.h"

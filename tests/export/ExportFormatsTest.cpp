@@ -1,0 +1,105 @@
+#include <QJsonDocument>
+#include <QTimeZone>
+
+#include "archive/ArchiveFixture.h"
+#include "support/ProgramRun.h"
+#include "support/TempFolder.h"
+
+// The exports for other programs, as vald_archive writes them and their readers take them back.
+
+namespace {
+
+ProcessResult ValdArchive(const QStringList& arguments) {
+  return RunProgram(QStringLiteral(VALD_ARCHIVE_PATH), arguments);
+}
+
+// Debian's Python, which has Debian's python3-openpyxl, whatever python3 comes first on the PATH.
+constexpr char DebianPython[] = "/usr/bin/python3";
+
+// An AGATE's records on both sides of the spring change at Budapest, a value missing, archived at that
+// zone.
+QString ExportArchive(const TempFolder& folder) {
+  const ArchiveLocation location = ParseArchiveLocation(QStringLiteral("archive.sqlite"), folder.Path());
+  ArchiveStore(location, ArchiveAccess::ReadWrite, QTimeZone("Europe/Budapest"))
+      .Merge(AgateReadout({"2024;03;31;01;50;20,5;--;", "2024;03;31;03;00;-1,5;21,0;"}));
+  return location.path;
+}
+
+ProcessResult ExportOf(const QString& archive, const QStringList& more) {
+  return ValdArchive(QStringList{QStringLiteral("--archive"), archive, QStringLiteral("export"),
+                                 QStringLiteral("00:1A:2B:3C:4D:5E"), QStringLiteral("--format")} +
+                     more);
+}
+
+TEST(ValdArchive, ExportsForOtherProgramsGiveTimesWithOffsetAndValuesAsNumbers) {
+  TempFolder folder;
+  const QString archive = ExportArchive(folder);
+  const struct {
+    const char* format;
+    QString text;
+  } cases[] = {
+      {"csv", QStringLiteral("time,Temperature 1 (°C),Temperature 2 (°C)\r\n"
+                             "2024-03-31T01:50:00+01:00,20.5,\r\n"
+                             "2024-03-31T03:00:00+02:00,-1.5,21\r\n")},
+      {"json",
+       QStringLiteral("{\"time\":\"2024-03-31T01:50:00+01:00\",\"device\":\"00:1A:2B:3C:4D:5E\",\"type\":"
+                      "\"AGATE\",\"temperature_1\":20.5,\"temperature_2\":null}\n"
+                      "{\"time\":\"2024-03-31T03:00:00+02:00\",\"device\":\"00:1A:2B:3C:4D:5E\",\"type\":"
+                      "\"AGATE\",\"temperature_1\":-1.5,\"temperature_2\":21}\n")},
+      {"influx",
+       QStringLiteral("vald,device=00:1A:2B:3C:4D:5E,type=AGATE temperature_1=20.5 1711846200000000000\n"
+                      "vald,device=00:1A:2B:3C:4D:5E,type=AGATE temperature_1=-1.5,temperature_2=21 "
+                      "1711846800000000000\n")},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.format);
+    const ProcessResult result = ExportOf(archive, {QLatin1String(c.format)});
+    EXPECT_EQ(result.exitCode, 0) << result.err.toStdString();
+    EXPECT_EQ(result.out, c.text);
+  }
+  EXPECT_EQ(ExportOf(archive, {QStringLiteral("ods")}).exitCode, 2);
+}
+
+TEST(ValdArchive, XlsxExportReadsBackWithDatesAndNumbers) {
+  TempFolder folder;
+  const QString archive = ExportArchive(folder);
+  const QString workbook = folder.File(QStringLiteral("export.xlsx"));
+  const ProcessResult exported =
+      ExportOf(archive, {QStringLiteral("xlsx"), QStringLiteral("--out"), workbook});
+  ASSERT_EQ(exported.exitCode, 0) << exported.err.toStdString();
+  const ProcessResult read =
+      RunProgram(QString::fromLatin1(DebianPython),
+                 {QStringLiteral(VALD_EXPORT_TEST_SCRIPTS "/read_xlsx.py"), workbook});
+  ASSERT_EQ(read.exitCode, 0) << read.err.toStdString();
+  EXPECT_EQ(QJsonDocument::fromJson(read.out.toUtf8()),
+            QJsonDocument::fromJson(
+                R"json([["Time", "Time (UTC)", "Temperature 1 (\u00b0C)", "Temperature 2 (\u00b0C)"],
+                [{"date": "2024-03-31T01:50:00"}, {"date": "2024-03-31T00:50:00"}, {"number": 20.5}, null],
+                [{"date": "2024-03-31T03:00:00"}, {"date": "2024-03-31T01:00:00"}, {"number": -1.5}, {"number": 21}]])json"))
+      << read.out.toStdString();
+}
+
+TEST(ValdArchive, InfluxExportIsTakenByInfluxDb) {
+  const QByteArray server = qgetenv("VALD_TEST_INFLUXDB_URL");
+  if (server.isEmpty()) {
+    GTEST_SKIP() << "VALD_TEST_INFLUXDB_URL is not set: this test needs an InfluxDB server (run it through "
+                    "scripts/with-influxdb.sh, as scripts/test.sh does)";
+  }
+  TempFolder folder;
+  const QString lines = folder.File(QStringLiteral("export.influx"));
+  const ProcessResult exported =
+      ExportOf(ExportArchive(folder), {QStringLiteral("influx"), QStringLiteral("--out"), lines});
+  ASSERT_EQ(exported.exitCode, 0) << exported.err.toStdString();
+  const ProcessResult written =
+      RunProgram(QString::fromLatin1(DebianPython),
+                 {QStringLiteral(VALD_EXPORT_TEST_SCRIPTS "/influx_roundtrip.py"), QString::fromUtf8(server),
+                  lines, QStringLiteral("vald_export_test")});
+  ASSERT_EQ(written.exitCode, 0) << written.err.toStdString();
+  EXPECT_EQ(QJsonDocument::fromJson(written.out.toUtf8()), QJsonDocument::fromJson(R"({"name": "vald",
+                "columns": ["time", "device", "temperature_1", "temperature_2", "type"],
+                "values": [[1711846200000000000, "00:1A:2B:3C:4D:5E", 20.5, null, "AGATE"],
+                           [1711846800000000000, "00:1A:2B:3C:4D:5E", -1.5, 21, "AGATE"]]})"))
+      << written.out.toStdString();
+}
+
+}  // namespace
