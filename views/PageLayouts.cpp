@@ -304,43 +304,61 @@ void WriteControlEvent(const PageContext& context) {
   strip.Insert(Win1250Text(known ? ControlEvents[event] : UnknownControlEvent));
 }
 
+// What a page family shows: its measured quantities or one of the event and contact pages.
+struct FamilyRow {
+  PageFamily family;
+  MeasuringLayout measuring;                            // a measuring family's quantities, else empty
+  void (*write)(const PageContext& context) = nullptr;  // an event or contact family's pages
+};
+
+void WriteRelayLegend(const PageContext& context) {
+  WriteEventLegend(context, RelayLegend);
+}
+void WriteBellLegend(const PageContext& context) {
+  WriteEventLegend(context, BellLegend);
+}
+void WriteBellWithContactLegend(const PageContext& context) {
+  WriteEventLegend(context, BellWithContactLegend);
+}
+
+// One row per page family but None; the event and contact families chart every value column on the
+// first page (a relay event field holds two numbers).
+constexpr FamilyRow FamilyRows[] = {
+    {TemperatureHumidity, {TemperatureHumidityQuantities}},
+    {Illumination, {Illuminations}},
+    {Current, {Currents}},
+    {RelayEvents, {}, WriteRelayLegend},
+    {BellEvents, {}, WriteBellLegend},
+    {BellEventsWithContact, {}, WriteBellWithContactLegend},
+    {Contact, {}, WriteContact},
+    {ControlEvent, {}, WriteControlEvent},
+    {Climate, {ClimateQuantities, 100, false, true}},
+    {TwoHumidity, {TwoHumidityQuantities, 160}},
+    {Particulate, {ParticulateQuantities, 250}},
+    {EnergyMeter, {EnergyQuantities, 100, true, true}},
+    {HubMonitor, {HubQuantities, 100, false, false, true}},
+};
+
+const FamilyRow* FindFamilyRow(PageFamily family) {
+  for (const FamilyRow& row : FamilyRows) {
+    if (row.family == family) return &row;
+  }
+  return nullptr;
+}
+
 }  // namespace
 
 std::optional<PageLayout> LookUpPageLayout(int deviceCode) {
   const DeviceType* type = FindDeviceType(deviceCode);
-  if (!type || type->family == None) return std::nullopt;
+  if (!type || !FindFamilyRow(type->family)) return std::nullopt;
   return PageLayout{type, type->family};
 }
 
 std::array<int, 4> ChartChannels(const PageLayout& layout) {
-  switch (layout.family) {
-    case None:
-      return {};
-    case TemperatureHumidity:
-      return PageChannels(*layout.type, TemperatureHumidityQuantities);
-    case Illumination:
-      return PageChannels(*layout.type, Illuminations);
-    case Current:
-      return PageChannels(*layout.type, Currents);
-    case RelayEvents:
-    case BellEvents:
-    case BellEventsWithContact:
-    case ControlEvent:
-    case Contact:
-      // Event and contact values all go to the first page (a relay event field holds two numbers).
-      return {layout.type->ValueColumns(), 0, 0, 0};
-    case Climate:
-      return PageChannels(*layout.type, ClimateQuantities);
-    case TwoHumidity:
-      return PageChannels(*layout.type, TwoHumidityQuantities);
-    case Particulate:
-      return PageChannels(*layout.type, ParticulateQuantities);
-    case EnergyMeter:
-      return PageChannels(*layout.type, EnergyQuantities);
-    case HubMonitor:
-      return PageChannels(*layout.type, HubQuantities);
-  }
-  return {};
+  const FamilyRow* row = FindFamilyRow(layout.family);
+  if (!row) return {};
+  if (row->write) return {layout.type->ValueColumns(), 0, 0, 0};
+  return PageChannels(*layout.type, row->measuring.quantities);
 }
 
 void SetUpPages(const SharedState& state, WindowModel& view, char systemDecimalSeparator,
@@ -348,34 +366,10 @@ void SetUpPages(const SharedState& state, WindowModel& view, char systemDecimalS
   const std::optional<PageLayout> layout = LookUpPageLayout(state.DeviceCode);
   if (!layout) return;
   const PageContext context{state, view, systemDecimalSeparator, extremes, *layout->type};
-  switch (layout->family) {
-    case None:
-      return;
-    case TemperatureHumidity:
-      return WriteMeasuringLayout(context, {TemperatureHumidityQuantities});
-    case Illumination:
-      return WriteMeasuringLayout(context, {Illuminations});
-    case Current:
-      return WriteMeasuringLayout(context, {Currents});
-    case RelayEvents:
-      return WriteEventLegend(context, RelayLegend);
-    case BellEvents:
-      return WriteEventLegend(context, BellLegend);
-    case BellEventsWithContact:
-      return WriteEventLegend(context, BellWithContactLegend);
-    case Contact:
-      return WriteContact(context);
-    case ControlEvent:
-      return WriteControlEvent(context);
-    case Climate:
-      return WriteMeasuringLayout(context, {ClimateQuantities, 100, false, true});
-    case TwoHumidity:
-      return WriteMeasuringLayout(context, {TwoHumidityQuantities, 160});
-    case Particulate:
-      return WriteMeasuringLayout(context, {ParticulateQuantities, 250});
-    case EnergyMeter:
-      return WriteMeasuringLayout(context, {EnergyQuantities, 100, true, true});
-    case HubMonitor:
-      return WriteMeasuringLayout(context, {HubQuantities, 100, false, false, true});
+  const FamilyRow& row = *FindFamilyRow(layout->family);
+  if (row.write) {
+    row.write(context);
+  } else {
+    WriteMeasuringLayout(context, row.measuring);
   }
 }

@@ -34,7 +34,7 @@ class ExportWindowTest : public QObject {
     QCOMPARE(f.errors, QStringList());
     QProcess reader;
     reader.start(QStringLiteral("/usr/bin/python3"),
-                 {QStringLiteral(VALD_TEST_SCRIPTS "/archive/read_xlsx.py"), f.folder.File("export.xlsx")});
+                 {QStringLiteral(VALD_TEST_SCRIPTS "/export/read_xlsx.py"), f.folder.File("export.xlsx")});
     QVERIFY(reader.waitForFinished(60000));
     QCOMPARE(reader.exitCode(), 0);
     QCOMPARE(QJsonDocument::fromJson(reader.readAllStandardOutput()),
