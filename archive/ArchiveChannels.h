@@ -1,21 +1,8 @@
 #pragma once
 
-#include <QString>
 #include <vector>
 
-#include "decode/DeviceCatalogue.h"
+#include "decode/DeviceChannels.h"
 
-// A value column of a device type's records as the archive and the exports name it: the quantity and
-// its number among the columns of that quantity ("temperature_2" is the second temperature column).
-struct ArchiveChannel {
-  int column = 0;  // 1 for the record's first value, the archive's v1
-  int number = 0;  // among the columns of the same quantity, from 1
-  const Quantity* quantity = nullptr;
-
-  QString Name() const;  // "temperature_2"
-  // "Temperature 2 (°C)", or "Hőmérséklet 2 (°C)" in Hungarian; no unit for a quantity without one.
-  QString Label(bool hungarian) const;
-};
-
-// The channels of a catalogue row in column order, at most the archive's 16.
-std::vector<ArchiveChannel> ChannelsOf(const DeviceType& type);
+// The channels of a catalogue row that the archive keeps, in column order: at most its 16.
+std::vector<DeviceChannel> ChannelsOf(const DeviceType& type);

@@ -57,12 +57,12 @@ QString SqlText(const char* text) {
 QString ChannelRows() {
   QStringList rows;
   for (const DeviceType& type : DeviceTypeTable()) {
-    for (const ArchiveChannel& channel : ChannelsOf(type)) {
+    for (const DeviceChannel& channel : ChannelsOf(type)) {
       const Quantity& quantity = *channel.quantity;
       rows << QStringLiteral("(%1, %2, '%3', %4, %5, %6, %7, %8, %9)")
                   .arg(type.code)
                   .arg(channel.column)
-                  .arg(channel.Name(), SqlText(quantity.key), SqlText(quantity.unit))
+                  .arg(channel.Key(), SqlText(quantity.key), SqlText(quantity.unit))
                   .arg(quantity.decimals)
                   .arg(quantity.scale)
                   .arg(SqlText(quantity.labelHu), SqlText(quantity.labelEn));

@@ -28,8 +28,23 @@ enum class PageFamily {
 // the older record encodings first, so that a type name shared by two codes opens as the newer one.
 enum class DetectionPass { First, Second };
 
-// What one value column of a device's records measures. `letter` is its short name in the catalogue
-// rows; `key` names it for the archive and the exports.
+// A plausible daily course of a quantity, as the device simulator generates it: the night value at
+// 04:00, the day value at 16:00, a cosine between them raised to `sharpness` (so that light stays near
+// zero at night), noise as a standard deviation, a shift per channel so that the channels of one device
+// differ, and the range a reading stays within. All zero for a quantity that is no reading.
+struct DailyCurve {
+  double night = 0;
+  double day = 0;
+  double sharpness = 0;
+  double noise = 0;
+  double channelStep = 0;
+  double low = 0;
+  double high = 0;
+};
+
+// What one value column of a device's records measures, everything the program knows of it in one row.
+// `letter` is its short name in the catalogue rows; `key` names it for the archive, the exports and the
+// broker.
 struct Quantity {
   char letter;
   const char* key;
@@ -38,6 +53,9 @@ struct Quantity {
   double scale;         // the logged number times scale is the value in `unit`
   const char* labelHu;  // UTF-8
   const char* labelEn;
+  const char* homeAssistantClass;  // Home Assistant's device class; nullptr where it has none
+  const char* homeAssistantUnit;   // the unit as Home Assistant spells it; nullptr: `unit`
+  DailyCurve curve;                // the simulator's readings
 };
 
 // One row of the device catalogue: everything that a DeviceCode in the log header means.

@@ -74,11 +74,11 @@ std::optional<ExportFormat> ExportFormatNamed(const QString& name) {
 
 QByteArray CsvExport(const ExportTable& table, bool hungarianLabels) {
   QByteArray csv = "time";
-  for (const ArchiveChannel& channel : table.channels) csv += ',' + CsvField(channel.Label(hungarianLabels));
+  for (const DeviceChannel& channel : table.channels) csv += ',' + CsvField(channel.Label(hungarianLabels));
   csv += "\r\n";
   for (const ExportTable::Row& row : table.rows) {
     csv += IsoTime(row);
-    for (const ArchiveChannel& channel : table.channels) {
+    for (const DeviceChannel& channel : table.channels) {
       csv += ',';
       if (const std::optional<double>& value = row.values[size_t(channel.column - 1)]) csv += Number(*value);
     }
@@ -93,9 +93,9 @@ QByteArray JsonLinesExport(const ExportTable& table) {
   QByteArray json;
   for (const ExportTable::Row& row : table.rows) {
     json += "{\"time\":\"" + IsoTime(row) + "\",\"device\":" + device + ",\"type\":" + type;
-    for (const ArchiveChannel& channel : table.channels) {
+    for (const DeviceChannel& channel : table.channels) {
       const std::optional<double>& value = row.values[size_t(channel.column - 1)];
-      json += ",\"" + channel.Name().toLatin1() + "\":" + (value ? Number(*value) : QByteArray("null"));
+      json += ",\"" + channel.Key().toLatin1() + "\":" + (value ? Number(*value) : QByteArray("null"));
     }
     json += "}\n";
   }
@@ -107,11 +107,11 @@ QByteArray InfluxExport(const ExportTable& table) {
   QByteArray lines;
   for (const ExportTable::Row& row : table.rows) {
     QByteArray fields;
-    for (const ArchiveChannel& channel : table.channels) {
+    for (const DeviceChannel& channel : table.channels) {
       const std::optional<double>& value = row.values[size_t(channel.column - 1)];
       if (!value) continue;
       if (!fields.isEmpty()) fields += ',';
-      fields += channel.Name().toLatin1() + '=' + Number(*value);
+      fields += channel.Key().toLatin1() + '=' + Number(*value);
     }
     if (fields.isEmpty()) continue;
     lines += series + fields + ' ' + QByteArray::number(row.utc * NanosecondsPerSecond) + '\n';

@@ -8,11 +8,11 @@
 namespace {
 
 // The channels of a device code; every value a channel of its own for a code the catalogue lacks.
-std::vector<ArchiveChannel> ChannelsOfCode(int deviceCode) {
+std::vector<DeviceChannel> ChannelsOfCode(int deviceCode) {
   if (const DeviceType* type = FindDeviceType(deviceCode)) return ChannelsOf(*type);
-  std::vector<ArchiveChannel> channels;
+  std::vector<DeviceChannel> channels;
   for (int column = 1; column <= ArchivedLine::ChannelCount; ++column)
-    channels.push_back({column, column, &QuantityOf('X')});
+    channels.push_back({column, column, false, &QuantityOf('X')});
   return channels;
 }
 
@@ -24,7 +24,7 @@ double InUnit(double logged, const Quantity& quantity) {
 
 void ScaleValues(ExportTable& table) {
   for (ExportTable::Row& row : table.rows) {
-    for (const ArchiveChannel& channel : table.channels) {
+    for (const DeviceChannel& channel : table.channels) {
       std::optional<double>& value = row.values[size_t(channel.column - 1)];
       if (value) value = InUnit(*value, *channel.quantity);
     }

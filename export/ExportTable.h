@@ -21,7 +21,7 @@ struct ExportTable {
 
   QString device;  // the archive's device key; empty for a log that is not the archive's
   QString type;    // DeviceTypeName
-  std::vector<ArchiveChannel> channels;
+  std::vector<DeviceChannel> channels;
   std::vector<Row> rows;
 };
 

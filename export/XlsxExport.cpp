@@ -100,7 +100,7 @@ QByteArray NumberText(double value) {
 void WriteXlsxExport(const ExportTable& table, const QString& path, bool hungarianLabels) {
   QStringList header{hungarianLabels ? QStringLiteral("Idő") : QStringLiteral("Time"),
                      hungarianLabels ? QStringLiteral("Idő (UTC)") : QStringLiteral("Time (UTC)")};
-  for (const ArchiveChannel& channel : table.channels) header << channel.Label(hungarianLabels);
+  for (const DeviceChannel& channel : table.channels) header << channel.Label(hungarianLabels);
 
   QSaveFile file(path);
   if (!file.open(QIODevice::WriteOnly))
@@ -134,7 +134,7 @@ void WriteXlsxExport(const ExportTable& table, const QString& path, bool hungari
       rows += R"(<c r=")" + ColumnLetters(column++) + number + R"(" s="2"><v>)" +
               NumberText(UnixEpochSerial + double(seconds) / SecondsPerDay) + "</v></c>";
     }
-    for (const ArchiveChannel& channel : table.channels) {
+    for (const DeviceChannel& channel : table.channels) {
       if (const std::optional<double>& value = record.values[size_t(channel.column - 1)])
         rows += R"(<c r=")" + ColumnLetters(column) + number + R"("><v>)" + NumberText(*value) + "</v></c>";
       ++column;

@@ -1,44 +1,14 @@
 #include "mqtt/HomeAssistantMessages.h"
 
-#include <QHash>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <algorithm>
-#include <array>
 #include <cmath>
-#include <string_view>
+
+#include "decode/DeviceChannels.h"
 
 namespace {
-
-// What Home Assistant calls a quantity, where it knows one; `unit` replaces the catalogue's unit
-// where the home system spells it otherwise.
-struct HomeAssistantClass {
-  std::string_view key;
-  const char* deviceClass;
-  const char* unit;
-};
-
-constexpr std::array<HomeAssistantClass, 11> Classes = {{
-    {"temperature", "temperature", nullptr},
-    {"humidity", "humidity", nullptr},
-    {"co2", "carbon_dioxide", nullptr},
-    {"voc", "volatile_organic_compounds_parts", nullptr},
-    {"pm1_0", "pm1", nullptr},
-    {"pm2_5", "pm25", nullptr},
-    {"pm10", "pm10", nullptr},
-    {"illuminance", "illuminance", "lx"},
-    {"current", "current", nullptr},
-    {"voltage", "voltage", nullptr},
-    {"power", "power", nullptr},
-}};
-
-const HomeAssistantClass* ClassOf(const Quantity& quantity) {
-  for (const HomeAssistantClass& row : Classes) {
-    if (row.key == quantity.key) return &row;
-  }
-  return nullptr;
-}
 
 constexpr char DiscoveryPrefix[] = "homeassistant/sensor/";
 
@@ -60,30 +30,10 @@ QString TimeText(const RecordTime& time) {
                            time.minute);
 }
 
-// One value column of a device: its quantity, and its number among the columns of that quantity.
-struct Channel {
-  const Quantity* quantity;
-  int number;
-  bool alone;  // the device's only column of the quantity
-
-  // The column's key in the state message: "temperature_2".
-  QString Key() const { return QStringLiteral("%1_%2").arg(QLatin1String(quantity->key)).arg(number); }
-  // "Temperature 2", or "Temperature" for the only one.
-  QString Name() const {
-    const QString label = QString::fromUtf8(quantity->labelEn);
-    return alone ? label : QStringLiteral("%1 %2").arg(label).arg(number);
-  }
-};
-
-std::vector<Channel> Channels(const DeviceType& type) {
-  std::vector<Channel> channels;
-  QHash<QByteArray, int> counts;
-  for (const char letter : type.columns) {
-    const Quantity& quantity = QuantityOf(letter);
-    channels.push_back({&quantity, ++counts[quantity.key], false});
-  }
-  for (Channel& channel : channels) channel.alone = counts[channel.quantity->key] == 1;
-  return channels;
+// A channel's name in the home system: "Temperature 2", or "Temperature" for the only one.
+QString HomeAssistantName(const DeviceChannel& channel) {
+  const QString label = QString::fromUtf8(channel.quantity->labelEn);
+  return channel.alone ? label : QStringLiteral("%1 %2").arg(label).arg(channel.number);
 }
 
 QJsonObject DeviceObject(const PublishedDevice& device) {
@@ -120,18 +70,19 @@ std::vector<MqttMessage> DiscoveryMessages(const PublishedDevice& device, const 
   const QJsonObject deviceObject = DeviceObject(device);
   const QString stateTopic = QString::fromUtf8(StateTopic(prefix, device.id));
   std::vector<MqttMessage> messages;
-  for (const Channel& channel : Channels(*device.type)) {
+  for (const DeviceChannel& channel : DeviceChannels(*device.type)) {
     const QString uniqueId = device.id + QLatin1Char('_') + channel.Key();
     QJsonObject config{
-        {QStringLiteral("name"), channel.Name()},
+        {QStringLiteral("name"), HomeAssistantName(channel)},
         {QStringLiteral("unique_id"), uniqueId},
         {QStringLiteral("state_topic"), stateTopic},
         {QStringLiteral("value_template"), QStringLiteral("{{ value_json.%1 }}").arg(channel.Key())},
         {QStringLiteral("device"), deviceObject},
     };
-    const HomeAssistantClass* homeClass = ClassOf(*channel.quantity);
-    if (homeClass) config.insert(QStringLiteral("device_class"), QLatin1String(homeClass->deviceClass));
-    const char* unit = homeClass && homeClass->unit ? homeClass->unit : channel.quantity->unit;
+    const Quantity& quantity = *channel.quantity;
+    if (quantity.homeAssistantClass)
+      config.insert(QStringLiteral("device_class"), QLatin1String(quantity.homeAssistantClass));
+    const char* unit = quantity.homeAssistantUnit ? quantity.homeAssistantUnit : quantity.unit;
     if (*unit) {
       config.insert(QStringLiteral("unit_of_measurement"), QString::fromUtf8(unit));
       config.insert(QStringLiteral("state_class"), QStringLiteral("measurement"));
@@ -148,7 +99,7 @@ std::optional<MqttMessage> StateMessage(const PublishedDevice& device, const Rec
     return !record.cutShort && record.timeCount == LogRecord::TimeColumns;
   });
   if (last == log.records.rend()) return std::nullopt;
-  const std::vector<Channel> channels = Channels(*device.type);
+  const std::vector<DeviceChannel> channels = DeviceChannels(*device.type);
   const auto values = log.Values(*last);
   QJsonObject state{{QStringLiteral("time"), TimeText(last->time)}};
   for (size_t column = 0; column < channels.size(); ++column) {

@@ -67,9 +67,8 @@ TEST(ValdArchive, XlsxExportReadsBackWithDatesAndNumbers) {
   const ProcessResult exported =
       ExportOf(archive, {QStringLiteral("xlsx"), QStringLiteral("--out"), workbook});
   ASSERT_EQ(exported.exitCode, 0) << exported.err.toStdString();
-  const ProcessResult read =
-      RunProgram(QString::fromLatin1(DebianPython),
-                 {QStringLiteral(VALD_EXPORT_TEST_SCRIPTS "/read_xlsx.py"), workbook});
+  const ProcessResult read = RunProgram(QString::fromLatin1(DebianPython),
+                                        {QStringLiteral(VALD_EXPORT_TEST_SCRIPTS "/read_xlsx.py"), workbook});
   ASSERT_EQ(read.exitCode, 0) << read.err.toStdString();
   EXPECT_EQ(QJsonDocument::fromJson(read.out.toUtf8()),
             QJsonDocument::fromJson(
