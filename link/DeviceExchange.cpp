@@ -18,7 +18,7 @@ DeviceExchange::~DeviceExchange() = default;
 void DeviceExchange::Start(const DeviceLink& link, const QByteArray& datagram, int timeoutMs, int capacity) {
   deadline_.stop();
   if (socket_) {
-    socket_->Device().disconnect(this);
+    socket_->StopNotifying();
     ended_ = std::move(socket_);
   }
   capacity_ = capacity;
@@ -31,17 +31,11 @@ void DeviceExchange::Start(const DeviceLink& link, const QByteArray& datagram, i
         this, [this, text = error.Message()] { emit Finished({}, text); }, Qt::QueuedConnection);
     return;
   }
-  connect(&socket_->Device(), &QIODevice::readyRead, this, &DeviceExchange::TakeReply);
-  socket_->WhenFailed(this, [this] {
-    try {
-      Finish(socket_->NoReplyUnlessFailed(), {});
-    } catch (const ValdError& error) {
-      Finish({}, error.Message());
-    }
-  });
+  // A socket error wakes the notifier as a datagram does; TakeReply reports it.
+  socket_->WhenReadable(this, [this] { TakeReply(); });
   deadline_.start(timeoutMs);
   expiry_.setRemainingTime(timeoutMs, Qt::PreciseTimer);
-  if (ended_) ended_->Device().close();
+  if (ended_) ended_->Close();
   try {
     spare_ = OpenExchangeSocket(link);
   } catch (const ValdError&) {
@@ -74,11 +68,11 @@ void DeviceExchange::TakeReply() {
 void DeviceExchange::Finish(const ExchangeReply& reply, const QString& error) {
   if (!socket_) return;
   deadline_.stop();
-  socket_->Device().disconnect(this);
+  socket_->StopNotifying();
   // The next exchange usually starts from here: the sockets are closed and destroyed after its request
   // is out.
   const std::unique_ptr<ExchangeSocket> before = std::exchange(ended_, std::move(socket_));
   const QPointer<DeviceExchange> alive(this);
   emit Finished(reply, error);
-  if (alive && !socket_ && ended_) ended_->Device().close();
+  if (alive && !socket_ && ended_) ended_->Close();
 }

@@ -91,7 +91,7 @@ TEST(DeviceLinkExchange, DatagramBeforeTheRequestIsNoReply) {
 
   exchange->Send(QByteArray("EA0\0", 4), link.port);
 
-  ASSERT_TRUE(exchange->Device().waitForReadyRead(2000));
+  ASSERT_TRUE(exchange->WaitForDatagram(2000));
   const std::optional<ExchangeReply> reply = exchange->TakeReply(SharedState::ReceiveBufferSize);
   ASSERT_TRUE(reply.has_value());
   EXPECT_EQ(reply->bytes, QByteArray(512, 'a'));
