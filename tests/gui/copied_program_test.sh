@@ -42,6 +42,10 @@ pids+=($!)
 wait_for 10 test -s "$work/display" || fail "no X display"
 export DISPLAY=":$(cat "$work/display")"
 unset QT_QPA_PLATFORM
+# Under AddressSanitizer's strict string checks the system's X keyboard library (libxkbcommon-x11) is
+# reported for a strndup of a string that is not zero-terminated, which is correct C; every other check
+# stays on.
+if [ -n "${ASAN_OPTIONS:-}" ]; then export ASAN_OPTIONS="${ASAN_OPTIONS//strict_string_checks=1/strict_string_checks=0}"; fi
 
 (cd / && exec "$work/folder/vald_csv") >"$work/program.out" 2>&1 &
 pids+=($!)
