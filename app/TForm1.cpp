@@ -521,8 +521,8 @@ void TForm1::StartReadouts(const QStringList& hosts, bool readingAll) {
 void TForm1::StartNextReadout() {
   queuedReadout_ = *queue_->TakeNext();
   link_.host = queue_->Host(queuedReadout_);
-  // The job reads into a copy of the state: a cancel leaves the window's log as it was.
-  readout_ = new LogReadout(state_, link_, IdentityAsksFor(*run_), this);
+  // The job keeps what it reads to itself until it has finished: a cancel leaves the window's log as it was.
+  readout_ = new LogReadout(link_, IdentityAsksFor(*run_), state_.ReceivedByteCount, this);
   connect(readout_, &LogReadout::Progress, this, &TForm1::ShowReadoutProgress);
   connect(readout_, &LogReadout::Finished, this, &TForm1::ReadoutEnded);
   ui_->ProgressBar1->setValue(0);
@@ -552,7 +552,7 @@ void TForm1::ReadoutEnded() {
   }
   AddressReadout readout{job->Result().host, job->Result(), {}, job->Error()};
   PullEdits();
-  AdoptReadoutState(state_, std::move(job->State()));
+  AdoptReadout(state_, readout.result);
   if (readout.error.isEmpty()) {
     readout.error = RunCatching([&] {
       ShowReadout(state_, view_, *run_, readout.result, readout.kept);
@@ -693,10 +693,10 @@ void TForm1::SpeedButton4Click() {
 void TForm1::SpeedButton11Click() {
   RunHandler([this] {
     QDir::setCurrent(env_.programFolder);
-    RegisterDevice(state_, view_, link_, env_);
+    RegisterDevice(view_, link_, env_);
   });
 }
 
 void TForm1::Button1Click() {
-  RunHandler([this] { ResetDeviceNetwork(state_, view_, link_); });
+  RunHandler([this] { ResetDeviceNetwork(view_, link_); });
 }

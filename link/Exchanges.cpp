@@ -1,48 +1,22 @@
 #include "link/Exchanges.h"
 
-#include <algorithm>
 #include <cstring>
 
 #include "core/ValdError.h"
 
 namespace {
 
-constexpr int DumpBytes = 512;
 constexpr int DumpLineBytes = 64;
-constexpr int ReplyTextZeroedBytes = 101;
 
-// Zeroes the first `zeroed` bytes of SendBuffer and puts the request and its zero byte at its start.
-// Returns exactly those bytes, the datagram to send.
-QByteArray RequestDatagram(SharedState& state, const QByteArray& request, int zeroed) {
-  std::fill_n(state.SendBuffer.begin(), zeroed, 0);
-  const qsizetype length = request.size() + 1;
-  if (length > SharedState::SendBufferSize) {
-    throw ValdError(
-        QStringLiteral("The request '%1' does not fit the send buffer").arg(QString::fromLatin1(request)));
-  }
-  std::memcpy(state.SendBuffer.data(), request.constData(), size_t(request.size()));
-  return QByteArray(reinterpret_cast<const char*>(state.SendBuffer.data()), length);
-}
-
-// Zeroes the first `zeroed` bytes of both buffers and exchanges the request. Returns the reply's length
-// if it fits ReceiveBuffer (FittingReply).
-int SendAndReceive(SharedState& state, DeviceLink& link, const QByteArray& request, int zeroed,
-                   int timeoutMs) {
-  std::fill_n(state.ReceiveBuffer.begin(), zeroed, 0);
-  const QByteArray datagram = RequestDatagram(state, request, zeroed);
-  return FittingReply(
-      link.Exchange(datagram, timeoutMs, state.ReceiveBuffer.data(), SharedState::ReceiveBufferSize),
-      link.host);
-}
-
-// Appends the first 512 bytes of ReceiveBuffer, a CR LF after every 64th byte counted over all dumps.
+// Appends the reply's first 512 bytes, a CR LF after every 64th value counted over the whole dump.
 template <typename AppendByte>
-void AppendDump(SharedState& state, AppendByte appendByte) {
-  for (int i = 0; i < DumpBytes; ++i) {
-    appendByte(state.ReceiveBuffer[i]);
-    if (++state.LinePosition == DumpLineBytes) {
-      state.OutputText.append("\r\n");
-      state.LinePosition = 0;
+void AppendDump(MemoryDump& dump, const ExchangeReply& reply, AppendByte appendByte) {
+  const QByteArray block = ReplyBlock(reply);
+  for (const char byte : block) {
+    appendByte(uint8_t(byte));
+    if (++dump.LinePosition == DumpLineBytes) {
+      dump.OutputText.append("\r\n");
+      dump.LinePosition = 0;
     }
   }
 }
@@ -57,58 +31,66 @@ QByteArray LogBlockRequest(int block) {
   return "ED" + QByteArray::number(block).rightJustified(2, '0');
 }
 
+QByteArray RequestDatagram(const QByteArray& request) {
+  if (request.size() + 1 > SendBufferSize) {
+    throw ValdError(
+        QStringLiteral("The request '%1' does not fit the send buffer").arg(QString::fromLatin1(request)));
+  }
+  return request + '\0';
+}
+
 int FittingReply(int length, const QString& host) {
-  if (length > SharedState::ReceiveBufferSize) {
+  if (length > ReceiveBufferSize) {
     throw ValdError(
         QStringLiteral("The reply from %1 is %2 bytes long; at most %3 bytes fit the receive buffer")
             .arg(host)
             .arg(length)
-            .arg(SharedState::ReceiveBufferSize));
+            .arg(ReceiveBufferSize));
   }
   return length;
 }
 
-int ExchangeIntoReceiveBuffer(SharedState& state, DeviceLink& link, const QByteArray& request,
-                              int timeoutMs) {
-  const int count = SendAndReceive(state, link, request, DumpBytes, timeoutMs);
-  state.ReceivedByteCount += count;
-  return count;
+ExchangeReply ExchangeRequest(DeviceLink& link, const QByteArray& request, int timeoutMs) {
+  const QByteArray datagram = RequestDatagram(request);
+  ExchangeReply reply = link.Exchange(datagram, timeoutMs, ReceiveBufferSize);
+  FittingReply(reply.length, link.host);
+  return reply;
 }
 
-QByteArray PrepareReceiveBufferRequest(SharedState& state, const QByteArray& request) {
-  return RequestDatagram(state, request, DumpBytes);
+QByteArray ReplyBlock(const ExchangeReply& reply) {
+  QByteArray block = reply.bytes.left(ReplyBlockSize);
+  block.append(ReplyBlockSize - block.size(), '\0');
+  return block;
 }
 
-int TakeIntoReceiveBuffer(SharedState& state, const ExchangeReply& reply) {
-  std::fill_n(state.ReceiveBuffer.begin(), DumpBytes, 0);
-  const qsizetype kept = std::min(reply.bytes.size(), qsizetype(SharedState::ReceiveBufferSize));
-  std::memcpy(state.ReceiveBuffer.data(), reply.bytes.constData(), size_t(kept));
-  state.ReceivedByteCount += reply.length;
-  return reply.length;
+QByteArray ReplyText(const ExchangeReply& reply) {
+  return QByteArray(reply.bytes.constData(),
+                    qsizetype(qstrnlen(reply.bytes.constData(), reply.bytes.size())));
 }
 
-void AppendReceiveBufferAsText(SharedState& state) {
-  AppendDump(state, [&](uint8_t byte) { state.OutputText.append(byte == 0 ? '.' : char(byte)); });
-}
-
-void ExchangeAsDecimal(SharedState& state, DeviceLink& link, const QByteArray& request) {
-  ExchangeIntoReceiveBuffer(state, link, request);
-  AppendDump(state, [&](uint8_t byte) {
-    state.OutputText.append(QByteArray::number(byte));
-    state.OutputText.append(';');
+void AppendAsDecimal(MemoryDump& dump, const ExchangeReply& reply) {
+  AppendDump(dump, reply, [&](uint8_t byte) {
+    dump.OutputText.append(QByteArray::number(byte));
+    dump.OutputText.append(';');
   });
 }
 
-void ExchangeAsText(SharedState& state, DeviceLink& link, const QByteArray& request) {
-  ExchangeIntoReceiveBuffer(state, link, request);
-  AppendReceiveBufferAsText(state);
+void AppendAsText(MemoryDump& dump, const ExchangeReply& reply) {
+  AppendDump(dump, reply, [&](uint8_t byte) { dump.OutputText.append(byte == 0 ? '.' : char(byte)); });
 }
 
-QByteArray ExchangeForReplyText(SharedState& state, DeviceLink& link, const QByteArray& request,
-                                int timeoutMs) {
-  const int count = SendAndReceive(state, link, request, ReplyTextZeroedBytes, timeoutMs);
-  // The text ends at the first zero byte, and never runs on into bytes an earlier exchange left beyond
-  // this reply.
-  const char* text = reinterpret_cast<const char*>(state.ReceiveBuffer.data());
-  return QByteArray(text, qsizetype(strnlen(text, size_t(count))));
+ExchangeReply ExchangeAsDecimal(DeviceLink& link, const QByteArray& request, MemoryDump& dump) {
+  ExchangeReply reply = ExchangeRequest(link, request);
+  AppendAsDecimal(dump, reply);
+  return reply;
+}
+
+ExchangeReply ExchangeAsText(DeviceLink& link, const QByteArray& request, MemoryDump& dump) {
+  ExchangeReply reply = ExchangeRequest(link, request);
+  AppendAsText(dump, reply);
+  return reply;
+}
+
+QByteArray ExchangeForReplyText(DeviceLink& link, const QByteArray& request, int timeoutMs) {
+  return ReplyText(ExchangeRequest(link, request, timeoutMs));
 }

@@ -9,51 +9,56 @@ namespace {
 constexpr int BlockBytes = 512;
 
 // The reset every dump tool starts with; the list clearing differs between the tools.
-void StartDump(SharedState& state) {
+MemoryDump StartDump(SharedState& state) {
   state.ReceivedByteCount = 0;
-  state.OutputText.clear();
-  state.LinePosition = 0;
+  return {};
 }
 
-void TakeDumpLines(SharedState& state) {
-  state.DecodedLines.SetText(state.OutputText + "\r\n");
+// A reply of a dump tool counted in ReceivedByteCount and shown in Label1.
+void CountReply(SharedState& state, const ExchangeReply& reply, ToolResult& result) {
+  state.ReceivedByteCount += reply.length;
+  result.receivedByteCount = state.ReceivedByteCount;
+}
+
+void TakeDumpLines(SharedState& state, const MemoryDump& dump) {
+  state.DecodedLines.SetText(dump.OutputText + "\r\n");
 }
 
 }  // namespace
 
 void RunDecimalDump(SharedState& state, DeviceLink& link, const DumpFields& fields, ToolResult& result) {
-  StartDump(state);
+  MemoryDump dump = StartDump(state);
   state.DecodedLines.Clear();
   state.LogRecords.Clear();
   const int count = ParseInteger(fields.blockCount);
   for (int k = 0; k < count; ++k) {
-    ExchangeAsDecimal(state, link, MemoryReadRequest(ParseInteger(fields.memoryAddress)));
-    result.receivedByteCount = state.ReceivedByteCount;
+    CountReply(state, ExchangeAsDecimal(link, MemoryReadRequest(ParseInteger(fields.memoryAddress)), dump),
+               result);
   }
-  TakeDumpLines(state);
+  TakeDumpLines(state, dump);
   result.memo1 = state.DecodedLines.Text();
 }
 
 void RunTextDump(SharedState& state, DeviceLink& link, const DumpFields& fields, ToolResult& result) {
-  StartDump(state);
+  MemoryDump dump = StartDump(state);
   const int count = ParseInteger(fields.blockCount);
   for (int k = 0; k < count; ++k) {
     const int64_t address = int64_t(ParseInteger(fields.memoryAddress)) + int64_t(k) * BlockBytes;
-    ExchangeAsText(state, link, MemoryReadRequest(address));
-    result.receivedByteCount = state.ReceivedByteCount;
+    CountReply(state, ExchangeAsText(link, MemoryReadRequest(address), dump), result);
   }
-  TakeDumpLines(state);
-  result.memo1 = state.OutputText;
+  TakeDumpLines(state, dump);
+  result.memo1 = dump.OutputText;
 }
 
 void RunHeaderWordRead(SharedState& state, DeviceLink& link, ToolResult& result) {
-  ExchangeAsDecimal(state, link, MemoryReadRequest(HeaderAddress));
-  result.receivedByteCount = state.ReceivedByteCount;
+  const ExchangeReply reply = ExchangeRequest(link, MemoryReadRequest(HeaderAddress));
+  CountReply(state, reply, result);
+  const QByteArray header = ReplyBlock(reply);
   uint32_t word = 0;
-  for (int i = 3; i >= 0; --i) word = (word << 8) | state.ReceiveBuffer[HeaderWordOffset + i];
+  for (int i = 3; i >= 0; --i) word = (word << 8) | uint8_t(header[HeaderWordOffset + i]);
   result.memo1 = QByteArray::number(int32_t(word));
 }
 
-void RunNetworkReset(SharedState& state, DeviceLink& link, ToolResult& result) {
-  result.memo1 = ExchangeForReplyText(state, link, NetResetRequest, DeviceLink::ReplyTextTimeoutMs);
+void RunNetworkReset(DeviceLink& link, ToolResult& result) {
+  result.memo1 = ExchangeForReplyText(link, NetResetRequest, DeviceLink::ReplyTextTimeoutMs);
 }

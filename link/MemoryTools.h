@@ -30,8 +30,8 @@ void RunDecimalDump(SharedState& state, DeviceLink& link, const DumpFields& fiel
 void RunTextDump(SharedState& state, DeviceLink& link, const DumpFields& fields, ToolResult& result);
 
 // "Read word": the signed 32-bit little-endian word at bytes 20..23 of the log header into Memo1. The
-// header's dump is appended to OutputText without being shown.
+// header's reply is counted in ReceivedByteCount, which is not reset first.
 void RunHeaderWordRead(SharedState& state, DeviceLink& link, ToolResult& result);
 
 // Button1: sends the network reset command; Memo1 shows the device's reply text.
-void RunNetworkReset(SharedState& state, DeviceLink& link, ToolResult& result);
+void RunNetworkReset(DeviceLink& link, ToolResult& result);

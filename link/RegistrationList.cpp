@@ -25,13 +25,13 @@ bool HoldsControlCharacters(const QByteArray& text) {
 
 }  // namespace
 
-void RegisterIdentity(SharedState& state, DeviceLink& link, const Environment& env, const QString& host,
+void RegisterIdentity(DeviceLink& link, const Environment& env, const QString& host,
                       RegistrationResult& result) {
   const QString path = env.ProgramFile(RegistrationFileName);
   TextLines list;
   list.LoadFromFile(path);
   link.host = host;
-  const QByteArray reply = ExchangeForReplyText(state, link, IdentityRequest, DeviceLink::ReplyTextTimeoutMs);
+  const QByteArray reply = ExchangeForReplyText(link, IdentityRequest, DeviceLink::ReplyTextTimeoutMs);
   result.reply = reply;
   const RegistrationVerdict verdict = AddToRegistrationList(list, reply, env, link.host, result.entry);
   if (verdict == RegistrationVerdict::Added) list.SaveToFile(path);

@@ -5,7 +5,6 @@
 #include <optional>
 
 #include "core/Environment.h"
-#include "core/SharedState.h"
 #include "core/TextLines.h"
 #include "link/DeviceLink.h"
 
@@ -26,7 +25,7 @@ struct RegistrationResult {
 // "mac sn reg...": asks the device at `host` for its identity and adds it to sales.csv in the program's
 // folder (AddToRegistrationList). sales.csv must exist (an empty file will do) and is read before the
 // device is asked; it is written only when the entry was added, and the verdict is set once it is.
-void RegisterIdentity(SharedState& state, DeviceLink& link, const Environment& env, const QString& host,
+void RegisterIdentity(DeviceLink& link, const Environment& env, const QString& host,
                       RegistrationResult& result);
 
 // The list side of "mac sn reg...": adds the entry "yy.mm.dd;<reply>" (today's date) to the lines of

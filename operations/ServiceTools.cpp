@@ -41,13 +41,13 @@ void ReadHeaderWord(SharedState& state, WindowModel& view, DeviceLink& link) {
   RunTool(view, [&](ToolResult& result) { RunHeaderWordRead(state, link, result); });
 }
 
-void ResetDeviceNetwork(SharedState& state, WindowModel& view, DeviceLink& link) {
+void ResetDeviceNetwork(WindowModel& view, DeviceLink& link) {
   link.host = FirstAddress(view);
-  RunTool(view, [&](ToolResult& result) { RunNetworkReset(state, link, result); });
+  RunTool(view, [&](ToolResult& result) { RunNetworkReset(link, result); });
 }
 
-void RegisterDevice(SharedState& state, WindowModel& view, DeviceLink& link, const Environment& env) {
+void RegisterDevice(WindowModel& view, DeviceLink& link, const Environment& env) {
   RegistrationResult result;
   const auto present = qScopeGuard([&] { PresentRegistration(result, view); });
-  RegisterIdentity(state, link, env, FirstAddress(view), result);
+  RegisterIdentity(link, env, FirstAddress(view), result);
 }

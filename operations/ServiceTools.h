@@ -17,7 +17,7 @@ void DumpMemoryAsText(SharedState& state, WindowModel& view, DeviceLink& link);
 void ReadHeaderWord(SharedState& state, WindowModel& view, DeviceLink& link);
 
 // Button1: the network reset command to Edit_IP1.
-void ResetDeviceNetwork(SharedState& state, WindowModel& view, DeviceLink& link);
+void ResetDeviceNetwork(WindowModel& view, DeviceLink& link);
 
 // "mac sn reg...": registers the device at Edit_IP1 in sales.csv.
-void RegisterDevice(SharedState& state, WindowModel& view, DeviceLink& link, const Environment& env);
+void RegisterDevice(WindowModel& view, DeviceLink& link, const Environment& env);

@@ -1,15 +1,14 @@
 #include "readout/LogReadout.h"
 
 #include <QEventLoop>
-#include <cstring>
 
 #include "core/ValdError.h"
 #include "link/Exchanges.h"
 #include "link/MemoryMap.h"
 
-LogReadout::LogReadout(SharedState state, const DeviceLink& link, const IdentityAsks& identityAsks,
+LogReadout::LogReadout(const DeviceLink& link, const IdentityAsks& identityAsks, int receivedByteCount,
                        QObject* parent)
-    : QObject(parent), state_(std::move(state)), link_(link), identityAsks_(identityAsks) {
+    : QObject(parent), link_(link), receivedByteCount_(receivedByteCount), identityAsks_(identityAsks) {
   connect(&exchange_, &DeviceExchange::Finished, this, &LogReadout::ReplyArrived);
 }
 
@@ -25,8 +24,7 @@ void LogReadout::Cancel() {
 }
 
 void LogReadout::Request(const QByteArray& request) {
-  exchange_.Start(link_, PrepareReceiveBufferRequest(state_, request), DeviceLink::ReplyTimeoutMs,
-                  SharedState::ReceiveBufferSize);
+  exchange_.Start(link_, RequestDatagram(request), DeviceLink::ReplyTimeoutMs, ReceiveBufferSize);
 }
 
 void LogReadout::ReplyArrived(const ExchangeReply& reply, const QString& error) {
@@ -47,14 +45,10 @@ void LogReadout::ReplyArrived(const ExchangeReply& reply, const QString& error) 
       case Asking::Header:
         // The header is judged as every reply but a log block's: a longer one than fits is an error.
         FittingReply(reply.length, link_.host);
-        result_.headerAnswered = TakeIntoReceiveBuffer(state_, reply) > 0;
-        // The device that answered the header is the one read: a request to a broadcast address
-        // takes no reply of another device after it.
-        if (result_.headerAnswered && !reply.sender.isEmpty()) link_.host = reply.sender;
-        HeaderArrived();
+        HeaderArrived(reply);
         break;
       case Asking::Block:
-        BlockArrived(TakeIntoReceiveBuffer(state_, reply));
+        BlockArrived(reply);
         break;
     }
   } catch (const ValdError& e) {
@@ -65,15 +59,13 @@ void LogReadout::ReplyArrived(const ExchangeReply& reply, const QString& error) 
 void LogReadout::AskIdentity() {
   asking_ = Asking::Identity;
   --identityRequestsLeft_;
-  exchange_.Start(link_, IdentityRequest + QByteArray(1, '\0'), DeviceLink::ReplyTextTimeoutMs,
-                  SharedState::ReceiveBufferSize);
+  exchange_.Start(link_, RequestDatagram(IdentityRequest), DeviceLink::ReplyTextTimeoutMs, ReceiveBufferSize);
 }
 
 void LogReadout::IdentityArrived(const ExchangeReply& reply) {
   // The identity is a text up to its first zero byte; a reply longer than a buffer is read as far
   // as it was taken.
-  result_.identity =
-      QByteArray(reply.bytes.constData(), qstrnlen(reply.bytes.constData(), reply.bytes.size()));
+  result_.identity = ReplyText(reply);
   if (result_.identity.isEmpty() && identityRequestsLeft_ > 0) {
     AskIdentity();
     return;
@@ -81,14 +73,18 @@ void LogReadout::IdentityArrived(const ExchangeReply& reply) {
   AskFirstBlock();
 }
 
-void LogReadout::HeaderArrived() {
-  AppendReceiveBufferAsText(state_);
-  TakeLogHeader(state_, result_);
+void LogReadout::HeaderArrived(const ExchangeReply& reply) {
+  result_.headerAnswered = reply.length > 0;
+  // The device that answered the header is the one read: a request to a broadcast address takes no
+  // reply of another device after it.
+  if (result_.headerAnswered && !reply.sender.isEmpty()) link_.host = reply.sender;
+  result_.receivedByteCount = receivedByteCount_ + reply.length;
+  TakeLogHeader(ReplyBlock(reply), result_);
   if (!result_.deviceFound()) {
     End();
     return;
   }
-  identityRequestsLeft_ = identityAsks_ ? identityAsks_(result_.host, state_.DeviceCode) : 0;
+  identityRequestsLeft_ = identityAsks_ ? identityAsks_(result_.host, result_.DeviceCode()) : 0;
   if (identityRequestsLeft_ > 0) {
     result_.identityAsked = true;
     AskIdentity();
@@ -109,18 +105,19 @@ void LogReadout::AskFirstBlock() {
   Request(LogBlockRequest(blocks_.block));
 }
 
-void LogReadout::BlockArrived(int replyBytes) {
-  result_.receivedByteCount = state_.ReceivedByteCount;
+void LogReadout::BlockArrived(const ExchangeReply& reply) {
+  const int replyBytes = reply.length;
+  result_.blockReplyBytes += replyBytes;
+  result_.receivedByteCount = result_.blockReplyBytes;
   if (blocks_.AskAgain(replyBytes)) {
     ++blocks_.requestsMade;
     Request(LogBlockRequest(blocks_.block));
     return;
   }
   const int block = blocks_.block;
-  KeepRawBlock(state_, result_);
+  result_.rawImage.append(ReplyBlock(reply));
   blocks_.BlockDone(replyBytes, result_);
-  // The next request goes out before this block is handed on: the reply lands in ReceiveBuffer only
-  // when it arrives.
+  // The next request goes out before this block is handed on, so that the device is busy meanwhile.
   if (!blocks_.Done()) {
     blocks_.requestsMade = 1;
     Request(LogBlockRequest(blocks_.block));
@@ -138,21 +135,26 @@ void LogReadout::End(const QString& error) {
   emit Finished();
 }
 
-void AdoptReadoutState(SharedState& owner, SharedState&& readout) {
-  readout.SettingsLines = std::move(owner.SettingsLines);
-  owner = std::move(readout);
+void AdoptReadout(SharedState& state, const ReadoutResult& result) {
+  if (!result.headerRead) return;
+  state.ReceivedByteCount = result.blockReplyBytes;
+  state.DecodedLines.Clear();
+  state.LogRecords.Clear();
+  state.DeviceCode = uint8_t(result.rawImage[0]);
+  state.ChipCode = uint8_t(result.rawImage[1]);
+  if (result.deviceType) state.RecordLength = result.deviceType->recordLength;
 }
 
 void ReadLog(SharedState& state, DeviceLink& link, const IdentityAsks& identityAsks, const QString& host,
              ReadoutResult& result, const std::function<void(int block, int blockCount)>& progress) {
   link.host = host;
-  LogReadout job(std::move(state), link, identityAsks);
+  LogReadout job(link, identityAsks, state.ReceivedByteCount);
   if (progress) QObject::connect(&job, &LogReadout::Progress, progress);
   QEventLoop loop;
   QObject::connect(&job, &LogReadout::Finished, &loop, &QEventLoop::quit);
   job.Start();
   loop.exec();
-  state = std::move(job.State());
   result = job.Result();
+  AdoptReadout(state, result);
   if (!job.Error().isEmpty()) throw ValdError(job.Error());
 }

@@ -17,8 +17,8 @@
 // Blocks that get no full reply are listed in the result: a missing or short reply decodes as zero
 // bytes from where it ends, which ends the log there, an oversized one by its first 512 bytes.
 //
-// The job works on its own copy of the shared state: its owner takes the state over when the job has
-// finished (AdoptReadoutState), or drops it after a cancel, which leaves the owner's state untouched.
+// The job keeps what it got in its result; its owner takes that over into the shared state when the
+// job has finished (AdoptReadout), or drops it after a cancel, which leaves the shared state untouched.
 // How often a readout asks for the identity of the device at `host` whose header gave `deviceCode`.
 using IdentityAsks = std::function<int(const QString& host, int deviceCode)>;
 
@@ -27,8 +27,9 @@ class LogReadout : public QObject {
  public:
   // `link.host` is the device to read; `identityAsks` tells how often its identity is asked for once
   // the header named the device (for the archive, which keeps a device by its MAC address): 0 for not
-  // at all; a request without a reply is asked again as often.
-  LogReadout(SharedState state, const DeviceLink& link, const IdentityAsks& identityAsks = {},
+  // at all; a request without a reply is asked again as often. `receivedByteCount` is the shared count
+  // as the readout starts: the header's reply adds to it before the readout counts anew.
+  LogReadout(const DeviceLink& link, const IdentityAsks& identityAsks = {}, int receivedByteCount = 0,
              QObject* parent = nullptr);
 
   // Sends the header request. Progress and Finished follow from the event loop.
@@ -38,7 +39,6 @@ class LogReadout : public QObject {
 
   bool Running() const { return running_; }
   bool Cancelled() const { return cancelled_; }
-  SharedState& State() { return state_; }
   const ReadoutResult& Result() const { return result_; }
   // The text of the error that ended the readout half-way; empty when it ran to its end.
   const QString& Error() const { return error_; }
@@ -54,12 +54,12 @@ class LogReadout : public QObject {
   void AskIdentity();
   void IdentityArrived(const ExchangeReply& reply);
   void AskFirstBlock();
-  void HeaderArrived();
-  void BlockArrived(int replyBytes);
+  void HeaderArrived(const ExchangeReply& reply);
+  void BlockArrived(const ExchangeReply& reply);
   void End(const QString& error = {});
 
-  SharedState state_;
   DeviceLink link_;
+  int receivedByteCount_ = 0;
   IdentityAsks identityAsks_;
   int identityRequestsLeft_ = 0;
   ReadoutResult result_;
@@ -74,12 +74,13 @@ class LogReadout : public QObject {
   bool cancelled_ = false;
 };
 
-// Everything a finished readout changed, taken over into the owner's state. The settings lines stay
-// the owner's: they may have been saved while the readout ran.
-void AdoptReadoutState(SharedState& owner, SharedState&& readout);
+// What a finished readout changes in the shared state once its header was read: the readout's reset
+// (the line lists cleared, ReceivedByteCount counting the block replies only), DeviceCode and ChipCode
+// from the header, RecordLength of a known device type.
+void AdoptReadout(SharedState& state, const ReadoutResult& result);
 
-// The readout of the device at `host` as one blocking call: the job runs in a local event loop on the
-// caller's state (`link.host` becomes `host`). `progress` is called after each block. Errors
-// propagate as ValdError; what the device gave until then stays in `result`.
+// The readout of the device at `host` as one blocking call: the job runs in a local event loop and
+// its result is adopted into `state` (`link.host` becomes `host`). `progress` is called after each block.
+// Errors propagate as ValdError; what the device gave until then stays in `result`.
 void ReadLog(SharedState& state, DeviceLink& link, const IdentityAsks& identityAsks, const QString& host,
              ReadoutResult& result, const std::function<void(int block, int blockCount)>& progress = {});

@@ -4,8 +4,6 @@
 #include "decode/RingOrdering.h"
 
 #include <algorithm>
-
-#include <algorithm>
 #include <utility>
 
 namespace {
@@ -16,29 +14,14 @@ constexpr int RequestsPerBlock = 2;
 // which would only double the wait for a device that no longer answers.
 constexpr int SilentBlocksUntilGone = 3;
 
-void ResetForReadout(SharedState& state) {
-  state.ReceivedByteCount = 0;
-  state.OutputText.clear();
-  state.CurrentRecordKind = 'a';
-  state.DecodedLines.Clear();
-  state.LogRecords.Clear();
-  state.LinePosition = 0;
-}
-
 }  // namespace
 
-void TakeLogHeader(SharedState& state, ReadoutResult& result) {
-  result.receivedByteCount = state.ReceivedByteCount;
-  state.DeviceCode = state.ReceiveBuffer[0];
-  state.ChipCode = state.ReceiveBuffer[1];
-  const QByteArray header(reinterpret_cast<const char*>(state.ReceiveBuffer.data()), LogBlockSize);
-  ResetForReadout(state);
+void TakeLogHeader(const QByteArray& header, ReadoutResult& result) {
   result.headerRead = true;
   result.rawImage = header;
-  result.chip = ChipBlockCount(state.ChipCode);
-  result.deviceType = LookUpDeviceType(state.DeviceCode);
+  result.chip = ChipBlockCount(uint8_t(header[1]));
+  result.deviceType = LookUpDeviceType(uint8_t(header[0]));
   if (!result.deviceType) return;
-  state.RecordLength = result.deviceType->recordLength;
   result.rawImage.reserve(qsizetype(result.chip.blockCount + 1) * LogBlockSize);
 }
 
@@ -57,10 +40,6 @@ void BlockRequests::BlockDone(int replyBytes, ReadoutResult& result) {
   }
   ++block;
   requestsMade = 0;
-}
-
-void KeepRawBlock(const SharedState& state, ReadoutResult& result) {
-  result.rawImage.append(reinterpret_cast<const char*>(state.ReceiveBuffer.data()), LogBlockSize);
 }
 
 namespace {

@@ -7,7 +7,6 @@
 #include <vector>
 
 #include "core/LogRecord.h"
-#include "core/SharedState.h"
 #include "decode/DeviceCatalogue.h"
 #include "decode/LogIntegrity.h"
 #include "readout/BlockReply.h"
@@ -16,12 +15,13 @@
 // what it got until then stays.
 struct ReadoutResult {
   QString host;
-  std::optional<int> receivedByteCount;   // ReceivedByteCount after the last exchange (Label1)
-  bool identityAsked = false;             // the identity was wanted and asked for
-  QByteArray identity;                    // the identity reply's text, empty when none came
-  bool headerRead = false;                // the header was asked for and the readout state reset
-  bool headerAnswered = false;            // the device replied to the header request
-  ChipInfo chip{};                        // what the header's ChipCode means
+  std::optional<int> receivedByteCount;  // ReceivedByteCount after the last exchange (Label1)
+  int blockReplyBytes = 0;      // bytes of the block replies: ReceivedByteCount counts anew from the header
+  bool identityAsked = false;   // the identity was wanted and asked for
+  QByteArray identity;          // the identity reply's text, empty when none came
+  bool headerRead = false;      // the header was asked for and the readout state reset
+  bool headerAnswered = false;  // the device replied to the header request
+  ChipInfo chip{};              // what the header's ChipCode means
   std::optional<DeviceType> deviceType;   // the header's device type; nothing: "No device"
   QList<MissedBlock> blocksWithoutReply;  // blocks without a full reply, in order: the log is incomplete
   QByteArray rawImage;   // the header's 512 bytes, then every block's as received (zeros if none)
@@ -42,10 +42,9 @@ struct ReadoutResult {
 
 // The steps of a log readout between its exchanges, the same whichever way the exchanges wait.
 
-// After the header's memory read (its reply in ReceiveBuffer): its 512 bytes start the raw image,
-// DeviceCode and ChipCode are taken from it, the readout state reset (the header's dump text
-// discarded), the chip and the device type looked up and RecordLength set for a known type.
-void TakeLogHeader(SharedState& state, ReadoutResult& result);
+// After the header's memory read: its 512 bytes as received (zeros where none came) start the raw
+// image, and the chip and the device type are looked up from its DeviceCode and ChipCode.
+void TakeLogHeader(const QByteArray& header, ReadoutResult& result);
 
 // Which log block is asked for, and how often. Every block is requested: where the valid log ends
 // follows from the record kinds afterwards. A block without a full reply (none, short or oversized) is
@@ -67,10 +66,6 @@ struct BlockRequests {
   // reply is listed in `result`. On to the next block.
   void BlockDone(int replyBytes, ReadoutResult& result);
 };
-
-// The 512 bytes of the block in ReceiveBuffer, as received (zeros where none came, the first 512 of an
-// oversized reply), added to the raw image after the header's.
-void KeepRawBlock(const SharedState& state, ReadoutResult& result);
 
 // After the last block: the raw image's log decoded into records in memory order and put into time
 // order. Records on bytes that did not arrive (a block without a reply or with an oversized one, the

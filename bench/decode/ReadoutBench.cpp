@@ -38,14 +38,14 @@ void BM_ReadoutAgainstReplyDelays(benchmark::State& bench) {
     WindowModel view;
     QElapsedTimer timer;
     timer.start();
-    LogReadout job(state, link);
+    LogReadout job(link);
     QEventLoop loop;
     QObject::connect(&job, &LogReadout::Finished, &loop, &QEventLoop::quit);
     job.Start();
     loop.exec();
     jobMs += double(timer.nsecsElapsed()) / 1e6;
     ReadoutResult result = job.Result();
-    AdoptReadoutState(state, std::move(job.State()));
+    AdoptReadout(state, result);
     ReadoutOutcome kept;
     ShowReadout(state, view, run, result, kept);
     const double elapsedMs = double(timer.nsecsElapsed()) / 1e6;

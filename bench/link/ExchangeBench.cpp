@@ -19,15 +19,14 @@ namespace {
 // is the cost of the blocking exchange itself (the readout's decoding is left out).
 void BM_BlockingExchangesAgainstReplyDelays(benchmark::State& run) {
   RunningSimulator device(DelayedDevice());
-  SharedState state;
   DeviceLink link = LoopbackLinkTo(device);
   double totalMs = 0;
   for (auto _ : run) {
     QElapsedTimer timer;
     timer.start();
-    int replies = ExchangeIntoReceiveBuffer(state, link, MemoryReadRequest(HeaderAddress)) > 0;
+    int replies = ExchangeRequest(link, MemoryReadRequest(HeaderAddress)).length > 0;
     for (int block = 0; block + 1 < DelayedDeviceReplies; ++block) {
-      replies += ExchangeIntoReceiveBuffer(state, link, LogBlockRequest(block)) > 0;
+      replies += ExchangeRequest(link, LogBlockRequest(block)).length > 0;
     }
     const double elapsedMs = double(timer.nsecsElapsed()) / 1e6;
     if (replies != DelayedDeviceReplies) run.SkipWithError("exchanges without reply");
@@ -43,11 +42,10 @@ BENCHMARK(BM_BlockingExchangesAgainstReplyDelays)
 
 void BM_ExchangeAsText(benchmark::State& run) {
   RunningSimulator device(SimulatorConfig{});
-  SharedState state;
   DeviceLink link = LoopbackLinkTo(device);
   for (auto _ : run) {
-    state.OutputText.clear();
-    ExchangeAsText(state, link, LogBlockRequest(5));
+    MemoryDump dump;
+    ExchangeAsText(link, LogBlockRequest(5), dump);
   }
   run.SetItemsProcessed(run.iterations());
 }

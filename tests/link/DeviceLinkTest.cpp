@@ -18,7 +18,7 @@
 
 namespace {
 
-using Reply = std::array<uint8_t, SharedState::ReceiveBufferSize>;
+using Reply = std::array<uint8_t, ReceiveBufferSize>;
 
 // Memory whose first two 512-byte blocks read 'a' and 'b', so each reply shows which request it answers.
 SimulatorConfig TwoBlockMemory() {
@@ -32,16 +32,17 @@ DeviceLink LinkTo(uint16_t port, const QString& host = QStringLiteral("127.0.0.1
   return link;
 }
 
-int ExchangeRequest(DeviceLink& link, const QByteArray& request, int timeoutMs, Reply& reply) {
+int ExchangeInto(DeviceLink& link, const QByteArray& request, int timeoutMs, Reply& reply) {
   reply.fill(0);
-  return link.Exchange(request + '\0', timeoutMs, reply.data(), int(reply.size()));
+  const ExchangeReply received = link.Exchange(request + '\0', timeoutMs, int(reply.size()));
+  std::copy(received.bytes.begin(), received.bytes.end(), reply.begin());
+  return received.length;
 }
 
-// The error of an exchange into the shared buffers, as every exchange but a log block's is made.
+// The error of an exchange as every exchange but a log block's is made.
 QString ErrorOf(DeviceLink& link, const QByteArray& request) {
-  SharedState state;
   try {
-    ExchangeIntoReceiveBuffer(state, link, request);
+    ExchangeRequest(link, request);
   } catch (const ValdError& error) {
     return error.Message();
   }
@@ -58,10 +59,10 @@ TEST(DeviceLinkExchange, LateReplyIsNeverReadByTheNextExchange) {
   DeviceLink link = LinkTo(lateDevice.Port());
   Reply reply{};
 
-  EXPECT_EQ(ExchangeRequest(link, "EA0", 50, reply), 0);
+  EXPECT_EQ(ExchangeInto(link, "EA0", 50, reply), 0);
   // The late reply arrives ~250 ms into this exchange, from the same address.
   link.port = silentDevice.Port();
-  EXPECT_EQ(ExchangeRequest(link, "EA512", 1000, reply), 0);
+  EXPECT_EQ(ExchangeInto(link, "EA512", 1000, reply), 0);
   EXPECT_EQ(reply[0], 0);
 }
 
@@ -72,9 +73,9 @@ TEST(DeviceLinkExchange, DuplicateReplyDoesNotReachTheNextExchange) {
   DeviceLink link = LinkTo(device.Port());
   Reply reply{};
 
-  EXPECT_EQ(ExchangeRequest(link, "EA0", DeviceLink::ReplyTimeoutMs, reply), 512);
+  EXPECT_EQ(ExchangeInto(link, "EA0", DeviceLink::ReplyTimeoutMs, reply), 512);
   EXPECT_EQ(reply[0], 'a');
-  EXPECT_EQ(ExchangeRequest(link, "EA512", DeviceLink::ReplyTimeoutMs, reply), 512);
+  EXPECT_EQ(ExchangeInto(link, "EA512", DeviceLink::ReplyTimeoutMs, reply), 512);
   EXPECT_EQ(reply[0], 'b');
   EXPECT_EQ(reply[512], 0);
 }
@@ -92,7 +93,7 @@ TEST(DeviceLinkExchange, DatagramBeforeTheRequestIsNoReply) {
   exchange->Send(QByteArray("EA0\0", 4), link.port);
 
   ASSERT_TRUE(exchange->WaitForDatagram(2000));
-  const std::optional<ExchangeReply> reply = exchange->TakeReply(SharedState::ReceiveBufferSize);
+  const std::optional<ExchangeReply> reply = exchange->TakeReply(ReceiveBufferSize);
   ASSERT_TRUE(reply.has_value());
   EXPECT_EQ(reply->bytes, QByteArray(512, 'a'));
 }
@@ -132,17 +133,14 @@ TEST_P(OversizedReply, ReportsItsTrueLengthAndFillsNoMoreThanTheBuffer) {
   config.oversizedReplyBytes = GetParam();
   RunningSimulator device(config);
   DeviceLink link = LinkTo(device.Port());
-  constexpr uint8_t Untouched = 0xEE;
-  std::array<uint8_t, SharedState::ReceiveBufferSize + 64> reply{};
-  reply.fill(Untouched);
 
-  EXPECT_EQ(link.Exchange(QByteArray("EA0\0", 4), DeviceLink::ReplyTimeoutMs, reply.data(),
-                          SharedState::ReceiveBufferSize),
-            GetParam());
-  EXPECT_EQ(reply[0], 'a');
-  EXPECT_EQ(reply[512], 0x55);
-  EXPECT_TRUE(std::all_of(reply.begin() + SharedState::ReceiveBufferSize, reply.end(),
-                          [](uint8_t byte) { return byte == Untouched; }));
+  const ExchangeReply reply =
+      link.Exchange(QByteArray("EA0\0", 4), DeviceLink::ReplyTimeoutMs, ReceiveBufferSize);
+
+  EXPECT_EQ(reply.length, GetParam());
+  ASSERT_EQ(reply.bytes.size(), ReceiveBufferSize);
+  EXPECT_EQ(reply.bytes[0], 'a');
+  EXPECT_EQ(uint8_t(reply.bytes[512]), 0x55);
 }
 
 TEST_P(OversizedReply, IsAnErrorNamingHostAndSizeOutsideALogBlock) {
@@ -161,12 +159,12 @@ INSTANTIATE_TEST_SUITE_P(Sizes, OversizedReply, testing::Values(514, 600, 65507)
 
 TEST(DeviceLinkExchange, FullCapacityReplyIsAccepted) {
   SimulatorConfig config = TwoBlockMemory();
-  config.oversizedReplyBytes = SharedState::ReceiveBufferSize;
+  config.oversizedReplyBytes = ReceiveBufferSize;
   RunningSimulator device(config);
   DeviceLink link = LinkTo(device.Port());
   Reply reply{};
 
-  EXPECT_EQ(ExchangeRequest(link, "EA0", DeviceLink::ReplyTimeoutMs, reply), 513);
+  EXPECT_EQ(ExchangeInto(link, "EA0", DeviceLink::ReplyTimeoutMs, reply), 513);
   EXPECT_EQ(reply[512], 0x55);
 }
 
@@ -175,7 +173,7 @@ TEST(DeviceLinkExchange, EmptyReplyCountsAsZeroBytes) {
   DeviceLink link = LinkTo(peer.Port());
   Reply reply{};
 
-  EXPECT_EQ(ExchangeRequest(link, "EA0", 2000, reply), 0);
+  EXPECT_EQ(ExchangeInto(link, "EA0", 2000, reply), 0);
   EXPECT_EQ(peer.Request(), QByteArray("EA0\0", 4));
 }
 
@@ -189,7 +187,7 @@ int EventLoopExchange(const DeviceLink& link, const QByteArray& request, int tim
                      length = reply.length;
                      loop.quit();
                    });
-  exchange.Start(link, request + '\0', timeoutMs, SharedState::ReceiveBufferSize);
+  exchange.Start(link, request + '\0', timeoutMs, ReceiveBufferSize);
   loop.exec();
   return length;
 }
@@ -210,7 +208,7 @@ TEST_P(StrangerFloodExchange, EndsAtTheTimeOut) {
   elapsed.start();
 
   EXPECT_EQ(onTheEventLoop ? EventLoopExchange(link, "EA0", TimeoutMs)
-                           : ExchangeRequest(link, "EA0", TimeoutMs, reply),
+                           : ExchangeInto(link, "EA0", TimeoutMs, reply),
             0);
 
   EXPECT_LT(elapsed.elapsed(), TimeoutMs + 300);
@@ -226,7 +224,7 @@ TEST(DeviceLinkExchange, DatagramFromAnotherAddressIsIgnoredWhileWaiting) {
   DeviceLink link = LinkTo(peer.Port());
   Reply reply{};
 
-  ASSERT_EQ(ExchangeRequest(link, "netreset", 2000, reply), 6);
+  ASSERT_EQ(ExchangeInto(link, "netreset", 2000, reply), 6);
   EXPECT_EQ(QByteArray(reinterpret_cast<const char*>(reply.data())), "device");
 }
 
@@ -247,7 +245,7 @@ TEST(DeviceLinkExchange, ReplyToABroadcastComesFromTheDevicesOwnAddress) {
   DeviceLink link = LinkTo(peer.Port(), broadcast.toString());
   Reply reply{};
 
-  ASSERT_EQ(ExchangeRequest(link, "netreset", 2000, reply), 6);
+  ASSERT_EQ(ExchangeInto(link, "netreset", 2000, reply), 6);
   EXPECT_EQ(peer.Request(), QByteArray("netreset\0", 9));
 }
 
@@ -256,7 +254,7 @@ TEST(DeviceLinkExchange, HostNameIsResolvedBeforeSending) {
   DeviceLink link = LinkTo(device.Port(), QStringLiteral("localhost"));
   Reply reply{};
 
-  EXPECT_EQ(ExchangeRequest(link, "EA512", DeviceLink::ReplyTimeoutMs, reply), 512);
+  EXPECT_EQ(ExchangeInto(link, "EA512", DeviceLink::ReplyTimeoutMs, reply), 512);
   EXPECT_EQ(reply[0], 'b');
 }
 
@@ -276,8 +274,8 @@ TEST(DeviceLinkExchange, PortWithNothingListeningIsNoReply) {
   DeviceLink link = LinkTo(closedPort);
   Reply reply{};
 
-  EXPECT_EQ(ExchangeRequest(link, "EA0", 100, reply), 0);
-  EXPECT_EQ(ExchangeRequest(link, "EA0", 100, reply), 0);
+  EXPECT_EQ(ExchangeInto(link, "EA0", 100, reply), 0);
+  EXPECT_EQ(ExchangeInto(link, "EA0", 100, reply), 0);
 }
 
 }  // namespace

@@ -31,57 +31,53 @@ TEST(ExchangeAsText, ShortReplyIsPaddedWithZerosShownAsDots) {
   SimulatorConfig config = MemoryStartingWith(QByteArray("A\0B", 3));
   config.oversizedReplyBytes = 3;  // the device answers with three bytes only
   LinkSession s(config);
-  s.state.ReceivedByteCount = 10;
+  MemoryDump dump;
 
-  ExchangeAsText(s.state, s.link, MemoryReadRequest(0));
+  const ExchangeReply reply = ExchangeAsText(s.link, MemoryReadRequest(0), dump);
 
   EXPECT_EQ(s.simulator.Requests(), QList<QByteArray>{QByteArray("EA0\0", 4)});
-  const QByteArray expected = "A.B" + Repeated(".", 509);
-  EXPECT_EQ(s.state.OutputText, DumpOf(expected));
-  EXPECT_EQ(s.state.ReceivedByteCount, 13);
-  EXPECT_EQ(s.state.ReceiveBuffer[1], 0) << "the buffer keeps the zero byte as received";
-  EXPECT_EQ(s.state.LinePosition, 0);
+  EXPECT_EQ(dump.OutputText, DumpOf("A.B" + Repeated(".", 509)));
+  EXPECT_EQ(reply.length, 3);
+  EXPECT_EQ(reply.bytes, QByteArray("A\0B", 3)) << "the reply keeps the zero byte as received";
+  EXPECT_EQ(dump.LinePosition, 0);
 }
 
 TEST(ExchangeAsDecimal, SilentDeviceGivesZerosAndNoBytes) {
   SimulatorConfig config;
   config.silent = true;
   LinkSession s(config);
-  s.state.ReceiveBuffer.fill(0x77);  // left over from an earlier exchange
+  MemoryDump dump;
 
-  ExchangeAsDecimal(s.state, s.link, MemoryReadRequest(HeaderAddress));
+  EXPECT_EQ(ExchangeAsDecimal(s.link, MemoryReadRequest(HeaderAddress), dump).length, 0);
 
-  EXPECT_EQ(s.state.OutputText, DumpOf(Repeated("0;", 512), 2));
-  EXPECT_EQ(s.state.ReceivedByteCount, 0);
+  EXPECT_EQ(dump.OutputText, DumpOf(Repeated("0;", 512), 2));
 }
 
 TEST(ExchangeAsDecimal, TwoDumpsInARowMakeSixteenLinesOfSixtyFourValues) {
   QByteArray memory;
   for (int i = 0; i < 512; ++i) memory.append(char(i));
   LinkSession s(MemoryStartingWith(memory));
-  s.state.LinePosition = 0;
+  MemoryDump dump;
 
-  ExchangeAsDecimal(s.state, s.link, MemoryReadRequest(0));
-  ExchangeAsDecimal(s.state, s.link, MemoryReadRequest(0));
+  ExchangeAsDecimal(s.link, MemoryReadRequest(0), dump);
+  ExchangeAsDecimal(s.link, MemoryReadRequest(0), dump);
 
   TextLines lines;
-  lines.SetText(s.state.OutputText);
+  lines.SetText(dump.OutputText);
   ASSERT_EQ(lines.Count(), 16);
   for (const QByteArray& line : lines.Lines()) EXPECT_EQ(line.count(';'), 64);
   EXPECT_TRUE(lines.Get(0).startsWith("0;1;2;3;"));
   EXPECT_TRUE(lines.Get(7).endsWith(";254;255;"));
   EXPECT_EQ(lines.Get(8), lines.Get(0));
-  EXPECT_EQ(s.state.ReceivedByteCount, 1024);
 }
 
-TEST(ExchangeForReplyText, ReturnsTheTextUpToItsZeroByteWithoutCountingIt) {
+TEST(ExchangeForReplyText, ReturnsTheTextUpToItsZeroByte) {
   SimulatorConfig config;
   config.netresetReply = "OK";
   LinkSession s(config);
 
-  EXPECT_EQ(ExchangeForReplyText(s.state, s.link, NetResetRequest, DeviceLink::ReplyTextTimeoutMs), "OK");
+  EXPECT_EQ(ExchangeForReplyText(s.link, NetResetRequest, DeviceLink::ReplyTextTimeoutMs), "OK");
   EXPECT_EQ(s.simulator.Requests(), QList<QByteArray>{QByteArray("netreset\0", 9)});
-  EXPECT_EQ(s.state.ReceivedByteCount, 0);
 }
 
 TEST(ExchangeForReplyText, SilentDeviceGivesEmptyText) {
@@ -89,22 +85,18 @@ TEST(ExchangeForReplyText, SilentDeviceGivesEmptyText) {
   config.silent = true;
   LinkSession s(config);
 
-  EXPECT_EQ(ExchangeForReplyText(s.state, s.link, IdentityRequest, DeviceLink::ReplyTextTimeoutMs), "");
+  EXPECT_EQ(ExchangeForReplyText(s.link, IdentityRequest, DeviceLink::ReplyTextTimeoutMs), "");
   EXPECT_EQ(s.simulator.Requests(), QList<QByteArray>{QByteArray("E47305826\0", 10)});
 }
 
-TEST(ExchangeForReplyText, UnterminatedReplyDoesNotPickUpAnEarlierDump) {
+TEST(ExchangeForReplyText, UnterminatedReplyEndsWithItsLastByte) {
   SimulatorConfig config;
   config.identityReply = Repeated("Z", 200);
   config.oversizedReplyBytes = 150;  // the reply is cut to 150 bytes: no zero byte arrives
   LinkSession s(config);
-  s.state.ReceiveBuffer.fill('Q');  // what an earlier dump left
 
-  const QByteArray text =
-      ExchangeForReplyText(s.state, s.link, IdentityRequest, DeviceLink::ReplyTextTimeoutMs);
-
-  EXPECT_EQ(text, Repeated("Z", 150));
-  EXPECT_EQ(s.state.ReceiveBuffer[200], 'Q') << "only the first 101 bytes are zeroed";
+  EXPECT_EQ(ExchangeForReplyText(s.link, IdentityRequest, DeviceLink::ReplyTextTimeoutMs),
+            Repeated("Z", 150));
 }
 
 }  // namespace

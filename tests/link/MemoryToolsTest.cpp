@@ -33,12 +33,11 @@ TEST(DumpMemoryAsText, AdvancesByOneBlockPerRequestAndKeepsLogLines) {
   s.view.blockCountEdit = "2";
   AddShownLine(s.state, "2024;03;01;00;00;21,5;20,0;");
   s.state.ReceivedByteCount = 99;
-  s.state.OutputText = "old";
 
   DumpMemoryAsText(s.state, s.view, s.link);
 
   EXPECT_EQ(s.simulator.Requests(), (QList<QByteArray>{Request("EA4352"), Request("EA4864")}));
-  EXPECT_EQ(s.view.memo1, s.state.OutputText);
+  EXPECT_EQ(s.view.memo1, s.state.DecodedLines.Lines().join("\r\n"));
   ASSERT_EQ(s.state.DecodedLines.Count(), 17);  // 16 dump lines, then the empty line after the final CR LF
   EXPECT_TRUE(s.state.DecodedLines.Get(0).startsWith("\x02\x01HEADERTEXT"));
   EXPECT_EQ(s.state.DecodedLines.Get(8), QByteArray(64, 'J'));
@@ -119,17 +118,13 @@ TEST_P(DumpTools, NonIntegerFieldResetsTheStateAndSendsNothing) {
     LinkSession s(HeaderAndNextBlock());
     s.view.blockCountEdit = bad.count;
     s.view.eeAddrEdit = bad.address;
-    s.state.OutputText = "old";
     s.state.ReceivedByteCount = 512;
-    s.state.LinePosition = 5;
 
     EXPECT_THROW(GetParam().tool(s.state, s.view, s.link), ValdError)
         << bad.count.data() << bad.address.data();
 
     EXPECT_TRUE(s.simulator.Requests().isEmpty());
-    EXPECT_EQ(s.state.OutputText, "");
     EXPECT_EQ(s.state.ReceivedByteCount, 0);
-    EXPECT_EQ(s.state.LinePosition, 0);
   }
 }
 
@@ -156,14 +151,12 @@ TEST_P(HeaderWord, ReadWordShowsTheSignedLittleEndianWord) {
   LinkSession s(HeaderAndNextBlock(GetParam()));
   s.view.addressEdits[0] = "not-this-host.invalid";  // "Read word" uses the host the link holds
   s.view.eeAddrEdit = "0";
-  s.state.OutputText = "earlier;";
   s.state.ReceivedByteCount = 7;
 
   ReadHeaderWord(s.state, s.view, s.link);
 
   EXPECT_EQ(s.simulator.Requests(), QList<QByteArray>{Request("EA4352")});
   EXPECT_EQ(s.view.memo1, QByteArray::number(GetParam()));
-  EXPECT_TRUE(s.state.OutputText.startsWith("earlier;2;1;"));
   EXPECT_EQ(s.view.label1, "519");
 }
 
@@ -183,7 +176,7 @@ TEST(ResetDeviceNetwork, ShowsTheReplyTextWithoutCountingBytes) {
   LinkSession s(config);
   s.link.host = QStringLiteral("stale-host.invalid");  // the tool takes Edit_IP1
 
-  ResetDeviceNetwork(s.state, s.view, s.link);
+  ResetDeviceNetwork(s.view, s.link);
 
   EXPECT_EQ(s.simulator.Requests(), QList<QByteArray>{Request("netreset")});
   EXPECT_EQ(s.view.memo1, "reset done");
@@ -194,7 +187,7 @@ TEST(ResetDeviceNetwork, SilentDeviceShowsEmptyText) {
   LinkSession s(SilentDevice());
   s.view.memo1 = "before";
 
-  ResetDeviceNetwork(s.state, s.view, s.link);
+  ResetDeviceNetwork(s.view, s.link);
 
   EXPECT_EQ(s.view.memo1, "");
 }

@@ -38,7 +38,7 @@ struct Registration {
     config.silent = reply.isNull();
     return config;
   }
-  void Run() { RegisterDevice(session.state, session.view, session.link, env); }
+  void Run() { RegisterDevice(session.view, session.link, env); }
   QByteArray List() const { return folder.Read("sales.csv"); }
 
   LinkSession session;

@@ -60,14 +60,13 @@ TEST_P(StopSignal, SimulatorServesUntilSignalledAndExitsCleanly) {
   SimulatorProgram simulator(
       {QStringLiteral("--device"), QStringLiteral("21"), QStringLiteral("--chip"), QStringLiteral("2")});
   ASSERT_NE(simulator.Port(), 0);
-  SharedState state;
   DeviceLink link = LoopbackLink(simulator.Port());
 
-  ExchangeAsText(state, link, MemoryReadRequest(4352));
+  const ExchangeReply reply = ExchangeRequest(link, MemoryReadRequest(4352));
 
-  EXPECT_EQ(state.ReceivedByteCount, 512);
-  EXPECT_EQ(state.ReceiveBuffer[0], 21);
-  EXPECT_EQ(state.ReceiveBuffer[1], 2);
+  EXPECT_EQ(reply.length, 512);
+  EXPECT_EQ(reply.bytes[0], 21);
+  EXPECT_EQ(reply.bytes[1], 2);
   EXPECT_EQ(simulator.StopWith(GetParam()), 0);
 }
 
@@ -85,12 +84,9 @@ TEST(SimulatorProgram, SavedImageIsServedAgain) {
 
   SimulatorProgram simulator({QStringLiteral("--image"), imageFile});
   ASSERT_NE(simulator.Port(), 0);
-  SharedState state;
   DeviceLink link = LoopbackLink(simulator.Port());
-  ExchangeIntoReceiveBuffer(state, link, LogBlockRequest(31));
 
-  EXPECT_TRUE(std::equal(state.ReceiveBuffer.begin(), state.ReceiveBuffer.begin() + 512,
-                         image.log.right(512).begin(), [](uint8_t a, char b) { return a == uint8_t(b); }));
+  EXPECT_EQ(ExchangeRequest(link, LogBlockRequest(31)).bytes, image.log.right(512));
 }
 
 // A hostile seed: about a third of its replies are spoilt, the first ones among them.
@@ -100,13 +96,12 @@ TEST(SimulatorProgram, ChaosSeedSpoilsEachReplyAsItsFaultSays) {
   SimulatorProgram simulator({QStringLiteral("--chaos"), QString::number(HostileSeed)});
   ASSERT_NE(simulator.Port(), 0);
   DeviceLink link = LoopbackLink(simulator.Port());
-  std::array<uint8_t, SharedState::ReceiveBufferSize> reply{};
   QList<int> expected;
   QList<int> received;
   for (int request = 0; request < 24; ++request) {
     expected.append(ReplyLengthInTime(ChaosFault(HostileSeed, request)));
     // Well before a late reply comes.
-    received.append(link.Exchange(LogBlockRequest(0) + '\0', 100, reply.data(), int(reply.size())));
+    received.append(link.Exchange(LogBlockRequest(0) + '\0', 100, ReceiveBufferSize).length);
   }
   EXPECT_EQ(received, expected);
   EXPECT_LT(expected.count(512), expected.size());

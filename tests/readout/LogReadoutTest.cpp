@@ -187,7 +187,6 @@ TEST(LogReadout, ASilentDeviceIsNoDevice) {
   EXPECT_EQ(readout.view.labelDevice, "No device");
   EXPECT_TRUE(readout.view.memo1.isEmpty());
   EXPECT_TRUE(ShownLines(readout.state, readout.env.systemDecimalSeparator).IsEmpty());
-  EXPECT_TRUE(readout.state.OutputText.isEmpty());
   EXPECT_TRUE(report.measurementFile.isEmpty());
   EXPECT_TRUE(readout.FilesWritten().isEmpty());
 }

@@ -85,7 +85,7 @@ void Register(const QString& programFolder) {
   Environment env;
   env.programFolder = programFolder;
   env.now = [] { return SaveTime; };
-  RegisterDevice(session.state, session.view, session.link, env);
+  RegisterDevice(session.view, session.link, env);
 }
 
 const Writer Writers[] = {

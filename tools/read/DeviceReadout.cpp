@@ -42,7 +42,7 @@ DeviceOutcome ReadOneDevice(const HostEntry& entry, const ReadoutRun& run, const
       CheckLogIsChartable(state, run.env.systemDecimalSeparator);
     } else {
       // A header that came names a device this program does not know; without one there is no device.
-      problems << (result.headerAnswered ? QStringLiteral("unknown device code %1").arg(state.DeviceCode)
+      problems << (result.headerAnswered ? QStringLiteral("unknown device code %1").arg(result.DeviceCode())
                                          : QStringLiteral("No device"));
     }
   } catch (const ValdError& error) {
