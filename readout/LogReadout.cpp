@@ -4,6 +4,7 @@
 
 #include "core/ValdError.h"
 #include "link/Exchanges.h"
+#include "decode/LogDecoding.h"
 #include "link/MemoryMap.h"
 
 LogReadout::LogReadout(const DeviceLink& link, const IdentityAsks& identityAsks, int receivedByteCount,
@@ -50,6 +51,9 @@ void LogReadout::ReplyArrived(const ExchangeReply& reply, const QString& error) 
       case Asking::Block:
         BlockArrived(reply);
         break;
+      case Asking::NewBlock:
+        NewBlockArrived(reply);
+        break;
     }
   } catch (const ValdError& e) {
     End(e.Message());
@@ -94,6 +98,64 @@ void LogReadout::HeaderArrived(const ExchangeReply& reply) {
 }
 
 void LogReadout::AskFirstBlock() {
+  if (earlierImageOf_) PlanIncrementalRead(earlierImageOf_(result_));
+  if (incremental_) {
+    asking_ = Asking::NewBlock;
+    RequestBlock(incremental_->NextBlock());
+    return;
+  }
+  AskEveryBlock();
+}
+
+void LogReadout::PlanIncrementalRead(const EarlierImage& earlier) {
+  result_.fullReason = earlier.fullReason;
+  if (earlier.image.isEmpty()) return;
+  if (earlier.image.left(2) != result_.rawImage.left(2)) {
+    result_.fullReason = QStringLiteral("another device code or chip");
+    return;
+  }
+  incremental_ = IncrementalRead::Plan(earlier.image.mid(LogBlockSize), result_.deviceType->recordLength,
+                                       result_.chip.blockCount, result_.fullReason);
+}
+
+void LogReadout::RequestBlock(int block) {
+  ++result_.blockRequests;
+  Request(LogBlockRequest(block));
+}
+
+void LogReadout::NewBlockArrived(const ExchangeReply& reply) {
+  const int block = incremental_->NextBlock();
+  result_.blockReplyBytes += reply.length;
+  result_.receivedByteCount = result_.blockReplyBytes;
+  if (ClassifyBlockReply(reply.length) != BlockReplyKind::Full) {
+    ReadInFull(QStringLiteral("block %1 did not answer in full").arg(block));
+    return;
+  }
+  const IncrementalRead::Step step = incremental_->Take(ReplyBlock(reply));
+  emit Progress(block, result_.chip.blockCount);
+  switch (step) {
+    case IncrementalRead::Step::Continue:
+      RequestBlock(incremental_->NextBlock());
+      break;
+    case IncrementalRead::Step::Stale:
+      ReadInFull(QStringLiteral("the archived newest record is no longer where it was"));
+      break;
+    case IncrementalRead::Step::Done:
+      result_.incremental = true;
+      result_.rawImage.append(incremental_->Log());
+      FinishLog(result_);
+      End();
+      break;
+  }
+}
+
+void LogReadout::ReadInFull(const QString& reason) {
+  result_.fullReason = reason;
+  incremental_.reset();
+  AskEveryBlock();
+}
+
+void LogReadout::AskEveryBlock() {
   blocks_ = BlockRequests{result_.chip.blockCount};
   asking_ = Asking::Block;
   if (blocks_.Done()) {
@@ -102,7 +164,7 @@ void LogReadout::AskFirstBlock() {
     return;
   }
   blocks_.requestsMade = 1;
-  Request(LogBlockRequest(blocks_.block));
+  RequestBlock(blocks_.block);
 }
 
 void LogReadout::BlockArrived(const ExchangeReply& reply) {
@@ -111,7 +173,7 @@ void LogReadout::BlockArrived(const ExchangeReply& reply) {
   result_.receivedByteCount = result_.blockReplyBytes;
   if (blocks_.AskAgain(replyBytes)) {
     ++blocks_.requestsMade;
-    Request(LogBlockRequest(blocks_.block));
+    RequestBlock(blocks_.block);
     return;
   }
   const int block = blocks_.block;
@@ -120,7 +182,7 @@ void LogReadout::BlockArrived(const ExchangeReply& reply) {
   // The next request goes out before this block is handed on, so that the device is busy meanwhile.
   if (!blocks_.Done()) {
     blocks_.requestsMade = 1;
-    Request(LogBlockRequest(blocks_.block));
+    RequestBlock(blocks_.block);
   }
   emit Progress(block, blocks_.blockCount);
   if (blocks_.Done()) {
@@ -146,9 +208,11 @@ void AdoptReadout(SharedState& state, const ReadoutResult& result) {
 }
 
 void ReadLog(SharedState& state, DeviceLink& link, const IdentityAsks& identityAsks, const QString& host,
-             ReadoutResult& result, const std::function<void(int block, int blockCount)>& progress) {
+             ReadoutResult& result, const std::function<void(int block, int blockCount)>& progress,
+             const EarlierImageOf& earlierImageOf) {
   link.host = host;
   LogReadout job(link, identityAsks, state.ReceivedByteCount);
+  job.ReadOnlyWhatIsNew(earlierImageOf);
   if (progress) QObject::connect(&job, &LogReadout::Progress, progress);
   QEventLoop loop;
   QObject::connect(&job, &LogReadout::Finished, &loop, &QEventLoop::quit);

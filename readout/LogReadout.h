@@ -7,6 +7,7 @@
 #include "core/SharedState.h"
 #include "link/DeviceExchange.h"
 #include "link/DeviceLink.h"
+#include "readout/IncrementalRead.h"
 #include "readout/ReadoutSteps.h"
 
 // The readout of a device's whole log as a job on the event loop, which it never blocks: the header
@@ -22,6 +23,15 @@
 // How often a readout asks for the identity of the device at `host` whose header gave `deviceCode`.
 using IdentityAsks = std::function<int(const QString& host, int deviceCode)>;
 
+// The image of the device's last readout, to read only what is new since (empty: read the whole log,
+// for `fullReason`, which may be empty when there is no earlier readout to go by).
+struct EarlierImage {
+  QByteArray image;
+  QString fullReason;
+};
+// The earlier image for the device a readout has found, asked once its header and identity are in.
+using EarlierImageOf = std::function<EarlierImage(const ReadoutResult& found)>;
+
 class LogReadout : public QObject {
   Q_OBJECT
  public:
@@ -31,6 +41,10 @@ class LogReadout : public QObject {
   // as the readout starts: the header's reply adds to it before the readout counts anew.
   LogReadout(const DeviceLink& link, const IdentityAsks& identityAsks = {}, int receivedByteCount = 0,
              QObject* parent = nullptr);
+
+  // Reads only the blocks with new records when `earlierImageOf` gives an image to patch
+  // (IncrementalRead), else, or when that picture turns out stale or a block does not answer, every block.
+  void ReadOnlyWhatIsNew(const EarlierImageOf& earlierImageOf) { earlierImageOf_ = earlierImageOf; }
 
   // Sends the header request. Progress and Finished follow from the event loop.
   void Start();
@@ -54,6 +68,11 @@ class LogReadout : public QObject {
   void AskIdentity();
   void IdentityArrived(const ExchangeReply& reply);
   void AskFirstBlock();
+  void PlanIncrementalRead(const EarlierImage& earlier);
+  void RequestBlock(int block);
+  void NewBlockArrived(const ExchangeReply& reply);
+  void ReadInFull(const QString& reason);
+  void AskEveryBlock();
   void HeaderArrived(const ExchangeReply& reply);
   void BlockArrived(const ExchangeReply& reply);
   void End(const QString& error = {});
@@ -66,8 +85,10 @@ class LogReadout : public QObject {
   QString error_;
   DeviceExchange exchange_;
   BlockRequests blocks_;
+  EarlierImageOf earlierImageOf_;
+  std::optional<IncrementalRead> incremental_;
   // What the exchange in flight asks for.
-  enum class Asking { Identity, Header, Block };
+  enum class Asking { Identity, Header, Block, NewBlock };
   Asking asking_ = Asking::Header;
   bool running_ = false;
   bool cancelRequested_ = false;
@@ -80,7 +101,9 @@ class LogReadout : public QObject {
 void AdoptReadout(SharedState& state, const ReadoutResult& result);
 
 // The readout of the device at `host` as one blocking call: the job runs in a local event loop and
-// its result is adopted into `state` (`link.host` becomes `host`). `progress` is called after each block.
+// its result is adopted into `state` (`link.host` becomes `host`). `progress` is called after each block;
+// `earlierImageOf`, when given, lets the readout ask only for what is new (ReadOnlyWhatIsNew).
 // Errors propagate as ValdError; what the device gave until then stays in `result`.
 void ReadLog(SharedState& state, DeviceLink& link, const IdentityAsks& identityAsks, const QString& host,
-             ReadoutResult& result, const std::function<void(int block, int blockCount)>& progress = {});
+             ReadoutResult& result, const std::function<void(int block, int blockCount)>& progress = {},
+             const EarlierImageOf& earlierImageOf = {});

@@ -25,7 +25,11 @@ struct ReadoutResult {
   std::optional<DeviceType> deviceType;   // the header's device type; nothing: "No device"
   QList<MissedBlock> blocksWithoutReply;  // blocks without a full reply, in order: the log is incomplete
   QByteArray rawImage;   // the header's 512 bytes, then every block's as received (zeros if none)
-  bool logRead = false;  // every block was asked for and the log decoded
+  bool logRead = false;  // every block was asked for (or patched into the earlier image) and the log decoded
+  bool incremental =
+      false;              // only the blocks with new records were asked for, patched into the earlier image
+  QString fullReason;     // why a readout that could have read only what is new read every block
+  int blockRequests = 0;  // log block requests made
   // The decoded records: `log` in time order, `memoryOrder` the same records (sharing log's values)
   // as they lie in the device's memory, erased and end records included.
   RecordLog log;
