@@ -112,6 +112,19 @@ QStringList SecondVersionEnd() {
   };
 }
 
+// Version 3: a readout says whether it read every block and how many gave no full reply, and keeps
+// its image as the blocks that differ from the device's previous readout's (base_readout_id; none: the
+// whole image), so that the next readout can ask for what is new alone and an unchanged device costs a
+// readout row. Readouts kept before say neither.
+QStringList ThirdVersion() {
+  return {
+      QStringLiteral("ALTER TABLE readouts ADD COLUMN full_readout SMALLINT"),
+      QStringLiteral("ALTER TABLE readouts ADD COLUMN missed_blocks INTEGER"),
+      QStringLiteral("ALTER TABLE readouts ADD COLUMN base_readout_id INTEGER REFERENCES readouts (id)"),
+      QStringLiteral("CREATE INDEX readouts_of_device ON readouts (device_id, id)"),
+  };
+}
+
 }  // namespace
 
 QStringList SchemaStep(int version, ArchiveLocation::Engine engine) {
@@ -120,6 +133,8 @@ QStringList SchemaStep(int version, ArchiveLocation::Engine engine) {
       return FirstVersion(engine);
     case 2:
       return SecondVersion(engine);
+    case 3:
+      return ThirdVersion();
     default:
       return {};
   }

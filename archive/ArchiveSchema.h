@@ -7,7 +7,7 @@
 
 // The archive's schema version that this program writes. An archive of an older version is brought up
 // to it step by step, all steps in one transaction; one of a newer version is refused and left as it is.
-inline constexpr int CurrentSchemaVersion = 2;
+inline constexpr int CurrentSchemaVersion = 3;
 
 // The tables of that version.
 inline constexpr std::array<const char*, 5> ArchiveTables = {"schema_version", "devices", "readouts",

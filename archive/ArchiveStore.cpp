@@ -15,6 +15,7 @@
 
 #include "archive/ArchiveSchema.h"
 #include "archive/ArchivedLine.h"
+#include "archive/ImagePatch.h"
 #include "archive/RawImageDecoding.h"
 #include "archive/SiteTime.h"
 #include "archive/SqliteRecordInsert.h"
@@ -443,18 +444,7 @@ MergeResult ArchiveStore::Merge(const ArchiveReadout& readout, const ArchivedLin
   Begin();
   try {
     const qint64 deviceId = StoreDevice(readout.device, readout.readAt);
-    QVariant readoutId;
-    if (!readout.image.isEmpty()) {
-      QSqlQuery stored = Run(
-          QStringLiteral(
-              "INSERT INTO readouts (device_id, read_at, address, decimal_separator, "
-              "system_decimal_separator, image, lines, added) VALUES (?, ?, ?, ?, ?, ?, ?, 0) RETURNING id"),
-          {deviceId, SqlTimeText(readout.readAt), readout.device.address, readout.decimalSeparatorText,
-           QByteArray(1, readout.systemDecimalSeparator), readout.image, int(readout.lines.size())});
-      if (!NextRow(stored))
-        Fail(QStringLiteral("INSERT INTO readouts"), QStringLiteral("no readout id returned"));
-      readoutId = stored.value(0).toLongLong();
-    }
+    const QVariant readoutId = readout.image.isEmpty() ? QVariant() : StoreReadout(deviceId, readout);
     std::vector<NewRecord> records;
     records.reserve(lines.records.size());
     for (const ArchivedLine& line : lines.records) records.push_back({&line, readoutId});
@@ -467,6 +457,67 @@ MergeResult ArchiveStore::Merge(const ArchiveReadout& readout, const ArchivedLin
     throw;
   }
   return result;
+}
+
+QVariant ArchiveStore::StoreReadout(qint64 deviceId, const ArchiveReadout& readout) {
+  // A whole image now and then keeps the rebuilding of the latest one short.
+  constexpr int LongestPatchChain = 32;
+  QVariant base;
+  QByteArray image = readout.image;
+  QSqlQuery last = Run(QStringLiteral("SELECT MAX(id) FROM readouts WHERE device_id = ?"), {deviceId});
+  if (NextRow(last) && !last.value(0).isNull()) {
+    const auto [previous, patches] = StoredImage(last.value(0).toLongLong());
+    if (previous.size() == image.size() && patches < LongestPatchChain) {
+      base = last.value(0);
+      // Empty for an unchanged device, but not null: the column takes no null.
+      image = ImagePatch(previous, image);
+      if (image.isNull()) image = QByteArray("", 0);
+    }
+  }
+  QSqlQuery stored =
+      Run(QStringLiteral("INSERT INTO readouts (device_id, read_at, address, decimal_separator, "
+                         "system_decimal_separator, image, lines, added, full_readout, missed_blocks, "
+                         "base_readout_id) VALUES (?, ?, ?, ?, ?, ?, ?, 0, ?, ?, ?) RETURNING id"),
+          {deviceId, SqlTimeText(readout.readAt), readout.device.address, readout.decimalSeparatorText,
+           QByteArray(1, readout.systemDecimalSeparator), image, int(readout.lines.size()),
+           int(readout.fullReadout), readout.missedBlocks, base});
+  if (!NextRow(stored))
+    Fail(QStringLiteral("INSERT INTO readouts"), QStringLiteral("no readout id returned"));
+  return stored.value(0).toLongLong();
+}
+
+std::pair<QByteArray, int> ArchiveStore::StoredImage(qint64 readoutId) {
+  QList<QByteArray> patches;
+  QVariant id = readoutId;
+  while (true) {
+    QSqlQuery row = Run(QStringLiteral("SELECT image, base_readout_id FROM readouts WHERE id = ?"), {id});
+    if (!NextRow(row)) {
+      Fail(QStringLiteral("SELECT FROM readouts"),
+           QStringLiteral("the image of readout %1 goes back to readout %2, which is missing")
+               .arg(readoutId)
+               .arg(id.toLongLong()));
+    }
+    const QVariant base = row.value(1);
+    if (base.isNull()) {
+      QByteArray image = row.value(0).toByteArray();
+      for (qsizetype k = patches.size() - 1; k >= 0; --k) {
+        const std::optional<QByteArray> patched = PatchedImage(std::move(image), patches[k]);
+        if (!patched) {
+          Fail(QStringLiteral("SELECT FROM readouts"),
+               QStringLiteral("the image of readout %1 cannot be rebuilt: a patch does not fit")
+                   .arg(readoutId));
+        }
+        image = *patched;
+      }
+      return {image, int(patches.size())};
+    }
+    if (patches.size() > 100000 || base.toLongLong() >= id.toLongLong()) {
+      Fail(QStringLiteral("SELECT FROM readouts"),
+           QStringLiteral("the image of readout %1 goes back in a circle").arg(readoutId));
+    }
+    patches.append(row.value(0).toByteArray());
+    id = base;
+  }
 }
 
 void ArchiveStore::PrepareForManyMerges() {
@@ -515,6 +566,31 @@ std::optional<QString> ArchiveStore::MacLastSeenAt(const QString& address, int d
                         {address, deviceCode});
   if (!NextRow(query)) return std::nullopt;
   return query.value(0).toString();
+}
+
+bool ArchiveStore::KnowsDeviceAt(const QString& address, int deviceCode) {
+  if (!holdsArchive_) return false;
+  QSqlQuery query =
+      Run(QStringLiteral("SELECT 1 FROM devices WHERE last_address = ? AND device_code = ? LIMIT 1"),
+          {address, deviceCode});
+  return NextRow(query);
+}
+
+std::optional<LastReadout> ArchiveStore::LastReadoutOf(const QString& deviceKey) {
+  if (!holdsArchive_) return std::nullopt;
+  QSqlQuery query = Run(
+      QStringLiteral("SELECT r.id, r.missed_blocks, (SELECT MAX(f.read_at) FROM readouts f WHERE "
+                     "f.device_id = r.device_id AND f.full_readout = 1) FROM readouts r JOIN devices d ON "
+                     "d.id = r.device_id WHERE d.device_key = ? ORDER BY r.id DESC LIMIT 1"),
+      {deviceKey});
+  if (!NextRow(query)) return std::nullopt;
+  LastReadout last;
+  if (!query.value(1).isNull()) last.missedBlocks = query.value(1).toInt();
+  const QString lastFull = TimeText(query.value(2));
+  if (!lastFull.isEmpty())
+    last.lastFullReadout = QDateTime::fromString(lastFull, QStringLiteral("yyyy-MM-dd hh:mm:ss"));
+  last.image = StoredImage(query.value(0).toLongLong()).first;
+  return last;
 }
 
 // The device's records from `from` to `to` in time order: UTC time first, the one that does not
@@ -578,18 +654,24 @@ QList<RedecodeResult> ArchiveStore::Redecode() {
     try {
       // Every record the images give now, with the first readout that gives it.
       std::vector<std::pair<ArchivedLines, QVariant>> decoded;
-      QSqlQuery images =
-          Run(QStringLiteral("SELECT id, image, decimal_separator, system_decimal_separator FROM "
-                             "readouts WHERE device_id = ? ORDER BY id"),
-              {device.id});
+      QSqlQuery images = Run(QStringLiteral("SELECT id, decimal_separator, system_decimal_separator FROM "
+                                            "readouts WHERE device_id = ? ORDER BY id"),
+                             {device.id});
+      QList<std::tuple<qint64, QByteArray, QByteArray>> readouts;
       while (NextRow(images)) {
+        readouts.append(
+            {images.value(0).toLongLong(), images.value(1).toByteArray(), images.value(2).toByteArray()});
+      }
+      for (const auto& [readoutId, separatorText, systemSeparator] : readouts) {
         ++result.readouts;
-        const std::optional<DecodedImage> image = DecodeStoredImage(images, 1);
+        const std::optional<DecodedImage> image =
+            DecodeRawImage(StoredImage(readoutId).first, separatorText,
+                           systemSeparator.isEmpty() ? '.' : systemSeparator[0]);
         if (!image) {
           ++result.undecodable;
           continue;
         }
-        decoded.emplace_back(ArchiveRecords(image->log, image->lines, zone_), images.value(0));
+        decoded.emplace_back(ArchiveRecords(image->log, image->lines, zone_), readoutId);
       }
       if (result.readouts == 0) {
         Rollback();
@@ -718,11 +800,29 @@ ArchiveCheck ArchiveStore::Check() {
       check.problems << QStringLiteral("the table %1 is missing").arg(QLatin1String(table));
     }
   }
+  if (tables.contains(QLatin1String("readouts"))) {
+    // Every readout's image rebuilt from the whole image its patches go back to.
+    QList<qint64> readouts;
+    try {
+      QSqlQuery ids = Run(QStringLiteral("SELECT id FROM readouts ORDER BY id"));
+      while (NextRow(ids)) readouts << ids.value(0).toLongLong();
+      for (const qint64 id : readouts) {
+        try {
+          StoredImage(id);
+        } catch (const ValdError& error) {
+          check.problems << error.Message();
+        }
+      }
+    } catch (const ValdError& error) {
+      check.problems << error.Message();
+    }
+  }
   QSqlQuery query(QSqlDatabase::database(connection_, false));
   query.setForwardOnly(true);
   if (location_.engine == ArchiveLocation::Engine::SQLite) {
-    check.checked =
-        QStringLiteral("the archive's tables and SQLite's integrity check of every page, table and index");
+    check.checked = QStringLiteral(
+        "the archive's tables, every readout's image and SQLite's integrity check of every page, table and "
+        "index");
     // One row "ok" for a sound file, else rows of problems, each of one or more lines.
     if (query.exec(QStringLiteral("PRAGMA integrity_check"))) {
       while (query.next()) {
@@ -742,9 +842,11 @@ ArchiveCheck ArchiveStore::Check() {
     if (query.lastError().isValid())
       check.problems << QStringLiteral("%1: %2").arg(table, query.lastError().text().simplified());
   }
-  check.checked = QStringLiteral(
-                      "the archive's tables, every row and column of them read through (%1 rows); "
-                      "PostgreSQL checks indexes only with the amcheck extension, so they are not checked")
-                      .arg(rows);
+  check.checked =
+      QStringLiteral(
+          "the archive's tables, every readout's image, every row and column of them read through "
+          "(%1 rows); "
+          "PostgreSQL checks indexes only with the amcheck extension, so they are not checked")
+          .arg(rows);
   return check;
 }

@@ -29,7 +29,16 @@ struct ArchiveReadout {
   // How the raw image decodes again: the DecimalSeparator setting and the system's separator.
   QByteArray decimalSeparatorText;
   char systemDecimalSeparator = '.';
-  QByteArray image;  // the log header and every block as received; empty for an imported file
+  QByteArray image;         // the log header and every block as received; empty for an imported file
+  bool fullReadout = true;  // every block was asked for, not only those with new records
+  int missedBlocks = 0;     // blocks without a full reply
+};
+
+// What the archive holds of a device's last readout, for reading only what is new since.
+struct LastReadout {
+  QByteArray image;                 // its raw image, rebuilt
+  std::optional<int> missedBlocks;  // nothing for a readout kept before the archive said
+  QDateTime lastFullReadout;        // local time of the device's last readout of every block; invalid: none
 };
 
 struct MergeResult {
@@ -105,6 +114,10 @@ class ArchiveStore {
   // The MAC address of the device last read at `address` with `deviceCode`, if the archive knows one:
   // asked before every readout, so it reads the devices alone and not their records.
   std::optional<QString> MacLastSeenAt(const QString& address, int deviceCode);
+  // Whether a device was read at `address` with `deviceCode` before, with a MAC address or without.
+  bool KnowsDeviceAt(const QString& address, int deviceCode);
+  // The last readout of the device with the key `deviceKey`, if it has one.
+  std::optional<LastReadout> LastReadoutOf(const QString& deviceKey);
 
   // The device's lines from `from` to `to` (local SQL time text, inclusive; empty: unbounded) in time
   // order, each as it was first archived.
@@ -116,8 +129,9 @@ class ArchiveStore {
   // readouts what the images give now.
   QList<RedecodeResult> Redecode();
 
-  // Whether the archive's tables are all there, and the engine's check of them: SQLite's integrity
-  // check; on PostgreSQL, which checks indexes only with an extension, every row and column read through.
+  // Whether the archive's tables are all there, every readout's image can be rebuilt, and the engine's check
+  // of them: SQLite's integrity check; on PostgreSQL, which checks indexes only with an extension, every row
+  // and column read through.
   ArchiveCheck Check();
 
   // The archive and its Qt SQL connection, for tables kept beside the archive's own (alarms).
@@ -136,6 +150,11 @@ class ArchiveStore {
   void Rollback();
   void PrepareSchema();
   qint64 StoreDevice(const DeviceIdentity& device, const QDateTime& readAt);
+  // The raw image of readout `readoutId`, rebuilt from the whole image its patches go back to, and how
+  // many patches that took. Throws ValdError when it cannot be rebuilt.
+  std::pair<QByteArray, int> StoredImage(qint64 readoutId);
+  // The readout row for `readout` of the device: its image whole, or patched onto the device's last one.
+  QVariant StoreReadout(qint64 deviceId, const ArchiveReadout& readout);
   struct NewRecord {
     const ArchivedLine* line = nullptr;
     QVariant readoutId;  // null for a line of an imported file

@@ -33,6 +33,8 @@ void ArchiveReadoutLog(const ReadoutResult& result, const TextLines& lines, cons
     readout.decimalSeparatorText = run.decimalSeparatorText;
     readout.systemDecimalSeparator = run.env.systemDecimalSeparator;
     readout.image = result.rawImage;
+    readout.fullReadout = !result.incremental;
+    readout.missedBlocks = int(result.blocksWithoutReply.size());
     outcome.archivedLines = run.archive->Merge(readout).added;
   } catch (const ValdError& error) {
     outcome.archiveError = error.Message();

@@ -27,7 +27,9 @@ IdentityAsks IdentityAsksFor(const ReadoutRun& run) {
     return [archive](const QString& host, int deviceCode) {
       if (!archive) return 3;
       try {
-        return archive->MacLastSeenAt(host, deviceCode) ? 1 : 3;
+        bool known = false;
+        archive->Run([&](ArchiveStore& store) { known = store.KnowsDeviceAt(host, deviceCode); });
+        return known ? 1 : 3;
       } catch (const ValdError&) {
         // An archive that cannot be read knows nothing here; the merge reports what is wrong with it.
         return 3;
@@ -36,4 +38,24 @@ IdentityAsks IdentityAsksFor(const ReadoutRun& run) {
   }
   if (run.limits.NameMacs()) return [](const QString&, int) { return 1; };
   return {};
+}
+
+EarlierImageOf EarlierImagesFor(const ReadoutRun& run) {
+  if (!run.newOnly.enabled || !run.archive) return {};
+  return [&run](const ReadoutResult& found) {
+    std::optional<LastReadout> last;
+    try {
+      run.archive->Run([&](ArchiveStore& store) {
+        DeviceIdentity device = IdentifyDevice(found);
+        if (device.mac.isEmpty()) {
+          if (const std::optional<QString> known = store.MacLastSeenAt(found.host, found.DeviceCode()))
+            device = KnownByMac(device, *known);
+        }
+        last = store.LastReadoutOf(device.key);
+      });
+    } catch (const ValdError& error) {
+      return EarlierImage{{}, error.Message()};
+    }
+    return ChooseEarlierImage(last, run.newOnly, run.env.now());
+  };
 }

@@ -7,6 +7,7 @@
 #include "archive/ArchiveWriter.h"
 #include "core/Environment.h"
 #include "mqtt/MessagePublisher.h"
+#include "pipeline/EarlierImages.h"
 #include "readout/LogReadout.h"
 #include "watch/LimitRules.h"
 
@@ -19,6 +20,7 @@ struct ReadoutRun {
   QString archiveProblem;                  // why env.archive names no usable archive; every readout says so
   LimitRules limits;                       // the limits the logs are checked against; empty: none
   const MessagePublisher* publisher = nullptr;  // where the readouts are published; null: nowhere
+  NewOnlyPolicy newOnly;                        // whether a readout asks only for what is new
 };
 
 // The run for `env`: the archive that env.archive names, with UTC at env.timeZone, opened while the
@@ -27,7 +29,12 @@ ReadoutRun OpenReadoutRun(const Environment& env, const QByteArray& decimalSepar
                           LimitRules limits = {}, const MessagePublisher* publisher = nullptr);
 
 // How often a readout of `run` asks a device for its identity: the archive keeps devices by it, and a
-// published readout is named by it. Three times while the archive knows no MAC address for the device's
-// address and code, else once, as a missing reply then falls back to the known one; once for a limit
-// rule naming a MAC address; else not at all.
+// published readout is named by it. Three times while the archive knows no device at the address with
+// its code, else once: a missing reply then falls back to the MAC address known there, and a device
+// that never gave one is not kept waiting again. Once for a limit rule naming a MAC address; else not
+// at all.
 IdentityAsks IdentityAsksFor(const ReadoutRun& run);
+
+// How a readout of `run` finds the device's earlier image in the archive (ChooseEarlierImage); none
+// when the run reads every block.
+EarlierImageOf EarlierImagesFor(const ReadoutRun& run);

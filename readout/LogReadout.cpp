@@ -3,8 +3,8 @@
 #include <QEventLoop>
 
 #include "core/ValdError.h"
-#include "link/Exchanges.h"
 #include "decode/LogDecoding.h"
+#include "link/Exchanges.h"
 #include "link/MemoryMap.h"
 
 LogReadout::LogReadout(const DeviceLink& link, const IdentityAsks& identityAsks, int receivedByteCount,

@@ -57,11 +57,15 @@ TEST_P(ArchiveTest, SchemaOneArchiveIsCarriedOverWithEveryRecordAndImage) {
 
   ArchiveStore store(location, ArchiveAccess::ReadWrite, Budapest);
   EXPECT_EQ(Query(location, QStringLiteral("SELECT version FROM schema_version")),
-            QStringList{QStringLiteral("2")});
+            QStringList{QStringLiteral("3")});
   const QStringList after = Query(location, recordsSql);
   EXPECT_EQ(after.size(), 600);
   EXPECT_EQ(QSet<QString>(after.begin(), after.end()), distinct);
   EXPECT_EQ(Query(location, QStringLiteral("SELECT id, device_id, image FROM readouts ORDER BY id")), images);
+  // Readouts kept before say neither how they read nor what they missed: the next one reads every block.
+  EXPECT_EQ(Query(location, QStringLiteral("SELECT COUNT(*) FROM readouts WHERE full_readout IS NULL AND "
+                                           "missed_blocks IS NULL AND base_readout_id IS NULL")),
+            QStringList{QString::number(images.size())});
   EXPECT_EQ(Query(location, QStringLiteral("SELECT CAST(time_utc AS TEXT) FROM records r JOIN devices d ON "
                                            "d.id = r.device_id WHERE d.device_key = 'AA:BB:CC:DD:EE:FF' AND "
                                            "CAST(r.time AS TEXT) = '2024-03-01 00:00:00'")),

@@ -79,6 +79,10 @@ struct RingChange {
   const char* fullReason;  // why the whole log was read
 };
 
+void PrintTo(const RingChange& change, std::ostream* os) {
+  *os << change.name;
+}
+
 class ReadOnlyWhatIsNew : public testing::TestWithParam<RingChange> {};
 
 TEST_P(ReadOnlyWhatIsNew, GivesWhatAFullReadoutOfTheSameMemoryGives) {

@@ -26,10 +26,13 @@ DeviceOutcome ReadOneDevice(const HostEntry& entry, const ReadoutRun& run, const
   // What keeps the readout from being complete, in the order it happened.
   QStringList problems;
   try {
-    ReadLog(state, link, IdentityAsksFor(run), entry.host, result, [&](int block, int blockCount) {
-      blocksAsked = block + 1;
-      if (progress) progress(block, blockCount);
-    });
+    ReadLog(
+        state, link, IdentityAsksFor(run), entry.host, result,
+        [&](int block, int blockCount) {
+          blocksAsked = block + 1;
+          if (progress) progress(block, blockCount);
+        },
+        EarlierImagesFor(run));
     if (result.deviceFound()) {
       kept = KeepReadout(result, run, {folder, entry.folder});
       if (!kept.fileError.isEmpty()) problems << kept.fileError;
@@ -69,7 +72,11 @@ DeviceOutcome ReadOneDevice(const HostEntry& entry, const ReadoutRun& run, const
   outcome.mac = kept.device.mac.isEmpty() ? kept.mac : kept.device.mac;
   outcome.newRecordsArchived = kept.archivedLines;
   for (const MissedBlock& missed : result.blocksWithoutReply) outcome.missingBlocks.append(missed.block);
-  outcome.blocksRead = blocksAsked - int(result.blocksWithoutReply.size());
+  outcome.blocksRead =
+      result.incremental ? result.blockRequests : blocksAsked - int(result.blocksWithoutReply.size());
+  outcome.incremental = result.incremental;
+  outcome.fullReason = result.fullReason;
+  outcome.blockRequests = result.blockRequests;
   outcome.records = result.log.Count();
   outcome.file = kept.measurementFile;
   outcome.seconds = double(clock.elapsed()) / 1000;

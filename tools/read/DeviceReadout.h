@@ -15,6 +15,9 @@ struct DeviceOutcome {
   QString mac;                            // the MAC address the device gave for the archive, else empty
   std::optional<int> newRecordsArchived;  // records the archive did not hold yet, none when not archived
   int blocksRead = 0;                     // log blocks that answered
+  bool incremental = false;               // only the blocks with new records were asked for
+  QString fullReason;                     // why a device the archive knows was read in full
+  int blockRequests = 0;                  // log block requests made
   QList<int> missingBlocks;               // log blocks that got no full reply, retry included
   int records = 0;                        // measurement lines of the log
   QString file;                           // the measurement file written, empty if none

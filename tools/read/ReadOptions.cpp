@@ -75,6 +75,7 @@ QString ReadUsage() {
       "Usage: vald_read [--port N] [--out DIR] [--decimal-separator C] [--time \"yyyy-MM-dd hh:mm\"]\n"
       "                 [--archive PATH|URL|off] [--time-zone ZONE] [--no-files] [--jobs N] [--hosts FILE]\n"
       "                 [--config CFG.INI] [--limits FILE] [--notify CMD] [--json] [--quiet] [--mqtt URL]\n"
+      "                 [--full] [--full-every HOURS]\n"
       "                 [HOST[:PORT]...]\n"
       "\n"
       "Reads the whole log of the device at each HOST, several devices at once, exactly as the\n"
@@ -98,6 +99,12 @@ QString ReadUsage() {
       "  --time-zone ZONE            the devices' time zone, which gives the archived records' UTC\n"
       "                              times: a name such as Europe/Budapest (default: the system's)\n"
       "  --no-files                  merge into the archive only, write no measurement files\n"
+      "  --full                      ask every device for every block; without it a device whose last\n"
+      "                              readout the archive holds whole is asked only for the blocks from\n"
+      "                              its newest record on, patched into that image, and read in full\n"
+      "                              whenever that picture may be stale\n"
+      "  --full-every HOURS          read a device in full once its last full readout is this old\n"
+      "                              (default 24)\n"
       "  --jobs N                    devices read at once, each with its own socket (default 8)\n"
       "  --hosts FILE                read the hosts listed in FILE too: one HOST or HOST:PORT a line\n"
       "                              ([IPv6]:PORT for an IPv6 address), \"#\" starts a comment, blank\n"
@@ -135,8 +142,9 @@ QString ReadUsage() {
       "together, records with an invalid date, a line of the log that the views refuse, after the file\n"
       "with the whole log was written, an archive that could not be written, a broker that did not\n"
       "take the messages). With --json the line is an object with host, deviceType, mac, blocksRead,\n"
-      "missingBlocks, records, lostRecords, suspect, invalidDates, newRecordsArchived, file, error and\n"
-      "seconds, with --mqtt also mqtt (\"published\" or why not).\n"
+      "missingBlocks, records, lostRecords, suspect, invalidDates, newRecordsArchived, file, error,\n"
+      "seconds, readout (\"incremental\" or \"full\"), fullReason (why a device with an archived image\n"
+      "was read in full, else null) and blockRequests, with --mqtt also mqtt (\"published\" or why not).\n"
       "With limits, each alarm (an unbroken run of records beyond a limit of one channel) not reported\n"
       "before follows its device's line as \"HOST: alarm: ...\"; with --json the object's \"alarms\"\n"
       "lists them (device, channel, quantity, unit, limit, value, start, end, records, extreme). The\n"
@@ -159,6 +167,8 @@ ParsedCommandLine ParseReadOptions(const QStringList& arguments) {
   const QCommandLineOption archiveOption(QStringLiteral("archive"), QString(), QStringLiteral("ARCHIVE"));
   const QCommandLineOption timeZoneOption(QStringLiteral("time-zone"), QString(), QStringLiteral("ZONE"));
   const QCommandLineOption noFilesOption(QStringLiteral("no-files"));
+  const QCommandLineOption fullOption(QStringLiteral("full"));
+  const QCommandLineOption fullEveryOption(QStringLiteral("full-every"), QString(), QStringLiteral("HOURS"));
   const QCommandLineOption jobsOption(QStringLiteral("jobs"), QString(), QStringLiteral("N"));
   const QCommandLineOption hostsOption(QStringLiteral("hosts"), QString(), QStringLiteral("FILE"));
   const QCommandLineOption configOption(QStringLiteral("config"), QString(), QStringLiteral("CFG.INI"));
@@ -171,7 +181,8 @@ ParsedCommandLine ParseReadOptions(const QStringList& arguments) {
   const QCommandLineOption versionOption(QStringLiteral("version"));
   parser.addOptions({portOption, outOption, separatorOption, timeOption, archiveOption, timeZoneOption,
                      noFilesOption, jobsOption, hostsOption, configOption, limitsOption, notifyOption,
-                     jsonOption, quietOption, mqttOption, helpOption, versionOption});
+                     jsonOption, quietOption, mqttOption, fullOption, fullEveryOption, helpOption,
+                     versionOption});
   parser.addPositionalArgument(QStringLiteral("HOST"), QString(), QStringLiteral("HOST..."));
 
   ParsedCommandLine result;
@@ -231,6 +242,18 @@ ParsedCommandLine ParseReadOptions(const QStringList& arguments) {
       return result;
     }
     options.jobs = jobs;
+  }
+  options.full = parser.isSet(fullOption);
+  if (parser.isSet(fullEveryOption)) {
+    bool ok = false;
+    const int hours = parser.value(fullEveryOption).toInt(&ok);
+    if (!ok || hours < 0 || hours > ReadOptions::MaxFullEveryHours) {
+      result.error = QStringLiteral("Bad --full-every \"%1\": expected hours from 0 to %2.")
+                         .arg(parser.value(fullEveryOption))
+                         .arg(ReadOptions::MaxFullEveryHours);
+      return result;
+    }
+    options.fullEveryHours = hours;
   }
   options.json = parser.isSet(jsonOption);
   options.quiet = parser.isSet(quietOption);

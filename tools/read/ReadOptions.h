@@ -25,8 +25,12 @@ struct ReadOptions {
   QStringList configFiles;  // cfg.ini files whose five addresses are read
   // The broker every readout is published to, without its password; none: no publishing.
   std::optional<BrokerLocation> mqtt;
-  QString limitsFile;     // the limits every log is checked against; empty: limits.csv in outFolder, if any
-  QString notifyCommand;  // run through /bin/sh -c once per new alarm; empty: none
+  QString limitsFile;       // the limits every log is checked against; empty: limits.csv in outFolder, if any
+  QString notifyCommand;    // run through /bin/sh -c once per new alarm; empty: none
+  bool full = false;        // every block of every device, even where the archive knows the earlier image
+  int fullEveryHours = 24;  // every block of a device whose last full readout is this old
+
+  static constexpr int MaxFullEveryHours = 24 * 366;
 
   static constexpr int DefaultJobs = 8;
   static constexpr int MaxJobs = 256;

@@ -74,6 +74,10 @@ QByteArray ResultJson(const DeviceOutcome& outcome) {
       {QStringLiteral("lostRecords"), outcome.lostRecords},
       {QStringLiteral("error"), TextOrNull(outcome.error)},
       {QStringLiteral("seconds"), outcome.seconds},
+      {QStringLiteral("readout"),
+       outcome.incremental ? QStringLiteral("incremental") : QStringLiteral("full")},
+      {QStringLiteral("fullReason"), TextOrNull(outcome.fullReason)},
+      {QStringLiteral("blockRequests"), outcome.blockRequests},
   };
   if (outcome.mqtt) {
     object.insert(QStringLiteral("mqtt"), outcome.mqtt->published ? QJsonValue(QStringLiteral("published"))

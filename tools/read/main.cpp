@@ -118,8 +118,9 @@ int main(int argc, char** argv) {
   }
   // One archive connection for the whole run: the devices read at once merge through it one after another.
   // One separator for every value, so that the file opens again on a system with that separator.
-  const ReadoutRun run = OpenReadoutRun(env, QByteArray(1, env.systemDecimalSeparator), std::move(limits),
-                                        publisher ? &*publisher : nullptr);
+  ReadoutRun run = OpenReadoutRun(env, QByteArray(1, env.systemDecimalSeparator), std::move(limits),
+                                  publisher ? &*publisher : nullptr);
+  run.newOnly = {true, options.full, options.fullEveryHours};
 
   // Progress is for a person watching: a log file or a pipe gets only the result lines. Progress lines
   // of devices read at once go out one whole line at a time.
