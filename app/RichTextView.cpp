@@ -4,7 +4,7 @@
 #include <QTextCursor>
 #include <QTextEdit>
 
-#include "ModelText.h"
+#include "core/Win1250.h"
 
 void ShowRichText(QTextEdit* box, const RichText& text, Qt::Alignment alignment) {
   box->clear();
@@ -17,7 +17,7 @@ void ShowRichText(QTextEdit* box, const RichText& text, Qt::Alignment alignment)
     for (const TextRun& run : text.Lines()[i]) {
       QTextCharFormat format;
       format.setForeground(QColor::fromRgb(run.colour));
-      cursor.insertText(ShownText(run.text), format);
+      cursor.insertText(FromWin1250(run.text), format);
     }
   }
 }

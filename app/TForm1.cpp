@@ -8,7 +8,6 @@
 #include <QTabBar>
 
 #include "ChartView.h"
-#include "ModelText.h"
 #include "RichTextView.h"
 #include "TF_Nev.h"
 #include "TForm3.h"
@@ -280,7 +279,7 @@ void TForm1::ApplyGeometry(const QRect& outer) {
 void TForm1::ShowModel() {
   if (view_.geometry != shownGeometry_) ApplyGeometry(view_.geometry);
 
-  ui_->LabelDevice->setText(ShownText(view_.labelDevice));
+  ui_->LabelDevice->setText(FromWin1250(view_.labelDevice));
   const std::array<QLineEdit*, 5> edits = {ui_->Edit_IP1, ui_->Edit_IP2, ui_->Edit_IP3, ui_->Edit_IP4,
                                            ui_->Edit_IP5};
   for (size_t i = 0; i < edits.size(); ++i) ShowEditText(edits[i], view_.addressEdits[i]);
@@ -302,7 +301,7 @@ void TForm1::ShowModel() {
   const std::array<QTextEdit*, 4> strips = {ui_->RichEditT, ui_->RichEditH, ui_->RichEditC, ui_->RichEditV};
   for (int page = 0; page < 4; ++page) {
     ui_->PageControl1->setTabVisible(page, view_.tabVisible[size_t(page)]);
-    ui_->PageControl1->setTabText(page, ShownText(view_.pageCaptions[size_t(page)]));
+    ui_->PageControl1->setTabText(page, FromWin1250(view_.pageCaptions[size_t(page)]));
     chartViews_[size_t(page)]->Show(view_.pages[size_t(page)].chart);
     ShowRichTextBox(strips[size_t(page)], view_.pages[size_t(page)].strip, shownStrips_[size_t(page)]);
   }
@@ -315,7 +314,7 @@ void TForm1::ShowModel() {
   ui_->Label1->setText(FromWin1250(view_.label1));
   for (size_t i = 0; i < statusPanels_.size(); ++i) {
     if (readout_ && i == ProgressPanel) continue;
-    statusPanels_[i]->setText(ShownText(view_.statusPanels[i]));
+    statusPanels_[i]->setText(FromWin1250(view_.statusPanels[i]));
   }
 }
 
@@ -657,7 +656,7 @@ void TForm1::cc1Click() {
     std::optional<int> step;
     while (!step) {
       const QString answer =
-          dialogs_.inputBox(this, ShownText(ScaleInputCaption()), ShownText(ScaleInputPrompt()),
+          dialogs_.inputBox(this, FromWin1250(ScaleInputCaption()), FromWin1250(ScaleInputPrompt()),
                             FromWin1250(ScaleInputPreset(view_)));
       step = ReadScaleStep(ToWin1250(answer));
     }

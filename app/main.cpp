@@ -8,12 +8,12 @@
 #include "ApplicationName.h"
 #include "StartupReading.h"
 #include "TForm1.h"
-#include "Translation.h"
 #include "WindowCommandLine.h"
 #include "archive/ArchiveLocation.h"
 #include "core/Environment.h"
 #include "operations/FirstStart.h"
 #include "settings/LanguageSetting.h"
+#include "translations/Translation.h"
 
 namespace {
 

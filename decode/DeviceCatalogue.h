@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QString>
 #include <algorithm>
 #include <optional>
 #include <span>
@@ -51,8 +52,8 @@ struct Quantity {
   const char* unit;     // UTF-8
   int decimals;         // decimals worth showing of the value in `unit`
   double scale;         // the logged number times scale is the value in `unit`
-  const char* labelHu;  // UTF-8
-  const char* labelEn;
+  const char* labelHu;  // UTF-8; the source text of its caption in the translation (context "Quantity")
+  const char* labelEn;  // the English caption, kept as it is where no translation applies (archive, broker)
   const char* homeAssistantClass;  // Home Assistant's device class; nullptr where it has none
   const char* homeAssistantUnit;   // the unit as Home Assistant spells it; nullptr: `unit`
   DailyCurve curve;                // the simulator's readings
@@ -89,6 +90,9 @@ std::optional<DeviceType> LookUpDeviceType(int deviceCode);
 // The quantity of a catalogue letter; every letter the rows use has one.
 const Quantity& QuantityOf(char letter);
 std::span<const Quantity> QuantityTable();
+
+// A quantity's caption in the installed translation's language: "Hőmérséklet", in English "Temperature".
+QString QuantityCaption(const Quantity& quantity);
 
 // Value columns a field of `fieldType` gives: two for the relay event field, one for every other.
 int ColumnsPerField(int fieldType);

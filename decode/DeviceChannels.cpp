@@ -7,10 +7,8 @@ QString DeviceChannel::Key() const {
   return QStringLiteral("%1_%2").arg(QLatin1String(quantity->key)).arg(number);
 }
 
-QString DeviceChannel::Label(bool hungarian) const {
-  QString label = QStringLiteral("%1 %2")
-                      .arg(QString::fromUtf8(hungarian ? quantity->labelHu : quantity->labelEn))
-                      .arg(number);
+QString DeviceChannel::Label() const {
+  QString label = QStringLiteral("%1 %2").arg(QuantityCaption(*quantity)).arg(number);
   if (*quantity->unit) label += QStringLiteral(" (%1)").arg(QString::fromUtf8(quantity->unit));
   return label;
 }

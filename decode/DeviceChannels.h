@@ -15,8 +15,8 @@ struct DeviceChannel {
   const Quantity* quantity = nullptr;
 
   QString Key() const;  // "temperature_2"
-  // "Temperature 2 (°C)", or "Hőmérséklet 2 (°C)" in Hungarian; no unit for a quantity without one.
-  QString Label(bool hungarian) const;
+  // "Hőmérséklet 2 (°C)", in English "Temperature 2 (°C)"; no unit for a quantity without one.
+  QString Label() const;
 };
 
 // The channels of a catalogue row in column order.

@@ -72,9 +72,9 @@ std::optional<ExportFormat> ExportFormatNamed(const QString& name) {
   return std::nullopt;
 }
 
-QByteArray CsvExport(const ExportTable& table, bool hungarianLabels) {
+QByteArray CsvExport(const ExportTable& table) {
   QByteArray csv = "time";
-  for (const DeviceChannel& channel : table.channels) csv += ',' + CsvField(channel.Label(hungarianLabels));
+  for (const DeviceChannel& channel : table.channels) csv += ',' + CsvField(channel.Label());
   csv += "\r\n";
   for (const ExportTable::Row& row : table.rows) {
     csv += IsoTime(row);
@@ -119,10 +119,10 @@ QByteArray InfluxExport(const ExportTable& table) {
   return lines;
 }
 
-void WriteExport(const ExportTable& table, ExportFormat format, const QString& path, bool hungarianLabels) {
+void WriteExport(const ExportTable& table, ExportFormat format, const QString& path) {
   switch (format) {
     case ExportFormat::Csv:
-      WriteWholeFile(path, CsvExport(table, hungarianLabels));
+      WriteWholeFile(path, CsvExport(table));
       return;
     case ExportFormat::Json:
       WriteWholeFile(path, JsonLinesExport(table));
@@ -131,7 +131,7 @@ void WriteExport(const ExportTable& table, ExportFormat format, const QString& p
       WriteWholeFile(path, InfluxExport(table));
       return;
     case ExportFormat::Xlsx:
-      WriteXlsxExport(table, path, hungarianLabels);
+      WriteXlsxExport(table, path);
       return;
     case ExportFormat::File:
       break;

@@ -13,10 +13,10 @@ enum class ExportFormat { File, Csv, Json, Influx, Xlsx };
 // The format of a name ("file", "csv", "json", "influx", "xlsx"); nothing for another name.
 std::optional<ExportFormat> ExportFormatNamed(const QString& name);
 
-// RFC 4180 CSV in UTF-8: a header row ("time", then each channel's label with its unit), then one row
-// per record: ISO 8601 local time with its UTC offset, the values with "." decimals, an empty field for
-// a missing value; CR LF after every row.
-QByteArray CsvExport(const ExportTable& table, bool hungarianLabels);
+// RFC 4180 CSV in UTF-8: a header row ("time", then each channel's label with its unit, in the installed
+// translation's language), then one row per record: ISO 8601 local time with its UTC offset, the values
+// with "." decimals, an empty field for a missing value; CR LF after every row.
+QByteArray CsvExport(const ExportTable& table);
 
 // JSON lines: one object per record with "time" (ISO 8601 with offset), "device", "type" and one member
 // per channel, named "<quantity>_<n>", null for a missing value.
@@ -29,7 +29,7 @@ QByteArray InfluxExport(const ExportTable& table);
 // An xlsx workbook of one sheet: a header row as in the CSV export, then one row per record with its
 // local and UTC times as dates and its values as numbers. Written whole or not at all; throws ValdError.
 // (XlsxExport.cpp, over libxlsxwriter.)
-void WriteXlsxExport(const ExportTable& table, const QString& path, bool hungarianLabels);
+void WriteXlsxExport(const ExportTable& table, const QString& path);
 
 // Writes `table` to `path` in `format` (not File), whole or not at all; throws ValdError.
-void WriteExport(const ExportTable& table, ExportFormat format, const QString& path, bool hungarianLabels);
+void WriteExport(const ExportTable& table, ExportFormat format, const QString& path);

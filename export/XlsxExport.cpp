@@ -1,3 +1,4 @@
+#include <QCoreApplication>
 #include <QLocale>
 #include <QSaveFile>
 #include <QStringList>
@@ -97,10 +98,10 @@ QByteArray NumberText(double value) {
 
 }  // namespace
 
-void WriteXlsxExport(const ExportTable& table, const QString& path, bool hungarianLabels) {
-  QStringList header{hungarianLabels ? QStringLiteral("Idő") : QStringLiteral("Time"),
-                     hungarianLabels ? QStringLiteral("Idő (UTC)") : QStringLiteral("Time (UTC)")};
-  for (const DeviceChannel& channel : table.channels) header << channel.Label(hungarianLabels);
+void WriteXlsxExport(const ExportTable& table, const QString& path) {
+  QStringList header{QCoreApplication::translate("XlsxExport", "Idő"),
+                     QCoreApplication::translate("XlsxExport", "Idő (UTC)")};
+  for (const DeviceChannel& channel : table.channels) header << channel.Label();
 
   QSaveFile file(path);
   if (!file.open(QIODevice::WriteOnly))

@@ -12,7 +12,7 @@ void ExportCurrentLog(const SharedState& state, const Environment& env, const QS
   const ExportTable table = ExportOfLog(state.LogRecords, state.DeviceCode, SiteTimeZone(env.timeZone));
   if (table.rows.empty()) throw ValdError(QStringLiteral("Nincs exportálható mérés."));
   const bool workbook = path.endsWith(QStringLiteral(".xlsx"), Qt::CaseInsensitive);
-  WriteExport(table, workbook ? ExportFormat::Xlsx : ExportFormat::Csv, path, true);
+  WriteExport(table, workbook ? ExportFormat::Xlsx : ExportFormat::Csv, path);
 }
 
 QString SuggestedExportName(const QDateTime& now, int deviceCode) {

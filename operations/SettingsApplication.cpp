@@ -4,7 +4,6 @@
 #include <algorithm>
 
 #include "core/ValdError.h"
-#include "core/Win1250.h"
 #include "settings/Settings.h"
 
 namespace {
@@ -81,8 +80,7 @@ void StoreGeometrySettings(SharedState& state, const WindowModel& view) {
 QStringList RunCreationStep(SharedState& state, WindowModel& view, DeviceLink& link, const Environment& env) {
   state.RecreateLists();
   QStringList notices = LoadAndApplySettings(state, view, link, env);
-  static const QByteArray DesignDeviceName = ToWin1250(QStringLiteral("Eszköz neve"));
-  view.labelDevice = DesignDeviceName;
+  view.labelDevice = DeviceLabelPlaceholder();
   view.developerPageVisible = QFileInfo::exists(env.ProgramFile(DeveloperMarkerFileName));
   return notices;
 }

@@ -1,5 +1,7 @@
 #include "operations/ShownLogWatch.h"
 
+#include <QCoreApplication>
+
 #include "archive/ArchiveLocation.h"
 #include "core/ValdError.h"
 #include "core/Win1250.h"
@@ -18,16 +20,19 @@ QString AlarmMessage(const LogAlarms& found, char decimalSeparator) {
   for (size_t i = 0; i < found.alarms.size(); ++i) {
     if (!found.isNew[i]) continue;
     if (lines.size() == ListedAlarms) {
-      lines << QStringLiteral("... és még %1").arg(found.NewCount() - ListedAlarms);
+      lines << QCoreApplication::translate("ShownLogWatch", "... és még %1")
+                   .arg(found.NewCount() - ListedAlarms);
       break;
     }
-    lines << AlarmTextHu(found.alarms[i], *found.type, decimalSeparator);
+    lines << AlarmText(found.alarms[i], *found.type, decimalSeparator, QuantityNaming::Caption);
   }
   if (lines.isEmpty()) return {};
   const QString device = found.device.isEmpty() ? QString::fromLatin1(found.type->name)
                                                 : QStringLiteral("%1 %2").arg(
                                                       QString::fromLatin1(found.type->name), found.device);
-  lines.prepend(QStringLiteral("Határérték-túllépés, %1: %2 új riasztás").arg(device).arg(found.NewCount()));
+  lines.prepend(QCoreApplication::translate("ShownLogWatch", "Határérték-túllépés, %1: %2 új riasztás")
+                    .arg(device)
+                    .arg(found.NewCount()));
   return lines.join(QLatin1Char('\n'));
 }
 

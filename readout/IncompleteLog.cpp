@@ -1,10 +1,16 @@
 #include "readout/IncompleteLog.h"
 
+#include <QCoreApplication>
 #include <QStringList>
 
 namespace {
 
-// "3, 7-95": block numbers in order, runs of consecutive numbers joined when the wording does.
+// A text of this file, marked with QT_TRANSLATE_NOOP, in the installed translation's language.
+QString Translated(const char* text) {
+  return QCoreApplication::translate("IncompleteLog", text);
+}
+
+// "3, 7-95": block numbers in order, runs of consecutive numbers joined when asked.
 QString BlockNumbers(const QList<int>& blocks, bool joinRuns) {
   QStringList parts;
   for (qsizetype i = 0; i < blocks.size();) {
@@ -19,85 +25,73 @@ QString BlockNumbers(const QList<int>& blocks, bool joinRuns) {
 
 }  // namespace
 
-const MissedBlockWording& WindowWording() {
-  static const MissedBlockWording wording{
-      QStringLiteral("ezekre a blokkokra nem érkezett válasz: %1"),
-      QStringLiteral("ezekre a blokkokra rövid válasz érkezett: %1"),
-      QStringLiteral("ezekre a blokkokra túl hosszú válasz érkezett: %1"),
-      QStringLiteral("%1 (%2 bájt)"),
-      false,
-      QStringLiteral("%1 rekord elveszett"),
-      QStringLiteral("a %1. blokk megegyezik a %2. blokkal"),
-      QStringLiteral("az idő %1 helyen visszafelé lép"),
-      QStringLiteral("%1 rekord dátuma érvénytelen, ezek nem kerültek az archívumba")};
-  return wording;
-}
-
-const MissedBlockWording& ReadAllWording() {
-  static const MissedBlockWording wording = [] {
-    MissedBlockWording readAll = WindowWording();
-    readAll.noReply = QStringLiteral("nem válaszolt blokkok: %1");
-    readAll.shortReply = QStringLiteral("rövid válasz: %1");
-    readAll.oversizedReply = QStringLiteral("túl hosszú válasz: %1");
-    return readAll;
-  }();
-  return wording;
-}
-
-const MissedBlockWording& CommandLineWording() {
-  static const MissedBlockWording wording{QStringLiteral("no reply for blocks %1"),
-                                          QStringLiteral("short reply for blocks %1"),
-                                          QStringLiteral("oversized reply for blocks %1"),
-                                          QStringLiteral("%1 (%2 bytes)"),
-                                          true,
-                                          QStringLiteral("%1 records lost"),
-                                          QStringLiteral("block %1 repeats block %2"),
-                                          QStringLiteral("%1 steps back in time"),
-                                          QStringLiteral("%1 records with an invalid date, not archived")};
-  return wording;
-}
-
-QString MissedBlocksText(const QList<MissedBlock>& blocks, int lostRecords,
-                         const MissedBlockWording& wording) {
+QString MissedBlocksText(const QList<MissedBlock>& blocks, int lostRecords, BlockListing listing) {
   QList<int> silent;
   QStringList shortReplies;
   QStringList oversizedReplies;
   for (const MissedBlock& block : blocks) {
-    const QString sized = wording.sizedBlock.arg(block.block).arg(block.replyBytes);
+    const QString sized =
+        Translated(QT_TRANSLATE_NOOP("IncompleteLog", "%1 (%2 bájt)")).arg(block.block).arg(block.replyBytes);
     if (block.kind() == BlockReplyKind::None) silent.append(block.block);
     if (block.kind() == BlockReplyKind::Short) shortReplies.append(sized);
     if (block.kind() == BlockReplyKind::Oversized) oversizedReplies.append(sized);
   }
   QStringList parts;
-  if (!silent.isEmpty()) parts << wording.noReply.arg(BlockNumbers(silent, wording.joinRuns));
-  if (!shortReplies.isEmpty()) parts << wording.shortReply.arg(shortReplies.join(QStringLiteral(", ")));
-  if (!oversizedReplies.isEmpty())
-    parts << wording.oversizedReply.arg(oversizedReplies.join(QStringLiteral(", ")));
-  if (lostRecords > 0) parts << wording.lostRecords.arg(lostRecords);
+  if (!silent.isEmpty()) {
+    parts << Translated(listing.brief ? QT_TRANSLATE_NOOP("IncompleteLog", "nem válaszolt blokkok: %1")
+                                      : QT_TRANSLATE_NOOP("IncompleteLog",
+                                                          "ezekre a blokkokra nem érkezett válasz: %1"))
+                 .arg(BlockNumbers(silent, listing.joinRuns));
+  }
+  if (!shortReplies.isEmpty()) {
+    parts << Translated(listing.brief ? QT_TRANSLATE_NOOP("IncompleteLog", "rövid válasz: %1")
+                                      : QT_TRANSLATE_NOOP("IncompleteLog",
+                                                          "ezekre a blokkokra rövid válasz érkezett: %1"))
+                 .arg(shortReplies.join(QStringLiteral(", ")));
+  }
+  if (!oversizedReplies.isEmpty()) {
+    parts << Translated(listing.brief
+                            ? QT_TRANSLATE_NOOP("IncompleteLog", "túl hosszú válasz: %1")
+                            : QT_TRANSLATE_NOOP("IncompleteLog",
+                                                "ezekre a blokkokra túl hosszú válasz érkezett: %1"))
+                 .arg(oversizedReplies.join(QStringLiteral(", ")));
+  }
+  if (lostRecords > 0)
+    parts << Translated(QT_TRANSLATE_NOOP("IncompleteLog", "%1 rekord elveszett")).arg(lostRecords);
   return parts.join(QStringLiteral("; "));
 }
 
-QString SuspectLogText(const LogIntegrity& integrity, const MissedBlockWording& wording) {
+QString SuspectLogText(const LogIntegrity& integrity) {
   QStringList parts;
-  for (const RepeatedBlock& repeated : integrity.repeatedBlocks)
-    parts << wording.repeatedBlock.arg(repeated.block).arg(repeated.earlierBlock);
-  if (integrity.timeReversals > 0) parts << wording.timeReversals.arg(integrity.timeReversals);
+  for (const RepeatedBlock& repeated : integrity.repeatedBlocks) {
+    parts << Translated(QT_TRANSLATE_NOOP("IncompleteLog", "a %1. blokk megegyezik a %2. blokkal"))
+                 .arg(repeated.block)
+                 .arg(repeated.earlierBlock);
+  }
+  if (integrity.timeReversals > 0) {
+    parts << Translated(QT_TRANSLATE_NOOP("IncompleteLog", "az idő %1 helyen visszafelé lép"))
+                 .arg(integrity.timeReversals);
+  }
   return parts.join(QStringLiteral("; "));
 }
 
-QString InvalidDatesText(const LogIntegrity& integrity, const MissedBlockWording& wording) {
-  return integrity.invalidDates > 0 ? wording.invalidDates.arg(integrity.invalidDates) : QString();
+QString InvalidDatesText(const LogIntegrity& integrity) {
+  if (integrity.invalidDates == 0) return {};
+  return Translated(QT_TRANSLATE_NOOP("IncompleteLog",
+                                      "%1 rekord dátuma érvénytelen, ezek nem kerültek az archívumba"))
+      .arg(integrity.invalidDates);
 }
 
 QString IncompleteLogMessage(const QList<MissedBlock>& blocks, int lostRecords) {
-  return QStringLiteral("A napló hiányos: %1.").arg(MissedBlocksText(blocks, lostRecords, WindowWording()));
+  return Translated(QT_TRANSLATE_NOOP("IncompleteLog", "A napló hiányos: %1."))
+      .arg(MissedBlocksText(blocks, lostRecords));
 }
 
 QString SuspectLogMessage(const LogIntegrity& integrity) {
   QStringList lines;
-  if (const QString suspect = SuspectLogText(integrity, WindowWording()); !suspect.isEmpty())
-    lines << QStringLiteral("Gyanús napló: %1.").arg(suspect);
-  if (const QString dates = InvalidDatesText(integrity, WindowWording()); !dates.isEmpty())
-    lines << QStringLiteral("A naplóban %1.").arg(dates);
+  if (const QString suspect = SuspectLogText(integrity); !suspect.isEmpty())
+    lines << Translated(QT_TRANSLATE_NOOP("IncompleteLog", "Gyanús napló: %1.")).arg(suspect);
+  if (const QString dates = InvalidDatesText(integrity); !dates.isEmpty())
+    lines << Translated(QT_TRANSLATE_NOOP("IncompleteLog", "A naplóban %1.")).arg(dates);
   return lines.join(QLatin1Char('\n'));
 }

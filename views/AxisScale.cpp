@@ -41,12 +41,12 @@ void StepAxisMinimum(ChartPageModel& page) {
   ApplyAxisPositions(page);
 }
 
-const QByteArray& ScaleInputCaption() {
-  return Win1250Text("Skála növelés csökkentés mértéke");
+QByteArray ScaleInputCaption() {
+  return WindowText(QT_TRANSLATE_NOOP("WindowModel", "Skála növelés csökkentés mértéke"));
 }
 
-const QByteArray& ScaleInputPrompt() {
-  return Win1250Text("Kérem adja meg az értéket 1-100 ig ");
+QByteArray ScaleInputPrompt() {
+  return WindowText(QT_TRANSLATE_NOOP("WindowModel", "Kérem adja meg az értéket 1-100 ig "));
 }
 
 QByteArray ScaleInputPreset(const WindowModel& view) {

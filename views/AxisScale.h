@@ -27,8 +27,8 @@ void StepAxisMaximum(ChartPageModel& page);
 void StepAxisMinimum(ChartPageModel& page);
 
 // "Skála": the input box's caption and prompt, and its preset text, the step of UpDnMinT in decimal.
-const QByteArray& ScaleInputCaption();
-const QByteArray& ScaleInputPrompt();
+QByteArray ScaleInputCaption();
+QByteArray ScaleInputPrompt();
 QByteArray ScaleInputPreset(const WindowModel& view);
 
 // The step that the box's text gives: an integer from 1 to 100. Nothing for any other value; a text

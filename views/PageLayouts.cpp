@@ -18,7 +18,8 @@ enum class LinePrefix {
 
 // One measured quantity of a layout: the consecutive value columns of one catalogue quantity, charted
 // from the first series of one page, with the page's caption, its last-value strip and its group of
-// min/max lines.
+// min/max lines. The caption, strip header and heading are written in the window's language; the units
+// are the same in every language.
 struct PageQuantity {
   ChartPage page;
   char letter;  // the catalogue quantity whose columns it charts
@@ -50,70 +51,97 @@ constexpr Rgb GreenOnly[] = {Colour::Green};
 constexpr Rgb PurpleOnly[] = {Colour::Purple};
 constexpr Rgb EnergyColours[] = {Colour::Black, Colour::Gray, Colour::Maroon};
 
-constexpr const char* HumidityCaption = "Páratartalom";
-constexpr const char* HumidityHeader = "Utoljára mért páratartalom adatok: ";
-constexpr PageQuantity Temperatures{
-    PageT, 'T', "Hőmérséklet", "Utoljára mért hőmérséklet adatok: ", "°C ", "Hőmérséklet:", "°C"};
-constexpr PageQuantity Humidities{PageH, 'H', HumidityCaption, HumidityHeader, "% ", "Páratartalom:", "%"};
+constexpr const char* HumidityCaption = QT_TRANSLATE_NOOP("WindowModel", "Páratartalom");
+constexpr const char* HumidityHeader =
+    QT_TRANSLATE_NOOP("WindowModel", "Utoljára mért páratartalom adatok: ");
+constexpr PageQuantity Temperatures{PageT,
+                                    'T',
+                                    QT_TRANSLATE_NOOP("WindowModel", "Hőmérséklet"),
+                                    QT_TRANSLATE_NOOP("WindowModel", "Utoljára mért hőmérséklet adatok: "),
+                                    "°C ",
+                                    QT_TRANSLATE_NOOP("WindowModel", "Hőmérséklet:"),
+                                    "°C"};
+constexpr PageQuantity Humidities{
+    PageH, 'H', HumidityCaption, HumidityHeader, "% ", QT_TRANSLATE_NOOP("WindowModel", "Páratartalom:"),
+    "%"};
 // The humidity strip of single-page layouts: its header, and no values, as they have no humidity.
 constexpr PageQuantity NoHumidity = Humidities;
 constexpr PageQuantity TemperatureHumidityQuantities[] = {Temperatures, Humidities};
 
 constexpr PageQuantity Illuminations[] = {
-    {PageT, 'L', "Megvilágítás", "Utoljára mért megvilágítás adatok: ", " lux ", "Megvilágítás:", " lux",
-     NumberFormat::TwoDigits},
+    {PageT, 'L', QT_TRANSLATE_NOOP("WindowModel", "Megvilágítás"),
+     QT_TRANSLATE_NOOP("WindowModel", "Utoljára mért megvilágítás adatok: "), " lux ",
+     QT_TRANSLATE_NOOP("WindowModel", "Megvilágítás:"), " lux", NumberFormat::TwoDigits},
     NoHumidity,
 };
 constexpr PageQuantity Currents[] = {
-    {PageT, 'I', "áramerősség", "Utoljára mért áramerősség adatok: ", "mA ", "Áramerősség:", "mA"},
+    {PageT, 'I', QT_TRANSLATE_NOOP("WindowModel", "áramerősség"),
+     QT_TRANSLATE_NOOP("WindowModel", "Utoljára mért áramerősség adatok: "), "mA ",
+     QT_TRANSLATE_NOOP("WindowModel", "Áramerősség:"), "mA"},
     NoHumidity,
 };
 constexpr PageQuantity ClimateQuantities[] = {
-    {PageT, 'T', "Hőmérséklet", "Utoljára mért hőmérséklet adat: ", "°C ", "Hőmérséklet:", "°C",
-     NumberFormat::TwoDigitsOneDecimal, RedOnly},
-    {PageH, 'H', HumidityCaption, "Utoljára mért páratartalom adat: ", "% ", "Páratartalom:", "%",
-     NumberFormat::TwoDigitsOneDecimal, BlueOnly},
-    {PageC, 'C', "CO2", "Utoljára mért CO2 adat: ", "ppm ", "CO2:", "ppm", NumberFormat::TwoDigitsOneDecimal,
-     GreenOnly},
-    {PageV, 'V', "VOC", "Utoljára mért VOC adat: ", "ppb ", "VOC:", "ppv", NumberFormat::TwoDigitsOneDecimal,
-     PurpleOnly},
+    {PageT, 'T', QT_TRANSLATE_NOOP("WindowModel", "Hőmérséklet"),
+     QT_TRANSLATE_NOOP("WindowModel", "Utoljára mért hőmérséklet adat: "), "°C ",
+     QT_TRANSLATE_NOOP("WindowModel", "Hőmérséklet:"), "°C", NumberFormat::TwoDigitsOneDecimal, RedOnly},
+    {PageH, 'H', HumidityCaption, QT_TRANSLATE_NOOP("WindowModel", "Utoljára mért páratartalom adat: "), "% ",
+     QT_TRANSLATE_NOOP("WindowModel", "Páratartalom:"), "%", NumberFormat::TwoDigitsOneDecimal, BlueOnly},
+    {PageC, 'C', QT_TRANSLATE_NOOP("WindowModel", "CO2"),
+     QT_TRANSLATE_NOOP("WindowModel", "Utoljára mért CO2 adat: "), "ppm ",
+     QT_TRANSLATE_NOOP("WindowModel", "CO2:"), "ppm", NumberFormat::TwoDigitsOneDecimal, GreenOnly},
+    {PageV, 'V', QT_TRANSLATE_NOOP("WindowModel", "VOC"),
+     QT_TRANSLATE_NOOP("WindowModel", "Utoljára mért VOC adat: "), "ppb ",
+     QT_TRANSLATE_NOOP("WindowModel", "VOC:"), "ppv", NumberFormat::TwoDigitsOneDecimal, PurpleOnly},
 };
 constexpr PageQuantity TwoHumidityQuantities[] = {
-    {PageT, 'T', "Hőmérséklet", "Utoljára mért hőmérséklet adatok: ", "°C ", "Hőmérséklet:", "°C"},
-    {PageH, 'H', "Relatív páratartalom", "Utoljára mért relatív páratartalom adatok: ", "% ",
-     "Rel. páratartalom:", "%"},
-    {PageC, 'A', "Abszolút páratartalom", "Utoljára mért abszolút páratartalom adatok: ", "% ",
-     "Abs. páratartalom:", "%"},
+    {PageT, 'T', QT_TRANSLATE_NOOP("WindowModel", "Hőmérséklet"),
+     QT_TRANSLATE_NOOP("WindowModel", "Utoljára mért hőmérséklet adatok: "), "°C ",
+     QT_TRANSLATE_NOOP("WindowModel", "Hőmérséklet:"), "°C"},
+    {PageH, 'H', QT_TRANSLATE_NOOP("WindowModel", "Relatív páratartalom"),
+     QT_TRANSLATE_NOOP("WindowModel", "Utoljára mért relatív páratartalom adatok: "), "% ",
+     QT_TRANSLATE_NOOP("WindowModel", "Rel. páratartalom:"), "%"},
+    {PageC, 'A', QT_TRANSLATE_NOOP("WindowModel", "Abszolút páratartalom"),
+     QT_TRANSLATE_NOOP("WindowModel", "Utoljára mért abszolút páratartalom adatok: "), "% ",
+     QT_TRANSLATE_NOOP("WindowModel", "Abs. páratartalom:"), "%"},
 };
 constexpr PageQuantity ParticulateQuantities[] = {
-    {PageT, '1', "Mass Concentration PM1.0 µg/m3", "Utoljára mért PM1.0 adatok: ", "µg/m3 ",
-     "Min/Max Mass C. PM1.0:", " µg/m3", NumberFormat::TwoDigitsOneDecimal, ChannelPalette,
-     LinePrefix::Sensor, true},
-    {PageH, '2', "Mass Concentration PM2.5 µg/m3", "Utoljára mért PM2.5 adatok: ", "µg/m3 ",
-     "Min/Max Mass C. PM2.5:", " µg/m3", NumberFormat::TwoDigitsOneDecimal, ChannelPalette, LinePrefix::None,
-     true},
-    {PageC, '4', "Mass Concentration PM4.0 µg/m3", "Utoljára mért PM4.0 adatok: ", "µg/m3 ",
-     "Min/Max Mass C. PM4.0:", " µg/m3", NumberFormat::TwoDigitsOneDecimal, ChannelPalette, LinePrefix::None,
-     true},
-    {PageV, '0', "Mass Concentration PM10.0 µg/m3", "Utoljára mért PM10.0 adatok: ", "µg/m3 ",
-     "Min/Max Mass C. PM10.0:", " µg/m3", NumberFormat::TwoDigitsOneDecimal, ChannelPalette, LinePrefix::None,
-     true},
+    {PageT, '1', QT_TRANSLATE_NOOP("WindowModel", "Mass Concentration PM1.0 µg/m3"),
+     QT_TRANSLATE_NOOP("WindowModel", "Utoljára mért PM1.0 adatok: "), "µg/m3 ",
+     QT_TRANSLATE_NOOP("WindowModel", "Min/Max Mass C. PM1.0:"), " µg/m3", NumberFormat::TwoDigitsOneDecimal,
+     ChannelPalette, LinePrefix::Sensor, true},
+    {PageH, '2', QT_TRANSLATE_NOOP("WindowModel", "Mass Concentration PM2.5 µg/m3"),
+     QT_TRANSLATE_NOOP("WindowModel", "Utoljára mért PM2.5 adatok: "), "µg/m3 ",
+     QT_TRANSLATE_NOOP("WindowModel", "Min/Max Mass C. PM2.5:"), " µg/m3", NumberFormat::TwoDigitsOneDecimal,
+     ChannelPalette, LinePrefix::None, true},
+    {PageC, '4', QT_TRANSLATE_NOOP("WindowModel", "Mass Concentration PM4.0 µg/m3"),
+     QT_TRANSLATE_NOOP("WindowModel", "Utoljára mért PM4.0 adatok: "), "µg/m3 ",
+     QT_TRANSLATE_NOOP("WindowModel", "Min/Max Mass C. PM4.0:"), " µg/m3", NumberFormat::TwoDigitsOneDecimal,
+     ChannelPalette, LinePrefix::None, true},
+    {PageV, '0', QT_TRANSLATE_NOOP("WindowModel", "Mass Concentration PM10.0 µg/m3"),
+     QT_TRANSLATE_NOOP("WindowModel", "Utoljára mért PM10.0 adatok: "), "µg/m3 ",
+     QT_TRANSLATE_NOOP("WindowModel", "Min/Max Mass C. PM10.0:"), " µg/m3", NumberFormat::TwoDigitsOneDecimal,
+     ChannelPalette, LinePrefix::None, true},
 };
 constexpr PageQuantity EnergyQuantities[] = {
-    {PageT, 'W', "Teljesítmény", "Utoljára mért teljesítmény adatok: ", "kW ", "Teljesítmény:", " kW",
-     NumberFormat::OneDecimal, EnergyColours},
-    {PageH, 'Y', "Feszültség", "Utoljára mért feszültség adatok: ", "V ", "Feszültség:", " V",
-     NumberFormat::OneDecimal, EnergyColours},
-    {PageC, 'Z', "Áramerősség", "Utoljára mért áramerősség adatok: ", "A ", "Áramerősség:", " A",
-     NumberFormat::OneDecimal, EnergyColours},
+    {PageT, 'W', QT_TRANSLATE_NOOP("WindowModel", "Teljesítmény"),
+     QT_TRANSLATE_NOOP("WindowModel", "Utoljára mért teljesítmény adatok: "), "kW ",
+     QT_TRANSLATE_NOOP("WindowModel", "Teljesítmény:"), " kW", NumberFormat::OneDecimal, EnergyColours},
+    {PageH, 'Y', QT_TRANSLATE_NOOP("WindowModel", "Feszültség"),
+     QT_TRANSLATE_NOOP("WindowModel", "Utoljára mért feszültség adatok: "), "V ",
+     QT_TRANSLATE_NOOP("WindowModel", "Feszültség:"), " V", NumberFormat::OneDecimal, EnergyColours},
+    {PageC, 'Z', QT_TRANSLATE_NOOP("WindowModel", "Áramerősség"),
+     QT_TRANSLATE_NOOP("WindowModel", "Utoljára mért áramerősség adatok: "), "A ",
+     QT_TRANSLATE_NOOP("WindowModel", "Áramerősség:"), " A", NumberFormat::OneDecimal, EnergyColours},
 };
 constexpr PageQuantity HubQuantities[] = {
-    {PageT, 'T', "Hőmérséklet", "Utoljára mért hőmérséklet adatok: ", "C ", "Hőmérséklet:", "C",
-     NumberFormat::TwoDigitsOneDecimal, RedOnly},
-    {PageH, 'H', HumidityCaption, HumidityHeader, "% ", "Páratartalom:", "%",
-     NumberFormat::TwoDigitsOneDecimal, BlueOnly},
-    {PageC, 'U', "Feszültség", "Utoljára mért feszültség adatok: ", "V ", "Feszültség:", "V",
-     NumberFormat::TwoDigitsOneDecimal, GreenOnly},
+    {PageT, 'T', QT_TRANSLATE_NOOP("WindowModel", "Hőmérséklet"),
+     QT_TRANSLATE_NOOP("WindowModel", "Utoljára mért hőmérséklet adatok: "), "C ",
+     QT_TRANSLATE_NOOP("WindowModel", "Hőmérséklet:"), "C", NumberFormat::TwoDigitsOneDecimal, RedOnly},
+    {PageH, 'H', HumidityCaption, HumidityHeader, "% ", QT_TRANSLATE_NOOP("WindowModel", "Páratartalom:"),
+     "%", NumberFormat::TwoDigitsOneDecimal, BlueOnly},
+    {PageC, 'U', QT_TRANSLATE_NOOP("WindowModel", "Feszültség"),
+     QT_TRANSLATE_NOOP("WindowModel", "Utoljára mért feszültség adatok: "), "V ",
+     QT_TRANSLATE_NOOP("WindowModel", "Feszültség:"), "V", NumberFormat::TwoDigitsOneDecimal, GreenOnly},
 };
 
 // The channels a measuring layout fills on each page: the row's columns of each quantity.
@@ -131,27 +159,32 @@ struct LegendLine {
 };
 
 constexpr LegendLine RelayLegend[] = {
-    {"0 = Relay1      OFF", Colour::Red},
-    {"1 = Relay1       ON", Colour::Red},
-    {"2 = Relay2      OFF", Colour::Blue},
-    {"3 = Relay2       ON", Colour::Blue},
+    {QT_TRANSLATE_NOOP("WindowModel", "0 = Relay1      OFF"), Colour::Red},
+    {QT_TRANSLATE_NOOP("WindowModel", "1 = Relay1       ON"), Colour::Red},
+    {QT_TRANSLATE_NOOP("WindowModel", "2 = Relay2      OFF"), Colour::Blue},
+    {QT_TRANSLATE_NOOP("WindowModel", "3 = Relay2       ON"), Colour::Blue},
 };
 constexpr LegendLine BellLegend[] = {
-    {" 5 = extra     csengetés", Colour::Blue},
-    {"10 = auto      csengetés", Colour::Blue},
-    {"15 = kézi      csengetés", Colour::Blue},
-    {"20 = napi         törlés", Colour::Blue},
+    {QT_TRANSLATE_NOOP("WindowModel", " 5 = extra     csengetés"), Colour::Blue},
+    {QT_TRANSLATE_NOOP("WindowModel", "10 = auto      csengetés"), Colour::Blue},
+    {QT_TRANSLATE_NOOP("WindowModel", "15 = kézi      csengetés"), Colour::Blue},
+    {QT_TRANSLATE_NOOP("WindowModel", "20 = napi         törlés"), Colour::Blue},
 };
 constexpr LegendLine BellWithContactLegend[] = {
-    {" 5 = extra     csengetés", Colour::Blue}, {"10 = auto      csengetés", Colour::Blue},
-    {"15 = kézi      csengetés", Colour::Blue}, {"20 = kontaktus csengetés", Colour::Blue},
-    {"25 = napi         törlés", Colour::Blue},
+    {QT_TRANSLATE_NOOP("WindowModel", " 5 = extra     csengetés"), Colour::Blue},
+    {QT_TRANSLATE_NOOP("WindowModel", "10 = auto      csengetés"), Colour::Blue},
+    {QT_TRANSLATE_NOOP("WindowModel", "15 = kézi      csengetés"), Colour::Blue},
+    {QT_TRANSLATE_NOOP("WindowModel", "20 = kontaktus csengetés"), Colour::Blue},
+    {QT_TRANSLATE_NOOP("WindowModel", "25 = napi         törlés"), Colour::Blue},
 };
 
 // The control events by the first character of their field, "0" to "4".
-constexpr const char* ControlEvents[] = {"Kikapcsolás", "Automatikus bekapcsolás", "Kézi bekapcsolás",
-                                         "Nap törlés", "Reset"};
-constexpr const char* UnknownControlEvent = "Ismeretlen";
+constexpr const char* ControlEvents[] = {QT_TRANSLATE_NOOP("WindowModel", "Kikapcsolás"),
+                                         QT_TRANSLATE_NOOP("WindowModel", "Automatikus bekapcsolás"),
+                                         QT_TRANSLATE_NOOP("WindowModel", "Kézi bekapcsolás"),
+                                         QT_TRANSLATE_NOOP("WindowModel", "Nap törlés"),
+                                         QT_TRANSLATE_NOOP("WindowModel", "Reset")};
+constexpr const char* UnknownControlEvent = QT_TRANSLATE_NOOP("WindowModel", "Ismeretlen");
 
 struct PageContext {
   const SharedState& state;
@@ -183,14 +216,14 @@ void ArrangePages(WindowModel& view, int tabWidth, const std::array<bool, 4>& sh
   view.tabWidth = tabWidth;
   for (int page = 0; page < 4; ++page) {
     view.tabVisible[page] = shown[page];
-    if (captions[page]) view.pageCaptions[page] = Win1250Text(captions[page]);
+    if (captions[page]) view.pageCaptions[page] = WindowText(captions[page]);
   }
 }
 
 // Empties a strip and writes its header in the strip's default colour, black.
 void RewriteStrip(RichText& strip, const char* header) {
   strip.Clear();
-  if (*header) strip.Insert(Win1250Text(header));
+  if (*header) strip.Insert(WindowText(header));
 }
 
 void AppendSummaryLine(RichText& summary, Rgb colour, const QByteArray& text) {
@@ -263,7 +296,7 @@ void WriteMeasuringLayout(const PageContext& context, const MeasuringLayout& lay
     if (channels > 0) {
       if (!firstGroup && !layout.compactSummary) AppendSummaryLine(context.view.summary, Colour::Black, {});
       const Rgb headingColour = layout.compactSummary ? quantity.colours[0] : Colour::Black;
-      AppendSummaryLine(context.view.summary, headingColour, Win1250Text(quantity.heading));
+      AppendSummaryLine(context.view.summary, headingColour, WindowText(quantity.heading));
       WriteMinMaxLines(context, layout, quantity, channel);
       firstGroup = false;
     }
@@ -274,17 +307,20 @@ void WriteMeasuringLayout(const PageContext& context, const MeasuringLayout& lay
 
 // Event devices: no values in the strips, a legend of the event values in the summary box.
 void WriteEventLegend(const PageContext& context, std::span<const LegendLine> legend) {
-  ArrangePages(context.view, 100, {true, false, false, false}, {"Események", HumidityCaption});
+  ArrangePages(context.view, 100, {true, false, false, false},
+               {QT_TRANSLATE_NOOP("WindowModel", "Események"), HumidityCaption});
   RewriteStrip(context.view.pages[PageT].strip, "");
   RewriteStrip(context.view.pages[PageH].strip, HumidityHeader);
-  AppendSummaryLine(context.view.summary, Colour::Black, Win1250Text("Esemény/érték:"));
+  AppendSummaryLine(context.view.summary, Colour::Black,
+                    WindowText(QT_TRANSLATE_NOOP("WindowModel", "Esemény/érték:")));
   for (const LegendLine& line : legend)
-    AppendSummaryLine(context.view.summary, line.colour, Win1250Text(line.text));
+    AppendSummaryLine(context.view.summary, line.colour, WindowText(line.text));
 }
 
 // Contact states 1 .. 12 on a fixed axis; the humidity strip keeps "2: " and the summary stays empty.
 void WriteContact(const PageContext& context) {
-  ArrangePages(context.view, 100, {true, false, false, false}, {"Kontaktus", HumidityCaption});
+  ArrangePages(context.view, 100, {true, false, false, false},
+               {QT_TRANSLATE_NOOP("WindowModel", "Kontaktus"), HumidityCaption});
   context.view.pages[PageT].chart.SetAxisRange(1, 12);
   RewriteStrip(context.view.pages[PageT].strip, "");
 }
@@ -292,16 +328,17 @@ void WriteContact(const PageContext& context) {
 // The last control event in words, chosen by the first character of its field; an empty field, like
 // any character other than "0" to "4", reads "Ismeretlen".
 void WriteControlEvent(const PageContext& context) {
-  ArrangePages(context.view, 100, {true, false, false, false}, {"Vezérlés", HumidityCaption});
+  ArrangePages(context.view, 100, {true, false, false, false},
+               {QT_TRANSLATE_NOOP("WindowModel", "Vezérlés"), HumidityCaption});
   RichText& strip = context.view.pages[PageT].strip;
-  RewriteStrip(strip, "Utolsó vezérlési esemény: ");
+  RewriteStrip(strip, QT_TRANSLATE_NOOP("WindowModel", "Utolsó vezérlési esemény: "));
   RewriteStrip(context.view.pages[PageH].strip, HumidityHeader);
   if (!context.HasLastLine()) return;
   const QByteArray& field = context.Field(FirstValueColumn);
   const int event = field.isEmpty() ? -1 : field[0] - '0';
   const bool known = event >= 0 && event < int(std::size(ControlEvents));
   strip.SetColour(Colour::Red);
-  strip.Insert(Win1250Text(known ? ControlEvents[event] : UnknownControlEvent));
+  strip.Insert(WindowText(known ? ControlEvents[event] : UnknownControlEvent));
 }
 
 // What a page family shows: its measured quantities or one of the event and contact pages.

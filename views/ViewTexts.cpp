@@ -1,5 +1,6 @@
 #include "views/ViewTexts.h"
 
+#include <QCoreApplication>
 #include <mutex>
 #include <unordered_map>
 
@@ -12,4 +13,8 @@ const QByteArray& Win1250Text(const char* utf8Literal) {
   auto [it, inserted] = converted.try_emplace(utf8Literal);
   if (inserted) it->second = ToWin1250(QString::fromUtf8(utf8Literal));
   return it->second;
+}
+
+QByteArray WindowText(const char* utf8Source) {
+  return ToWin1250(QCoreApplication::translate("WindowModel", utf8Source));
 }

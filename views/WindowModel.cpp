@@ -1,7 +1,7 @@
 #include "views/WindowModel.h"
 
-#include "core/Win1250.h"
 #include "views/MakerTexts.h"
+#include "views/ViewTexts.h"
 
 namespace {
 
@@ -15,7 +15,11 @@ Rgb DesignColour(int page, int index) {
 
 }  // namespace
 
-WindowModel::WindowModel() : labelDevice(ToWin1250(QStringLiteral("Eszköz neve"))) {
+QByteArray DeviceLabelPlaceholder() {
+  return WindowText(QT_TRANSLATE_NOOP("WindowModel", "Eszköz neve"));
+}
+
+WindowModel::WindowModel() : labelDevice(DeviceLabelPlaceholder()) {
   for (int page = 0; page < 4; ++page) {
     std::vector<ChartSeries>& series = pages[page].chart.series;
     series.reserve(SeriesPerPage[page]);

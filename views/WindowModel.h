@@ -27,6 +27,9 @@ struct ChartPageModel {
 enum ChartPage { PageT = 0, PageH = 1, PageC = 2, PageV = 3 };
 constexpr std::array<int, 4> SeriesPerPage = {12, 6, 6, 6};
 
+// The device name label before a device is shown: "Eszköz neve", in the window's language.
+QByteArray DeviceLabelPlaceholder();
+
 // Everything the main window shows, computed by the core; the widgets only display it. Editable
 // fields (addresses, memory address, block count, geometry, up/down positions) are read back from
 // the widgets before a handler runs. Texts are Windows-1250 bytes.

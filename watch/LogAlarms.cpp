@@ -1,5 +1,7 @@
 #include "watch/LogAlarms.h"
 
+#include <QCoreApplication>
+
 LogAlarms FindLogAlarms(const RecordLog& log, const DeviceType& type, const LimitRules& rules,
                         const DeviceNames& names) {
   LogAlarms found;
@@ -17,25 +19,16 @@ QString QuantityValueText(double value, const Quantity& quantity, char decimalSe
   return unit.isEmpty() ? text : text + QLatin1Char(' ') + unit;
 }
 
-QString AlarmText(const Alarm& alarm, const DeviceType& type) {
+QString AlarmText(const Alarm& alarm, const DeviceType& type, char decimalSeparator, QuantityNaming naming) {
   const Quantity& quantity = QuantityOf(type.columns[size_t(alarm.column)]);
-  return QStringLiteral("channel %1 (%2) %3 %4 from %5 to %6, %7 records, extreme %8")
+  const QString side = alarm.side == LimitSide::Low
+                           ? QCoreApplication::translate("LogAlarms", "az alsó határ alatt")
+                           : QCoreApplication::translate("LogAlarms", "a felső határ felett");
+  return QCoreApplication::translate("LogAlarms",
+                                     "%1. csatorna (%2) %3 %4: %5 – %6, %7 rekord, szélsőérték %8")
       .arg(alarm.column + 1)
-      .arg(QString::fromLatin1(quantity.key),
-           alarm.side == LimitSide::Low ? QStringLiteral("below") : QStringLiteral("above"),
-           QuantityValueText(alarm.limit, quantity), RecordTimeText(alarm.start), RecordTimeText(alarm.end))
-      .arg(alarm.records)
-      .arg(QuantityValueText(alarm.extreme, quantity));
-}
-
-QString AlarmTextHu(const Alarm& alarm, const DeviceType& type, char decimalSeparator) {
-  const Quantity& quantity = QuantityOf(type.columns[size_t(alarm.column)]);
-  return QStringLiteral("%1. csatorna (%2) %3 %4: %5 – %6, %7 rekord, szélsőérték %8")
-      .arg(alarm.column + 1)
-      .arg(QString::fromUtf8(quantity.labelHu),
-           alarm.side == LimitSide::Low ? QStringLiteral("az alsó határ alatt")
-                                        : QStringLiteral("a felső határ felett"),
-           QuantityValueText(alarm.limit, quantity, decimalSeparator), RecordTimeText(alarm.start),
+      .arg(naming == QuantityNaming::Key ? QString::fromLatin1(quantity.key) : QuantityCaption(quantity),
+           side, QuantityValueText(alarm.limit, quantity, decimalSeparator), RecordTimeText(alarm.start),
            RecordTimeText(alarm.end))
       .arg(alarm.records)
       .arg(QuantityValueText(alarm.extreme, quantity, decimalSeparator));

@@ -27,9 +27,11 @@ LogAlarms FindLogAlarms(const RecordLog& log, const DeviceType& type, const Limi
 // A value in its quantity's unit: "9.1 °C", "12.5 kW", with the decimal separator given.
 QString QuantityValueText(double value, const Quantity& quantity, char decimalSeparator = '.');
 
-// One alarm on a line, for vald_read: "channel 1 (temperature) above 8 °C from 2024-03-01 00:10 to
-// 2024-03-01 00:20, 2 records, extreme 9.1 °C".
-QString AlarmText(const Alarm& alarm, const DeviceType& type);
+// How an alarm names the quantity of its channel: by its caption, as the window does, or by the key
+// that vald_read's JSON and its notify command name it by.
+enum class QuantityNaming { Caption, Key };
 
-// The same in the window's words.
-QString AlarmTextHu(const Alarm& alarm, const DeviceType& type, char decimalSeparator);
+// One alarm on a line, in the installed translation's language: "1. csatorna (Hőmérséklet) a felső
+// határ felett 8 °C: 2024-03-01 00:10 – 2024-03-01 00:20, 2 rekord, szélsőérték 9.1 °C", in English
+// "channel 1 (Temperature) above 8 °C from 2024-03-01 00:10 to 2024-03-01 00:20, 2 records, extreme 9.1 °C".
+QString AlarmText(const Alarm& alarm, const DeviceType& type, char decimalSeparator, QuantityNaming naming);

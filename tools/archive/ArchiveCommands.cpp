@@ -87,7 +87,7 @@ int Export(ArchiveStore& store, const ArchiveCommand& command, QTextStream& out,
     const ExportTable table = ExportOfArchive(*device, records);
     if (command.out.isEmpty()) {
       out.flush();
-      const QByteArray text = *format == ExportFormat::Csv    ? CsvExport(table, false)
+      const QByteArray text = *format == ExportFormat::Csv    ? CsvExport(table)
                               : *format == ExportFormat::Json ? JsonLinesExport(table)
                                                               : InfluxExport(table);
       QFile standardOutput;
@@ -97,7 +97,7 @@ int Export(ArchiveStore& store, const ArchiveCommand& command, QTextStream& out,
       }
       return ExitSuccess;
     }
-    WriteExport(table, *format, command.out, false);
+    WriteExport(table, *format, command.out);
     out << command.out << ": " << table.rows.size() << " records\n";
     return ExitSuccess;
   }

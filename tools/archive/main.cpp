@@ -9,6 +9,7 @@
 #include "ArchiveCommands.h"
 #include "archive/ArchiveLocation.h"
 #include "core/ValdError.h"
+#include "translations/Translation.h"
 
 namespace {
 
@@ -83,6 +84,7 @@ int main(int argc, char** argv) {
                                                             ? std::make_unique<QGuiApplication>(argc, argv)
                                                             : std::make_unique<QCoreApplication>(argc, argv);
   QCoreApplication& app = *application;
+  InstallEnglish(app);
   QTextStream out(stdout);
   QTextStream err(stderr);
   QCommandLineParser parser;

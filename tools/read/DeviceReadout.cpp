@@ -54,14 +54,13 @@ DeviceOutcome ReadOneDevice(const HostEntry& entry, const ReadoutRun& run, const
   if (!result.blocksWithoutReply.isEmpty()) {
     problems.prepend(
         QStringLiteral("incomplete log: %1")
-            .arg(MissedBlocksText(result.blocksWithoutReply, result.lostRecords, CommandLineWording())));
+            .arg(MissedBlocksText(result.blocksWithoutReply, result.lostRecords, {.joinRuns = true})));
   }
-  outcome.suspect = SuspectLogText(result.integrity, CommandLineWording());
+  outcome.suspect = SuspectLogText(result.integrity);
   outcome.invalidDates = result.integrity.invalidDates;
   outcome.lostRecords = result.lostRecords;
   if (!outcome.suspect.isEmpty()) problems << QStringLiteral("suspect log: %1").arg(outcome.suspect);
-  if (const QString dates = InvalidDatesText(result.integrity, CommandLineWording()); !dates.isEmpty())
-    problems << dates;
+  if (const QString dates = InvalidDatesText(result.integrity); !dates.isEmpty()) problems << dates;
   if (!kept.archiveError.isEmpty()) problems << QStringLiteral("not archived: %1").arg(kept.archiveError);
   if (outcome.mqtt && !outcome.mqtt->error.isEmpty()) {
     problems << QStringLiteral("not published to MQTT: %1").arg(outcome.mqtt->error);

@@ -40,7 +40,8 @@ QStringList AlarmLines(const DeviceOutcome& outcome) {
   const LogAlarms& found = *outcome.alarms;
   for (size_t i = 0; i < found.alarms.size(); ++i) {
     if (found.isNew[i])
-      lines << QStringLiteral("%1: alarm: %2").arg(outcome.host, AlarmText(found.alarms[i], *found.type));
+      lines << QStringLiteral("%1: alarm: %2")
+                   .arg(outcome.host, AlarmText(found.alarms[i], *found.type, '.', QuantityNaming::Key));
   }
   return lines;
 }

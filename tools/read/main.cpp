@@ -24,6 +24,7 @@
 #include "core/ValdError.h"
 #include "core/Win1250.h"
 #include "mqtt/MqttPublisher.h"
+#include "translations/Translation.h"
 
 namespace {
 
@@ -56,6 +57,7 @@ int main(int argc, char** argv) {
   // device's line with the old file kept, instead of the signal ending the program.
   std::signal(SIGXFSZ, SIG_IGN);
   QCoreApplication app(argc, argv);
+  InstallEnglish(app);
   QTextStream out(stdout);
   QTextStream err(stderr);
   const ParsedCommandLine commandLine = ParseReadOptions(app.arguments());

@@ -1,4 +1,4 @@
-#include "Translation.h"
+#include "translations/Translation.h"
 
 #include <QCoreApplication>
 #include <QTranslator>
@@ -12,4 +12,9 @@ QString InstallTranslation(QCoreApplication& application, const QString& languag
   }
   delete translator;
   return QStringLiteral("No translation into \"%1\": the window stays Hungarian.").arg(language);
+}
+
+void InstallEnglish(QCoreApplication& application) {
+  // Built into every program that links this library, so it is always there.
+  InstallTranslation(application, QStringLiteral("en"));
 }

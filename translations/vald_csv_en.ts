@@ -33,6 +33,185 @@
     </message>
 </context>
 <context>
+    <name>IncompleteLog</name>
+    <message>
+        <source>%1 (%2 bájt)</source>
+        <translation>%1 (%2 bytes)</translation>
+    </message>
+    <message>
+        <source>nem válaszolt blokkok: %1</source>
+        <translation>blocks without a reply: %1</translation>
+    </message>
+    <message>
+        <source>ezekre a blokkokra nem érkezett válasz: %1</source>
+        <translation>no reply for blocks %1</translation>
+    </message>
+    <message>
+        <source>rövid válasz: %1</source>
+        <translation>short reply: %1</translation>
+    </message>
+    <message>
+        <source>ezekre a blokkokra rövid válasz érkezett: %1</source>
+        <translation>short reply for blocks %1</translation>
+    </message>
+    <message>
+        <source>túl hosszú válasz: %1</source>
+        <translation>oversized reply: %1</translation>
+    </message>
+    <message>
+        <source>ezekre a blokkokra túl hosszú válasz érkezett: %1</source>
+        <translation>oversized reply for blocks %1</translation>
+    </message>
+    <message>
+        <source>%1 rekord elveszett</source>
+        <translation>%1 records lost</translation>
+    </message>
+    <message>
+        <source>a %1. blokk megegyezik a %2. blokkal</source>
+        <translation>block %1 repeats block %2</translation>
+    </message>
+    <message>
+        <source>az idő %1 helyen visszafelé lép</source>
+        <translation>%1 steps back in time</translation>
+    </message>
+    <message>
+        <source>%1 rekord dátuma érvénytelen, ezek nem kerültek az archívumba</source>
+        <translation>%1 records with an invalid date, not archived</translation>
+    </message>
+    <message>
+        <source>A napló hiányos: %1.</source>
+        <translation>Incomplete log: %1.</translation>
+    </message>
+    <message>
+        <source>Gyanús napló: %1.</source>
+        <translation>Suspect log: %1.</translation>
+    </message>
+    <message>
+        <source>A naplóban %1.</source>
+        <translation>In the log: %1.</translation>
+    </message>
+</context>
+<context>
+    <name>LogAlarms</name>
+    <message>
+        <source>az alsó határ alatt</source>
+        <translation>below</translation>
+    </message>
+    <message>
+        <source>a felső határ felett</source>
+        <translation>above</translation>
+    </message>
+    <message>
+        <source>%1. csatorna (%2) %3 %4: %5 – %6, %7 rekord, szélsőérték %8</source>
+        <translation>channel %1 (%2) %3 %4 from %5 to %6, %7 records, extreme %8</translation>
+    </message>
+</context>
+<context>
+    <name>Quantity</name>
+    <message>
+        <source>Hőmérséklet</source>
+        <translation>Temperature</translation>
+    </message>
+    <message>
+        <source>Páratartalom</source>
+        <translation>Humidity</translation>
+    </message>
+    <message>
+        <source>Abszolút páratartalom</source>
+        <translation>Absolute humidity</translation>
+    </message>
+    <message>
+        <source>CO2</source>
+        <translation>CO2</translation>
+    </message>
+    <message>
+        <source>VOC</source>
+        <translation>VOC</translation>
+    </message>
+    <message>
+        <source>Megvilágítás</source>
+        <translation>Illuminance</translation>
+    </message>
+    <message>
+        <source>Áramerősség</source>
+        <translation>Current</translation>
+    </message>
+    <message>
+        <source>Feszültség</source>
+        <translation>Voltage</translation>
+    </message>
+    <message>
+        <source>PM1.0</source>
+        <translation>PM1.0</translation>
+    </message>
+    <message>
+        <source>PM2.5</source>
+        <translation>PM2.5</translation>
+    </message>
+    <message>
+        <source>PM4.0</source>
+        <translation>PM4.0</translation>
+    </message>
+    <message>
+        <source>PM10.0</source>
+        <translation>PM10.0</translation>
+    </message>
+    <message>
+        <source>Teljesítmény</source>
+        <translation>Power</translation>
+    </message>
+    <message>
+        <source>Kontaktus</source>
+        <translation>Contact</translation>
+    </message>
+    <message>
+        <source>Relé esemény</source>
+        <translation>Relay event</translation>
+    </message>
+    <message>
+        <source>Esemény</source>
+        <translation>Event</translation>
+    </message>
+    <message>
+        <source>Érték</source>
+        <translation>Value</translation>
+    </message>
+</context>
+<context>
+    <name>ReadAllReport</name>
+    <message>
+        <source>nem válaszolt</source>
+        <translation>no reply</translation>
+    </message>
+    <message>
+        <source> (a napló hiányos, %1)</source>
+        <translation> (incomplete log, %1)</translation>
+    </message>
+    <message>
+        <source> (gyanús napló: %1)</source>
+        <translation> (suspect log: %1)</translation>
+    </message>
+    <message>
+        <source> (az archívum írása nem sikerült: %1)</source>
+        <translation> (not archived: %1)</translation>
+    </message>
+    <message>
+        <source>megszakítva</source>
+        <translation>cancelled</translation>
+    </message>
+</context>
+<context>
+    <name>ShownLogWatch</name>
+    <message>
+        <source>... és még %1</source>
+        <translation>... and %1 more</translation>
+    </message>
+    <message>
+        <source>Határérték-túllépés, %1: %2 új riasztás</source>
+        <translation>Limits exceeded, %1: %2 new alarms</translation>
+    </message>
+</context>
+<context>
     <name>TF_Nev</name>
     <message>
         <source>  Névjegy</source>
@@ -394,6 +573,85 @@
     <message>
         <source>Kérem adja meg az értéket 1-100 ig </source>
         <translation>Please enter a value from 1 to 100 </translation>
+    </message>
+    <message>
+        <source>CO2</source>
+        <translation>CO2</translation>
+    </message>
+    <message>
+        <source>CO2:</source>
+        <translation>CO2:</translation>
+    </message>
+    <message>
+        <source>VOC</source>
+        <translation>VOC</translation>
+    </message>
+    <message>
+        <source>VOC:</source>
+        <translation>VOC:</translation>
+    </message>
+    <message>
+        <source>Mass Concentration PM1.0 µg/m3</source>
+        <translation>Mass Concentration PM1.0 µg/m3</translation>
+    </message>
+    <message>
+        <source>Min/Max Mass C. PM1.0:</source>
+        <translation>Min/Max Mass C. PM1.0:</translation>
+    </message>
+    <message>
+        <source>Mass Concentration PM2.5 µg/m3</source>
+        <translation>Mass Concentration PM2.5 µg/m3</translation>
+    </message>
+    <message>
+        <source>Min/Max Mass C. PM2.5:</source>
+        <translation>Min/Max Mass C. PM2.5:</translation>
+    </message>
+    <message>
+        <source>Mass Concentration PM4.0 µg/m3</source>
+        <translation>Mass Concentration PM4.0 µg/m3</translation>
+    </message>
+    <message>
+        <source>Min/Max Mass C. PM4.0:</source>
+        <translation>Min/Max Mass C. PM4.0:</translation>
+    </message>
+    <message>
+        <source>Mass Concentration PM10.0 µg/m3</source>
+        <translation>Mass Concentration PM10.0 µg/m3</translation>
+    </message>
+    <message>
+        <source>Min/Max Mass C. PM10.0:</source>
+        <translation>Min/Max Mass C. PM10.0:</translation>
+    </message>
+    <message>
+        <source>0 = Relay1      OFF</source>
+        <translation>0 = Relay1      OFF</translation>
+    </message>
+    <message>
+        <source>1 = Relay1       ON</source>
+        <translation>1 = Relay1       ON</translation>
+    </message>
+    <message>
+        <source>2 = Relay2      OFF</source>
+        <translation>2 = Relay2      OFF</translation>
+    </message>
+    <message>
+        <source>3 = Relay2       ON</source>
+        <translation>3 = Relay2       ON</translation>
+    </message>
+    <message>
+        <source>Reset</source>
+        <translation>Reset</translation>
+    </message>
+</context>
+<context>
+    <name>XlsxExport</name>
+    <message>
+        <source>Idő</source>
+        <translation>Time</translation>
+    </message>
+    <message>
+        <source>Idő (UTC)</source>
+        <translation>Time (UTC)</translation>
     </message>
 </context>
 </TS>
