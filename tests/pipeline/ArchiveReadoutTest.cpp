@@ -70,7 +70,7 @@ TEST_P(ArchiveTest, ReadoutMergesUnderTheMacAndItsImageDecodesAgain) {
 
 // One device stays one device in the archive: a long identity reply still names its MAC address, and a
 // readout whose identity does not come is kept under the MAC address last seen at that address with that
-// code, asked for once when one is known and three times while none is.
+// code, asked for once when a device is known there and three times while none is.
 TEST_P(ArchiveTest, OneDeviceStaysOneDeviceWhateverItsIdentityReply) {
   SimulatorConfig longReply = WrappedAgate();
   longReply.identityReply = "00:1A:2B:3C:4D:5E;" + QByteArray(600, 'x');
@@ -91,6 +91,10 @@ TEST_P(ArchiveTest, OneDeviceStaysOneDeviceWhateverItsIdentityReply) {
       ReadInto(otherArchive.File(QStringLiteral("other.sqlite")), folder.Path(), silent);
   EXPECT_EQ(unknown.requests.count(IdentityRequest + '\0'), 3);
   EXPECT_TRUE(unknown.result.mac.isEmpty());
+  // A device that gave none is known at its address and code from then on: asked once.
+  const ArchivedReadout remembered =
+      ReadInto(otherArchive.File(QStringLiteral("other.sqlite")), folder.Path(), silent);
+  EXPECT_EQ(remembered.requests.count(IdentityRequest + '\0'), 1);
 }
 
 // A measurement file that cannot be written keeps nothing out of the archive: each is reported on its own.
