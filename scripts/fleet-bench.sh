@@ -6,7 +6,11 @@
 # fails when such a run takes longer than 1.5 times the one device alone, or when a device was not read
 # completely. Then it times the whole site merged into one SQLite archive, first into an empty one and
 # then once more (nothing new), and fails as well when the first takes longer than 1.5 times the one
-# device alone: the run merges through one connection, one readout after another.
+# device alone: the run merges through one connection, one readout after another. The run once more
+# asks only for what is new (nothing: the header and one block a device) and fails when it takes longer
+# than 0.2 times one device's full readout. With VALD_TEST_POSTGRES_URL set (scripts/with-postgres.sh)
+# the site is merged into two fresh PostgreSQL databases as well, one device alone and all of them,
+# with the same 1.5 limit.
 #
 #   scripts/fleet-bench.sh [BUILD=build]    (after a build; every address of 127.0.0.0/8 is loopback)
 set -euo pipefail
@@ -82,7 +86,15 @@ all="$(timed_read all --archive off --jobs "$devices" "${hosts[@]}")"
 silent="$(timed_read silent --archive off --jobs "$devices" "${withSilent[@]}")"
 oneArchived="$(timed_read one-archived --jobs 1 127.0.0.1)"
 archived="$(timed_read archived --jobs "$devices" "${hosts[@]}")"
-again="$(timed_read archived --jobs "$devices" "${hosts[@]}")"
+again="$(timed_read again --jobs "$devices" "${hosts[@]}")"
+onePg=0
+allPg=0
+if [ -n "${VALD_TEST_POSTGRES_URL:-}" ]; then
+  for db in fleet_one fleet_all; do psql -q "$VALD_TEST_POSTGRES_URL" -c "CREATE DATABASE $db" >/dev/null; done
+  base="${VALD_TEST_POSTGRES_URL%/*}"
+  onePg="$(timed_read one-pg --archive "$base/fleet_one" --no-files --jobs 1 127.0.0.1)"
+  allPg="$(timed_read all-pg --archive "$base/fleet_all" --no-files --jobs "$devices" "${hosts[@]}")"
+fi
 
 # What kept devices of a run from being read completely, the first few of them.
 for name in all silent archived; do
@@ -98,15 +110,25 @@ echo "  with a silent device among them: $silent s ($(complete_count "$work/sile
 echo "into one SQLite archive:"
 echo "  one device alone:                $oneArchived s"
 echo "  all, archive empty before:       $archived s"
-echo "  all, once more (nothing new):    $again s ($(complete_count "$work/archived.json") read completely)"
-awk -v one="$one" -v all="$all" -v silent="$silent" -v archived="$archived" -v n="$devices" \
+echo "  all, once more (nothing new):    $again s ($(complete_count "$work/again.json") read completely," \
+  "$(grep -c '"readout":"incremental"' "$work/again.json" || true) of them reading only what is new)"
+if [ -n "${VALD_TEST_POSTGRES_URL:-}" ]; then
+  echo "into PostgreSQL (no files):"
+  echo "  one device alone:                $onePg s"
+  echo "  all, archive empty before:       $allPg s ($(complete_count "$work/all-pg.json") read completely)"
+fi
+awk -v one="$one" -v all="$all" -v silent="$silent" -v archived="$archived" -v again="$again" \
+  -v onePg="$onePg" -v allPg="$allPg" -v n="$devices" \
   -v a="$(complete_count "$work/all.json")" -v s="$(complete_count "$work/silent.json")" \
-  -v r="$(complete_count "$work/archived.json")" 'BEGIN {
+  -v r="$(complete_count "$work/archived.json")" -v g="$(complete_count "$work/again.json")" 'BEGIN {
   printf "ratio to one device: %.2f, with the silent device %.2f, into the archive %.2f (limit 1.5)\n",
     all / one, silent / one, archived / one
-  if (a != n || s != n - 1 || r != n) { print "FAIL: not every device was read completely"; exit 1 }
-  if (all > 1.5 * one || silent > 1.5 * one || archived > 1.5 * one) {
+  printf "once more, only what is new: %.2f of one device'"'"'s full readout (limit 0.2)\n", again / one
+  if (onePg > 0) printf "into PostgreSQL: %.2f of one device alone (limit 1.5)\n", allPg / onePg
+  if (a != n || s != n - 1 || r != n || g != n) { print "FAIL: not every device was read completely"; exit 1 }
+  if (all > 1.5 * one || silent > 1.5 * one || archived > 1.5 * one || (onePg > 0 && allPg > 1.5 * onePg)) {
     print "FAIL: slower than 1.5 times one device"
     exit 1
   }
+  if (again > 0.2 * one) { print "FAIL: once more slower than 0.2 times one device"; exit 1 }
 }'
