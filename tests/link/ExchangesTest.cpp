@@ -4,6 +4,9 @@
 #include "link/Exchanges.h"
 #include "link/LinkTestSupport.h"
 #include "link/MemoryMap.h"
+#include "readout/LogReadout.h"
+
+#include <QElapsedTimer>
 
 namespace {
 
@@ -97,6 +100,31 @@ TEST(ExchangeForReplyText, UnterminatedReplyEndsWithItsLastByte) {
 
   EXPECT_EQ(ExchangeForReplyText(s.link, IdentityRequest, DeviceLink::ReplyTextTimeoutMs),
             Repeated("Z", 150));
+}
+
+// The device protocol's reply time: a reply that takes 300 ms is an answer, and an exchange with a silent
+// device ends after about 400 ms, blocking or as a readout's exchanges wait, on the event loop.
+TEST(ReplyTime, AReplyAfter300MsIsTaken) {
+  SimulatorConfig config = MemoryStartingWith(QByteArray(512, 'a'));
+  config.replyDelayMs = 300;
+  LinkSession s(config);
+
+  EXPECT_EQ(ExchangeRequest(s.link, MemoryReadRequest(0)).length, 512);
+}
+
+TEST(ReplyTime, ASilentReadoutEndsAfterAbout400Ms) {
+  SimulatorConfig config;
+  config.silent = true;
+  LinkSession s(config);
+  QElapsedTimer elapsed;
+  elapsed.start();
+  ReadoutResult result;
+
+  ReadLog(s.state, s.link, {}, QStringLiteral("127.0.0.1"), result);
+
+  EXPECT_FALSE(result.headerAnswered);
+  EXPECT_GE(elapsed.elapsed(), 380);
+  EXPECT_LT(elapsed.elapsed(), 590);
 }
 
 }  // namespace
