@@ -23,6 +23,16 @@ bool HoldsControlCharacters(const QByteArray& text) {
                      [](char c) { return uint8_t(c) < 0x20 || uint8_t(c) == 0x7F; });
 }
 
+// A spreadsheet opening sales.csv takes a cell that starts with one of these as a formula: a device
+// could make its identity run as one. Such a cell gets a quote before it, which shows it as text.
+QByteArray AsTextCells(const QByteArray& reply) {
+  QList<QByteArray> cells = reply.split(';');
+  for (QByteArray& cell : cells) {
+    if (!cell.isEmpty() && QByteArrayView("=+-@").contains(cell[0])) cell.prepend('\'');
+  }
+  return cells.join(';');
+}
+
 }  // namespace
 
 void RegisterIdentity(DeviceLink& link, const Environment& env, const QString& host,
@@ -47,7 +57,7 @@ RegistrationVerdict AddToRegistrationList(TextLines& list, const QByteArray& rep
   if (list.Text().size() < ShortestListText) list.Add(HeaderLine);
   if (reply.isEmpty()) return RegistrationVerdict::NoData;
 
-  entry = env.now().toString(QStringLiteral("yy.MM.dd")).toLatin1() + ';' + reply;
+  entry = env.now().toString(QStringLiteral("yy.MM.dd")).toLatin1() + ';' + AsTextCells(reply);
   const QByteArray key = KeyOf(entry);
   const bool listed = std::any_of(list.Lines().begin(), list.Lines().end(), [&](const QByteArray& line) {
     return !line.isEmpty() && KeyOf(line) == key;

@@ -165,4 +165,16 @@ TEST_P(ControlCharacters, InTheReplyAreRefusedAndTheListStays) {
 INSTANTIATE_TEST_SUITE_P(Characters, ControlCharacters,
                          testing::Values("\r\n", "\n", "\r", "\t", "\x01", "\x1f", "\x7f"));
 
+// Cells a spreadsheet would take for formulas are written as text; every other byte as it came.
+TEST(RegisterDevice, FormulaCellsOfTheReplyAreWrittenAsText) {
+  Registration r("00:1A:2B:3C:4D:5E;=HYPERLINK(\"x\");+cmd|'/c calc'!A0;-2;@SUM(1);v=2;");
+  r.folder.Write("sales.csv", "");
+
+  r.Run();
+
+  EXPECT_EQ(
+      r.List(),
+      Header + "24.03.05;00:1A:2B:3C:4D:5E;'=HYPERLINK(\"x\");'+cmd|'/c calc'!A0;'-2;'@SUM(1);v=2;\r\n");
+}
+
 }  // namespace
