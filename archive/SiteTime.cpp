@@ -1,6 +1,7 @@
 #include "archive/SiteTime.h"
 
 #include <QDate>
+#include <QFile>
 #include <algorithm>
 
 #include "core/ValdError.h"
@@ -21,6 +22,7 @@ class ZoneOffsets {
          zone.transitions(from, QDateTime::fromSecsSinceEpoch(lastUtc, QTimeZone::utc()))) {
       changes_.push_back({change.atUtc.toSecsSinceEpoch(), change.offsetFromUtc});
     }
+    AddChangesByRule(firstUtc, lastUtc);
   }
 
   int At(qint64 utc) const {
@@ -34,6 +36,31 @@ class ZoneOffsets {
     qint64 at;
     int offset;
   };
+
+  // The zone lists the changes its database spells out, which end with 2037; later ones follow the
+  // zone's rule, looked for here day by day and then to the second.
+  void AddChangesByRule(qint64 firstUtc, qint64 lastUtc) {
+    constexpr qint64 ListedUntil = 2145916800;  // 2038-01-01 00:00 UTC
+    qint64 day = std::max(firstUtc, ListedUntil);
+    int offset = OffsetAt(day);
+    for (; day < lastUtc; day += SecondsPerDay) {
+      const qint64 next = std::min(day + SecondsPerDay, lastUtc);
+      const int nextOffset = OffsetAt(next);
+      if (nextOffset == offset) continue;
+      qint64 unchanged = day;
+      qint64 changed = next;
+      while (changed - unchanged > 1) {
+        const qint64 middle = unchanged + (changed - unchanged) / 2;
+        (OffsetAt(middle) == offset ? unchanged : changed) = middle;
+      }
+      changes_.push_back({changed, nextOffset});
+      offset = nextOffset;
+    }
+  }
+
+  int OffsetAt(qint64 utc) const {
+    return zone_.offsetFromUtc(QDateTime::fromSecsSinceEpoch(utc, QTimeZone::utc()));
+  }
   QTimeZone zone_;
   int before_ = 0;
   std::vector<Change> changes_;
@@ -81,11 +108,24 @@ std::vector<SiteTime> SiteTimesInRingOrder(std::span<const qint64> localTimes, c
   return times;
 }
 
+namespace {
+
+// Qt takes any other text for a POSIX zone rule ("Budapest" would be a zone of that name at UTC), so a
+// name counts only when the time zone database holds it.
+bool InTimeZoneDatabase(const QByteArray& name) {
+  if (QTimeZone::isTimeZoneIdAvailable(name)) return true;
+  if (name.isEmpty() || name.startsWith('/') || name.contains("..")) return false;
+  QFile zoneFile(QStringLiteral("/usr/share/zoneinfo/") + QString::fromLatin1(name));
+  return zoneFile.open(QIODevice::ReadOnly) && zoneFile.read(4) == "TZif";
+}
+
+}  // namespace
+
 QTimeZone SiteTimeZone(const QString& setting) {
   const QString name = setting.trimmed();
   if (name.isEmpty()) return QTimeZone::systemTimeZone();
   const QTimeZone zone(name.toLatin1());
-  if (!zone.isValid()) {
+  if (!zone.isValid() || !InTimeZoneDatabase(name.toLatin1())) {
     throw ValdError(QStringLiteral("Unknown time zone \"%1\": expected a name of the time zone database "
                                    "such as Europe/Budapest")
                         .arg(name));
