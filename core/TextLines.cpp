@@ -1,8 +1,9 @@
 #include "core/TextLines.h"
 
+#include "core/OutputFile.h"
+
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <algorithm>
 #include <atomic>
 #include <cstring>
@@ -120,19 +121,19 @@ void WriteWholeFile(const QString& path, const QByteArray& content) {
   }
   // Unbuffered, so that a write the system takes only in part (a full disk, a size limit) fails right
   // there with its reason; the old file is replaced only by a complete new one.
-  QSaveFile file(path);
-  if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
-    throw ValdError(QStringLiteral("Cannot create file \"%1\". %2").arg(path, file.errorString()));
+  OutputFile file(path);
+  if (!file.Open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
+    throw ValdError(QStringLiteral("Cannot create file \"%1\". %2").arg(path, file.ErrorString()));
   }
   const auto fail = [&] {
-    const QString reason = file.errorString();
-    file.cancelWriting();
+    const QString reason = file.ErrorString();
+    file.Cancel();
     throw ValdError(QStringLiteral("Cannot write file \"%1\". %2").arg(path, reason));
   };
   for (qsizetype written = 0; written < content.size();) {
-    const qint64 count = file.write(content.constData() + written, content.size() - written);
+    const qint64 count = file.Device().write(content.constData() + written, content.size() - written);
     if (count <= 0) fail();
     written += count;
   }
-  if (!file.commit()) fail();
+  if (!file.Commit()) fail();
 }

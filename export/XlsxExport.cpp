@@ -1,8 +1,8 @@
 #include <QCoreApplication>
 #include <QLocale>
-#include <QSaveFile>
 #include <QStringList>
 
+#include "core/OutputFile.h"
 #include "core/ValdError.h"
 #include "export/ExportFormats.h"
 #include "export/ZipWriter.h"
@@ -103,10 +103,9 @@ void WriteXlsxExport(const ExportTable& table, const QString& path) {
                      QCoreApplication::translate("XlsxExport", "Idő (UTC)")};
   for (const DeviceChannel& channel : table.channels) header << channel.Label();
 
-  QSaveFile file(path);
-  if (!file.open(QIODevice::WriteOnly))
-    throw ValdError(QStringLiteral("Cannot write %1: %2").arg(path, file.errorString()));
-  ZipWriter zip(file, path);
+  OutputFile file(path);
+  if (!file.Open()) throw ValdError(QStringLiteral("Cannot write %1: %2").arg(path, file.ErrorString()));
+  ZipWriter zip(file.Device(), path);
   zip.StartEntry("[Content_Types].xml");
   zip.Write(ContentTypes);
   zip.StartEntry("_rels/.rels");
@@ -149,5 +148,5 @@ void WriteXlsxExport(const ExportTable& table, const QString& path) {
   rows += SheetEnd;
   zip.Write(rows);
   zip.Finish();
-  if (!file.commit()) throw ValdError(QStringLiteral("Cannot write %1: %2").arg(path, file.errorString()));
+  if (!file.Commit()) throw ValdError(QStringLiteral("Cannot write %1: %2").arg(path, file.ErrorString()));
 }

@@ -1,3 +1,9 @@
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <QFile>
+#include <QFileInfo>
 #include <QJsonDocument>
 #include <QTimeZone>
 
@@ -58,6 +64,41 @@ TEST(ValdArchive, ExportsForOtherProgramsGiveTimesWithOffsetAndValuesAsNumbers) 
     EXPECT_EQ(result.out, c.text);
   }
   EXPECT_EQ(ExportOf(archive, {QStringLiteral("ods")}).exitCode, 2);
+}
+
+// --out writes the export into what it names: a link's target with that file's mode, a named pipe's
+// reader; neither is replaced by an ordinary file.
+TEST(ValdArchive, ExportOutKeepsLinksModesAndPipes) {
+  TempFolder folder;
+  const QString archive = ExportArchive(folder);
+  for (const char* format : {"csv", "xlsx"}) {
+    SCOPED_TRACE(format);
+    const QString target = folder.File(QStringLiteral("target.") + QLatin1String(format));
+    const QString link = folder.File(QStringLiteral("link.") + QLatin1String(format));
+    folder.Write(QFileInfo(target).fileName(), "old");
+    ASSERT_TRUE(QFile::setPermissions(target, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup));
+    ASSERT_TRUE(QFile::link(target, link));
+    const QString pipe = folder.File(QStringLiteral("pipe.") + QLatin1String(format));
+    ASSERT_EQ(mkfifo(pipe.toLocal8Bit().constData(), 0600), 0);
+    // The reader is there before the export, without waiting for a writer: the export fits the pipe.
+    const int reader = open(pipe.toLocal8Bit().constData(), O_RDONLY | O_NONBLOCK);
+    ASSERT_GE(reader, 0);
+
+    EXPECT_EQ(ExportOf(archive, {QLatin1String(format), QStringLiteral("--out"), link}).exitCode, 0);
+    EXPECT_EQ(ExportOf(archive, {QLatin1String(format), QStringLiteral("--out"), pipe}).exitCode, 0);
+
+    EXPECT_TRUE(QFileInfo(link).isSymLink());
+    EXPECT_EQ(QFile::permissions(target),
+              QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadUser | QFile::WriteUser);
+    EXPECT_GT(QFileInfo(target).size(), 3);
+    QByteArray piped(1 << 16, '\0');
+    const ssize_t got = read(reader, piped.data(), size_t(piped.size()));
+    close(reader);
+    EXPECT_EQ(got, QFileInfo(target).size());
+    struct stat pipeStatus {};
+    ASSERT_EQ(stat(pipe.toLocal8Bit().constData(), &pipeStatus), 0);
+    EXPECT_TRUE(S_ISFIFO(pipeStatus.st_mode));
+  }
 }
 
 TEST(ValdArchive, XlsxExportReadsBackWithDatesAndNumbers) {
