@@ -139,6 +139,35 @@ QString ThousandLineArchive(const TempFolder& folder) {
   return location.path;
 }
 
+// Output that never reaches standard output (a full disk) is a failure, whatever the command printed.
+TEST(ValdArchive, OutputThatCannotBeWrittenIsAFailure) {
+  TempFolder folder;
+  const QString archive = ThousandLineArchive(folder);
+  const RunningSimulator device(AgateConfig(10));
+  const QString mac = QStringLiteral("00:1A:2B:3C:4D:5E");
+  const struct {
+    const char* program;
+    QStringList arguments;
+  } cases[] = {
+      {VALD_ARCHIVE_PATH, {QStringLiteral("--archive"), archive, QStringLiteral("list")}},
+      {VALD_ARCHIVE_PATH, {QStringLiteral("--archive"), archive, QStringLiteral("export"), mac}},
+      {VALD_ARCHIVE_PATH, {QStringLiteral("--archive"), archive, QStringLiteral("stats"), mac}},
+      {VALD_READ_PATH,
+       {QStringLiteral("--port"), QString::number(device.Port()), QStringLiteral("--out"), folder.Path(),
+        QStringLiteral("--archive"), QStringLiteral("off"), QStringLiteral("--json"),
+        QStringLiteral("127.0.0.1")}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.arguments.join(QLatin1Char(' ')).toStdString());
+    QProcess process;
+    process.setStandardOutputFile(QStringLiteral("/dev/full"));
+    process.start(QString::fromLatin1(c.program), c.arguments);
+    ASSERT_TRUE(process.waitForFinished(60000));
+    EXPECT_EQ(process.exitCode(), 1);
+    EXPECT_TRUE(process.readAllStandardError().contains("standard output"));
+  }
+}
+
 // 8 KiB of random bytes in the middle of the file, the same bytes every time. They start past the header
 // of a page, where only a check of the page's cells notices them.
 void DamageTheMiddle(const QString& path) {

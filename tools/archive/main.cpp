@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <memory>
 
+#include "core/StandardOutput.h"
 #include "ArchiveCommands.h"
 #include "archive/ArchiveLocation.h"
 #include "core/ValdError.h"
@@ -141,7 +142,12 @@ int main(int argc, char** argv) {
       err << "No archive to work on (--archive off).\n";
       return ExitUsage;
     }
-    return RunArchiveCommand(location, command, out, err);
+    const int status = RunArchiveCommand(location, command, out, err);
+    if (!StandardOutputComplete(out)) {
+      err << "Cannot write to standard output.\n";
+      return ExitFailure;
+    }
+    return status;
   } catch (const ValdError& error) {
     out.flush();
     err << error.Message() << '\n';

@@ -11,6 +11,7 @@
 #include <mutex>
 #include <optional>
 
+#include "core/StandardOutput.h"
 #include "AlarmNotify.h"
 #include "DeviceReadout.h"
 #include "HostList.h"
@@ -172,5 +173,9 @@ int main(int argc, char** argv) {
     if (!outcome.Complete()) status = ExitIncomplete;
     if (outcome.alarms && outcome.alarms->NewCount() > 0) newAlarm = true;
   });
+  if (!StandardOutputComplete(out)) {
+    err << "Cannot write the results to standard output." << Qt::endl;
+    return ExitIncomplete;
+  }
   return status == ExitComplete && newAlarm ? ExitNewAlarm : status;
 }
