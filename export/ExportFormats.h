@@ -29,7 +29,13 @@ QByteArray InfluxExport(const ExportTable& table);
 // An xlsx workbook of one sheet: a header row as in the CSV export, then one row per record with its
 // local and UTC times as dates and its values as numbers. Written whole or not at all; throws ValdError.
 // (XlsxExport.cpp, over libxlsxwriter.)
-void WriteXlsxExport(const ExportTable& table, const QString& path);
+inline constexpr qsizetype XlsxRowsPerSheet = 1048575;
+void WriteXlsxExport(const ExportTable& table, const QString& path,
+                     qsizetype rowsPerSheet = XlsxRowsPerSheet);
+
+// A sheet holds the header and at most `rowsPerSheet` records (by default the most a spreadsheet's
+// 1 048 576 rows allow); the records go on on further sheets ("Sheet2", ...), each with the header.
+int XlsxSheetsFor(qsizetype records, qsizetype rowsPerSheet = XlsxRowsPerSheet);
 
 // Writes `table` to `path` in `format` (not File), whole or not at all; throws ValdError.
 void WriteExport(const ExportTable& table, ExportFormat format, const QString& path);

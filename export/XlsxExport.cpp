@@ -1,6 +1,7 @@
 #include <QCoreApplication>
 #include <QLocale>
 #include <QStringList>
+#include <algorithm>
 
 #include "core/OutputFile.h"
 #include "core/ValdError.h"
@@ -11,16 +12,25 @@
 // styles: the default, the bold header and the date and time of the two time columns.
 namespace {
 
-constexpr char ContentTypes[] =
-    R"(<?xml version="1.0" encoding="UTF-8" standalone="yes"?>)"
-    "\n"
-    R"(<Types xmlns="http://schemas.openxmlformats.org/package/2006/content-types">)"
-    R"(<Default Extension="rels" ContentType="application/vnd.openxmlformats-package.relationships+xml"/>)"
-    R"(<Default Extension="xml" ContentType="application/xml"/>)"
-    R"(<Override PartName="/xl/workbook.xml" ContentType="application/vnd.openxmlformats-officedocument.spreadsheetml.sheet.main+xml"/>)"
-    R"(<Override PartName="/xl/worksheets/sheet1.xml" ContentType="application/vnd.openxmlformats-officedocument.spreadsheetml.worksheet+xml"/>)"
-    R"(<Override PartName="/xl/styles.xml" ContentType="application/vnd.openxmlformats-officedocument.spreadsheetml.styles+xml"/>)"
-    R"(</Types>)";
+constexpr char XmlDeclaration[] = R"(<?xml version="1.0" encoding="UTF-8" standalone="yes"?>)"
+                                  "\n";
+
+QByteArray ContentTypes(int sheets) {
+  QByteArray types = XmlDeclaration;
+  types +=
+      R"(<Types xmlns="http://schemas.openxmlformats.org/package/2006/content-types">)"
+      R"(<Default Extension="rels" ContentType="application/vnd.openxmlformats-package.relationships+xml"/>)"
+      R"(<Default Extension="xml" ContentType="application/xml"/>)"
+      R"(<Override PartName="/xl/workbook.xml" ContentType="application/vnd.openxmlformats-officedocument.spreadsheetml.sheet.main+xml"/>)";
+  for (int sheet = 1; sheet <= sheets; ++sheet) {
+    types +=
+        R"(<Override PartName="/xl/worksheets/sheet)" + QByteArray::number(sheet) +
+        R"(.xml" ContentType="application/vnd.openxmlformats-officedocument.spreadsheetml.worksheet+xml"/>)";
+  }
+  return types +
+         R"(<Override PartName="/xl/styles.xml" ContentType="application/vnd.openxmlformats-officedocument.spreadsheetml.styles+xml"/>)"
+         R"(</Types>)";
+}
 
 constexpr char PackageRelationships[] =
     R"(<?xml version="1.0" encoding="UTF-8" standalone="yes"?>)"
@@ -29,20 +39,34 @@ constexpr char PackageRelationships[] =
     R"(<Relationship Id="rId1" Type="http://schemas.openxmlformats.org/officeDocument/2006/relationships/officeDocument" Target="xl/workbook.xml"/>)"
     R"(</Relationships>)";
 
-constexpr char Workbook[] =
-    R"(<?xml version="1.0" encoding="UTF-8" standalone="yes"?>)"
-    "\n"
-    R"(<workbook xmlns="http://schemas.openxmlformats.org/spreadsheetml/2006/main" xmlns:r="http://schemas.openxmlformats.org/officeDocument/2006/relationships">)"
-    R"(<sheets><sheet name="Sheet1" sheetId="1" r:id="rId1"/></sheets>)"
-    R"(</workbook>)";
+QByteArray Workbook(int sheets) {
+  QByteArray workbook = XmlDeclaration;
+  workbook +=
+      R"(<workbook xmlns="http://schemas.openxmlformats.org/spreadsheetml/2006/main" xmlns:r="http://schemas.openxmlformats.org/officeDocument/2006/relationships">)"
+      R"(<sheets>)";
+  for (int sheet = 1; sheet <= sheets; ++sheet) {
+    const QByteArray number = QByteArray::number(sheet);
+    workbook +=
+        R"(<sheet name="Sheet)" + number + R"(" sheetId=")" + number + R"(" r:id="rId)" + number + R"("/>)";
+  }
+  return workbook + R"(</sheets></workbook>)";
+}
 
-constexpr char WorkbookRelationships[] =
-    R"(<?xml version="1.0" encoding="UTF-8" standalone="yes"?>)"
-    "\n"
-    R"(<Relationships xmlns="http://schemas.openxmlformats.org/package/2006/relationships">)"
-    R"(<Relationship Id="rId1" Type="http://schemas.openxmlformats.org/officeDocument/2006/relationships/worksheet" Target="worksheets/sheet1.xml"/>)"
-    R"(<Relationship Id="rId2" Type="http://schemas.openxmlformats.org/officeDocument/2006/relationships/styles" Target="styles.xml"/>)"
-    R"(</Relationships>)";
+// The sheets are rId1 .. rIdN, the styles the one after.
+QByteArray WorkbookRelationships(int sheets) {
+  QByteArray relationships = XmlDeclaration;
+  relationships += R"(<Relationships xmlns="http://schemas.openxmlformats.org/package/2006/relationships">)";
+  for (int sheet = 1; sheet <= sheets; ++sheet) {
+    const QByteArray number = QByteArray::number(sheet);
+    relationships +=
+        R"(<Relationship Id="rId)" + number +
+        R"(" Type="http://schemas.openxmlformats.org/officeDocument/2006/relationships/worksheet" Target="worksheets/sheet)" +
+        number + R"(.xml"/>)";
+  }
+  return relationships + R"(<Relationship Id="rId)" + QByteArray::number(sheets + 1) +
+         R"(" Type="http://schemas.openxmlformats.org/officeDocument/2006/relationships/styles" Target="styles.xml"/>)"
+         R"(</Relationships>)";
+}
 
 // Cell styles: 0 default, 1 bold (the header), 2 date and time (the time columns).
 constexpr char Styles[] =
@@ -61,17 +85,19 @@ constexpr char Styles[] =
     R"(<cellStyles count="1"><cellStyle name="Normal" xfId="0" builtinId="0"/></cellStyles>)"
     R"(</styleSheet>)";
 
-// The time columns are wide enough for "2024-03-01 12:00"; the header row stays in view.
-constexpr char SheetStart[] =
-    R"(<?xml version="1.0" encoding="UTF-8" standalone="yes"?>)"
-    "\n"
-    R"(<worksheet xmlns="http://schemas.openxmlformats.org/spreadsheetml/2006/main">)"
-    R"(<sheetViews><sheetView tabSelected="1" workbookViewId="0">)"
-    R"(<pane ySplit="1" topLeftCell="A2" activePane="bottomLeft" state="frozen"/>)"
-    R"(<selection pane="bottomLeft"/></sheetView></sheetViews>)"
-    R"(<sheetFormatPr defaultRowHeight="15"/>)"
-    R"(<cols><col min="1" max="2" width="17.7109375" customWidth="1"/></cols>)"
-    R"(<sheetData>)";
+// The time columns are wide enough for "2024-03-01 12:00"; the header row stays in view; the first
+// sheet is the one shown.
+QByteArray SheetStart(bool first) {
+  return XmlDeclaration +
+         QByteArray(R"(<worksheet xmlns="http://schemas.openxmlformats.org/spreadsheetml/2006/main">)") +
+         (first ? R"(<sheetViews><sheetView tabSelected="1" workbookViewId="0">)"
+                : R"(<sheetViews><sheetView workbookViewId="0">)") +
+         QByteArray(R"(<pane ySplit="1" topLeftCell="A2" activePane="bottomLeft" state="frozen"/>)"
+                    R"(<selection pane="bottomLeft"/></sheetView></sheetViews>)"
+                    R"(<sheetFormatPr defaultRowHeight="15"/>)"
+                    R"(<cols><col min="1" max="2" width="17.7109375" customWidth="1"/></cols>)"
+                    R"(<sheetData>)");
+}
 constexpr char SheetEnd[] = "</sheetData></worksheet>";
 
 // Days from the spreadsheet epoch (1899-12-30) to 1970-01-01.
@@ -98,55 +124,65 @@ QByteArray NumberText(double value) {
 
 }  // namespace
 
-void WriteXlsxExport(const ExportTable& table, const QString& path) {
+int XlsxSheetsFor(qsizetype records, qsizetype rowsPerSheet) {
+  return int(std::max<qsizetype>(1, (records + rowsPerSheet - 1) / rowsPerSheet));
+}
+
+void WriteXlsxExport(const ExportTable& table, const QString& path, qsizetype rowsPerSheet) {
   QStringList header{QCoreApplication::translate("XlsxExport", "Idő"),
                      QCoreApplication::translate("XlsxExport", "Idő (UTC)")};
   for (const DeviceChannel& channel : table.channels) header << channel.Label();
+  const int sheets = XlsxSheetsFor(qsizetype(table.rows.size()), rowsPerSheet);
 
   OutputFile file(path);
   if (!file.Open()) throw ValdError(QStringLiteral("Cannot write %1: %2").arg(path, file.ErrorString()));
   ZipWriter zip(file.Device(), path);
   zip.StartEntry("[Content_Types].xml");
-  zip.Write(ContentTypes);
+  zip.Write(ContentTypes(sheets));
   zip.StartEntry("_rels/.rels");
   zip.Write(PackageRelationships);
   zip.StartEntry("xl/workbook.xml");
-  zip.Write(Workbook);
+  zip.Write(Workbook(sheets));
   zip.StartEntry("xl/_rels/workbook.xml.rels");
-  zip.Write(WorkbookRelationships);
+  zip.Write(WorkbookRelationships(sheets));
   zip.StartEntry("xl/styles.xml");
   zip.Write(Styles);
 
-  zip.StartEntry("xl/worksheets/sheet1.xml");
-  QByteArray rows = SheetStart;
-  rows += R"(<row r="1">)";
+  QByteArray headerRow = R"(<row r="1">)";
   for (int column = 0; column < int(header.size()); ++column) {
-    rows += R"(<c r=")" + ColumnLetters(column) + R"(1" s="1" t="inlineStr"><is><t>)" +
-            XmlText(header[column]) + "</t></is></c>";
+    headerRow += R"(<c r=")" + ColumnLetters(column) + R"(1" s="1" t="inlineStr"><is><t>)" +
+                 XmlText(header[column]) + "</t></is></c>";
   }
-  rows += "</row>";
-  int row = 2;
-  for (const ExportTable::Row& record : table.rows) {
-    const QByteArray number = QByteArray::number(row++);
-    rows += R"(<row r=")" + number + R"(">)";
-    int column = 0;
-    for (const qint64 seconds : {record.local, record.utc}) {
-      rows += R"(<c r=")" + ColumnLetters(column++) + number + R"(" s="2"><v>)" +
-              NumberText(UnixEpochSerial + double(seconds) / SecondsPerDay) + "</v></c>";
+  headerRow += "</row>";
+  for (int sheet = 0; sheet < sheets; ++sheet) {
+    zip.StartEntry("xl/worksheets/sheet" + QByteArray::number(sheet + 1) + ".xml");
+    QByteArray rows = SheetStart(sheet == 0) + headerRow;
+    const qsizetype first = qsizetype(sheet) * rowsPerSheet;
+    const qsizetype end = std::min(qsizetype(table.rows.size()), first + rowsPerSheet);
+    int row = 2;
+    for (qsizetype k = first; k < end; ++k) {
+      const ExportTable::Row& record = table.rows[size_t(k)];
+      const QByteArray number = QByteArray::number(row++);
+      rows += R"(<row r=")" + number + R"(">)";
+      int column = 0;
+      for (const qint64 seconds : {record.local, record.utc}) {
+        rows += R"(<c r=")" + ColumnLetters(column++) + number + R"(" s="2"><v>)" +
+                NumberText(UnixEpochSerial + double(seconds) / SecondsPerDay) + "</v></c>";
+      }
+      for (const DeviceChannel& channel : table.channels) {
+        if (const std::optional<double>& value = record.values[size_t(channel.column - 1)])
+          rows += R"(<c r=")" + ColumnLetters(column) + number + R"("><v>)" + NumberText(*value) + "</v></c>";
+        ++column;
+      }
+      rows += "</row>";
+      if (rows.size() >= RowPieceBytes) {
+        zip.Write(rows);
+        rows.clear();
+      }
     }
-    for (const DeviceChannel& channel : table.channels) {
-      if (const std::optional<double>& value = record.values[size_t(channel.column - 1)])
-        rows += R"(<c r=")" + ColumnLetters(column) + number + R"("><v>)" + NumberText(*value) + "</v></c>";
-      ++column;
-    }
-    rows += "</row>";
-    if (rows.size() >= RowPieceBytes) {
-      zip.Write(rows);
-      rows.clear();
-    }
+    rows += SheetEnd;
+    zip.Write(rows);
   }
-  rows += SheetEnd;
-  zip.Write(rows);
   zip.Finish();
   if (!file.Commit()) throw ValdError(QStringLiteral("Cannot write %1: %2").arg(path, file.ErrorString()));
 }

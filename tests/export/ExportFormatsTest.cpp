@@ -4,10 +4,14 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QJsonArray>
 #include <QJsonDocument>
+#include <QJsonObject>
 #include <QTimeZone>
 
 #include "archive/ArchiveFixture.h"
+#include "decode/DeviceChannels.h"
+#include "export/ExportFormats.h"
 #include "support/ProgramRun.h"
 #include "support/TempFolder.h"
 
@@ -140,6 +144,35 @@ TEST(ValdArchive, InfluxExportIsTakenByInfluxDb) {
                 "values": [[1711846200000000000, "00:1A:2B:3C:4D:5E", 20.5, null, "AGATE"],
                            [1711846800000000000, "00:1A:2B:3C:4D:5E", -1.5, 21, "AGATE"]]})"))
       << written.out.toStdString();
+}
+
+// Records past a sheet's rows go on on further sheets, each with the header: none is left out.
+TEST(XlsxExport, RecordsPastASheetGoOnOnTheNextOnes) {
+  TempFolder folder;
+  ExportTable table;
+  table.channels = ChannelsOf(*FindDeviceType(2));
+  for (int k = 0; k < 5; ++k) {
+    ExportTable::Row& row = table.rows.emplace_back();
+    row.local = row.utc = 1711846200 + 600 * k;
+    row.values[0] = k;
+  }
+  const QString workbook = folder.File(QStringLiteral("sheets.xlsx"));
+  WriteXlsxExport(table, workbook, 2);
+
+  const ProcessResult read = RunProgram(
+      QString::fromLatin1(DebianPython),
+      {QStringLiteral(VALD_EXPORT_TEST_SCRIPTS "/read_xlsx.py"), QStringLiteral("--sheets"), workbook});
+  ASSERT_EQ(read.exitCode, 0) << read.err.toStdString();
+  const QJsonObject sheets = QJsonDocument::fromJson(read.out.toUtf8()).object();
+  ASSERT_EQ(sheets.keys(), (QStringList{"Sheet1", "Sheet2", "Sheet3"}));
+  QList<double> values;
+  for (const QString& name : sheets.keys()) {
+    const QJsonArray rows = sheets[name].toArray();
+    EXPECT_EQ(rows[0].toArray()[0].toString(), QStringLiteral("Idő"));
+    for (qsizetype r = 1; r < rows.size(); ++r)
+      values << rows[r].toArray()[2].toObject()[QStringLiteral("number")].toDouble();
+  }
+  EXPECT_EQ(values, (QList<double>{0, 1, 2, 3, 4}));
 }
 
 }  // namespace

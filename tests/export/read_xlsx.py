@@ -1,4 +1,5 @@
-"""Prints the first sheet of an xlsx workbook as JSON rows, each cell typed as the reader sees it."""
+"""Prints the first sheet of an xlsx workbook as JSON rows, each cell typed as the reader sees it; with
+--sheets, every sheet by its name."""
 import datetime
 import json
 import sys
@@ -14,5 +15,12 @@ def cell(value):
     return value
 
 
-sheet = openpyxl.load_workbook(sys.argv[1]).active
-print(json.dumps([[cell(value) for value in row] for row in sheet.iter_rows(values_only=True)]))
+def rows(sheet):
+    return [[cell(value) for value in row] for row in sheet.iter_rows(values_only=True)]
+
+
+workbook = openpyxl.load_workbook(sys.argv[-1])
+if sys.argv[1] == "--sheets":
+    print(json.dumps({sheet.title: rows(sheet) for sheet in workbook.worksheets}))
+else:
+    print(json.dumps(rows(workbook.active)))

@@ -98,7 +98,11 @@ int Export(ArchiveStore& store, const ArchiveCommand& command, QTextStream& out,
       return ExitSuccess;
     }
     WriteExport(table, *format, command.out);
-    out << command.out << ": " << table.rows.size() << " records\n";
+    out << command.out << ": " << table.rows.size() << " records";
+    if (const int sheets = XlsxSheetsFor(qsizetype(table.rows.size()));
+        *format == ExportFormat::Xlsx && sheets > 1)
+      out << " on " << sheets << " sheets of at most " << XlsxRowsPerSheet << " records";
+    out << "\n";
     return ExitSuccess;
   }
   const QString path = command.out.isEmpty() ? ExportFileName(*device, records.back()) : command.out;

@@ -6,9 +6,9 @@
 #include <algorithm>
 #include <memory>
 
-#include "core/StandardOutput.h"
 #include "ArchiveCommands.h"
 #include "archive/ArchiveLocation.h"
+#include "core/StandardOutput.h"
 #include "core/ValdError.h"
 #include "translations/Translation.h"
 

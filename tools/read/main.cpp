@@ -11,7 +11,6 @@
 #include <mutex>
 #include <optional>
 
-#include "core/StandardOutput.h"
 #include "AlarmNotify.h"
 #include "DeviceReadout.h"
 #include "HostList.h"
@@ -21,6 +20,7 @@
 #include "archive/ArchiveLocation.h"
 #include "archive/ArchiveWriter.h"
 #include "archive/SiteTime.h"
+#include "core/StandardOutput.h"
 #include "core/TextLines.h"
 #include "core/ValdError.h"
 #include "core/Win1250.h"
