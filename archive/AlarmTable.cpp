@@ -3,7 +3,9 @@
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QSqlRecord>
 #include <QVariant>
+#include <algorithm>
 
 #include "core/ValdError.h"
 
@@ -13,22 +15,51 @@ AlarmTable::AlarmTable(ArchiveStore& store) : store_(store) {
       "quantity TEXT NOT NULL, limit_side TEXT NOT NULL, limit_value DOUBLE PRECISION NOT NULL, "
       "start_time TEXT NOT NULL, end_time TEXT NOT NULL, records INTEGER NOT NULL, "
       "extreme DOUBLE PRECISION NOT NULL, "
-      "PRIMARY KEY (device_key, channel, limit_side, start_time))"));
+      "reported SMALLINT NOT NULL DEFAULT 1, PRIMARY KEY (device_key, channel, limit_side, start_time))"));
+  // A table kept before alarms could stay unreported: every alarm in it was reported.
+  if (!QSqlDatabase::database(store_.ConnectionName(), false)
+           .record(QStringLiteral("alarms"))
+           .contains(QStringLiteral("reported")))
+    Run(QStringLiteral("ALTER TABLE alarms ADD COLUMN reported SMALLINT NOT NULL DEFAULT 1"));
 }
 
-// The insert decides alone which of two programs keeping the same alarm at once reports it.
 bool AlarmTable::Keep(const ArchivedAlarm& alarm) {
-  const QSqlQuery insert =
-      Run(QStringLiteral(
-              "INSERT INTO alarms (device_key, channel, quantity, limit_side, limit_value, start_time, "
-              "end_time, records, extreme) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?) ON CONFLICT DO NOTHING"),
-          {alarm.deviceKey, alarm.channel, alarm.quantity, alarm.limit, alarm.limitValue, alarm.start,
-           alarm.end, alarm.records, alarm.extreme});
-  if (insert.numRowsAffected() > 0) return true;
-  Run(QStringLiteral("UPDATE alarms SET end_time = ?, records = ?, extreme = ? WHERE device_key = ? AND "
-                     "channel = ? AND limit_side = ? AND start_time = ?"),
-      {alarm.end, alarm.records, alarm.extreme, alarm.deviceKey, alarm.channel, alarm.limit, alarm.start});
-  return false;
+  QSqlQuery kept =
+      Run(QStringLiteral("SELECT start_time, end_time, records, extreme FROM alarms WHERE device_key = ? AND "
+                         "channel = ? AND limit_side = ? AND start_time <= ? AND end_time >= ? "
+                         "ORDER BY start_time LIMIT 1"),
+          {alarm.deviceKey, alarm.channel, alarm.limit, alarm.start, alarm.start});
+  QString start = alarm.start;
+  if (kept.next()) {
+    // A run whose first records are gone keeps the start, count and extreme it had with them.
+    start = kept.value(0).toString();
+    const double extreme = alarm.limit == QLatin1String("low")
+                               ? std::min(alarm.extreme, kept.value(3).toDouble())
+                               : std::max(alarm.extreme, kept.value(3).toDouble());
+    Run(QStringLiteral("UPDATE alarms SET end_time = ?, records = ?, extreme = ? WHERE device_key = ? AND "
+                       "channel = ? AND limit_side = ? AND start_time = ?"),
+        {std::max(alarm.end, kept.value(1).toString()), std::max(alarm.records, kept.value(2).toInt()),
+         extreme, alarm.deviceKey, alarm.channel, alarm.limit, start});
+  } else {
+    Run(QStringLiteral(
+            "INSERT INTO alarms (device_key, channel, quantity, limit_side, limit_value, start_time, "
+            "end_time, records, extreme, reported) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, 0) "
+            "ON CONFLICT DO NOTHING"),
+        {alarm.deviceKey, alarm.channel, alarm.quantity, alarm.limit, alarm.limitValue, alarm.start,
+         alarm.end, alarm.records, alarm.extreme});
+  }
+  // The update decides alone which of two programs keeping the same alarm at once reports it.
+  const QSqlQuery claim =
+      Run(QStringLiteral("UPDATE alarms SET reported = 1 WHERE device_key = ? AND channel = ? AND "
+                         "limit_side = ? AND start_time = ? AND reported = 0"),
+          {alarm.deviceKey, alarm.channel, alarm.limit, start});
+  return claim.numRowsAffected() > 0;
+}
+
+void AlarmTable::Unreport(const ArchivedAlarm& alarm) {
+  Run(QStringLiteral("UPDATE alarms SET reported = 0 WHERE device_key = ? AND channel = ? AND limit_side = ? "
+                     "AND start_time <= ? AND end_time >= ?"),
+      {alarm.deviceKey, alarm.channel, alarm.limit, alarm.start, alarm.start});
 }
 
 QSqlQuery AlarmTable::Run(const QString& sql, const QVariantList& values) {

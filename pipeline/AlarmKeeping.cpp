@@ -27,3 +27,8 @@ void KeepAlarms(LogAlarms& found, ArchiveStore& store) {
   for (size_t i = 0; i < found.alarms.size(); ++i)
     found.isNew[i] = table.Keep(ArchivedAlarmOf(found.alarms[i], found.deviceKey, *found.type));
 }
+
+void UnreportAlarm(const LogAlarms& found, size_t index, ArchiveStore& store) {
+  if (found.deviceKey.isEmpty()) return;
+  AlarmTable(store).Unreport(ArchivedAlarmOf(found.alarms[index], found.deviceKey, *found.type));
+}

@@ -118,6 +118,27 @@ TEST(ValdReadAlarms, EachNewAlarmIsReportedAndNotifiedOnce) {
                 .arg(last.extreme));
 }
 
+// An alarm whose notify command failed is reported again by the next run, until one succeeds.
+TEST(ValdReadAlarms, AFailedNotifyIsTriedAgainByTheNextRun) {
+  SimulatorConfig config;
+  config.deviceCode = 21;
+  config.recordCount = 300;
+  const RunningSimulator device(config);
+  TempFolder out;
+  out.Write(QStringLiteral("limits.csv"), "*;temperature;;24\n");
+  const auto alarmsNotified = [&](const char* notify) {
+    const ProcessResult read = ValdRead(device.Port(), out,
+                                        {QStringLiteral("--json"), QStringLiteral("--notify"),
+                                         QString::fromLatin1(notify), QStringLiteral("127.0.0.1")});
+    return AlarmsOfJsonLine(read.out).size();
+  };
+  const qsizetype alarms = alarmsNotified("exit 7");
+  ASSERT_GT(alarms, 0);
+  EXPECT_EQ(alarmsNotified("exit 7"), alarms);
+  EXPECT_EQ(alarmsNotified("true"), alarms);
+  EXPECT_EQ(alarmsNotified("true"), 0);
+}
+
 TEST(ValdReadAlarms, AMalformedLimitsLineStopsTheRunBeforeAnyDeviceIsRead) {
   SimulatorConfig config;
   config.deviceCode = 21;

@@ -25,6 +25,7 @@
 #include "core/ValdError.h"
 #include "core/Win1250.h"
 #include "mqtt/MqttPublisher.h"
+#include "pipeline/AlarmKeeping.h"
 #include "translations/Translation.h"
 
 namespace {
@@ -156,7 +157,16 @@ int main(int argc, char** argv) {
       for (size_t i = 0; i < found.alarms.size(); ++i) {
         if (!found.isNew[i]) continue;
         const QString failure = NotifyAlarm(options.notifyCommand, found, found.alarms[i], err);
-        if (!failure.isEmpty()) problems << failure;
+        if (failure.isEmpty()) continue;
+        problems << failure;
+        // Told to nobody: the next run reports it again.
+        if (run.archive) {
+          try {
+            run.archive->Run([&](ArchiveStore& store) { UnreportAlarm(found, i, store); });
+          } catch (const ValdError& error) {
+            problems << QStringLiteral("alarms not archived: %1").arg(error.Message());
+          }
+        }
       }
     }
     if (!problems.isEmpty()) {
