@@ -54,6 +54,9 @@ struct LogRecord {
   // they are shown as the file has them.
   bool timeAsText = false;
   bool cutShort = false;  // the log ended inside the record
+  // Records before it in the device's memory were lost with a block that did not arrive: whatever ran on
+  // through them is not known to have.
+  bool followsLostRecords = false;
   RecordTime time;
   uint32_t firstValue = 0;
   // The line the record was read from (an opened file, the archive's history), written and shown as it

@@ -81,13 +81,16 @@ void FinishLog(ReadoutResult& result) {
   kept.reserve(result.log.records.size());
   // An end record or erased memory arrived: what lies after it was never part of the log.
   bool ended = false;
+  bool lost = false;
   for (size_t k = 0; k < result.log.records.size(); ++k) {
     const size_t start = k * recordLength;
     if (Arrived(arrived, start, std::min(recordLength, log.size() - start))) {
       kept.push_back(result.log.records[k]);
+      kept.back().followsLostRecords = std::exchange(lost, false);
       ended = ended || kept.back().kind == 'e' || kept.back().kind == 'f' || kept.back().kind == 'n';
     } else if (!ended) {
       ++result.lostRecords;
+      lost = true;
     }
   }
   std::vector<bool> whole(static_cast<size_t>(blockCount), false);

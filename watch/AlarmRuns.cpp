@@ -37,6 +37,8 @@ std::vector<Alarm> FindAlarms(const RecordLog& log, const DeviceType& type,
       run.reset();
     };
     for (const LogRecord& record : log.records) {
+      // Lost records end a run, as a missing value does.
+      if (record.followsLostRecords) endRun();
       const std::optional<double> value = column < int(record.valueCount)
                                               ? ValueInUnit(log.Values(record)[size_t(column)], quantity)
                                               : std::nullopt;

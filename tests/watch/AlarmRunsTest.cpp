@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
 #include "WatchLogs.h"
+#include "decode/LogImage.h"
+#include "readout/ReadoutSteps.h"
+#include "tools/sim/DeviceImage.h"
 #include "watch/AlarmRuns.h"
 
 namespace {
@@ -63,6 +66,29 @@ TEST(AlarmRuns, AlarmsComeInTheOrderTheyStartedWithTheQuantitysUnit) {
       {3, LimitSide::High, 240, At(0, 10), At(0, 10), 1, 245},
   };
   EXPECT_EQ(FindAlarms(log, meter, limits), expected);
+}
+
+// Records lost with a block that did not answer end a run: a readout's log with block 1 missing, every
+// record above the limit, gives one alarm before the gap and one after it.
+TEST(AlarmRuns, LostRecordsEndARun) {
+  constexpr int RecordLength = 10;
+  QByteArray log;
+  for (int k = 0; k < 150; ++k) log += RecordImage('w', uint8_t(k % 60), RecordLength, 0x1E, 0x00);
+  log += RecordImage('f', 0, RecordLength, 0, 0);
+  log.append(32 * LogBlockSize - log.size(), char(0xFF));
+  log.replace(LogBlockSize, LogBlockSize, QByteArray(LogBlockSize, '\0'));
+  ReadoutResult result;
+  result.rawImage = DeviceImage::ForLog(2, 1, 0, {}).MemoryAt(4352) + log;
+  result.deviceType = LookUpDeviceType(2);
+  result.chip = ChipBlockCount(1);
+  result.blocksWithoutReply = {{1, 0}};
+  FinishLog(result);
+
+  const std::vector<ChannelLimit> limits = {{std::nullopt, 24}, {}};
+  const std::vector<Alarm> alarms = FindAlarms(result.log, *result.deviceType, limits);
+
+  ASSERT_EQ(alarms.size(), 2u);
+  EXPECT_EQ(alarms[0].records + alarms[1].records, 150 - result.lostRecords);
 }
 
 }  // namespace
