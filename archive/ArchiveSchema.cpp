@@ -21,9 +21,7 @@ QString WithoutRowId(ArchiveLocation::Engine engine) {
   return engine == ArchiveLocation::Engine::SQLite ? QStringLiteral(" WITHOUT ROWID") : QString();
 }
 
-// Version 1: devices, the raw images of their readouts, and the measurement records. A record is
-// the device's line at one time stamp; the key keeps a line that was archived once from being added
-// again, and serves the time range queries of one device as well.
+// Version 1: devices and the raw images of their readouts.
 QStringList FirstVersion(ArchiveLocation::Engine engine) {
   const bool sqlite = engine == ArchiveLocation::Engine::SQLite;
   const QString id = sqlite ? QStringLiteral("INTEGER PRIMARY KEY")
@@ -39,11 +37,6 @@ QStringList FirstVersion(ArchiveLocation::Engine engine) {
                      "system_decimal_separator %2 NOT NULL, image %2 NOT NULL, lines INTEGER NOT NULL, "
                      "added INTEGER NOT NULL)")
           .arg(id, Bytes(engine)),
-      QStringLiteral(
-          "CREATE TABLE records (device_id INTEGER NOT NULL REFERENCES devices (id), "
-          "time TIMESTAMP NOT NULL, line %1 NOT NULL, readout_id INTEGER REFERENCES readouts (id), "
-          "%2PRIMARY KEY (device_id, time, line))%3")
-          .arg(Bytes(engine), ChannelColumns(), WithoutRowId(engine)),
       QStringLiteral("INSERT INTO schema_version (version) VALUES (0)"),
   };
 }
@@ -74,22 +67,14 @@ QString ChannelRows() {
          rows.join(QStringLiteral(", "));
 }
 
-// Version 2: records keyed by the device, the local time (with the pass through a repeated hour) and
-// the values as numbers, so that one record read with either decimal separator is archived once; the
-// UTC time beside the local one; the catalogue's channels; and the measurements in long format.
-QStringList SecondVersion(ArchiveLocation::Engine engine) {
+// Version 2: the catalogue's channels, which the measurements view turns the values into.
+QStringList SecondVersion() {
   return {
       QStringLiteral("CREATE TABLE channels (device_code INTEGER NOT NULL, value_column INTEGER NOT NULL, "
                      "channel TEXT NOT NULL, quantity TEXT NOT NULL, unit TEXT NOT NULL, "
                      "decimals INTEGER NOT NULL, scale DOUBLE PRECISION NOT NULL, label_hu TEXT NOT NULL, "
                      "label_en TEXT NOT NULL, PRIMARY KEY (device_code, value_column))"),
       ChannelRows(),
-      QStringLiteral("CREATE TABLE %1 (device_id INTEGER NOT NULL REFERENCES devices (id), "
-                     "time TIMESTAMP NOT NULL, time_utc TIMESTAMP NOT NULL, second_pass SMALLINT NOT NULL, "
-                     "skipped_time SMALLINT NOT NULL, value_key TEXT NOT NULL, line %2 NOT NULL, "
-                     "readout_id INTEGER REFERENCES readouts (id), %3"
-                     "CONSTRAINT records_key PRIMARY KEY (device_id, time, second_pass, value_key))%4")
-          .arg(QLatin1String(NewRecordsTable), Bytes(engine), ChannelColumns(), WithoutRowId(engine)),
   };
 }
 
@@ -100,16 +85,17 @@ QString ChannelValue() {
   return value + QStringLiteral(" END");
 }
 
-QStringList SecondVersionEnd() {
-  return {
-      QStringLiteral("DROP TABLE records"),
-      QStringLiteral("ALTER TABLE %1 RENAME TO records").arg(QLatin1String(NewRecordsTable)),
-      QStringLiteral("CREATE VIEW measurements AS SELECT d.device_key, d.device_type, r.time, r.time_utc, "
-                     "c.channel, c.quantity, c.unit, %1 * c.scale AS value FROM records r "
-                     "JOIN devices d ON d.id = r.device_id JOIN channels c ON c.device_code = d.device_code "
-                     "WHERE %1 IS NOT NULL")
-          .arg(ChannelValue()),
-  };
+// The time and UTC time of a record as the engine's date and time.
+QString RecordTimes(ArchiveLocation::Engine engine) {
+  if (engine == ArchiveLocation::Engine::SQLite) {
+    return QStringLiteral(
+        "datetime(r.time, 'unixepoch') AS time, "
+        "datetime(r.time - 60 * r.utc_offset, 'unixepoch') AS time_utc");
+  }
+  return QStringLiteral(
+      "TIMESTAMP '1970-01-01 00:00:00' + r.time * INTERVAL '1 second' AS time, "
+      "TIMESTAMP '1970-01-01 00:00:00' + (r.time - 60 * r.utc_offset) * INTERVAL '1 second' "
+      "AS time_utc");
 }
 
 // Version 3: a readout says whether it read every block and how many gave no full reply, and keeps
@@ -132,7 +118,7 @@ QStringList SchemaStep(int version, ArchiveLocation::Engine engine) {
     case 1:
       return FirstVersion(engine);
     case 2:
-      return SecondVersion(engine);
+      return SecondVersion();
     case 3:
       return ThirdVersion();
     default:
@@ -140,10 +126,29 @@ QStringList SchemaStep(int version, ArchiveLocation::Engine engine) {
   }
 }
 
-bool CarriesRecordsOver(int version) {
-  return version == 2;
+// A record holds what cannot be made again: the device, the local time as seconds since 1970 as read on
+// the device's clock and its pass through a repeated hour, the variant that tells records of other values
+// at that time apart, the site's offset from UTC in minutes, the readout, the values as numbers, and the
+// line's bytes only where no form writes them again from the time and values. Small whole numbers
+// cost SQLite a byte or none; the key is the table itself.
+QString RecordsTable(ArchiveLocation::Engine engine) {
+  return QStringLiteral(
+             "CREATE TABLE %1 (device_id INTEGER NOT NULL REFERENCES devices (id), "
+             "time BIGINT NOT NULL, second_pass SMALLINT NOT NULL, variant SMALLINT NOT NULL, "
+             "utc_offset SMALLINT NOT NULL, readout_id INTEGER REFERENCES readouts (id), "
+             "line_form SMALLINT, line %2, %3"
+             "PRIMARY KEY (device_id, time, second_pass, variant))%4")
+      .arg(QLatin1String(NewRecordsTable), Bytes(engine), ChannelColumns(), WithoutRowId(engine));
 }
 
-QStringList SchemaStepEnd(int version, ArchiveLocation::Engine) {
-  return version == 2 ? SecondVersionEnd() : QStringList();
+QStringList RecordsTableEnd(ArchiveLocation::Engine engine) {
+  return {
+      QStringLiteral("DROP VIEW IF EXISTS measurements"),
+      QStringLiteral("DROP TABLE IF EXISTS records"),
+      QStringLiteral("ALTER TABLE %1 RENAME TO records").arg(QLatin1String(NewRecordsTable)),
+      QStringLiteral("CREATE VIEW measurements AS SELECT d.device_key, d.device_type, %1, c.channel, "
+                     "c.quantity, c.unit, %2 * c.scale AS value FROM records r JOIN devices d ON d.id = "
+                     "r.device_id JOIN channels c ON c.device_code = d.device_code WHERE %2 IS NOT NULL")
+          .arg(RecordTimes(engine), ChannelValue()),
+  };
 }

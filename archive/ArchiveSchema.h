@@ -13,12 +13,14 @@ inline constexpr int CurrentSchemaVersion = 3;
 inline constexpr std::array<const char*, 5> ArchiveTables = {"schema_version", "devices", "readouts",
                                                              "records", "channels"};
 
-// The statements that take an archive from version `version - 1` to `version` (1: from nothing). A step
-// that carries the records over into a new table (CarriesRecordsOver) has them carried between its
-// statements and the ones of SchemaStepEnd.
+// The statements that take an archive from version `version - 1` to `version` (1: from nothing), its
+// records table apart.
 QStringList SchemaStep(int version, ArchiveLocation::Engine engine);
-bool CarriesRecordsOver(int version);
-QStringList SchemaStepEnd(int version, ArchiveLocation::Engine engine);
 
-// The table the records are carried into before it takes the name "records".
-inline constexpr char NewRecordsTable[] = "records_v2";
+// The version that gave the records table its present layout. An archive below it has the table made
+// anew (RecordsTable), its records carried over into it, and then the name "records" and the
+// measurements view (RecordsTableEnd).
+inline constexpr int RecordsLayoutVersion = 3;
+inline constexpr char NewRecordsTable[] = "records_new";
+QString RecordsTable(ArchiveLocation::Engine engine);
+QStringList RecordsTableEnd(ArchiveLocation::Engine engine);

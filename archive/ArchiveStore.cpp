@@ -10,12 +10,14 @@
 #include <QVariant>
 #include <algorithm>
 #include <atomic>
+#include <limits>
 #include <numeric>
 #include <vector>
 
 #include "archive/ArchiveSchema.h"
 #include "archive/ArchivedLine.h"
 #include "archive/ImagePatch.h"
+#include "archive/LineForm.h"
 #include "archive/RawImageDecoding.h"
 #include "archive/SiteTime.h"
 #include "archive/SqliteRecordInsert.h"
@@ -65,12 +67,12 @@ QString SqlLiteral(const QVariant& id) {
 constexpr int RecordFields = 6;
 
 // "INSERT INTO <table>" of `records` rows from one readout (or none) of the device: each binds its
-// times, pass, flags, value key, line and `channels` values, named in turn from `names`. The ids are
-// written into the statement, to spare binding them per row.
+// time, pass, variant, offset, form and line and `channels` values, named in turn from `names`. The ids
+// are written into the statement, to spare binding them per row.
 QString InsertStatement(const QString& table, qint64 deviceId, const QVariant& readoutId, int channels,
                         const QStringList& names, int records) {
   QString columns =
-      QStringLiteral("device_id, time, time_utc, second_pass, skipped_time, value_key, line, readout_id");
+      QStringLiteral("device_id, time, second_pass, variant, utc_offset, line_form, line, readout_id");
   for (int channel = 1; channel <= channels; ++channel) columns += QStringLiteral(", v%1").arg(channel);
   const QString ids = QStringLiteral("(%1").arg(deviceId);
   const QString readout = QStringLiteral(", %1").arg(SqlLiteral(readoutId));
@@ -87,11 +89,13 @@ QString InsertStatement(const QString& table, qint64 deviceId, const QVariant& r
   return QStringLiteral("INSERT INTO %1 (%2) VALUES %3 ON CONFLICT DO NOTHING").arg(table, columns, values);
 }
 
-// Inserts `records`, all of one readout, as few statements as the bound values allow; the rows added,
+// Inserts `rows`, all of one readout, as few statements as the bound values allow; the rows added,
 // or nothing when a statement fails (its error in `insert`). Values are bound by name: Qt makes up a
 // name for every value bound by position, which took longer than SQLite's insert.
 std::optional<int> InsertRows(QSqlQuery& insert, const QString& table, qint64 deviceId,
-                              const QVariant& readoutId, const std::vector<const ArchivedLine*>& records) {
+                              const QVariant& readoutId, const std::vector<VariantRow>& rows) {
+  std::vector<const ArchivedLine*> records;
+  for (const VariantRow& row : rows) records.push_back(row.record);
   const int channels = ChannelsInUse(records);
   const size_t perInsert = size_t(ValuesPerInsert / (RecordFields + channels));
   QStringList names;
@@ -99,8 +103,8 @@ std::optional<int> InsertRows(QSqlQuery& insert, const QString& table, qint64 de
     names << QStringLiteral(":v%1").arg(i);
   int added = 0;
   size_t prepared = 0;
-  for (size_t start = 0; start < records.size(); start += perInsert) {
-    const size_t count = std::min(perInsert, records.size() - start);
+  for (size_t start = 0; start < rows.size(); start += perInsert) {
+    const size_t count = std::min(perInsert, rows.size() - start);
     if (count != prepared) {
       if (!insert.prepare(InsertStatement(table, deviceId, readoutId, channels, names, int(count))))
         return std::nullopt;
@@ -108,13 +112,13 @@ std::optional<int> InsertRows(QSqlQuery& insert, const QString& table, qint64 de
     }
     int index = 0;
     for (size_t i = start; i < start + count; ++i) {
-      const ArchivedLine& line = *records[i];
-      insert.bindValue(names[index++], QString::fromLatin1(line.time));
-      insert.bindValue(names[index++], QString::fromLatin1(line.timeUtc));
+      const ArchivedLine& line = *rows[i].record;
+      insert.bindValue(names[index++], line.time);
       insert.bindValue(names[index++], int(line.secondPass));
-      insert.bindValue(names[index++], int(line.skipped));
-      insert.bindValue(names[index++], QString::fromLatin1(line.valueKey));
-      insert.bindValue(names[index++], line.line);
+      insert.bindValue(names[index++], rows[i].variant);
+      insert.bindValue(names[index++], line.UtcOffsetMinutes());
+      insert.bindValue(names[index++], line.lineForm ? QVariant(*line.lineForm) : QVariant());
+      insert.bindValue(names[index++], line.lineForm ? QVariant() : QVariant(line.line));
       for (int channel = 0; channel < channels; ++channel) {
         const std::optional<double>& value = line.values[size_t(channel)];
         insert.bindValue(names[index++], value ? QVariant(*value) : QVariant());
@@ -124,6 +128,24 @@ std::optional<int> InsertRows(QSqlQuery& insert, const QString& table, qint64 de
     added += insert.numRowsAffected();
   }
   return added;
+}
+
+// The record columns a read back takes, from `first` on: time, pass, offset, form, line, values.
+QString RecordColumns() {
+  QString columns = QStringLiteral("time, second_pass, utc_offset, line_form, line");
+  for (int channel = 1; channel <= ArchivedLine::ChannelCount; ++channel)
+    columns += QStringLiteral(", v%1").arg(channel);
+  return columns;
+}
+
+// The values of a row from column `first` on.
+ArchivedLine::Values ValuesOf(const QSqlQuery& row, int first) {
+  ArchivedLine::Values values;
+  for (int channel = 0; channel < ArchivedLine::ChannelCount; ++channel) {
+    const QVariant value = row.value(first + channel);
+    if (!value.isNull()) values[size_t(channel)] = value.toDouble();
+  }
+  return values;
 }
 
 }  // namespace
@@ -293,9 +315,12 @@ void ArchiveStore::PrepareSchema() {
     }
     for (int step = version + 1; holdsArchive_ && step <= CurrentSchemaVersion; ++step) {
       for (const QString& statement : SchemaStep(step, location_.engine)) Run(statement);
-      if (CarriesRecordsOver(step)) CarryRecordsOver();
-      for (const QString& statement : SchemaStepEnd(step, location_.engine)) Run(statement);
       Run(QStringLiteral("UPDATE schema_version SET version = ?"), {step});
+    }
+    if (holdsArchive_ && version < RecordsLayoutVersion) {
+      Run(RecordsTable(location_.engine));
+      if (version > 0) CarryRecordsOver(version);
+      for (const QString& statement : RecordsTableEnd(location_.engine)) Run(statement);
     }
     Commit();
   } catch (...) {
@@ -357,77 +382,67 @@ qint64 ArchiveStore::StoreDevice(const DeviceIdentity& device, const QDateTime& 
   return query.value(0).toLongLong();
 }
 
-int ArchiveStore::InsertSqliteRecords(QSqlDatabase& db, qint64 deviceId,
-                                      const std::vector<NewRecord>& records, const QString& table) {
-  std::vector<const ArchivedLine*> lines;
-  lines.reserve(records.size());
-  for (const NewRecord& record : records) lines.push_back(record.line);
-  std::vector<size_t> fresh;
-  QString error;
-  if (!FreshSqliteRecords(db, table, deviceId, lines, fresh, error))
-    Fail(QStringLiteral("SELECT FROM %1").arg(table), error);
-  // The records of one readout go in together, in the key's order; a merge's are all of one readout.
-  const bool oneReadout = std::all_of(records.begin(), records.end(), [&](const NewRecord& record) {
-    return record.readoutId == records[0].readoutId;
-  });
-  if (!oneReadout) {
-    std::stable_sort(fresh.begin(), fresh.end(), [&](size_t a, size_t b) {
-      return records[a].readoutId.toLongLong() < records[b].readoutId.toLongLong();
-    });
+std::vector<ArchivedVariant> ArchiveStore::ArchivedVariants(qint64 deviceId, const QString& table,
+                                                            qint64 first, qint64 last) {
+  std::vector<ArchivedVariant> archived;
+  QSqlDatabase db = QSqlDatabase::database(connection_, false);
+  if (location_.engine == ArchiveLocation::Engine::SQLite) {
+    QString error;
+    if (!ArchivedSqliteVariants(db, table, deviceId, first, last, archived, error))
+      Fail(QStringLiteral("SELECT FROM %1").arg(table), error);
+  } else {
+    QSqlQuery rows = Run(QStringLiteral("SELECT %1 FROM %2 WHERE device_id = ? AND time >= ? AND time <= ?")
+                             .arg(VariantColumns(), table),
+                         {deviceId, first, last});
+    while (NextRow(rows)) {
+      archived.push_back({rows.value(0).toLongLong(), rows.value(1).toInt() != 0, rows.value(2).toInt(),
+                          !rows.value(3).isNull(), rows.value(4).toByteArray(), ValuesOf(rows, 5)});
+    }
   }
-  int added = 0;
-  std::vector<const ArchivedLine*> run;
-  for (size_t k = 0; k < fresh.size(); ++k) {
-    run.push_back(records[fresh[k]].line);
-    const QVariant& readoutId = records[fresh[k]].readoutId;
-    if (k + 1 < fresh.size() && records[fresh[k + 1]].readoutId == readoutId) continue;
-    const std::optional<int> inserted = ::InsertSqliteRecords(db, table, deviceId, readoutId, run, error);
-    if (!inserted) Fail(QStringLiteral("INSERT INTO %1").arg(table), error);
-    added += *inserted;
-    run.clear();
-  }
-  return added;
+  for (ArchivedVariant& record : archived) TakeZeroSigns(record.values, record.line);
+  return archived;
 }
 
 int ArchiveStore::InsertRecords(qint64 deviceId, const std::vector<NewRecord>& records,
                                 const QString& table) {
   if (records.empty()) return 0;
 
-  // The records archived already in the readout's time span are left out before inserting: merging the
+  // The records archived already in the records' time span are left out before inserting: merging the
   // same log again reads instead of writing. On a server the conflict clause still covers a program
   // merging the same records at the same time; SQLite's write lock, held from the merge's start, keeps
-  // any other program out, and a record there already would cost another look-up in the key.
-  QSqlDatabase db = QSqlDatabase::database(connection_, false);
-  if (location_.engine == ArchiveLocation::Engine::SQLite)
-    return InsertSqliteRecords(db, deviceId, records, table);
+  // any other program out.
+  std::vector<const ArchivedLine*> lines;
+  lines.reserve(records.size());
+  for (const NewRecord& record : records) lines.push_back(record.line);
   const auto [first, last] =
-      std::minmax_element(records.begin(), records.end(),
-                          [](const NewRecord& a, const NewRecord& b) { return a.line->time < b.line->time; });
-  QSet<QByteArray> known;
-  QSqlQuery existing =
-      Run(QStringLiteral("SELECT CAST(time AS TEXT), second_pass, value_key FROM %1 WHERE "
-                         "device_id = ? AND time >= ? AND time <= ?")
-              .arg(table),
-          {deviceId, QString::fromLatin1(first->line->time), QString::fromLatin1(last->line->time)});
-  while (NextRow(existing)) {
-    known.insert(RecordKeyOf(TimeText(existing.value(0)).toLatin1(), existing.value(1).toInt() != 0,
-                             existing.value(2).toString().toLatin1()));
+      std::minmax_element(lines.begin(), lines.end(),
+                          [](const ArchivedLine* a, const ArchivedLine* b) { return a->time < b->time; });
+  std::vector<FreshRecord> fresh =
+      FreshRecords(lines, ArchivedVariants(deviceId, table, (*first)->time, (*last)->time));
+  // The records of one readout go in together, in the key's order; a merge's are all of one readout.
+  const bool oneReadout = std::all_of(records.begin(), records.end(), [&](const NewRecord& record) {
+    return record.readoutId == records[0].readoutId;
+  });
+  if (!oneReadout) {
+    std::stable_sort(fresh.begin(), fresh.end(), [&](const FreshRecord& a, const FreshRecord& b) {
+      return records[a.index].readoutId.toLongLong() < records[b.index].readoutId.toLongLong();
+    });
   }
-  // Runs of records of one readout go in together; a record twice in them goes in once.
-  known.reserve(known.size() + qsizetype(records.size()));
-  int added = 0;
+  QSqlDatabase db = QSqlDatabase::database(connection_, false);
   QSqlQuery insert(db);
-  std::vector<const ArchivedLine*> run;
-  for (size_t i = 0; i < records.size(); ++i) {
-    const QByteArray key = RecordKeyOf(*records[i].line);
-    if (!known.contains(key)) {
-      known.insert(key);
-      run.push_back(records[i].line);
+  int added = 0;
+  std::vector<VariantRow> run;
+  for (size_t k = 0; k < fresh.size(); ++k) {
+    run.push_back({records[fresh[k].index].line, fresh[k].variant});
+    const QVariant& readoutId = records[fresh[k].index].readoutId;
+    if (k + 1 < fresh.size() && records[fresh[k + 1].index].readoutId == readoutId) continue;
+    QString error;
+    const std::optional<int> inserted = location_.engine == ArchiveLocation::Engine::SQLite
+                                            ? InsertSqliteRecords(db, table, deviceId, readoutId, run, error)
+                                            : InsertRows(insert, table, deviceId, readoutId, run);
+    if (!inserted) {
+      Fail(QStringLiteral("INSERT INTO %1").arg(table), error.isEmpty() ? insert.lastError().text() : error);
     }
-    const bool runEnds = i + 1 == records.size() || records[i + 1].readoutId != records[i].readoutId;
-    if (!runEnds || run.empty()) continue;
-    const std::optional<int> inserted = InsertRows(insert, table, deviceId, records[i].readoutId, run);
-    if (!inserted) Fail(QStringLiteral("INSERT INTO %1").arg(table), insert.lastError().text());
     added += *inserted;
     run.clear();
   }
@@ -545,8 +560,10 @@ QList<ArchivedDevice> ArchiveStore::Devices() {
     device.lastAddress = query.value(5).toString();
     device.lastReadout = TimeText(query.value(6));
     device.records = query.value(7).toLongLong();
-    device.firstTime = TimeText(query.value(8));
-    device.lastTime = TimeText(query.value(9));
+    if (!query.value(8).isNull()) {
+      device.firstTime = QString::fromLatin1(SqlTimeOfSeconds(query.value(8).toLongLong()));
+      device.lastTime = QString::fromLatin1(SqlTimeOfSeconds(query.value(9).toLongLong()));
+    }
     devices.append(device);
   }
   return devices;
@@ -593,54 +610,57 @@ std::optional<LastReadout> ArchiveStore::LastReadoutOf(const QString& deviceKey)
   return last;
 }
 
-// The device's records from `from` to `to` in time order: UTC time first, the one that does not
-// depend on daylight saving.
-QString ArchiveStore::RecordsOrderedSql(const QString& columns, const QByteArray& from, const QByteArray& to,
-                                        QVariantList& values) const {
-  QString sql = QStringLiteral("SELECT %1 FROM records WHERE device_id = ?").arg(columns);
-  if (!from.isEmpty()) {
-    sql += QStringLiteral(" AND time >= ?");
-    values << QString::fromLatin1(from);
-  }
-  if (!to.isEmpty()) {
-    sql += QStringLiteral(" AND time <= ?");
-    values << QString::fromLatin1(to);
-  }
-  return sql + QStringLiteral(" ORDER BY time_utc, time, line");
-}
-
 QList<QByteArray> ArchiveStore::Lines(qint64 deviceId, const QByteArray& from, const QByteArray& to) {
-  if (!holdsArchive_) return {};
-  QVariantList values{deviceId};
-  const QString sql = RecordsOrderedSql(QStringLiteral("line"), from, to, values);
-  QSqlQuery query = Run(sql, values);
   QList<QByteArray> lines;
-  while (NextRow(query)) lines.append(query.value(0).toByteArray());
+  for (ArchivedLine& record : Records(deviceId, from, to)) lines.append(std::move(record.line));
   return lines;
 }
 
+// The device's records from `from` to `to` in time order: UTC time first, the one that does not depend
+// on daylight saving, then local time, then the line.
 std::vector<ArchivedLine> ArchiveStore::Records(qint64 deviceId, const QByteArray& from,
                                                 const QByteArray& to) {
   if (!holdsArchive_) return {};
-  QString columns =
-      QStringLiteral("line, CAST(time AS TEXT), CAST(time_utc AS TEXT), second_pass, skipped_time");
-  for (int channel = 1; channel <= ArchivedLine::ChannelCount; ++channel)
-    columns += QStringLiteral(", v%1").arg(channel);
+  QString sql = QStringLiteral("SELECT %1 FROM records WHERE device_id = ?").arg(RecordColumns());
   QVariantList values{deviceId};
-  const QString sql = RecordsOrderedSql(columns, from, to, values);
-  QSqlQuery query = Run(sql, values);
+  if (!from.isEmpty()) {
+    sql += QStringLiteral(" AND time >= ?");
+    values << SecondsOfSqlTime(QString::fromLatin1(from)).value_or(0);
+  }
+  if (!to.isEmpty()) {
+    sql += QStringLiteral(" AND time <= ?");
+    values << SecondsOfSqlTime(QString::fromLatin1(to)).value_or(0);
+  }
+  QSqlQuery query = Run(sql + QStringLiteral(" ORDER BY time - 60 * utc_offset, time"), values);
   std::vector<ArchivedLine> records;
+  std::vector<qint64> localTimes;
   while (NextRow(query)) {
     ArchivedLine& record = records.emplace_back();
-    record.line = query.value(0).toByteArray();
-    record.time = TimeText(query.value(1)).toLatin1();
-    record.timeUtc = TimeText(query.value(2)).toLatin1();
-    record.secondPass = query.value(3).toInt() != 0;
-    record.skipped = query.value(4).toInt() != 0;
-    for (int channel = 0; channel < ArchivedLine::ChannelCount; ++channel) {
-      const QVariant value = query.value(5 + channel);
-      if (!value.isNull()) record.values[size_t(channel)] = value.toDouble();
+    record.time = query.value(0).toLongLong();
+    record.secondPass = query.value(1).toInt() != 0;
+    record.timeUtc = record.time - 60 * query.value(2).toLongLong();
+    record.values = ValuesOf(query, 5);
+    if (query.value(3).isNull()) {
+      record.line = query.value(4).toByteArray();
+    } else {
+      const std::optional<QByteArray> line = LineOfForm(record.time, record.values, query.value(3).toInt());
+      if (!line)
+        Fail(QStringLiteral("SELECT FROM records"), QStringLiteral("a record's line cannot be written"));
+      record.line = *line;
     }
+    localTimes.push_back(record.time);
+  }
+  // Whether the clock skipped a local time is the site's time zone's to tell.
+  const std::vector<SiteTime> times = SiteTimesInRingOrder(localTimes, zone_);
+  for (size_t i = 0; i < records.size(); ++i) records[i].skipped = times[i].skipped;
+  // Records of one moment are few: in the order of their lines.
+  for (auto run = records.begin(); run != records.end();) {
+    const auto end = std::find_if(run, records.end(), [&](const ArchivedLine& record) {
+      return record.time != run->time || record.timeUtc != run->timeUtc;
+    });
+    if (end - run > 1)
+      std::sort(run, end, [](const ArchivedLine& a, const ArchivedLine& b) { return a.line < b.line; });
+    run = end;
   }
   return records;
 }
@@ -681,31 +701,26 @@ QList<RedecodeResult> ArchiveStore::Redecode() {
       std::vector<QByteArray> decodedInOrder;
       for (const auto& [lines, readoutId] : decoded) {
         for (const ArchivedLine& line : lines.records) {
-          const QByteArray key = RecordKeyOf(line);
+          const QByteArray key = RecordKeyOf(line.time, line.secondPass, line.values);
           if (decodedByKey.contains(key)) continue;
           decodedByKey.insert(key, {&line, readoutId});
           decodedInOrder.push_back(key);
         }
       }
       QSet<QByteArray> archived;
-      QSqlQuery records = Run(
-          QStringLiteral("SELECT CAST(time AS TEXT), second_pass, value_key, readout_id FROM records WHERE "
-                         "device_id = ?"),
-          {device.id});
-      QList<std::tuple<QString, int, QString>> gone;
-      while (NextRow(records)) {
-        const QString time = TimeText(records.value(0));
-        const bool secondPass = records.value(1).toInt() != 0;
-        const QByteArray key =
-            RecordKeyOf(time.toLatin1(), secondPass, records.value(2).toString().toLatin1());
+      QList<std::tuple<qint64, int, int>> gone;
+      for (const ArchivedVariant& record :
+           ArchivedVariants(device.id, QStringLiteral("records"), std::numeric_limits<qint64>::min(),
+                            std::numeric_limits<qint64>::max())) {
+        const QByteArray key = RecordKeyOf(record.time, record.secondPass, record.values);
         archived.insert(key);
-        if (!records.value(3).isNull() && !decodedByKey.contains(key))
-          gone.append({time, int(secondPass), records.value(2).toString()});
+        if (record.fromReadout && !decodedByKey.contains(key))
+          gone.append({record.time, int(record.secondPass), record.variant});
       }
-      for (const auto& [time, secondPass, valueKey] : gone) {
+      for (const auto& [time, secondPass, variant] : gone) {
         Run(QStringLiteral(
-                "DELETE FROM records WHERE device_id = ? AND time = ? AND second_pass = ? AND value_key = ?"),
-            {device.id, time, secondPass, valueKey});
+                "DELETE FROM records WHERE device_id = ? AND time = ? AND second_pass = ? AND variant = ?"),
+            {device.id, time, secondPass, variant});
       }
       result.removed = int(gone.size());
       std::vector<NewRecord> fresh;
@@ -723,64 +738,112 @@ QList<RedecodeResult> ArchiveStore::Redecode() {
   return results;
 }
 
-void ArchiveStore::CarryRecordsOver() {
+void ArchiveStore::CarryRecordsOver(int fromVersion) {
   QList<qint64> devices;
   QSqlQuery deviceIds = Run(QStringLiteral("SELECT id FROM devices ORDER BY id"));
   while (NextRow(deviceIds)) devices << deviceIds.value(0).toLongLong();
   for (const qint64 deviceId : devices) {
-    // The first schema kept no ring order: the kept raw images tell the second pass through a
-    // repeated hour from the first.
-    QHash<QByteArray, ArchivedLine> fromImages;
-    QSqlQuery images = Run(QStringLiteral("SELECT image, decimal_separator, system_decimal_separator FROM "
-                                          "readouts WHERE device_id = ? ORDER BY id"),
-                           {deviceId});
-    while (NextRow(images)) {
-      const std::optional<DecodedImage> image = DecodeStoredImage(images, 0);
-      if (!image) continue;
-      for (ArchivedLine& line : ArchiveRecords(image->log, image->lines, zone_).records) {
-        if (line.secondPass) fromImages.insert(line.line, std::move(line));
-      }
+    if (fromVersion == 1) {
+      CarryFirstSchemaRecordsOver(deviceId);
+    } else {
+      CarrySecondSchemaRecordsOver(deviceId);
     }
-    QString columns = QStringLiteral("CAST(time AS TEXT), line, readout_id");
-    for (int channel = 1; channel <= ArchivedLine::ChannelCount; ++channel)
-      columns += QStringLiteral(", v%1").arg(channel);
-    QSqlQuery old =
-        Run(QStringLiteral("SELECT %1 FROM records WHERE device_id = ? ORDER BY time, readout_id, line")
-                .arg(columns),
-            {deviceId});
+  }
+}
+
+void ArchiveStore::CarryFirstSchemaRecordsOver(qint64 deviceId) {
+  // The first schema kept no ring order: the kept raw images tell the second pass through a repeated
+  // hour from the first.
+  QHash<QByteArray, ArchivedLine> fromImages;
+  QSqlQuery images = Run(QStringLiteral("SELECT image, decimal_separator, system_decimal_separator FROM "
+                                        "readouts WHERE device_id = ? ORDER BY id"),
+                         {deviceId});
+  while (NextRow(images)) {
+    const std::optional<DecodedImage> image = DecodeStoredImage(images, 0);
+    if (!image) continue;
+    for (ArchivedLine& line : ArchiveRecords(image->log, image->lines, zone_).records) {
+      if (line.secondPass) fromImages.insert(line.line, std::move(line));
+    }
+  }
+  QString columns = QStringLiteral("CAST(time AS TEXT), line, readout_id");
+  for (int channel = 1; channel <= ArchivedLine::ChannelCount; ++channel)
+    columns += QStringLiteral(", v%1").arg(channel);
+  QSqlQuery old =
+      Run(QStringLiteral("SELECT %1 FROM records WHERE device_id = ? ORDER BY time, readout_id, line")
+              .arg(columns),
+          {deviceId});
+  std::vector<ArchivedLine> lines;
+  QVariantList readoutIds;
+  std::vector<qint64> localTimes;
+  while (NextRow(old)) {
+    ArchivedLine& line = lines.emplace_back();
+    line.time = SecondsOfSqlTime(TimeText(old.value(0))).value_or(0);
+    line.line = old.value(1).toByteArray();
+    readoutIds << old.value(2);
+    line.values = ValuesOf(old, 3);
+    localTimes.push_back(line.time);
+  }
+  const std::vector<SiteTime> times = SiteTimesInRingOrder(localTimes, zone_);
+  std::vector<NewRecord> records;
+  for (size_t i = 0; i < lines.size(); ++i) {
+    ArchivedLine& line = lines[i];
+    const auto image = fromImages.constFind(line.line);
+    line.secondPass = image != fromImages.cend();
+    line.timeUtc = line.secondPass ? image->timeUtc : times[i].utc;
+    line.lineForm = LineFormOf(line);
+    records.push_back({&line, readoutIds[qsizetype(i)]});
+  }
+  // The records of one readout go in together; of the same record read twice the earlier readout's
+  // line is kept.
+  std::stable_sort(records.begin(), records.end(), [](const NewRecord& a, const NewRecord& b) {
+    if (a.readoutId.isNull() != b.readoutId.isNull()) return b.readoutId.isNull();
+    return a.readoutId.toLongLong() < b.readoutId.toLongLong();
+  });
+  InsertRecords(deviceId, records, QLatin1String(NewRecordsTable));
+}
+
+// The second schema's records of the device, a span of time after another in the key's order, so that
+// an archive of millions of records is carried over a few thousand at a time.
+void ArchiveStore::CarrySecondSchemaRecordsOver(qint64 deviceId) {
+  QString columns =
+      QStringLiteral("CAST(time AS TEXT), CAST(time_utc AS TEXT), second_pass, line, readout_id");
+  for (int channel = 1; channel <= ArchivedLine::ChannelCount; ++channel)
+    columns += QStringLiteral(", v%1").arg(channel);
+  qsizetype span = 50000;
+  QVariantList values{deviceId};
+  while (true) {
+    QSqlQuery old = Run(QStringLiteral("SELECT %1 FROM records WHERE device_id = ? %2 ORDER BY time, "
+                                       "second_pass, value_key LIMIT %3")
+                            .arg(columns, values.size() > 1 ? QStringLiteral("AND time >= ?") : QString())
+                            .arg(span),
+                        values);
     std::vector<ArchivedLine> lines;
     QVariantList readoutIds;
-    std::vector<qint64> localTimes;
+    QStringList times;
     while (NextRow(old)) {
       ArchivedLine& line = lines.emplace_back();
-      const QString time = TimeText(old.value(0));
-      line.time = time.toLatin1();
-      line.line = old.value(1).toByteArray();
-      readoutIds << old.value(2);
-      for (int channel = 0; channel < ArchivedLine::ChannelCount; ++channel) {
-        const QVariant value = old.value(3 + channel);
-        if (!value.isNull()) line.values[size_t(channel)] = value.toDouble();
-      }
-      line.valueKey = ValueKeyOf(line.values);
-      localTimes.push_back(SecondsOfSqlTime(time).value_or(0));
+      times << TimeText(old.value(0));
+      line.time = SecondsOfSqlTime(times.back()).value_or(0);
+      line.timeUtc = SecondsOfSqlTime(TimeText(old.value(1))).value_or(0);
+      line.secondPass = old.value(2).toInt() != 0;
+      line.line = old.value(3).toByteArray();
+      readoutIds << old.value(4);
+      line.values = ValuesOf(old, 5);
+      line.lineForm = LineFormOf(line);
     }
-    const std::vector<SiteTime> times = SiteTimesInRingOrder(localTimes, zone_);
+    const bool last = qsizetype(lines.size()) < span;
+    // The records of the span's last time stamp go with the next span, whole.
+    qsizetype whole = qsizetype(lines.size());
+    while (!last && whole > 0 && times[whole - 1] == times.back()) --whole;
+    if (!last && whole == 0) {
+      span *= 2;
+      continue;
+    }
     std::vector<NewRecord> records;
-    for (size_t i = 0; i < lines.size(); ++i) {
-      ArchivedLine& line = lines[i];
-      const auto image = fromImages.constFind(line.line);
-      line.secondPass = image != fromImages.cend();
-      line.skipped = times[i].skipped;
-      line.timeUtc = line.secondPass ? image->timeUtc : SqlTimeOfSeconds(times[i].utc);
-      records.push_back({&line, readoutIds[qsizetype(i)]});
-    }
-    // The records of one readout go in together; of the same record read twice the earlier readout's
-    // line is kept.
-    std::stable_sort(records.begin(), records.end(), [](const NewRecord& a, const NewRecord& b) {
-      if (a.readoutId.isNull() != b.readoutId.isNull()) return b.readoutId.isNull();
-      return a.readoutId.toLongLong() < b.readoutId.toLongLong();
-    });
+    for (qsizetype i = 0; i < whole; ++i) records.push_back({&lines[size_t(i)], readoutIds[i]});
     InsertRecords(deviceId, records, QLatin1String(NewRecordsTable));
+    if (last) return;
+    values = {deviceId, times.back()};
   }
 }
 

@@ -12,6 +12,7 @@
 
 #include "archive/ArchiveLocation.h"
 #include "archive/ArchivedLine.h"
+#include "archive/RecordVariants.h"
 #include "core/LogRecord.h"
 #include "readout/DeviceIdentity.h"
 
@@ -122,7 +123,7 @@ class ArchiveStore {
   // The device's lines from `from` to `to` (local SQL time text, inclusive; empty: unbounded) in time
   // order, each as it was first archived.
   QList<QByteArray> Lines(qint64 deviceId, const QByteArray& from, const QByteArray& to);
-  // The same records with their times and values (valueKey left empty).
+  // The same records with their times and values.
   std::vector<ArchivedLine> Records(qint64 deviceId, const QByteArray& from, const QByteArray& to);
 
   // Decodes every kept raw image again with this program's decoder and makes the records archived from
@@ -161,14 +162,15 @@ class ArchiveStore {
   };
   int InsertRecords(qint64 deviceId, const std::vector<NewRecord>& records,
                     const QString& table = QStringLiteral("records"));
-  // The same on SQLite, through SQLite's own interface.
-  int InsertSqliteRecords(QSqlDatabase& db, qint64 deviceId, const std::vector<NewRecord>& records,
-                          const QString& table);
-  // Carries the records of the first schema over into the second's table.
-  void CarryRecordsOver();
+  // The device's records in `table` from local time `first` to `last`, as a merge compares new ones
+  // with them.
+  std::vector<ArchivedVariant> ArchivedVariants(qint64 deviceId, const QString& table, qint64 first,
+                                                qint64 last);
+  // Carries the records of an archive of version `fromVersion` over into the present records table.
+  void CarryRecordsOver(int fromVersion);
+  void CarryFirstSchemaRecordsOver(qint64 deviceId);
+  void CarrySecondSchemaRecordsOver(qint64 deviceId);
   [[noreturn]] void Fail(const QString& what, const QString& reason) const;
-  QString RecordsOrderedSql(const QString& columns, const QByteArray& from, const QByteArray& to,
-                            QVariantList& values) const;
 
   ArchiveLocation location_;
   QTimeZone zone_;

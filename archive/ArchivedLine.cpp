@@ -1,12 +1,11 @@
 #include "archive/ArchivedLine.h"
 
 #include <QDate>
-#include <QLocale>
 #include <QStringList>
 #include <QTime>
-#include <QVarLengthArray>
 #include <cmath>
 
+#include "archive/LineForm.h"
 #include "archive/SiteTime.h"
 #include "core/TextLines.h"
 #include "files/MeasurementLine.h"
@@ -45,66 +44,6 @@ QByteArray SqlTime(const QDate& date, const QTime& time) {
   return text;
 }
 
-char* WriteDigits(char* p, quint64 number) {
-  char digits[20];
-  int count = 0;
-  do {
-    digits[count++] = char('0' + number % 10);
-    number /= 10;
-  } while (number != 0);
-  while (count > 0) *p++ = digits[--count];
-  return p;
-}
-
-// The shortest digits that read back as the same number ("20.1", "-0"), as a number the archive gives
-// back is written.
-void AppendShortest(QByteArray& key, double value) {
-  if (value == 0 && std::signbit(value)) key += '-';
-  key += QByteArray::number(value, 'f', QLocale::FloatingPointShortest);
-}
-
-// A record's value key is written into a buffer first and taken over whole.
-using KeyBuffer = QVarLengthArray<char, 512>;
-
-// A value as a number with "." and its digits, without the zeros that end a fraction ("20.10" and
-// "20,1" both "20.1"): the same number read from any line gives the same text, the text of the
-// number read back from the archive.
-void AppendValueKey(KeyBuffer& key, const RecordValue& value) {
-  constexpr int MaxDecimals = 9;
-  // Beyond this the digits of the decimal value no longer fit a 64-bit integer.
-  constexpr double LargestScaled = 1e15;
-  int decimals = std::min<int>(value.decimals, MaxDecimals);
-  quint64 unit = 1;
-  for (int k = 0; k < decimals; ++k) unit *= 10;
-  const double magnitude = std::fabs(value.number) * double(unit);
-  if (!(magnitude < LargestScaled)) {
-    QByteArray shortest;
-    AppendShortest(shortest, value.number);
-    key.append(shortest.constData(), shortest.size());
-    return;
-  }
-  quint64 scaled = quint64(std::llround(magnitude));
-  while (decimals > 0 && scaled % 10 == 0) {
-    scaled /= 10;
-    unit /= 10;
-    --decimals;
-  }
-  char text[32];
-  char* p = text;
-  if (value.IsNegative()) *p++ = '-';
-  p = WriteDigits(p, scaled / unit);
-  if (decimals > 0) {
-    *p++ = '.';
-    quint64 fraction = scaled % unit;
-    for (int k = decimals - 1; k >= 0; --k) {
-      p[k] = char('0' + fraction % 10);
-      fraction /= 10;
-    }
-    p += decimals;
-  }
-  key.append(text, p - text);
-}
-
 // "hh:mm:ss" from `p` on.
 char* WriteClock(char* p, qint64 hour, qint64 minute, qint64 second) {
   const std::array<qint64, 3> parts = {hour, minute, second};
@@ -127,20 +66,10 @@ class RecordDays {
       day_ = time.day;
       const QDate date(time.year, time.month, time.day);
       valid_ = date.isValid();
-      if (valid_) {
-        daySeconds_ = (date.toJulianDay() - JulianDayOf1970) * SecondsPerDay;
-        dateText_ = SqlTime(date, QTime(0, 0)).left(11);
-      }
+      if (valid_) daySeconds_ = (date.toJulianDay() - JulianDayOf1970) * SecondsPerDay;
     }
     if (!valid_ || time.hour > 23 || time.minute > 59) return std::nullopt;
     return daySeconds_ + time.hour * 3600 + time.minute * 60;
-  }
-  // "2024-03-01 14:05:00" of the time stamp last given to Seconds.
-  QByteArray Text(const RecordTime& time) const {
-    char text[19];
-    std::copy(dateText_.begin(), dateText_.end(), text);
-    const char* end = WriteClock(text + dateText_.size(), time.hour, time.minute, 0);
-    return QByteArray(text, end - text);
   }
 
  private:
@@ -149,7 +78,6 @@ class RecordDays {
   int day_ = -1;
   bool valid_ = false;
   qint64 daySeconds_ = 0;
-  QByteArray dateText_;
 };
 
 }  // namespace
@@ -177,35 +105,43 @@ std::optional<qint64> SecondsOfSqlTime(const QString& text) {
   return (date.toJulianDay() - JulianDayOf1970) * SecondsPerDay + clock.msecsSinceStartOfDay() / 1000;
 }
 
-QByteArray RecordKeyOf(const QByteArray& time, bool secondPass, const QByteArray& valueKey) {
-  QByteArray key;
-  key.reserve(time.size() + 3 + valueKey.size());
-  return key.append(time).append(secondPass ? "|2|" : "|1|").append(valueKey);
+bool SameValues(const ArchivedLine::Values& a, const ArchivedLine::Values& b) {
+  for (size_t channel = 0; channel < a.size(); ++channel) {
+    if (a[channel] != b[channel]) return false;
+    if (a[channel] && std::signbit(*a[channel]) != std::signbit(*b[channel])) return false;
+  }
+  return true;
 }
 
-QByteArray RecordKeyOf(const ArchivedLine& line) {
-  return RecordKeyOf(line.time, line.secondPass, line.valueKey);
+QByteArray RecordKeyOf(qint64 time, bool secondPass, const ArchivedLine::Values& values) {
+  QByteArray key;
+  key.reserve(int(sizeof(qint64)) + 1 + ArchivedLine::ChannelCount * int(1 + sizeof(double)));
+  key.append(reinterpret_cast<const char*>(&time), sizeof(time)).append(char(secondPass));
+  for (const std::optional<double>& value : values) {
+    const double number = value.value_or(0);
+    key.append(char(value.has_value())).append(reinterpret_cast<const char*>(&number), sizeof(number));
+  }
+  return key;
+}
+
+void TakeZeroSigns(ArchivedLine::Values& values, const QByteArray& keptLine) {
+  for (std::optional<double>& value : values) {
+    if (value && *value == 0) value = 0.0;
+  }
+  if (keptLine.isEmpty()) return;
+  TextLines text;
+  text.Add(keptLine);
+  const RecordLog read = ReadMeasurementLines(text);
+  const std::span<const RecordValue> own = read.Values(read.records.front());
+  for (size_t channel = 0; channel < own.size() && channel < values.size(); ++channel) {
+    if (values[channel] && own[channel].IsNumber() && own[channel].number == 0)
+      values[channel] = own[channel].number;
+  }
 }
 
 bool RecordKeyLess(const ArchivedLine& a, const ArchivedLine& b) {
-  if (const int time = a.time.compare(b.time); time != 0) return time < 0;
-  if (a.secondPass != b.secondPass) return b.secondPass;
-  return a.valueKey.compare(b.valueKey) < 0;
-}
-
-// Shortest digits that read back as the same number: the digits of the text it was read from, without
-// the zeros that end a fraction, as AppendValueKey writes them.
-QByteArray ValueKeyOf(const std::array<std::optional<double>, ArchivedLine::ChannelCount>& values) {
-  QByteArray key;
-  qsizetype keyLength = 0;
-  for (size_t channel = 0; channel < values.size(); ++channel) {
-    if (channel > 0) key += ';';
-    if (!values[channel]) continue;
-    AppendShortest(key, *values[channel]);
-    keyLength = key.size();
-  }
-  key.truncate(keyLength);
-  return key;
+  if (a.time != b.time) return a.time < b.time;
+  return a.secondPass < b.secondPass;
 }
 
 int ChannelsInUse(const std::vector<const ArchivedLine*>& records) {
@@ -227,7 +163,6 @@ ArchivedLines ArchiveRecords(const RecordLog& log, const QList<QByteArray>& line
   std::vector<qint64> localTimes;
   localTimes.reserve(log.records.size());
   RecordDays days;
-  KeyBuffer key;
   for (size_t i = 0; i < log.records.size(); ++i) {
     const LogRecord& record = log.records[i];
     const std::optional<qint64> local =
@@ -238,27 +173,19 @@ ArchivedLines ArchiveRecords(const RecordLog& log, const QList<QByteArray>& line
     }
     ArchivedLine& line = archived.records.emplace_back();
     line.line = lines.value(qsizetype(i));
-    line.time = days.Text(record.time);
+    line.time = *local;
     localTimes.push_back(*local);
-    // Trailing missing values leave no mark: a line read back from a file does not know how many
-    // value columns its record had, a line of the archive's first schema kept no missing channel.
     const std::span<const RecordValue> values = log.Values(record);
-    key.clear();
-    qsizetype keyLength = 0;
     for (size_t channel = 0; channel < values.size() && channel < size_t(ArchivedLine::ChannelCount);
          ++channel) {
-      if (channel > 0) key.append(';');
-      if (!values[channel].IsNumber()) continue;
-      AppendValueKey(key, values[channel]);
-      keyLength = key.size();
-      line.values[channel] = values[channel].number;
+      if (values[channel].IsNumber()) line.values[channel] = values[channel].number;
     }
-    line.valueKey = QByteArray(key.data(), keyLength);
+    if (!line.line.isEmpty()) line.lineForm = LineFormOf(line);
   }
   const std::vector<SiteTime> times = SiteTimesInRingOrder(localTimes, zone);
   for (size_t i = 0; i < times.size(); ++i) {
     ArchivedLine& line = archived.records[i];
-    line.timeUtc = SqlTimeOfSeconds(times[i].utc);
+    line.timeUtc = times[i].utc;
     line.secondPass = times[i].secondPass;
     line.skipped = times[i].skipped;
   }

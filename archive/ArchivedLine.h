@@ -9,23 +9,27 @@
 
 #include "core/LogRecord.h"
 
-// A record as the archive keeps it: its time stamp as SQL text, local ("2024-03-01 14:05:00", which
-// sorts in time order) and UTC at the site's time zone, its values as numbers per channel, and the
-// measurement line it was first archived as.
+// A record as the archive keeps it: its local time stamp and the same moment in UTC at the site's time
+// zone, each as seconds since 1970 (the local one as read on the device's clock), its values as numbers
+// per channel, and how its measurement line is written again from them.
 struct ArchivedLine {
   static constexpr int ChannelCount = 16;  // the longest record holds 16 value fields
-
-  QByteArray line;
-  QByteArray time;
-  QByteArray timeUtc;
-  bool secondPass = false;  // the second time through the hour repeated when daylight saving time ends
-  bool skipped = false;     // a local time that the clock skips when daylight saving time starts
-  // The values as numbers in one text, whatever the decimal separator of the line: with the device and
-  // the local time (and pass) the key that keeps a record from being archived twice.
-  QByteArray valueKey;
   // Channel n is the record's n-th value; nothing for a missing or unreadable value or a channel the
   // record lacks.
-  std::array<std::optional<double>, ChannelCount> values;
+  using Values = std::array<std::optional<double>, ChannelCount>;
+
+  QByteArray line;
+  qint64 time = 0;
+  qint64 timeUtc = 0;
+  bool secondPass = false;  // the second time through the hour repeated when daylight saving time ends
+  bool skipped = false;     // a local time that the clock skips when daylight saving time starts
+  // The form that writes the line again from the time and values (LineForm.h); nothing when none
+  // gives its bytes, and the archive keeps the line itself.
+  std::optional<int> lineForm;
+  Values values;
+
+  // The site's offset from UTC as the archive keeps it.
+  int UtcOffsetMinutes() const { return int((time - timeUtc) / 60); }
 };
 
 // The channels up to the last one that holds a value in any of the records: the ones after it stay
@@ -47,16 +51,20 @@ ArchivedLines ArchiveRecords(const RecordLog& log, const QList<QByteArray>& line
 // their values.
 ArchivedLines ReadArchivedLines(const QList<QByteArray>& lines, const QTimeZone& zone);
 
-// What tells one archived record of a device from another: its local time, its pass and its values.
-QByteArray RecordKeyOf(const QByteArray& time, bool secondPass, const QByteArray& valueKey);
-QByteArray RecordKeyOf(const ArchivedLine& line);
+// Whether two records hold the same values as numbers, whatever the text they were read from: one record
+// of a device at one local time and pass when they do. A zero's sign counts, as a relay event's does.
+bool SameValues(const ArchivedLine::Values& a, const ArchivedLine::Values& b);
 
-// The order of the archive's key: local time, pass, values.
+// What tells one archived record of a device from another, as a hash key: its local time, its pass and
+// its values as numbers.
+QByteArray RecordKeyOf(qint64 time, bool secondPass, const ArchivedLine::Values& values);
+
+// Values as the archive's columns give them back, whose zeros have lost their sign on SQLite, with the
+// signs that their kept line (if any: a line with "-0" is always kept) gives.
+void TakeZeroSigns(ArchivedLine::Values& values, const QByteArray& keptLine);
+
+// The order of the archive's key: local time, then pass.
 bool RecordKeyLess(const ArchivedLine& a, const ArchivedLine& b);
-
-// The value key of values read back from the archive as numbers: the same text the record's values
-// gave when they were merged.
-QByteArray ValueKeyOf(const std::array<std::optional<double>, ArchivedLine::ChannelCount>& values);
 
 // SQL time text of seconds since 1970 ("2024-03-01 14:05:00"), and back; nothing for another text.
 QByteArray SqlTimeOfSeconds(qint64 seconds);

@@ -73,6 +73,15 @@ qint64 LocalSeconds(int year, int month, int day, int hour, int minute) {
          minute * 60;
 }
 
+RecordTime LocalTimeStamp(qint64 localSeconds) {
+  const qint64 days =
+      localSeconds >= 0 ? localSeconds / SecondsPerDay : (localSeconds - SecondsPerDay + 1) / SecondsPerDay;
+  const qint64 clock = localSeconds - days * SecondsPerDay;
+  const QDate date = QDate::fromJulianDay(days + JulianDayOf1970);
+  return {uint16_t(date.year()), uint8_t(date.month()), uint8_t(date.day()), uint8_t(clock / 3600),
+          uint8_t(clock / 60 % 60)};
+}
+
 std::vector<SiteTime> SiteTimesInRingOrder(std::span<const qint64> localTimes, const QTimeZone& zone) {
   std::vector<SiteTime> times(localTimes.size());
   if (localTimes.empty()) return times;

@@ -5,6 +5,8 @@
 #include <span>
 #include <vector>
 
+#include "core/LogRecord.h"
+
 // Where a device's local time stamp lies on the UTC time line, at the site's time zone.
 struct SiteTime {
   qint64 utc = 0;           // seconds since 1970-01-01 00:00 UTC
@@ -16,6 +18,8 @@ struct SiteTime {
 
 // A wall clock reading ("2024-10-27 02:30") as seconds since 1970-01-01 00:00 as if it were UTC.
 qint64 LocalSeconds(int year, int month, int day, int hour, int minute);
+// The wall clock reading of such seconds, to the minute.
+RecordTime LocalTimeStamp(qint64 localSeconds);
 
 // The UTC times of a device's local time stamps, given in ring order (the order the device wrote them).
 // In the repeated hour the clock going back marks the second pass: from the record whose time is

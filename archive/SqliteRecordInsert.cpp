@@ -9,7 +9,7 @@
 
 namespace {
 
-// A record's parameters before its channel values: the ids, times, flags, key and line.
+// A record's parameters before its channel values: the ids, time, pass, variant, offset, form and line.
 constexpr int RecordParameters = 8;
 // Records a statement; with the 16 channels 1200 parameters, far below SQLite's limit.
 constexpr size_t RecordsPerStatement = 50;
@@ -37,65 +37,36 @@ std::optional<Statement> Prepare(sqlite3* handle, const QString& sql, QString& e
   return Statement(prepared, sqlite3_finalize);
 }
 
-void BindText(sqlite3_stmt* statement, int index, const QByteArray& text) {
-  sqlite3_bind_text(statement, index, text.constData(), int(text.size()), SQLITE_STATIC);
-}
-
 }  // namespace
 
-bool FreshSqliteRecords(QSqlDatabase& db, const QString& table, qint64 deviceId,
-                        const std::vector<const ArchivedLine*>& records, std::vector<size_t>& fresh,
-                        QString& error) {
-  fresh.clear();
-  if (records.empty()) return true;
-  // The records in the order of the table's key: device, time, pass, values.
-  std::vector<size_t> order(records.size());
-  for (size_t i = 0; i < order.size(); ++i) order[i] = i;
-  // A readout's records come sorted (PrepareArchivedLines).
-  const auto keyLess = [&](size_t a, size_t b) {
-    if (RecordKeyLess(*records[a], *records[b])) return true;
-    return !RecordKeyLess(*records[b], *records[a]) && a < b;
-  };
-  if (!std::is_sorted(order.begin(), order.end(), keyLess)) std::sort(order.begin(), order.end(), keyLess);
-  const auto sameKey = [&](const ArchivedLine& x, const ArchivedLine& y) {
-    return x.time == y.time && x.secondPass == y.secondPass && x.valueKey == y.valueKey;
-  };
-
+bool ArchivedSqliteVariants(QSqlDatabase& db, const QString& table, qint64 deviceId, qint64 first,
+                            qint64 last, std::vector<ArchivedVariant>& archived, QString& error) {
   sqlite3* handle = Handle(db);
-  const std::optional<Statement> statement = Prepare(
-      handle,
-      QStringLiteral("SELECT time, second_pass, value_key FROM %1 WHERE device_id = ? AND time >= ? AND "
-                     "time <= ? ORDER BY time, second_pass, value_key")
-          .arg(table),
-      error);
+  const std::optional<Statement> statement =
+      Prepare(handle,
+              QStringLiteral("SELECT %1 FROM %2 WHERE device_id = ? AND time >= ? AND time <= ?")
+                  .arg(VariantColumns(), table),
+              error);
   if (!statement) return false;
   sqlite3_stmt* query = statement->get();
   sqlite3_bind_int64(query, 1, deviceId);
-  BindText(query, 2, records[order.front()]->time);
-  BindText(query, 3, records[order.back()]->time);
-  int step = sqlite3_step(query);
-  for (size_t k = 0; k < order.size(); ++k) {
-    const ArchivedLine& record = *records[order[k]];
-    // The same record again in the readout goes in once.
-    if (k > 0 && sameKey(record, *records[order[k - 1]])) continue;
-    // The archived records before this one in the key's order are passed over.
-    int archived = 1;
-    while (step == SQLITE_ROW) {
-      const QByteArrayView time(reinterpret_cast<const char*>(sqlite3_column_text(query, 0)),
-                                sqlite3_column_bytes(query, 0));
-      archived = time.compare(QByteArrayView(record.time));
-      if (archived == 0) archived = sqlite3_column_int(query, 1) - int(record.secondPass);
-      if (archived == 0) {
-        const QByteArrayView values(reinterpret_cast<const char*>(sqlite3_column_text(query, 2)),
-                                    sqlite3_column_bytes(query, 2));
-        archived = values.compare(QByteArrayView(record.valueKey));
-      }
-      if (archived >= 0) break;
-      step = sqlite3_step(query);
+  sqlite3_bind_int64(query, 2, first);
+  sqlite3_bind_int64(query, 3, last);
+  int step;
+  while ((step = sqlite3_step(query)) == SQLITE_ROW) {
+    ArchivedVariant& record = archived.emplace_back();
+    record.time = sqlite3_column_int64(query, 0);
+    record.secondPass = sqlite3_column_int(query, 1) != 0;
+    record.variant = sqlite3_column_int(query, 2);
+    record.fromReadout = sqlite3_column_type(query, 3) != SQLITE_NULL;
+    record.line =
+        QByteArray(static_cast<const char*>(sqlite3_column_blob(query, 4)), sqlite3_column_bytes(query, 4));
+    for (int channel = 0; channel < ArchivedLine::ChannelCount; ++channel) {
+      if (sqlite3_column_type(query, 5 + channel) != SQLITE_NULL)
+        record.values[size_t(channel)] = sqlite3_column_double(query, 5 + channel);
     }
-    if (step != SQLITE_ROW || archived != 0) fresh.push_back(order[k]);
   }
-  if (step != SQLITE_ROW && step != SQLITE_DONE) {
+  if (step != SQLITE_DONE) {
     error = QString::fromUtf8(sqlite3_errmsg(handle));
     return false;
   }
@@ -103,12 +74,15 @@ bool FreshSqliteRecords(QSqlDatabase& db, const QString& table, qint64 deviceId,
 }
 
 std::optional<int> InsertSqliteRecords(QSqlDatabase& db, const QString& table, qint64 deviceId,
-                                       const QVariant& readoutId,
-                                       const std::vector<const ArchivedLine*>& records, QString& error) {
+                                       const QVariant& readoutId, const std::vector<VariantRow>& rows,
+                                       QString& error) {
+  std::vector<const ArchivedLine*> records;
+  records.reserve(rows.size());
+  for (const VariantRow& row : rows) records.push_back(row.record);
   const int channels = ChannelsInUse(records);
   const int perRecord = RecordParameters + channels;
   QString columns =
-      QStringLiteral("device_id, readout_id, time, time_utc, second_pass, skipped_time, value_key, line");
+      QStringLiteral("device_id, readout_id, time, second_pass, variant, utc_offset, line_form, line");
   QString row = QStringLiteral("(?, ?, ?, ?, ?, ?, ?, ?");
   for (int channel = 1; channel <= channels; ++channel) {
     columns += QStringLiteral(", v%1").arg(channel);
@@ -119,20 +93,20 @@ std::optional<int> InsertSqliteRecords(QSqlDatabase& db, const QString& table, q
   // Many records a statement: SQLite runs a statement's records with less work each.
   std::optional<Statement> statement;
   size_t prepared = 0;
-  for (size_t start = 0; start < records.size(); start += RecordsPerStatement) {
-    const size_t count = std::min(RecordsPerStatement, records.size() - start);
+  for (size_t start = 0; start < rows.size(); start += RecordsPerStatement) {
+    const size_t count = std::min(RecordsPerStatement, rows.size() - start);
     if (count != prepared) {
-      QStringList rows(qsizetype(count), row);
+      QStringList statementRows(qsizetype(count), row);
       statement = Prepare(handle,
                           QStringLiteral("INSERT INTO %1 (%2) VALUES %3")
-                              .arg(table, columns, rows.join(QStringLiteral(", "))),
+                              .arg(table, columns, statementRows.join(QStringLiteral(", "))),
                           error);
       if (!statement) return std::nullopt;
       prepared = count;
     }
     sqlite3_stmt* insert = statement->get();
     for (size_t i = 0; i < count; ++i) {
-      const ArchivedLine& record = *records[start + i];
+      const ArchivedLine& record = *rows[start + i].record;
       const int first = int(i) * perRecord;
       sqlite3_bind_int64(insert, first + 1, deviceId);
       if (readoutId.isNull()) {
@@ -140,12 +114,17 @@ std::optional<int> InsertSqliteRecords(QSqlDatabase& db, const QString& table, q
       } else {
         sqlite3_bind_int64(insert, first + 2, readoutId.toLongLong());
       }
-      BindText(insert, first + 3, record.time);
-      BindText(insert, first + 4, record.timeUtc);
-      sqlite3_bind_int(insert, first + 5, record.secondPass);
-      sqlite3_bind_int(insert, first + 6, record.skipped);
-      BindText(insert, first + 7, record.valueKey);
-      sqlite3_bind_blob(insert, first + 8, record.line.constData(), int(record.line.size()), SQLITE_STATIC);
+      sqlite3_bind_int64(insert, first + 3, record.time);
+      sqlite3_bind_int(insert, first + 4, record.secondPass);
+      sqlite3_bind_int(insert, first + 5, rows[start + i].variant);
+      sqlite3_bind_int(insert, first + 6, record.UtcOffsetMinutes());
+      if (record.lineForm) {
+        sqlite3_bind_int(insert, first + 7, *record.lineForm);
+        sqlite3_bind_null(insert, first + 8);
+      } else {
+        sqlite3_bind_null(insert, first + 7);
+        sqlite3_bind_blob(insert, first + 8, record.line.constData(), int(record.line.size()), SQLITE_STATIC);
+      }
       for (int channel = 0; channel < channels; ++channel) {
         const std::optional<double>& value = record.values[size_t(channel)];
         if (value) {
@@ -161,5 +140,5 @@ std::optional<int> InsertSqliteRecords(QSqlDatabase& db, const QString& table, q
     }
     sqlite3_reset(insert);
   }
-  return int(records.size());
+  return int(rows.size());
 }

@@ -39,12 +39,8 @@ ExportTable ExportOfArchive(const ArchivedDevice& device, const std::vector<Arch
   table.type = device.deviceType;
   table.channels = ChannelsOfCode(device.deviceCode);
   table.rows.reserve(records.size());
-  for (const ArchivedLine& record : records) {
-    const std::optional<qint64> local = SecondsOfSqlTime(QString::fromLatin1(record.time));
-    const std::optional<qint64> utc = SecondsOfSqlTime(QString::fromLatin1(record.timeUtc));
-    if (!local || !utc) continue;
-    table.rows.push_back({*local, *utc, record.values});
-  }
+  for (const ArchivedLine& record : records)
+    table.rows.push_back({record.time, record.timeUtc, record.values});
   ScaleValues(table);
   return table;
 }
@@ -56,10 +52,8 @@ ExportTable ExportOfLog(const RecordLog& log, int deviceCode, const QTimeZone& z
   table.channels = ChannelsOfCode(deviceCode);
   const ArchivedLines records = ArchiveRecords(log, {}, zone);
   table.rows.reserve(records.records.size());
-  for (const ArchivedLine& record : records.records) {
-    table.rows.push_back({SecondsOfSqlTime(QString::fromLatin1(record.time)).value_or(0),
-                          SecondsOfSqlTime(QString::fromLatin1(record.timeUtc)).value_or(0), record.values});
-  }
+  for (const ArchivedLine& record : records.records)
+    table.rows.push_back({record.time, record.timeUtc, record.values});
   ScaleValues(table);
   return table;
 }

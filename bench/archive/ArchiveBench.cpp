@@ -1,11 +1,19 @@
 // The archive's speed on an SQLite file: a full 96-block AGATE readout (4902 records) merged into an
 // archive of 1 000 000 records, the same readout merged again, a year of one device (100 000 records)
-// read and drawn as "Előzmények..." does, and the export of 1 000 000 records.
+// read and drawn as "Előzmények..." does, the export of 1 000 000 records, and `vald_archive import` of
+// a 100 MB measurement file: its lines a second, the archive's bytes a record and the import's peak
+// memory.
 
 #include <benchmark/benchmark.h>
 
+#include <sys/resource.h>
+
 #include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
 #include <QLocale>
+#include <QProcess>
 #include <QTemporaryDir>
 
 #include "archive/ArchiveStore.h"
@@ -148,6 +156,51 @@ void BM_Export1M(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_Export1M)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+// A 100 MB AGATE measurement file of 3 620 000 lines, written once.
+struct BigFile {
+  static constexpr int LineCount = 3'620'000;
+  QTemporaryDir folder;
+  QString path = folder.filePath(QStringLiteral("20.01.01 00.00 VALD_AGATE.csv"));
+  BigFile() {
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) return;
+    constexpr int Chunk = 100'000;
+    for (int first = 0; first < LineCount; first += Chunk) {
+      QByteArray text;
+      for (const QByteArray& line : Lines(first, std::min(Chunk, LineCount - first)))
+        text.append(line).append("\r\n");
+      file.write(text);
+    }
+  }
+};
+
+void BM_Import100MBFile(benchmark::State& state) {
+  static BigFile file;
+  qint64 archiveBytes = 0;
+  for (auto _ : state) {
+    QTemporaryDir folder;
+    const QString archive = folder.filePath(QStringLiteral("import.sqlite"));
+    QProcess import;
+    QElapsedTimer timer;
+    timer.start();
+    import.start(QStringLiteral(VALD_ARCHIVE_TOOL),
+                 {QStringLiteral("--archive"), archive, QStringLiteral("--time-zone"), QStringLiteral("UTC"),
+                  QStringLiteral("import"), QStringLiteral("--device"), QStringLiteral("00:00:00:00:00:03"),
+                  file.path});
+    if (!import.waitForFinished(-1) || import.exitCode() != 0) state.SkipWithError("the import failed");
+    state.SetIterationTime(double(timer.nsecsElapsed()) / 1e9);
+    archiveBytes = QFileInfo(archive).size();
+  }
+  rusage children{};
+  getrusage(RUSAGE_CHILDREN, &children);
+  state.SetItemsProcessed(state.iterations() * BigFile::LineCount);
+  state.counters["file_MB"] = double(QFileInfo(file.path).size()) / 1e6;
+  state.counters["archive_MB"] = double(archiveBytes) / 1e6;
+  state.counters["bytes_per_record"] = double(archiveBytes) / BigFile::LineCount;
+  state.counters["peak_MB"] = double(children.ru_maxrss) / 1024;
+}
+BENCHMARK(BM_Import100MBFile)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(1);
 
 }  // namespace
 

@@ -100,12 +100,24 @@ ArchiveReadout AgateReadout(const QList<QByteArray>& lines, const QString& mac) 
   return readout;
 }
 
+namespace {
+
+void CopyArchiveFile(const QString& name, const QString& path) {
+  if (!QFile::copy(QStringLiteral(VALD_ARCHIVE_TEST_DATA "/") + name, path) ||
+      !QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner))
+    throw std::runtime_error("the archive " + name.toStdString() + " could not be copied");
+}
+
+}  // namespace
+
+void LoadSchemaTwoArchive(const QString& path) {
+  CopyArchiveFile(QStringLiteral("schema2.sqlite"), path);
+}
+
 void LoadSchemaOneArchive(const ArchiveLocation& location) {
   const QString data = QStringLiteral(VALD_ARCHIVE_TEST_DATA);
   if (location.engine == ArchiveLocation::Engine::SQLite) {
-    if (!QFile::copy(data + QStringLiteral("/schema1.sqlite"), location.path) ||
-        !QFile::setPermissions(location.path, QFile::ReadOwner | QFile::WriteOwner))
-      throw std::runtime_error("the schema 1 archive could not be copied");
+    CopyArchiveFile(QStringLiteral("schema1.sqlite"), location.path);
     return;
   }
   QFile dump(data + QStringLiteral("/schema1-postgresql.sql"));

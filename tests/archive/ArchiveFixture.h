@@ -37,5 +37,13 @@ ArchiveReadout AgateReadout(const QList<QByteArray>& lines,
 // 300 records, two raw images), and that readout's file imported as AA:BB:CC:DD:EE:FF (300 lines).
 void LoadSchemaOneArchive(const ArchiveLocation& location);
 
+// Puts an SQLite archive of the second schema at `path`, as vald_read and vald_archive of that schema made
+// it (tests/archive/data/schema2.sqlite) at Europe/Budapest: an AGATE (00:1A:2B:3C:4D:01, 300 records,
+// read with "," and again with "."), an IOLITE (…:02, 200 records) and a JASPER of relay events (…:03,
+// 200 records) read at once, and a file of 7 AGATE lines around the autumn change of 2023 imported as
+// …:04: a line with more decimals than its number needs, one with both separators, records of one
+// minute that differ.
+void LoadSchemaTwoArchive(const QString& path);
+
 // Every row of `sql` on a connection of its own, each row's columns in order.
 QList<QVariantList> QueryArchive(const ArchiveLocation& location, const QString& sql);

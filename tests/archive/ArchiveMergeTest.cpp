@@ -55,7 +55,8 @@ TEST_P(ArchiveTest, ValuesAreNumbersPerChannelWithNullForMissing) {
   EXPECT_TRUE(rows[0][1].isNull());
   EXPECT_TRUE(rows[0][2].isNull());
   const QList<QVariantList> times = QueryArchive(
-      location, QStringLiteral("SELECT COUNT(*) FROM records WHERE time = '2024-03-01 14:05:00'"));
+      location,
+      QStringLiteral("SELECT COUNT(*) FROM measurements WHERE CAST(time AS TEXT) = '2024-03-01 14:05:00'"));
   EXPECT_EQ(times[0][0].toInt(), 1);
 }
 

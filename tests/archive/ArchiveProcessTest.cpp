@@ -66,7 +66,7 @@ TEST_P(KilledDuringMerge, LeavesTheArchiveAsBeforeOrAsAfter) {
   TempFolder folder;
   const ArchiveLocation location = FileIn(folder);
   const QList<QByteArray> before = AgateLines(0, 1000);
-  const QList<QByteArray> after = AgateLines(0, 8000);
+  const QList<QByteArray> after = AgateLines(0, 20000);
   ArchiveStore(location).Merge(AgateReadout(before));
 
   const pid_t child = RunInChild([&] {

@@ -35,6 +35,20 @@ QStringList Query(const ArchiveLocation& location, const QString& sql) {
   return RowsText(QueryArchive(location, sql));
 }
 
+// Every record of the archive as "device|local time|v1|v2", as the SQL of the first schema gives them.
+QStringList RecordsText(ArchiveStore& store) {
+  QStringList texts;
+  for (const ArchivedDevice& device : store.Devices()) {
+    for (const ArchivedLine& record : store.Records(device.id, "", "")) {
+      QStringList cells{device.key, QString::fromLatin1(SqlTimeOfSeconds(record.time))};
+      for (const std::optional<double>& value : {record.values[0], record.values[1]})
+        cells << (value ? QString::number(*value) : QStringLiteral("null"));
+      texts << cells.join(QLatin1Char('|'));
+    }
+  }
+  return texts;
+}
+
 ArchiveReadout ReadoutOf(int deviceCode, const char* type, const QString& key,
                          const QList<QByteArray>& lines) {
   ArchiveReadout readout = AgateReadout(lines, key);
@@ -58,7 +72,7 @@ TEST_P(ArchiveTest, SchemaOneArchiveIsCarriedOverWithEveryRecordAndImage) {
   ArchiveStore store(location, ArchiveAccess::ReadWrite, Budapest);
   EXPECT_EQ(Query(location, QStringLiteral("SELECT version FROM schema_version")),
             QStringList{QStringLiteral("3")});
-  const QStringList after = Query(location, recordsSql);
+  const QStringList after = RecordsText(store);
   EXPECT_EQ(after.size(), 600);
   EXPECT_EQ(QSet<QString>(after.begin(), after.end()), distinct);
   EXPECT_EQ(Query(location, QStringLiteral("SELECT id, device_id, image FROM readouts ORDER BY id")), images);
@@ -66,10 +80,11 @@ TEST_P(ArchiveTest, SchemaOneArchiveIsCarriedOverWithEveryRecordAndImage) {
   EXPECT_EQ(Query(location, QStringLiteral("SELECT COUNT(*) FROM readouts WHERE full_readout IS NULL AND "
                                            "missed_blocks IS NULL AND base_readout_id IS NULL")),
             QStringList{QString::number(images.size())});
-  EXPECT_EQ(Query(location, QStringLiteral("SELECT CAST(time_utc AS TEXT) FROM records r JOIN devices d ON "
-                                           "d.id = r.device_id WHERE d.device_key = 'AA:BB:CC:DD:EE:FF' AND "
-                                           "CAST(r.time AS TEXT) = '2024-03-01 00:00:00'")),
-            QStringList{QStringLiteral("2024-02-29 23:00:00")});
+  EXPECT_EQ(
+      Query(location, QStringLiteral("SELECT CAST(time_utc AS TEXT) FROM measurements WHERE device_key = "
+                                     "'AA:BB:CC:DD:EE:FF' AND CAST(time AS TEXT) = '2024-03-01 00:00:00' "
+                                     "AND channel = 'temperature_1'")),
+      QStringList{QStringLiteral("2024-02-29 23:00:00")});
   // The raw images decode again into the records carried over, value for value.
   for (const RedecodeResult& result : store.Redecode()) {
     EXPECT_EQ(result.added, 0) << result.deviceKey.toStdString();
@@ -81,6 +96,46 @@ TEST_P(ArchiveTest, SchemaOneArchiveIsCarriedOverWithEveryRecordAndImage) {
   EXPECT_EQ(store.Lines(device->id, "", "").size(), 300);
 }
 
+TEST(SchemaTwoArchive, IsCarriedOverWithEveryRecordLineAndImage) {
+  TempFolder folder;
+  const ArchiveLocation location = ParseArchiveLocation(QStringLiteral("schema2.sqlite"), folder.Path());
+  LoadSchemaTwoArchive(location.path);
+  // Each device's records as the second schema gives them: in time order, with their times and line.
+  const QString recordsSql = QStringLiteral(
+      "SELECT d.device_key, CAST(r.time AS TEXT), CAST(r.time_utc AS TEXT), r.second_pass, r.line FROM "
+      "records r JOIN devices d ON d.id = r.device_id ORDER BY d.device_key, r.time_utc, r.time, r.line");
+  const QStringList before = Query(location, recordsSql);
+  ASSERT_EQ(before.size(), 707);
+  const QString imagesSql = QStringLiteral("SELECT id, device_id, image FROM readouts ORDER BY id");
+  const QStringList images = Query(location, imagesSql);
+
+  ArchiveStore store(location, ArchiveAccess::ReadWrite, Budapest);
+  EXPECT_EQ(Query(location, QStringLiteral("SELECT version FROM schema_version")),
+            QStringList{QStringLiteral("3")});
+  QStringList after;
+  for (const ArchivedDevice& device : store.Devices()) {
+    for (const ArchivedLine& record : store.Records(device.id, "", "")) {
+      after << QStringLiteral("%1|%2|%3|%4|%5")
+                   .arg(device.key, QString::fromLatin1(SqlTimeOfSeconds(record.time)),
+                        QString::fromLatin1(SqlTimeOfSeconds(record.timeUtc)))
+                   .arg(int(record.secondPass))
+                   .arg(QString::fromLatin1(record.line));
+    }
+  }
+  EXPECT_EQ(after, before);
+  EXPECT_EQ(Query(location, imagesSql), images);
+  EXPECT_EQ(Query(location, QStringLiteral("SELECT COUNT(*) FROM records WHERE readout_id IS NULL")),
+            QStringList{QStringLiteral("7")});
+  // Only the lines that the values do not give again keep their bytes.
+  EXPECT_EQ(Query(location, QStringLiteral("SELECT line FROM records WHERE line IS NOT NULL ORDER BY line")),
+            QStringList(
+                {QStringLiteral("2023;10;29;02;10;1,10;2,0;"), QStringLiteral("2023;10;29;02;50;1,2;2.5;")}));
+  for (const RedecodeResult& result : store.Redecode()) {
+    EXPECT_EQ(result.added, 0) << result.deviceKey.toStdString();
+    EXPECT_EQ(result.removed, 0) << result.deviceKey.toStdString();
+  }
+}
+
 TEST_P(ArchiveTest, ALogReadWithEitherDecimalSeparatorIsArchivedOnce) {
   QList<QByteArray> point = AgateLines(0, 300);
   for (QByteArray& line : point) line.replace(',', '.');
@@ -90,25 +145,63 @@ TEST_P(ArchiveTest, ALogReadWithEitherDecimalSeparatorIsArchivedOnce) {
   EXPECT_EQ(store.Lines(store.Devices()[0].id, "", ""), point);
 }
 
-TEST(ArchivedRecords, ValueKeysAreTheNumbersWhateverTheirText) {
+TEST_P(ArchiveTest, ARecordIsItsValuesAsNumbersWhateverTheirText) {
+  const struct {
+    QByteArray first;
+    QByteArray second;  // at the same time
+    int added;          // by the second
+  } cases[] = {
+      {"2024;03;01;14;05;20,10;--;", "2024;03;01;14;05;20.1;--;", 0},   // separator and closing zeros
+      {"2024;03;01;14;05;--;7;", "2024;03;01;14;05;--;7,0;", 0},        // a missing value before a value
+      {"2024;03;01;14;05;-0;128;", "2024;03;01;14;05;0;128;", 1},       // a relay event's sign
+      {"2024;03;01;14;05;0,0;1e300;", "2024;03;01;14;05;0;1e300;", 0},  // a number beyond the digits
+      {"2024;03;01;14;05;12;Kikapcsolás", "2024;03;01;14;05;12;", 0},   // an event's name is no value
+      {"2024;03;01;14;05;20,1;--;", "2024;03;01;14;05;20,2;--;", 1},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.first.toStdString());
+    ArchiveStore store(location, ArchiveAccess::ReadWrite, Budapest);
+    QueryArchive(location, QStringLiteral("DELETE FROM records"));
+    EXPECT_EQ(store.Merge(AgateReadout({c.first})).added, 1);
+    EXPECT_EQ(store.Merge(AgateReadout({c.second})).added, c.added);
+    EXPECT_EQ(store.Merge(AgateReadout({c.first, c.second})).added, 0);
+    EXPECT_EQ(store.Lines(store.Devices()[0].id, "", "").first(),
+              qMin(c.first, c.added ? c.second : c.first));
+  }
+}
+
+// The archive writes a line again from its time and values, and keeps the bytes of those it would
+// write otherwise.
+TEST_P(ArchiveTest, LinesComeBackByteForByte) {
   const struct {
     QByteArray line;
-    QByteArray key;
+    bool kept;
   } cases[] = {
-      {"2024;03;01;14;05;20,10;--;", "20.1"},  // separator, closing zeros and a missing value
-      {"2024;03;01;14;05;20.1;--;", "20.1"},   //
-      {"2024;03;01;14;05;--;7;", ";7"},        // a missing value before a value
-      {"2024;03;01;14;05;-0;128;", "-0;128"},  // a relay event's sign
-      {"2024;03;01;14;05;0,0;1e300;", "0;1" + QByteArray(300, '0')},  // a number beyond the digits
-      {"2024;03;01;14;05;12;Kikapcsolás", "12"},                      // an event's name is no value
+      {"2024;03;01;14;05;21,5;22,0;", false},     // one decimal at least, ","
+      {"2024;03;01;14;05;21.5;22.0;", false},     // "."
+      {"2024;03;01;14;05;21;22,5;", false},       // the fewest decimals
+      {"2024;03;01;14;05;21,0;--;--;", false},    // missing values after the last
+      {"2024;03;01;14;05;--;--;", false},         // no value at all
+      {"2024;03;01;14;05;20,10;1,0;", true},      // more decimals than the number needs
+      {"2024;03;01;14;05;21;22,0;", true},        // decimals that no form gives both
+      {"2024;03;01;14;05;1,5;2.5;", true},        // both separators
+      {"2024;3;01;14;05;1,0;", true},             // a time column written otherwise
+      {"2024;03;01;14;05;abc;1,0;", true},        // an unreadable value
+      {"2024;03;01;14;05;12;Kikapcsolás", true},  // an event's name
+      {"2024;03;01;14;05;-0;128;", true},         // a zero's sign
+      {"2024;03;01;14;05;1e300;", true},          // a number beyond the digits
+      {"2024;03;01;14;05;1;2;3;4;5;6;7;8;9;10;11;12;13;14;15;16;17;", true},  // beyond the archive's columns
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.line.toStdString());
-    const ArchivedLines read = ReadArchivedLines({c.line}, Budapest);
-    ASSERT_EQ(read.records.size(), 1u);
-    EXPECT_EQ(read.records[0].valueKey, c.key);
-    // The archive's numbers read back give the same key, as a carried over record does.
-    EXPECT_EQ(ValueKeyOf(read.records[0].values), c.key);
+    ArchiveStore store(location, ArchiveAccess::ReadWrite, Budapest);
+    QueryArchive(location, QStringLiteral("DELETE FROM records"));
+    EXPECT_EQ(store.Merge(AgateReadout({c.line})).added, 1);
+    EXPECT_EQ(store.Lines(store.Devices()[0].id, "", ""), QList<QByteArray>{c.line});
+    EXPECT_EQ(
+        QueryArchive(location, QStringLiteral("SELECT COUNT(*) FROM records WHERE line IS NOT NULL"))[0][0]
+            .toInt(),
+        int(c.kept));
   }
 }
 
@@ -172,10 +265,15 @@ TEST_P(ArchiveTest, UtcTimesAroundTheDaylightSavingChangesOfTheYear) {
     QueryArchive(location, QStringLiteral("DELETE FROM records"));
     EXPECT_EQ(store.Merge(AgateReadout(c.lines)).added, c.records.size());
     EXPECT_EQ(store.Merge(AgateReadout(c.lines)).added, 0);
-    EXPECT_EQ(
-        Query(location, QStringLiteral("SELECT CAST(time AS TEXT), CAST(time_utc AS TEXT), second_pass, "
-                                       "skipped_time FROM records ORDER BY time_utc, time")),
-        c.records);
+    QStringList records;
+    for (const ArchivedLine& record : store.Records(store.Devices()[0].id, "", "")) {
+      records << QStringLiteral("%1|%2|%3|%4")
+                     .arg(QString::fromLatin1(SqlTimeOfSeconds(record.time)),
+                          QString::fromLatin1(SqlTimeOfSeconds(record.timeUtc)))
+                     .arg(int(record.secondPass))
+                     .arg(int(record.skipped));
+    }
+    EXPECT_EQ(records, c.records);
   }
 }
 

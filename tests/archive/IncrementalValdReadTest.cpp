@@ -46,8 +46,9 @@ QList<QVariantList> ArchivedRecords(const QString& archive) {
   ArchiveLocation location;
   location.engine = ArchiveLocation::Engine::SQLite;
   location.path = archive;
-  return QueryArchive(location, QStringLiteral("SELECT CAST(time AS TEXT), second_pass, value_key, line, "
-                                               "CAST(time_utc AS TEXT) FROM records ORDER BY 1, 2, 3"));
+  return QueryArchive(location,
+                      QStringLiteral("SELECT time, second_pass, variant, utc_offset, line_form, line, "
+                                     "v1, v2 FROM records ORDER BY 1, 2, 3"));
 }
 
 TEST(ValdReadNewOnly, ARingThatGainedRecordsGivesWhatAFullReadoutGives) {

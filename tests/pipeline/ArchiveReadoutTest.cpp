@@ -1,6 +1,7 @@
 #include <QFileInfo>
 
 #include "archive/ArchiveFixture.h"
+#include "archive/SiteTime.h"
 #include "core/ValdError.h"
 #include "link/Exchanges.h"
 #include "operations/Readout.h"
@@ -63,7 +64,8 @@ TEST_P(ArchiveTest, ReadoutMergesUnderTheMacAndItsImageDecodesAgain) {
   ASSERT_EQ(unchanged.size(), 1);
   EXPECT_EQ(unchanged[0].readouts, 1);
   EXPECT_EQ(unchanged[0].added + unchanged[0].removed, 0);
-  QueryArchive(location, QStringLiteral("DELETE FROM records WHERE time < '2024-03-01 01:00:00'"));
+  QueryArchive(location,
+               QStringLiteral("DELETE FROM records WHERE time < %1").arg(LocalSeconds(2024, 3, 1, 1, 0)));
   EXPECT_EQ(store.Redecode()[0].added, 6);
   EXPECT_EQ(store.Lines(devices[0].id, "", ""), ShownLines(readout.state, ',').Lines());
 }

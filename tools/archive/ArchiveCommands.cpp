@@ -37,8 +37,8 @@ int List(ArchiveStore& store, QTextStream& out) {
 // Without --out the file takes the automatic name of its last record's time, so that "Megnyitás"
 // knows its device type.
 QString ExportFileName(const ArchivedDevice& device, const ArchivedLine& last) {
-  const QDateTime time =
-      QDateTime::fromString(QString::fromLatin1(last.time), QStringLiteral("yyyy-MM-dd hh:mm:ss"));
+  const QDateTime time = QDateTime::fromString(QString::fromLatin1(SqlTimeOfSeconds(last.time)),
+                                               QStringLiteral("yyyy-MM-dd hh:mm:ss"));
   return AutomaticFileName(time.isValid() ? time : QDateTime::currentDateTime(), device.deviceCode);
 }
 
