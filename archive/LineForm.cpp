@@ -24,7 +24,8 @@ std::optional<uint8_t> DecimalsOf(double number, bool fewest) {
   if (!(magnitude < LargestWritten)) return std::nullopt;
   for (size_t decimals = 0; decimals < PowersOfTen.size(); ++decimals) {
     const double scaled = std::round(magnitude * PowersOfTen[decimals]);
-    if (scaled / PowersOfTen[decimals] == magnitude) return uint8_t(fewest ? decimals : std::max<size_t>(decimals, 1));
+    if (scaled / PowersOfTen[decimals] == magnitude)
+      return uint8_t(fewest ? decimals : std::max<size_t>(decimals, 1));
   }
   return std::nullopt;
 }
@@ -32,7 +33,8 @@ std::optional<uint8_t> DecimalsOf(double number, bool fewest) {
 }  // namespace
 
 std::optional<QByteArray> LineOfForm(qint64 time, const ArchivedLine::Values& values, int form) {
-  const auto last = std::find_if(values.rbegin(), values.rend(), [](const auto& value) { return value.has_value(); });
+  const auto last =
+      std::find_if(values.rbegin(), values.rend(), [](const auto& value) { return value.has_value(); });
   const size_t count = size_t(values.rend() - last) + size_t(form >> MissingShift);
   QVarLengthArray<RecordValue, ArchivedLine::ChannelCount> written(qsizetype(count), RecordValue{});
   for (size_t channel = 0; channel < count && channel < values.size(); ++channel) {

@@ -35,15 +35,16 @@ std::vector<FreshRecord> FreshRecords(const std::vector<const ArchivedLine*>& re
     while (next != archived.end() && before(*next)) ++next;
     known.clear();
     int variant = 0;
-    for (; next != archived.end() && next->time == first.time && next->secondPass == first.secondPass; ++next) {
+    for (; next != archived.end() && next->time == first.time && next->secondPass == first.secondPass;
+         ++next) {
       known.push_back(&next->values);
       variant = std::max(variant, next->variant + 1);
     }
     for (; k < order.size() && !RecordKeyLess(first, *records[order[k]]); ++k) {
       const ArchivedLine& record = *records[order[k]];
-      const bool archivedAlready = std::any_of(known.begin(), known.end(), [&](const ArchivedLine::Values* values) {
-        return SameValues(*values, record.values);
-      });
+      const bool archivedAlready =
+          std::any_of(known.begin(), known.end(),
+                      [&](const ArchivedLine::Values* values) { return SameValues(*values, record.values); });
       if (archivedAlready) continue;
       known.push_back(&record.values);
       fresh.push_back({order[k], variant++});

@@ -1,4 +1,5 @@
 #include <QDir>
+#include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -137,6 +138,44 @@ TEST(ValdReadAlarms, AFailedNotifyIsTriedAgainByTheNextRun) {
   EXPECT_EQ(alarmsNotified("exit 7"), alarms);
   EXPECT_EQ(alarmsNotified("true"), alarms);
   EXPECT_EQ(alarmsNotified("true"), 0);
+}
+
+// A notify command that prints without end and leaves a process running is stopped at its time with
+// what it started, its output passed on only in part; the run's notify commands stop after five times
+// that, and the result says so.
+TEST(ValdReadAlarms, ANotifyCommandThatNeverEndsIsStoppedWithWhatItStarted) {
+  SimulatorConfig config;
+  config.deviceCode = 21;
+  config.recordCount = 300;
+  const RunningSimulator device(config);
+  TempFolder out;
+  out.Write(QStringLiteral("limits.csv"), "*;temperature;;24\n");
+  const QString pids = out.File(QStringLiteral("pids.txt"));
+  const QString notify =
+      QStringLiteral("(trap '' TERM HUP; while :; do echo printing; done) & echo $! >> '%1'; wait").arg(pids);
+
+  const ProcessResult read =
+      ValdRead(device.Port(), out,
+               {QStringLiteral("--json"), QStringLiteral("--notify"), notify,
+                QStringLiteral("--notify-timeout"), QStringLiteral("1"), QStringLiteral("127.0.0.1")});
+
+  EXPECT_EQ(read.exitCode, 1);
+  const QString error =
+      QJsonDocument::fromJson(read.out.toUtf8()).object()[QStringLiteral("error")].toString();
+  EXPECT_TRUE(error.contains(QStringLiteral("ran longer than 1 s and was stopped"))) << error.toStdString();
+  EXPECT_TRUE(error.contains(QStringLiteral("not notified: the notify commands of this run took 5 s")))
+      << error.toStdString();
+  EXPECT_TRUE(read.err.contains(QStringLiteral("[notify output cut after 65536 of")));
+  EXPECT_LT(read.err.size(), 6 * 70 * 1024);
+  const QList<QByteArray> started = out.Read(QStringLiteral("pids.txt")).split('\n');
+  EXPECT_GE(started.size(), 5);
+  for (const QByteArray& pid : started) {
+    if (pid.isEmpty()) continue;
+    // Gone, or a zombie that nobody has reaped yet.
+    QFile status(QStringLiteral("/proc/%1/stat").arg(QString::fromLatin1(pid)));
+    const bool running = status.open(QIODevice::ReadOnly) && !status.readAll().contains(") Z ");
+    EXPECT_FALSE(running) << "still running: " << pid.toStdString();
+  }
 }
 
 TEST(ValdReadAlarms, AMalformedLimitsLineStopsTheRunBeforeAnyDeviceIsRead) {

@@ -1,19 +1,19 @@
 #include "AlarmNotify.h"
 
+#include <signal.h>
+#include <unistd.h>
+
+#include <QDeadlineTimer>
 #include <QProcess>
 
 namespace {
-
-constexpr int NotifyTimeoutMs = 60000;
 
 // A number as the command line reads it: "." before the decimals, no unit.
 QString Number(double value) {
   return QString::number(value, 'g', 12);
 }
 
-}  // namespace
-
-QString NotifyAlarm(const QString& command, const LogAlarms& alarms, const Alarm& alarm, QTextStream& err) {
+QProcessEnvironment AlarmEnvironment(const LogAlarms& alarms, const Alarm& alarm) {
   const Quantity& quantity = QuantityOf(alarms.type->columns[size_t(alarm.column)]);
   QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
   environment.insert(QStringLiteral("VALD_DEVICE"), alarms.device);
@@ -27,21 +27,49 @@ QString NotifyAlarm(const QString& command, const LogAlarms& alarms, const Alarm
   environment.insert(QStringLiteral("VALD_END"), RecordTimeText(alarm.end));
   environment.insert(QStringLiteral("VALD_RECORDS"), QString::number(alarm.records));
   environment.insert(QStringLiteral("VALD_EXTREME"), Number(alarm.extreme));
+  return environment;
+}
+
+}  // namespace
+
+QString NotifyAlarm(const QString& command, const LogAlarms& alarms, const Alarm& alarm, QTextStream& err,
+                    const NotifyLimits& limits, const QElapsedTimer& runClock) {
+  const qint64 runLeftMs = qint64(limits.totalSeconds) * 1000 - runClock.elapsed();
+  if (runLeftMs <= 0) {
+    return QStringLiteral("not notified: the notify commands of this run took %1 s").arg(limits.totalSeconds);
+  }
+  const bool runLimited = runLeftMs < qint64(limits.commandSeconds) * 1000;
+  QDeadlineTimer deadline(std::min(runLeftMs, qint64(limits.commandSeconds) * 1000));
   QProcess process;
-  process.setProcessEnvironment(environment);
+  process.setProcessEnvironment(AlarmEnvironment(alarms, alarm));
   process.setProcessChannelMode(QProcess::MergedChannels);
   process.setStandardInputFile(QProcess::nullDevice());
+  // A group of its own, so that what the command started is stopped with it.
+  process.setChildProcessModifier([] { setpgid(0, 0); });
   process.start(QStringLiteral("/bin/sh"), {QStringLiteral("-c"), command});
-  const bool finished = process.waitForFinished(NotifyTimeoutMs);
-  err << QString::fromLocal8Bit(process.readAll());
-  err.flush();
-  if (!finished && process.state() != QProcess::NotRunning) {
-    process.kill();
-    process.waitForFinished();
-    return QStringLiteral("the notify command ran longer than %1 s and was stopped")
-        .arg(NotifyTimeoutMs / 1000);
+  if (!process.waitForStarted()) return QStringLiteral("the notify command did not start");
+  const qint64 group = process.processId();
+  qint64 shown = 0;
+  bool finished = false;
+  while (!finished && !deadline.hasExpired()) {
+    finished = process.waitForFinished(int(std::min<qint64>(deadline.remainingTime(), 100)));
+    const QByteArray output = process.readAll();
+    const qint64 kept = std::min(qint64(output.size()), limits.shownOutputBytes - shown);
+    if (kept > 0) err << QString::fromLocal8Bit(output.left(kept));
+    shown += output.size();
   }
-  if (process.error() == QProcess::FailedToStart) return QStringLiteral("the notify command did not start");
+  if (shown > limits.shownOutputBytes)
+    err << "\n[notify output cut after " << limits.shownOutputBytes << " of " << shown << " bytes]\n";
+  err.flush();
+  if (!finished) {
+    kill(-pid_t(group), SIGKILL);
+    process.waitForFinished();
+    return runLimited
+               ? QStringLiteral("the notify command was stopped: the notify commands of this run took %1 s")
+                     .arg(limits.totalSeconds)
+               : QStringLiteral("the notify command ran longer than %1 s and was stopped")
+                     .arg(limits.commandSeconds);
+  }
   if (process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0) {
     return QStringLiteral("the notify command ended with status %1").arg(process.exitCode());
   }

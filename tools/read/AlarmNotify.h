@@ -1,13 +1,25 @@
 #pragma once
 
+#include <QElapsedTimer>
 #include <QString>
 #include <QTextStream>
 
 #include "watch/LogAlarms.h"
 
+// The limits a run's notify commands keep to: a command's time, the whole run's time for them, and
+// how much of what a command prints is passed on.
+struct NotifyLimits {
+  int commandSeconds = 60;
+  int totalSeconds = 300;
+  qint64 shownOutputBytes = 64 * 1024;
+};
+
 // Runs the --notify command through /bin/sh -c for one alarm, with VALD_DEVICE, VALD_TYPE,
 // VALD_CHANNEL, VALD_QUANTITY, VALD_UNIT, VALD_LIMIT ("low" or "high"), VALD_LIMIT_VALUE, VALD_START,
-// VALD_END, VALD_RECORDS and VALD_EXTREME in its environment, and waits for it. What it prints goes to
-// `err`, so that standard output keeps its one line per device. Returns why it failed (it could not
-// start, ended with a status other than 0, or ran longer than a minute and was stopped), or nothing.
-QString NotifyAlarm(const QString& command, const LogAlarms& alarms, const Alarm& alarm, QTextStream& err);
+// VALD_END, VALD_RECORDS and VALD_EXTREME in its environment, in a process group of its own, and waits
+// for it. What it prints goes to `err` up to the limit, so that standard output keeps its one line per
+// device. A command still running at its time limit, or when the run's time for notify commands is up
+// (`runClock` started with the first), is stopped with every process it started. Returns why it failed
+// (it could not start, ended with a status other than 0, or was stopped), or nothing.
+QString NotifyAlarm(const QString& command, const LogAlarms& alarms, const Alarm& alarm, QTextStream& err,
+                    const NotifyLimits& limits, const QElapsedTimer& runClock);

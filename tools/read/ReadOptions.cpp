@@ -118,7 +118,11 @@ QString ReadUsage() {
       "  --notify CMD                run CMD through /bin/sh -c once per new alarm, with VALD_DEVICE,\n"
       "                              VALD_TYPE, VALD_CHANNEL, VALD_QUANTITY, VALD_UNIT, VALD_LIMIT\n"
       "                              (low or high), VALD_LIMIT_VALUE, VALD_START, VALD_END,\n"
-      "                              VALD_RECORDS and VALD_EXTREME in its environment\n"
+      "                              VALD_RECORDS and VALD_EXTREME in its environment; what it\n"
+      "                              prints goes to standard error (the first 64 KiB)\n"
+      "  --notify-timeout SECONDS    stop a notify command, with what it started, after this long\n"
+      "                              (default 60); the run's notify commands stop after five times\n"
+      "                              that, and the alarms not notified are reported again next run\n"
       "  --json                      one JSON object per device instead of the result line\n"
       "  --quiet                     no progress lines\n"
       "  --mqtt URL                  publish every device read to an MQTT broker\n"
@@ -174,15 +178,17 @@ ParsedCommandLine ParseReadOptions(const QStringList& arguments) {
   const QCommandLineOption configOption(QStringLiteral("config"), QString(), QStringLiteral("CFG.INI"));
   const QCommandLineOption limitsOption(QStringLiteral("limits"), QString(), QStringLiteral("FILE"));
   const QCommandLineOption notifyOption(QStringLiteral("notify"), QString(), QStringLiteral("CMD"));
+  const QCommandLineOption notifyTimeoutOption(QStringLiteral("notify-timeout"), QString(),
+                                               QStringLiteral("SECONDS"));
   const QCommandLineOption jsonOption(QStringLiteral("json"));
   const QCommandLineOption quietOption(QStringLiteral("quiet"));
   const QCommandLineOption mqttOption(QStringLiteral("mqtt"), QString(), QStringLiteral("URL"));
   const QCommandLineOption helpOption(QStringLiteral("help"));
   const QCommandLineOption versionOption(QStringLiteral("version"));
-  parser.addOptions({portOption, outOption, separatorOption, timeOption, archiveOption, timeZoneOption,
-                     noFilesOption, jobsOption, hostsOption, configOption, limitsOption, notifyOption,
-                     jsonOption, quietOption, mqttOption, fullOption, fullEveryOption, helpOption,
-                     versionOption});
+  parser.addOptions({portOption,     outOption,     separatorOption,     timeOption,  archiveOption,
+                     timeZoneOption, noFilesOption, jobsOption,          hostsOption, configOption,
+                     limitsOption,   notifyOption,  notifyTimeoutOption, jsonOption,  quietOption,
+                     mqttOption,     fullOption,    fullEveryOption,     helpOption,  versionOption});
   parser.addPositionalArgument(QStringLiteral("HOST"), QString(), QStringLiteral("HOST..."));
 
   ParsedCommandLine result;
@@ -267,6 +273,16 @@ ParsedCommandLine ParseReadOptions(const QStringList& arguments) {
   }
   options.limitsFile = parser.value(limitsOption);
   options.notifyCommand = parser.value(notifyOption);
+  if (parser.isSet(notifyTimeoutOption)) {
+    bool ok = false;
+    const int seconds = parser.value(notifyTimeoutOption).toInt(&ok);
+    if (!ok || seconds < 1 || seconds > 3600) {
+      result.error = QStringLiteral("Bad --notify-timeout \"%1\": expected seconds from 1 to 3600.")
+                         .arg(parser.value(notifyTimeoutOption));
+      return result;
+    }
+    options.notifySeconds = seconds;
+  }
   options.hosts = parser.positionalArguments();
   options.hostsFiles = parser.values(hostsOption);
   options.configFiles = parser.values(configOption);

@@ -27,6 +27,7 @@ struct ReadOptions {
   std::optional<BrokerLocation> mqtt;
   QString limitsFile;       // the limits every log is checked against; empty: limits.csv in outFolder, if any
   QString notifyCommand;    // run through /bin/sh -c once per new alarm; empty: none
+  int notifySeconds = 60;   // a notify command still running then is stopped; the run's take five times that
   bool full = false;        // every block of every device, even where the archive knows the earlier image
   int fullEveryHours = 24;  // every block of a device whose last full readout is this old
 

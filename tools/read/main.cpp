@@ -4,6 +4,7 @@
 #include <unistd.h>
 #include <QCoreApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QLocale>
 #include <QTextStream>
 
@@ -147,6 +148,7 @@ int main(int argc, char** argv) {
   for (const HostEntry& entry : hosts) given << entry.given;
   ReadoutQueue queue(given);
   bool newAlarm = false;
+  QElapsedTimer notifyClock;  // started with the run's first notify command
   ReadInParallel(queue, options.jobs, read, [&](const DeviceOutcome& readout) {
     DeviceOutcome outcome = readout;
     QStringList problems;
@@ -156,7 +158,9 @@ int main(int argc, char** argv) {
       const LogAlarms& found = *outcome.alarms;
       for (size_t i = 0; i < found.alarms.size(); ++i) {
         if (!found.isNew[i]) continue;
-        const QString failure = NotifyAlarm(options.notifyCommand, found, found.alarms[i], err);
+        if (!notifyClock.isValid()) notifyClock.start();
+        const QString failure = NotifyAlarm(options.notifyCommand, found, found.alarms[i], err,
+                                            {options.notifySeconds, 5 * options.notifySeconds}, notifyClock);
         if (failure.isEmpty()) continue;
         problems << failure;
         // Told to nobody: the next run reports it again.
