@@ -47,11 +47,16 @@ QString ArchiveOfTwoDays(const TempFolder& folder) {
   return archive;
 }
 
-TEST(ValdReadAlarms, EachNewAlarmIsReportedAndNotifiedOnce) {
+// An AGATE whose 300 records go above 24 °C now and then.
+SimulatorConfig AgateOf300Records() {
   SimulatorConfig config;
   config.deviceCode = 21;
   config.recordCount = 300;
-  const RunningSimulator device(config);
+  return config;
+}
+
+TEST(ValdReadAlarms, EachNewAlarmIsReportedAndNotifiedOnce) {
+  const RunningSimulator device(AgateOf300Records());
   TempFolder out;
   out.Write(QStringLiteral("limits.csv"), "# the default file beside the archive\n*;temperature;;24\n");
   const QString notes = out.File(QStringLiteral("notes.txt"));
@@ -121,10 +126,7 @@ TEST(ValdReadAlarms, EachNewAlarmIsReportedAndNotifiedOnce) {
 
 // An alarm whose notify command failed is reported again by the next run, until one succeeds.
 TEST(ValdReadAlarms, AFailedNotifyIsTriedAgainByTheNextRun) {
-  SimulatorConfig config;
-  config.deviceCode = 21;
-  config.recordCount = 300;
-  const RunningSimulator device(config);
+  const RunningSimulator device(AgateOf300Records());
   TempFolder out;
   out.Write(QStringLiteral("limits.csv"), "*;temperature;;24\n");
   const auto alarmsNotified = [&](const char* notify) {
@@ -144,10 +146,7 @@ TEST(ValdReadAlarms, AFailedNotifyIsTriedAgainByTheNextRun) {
 // what it started, its output passed on only in part; the run's notify commands stop after five times
 // that, and the result says so.
 TEST(ValdReadAlarms, ANotifyCommandThatNeverEndsIsStoppedWithWhatItStarted) {
-  SimulatorConfig config;
-  config.deviceCode = 21;
-  config.recordCount = 300;
-  const RunningSimulator device(config);
+  const RunningSimulator device(AgateOf300Records());
   TempFolder out;
   out.Write(QStringLiteral("limits.csv"), "*;temperature;;24\n");
   const QString pids = out.File(QStringLiteral("pids.txt"));
