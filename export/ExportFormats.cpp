@@ -49,10 +49,12 @@ QByteArray JsonString(const QString& text) {
 }
 
 // A tag value of the line protocol: commas, equal signs and blanks escaped.
+// A tag value by the line protocol's rules: a comma, an equals sign, a blank and the backslash itself
+// after a backslash, so that a value ending in one does not take the separator after it.
 QByteArray InfluxTag(const QString& text) {
   QByteArray tag;
   for (const char c : text.toUtf8()) {
-    if (c == ',' || c == '=' || c == ' ') tag += '\\';
+    if (c == ',' || c == '=' || c == ' ' || c == '\\') tag += '\\';
     tag += c;
   }
   return tag;
@@ -105,7 +107,13 @@ QByteArray JsonLinesExport(const ExportTable& table) {
 QByteArray InfluxExport(const ExportTable& table) {
   const QByteArray series = "vald,device=" + InfluxTag(table.device) + ",type=" + InfluxTag(table.type) + ' ';
   QByteArray lines;
+  // Records of one minute that differ (a clock set back) would overwrite each other at one time stamp:
+  // each after the first is a nanosecond later.
+  std::optional<qint64> previousUtc;
+  qint64 sameTime = 0;
   for (const ExportTable::Row& row : table.rows) {
+    sameTime = previousUtc == row.utc ? sameTime + 1 : 0;
+    previousUtc = row.utc;
     QByteArray fields;
     for (const DeviceChannel& channel : table.channels) {
       const std::optional<double>& value = row.values[size_t(channel.column - 1)];
@@ -114,7 +122,7 @@ QByteArray InfluxExport(const ExportTable& table) {
       fields += channel.Key().toLatin1() + '=' + Number(*value);
     }
     if (fields.isEmpty()) continue;
-    lines += series + fields + ' ' + QByteArray::number(row.utc * NanosecondsPerSecond) + '\n';
+    lines += series + fields + ' ' + QByteArray::number(row.utc * NanosecondsPerSecond + sameTime) + '\n';
   }
   return lines;
 }

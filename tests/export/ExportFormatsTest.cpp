@@ -175,4 +175,31 @@ TEST(XlsxExport, RecordsPastASheetGoOnOnTheNextOnes) {
   EXPECT_EQ(values, (QList<double>{0, 1, 2, 3, 4}));
 }
 
+// Tag values by the line protocol's rules, a backslash at the end included, and records of one minute
+// at distinct time stamps, so that neither overwrites the other; a device key with a control character
+// is refused at the import.
+TEST(InfluxExport, EscapesTagsAndKeepsRecordsOfOneMinuteApart) {
+  ExportTable table;
+  table.device = QStringLiteral("hall 1,a=b\\");
+  table.type = QStringLiteral("AGATE");
+  table.channels = ChannelsOf(*FindDeviceType(2));
+  for (const double value : {20.5, 21.0}) {
+    ExportTable::Row& row = table.rows.emplace_back();
+    row.utc = 1711846200;
+    row.values[0] = value;
+  }
+  EXPECT_EQ(InfluxExport(table),
+            "vald,device=hall\\ 1\\,a\\=b\\\\,type=AGATE temperature_1=20.5 1711846200000000000\n"
+            "vald,device=hall\\ 1\\,a\\=b\\\\,type=AGATE temperature_1=21 1711846200000000001\n");
+
+  TempFolder folder;
+  folder.Write(QStringLiteral("24.03.01 00.00 VALD_AGATE.csv"), "2024;03;01;00;00;20,5;21,0;\r\n");
+  const ProcessResult import =
+      ValdArchive({QStringLiteral("--archive"), folder.File(QStringLiteral("a.sqlite")),
+                   QStringLiteral("import"), QStringLiteral("--device"), QStringLiteral("hall\n1"),
+                   folder.File(QStringLiteral("24.03.01 00.00 VALD_AGATE.csv"))});
+  EXPECT_EQ(import.exitCode, 2);
+  EXPECT_TRUE(import.err.contains(QStringLiteral("control character"))) << import.err.toStdString();
+}
+
 }  // namespace

@@ -1,6 +1,7 @@
 #include "ArchiveCommands.h"
 
 #include <QDir>
+#include <algorithm>
 #include <QFile>
 #include <QFileInfo>
 #include <QJsonArray>
@@ -147,6 +148,12 @@ QString LineNumbers(const QList<int>& lines) {
 int Import(ArchiveStore& store, const ArchiveCommand& command, QTextStream& out, QTextStream& err) {
   if (command.arguments.isEmpty() || command.device.isEmpty()) {
     err << "import takes --device DEVICE and one or more FILEs\n";
+    return ExitUsage;
+  }
+  // A key with a control character would break every list and export that names the device.
+  if (std::any_of(command.device.begin(), command.device.end(),
+                  [](QChar c) { return c.category() == QChar::Other_Control; })) {
+    err << "--device holds a control character: a device is named by printable characters\n";
     return ExitUsage;
   }
   int status = ExitSuccess;
