@@ -12,7 +12,10 @@ DeviceIdentity IdentifyDevice(const ReadoutResult& result) {
   static const QRegularExpression macPattern(QStringLiteral("^[0-9A-Fa-f]{2}(:[0-9A-Fa-f]{2}){5}$"));
   DeviceIdentity device;
   const QString mac = QString::fromLatin1(result.identity.left(MacTextLength)).toUpper();
-  if (macPattern.match(mac).hasMatch()) device.mac = mac;
+  // An all-zero or broadcast address is what a device without one of its own answers: no identity.
+  const bool noAddress =
+      mac == QLatin1String("00:00:00:00:00:00") || mac == QLatin1String("FF:FF:FF:FF:FF:FF");
+  if (macPattern.match(mac).hasMatch() && !noAddress) device.mac = mac;
   device.deviceCode = result.DeviceCode();
   device.deviceType = result.deviceType ? QString::fromLatin1(result.deviceType->name) : QString();
   device.chipCode =

@@ -18,7 +18,7 @@ struct DeviceIdentity {
 };
 
 // The identity of the device a readout read: the identity reply's first 17 characters when they are a
-// MAC address, otherwise the device's address and DeviceCode.
+// MAC address (not all zeros nor the broadcast address), otherwise the device's address and DeviceCode.
 DeviceIdentity IdentifyDevice(const ReadoutResult& result);
 
 // The same device known by the MAC address `mac` that an earlier readout at its address gave.
