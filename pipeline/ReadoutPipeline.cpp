@@ -59,12 +59,35 @@ void WatchReadoutLog(const ReadoutResult& result, const ReadoutRun& run, Readout
   }
 }
 
+// Two devices answering one MAC address with different device codes are two devices: the one that is
+// not the archived one is kept as "MAC/code", and said so.
+void SetApartFromAnotherType(const ReadoutResult& result, const ReadoutRun& run, ReadoutOutcome& outcome) {
+  DeviceIdentity& device = outcome.device;
+  if (!run.archive || device.mac.isEmpty()) return;
+  std::optional<ArchivedDevice> archived;
+  try {
+    run.archive->Run([&](ArchiveStore& store) { archived = store.FindDevice(device.mac); });
+  } catch (const ValdError&) {
+    return;  // the merge reports what is wrong with the archive
+  }
+  if (!archived || archived->deviceCode == result.DeviceCode()) return;
+  device.key = QStringLiteral("%1/%2").arg(device.mac).arg(result.DeviceCode());
+  outcome.deviceWarning =
+      QStringLiteral("%1 is archived as a %2 (device code %3); this %4 (device code %5) is kept as %6")
+          .arg(device.mac, archived->deviceType)
+          .arg(archived->deviceCode)
+          .arg(device.deviceType)
+          .arg(result.DeviceCode())
+          .arg(device.key);
+}
+
 }  // namespace
 
 ReadoutOutcome KeepReadout(const ReadoutResult& result, const ReadoutRun& run,
                            const ReadoutDestination& destination) {
   ReadoutOutcome outcome;
   outcome.device = IdentifyDevice(result);
+  SetApartFromAnotherType(result, run, outcome);
   const TextLines lines =
       FormatMeasurementLines(result.log.records, result.log.values,
                              SeparatorsOf(run.decimalSeparatorText, run.env.systemDecimalSeparator));
@@ -85,6 +108,7 @@ ReadoutOutcome KeepReadout(const ReadoutResult& result, const ReadoutRun& run,
   if (fileWritten.valid()) fileWritten.get();
   WatchReadoutLog(result, run, outcome);
   if (run.publisher)
-    outcome.mqtt = PublishReadout(*run.publisher, destination.name, outcome.device.mac, result);
+    outcome.mqtt = PublishReadout(*run.publisher, destination.name,
+                                  outcome.deviceWarning.isEmpty() ? outcome.device.mac : QString(), result);
   return outcome;
 }

@@ -27,6 +27,7 @@ struct ReadoutOutcome {
   std::optional<LogAlarms> alarms;   // when the run has limits: the log's alarms, new ones marked
   QString alarmsError;               // why the archive could not keep the alarms, empty if it did
   std::optional<MqttOutcome> mqtt;   // when the run publishes: what became of the messages
+  QString deviceWarning;  // the MAC address is archived for a device of another code: this one is kept apart
 };
 
 // The steps after the readout of a known device (result.deviceFound()), the same for the window,

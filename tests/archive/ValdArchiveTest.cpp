@@ -168,6 +168,29 @@ TEST(ValdArchive, OutputThatCannotBeWrittenIsAFailure) {
   }
 }
 
+// Two devices answering one MAC address with different device codes stay two archive devices.
+TEST(ValdRead, OneMacOfTwoDeviceTypesIsTwoDevices) {
+  TempFolder folder;
+  const QString archive = folder.File(QStringLiteral("archive.sqlite"));
+  SimulatorConfig basalt = AgateConfig(10);
+  basalt.deviceCode = 3;
+  for (const SimulatorConfig& config : {AgateConfig(10), basalt}) {
+    const RunningSimulator device(config);
+    const ProcessResult read =
+        ValdRead(device.Port(), folder, {QStringLiteral("--archive"), archive, QStringLiteral("127.0.0.1")});
+    EXPECT_EQ(read.exitCode, 0) << read.err.toStdString();
+    EXPECT_EQ(read.err.contains(QStringLiteral("is kept as 00:1A:2B:3C:4D:5E/3")), config.deviceCode == 3)
+        << read.err.toStdString();
+  }
+  ArchiveLocation location;
+  location.engine = ArchiveLocation::Engine::SQLite;
+  location.path = archive;
+  QStringList keys;
+  for (const ArchivedDevice& device : ArchiveStore(location, ArchiveAccess::ReadOnly).Devices())
+    keys << QStringLiteral("%1 %2").arg(device.key).arg(device.deviceCode);
+  EXPECT_EQ(keys, (QStringList{"00:1A:2B:3C:4D:5E 21", "00:1A:2B:3C:4D:5E/3 3"}));
+}
+
 // 8 KiB of random bytes in the middle of the file, the same bytes every time. They start past the header
 // of a page, where only a check of the page's cells notices them.
 void DamageTheMiddle(const QString& path) {

@@ -39,6 +39,7 @@ DeviceOutcome ReadOneDevice(const HostEntry& entry, const ReadoutRun& run, const
       if (kept.mqtt) outcome.mqtt = kept.mqtt;
       outcome.alarms = kept.alarms;
       outcome.alarmsError = kept.alarmsError;
+      outcome.warning = kept.deviceWarning;
       if (outcome.alarms && kept.device.mac.isEmpty()) outcome.alarms->device = entry.given;
       // A log the window's views would refuse is reported, after its file was written and archived.
       state.LogRecords = result.log;

@@ -30,6 +30,7 @@ struct DeviceOutcome {
   // The alarms of the log, when limits apply to the run; every one new that the archive did not hold.
   std::optional<LogAlarms> alarms;
   QString alarmsError;  // why the archive could not keep the alarms, empty if it did
+  QString warning;      // what the run should know that keeps nothing from being read
   // The whole log arrived and went to its file, the archive and the broker.
   bool Complete() const { return error.isEmpty(); }
 };

@@ -151,6 +151,7 @@ int main(int argc, char** argv) {
   QElapsedTimer notifyClock;  // started with the run's first notify command
   ReadInParallel(queue, options.jobs, read, [&](const DeviceOutcome& readout) {
     DeviceOutcome outcome = readout;
+    if (!outcome.warning.isEmpty()) err << outcome.host << ": warning: " << outcome.warning << Qt::endl;
     QStringList problems;
     if (!outcome.alarmsError.isEmpty())
       problems << QStringLiteral("alarms not archived: %1").arg(outcome.alarmsError);
