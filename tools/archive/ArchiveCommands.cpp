@@ -1,12 +1,12 @@
 #include "ArchiveCommands.h"
 
 #include <QDir>
-#include <algorithm>
 #include <QFile>
 #include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <algorithm>
 
 #include "archive/ArchivedLine.h"
 #include "archive/SiteTime.h"
