@@ -12,6 +12,7 @@
 #include <atomic>
 #include <limits>
 #include <numeric>
+#include <tuple>
 #include <vector>
 
 #include "archive/ArchiveSchema.h"
@@ -148,6 +149,46 @@ ArchivedLine::Values ValuesOf(const QSqlQuery& row, int first) {
   return values;
 }
 
+// Sorts `records` by `less`, keeping the order of equal ones. The records are large: their order is
+// found first, then each is moved once.
+template <typename Record, typename Less>
+void StableSortRecords(std::vector<Record>& records, Less less) {
+  if (std::is_sorted(records.begin(), records.end(), less)) return;
+  std::vector<size_t> order(records.size());
+  std::iota(order.begin(), order.end(), size_t(0));
+  std::stable_sort(order.begin(), order.end(),
+                   [&](size_t a, size_t b) { return less(records[a], records[b]); });
+  std::vector<Record> sorted;
+  sorted.reserve(order.size());
+  for (const size_t i : order) sorted.push_back(std::move(records[i]));
+  records = std::move(sorted);
+}
+
+// A record's times and line, as the lines of a period are put in order.
+struct TimedLine {
+  qint64 time = 0;
+  qint64 timeUtc = 0;
+  QByteArray line;
+};
+
+// Puts a device's records in time order: UTC time first, the one that does not depend on daylight
+// saving (the hour that local time repeats when it ends comes after the hour before it), then local
+// time, then the line.
+template <typename Record>
+void PutInTimeOrder(std::vector<Record>& records) {
+  StableSortRecords(records, [](const Record& a, const Record& b) {
+    return std::tie(a.timeUtc, a.time) < std::tie(b.timeUtc, b.time);
+  });
+  // Records of one moment are few: in the order of their lines.
+  for (auto run = records.begin(); run != records.end();) {
+    const auto end = std::find_if(run, records.end(), [&](const Record& record) {
+      return record.time != run->time || record.timeUtc != run->timeUtc;
+    });
+    if (end - run > 1) std::sort(run, end, [](const Record& a, const Record& b) { return a.line < b.line; });
+    run = end;
+  }
+}
+
 }  // namespace
 
 ArchivedLines PrepareArchivedLines(const ArchiveReadout& readout, const QTimeZone& zone) {
@@ -156,15 +197,7 @@ ArchivedLines PrepareArchivedLines(const ArchiveReadout& readout, const QTimeZon
   // In the key's order, as the merge compares them with the archived ones: sorted here, on the thread
   // that hands the readout over, and not by the writer that all readouts wait for. Of the same record
   // twice the one written first stays first.
-  // The records are large: their order is found first, then each is moved once.
-  std::vector<size_t> order(lines.records.size());
-  std::iota(order.begin(), order.end(), size_t(0));
-  std::stable_sort(order.begin(), order.end(),
-                   [&](size_t a, size_t b) { return RecordKeyLess(lines.records[a], lines.records[b]); });
-  std::vector<ArchivedLine> sorted;
-  sorted.reserve(order.size());
-  for (const size_t i : order) sorted.push_back(std::move(lines.records[i]));
-  lines.records = std::move(sorted);
+  StableSortRecords(lines.records, RecordKeyLess);
   return lines;
 }
 
@@ -611,58 +644,78 @@ std::optional<LastReadout> ArchiveStore::LastReadoutOf(const QString& deviceKey)
 }
 
 QList<QByteArray> ArchiveStore::Lines(qint64 deviceId, const QByteArray& from, const QByteArray& to) {
+  // Only the times and the line of each record are held until they are in order: a site's year of
+  // records takes a fraction of the room.
+  std::vector<TimedLine> records;
+  EachRecord(deviceId, from, to, [&](ArchivedLine& record) {
+    records.push_back({record.time, record.timeUtc, std::move(record.line)});
+  });
+  PutInTimeOrder(records);
   QList<QByteArray> lines;
-  for (ArchivedLine& record : Records(deviceId, from, to)) lines.append(std::move(record.line));
+  lines.reserve(qsizetype(records.size()));
+  for (TimedLine& record : records) lines.append(std::move(record.line));
   return lines;
 }
 
-// The device's records from `from` to `to` in time order: UTC time first, the one that does not depend
-// on daylight saving, then local time, then the line.
 std::vector<ArchivedLine> ArchiveStore::Records(qint64 deviceId, const QByteArray& from,
                                                 const QByteArray& to) {
-  if (!holdsArchive_) return {};
-  QString sql = QStringLiteral("SELECT %1 FROM records WHERE device_id = ?").arg(RecordColumns());
-  QVariantList values{deviceId};
-  if (!from.isEmpty()) {
-    sql += QStringLiteral(" AND time >= ?");
-    values << SecondsOfSqlTime(QString::fromLatin1(from)).value_or(0);
-  }
-  if (!to.isEmpty()) {
-    sql += QStringLiteral(" AND time <= ?");
-    values << SecondsOfSqlTime(QString::fromLatin1(to)).value_or(0);
-  }
-  QSqlQuery query = Run(sql + QStringLiteral(" ORDER BY time - 60 * utc_offset, time"), values);
   std::vector<ArchivedLine> records;
+  EachRecord(deviceId, from, to, [&](ArchivedLine& record) { records.push_back(std::move(record)); });
+  PutInTimeOrder(records);
   std::vector<qint64> localTimes;
-  while (NextRow(query)) {
-    ArchivedLine& record = records.emplace_back();
-    record.time = query.value(0).toLongLong();
-    record.secondPass = query.value(1).toInt() != 0;
-    record.timeUtc = record.time - 60 * query.value(2).toLongLong();
-    record.values = ValuesOf(query, 5);
-    if (query.value(3).isNull()) {
-      record.line = query.value(4).toByteArray();
-    } else {
-      const std::optional<QByteArray> line = LineOfForm(record.time, record.values, query.value(3).toInt());
-      if (!line)
-        Fail(QStringLiteral("SELECT FROM records"), QStringLiteral("a record's line cannot be written"));
-      record.line = *line;
-    }
-    localTimes.push_back(record.time);
-  }
+  localTimes.reserve(records.size());
+  for (const ArchivedLine& record : records) localTimes.push_back(record.time);
   // Whether the clock skipped a local time is the site's time zone's to tell.
   const std::vector<SiteTime> times = SiteTimesInRingOrder(localTimes, zone_);
   for (size_t i = 0; i < records.size(); ++i) records[i].skipped = times[i].skipped;
-  // Records of one moment are few: in the order of their lines.
-  for (auto run = records.begin(); run != records.end();) {
-    const auto end = std::find_if(run, records.end(), [&](const ArchivedLine& record) {
-      return record.time != run->time || record.timeUtc != run->timeUtc;
-    });
-    if (end - run > 1)
-      std::sort(run, end, [](const ArchivedLine& a, const ArchivedLine& b) { return a.line < b.line; });
-    run = end;
-  }
   return records;
+}
+
+void ArchiveStore::EachRecord(qint64 deviceId, const QByteArray& from, const QByteArray& to,
+                              const std::function<void(ArchivedLine&)>& keep) {
+  if (!holdsArchive_) return;
+  QString sql = QStringLiteral("SELECT %1 FROM records WHERE device_id = ?").arg(RecordColumns());
+  std::vector<qint64> parameters{deviceId};
+  if (!from.isEmpty()) {
+    sql += QStringLiteral(" AND time >= ?");
+    parameters.push_back(SecondsOfSqlTime(QString::fromLatin1(from)).value_or(0));
+  }
+  if (!to.isEmpty()) {
+    sql += QStringLiteral(" AND time <= ?");
+    parameters.push_back(SecondsOfSqlTime(QString::fromLatin1(to)).value_or(0));
+  }
+  // In the key's order, which the archive reads without sorting (PutInTimeOrder sorts them after).
+  sql += QStringLiteral(" ORDER BY time");
+  const auto withLine = [&](ArchivedLine& record) {
+    if (record.lineForm) {
+      std::optional<QByteArray> line = LineOfForm(record.time, record.values, *record.lineForm);
+      if (!line)
+        Fail(QStringLiteral("SELECT FROM records"), QStringLiteral("a record's line cannot be written"));
+      record.line = std::move(*line);
+    }
+    keep(record);
+  };
+  if (location_.engine == ArchiveLocation::Engine::SQLite) {
+    QSqlDatabase db = QSqlDatabase::database(connection_, false);
+    QString error;
+    if (!ReadSqliteRecords(db, sql, parameters, withLine, error))
+      Fail(QStringLiteral("SELECT FROM records"), error);
+    return;
+  }
+  QSqlQuery query = Run(sql, QVariantList(parameters.begin(), parameters.end()));
+  while (NextRow(query)) {
+    ArchivedLine record;
+    record.time = query.value(0).toLongLong();
+    record.secondPass = query.value(1).toInt() != 0;
+    record.timeUtc = record.time - 60 * query.value(2).toLongLong();
+    if (query.value(3).isNull()) {
+      record.line = query.value(4).toByteArray();
+    } else {
+      record.lineForm = query.value(3).toInt();
+    }
+    record.values = ValuesOf(query, 5);
+    withLine(record);
+  }
 }
 
 QList<RedecodeResult> ArchiveStore::Redecode() {

@@ -7,6 +7,7 @@
 #include <QString>
 #include <QStringList>
 #include <QTimeZone>
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -166,6 +167,10 @@ class ArchiveStore {
   // with them.
   std::vector<ArchivedVariant> ArchivedVariants(qint64 deviceId, const QString& table, qint64 first,
                                                 qint64 last);
+  // Hands each of the device's records from `from` to `to` (as Lines takes them) to `keep`, in the key's
+  // order, its line written from its form when the archive keeps one.
+  void EachRecord(qint64 deviceId, const QByteArray& from, const QByteArray& to,
+                  const std::function<void(ArchivedLine&)>& keep);
   // Carries the records of an archive of version `fromVersion` over into the present records table.
   void CarryRecordsOver(int fromVersion);
   void CarryFirstSchemaRecordsOver(qint64 deviceId);

@@ -77,9 +77,12 @@ RecordTime LocalTimeStamp(qint64 localSeconds) {
   const qint64 days =
       localSeconds >= 0 ? localSeconds / SecondsPerDay : (localSeconds - SecondsPerDay + 1) / SecondsPerDay;
   const qint64 clock = localSeconds - days * SecondsPerDay;
-  const QDate date = QDate::fromJulianDay(days + JulianDayOf1970);
-  return {uint16_t(date.year()), uint8_t(date.month()), uint8_t(date.day()), uint8_t(clock / 3600),
-          uint8_t(clock / 60 % 60)};
+  // The date's parts at once: each on its own works the calendar out again.
+  int year = 0;
+  int month = 0;
+  int day = 0;
+  QDate::fromJulianDay(days + JulianDayOf1970).getDate(&year, &month, &day);
+  return {uint16_t(year), uint8_t(month), uint8_t(day), uint8_t(clock / 3600), uint8_t(clock / 60 % 60)};
 }
 
 std::vector<SiteTime> SiteTimesInRingOrder(std::span<const qint64> localTimes, const QTimeZone& zone) {

@@ -37,40 +37,74 @@ std::optional<Statement> Prepare(sqlite3* handle, const QString& sql, QString& e
   return Statement(prepared, sqlite3_finalize);
 }
 
-}  // namespace
+// The channel values of the row at hand from column `first` on.
+ArchivedLine::Values ValuesOf(sqlite3_stmt* row, int first) {
+  ArchivedLine::Values values;
+  for (int channel = 0; channel < ArchivedLine::ChannelCount; ++channel) {
+    if (sqlite3_column_type(row, first + channel) != SQLITE_NULL)
+      values[size_t(channel)] = sqlite3_column_double(row, first + channel);
+  }
+  return values;
+}
 
-bool ArchivedSqliteVariants(QSqlDatabase& db, const QString& table, qint64 deviceId, qint64 first,
-                            qint64 last, std::vector<ArchivedVariant>& archived, QString& error) {
+// The bytes of column `column` of the row at hand.
+QByteArray BytesOf(sqlite3_stmt* row, int column) {
+  return QByteArray(static_cast<const char*>(sqlite3_column_blob(row, column)),
+                    sqlite3_column_bytes(row, column));
+}
+
+// Runs the query `sql` with `parameters` bound in their order and hands each row to `take`. False when
+// the query fails (its message in `error`).
+template <typename TakeRow>
+bool EachRow(QSqlDatabase& db, const QString& sql, const std::vector<qint64>& parameters, QString& error,
+             TakeRow take) {
   sqlite3* handle = Handle(db);
-  const std::optional<Statement> statement =
-      Prepare(handle,
-              QStringLiteral("SELECT %1 FROM %2 WHERE device_id = ? AND time >= ? AND time <= ?")
-                  .arg(VariantColumns(), table),
-              error);
+  const std::optional<Statement> statement = Prepare(handle, sql, error);
   if (!statement) return false;
   sqlite3_stmt* query = statement->get();
-  sqlite3_bind_int64(query, 1, deviceId);
-  sqlite3_bind_int64(query, 2, first);
-  sqlite3_bind_int64(query, 3, last);
+  for (size_t k = 0; k < parameters.size(); ++k) sqlite3_bind_int64(query, int(k) + 1, parameters[k]);
   int step;
-  while ((step = sqlite3_step(query)) == SQLITE_ROW) {
-    ArchivedVariant& record = archived.emplace_back();
-    record.time = sqlite3_column_int64(query, 0);
-    record.secondPass = sqlite3_column_int(query, 1) != 0;
-    record.variant = sqlite3_column_int(query, 2);
-    record.fromReadout = sqlite3_column_type(query, 3) != SQLITE_NULL;
-    record.line =
-        QByteArray(static_cast<const char*>(sqlite3_column_blob(query, 4)), sqlite3_column_bytes(query, 4));
-    for (int channel = 0; channel < ArchivedLine::ChannelCount; ++channel) {
-      if (sqlite3_column_type(query, 5 + channel) != SQLITE_NULL)
-        record.values[size_t(channel)] = sqlite3_column_double(query, 5 + channel);
-    }
-  }
+  while ((step = sqlite3_step(query)) == SQLITE_ROW) take(query);
   if (step != SQLITE_DONE) {
     error = QString::fromUtf8(sqlite3_errmsg(handle));
     return false;
   }
   return true;
+}
+
+}  // namespace
+
+bool ArchivedSqliteVariants(QSqlDatabase& db, const QString& table, qint64 deviceId, qint64 first,
+                            qint64 last, std::vector<ArchivedVariant>& archived, QString& error) {
+  return EachRow(db,
+                 QStringLiteral("SELECT %1 FROM %2 WHERE device_id = ? AND time >= ? AND time <= ?")
+                     .arg(VariantColumns(), table),
+                 {deviceId, first, last}, error, [&](sqlite3_stmt* row) {
+                   ArchivedVariant& record = archived.emplace_back();
+                   record.time = sqlite3_column_int64(row, 0);
+                   record.secondPass = sqlite3_column_int(row, 1) != 0;
+                   record.variant = sqlite3_column_int(row, 2);
+                   record.fromReadout = sqlite3_column_type(row, 3) != SQLITE_NULL;
+                   record.line = BytesOf(row, 4);
+                   record.values = ValuesOf(row, 5);
+                 });
+}
+
+bool ReadSqliteRecords(QSqlDatabase& db, const QString& sql, const std::vector<qint64>& parameters,
+                       const std::function<void(ArchivedLine&)>& take, QString& error) {
+  return EachRow(db, sql, parameters, error, [&](sqlite3_stmt* row) {
+    ArchivedLine record;
+    record.time = sqlite3_column_int64(row, 0);
+    record.secondPass = sqlite3_column_int(row, 1) != 0;
+    record.timeUtc = record.time - 60 * sqlite3_column_int64(row, 2);
+    if (sqlite3_column_type(row, 3) == SQLITE_NULL) {
+      record.line = BytesOf(row, 4);
+    } else {
+      record.lineForm = sqlite3_column_int(row, 3);
+    }
+    record.values = ValuesOf(row, 5);
+    take(record);
+  });
 }
 
 std::optional<int> InsertSqliteRecords(QSqlDatabase& db, const QString& table, qint64 deviceId,
