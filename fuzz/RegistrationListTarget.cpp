@@ -25,8 +25,8 @@ const Environment& RegistrationDay() {
 }  // namespace
 
 // "mac sn reg..." with the input's sales.csv and identity reply: the list gains only one entry line
-// after its old lines (and the header a short list gets), and registering the same device again, from
-// the list as written, finds it listed.
+// (the reply's cells, formulas written as text) after its old lines (and the header a short list gets), and
+// registering the same device again, from the list as written, finds it listed.
 void FuzzRegistrationList(std::span<const uint8_t> data) {
   FuzzInput input(data);
   const std::span<const uint8_t> replyBytes = input.Take(input.TakeByte());
@@ -48,7 +48,13 @@ void FuzzRegistrationList(std::span<const uint8_t> data) {
   TextLines expected;
   expected.SetText(listText);
   if (expected.Text().size() < ShortestListText) expected.Add(HeaderLine);
-  expected.Add(QByteArray(Today) + ';' + reply);
+  // Every cell as it came, a quote before one that a spreadsheet would take for a formula.
+  QList<QByteArray> cells = reply.split(';');
+  for (QByteArray& cell : cells) {
+    if (cell.startsWith('=') || cell.startsWith('+') || cell.startsWith('-') || cell.startsWith('@'))
+      cell.prepend('\'');
+  }
+  expected.Add(QByteArray(Today) + ';' + cells.join(';'));
   FUZZ_REQUIRE(list == expected && entry == expected.Lines().last());
 
   // sales.csv as written, read by the next registration.
