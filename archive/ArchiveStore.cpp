@@ -22,6 +22,7 @@
 #include "archive/RawImageDecoding.h"
 #include "archive/SiteTime.h"
 #include "archive/SqliteRecordInsert.h"
+#include "archive/TimeOrdering.h"
 #include "core/ValdError.h"
 
 namespace {
@@ -136,7 +137,23 @@ QString RecordColumns() {
   QString columns = QStringLiteral("time, second_pass, utc_offset, line_form, line");
   for (int channel = 1; channel <= ArchivedLine::ChannelCount; ++channel)
     columns += QStringLiteral(", v%1").arg(channel);
-  return columns;
+  return columns + QStringLiteral(", variant");
+}
+
+// Adds the conditions of a period from `from` to `to` (SQL time texts, inclusive; empty: unbounded)
+// to `sql`, which selects the records of a device; its parameters, the device first.
+std::vector<qint64> PeriodCondition(qint64 deviceId, const QByteArray& from, const QByteArray& to,
+                                    QString& sql) {
+  std::vector<qint64> parameters{deviceId};
+  if (!from.isEmpty()) {
+    sql += QStringLiteral(" AND time >= ?");
+    parameters.push_back(SecondsOfSqlTime(QString::fromLatin1(from)).value_or(0));
+  }
+  if (!to.isEmpty()) {
+    sql += QStringLiteral(" AND time <= ?");
+    parameters.push_back(SecondsOfSqlTime(QString::fromLatin1(to)).value_or(0));
+  }
+  return parameters;
 }
 
 // The values of a row from column `first` on.
@@ -162,31 +179,6 @@ void StableSortRecords(std::vector<Record>& records, Less less) {
   sorted.reserve(order.size());
   for (const size_t i : order) sorted.push_back(std::move(records[i]));
   records = std::move(sorted);
-}
-
-// A record's times and line, as the lines of a period are put in order.
-struct TimedLine {
-  qint64 time = 0;
-  qint64 timeUtc = 0;
-  QByteArray line;
-};
-
-// Puts a device's records in time order: UTC time first, the one that does not depend on daylight
-// saving (the hour that local time repeats when it ends comes after the hour before it), then local
-// time, then the line.
-template <typename Record>
-void PutInTimeOrder(std::vector<Record>& records) {
-  StableSortRecords(records, [](const Record& a, const Record& b) {
-    return std::tie(a.timeUtc, a.time) < std::tie(b.timeUtc, b.time);
-  });
-  // Records of one moment are few: in the order of their lines.
-  for (auto run = records.begin(); run != records.end();) {
-    const auto end = std::find_if(run, records.end(), [&](const Record& record) {
-      return record.time != run->time || record.timeUtc != run->timeUtc;
-    });
-    if (end - run > 1) std::sort(run, end, [](const Record& a, const Record& b) { return a.line < b.line; });
-    run = end;
-  }
 }
 
 }  // namespace
@@ -644,48 +636,61 @@ std::optional<LastReadout> ArchiveStore::LastReadoutOf(const QString& deviceKey)
 }
 
 QList<QByteArray> ArchiveStore::Lines(qint64 deviceId, const QByteArray& from, const QByteArray& to) {
-  // Only the times and the line of each record are held until they are in order: a site's year of
-  // records takes a fraction of the room.
-  std::vector<TimedLine> records;
-  EachRecord(deviceId, from, to, [&](ArchivedLine& record) {
-    records.push_back({record.time, record.timeUtc, std::move(record.line)});
-  });
-  PutInTimeOrder(records);
   QList<QByteArray> lines;
-  lines.reserve(qsizetype(records.size()));
-  for (TimedLine& record : records) lines.append(std::move(record.line));
+  EachRecordInTimeOrder(deviceId, from, to,
+                        [&](ArchivedLine& record) { lines.append(std::move(record.line)); });
   return lines;
 }
 
 std::vector<ArchivedLine> ArchiveStore::Records(qint64 deviceId, const QByteArray& from,
                                                 const QByteArray& to) {
   std::vector<ArchivedLine> records;
-  EachRecord(deviceId, from, to, [&](ArchivedLine& record) { records.push_back(std::move(record)); });
-  PutInTimeOrder(records);
-  std::vector<qint64> localTimes;
-  localTimes.reserve(records.size());
-  for (const ArchivedLine& record : records) localTimes.push_back(record.time);
-  // Whether the clock skipped a local time is the site's time zone's to tell.
-  const std::vector<SiteTime> times = SiteTimesInRingOrder(localTimes, zone_);
-  for (size_t i = 0; i < records.size(); ++i) records[i].skipped = times[i].skipped;
+  EachRecordInTimeOrder(deviceId, from, to,
+                        [&](ArchivedLine& record) { records.push_back(std::move(record)); });
   return records;
+}
+
+void ArchiveStore::EachRecordInTimeOrder(qint64 deviceId, const QByteArray& from, const QByteArray& to,
+                                         const std::function<void(ArchivedLine&)>& take) {
+  if (!holdsArchive_) return;
+  QSqlQuery offsets =
+      Run(QStringLiteral("SELECT MAX(utc_offset) FROM records WHERE device_id = ?"), {deviceId});
+  if (!NextRow(offsets) || offsets.value(0).isNull()) return;
+  TimeOrdering ordering(offsets.value(0).toInt(), zone_, take);
+  EachRecord(deviceId, from, to, [&](ArchivedLine& record) { ordering.Add(std::move(record)); });
+  ordering.Finish();
+}
+
+std::optional<ArchivedLine> ArchiveStore::LastRecord(qint64 deviceId, const QByteArray& from,
+                                                     const QByteArray& to) {
+  if (!holdsArchive_) return std::nullopt;
+  QString sql =
+      QStringLiteral("SELECT MAX(time), MAX(utc_offset) - MIN(utc_offset) FROM records WHERE device_id = ?");
+  const std::vector<qint64> parameters = PeriodCondition(deviceId, from, to, sql);
+  QSqlQuery latest = Run(sql, QVariantList(parameters.begin(), parameters.end()));
+  if (!NextRow(latest) || latest.value(0).isNull()) return std::nullopt;
+  // The last record in time order is no earlier in local time than the latest one less the span of
+  // the offsets.
+  const qint64 since = latest.value(0).toLongLong() - 60 * latest.value(1).toLongLong();
+  const QByteArray tail = std::max(from, SqlTimeOfSeconds(since));
+  std::optional<ArchivedLine> last;
+  EachRecordInTimeOrder(deviceId, tail, to, [&](ArchivedLine& record) { last = std::move(record); });
+  return last;
+}
+
+qint64 ArchiveStore::RecordCount(qint64 deviceId, const QByteArray& from, const QByteArray& to) {
+  if (!holdsArchive_) return 0;
+  QString sql = QStringLiteral("SELECT COUNT(*) FROM records WHERE device_id = ?");
+  const std::vector<qint64> parameters = PeriodCondition(deviceId, from, to, sql);
+  QSqlQuery count = Run(sql, QVariantList(parameters.begin(), parameters.end()));
+  return NextRow(count) ? count.value(0).toLongLong() : 0;
 }
 
 void ArchiveStore::EachRecord(qint64 deviceId, const QByteArray& from, const QByteArray& to,
                               const std::function<void(ArchivedLine&)>& keep) {
   if (!holdsArchive_) return;
   QString sql = QStringLiteral("SELECT %1 FROM records WHERE device_id = ?").arg(RecordColumns());
-  std::vector<qint64> parameters{deviceId};
-  if (!from.isEmpty()) {
-    sql += QStringLiteral(" AND time >= ?");
-    parameters.push_back(SecondsOfSqlTime(QString::fromLatin1(from)).value_or(0));
-  }
-  if (!to.isEmpty()) {
-    sql += QStringLiteral(" AND time <= ?");
-    parameters.push_back(SecondsOfSqlTime(QString::fromLatin1(to)).value_or(0));
-  }
-  // In the key's order, which the archive reads without sorting (PutInTimeOrder sorts them after).
-  sql += QStringLiteral(" ORDER BY time");
+  std::vector<qint64> parameters = PeriodCondition(deviceId, from, to, sql);
   const auto withLine = [&](ArchivedLine& record) {
     if (record.lineForm) {
       std::optional<QByteArray> line = LineOfForm(record.time, record.values, *record.lineForm);
@@ -696,25 +701,45 @@ void ArchiveStore::EachRecord(qint64 deviceId, const QByteArray& from, const QBy
     keep(record);
   };
   if (location_.engine == ArchiveLocation::Engine::SQLite) {
+    // In the key's order, which SQLite reads a row at a time without sorting.
+    sql += QStringLiteral(" ORDER BY time");
     QSqlDatabase db = QSqlDatabase::database(connection_, false);
     QString error;
     if (!ReadSqliteRecords(db, sql, parameters, withLine, error))
       Fail(QStringLiteral("SELECT FROM records"), error);
     return;
   }
-  QSqlQuery query = Run(sql, QVariantList(parameters.begin(), parameters.end()));
-  while (NextRow(query)) {
-    ArchivedLine record;
-    record.time = query.value(0).toLongLong();
-    record.secondPass = query.value(1).toInt() != 0;
-    record.timeUtc = record.time - 60 * query.value(2).toLongLong();
-    if (query.value(3).isNull()) {
-      record.line = query.value(4).toByteArray();
-    } else {
-      record.lineForm = query.value(3).toInt();
+  // PostgreSQL hands a query's rows over whole: the key's order a page at a time, each after the last
+  // key of the page before.
+  constexpr int PageRows = 20000;
+  const QString firstPage =
+      sql + QStringLiteral(" ORDER BY time, second_pass, variant LIMIT %1").arg(PageRows);
+  const QString nextPage =
+      sql + QStringLiteral(
+                " AND (time, second_pass, variant) > (?, ?, ?) ORDER BY time, second_pass, variant "
+                "LIMIT %1")
+                .arg(PageRows);
+  QVariantList values(parameters.begin(), parameters.end());
+  for (int rows = PageRows; rows == PageRows;) {
+    QSqlQuery query = Run(values.size() == qsizetype(parameters.size()) ? firstPage : nextPage, values);
+    rows = 0;
+    QVariantList lastKey;
+    while (NextRow(query)) {
+      ++rows;
+      ArchivedLine record;
+      record.time = query.value(0).toLongLong();
+      record.secondPass = query.value(1).toInt() != 0;
+      record.timeUtc = record.time - 60 * query.value(2).toLongLong();
+      if (query.value(3).isNull()) {
+        record.line = query.value(4).toByteArray();
+      } else {
+        record.lineForm = query.value(3).toInt();
+      }
+      record.values = ValuesOf(query, 5);
+      lastKey = {query.value(0), query.value(1), query.value(5 + ArchivedLine::ChannelCount)};
+      withLine(record);
     }
-    record.values = ValuesOf(query, 5);
-    withLine(record);
+    values = QVariantList(parameters.begin(), parameters.end()) + lastKey;
   }
 }
 
@@ -821,80 +846,98 @@ void ArchiveStore::CarryFirstSchemaRecordsOver(qint64 deviceId) {
   QString columns = QStringLiteral("CAST(time AS TEXT), line, readout_id");
   for (int channel = 1; channel <= ArchivedLine::ChannelCount; ++channel)
     columns += QStringLiteral(", v%1").arg(channel);
-  QSqlQuery old =
-      Run(QStringLiteral("SELECT %1 FROM records WHERE device_id = ? ORDER BY time, readout_id, line")
-              .arg(columns),
-          {deviceId});
   std::vector<ArchivedLine> lines;
   QVariantList readoutIds;
-  std::vector<qint64> localTimes;
-  while (NextRow(old)) {
-    ArchivedLine& line = lines.emplace_back();
-    line.time = SecondsOfSqlTime(TimeText(old.value(0))).value_or(0);
-    line.line = old.value(1).toByteArray();
-    readoutIds << old.value(2);
-    line.values = ValuesOf(old, 3);
-    localTimes.push_back(line.time);
-  }
-  const std::vector<SiteTime> times = SiteTimesInRingOrder(localTimes, zone_);
-  std::vector<NewRecord> records;
-  for (size_t i = 0; i < lines.size(); ++i) {
-    ArchivedLine& line = lines[i];
-    const auto image = fromImages.constFind(line.line);
-    line.secondPass = image != fromImages.cend();
-    line.timeUtc = line.secondPass ? image->timeUtc : times[i].utc;
-    line.lineForm = LineFormOf(line);
-    records.push_back({&line, readoutIds[qsizetype(i)]});
-  }
-  // The records of one readout go in together; of the same record read twice the earlier readout's
-  // line is kept.
-  std::stable_sort(records.begin(), records.end(), [](const NewRecord& a, const NewRecord& b) {
-    if (a.readoutId.isNull() != b.readoutId.isNull()) return b.readoutId.isNull();
-    return a.readoutId.toLongLong() < b.readoutId.toLongLong();
-  });
-  InsertRecords(deviceId, records, QLatin1String(NewRecordsTable));
+  CarryOldRecordsOver(
+      deviceId, columns, QStringLiteral("time, readout_id, line"),
+      [&](const QSqlQuery& old) {
+        const QString time = TimeText(old.value(0));
+        ArchivedLine& line = lines.emplace_back();
+        line.time = SecondsOfSqlTime(time).value_or(0);
+        line.line = old.value(1).toByteArray();
+        readoutIds << old.value(2);
+        line.values = ValuesOf(old, 3);
+        return time;
+      },
+      [&](qsizetype whole) {
+        std::vector<qint64> localTimes;
+        for (qsizetype i = 0; i < whole; ++i) localTimes.push_back(lines[size_t(i)].time);
+        const std::vector<SiteTime> times = SiteTimesInRingOrder(localTimes, zone_);
+        std::vector<NewRecord> records;
+        for (qsizetype i = 0; i < whole; ++i) {
+          ArchivedLine& line = lines[size_t(i)];
+          const auto image = fromImages.constFind(line.line);
+          line.secondPass = image != fromImages.cend();
+          line.timeUtc = line.secondPass ? image->timeUtc : times[size_t(i)].utc;
+          line.lineForm = LineFormOf(line);
+          records.push_back({&line, readoutIds[i]});
+        }
+        // The records of one readout go in together; of the same record read twice (at one time
+        // stamp, so in one span) the earlier readout's line is kept.
+        std::stable_sort(records.begin(), records.end(), [](const NewRecord& a, const NewRecord& b) {
+          if (a.readoutId.isNull() != b.readoutId.isNull()) return b.readoutId.isNull();
+          return a.readoutId.toLongLong() < b.readoutId.toLongLong();
+        });
+        InsertRecords(deviceId, records, QLatin1String(NewRecordsTable));
+        lines.clear();
+        readoutIds.clear();
+      });
 }
 
-// The second schema's records of the device, a span of time after another in the key's order, so that
-// an archive of millions of records is carried over a few thousand at a time.
 void ArchiveStore::CarrySecondSchemaRecordsOver(qint64 deviceId) {
   QString columns =
       QStringLiteral("CAST(time AS TEXT), CAST(time_utc AS TEXT), second_pass, line, readout_id");
   for (int channel = 1; channel <= ArchivedLine::ChannelCount; ++channel)
     columns += QStringLiteral(", v%1").arg(channel);
+  std::vector<ArchivedLine> lines;
+  QVariantList readoutIds;
+  CarryOldRecordsOver(
+      deviceId, columns, QStringLiteral("time, second_pass, value_key"),
+      [&](const QSqlQuery& old) {
+        const QString time = TimeText(old.value(0));
+        ArchivedLine& line = lines.emplace_back();
+        line.time = SecondsOfSqlTime(time).value_or(0);
+        line.timeUtc = SecondsOfSqlTime(TimeText(old.value(1))).value_or(0);
+        line.secondPass = old.value(2).toInt() != 0;
+        line.line = old.value(3).toByteArray();
+        readoutIds << old.value(4);
+        line.values = ValuesOf(old, 5);
+        line.lineForm = LineFormOf(line);
+        return time;
+      },
+      [&](qsizetype whole) {
+        std::vector<NewRecord> records;
+        for (qsizetype i = 0; i < whole; ++i) records.push_back({&lines[size_t(i)], readoutIds[i]});
+        InsertRecords(deviceId, records, QLatin1String(NewRecordsTable));
+        lines.clear();
+        readoutIds.clear();
+      });
+}
+
+void ArchiveStore::CarryOldRecordsOver(qint64 deviceId, const QString& columns, const QString& order,
+                                       const std::function<QString(const QSqlQuery&)>& read,
+                                       const std::function<void(qsizetype)>& carry) {
   qsizetype span = 50000;
   QVariantList values{deviceId};
   while (true) {
-    QSqlQuery old = Run(QStringLiteral("SELECT %1 FROM records WHERE device_id = ? %2 ORDER BY time, "
-                                       "second_pass, value_key LIMIT %3")
-                            .arg(columns, values.size() > 1 ? QStringLiteral("AND time >= ?") : QString())
-                            .arg(span),
-                        values);
-    std::vector<ArchivedLine> lines;
-    QVariantList readoutIds;
+    QSqlQuery old =
+        Run(QStringLiteral("SELECT %1 FROM records WHERE device_id = ? %2 ORDER BY %3 LIMIT %4")
+                .arg(columns, values.size() > 1 ? QStringLiteral("AND time >= ?") : QString(), order)
+                .arg(span),
+            values);
     QStringList times;
-    while (NextRow(old)) {
-      ArchivedLine& line = lines.emplace_back();
-      times << TimeText(old.value(0));
-      line.time = SecondsOfSqlTime(times.back()).value_or(0);
-      line.timeUtc = SecondsOfSqlTime(TimeText(old.value(1))).value_or(0);
-      line.secondPass = old.value(2).toInt() != 0;
-      line.line = old.value(3).toByteArray();
-      readoutIds << old.value(4);
-      line.values = ValuesOf(old, 5);
-      line.lineForm = LineFormOf(line);
-    }
-    const bool last = qsizetype(lines.size()) < span;
+    while (NextRow(old)) times << read(old);
+    const bool last = times.size() < span;
     // The records of the span's last time stamp go with the next span, whole.
-    qsizetype whole = qsizetype(lines.size());
+    qsizetype whole = times.size();
     while (!last && whole > 0 && times[whole - 1] == times.back()) --whole;
     if (!last && whole == 0) {
+      // One time stamp fills the span: read it again in a span twice as long.
+      carry(0);
       span *= 2;
       continue;
     }
-    std::vector<NewRecord> records;
-    for (qsizetype i = 0; i < whole; ++i) records.push_back({&lines[size_t(i)], readoutIds[i]});
-    InsertRecords(deviceId, records, QLatin1String(NewRecordsTable));
+    carry(whole);
     if (last) return;
     values = {deviceId, times.back()};
   }

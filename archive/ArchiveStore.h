@@ -126,6 +126,13 @@ class ArchiveStore {
   QList<QByteArray> Lines(qint64 deviceId, const QByteArray& from, const QByteArray& to);
   // The same records with their times and values.
   std::vector<ArchivedLine> Records(qint64 deviceId, const QByteArray& from, const QByteArray& to);
+  // Hands the same records to `take` one by one, in time order, holding only a few hours of them at
+  // once: an export of any size streams through.
+  void EachRecordInTimeOrder(qint64 deviceId, const QByteArray& from, const QByteArray& to,
+                             const std::function<void(ArchivedLine&)>& take);
+  // The last of those records in time order; nothing when the period holds none.
+  std::optional<ArchivedLine> LastRecord(qint64 deviceId, const QByteArray& from, const QByteArray& to);
+  qint64 RecordCount(qint64 deviceId, const QByteArray& from, const QByteArray& to);
 
   // Decodes every kept raw image again with this program's decoder and makes the records archived from
   // readouts what the images give now.
@@ -175,6 +182,12 @@ class ArchiveStore {
   void CarryRecordsOver(int fromVersion);
   void CarryFirstSchemaRecordsOver(qint64 deviceId);
   void CarrySecondSchemaRecordsOver(qint64 deviceId);
+  // The device's records of the older schema's `columns`, a span of time after another in `order`
+  // (time first), so that an archive of millions of records is carried over a few thousand at a time:
+  // `read` takes a row and gives its time as text, `carry` writes the first so many rows read since.
+  void CarryOldRecordsOver(qint64 deviceId, const QString& columns, const QString& order,
+                           const std::function<QString(const QSqlQuery&)>& read,
+                           const std::function<void(qsizetype)>& carry);
   [[noreturn]] void Fail(const QString& what, const QString& reason) const;
 
   ArchiveLocation location_;

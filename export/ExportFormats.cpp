@@ -4,8 +4,9 @@
 #include <QStringList>
 
 #include "archive/ArchivedLine.h"
+#include "core/OutputFile.h"
 #include "core/ValdError.h"
-#include "files/MeasurementFile.h"
+#include "export/ExportWriter.h"
 
 namespace {
 
@@ -75,9 +76,17 @@ std::optional<ExportFormat> ExportFormatNamed(const QString& name) {
 }
 
 QByteArray CsvExport(const ExportTable& table) {
+  return CsvHeader(table) + CsvRows(table);
+}
+
+QByteArray CsvHeader(const ExportTable& table) {
   QByteArray csv = "time";
   for (const DeviceChannel& channel : table.channels) csv += ',' + CsvField(channel.Label());
-  csv += "\r\n";
+  return csv + "\r\n";
+}
+
+QByteArray CsvRows(const ExportTable& table) {
+  QByteArray csv;
   for (const ExportTable::Row& row : table.rows) {
     csv += IsoTime(row);
     for (const DeviceChannel& channel : table.channels) {
@@ -105,15 +114,18 @@ QByteArray JsonLinesExport(const ExportTable& table) {
 }
 
 QByteArray InfluxExport(const ExportTable& table) {
+  InfluxTimes times;
+  return InfluxExport(table, times);
+}
+
+QByteArray InfluxExport(const ExportTable& table, InfluxTimes& times) {
   const QByteArray series = "vald,device=" + InfluxTag(table.device) + ",type=" + InfluxTag(table.type) + ' ';
   QByteArray lines;
   // Records of one minute that differ (a clock set back) would overwrite each other at one time stamp:
   // each after the first is a nanosecond later.
-  std::optional<qint64> previousUtc;
-  qint64 sameTime = 0;
   for (const ExportTable::Row& row : table.rows) {
-    sameTime = previousUtc == row.utc ? sameTime + 1 : 0;
-    previousUtc = row.utc;
+    times.sameTime = times.previousUtc == row.utc ? times.sameTime + 1 : 0;
+    times.previousUtc = row.utc;
     QByteArray fields;
     for (const DeviceChannel& channel : table.channels) {
       const std::optional<double>& value = row.values[size_t(channel.column - 1)];
@@ -122,27 +134,17 @@ QByteArray InfluxExport(const ExportTable& table) {
       fields += channel.Key().toLatin1() + '=' + Number(*value);
     }
     if (fields.isEmpty()) continue;
-    lines += series + fields + ' ' + QByteArray::number(row.utc * NanosecondsPerSecond + sameTime) + '\n';
+    lines +=
+        series + fields + ' ' + QByteArray::number(row.utc * NanosecondsPerSecond + times.sameTime) + '\n';
   }
   return lines;
 }
 
 void WriteExport(const ExportTable& table, ExportFormat format, const QString& path) {
-  switch (format) {
-    case ExportFormat::Csv:
-      WriteWholeFile(path, CsvExport(table));
-      return;
-    case ExportFormat::Json:
-      WriteWholeFile(path, JsonLinesExport(table));
-      return;
-    case ExportFormat::Influx:
-      WriteWholeFile(path, InfluxExport(table));
-      return;
-    case ExportFormat::Xlsx:
-      WriteXlsxExport(table, path);
-      return;
-    case ExportFormat::File:
-      break;
-  }
-  throw ValdError(QStringLiteral("A measurement file is written from the lines, not from an export table"));
+  OutputFile file(path);
+  if (!file.Open()) throw ValdError(QStringLiteral("Cannot write %1: %2").arg(path, file.ErrorString()));
+  ExportWriter writer(format, table, file.Device(), path, qsizetype(table.rows.size()));
+  for (const ExportTable::Row& row : table.rows) writer.Add(row);
+  writer.Finish();
+  if (!file.Commit()) throw ValdError(QStringLiteral("Cannot write %1: %2").arg(path, file.ErrorString()));
 }

@@ -17,6 +17,10 @@ std::optional<ExportFormat> ExportFormatNamed(const QString& name);
 // translation's language), then one row per record: ISO 8601 local time with its UTC offset, the values
 // with "." decimals, an empty field for a missing value; CR LF after every row.
 QByteArray CsvExport(const ExportTable& table);
+// The same in two parts, as an export written a piece at a time takes them: the header row, and the
+// rows of the table's records.
+QByteArray CsvHeader(const ExportTable& table);
+QByteArray CsvRows(const ExportTable& table);
 
 // JSON lines: one object per record with "time" (ISO 8601 with offset), "device", "type" and one member
 // per channel, named "<quantity>_<n>", null for a missing value.
@@ -25,17 +29,12 @@ QByteArray JsonLinesExport(const ExportTable& table);
 // InfluxDB line protocol: measurement "vald", tags "device" and "type", a float field per channel
 // with a value, the UTC time in nanoseconds. A record without any value gives no line.
 QByteArray InfluxExport(const ExportTable& table);
-
-// An xlsx workbook of one sheet: a header row as in the CSV export, then one row per record with its
-// local and UTC times as dates and its values as numbers. Written whole or not at all; throws ValdError.
-// (XlsxExport.cpp, over libxlsxwriter.)
-inline constexpr qsizetype XlsxRowsPerSheet = 1048575;
-void WriteXlsxExport(const ExportTable& table, const QString& path,
-                     qsizetype rowsPerSheet = XlsxRowsPerSheet);
-
-// A sheet holds the header and at most `rowsPerSheet` records (by default the most a spreadsheet's
-// 1 048 576 rows allow); the records go on on further sheets ("Sheet2", ...), each with the header.
-int XlsxSheetsFor(qsizetype records, qsizetype rowsPerSheet = XlsxRowsPerSheet);
+// The same for a piece of an export after `times`, the time stamps of the pieces before.
+struct InfluxTimes {
+  std::optional<qint64> previousUtc;
+  qint64 sameTime = 0;  // records before at that UTC time
+};
+QByteArray InfluxExport(const ExportTable& table, InfluxTimes& times);
 
 // Writes `table` to `path` in `format` (not File), whole or not at all; throws ValdError.
 void WriteExport(const ExportTable& table, ExportFormat format, const QString& path);

@@ -22,27 +22,23 @@ double InUnit(double logged, const Quantity& quantity) {
   return quantity.scale < 1 ? logged / std::round(1 / quantity.scale) : logged * quantity.scale;
 }
 
-void ScaleValues(ExportTable& table) {
-  for (ExportTable::Row& row : table.rows) {
-    for (const DeviceChannel& channel : table.channels) {
-      std::optional<double>& value = row.values[size_t(channel.column - 1)];
-      if (value) value = InUnit(*value, *channel.quantity);
-    }
-  }
-}
-
 }  // namespace
 
-ExportTable ExportOfArchive(const ArchivedDevice& device, const std::vector<ArchivedLine>& records) {
+ExportTable ExportHeadingOf(const ArchivedDevice& device) {
   ExportTable table;
   table.device = device.key;
   table.type = device.deviceType;
   table.channels = ChannelsOfCode(device.deviceCode);
-  table.rows.reserve(records.size());
-  for (const ArchivedLine& record : records)
-    table.rows.push_back({record.time, record.timeUtc, record.values});
-  ScaleValues(table);
   return table;
+}
+
+ExportTable::Row ExportRowOf(const ExportTable& table, const ArchivedLine& record) {
+  ExportTable::Row row{record.time, record.timeUtc, record.values};
+  for (const DeviceChannel& channel : table.channels) {
+    std::optional<double>& value = row.values[size_t(channel.column - 1)];
+    if (value) value = InUnit(*value, *channel.quantity);
+  }
+  return row;
 }
 
 ExportTable ExportOfLog(const RecordLog& log, int deviceCode, const QTimeZone& zone) {
@@ -52,8 +48,6 @@ ExportTable ExportOfLog(const RecordLog& log, int deviceCode, const QTimeZone& z
   table.channels = ChannelsOfCode(deviceCode);
   const ArchivedLines records = ArchiveRecords(log, {}, zone);
   table.rows.reserve(records.records.size());
-  for (const ArchivedLine& record : records.records)
-    table.rows.push_back({record.time, record.timeUtc, record.values});
-  ScaleValues(table);
+  for (const ArchivedLine& record : records.records) table.rows.push_back(ExportRowOf(table, record));
   return table;
 }

@@ -25,8 +25,10 @@ struct ExportTable {
   std::vector<Row> rows;
 };
 
-// An archived device's records (ArchiveStore::Records).
-ExportTable ExportOfArchive(const ArchivedDevice& device, const std::vector<ArchivedLine>& records);
+// An archived device's export without its rows: the device, its type and channels.
+ExportTable ExportHeadingOf(const ArchivedDevice& device);
+// A record as a row of `table`, its values in the channels' units.
+ExportTable::Row ExportRowOf(const ExportTable& table, const ArchivedLine& record);
 
 // A log's records in ring order, of the device type `deviceCode`, at the site's time zone; records
 // without a valid time stamp are left out.

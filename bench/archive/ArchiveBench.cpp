@@ -2,11 +2,15 @@
 // archive of 1 000 000 records, the same readout merged again, a year of one device (100 000 records)
 // read and drawn as "Előzmények..." does, the export of 1 000 000 records, and `vald_archive import` of
 // a 100 MB measurement file: its lines a second, the archive's bytes a record and the import's peak
-// memory.
+// memory; the peak memory of exporting those 3.62 million records in every format, and of carrying an
+// archive of the second schema with 1.1 million records over to the present one.
 
 #include <benchmark/benchmark.h>
 
+#include <fcntl.h>
 #include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -14,6 +18,8 @@
 #include <QFileInfo>
 #include <QLocale>
 #include <QProcess>
+#include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QTemporaryDir>
 
 #include "archive/ArchiveStore.h"
@@ -175,8 +181,13 @@ struct BigFile {
   }
 };
 
-void BM_Import100MBFile(benchmark::State& state) {
+const BigFile& TheBigFile() {
   static BigFile file;
+  return file;
+}
+
+void BM_Import100MBFile(benchmark::State& state) {
+  const BigFile& file = TheBigFile();
   qint64 archiveBytes = 0;
   for (auto _ : state) {
     QTemporaryDir folder;
@@ -201,6 +212,111 @@ void BM_Import100MBFile(benchmark::State& state) {
   state.counters["peak_MB"] = double(children.ru_maxrss) / 1024;
 }
 BENCHMARK(BM_Import100MBFile)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(1);
+
+// Runs `program` with `arguments`, its output dropped, and gives its peak resident memory in MB;
+// nothing when it did not succeed.
+std::optional<double> PeakMegabytesOf(const QString& program, const QStringList& arguments) {
+  std::vector<QByteArray> texts{program.toLocal8Bit()};
+  for (const QString& argument : arguments) texts.push_back(argument.toLocal8Bit());
+  std::vector<char*> argv;
+  for (QByteArray& text : texts) argv.push_back(text.data());
+  argv.push_back(nullptr);
+  const pid_t child = fork();
+  if (child == 0) {
+    const int null = open("/dev/null", O_WRONLY);
+    dup2(null, STDOUT_FILENO);
+    execv(argv[0], argv.data());
+    _exit(127);
+  }
+  int status = 0;
+  rusage usage{};
+  if (child < 0 || wait4(child, &status, 0, &usage) != child || !WIFEXITED(status) ||
+      WEXITSTATUS(status) != 0)
+    return std::nullopt;
+  return double(usage.ru_maxrss) / 1024;
+}
+
+// The archive of the 100 MB file's 3 620 000 records, imported once.
+struct ImportedArchive {
+  QTemporaryDir folder;
+  QString path = folder.filePath(QStringLiteral("import.sqlite"));
+  ImportedArchive() {
+    const BigFile& file = TheBigFile();
+    QProcess::execute(QStringLiteral(VALD_ARCHIVE_TOOL),
+                      {QStringLiteral("--archive"), path, QStringLiteral("--time-zone"),
+                       QStringLiteral("UTC"), QStringLiteral("import"), QStringLiteral("--device"),
+                       QStringLiteral("00:00:00:00:00:03"), file.path});
+  }
+};
+
+const char* const ExportFormats[] = {"file", "csv", "json", "influx", "xlsx"};
+
+// Exports stream: the peak stays the same for any number of records (a workbook of three sheets here).
+void BM_ExportPeakMemory(benchmark::State& state) {
+  static ImportedArchive archive;
+  const QString format = QLatin1String(ExportFormats[state.range(0)]);
+  std::optional<double> peak;
+  for (auto _ : state) {
+    peak = PeakMegabytesOf(
+        QStringLiteral(VALD_ARCHIVE_TOOL),
+        {QStringLiteral("--archive"), archive.path, QStringLiteral("export"),
+         QStringLiteral("00:00:00:00:00:03"), QStringLiteral("--format"), format, QStringLiteral("--out"),
+         archive.folder.filePath(QStringLiteral("export.") + format)});
+    if (!peak) state.SkipWithError("the export failed");
+  }
+  state.SetLabel(format.toStdString());
+  state.counters["records"] = BigFile::LineCount;
+  state.counters["peak_MB"] = peak.value_or(0);
+}
+BENCHMARK(BM_ExportPeakMemory)->DenseRange(0, 4)->Unit(benchmark::kMillisecond)->Iterations(1);
+
+// An archive of the second schema (tests/archive/data) whose AGATE holds 1 100 000 records more, carried
+// over to the present schema by the first import into it.
+void BM_MigrationPeakMemory(benchmark::State& state) {
+  constexpr int Records = 1'100'000;
+  std::optional<double> peak;
+  for (auto _ : state) {
+    state.PauseTiming();
+    QTemporaryDir folder;
+    const QString path = folder.filePath(QStringLiteral("schema2.sqlite"));
+    QFile::copy(QStringLiteral(VALD_SCHEMA2_ARCHIVE), path);
+    QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
+    {
+      QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("fill"));
+      db.setDatabaseName(path);
+      db.open();
+      QString values;
+      for (int channel = 1; channel <= 16; ++channel)
+        values += channel <= 2 ? QStringLiteral(", n % 30") : QStringLiteral(", NULL");
+      QSqlQuery(db).exec(
+          QStringLiteral(
+              "WITH RECURSIVE n(n) AS (SELECT 0 UNION ALL SELECT n + 1 FROM n WHERE n < %1), "
+              "t(n, time) AS (SELECT n, datetime('2010-01-01', '+' || (n * 5) || ' minutes') FROM n) "
+              "INSERT INTO records SELECT 3, time, datetime(time, '-1 hours'), 0, 0, (n % 30) || ';' || (n % "
+              "30), "
+              "CAST(strftime('%Y;%m;%d;%H;%M;', time) || (n % 30) || ';' || (n % 30) || ';' AS BLOB), NULL%2 "
+              "FROM t")
+              .arg(Records - 1)
+              .arg(values));
+      db.close();
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("fill"));
+    QFile small(folder.filePath(QStringLiteral("24.03.01 00.00 VALD_AGATE.csv")));
+    small.open(QIODevice::WriteOnly);
+    small.write("2024;03;01;00;00;20,5;21,0;\r\n");
+    small.close();
+    state.ResumeTiming();
+    peak =
+        PeakMegabytesOf(QStringLiteral(VALD_ARCHIVE_TOOL),
+                        {QStringLiteral("--archive"), path, QStringLiteral("--time-zone"),
+                         QStringLiteral("Europe/Budapest"), QStringLiteral("import"),
+                         QStringLiteral("--device"), QStringLiteral("00:1A:2B:3C:4D:01"), small.fileName()});
+    if (!peak) state.SkipWithError("the migration failed");
+  }
+  state.counters["records"] = Records;
+  state.counters["peak_MB"] = peak.value_or(0);
+}
+BENCHMARK(BM_MigrationPeakMemory)->Unit(benchmark::kMillisecond)->Iterations(1);
 
 }  // namespace
 

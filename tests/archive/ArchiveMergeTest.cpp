@@ -18,6 +18,17 @@ TEST_P(ArchiveTest, SameReadoutTwiceAddsNothing) {
   EXPECT_EQ(store.Lines(device->id, "", ""), readout.lines);
 }
 
+// More records than PostgreSQL hands over in one page, and than are put in time order at once.
+TEST_P(ArchiveTest, ADeviceOfManyRecordsComesBackWholeInTimeOrder) {
+  ArchiveStore store(location);
+  const QList<QByteArray> lines = AgateLines(0, 25000);
+  store.Merge(AgateReadout(lines));
+  const qint64 device = store.Devices()[0].id;
+  EXPECT_EQ(store.Lines(device, "", ""), lines);
+  EXPECT_EQ(store.RecordCount(device, "", "2024-03-02 00:00:00"), 145);
+  EXPECT_EQ(store.LastRecord(device, "", "")->line, lines.back());
+}
+
 TEST_P(ArchiveTest, ALineTwiceInOneReadoutIsArchivedOnce) {
   QList<QByteArray> lines = AgateLines(0, 300);
   lines.insert(11, lines[10]);

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "archive/SiteTime.h"
+#include "archive/TimeOrdering.h"
 #include "core/ValdError.h"
 
 namespace {
@@ -34,3 +35,40 @@ TEST(SiteTimeZone, TakesOnlyNamesOfTheTimeZoneDatabase) {
 }
 
 }  // namespace
+
+// Records read in the archive key's order (local time, then pass) come out as the device wrote them
+// across the autumn change, where the repeated hour's second pass follows the first, and a skipped
+// spring hour is marked. Records are settled 4096 at a time: the first such batch ends amid the
+// repeated hour, where records of its second pass wait for later ones of the first.
+TEST(TimeOrdering, PutsTheKeysOrderIntoTimeOrderAsRecordsCome) {
+  std::vector<qint64> written;
+  for (qint64 t = LocalSeconds(2023, 10, 26, 6, 44); t < LocalSeconds(2023, 10, 31, 0, 0); t += 60) {
+    written.push_back(t);
+    if (t == LocalSeconds(2023, 10, 29, 2, 59))
+      for (qint64 again = LocalSeconds(2023, 10, 29, 2, 0); again <= t; again += 60) written.push_back(again);
+  }
+  written.push_back(LocalSeconds(2024, 3, 31, 2, 30));
+  const std::vector<SiteTime> times = SiteTimesInRingOrder(written, Budapest);
+  std::vector<ArchivedLine> keyOrder;
+  for (size_t i = 0; i < written.size(); ++i) {
+    ArchivedLine& record = keyOrder.emplace_back();
+    record.time = written[i];
+    record.timeUtc = times[i].utc;
+    record.secondPass = times[i].secondPass;
+    record.line = QByteArray::number(qulonglong(i));
+  }
+  std::stable_sort(keyOrder.begin(), keyOrder.end(), [](const ArchivedLine& a, const ArchivedLine& b) {
+    return std::tie(a.time, a.secondPass) < std::tie(b.time, b.secondPass);
+  });
+  QList<QByteArray> lines;
+  QList<QByteArray> skipped;
+  TimeOrdering ordering(120, Budapest, [&](ArchivedLine& record) {
+    lines << record.line;
+    if (record.skipped) skipped << record.line;
+  });
+  for (ArchivedLine& record : keyOrder) ordering.Add(std::move(record));
+  ordering.Finish();
+  ASSERT_EQ(lines.size(), qsizetype(written.size()));
+  for (qsizetype i = 0; i < lines.size(); ++i) ASSERT_EQ(lines[i], QByteArray::number(i)) << "at " << i;
+  EXPECT_EQ(skipped, QList<QByteArray>{QByteArray::number(qulonglong(written.size() - 1))});
+}

@@ -12,6 +12,7 @@
 #include "archive/ArchiveFixture.h"
 #include "decode/DeviceChannels.h"
 #include "export/ExportFormats.h"
+#include "export/XlsxWriter.h"
 #include "support/ProgramRun.h"
 #include "support/TempFolder.h"
 
@@ -157,7 +158,12 @@ TEST(XlsxExport, RecordsPastASheetGoOnOnTheNextOnes) {
     row.values[0] = k;
   }
   const QString workbook = folder.File(QStringLiteral("sheets.xlsx"));
-  WriteXlsxExport(table, workbook, 2);
+  QFile file(workbook);
+  ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+  XlsxWriter writer(file, workbook, table, qsizetype(table.rows.size()), 2);
+  for (const ExportTable::Row& row : table.rows) writer.Add(row);
+  writer.Finish();
+  file.close();
 
   const ProcessResult read = RunProgram(
       QString::fromLatin1(DebianPython),

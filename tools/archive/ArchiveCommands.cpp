@@ -11,11 +11,13 @@
 #include "archive/ArchivedLine.h"
 #include "archive/SiteTime.h"
 #include "core/NumberReading.h"
+#include "core/OutputFile.h"
 #include "core/TextLines.h"
 #include "core/ValdError.h"
 #include "decode/DeviceCatalogue.h"
 #include "export/ArchivedPeriod.h"
 #include "export/ExportFormats.h"
+#include "export/ExportWriter.h"
 #include "export/StatisticsTable.h"
 #include "files/MeasurementFile.h"
 #include "files/TypeDetection.h"
@@ -34,6 +36,9 @@ int List(ArchiveStore& store, QTextStream& out) {
   }
   return ExitSuccess;
 }
+
+// A measurement file is handed to its file in pieces of about this size.
+constexpr qsizetype ExportPieceBytes = 256 * 1024;
 
 // Without --out the file takes the automatic name of its last record's time, so that "Megnyitás"
 // knows its device type.
@@ -54,6 +59,36 @@ std::optional<std::pair<QByteArray, QByteArray>> ReadPeriod(const ArchiveCommand
     return std::nullopt;
   }
   return std::pair(*from, *to);
+}
+
+// Writes the device's records of the period onto `device` in `format` as they are read; how many.
+qint64 WriteArchivedExport(ArchiveStore& store, const ArchivedDevice& device, const QByteArray& from,
+                           const QByteArray& to, ExportFormat format, QIODevice& output, const QString& name,
+                           qint64 count) {
+  qint64 written = 0;
+  if (format == ExportFormat::File) {
+    QByteArray piece;
+    const auto put = [&] {
+      if (output.write(piece) != piece.size())
+        throw ValdError(QStringLiteral("Cannot write %1: %2").arg(name, output.errorString()));
+      piece.clear();
+    };
+    store.EachRecordInTimeOrder(device.id, from, to, [&](ArchivedLine& record) {
+      piece.append(record.line).append("\r\n", 2);
+      ++written;
+      if (piece.size() >= ExportPieceBytes) put();
+    });
+    put();
+    return written;
+  }
+  const ExportTable heading = ExportHeadingOf(device);
+  ExportWriter writer(format, heading, output, name, count);
+  store.EachRecordInTimeOrder(device.id, from, to, [&](ArchivedLine& record) {
+    writer.Add(ExportRowOf(heading, record));
+    ++written;
+  });
+  writer.Finish();
+  return written;
 }
 
 int Export(ArchiveStore& store, const ArchiveCommand& command, QTextStream& out, QTextStream& err) {
@@ -79,41 +114,38 @@ int Export(ArchiveStore& store, const ArchiveCommand& command, QTextStream& out,
     err << "No device \"" << command.arguments[0] << "\" in the archive (see vald_archive list)\n";
     return ExitFailure;
   }
-  const std::vector<ArchivedLine> records = store.Records(device->id, from, to);
-  if (records.empty()) {
+  // Counted first: nothing is written for a period without records, and a workbook lays out its
+  // sheets for them. The records then stream through, never held whole.
+  const qint64 count = store.RecordCount(device->id, from, to);
+  if (count == 0) {
     err << "No records of " << device->key << " in that period\n";
     return ExitFailure;
   }
-  if (*format != ExportFormat::File) {
-    const ExportTable table = ExportOfArchive(*device, records);
-    if (command.out.isEmpty()) {
-      out.flush();
-      const QByteArray text = *format == ExportFormat::Csv    ? CsvExport(table)
-                              : *format == ExportFormat::Json ? JsonLinesExport(table)
-                                                              : InfluxExport(table);
-      QFile standardOutput;
-      if (!standardOutput.open(stdout, QIODevice::WriteOnly) || standardOutput.write(text) != text.size()) {
-        err << "Cannot write the export to standard output\n";
-        return ExitFailure;
-      }
-      return ExitSuccess;
+  if (*format != ExportFormat::File && command.out.isEmpty()) {
+    out.flush();
+    QFile standardOutput;
+    if (!standardOutput.open(stdout, QIODevice::WriteOnly)) {
+      err << "Cannot write the export to standard output\n";
+      return ExitFailure;
     }
-    WriteExport(table, *format, command.out);
-    out << command.out << ": " << table.rows.size() << " records";
-    if (const int sheets = XlsxSheetsFor(qsizetype(table.rows.size()));
-        *format == ExportFormat::Xlsx && sheets > 1)
-      out << " on " << sheets << " sheets of at most " << XlsxRowsPerSheet << " records";
-    out << "\n";
+    WriteArchivedExport(store, *device, from, to, *format, standardOutput, QStringLiteral("standard output"),
+                        count);
     return ExitSuccess;
   }
-  const QString path = command.out.isEmpty() ? ExportFileName(*device, records.back()) : command.out;
-  QByteArray content;
-  qsizetype size = 0;
-  for (const ArchivedLine& record : records) size += record.line.size() + 2;
-  content.reserve(size);
-  for (const ArchivedLine& record : records) content.append(record.line).append("\r\n", 2);
-  WriteWholeFile(path, content);
-  out << path << ": " << records.size() << " records\n";
+  QString path = command.out;
+  if (path.isEmpty()) {
+    const std::optional<ArchivedLine> last = store.LastRecord(device->id, from, to);
+    if (!last) throw ValdError(QStringLiteral("No records of %1 in that period").arg(device->key));
+    path = ExportFileName(*device, *last);
+  }
+  OutputFile file(path);
+  if (!file.Open()) throw ValdError(QStringLiteral("Cannot write %1: %2").arg(path, file.ErrorString()));
+  const qint64 written = WriteArchivedExport(store, *device, from, to, *format, file.Device(), path, count);
+  if (!file.Commit()) throw ValdError(QStringLiteral("Cannot write %1: %2").arg(path, file.ErrorString()));
+  out << path << ": " << written << " records";
+  if (const int sheets = XlsxSheetsFor(written); *format == ExportFormat::Xlsx && sheets > 1)
+    out << " on " << sheets << " sheets of at most " << XlsxRowsPerSheet << " records";
+  out << "\n";
   return ExitSuccess;
 }
 

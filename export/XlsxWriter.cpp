@@ -1,12 +1,11 @@
+#include "export/XlsxWriter.h"
+
 #include <QCoreApplication>
 #include <QLocale>
 #include <QStringList>
 #include <algorithm>
 
-#include "core/OutputFile.h"
 #include "core/ValdError.h"
-#include "export/ExportFormats.h"
-#include "export/ZipWriter.h"
 
 // The workbook is an Office Open XML package of one sheet, its strings written inline, with three cell
 // styles: the default, the bold header and the date and time of the two time columns.
@@ -128,61 +127,77 @@ int XlsxSheetsFor(qsizetype records, qsizetype rowsPerSheet) {
   return int(std::max<qsizetype>(1, (records + rowsPerSheet - 1) / rowsPerSheet));
 }
 
-void WriteXlsxExport(const ExportTable& table, const QString& path, qsizetype rowsPerSheet) {
+XlsxWriter::XlsxWriter(QIODevice& device, const QString& path, const ExportTable& heading, qsizetype records,
+                       qsizetype rowsPerSheet)
+    : zip_(device, path),
+      path_(path),
+      channels_(heading.channels),
+      rowsPerSheet_(rowsPerSheet),
+      sheets_(XlsxSheetsFor(records, rowsPerSheet)) {
   QStringList header{QCoreApplication::translate("XlsxExport", "Idő"),
                      QCoreApplication::translate("XlsxExport", "Idő (UTC)")};
-  for (const DeviceChannel& channel : table.channels) header << channel.Label();
-  const int sheets = XlsxSheetsFor(qsizetype(table.rows.size()), rowsPerSheet);
+  for (const DeviceChannel& channel : channels_) header << channel.Label();
+  zip_.StartEntry("[Content_Types].xml");
+  zip_.Write(ContentTypes(sheets_));
+  zip_.StartEntry("_rels/.rels");
+  zip_.Write(PackageRelationships);
+  zip_.StartEntry("xl/workbook.xml");
+  zip_.Write(Workbook(sheets_));
+  zip_.StartEntry("xl/_rels/workbook.xml.rels");
+  zip_.Write(WorkbookRelationships(sheets_));
+  zip_.StartEntry("xl/styles.xml");
+  zip_.Write(Styles);
 
-  OutputFile file(path);
-  if (!file.Open()) throw ValdError(QStringLiteral("Cannot write %1: %2").arg(path, file.ErrorString()));
-  ZipWriter zip(file.Device(), path);
-  zip.StartEntry("[Content_Types].xml");
-  zip.Write(ContentTypes(sheets));
-  zip.StartEntry("_rels/.rels");
-  zip.Write(PackageRelationships);
-  zip.StartEntry("xl/workbook.xml");
-  zip.Write(Workbook(sheets));
-  zip.StartEntry("xl/_rels/workbook.xml.rels");
-  zip.Write(WorkbookRelationships(sheets));
-  zip.StartEntry("xl/styles.xml");
-  zip.Write(Styles);
-
-  QByteArray headerRow = R"(<row r="1">)";
+  headerRow_ = R"(<row r="1">)";
   for (int column = 0; column < int(header.size()); ++column) {
-    headerRow += R"(<c r=")" + ColumnLetters(column) + R"(1" s="1" t="inlineStr"><is><t>)" +
-                 XmlText(header[column]) + "</t></is></c>";
+    headerRow_ += R"(<c r=")" + ColumnLetters(column) + R"(1" s="1" t="inlineStr"><is><t>)" +
+                  XmlText(header[column]) + "</t></is></c>";
   }
-  headerRow += "</row>";
-  for (int sheet = 0; sheet < sheets; ++sheet) {
-    zip.StartEntry("xl/worksheets/sheet" + QByteArray::number(sheet + 1) + ".xml");
-    QByteArray rows = SheetStart(sheet == 0) + headerRow;
-    const qsizetype first = qsizetype(sheet) * rowsPerSheet;
-    const qsizetype end = std::min(qsizetype(table.rows.size()), first + rowsPerSheet);
-    int row = 2;
-    for (qsizetype k = first; k < end; ++k) {
-      const ExportTable::Row& record = table.rows[size_t(k)];
-      const QByteArray number = QByteArray::number(row++);
-      rows += R"(<row r=")" + number + R"(">)";
-      int column = 0;
-      for (const qint64 seconds : {record.local, record.utc}) {
-        rows += R"(<c r=")" + ColumnLetters(column++) + number + R"(" s="2"><v>)" +
-                NumberText(UnixEpochSerial + double(seconds) / SecondsPerDay) + "</v></c>";
-      }
-      for (const DeviceChannel& channel : table.channels) {
-        if (const std::optional<double>& value = record.values[size_t(channel.column - 1)])
-          rows += R"(<c r=")" + ColumnLetters(column) + number + R"("><v>)" + NumberText(*value) + "</v></c>";
-        ++column;
-      }
-      rows += "</row>";
-      if (rows.size() >= RowPieceBytes) {
-        zip.Write(rows);
-        rows.clear();
-      }
-    }
-    rows += SheetEnd;
-    zip.Write(rows);
+  headerRow_ += "</row>";
+  StartSheet();
+}
+
+void XlsxWriter::StartSheet() {
+  ++sheet_;
+  sheetRows_ = 0;
+  zip_.StartEntry("xl/worksheets/sheet" + QByteArray::number(sheet_) + ".xml");
+  rows_ = SheetStart(sheet_ == 1) + headerRow_;
+}
+
+void XlsxWriter::Add(const ExportTable::Row& record) {
+  if (sheetRows_ == rowsPerSheet_) {
+    if (sheet_ == sheets_)
+      throw ValdError(QStringLiteral("Cannot write %1: more records came than were counted").arg(path_));
+    zip_.Write(rows_ + SheetEnd);
+    StartSheet();
   }
-  zip.Finish();
-  if (!file.Commit()) throw ValdError(QStringLiteral("Cannot write %1: %2").arg(path, file.ErrorString()));
+  const QByteArray number = QByteArray::number(++sheetRows_ + 1);
+  rows_ += R"(<row r=")" + number + R"(">)";
+  int column = 0;
+  for (const qint64 seconds : {record.local, record.utc}) {
+    rows_ += R"(<c r=")" + ColumnLetters(column++) + number + R"(" s="2"><v>)" +
+             NumberText(UnixEpochSerial + double(seconds) / SecondsPerDay) + "</v></c>";
+  }
+  for (const DeviceChannel& channel : channels_) {
+    if (const std::optional<double>& value = record.values[size_t(channel.column - 1)])
+      rows_ += R"(<c r=")" + ColumnLetters(column) + number + R"("><v>)" + NumberText(*value) + "</v></c>";
+    ++column;
+  }
+  rows_ += "</row>";
+  if (rows_.size() >= RowPieceBytes) {
+    zip_.Write(rows_);
+    rows_.clear();
+  }
+}
+
+void XlsxWriter::Finish() {
+  zip_.Write(rows_ + SheetEnd);
+  rows_.clear();
+  // Sheets laid out for records that did not come stay with their header alone.
+  while (sheet_ < sheets_) {
+    StartSheet();
+    zip_.Write(rows_ + SheetEnd);
+    rows_.clear();
+  }
+  zip_.Finish();
 }
