@@ -1,11 +1,12 @@
 #include "ExportDialog.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileDialog>
 
 QString ChooseExportFile(QWidget* parent, const QString& suggestedName) {
-  const QString workbook = QStringLiteral("Excel munkafüzet (*.xlsx)");
-  const QString csv = QStringLiteral("CSV, UTF-8 (*.csv)");
+  const QString workbook = QCoreApplication::translate("Form1Dialogs", "Excel munkafüzet (*.xlsx)");
+  const QString csv = QCoreApplication::translate("Form1Dialogs", "CSV, UTF-8 (*.csv)");
   QFileDialog dialog(parent, QString(), QDir::currentPath(), workbook + QStringLiteral(";;") + csv);
   dialog.setAcceptMode(QFileDialog::AcceptSave);
   dialog.setFileMode(QFileDialog::AnyFile);

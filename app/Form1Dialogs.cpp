@@ -47,7 +47,8 @@ QString ChooseImageFile(QWidget* parent, const QString& suggestedName) {
 }
 
 QString ChooseReportFile(QWidget* parent, const QString& suggestedName) {
-  QFileDialog dialog(parent, QString(), QDir::currentPath(), QStringLiteral("PDF dokumentum (*.pdf)"));
+  QFileDialog dialog(parent, QString(), QDir::currentPath(),
+                     QCoreApplication::translate("Form1Dialogs", "PDF dokumentum (*.pdf)"));
   dialog.setAcceptMode(QFileDialog::AcceptSave);
   dialog.setFileMode(QFileDialog::AnyFile);
   dialog.setDefaultSuffix(QStringLiteral("pdf"));

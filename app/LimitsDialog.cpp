@@ -11,14 +11,13 @@
 LimitsDialog::LimitsDialog(const QString& path, const QByteArray& text,
                            std::function<QString(const QByteArray&)> check, QWidget* parent)
     : QDialog(parent), editor_(new QPlainTextEdit(this)), check_(std::move(check)) {
-  setWindowTitle(QStringLiteral("Határértékek"));
+  setWindowTitle(tr("Határértékek"));
   auto* layout = new QVBoxLayout(this);
   auto* rules = new QLabel(
-      QStringLiteral(
-          "%1\nSoronként egy szabály: ESZKÖZ;CSATORNA;ALSÓ;FELSŐ\n"
-          "ESZKÖZ: MAC-cím, cím, eszköztípus (pl. IOLITE) vagy *; CSATORNA: az érték oszlopa (1 = az "
-          "első) vagy mennyiség (temperature, humidity, co2 ...)\n"
-          "ALSÓ, FELSŐ: szám ponttal, vagy üres; # után megjegyzés. A legszűkebb szabály érvényes.")
+      tr("%1\nSoronként egy szabály: ESZKÖZ;CSATORNA;ALSÓ;FELSŐ\n"
+         "ESZKÖZ: MAC-cím, cím, eszköztípus (pl. IOLITE) vagy *; CSATORNA: az érték oszlopa (1 = az "
+         "első) vagy mennyiség (temperature, humidity, co2 ...)\n"
+         "ALSÓ, FELSŐ: szám ponttal, vagy üres; # után megjegyzés. A legszűkebb szabály érvényes.")
           .arg(path),
       this);
   rules->setWordWrap(true);
@@ -27,8 +26,8 @@ LimitsDialog::LimitsDialog(const QString& path, const QByteArray& text,
   editor_->setPlainText(QString::fromUtf8(text));
   layout->addWidget(editor_);
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Save | QDialogButtonBox::Cancel, this);
-  buttons->button(QDialogButtonBox::Save)->setText(QStringLiteral("Mentés"));
-  buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("Mégse"));
+  buttons->button(QDialogButtonBox::Save)->setText(tr("Mentés"));
+  buttons->button(QDialogButtonBox::Cancel)->setText(tr("Mégse"));
   connect(buttons, &QDialogButtonBox::accepted, this, &LimitsDialog::Save);
   connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
   layout->addWidget(buttons);

@@ -7,7 +7,7 @@
 
 StatisticsDialog::StatisticsDialog(const StatisticsTable& table, QWidget* parent)
     : QDialog(parent), table_(new QTableWidget(int(table.rows.size()), int(table.header.size()), this)) {
-  setWindowTitle(QStringLiteral("Napi statisztika"));
+  setWindowTitle(tr("Napi statisztika"));
   auto* layout = new QVBoxLayout(this);
   table_->setHorizontalHeaderLabels(table.header);
   table_->setEditTriggers(QAbstractItemView::NoEditTriggers);

@@ -233,6 +233,13 @@ void TForm1::ConnectHandlers() {
   cancelAction_->setEnabled(false);
   addAction(cancelAction_);
   connect(cancelAction_, &QAction::triggered, this, &TForm1::CancelReadout);
+  // The scale is fitted from the menu of any chart, or with its key wherever the focus is.
+  connect(ui_->ScaleToData1, &QAction::triggered, this, &TForm1::ScaleToData1Click);
+  addAction(ui_->ScaleToData1);
+  for (QCustomPlot* plot : {ui_->Chart_T, ui_->Chart_H, ui_->Chart_C, ui_->Chart_V}) {
+    plot->setContextMenuPolicy(Qt::ActionsContextMenu);
+    plot->addAction(ui_->ScaleToData1);
+  }
   // A picture is of a chart page only.
   connect(ui_->PageControl1, &QTabWidget::currentChanged, this,
           [this](int page) { ui_->SaveImage1->setEnabled(page >= 0 && page < ChartPageCount); });
@@ -557,6 +564,10 @@ void TForm1::ReadoutEnded() {
       ShowReadout(state_, view_, *run_, readout.result, readout.kept);
       ArmSaveTimer();
       shownDevice_ = ShownDeviceOfReadout(readout.kept, readout.result, *run_);
+      if (!readDevices_.contains(readout.host)) {
+        readDevices_.insert(readout.host);
+        ShowOffAxisHint();
+      }
     });
   } else {
     PresentReadout(readout.result, state_, view_, env_.systemDecimalSeparator);
@@ -631,6 +642,22 @@ void TForm1::Statisztika1Click() {
 
 void TForm1::Jelents1Click() {
   RunHandler([this] { WriteLogReport(); });
+}
+
+void TForm1::ScaleToData1Click() {
+  const int page = ui_->PageControl1->currentIndex();
+  if (page < 0 || page >= ChartPageCount) return;
+  RunHandler([&] {
+    if (!FitAxisToValues(view_.pages[size_t(page)])) return;
+    ArmSaveTimer();
+    // A hint still shown names the pages left to fit.
+    if (!offAxisHint_.isEmpty() && view_.statusPanels[ProgressPanel] == offAxisHint_) ShowOffAxisHint();
+  });
+}
+
+void TForm1::ShowOffAxisHint() {
+  offAxisHint_ = OffAxisHint(view_, ui_->ScaleToData1->shortcut().toString(QKeySequence::NativeText));
+  view_.statusPanels[ProgressPanel] = offAxisHint_;
 }
 
 void TForm1::UpDnMaxClick(int page, bool up) {

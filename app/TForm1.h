@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QMainWindow>
+#include <QSet>
 #include <QTimer>
 #include <array>
 #include <memory>
@@ -84,6 +85,9 @@ class TForm1 : public QMainWindow {
   void SpeedButton4Click();
   void SpeedButton11Click();
   void Button1Click();
+  // "Skála az adatokhoz" (F6, and the charts' context menu): the shown chart's axis controls fitted to
+  // its values.
+  void ScaleToData1Click();
   void UpDnMaxClick(int page, bool up);
   void UpDnMinClick(int page, bool up);
   // Mouse movement over any of the four charts, as the chart's bottom-axis and left-axis values.
@@ -122,6 +126,8 @@ class TForm1 : public QMainWindow {
   void PullEdits();
   void ShowModel();
   void ShowDataPage(bool shown);
+  // Status panel 2 names the pages whose values all lie off the scale, with the key that fits it.
+  void ShowOffAxisHint();
   void ApplyGeometry(const QRect& outer);
   TF_Nev& AboutWindow();
   TForm3& SettingsEditor();
@@ -166,6 +172,10 @@ class TForm1 : public QMainWindow {
   QAction* cancelAction_ = nullptr;
   ShownDevice shownDevice_;
   QStringList readAllAlarms_;
+  // The devices read since the window opened: the first readout of each says when its values lie off
+  // the scale.
+  QSet<QString> readDevices_;
+  QByteArray offAxisHint_;
   TF_Nev* F_Nev = nullptr;
   TForm3* Form3 = nullptr;
 };

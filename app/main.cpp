@@ -6,6 +6,7 @@
 #include <cstdio>
 
 #include "ApplicationName.h"
+#include "ScreenAreas.h"
 #include "StartupReading.h"
 #include "TForm1.h"
 #include "WindowCommandLine.h"
@@ -57,6 +58,7 @@ int main(int argc, char** argv) {
   env.systemDecimalSeparator =
       separator.size() == 1 && separator[0].unicode() < 0x80 ? char(separator[0].unicode()) : '.';
   env.screenSize = QGuiApplication::primaryScreen()->size();
+  env.availableScreens = AvailableScreenAreas();
   const QString executableFolder = QCoreApplication::applicationDirPath();
   env.programFolder = PrepareProgramFolder(executableFolder,
                                            QStandardPaths::writableLocation(QStandardPaths::AppDataLocation),

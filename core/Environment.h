@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QDateTime>
+#include <QList>
+#include <QRect>
 #include <QSize>
 #include <QString>
 #include <functional>
@@ -14,6 +16,9 @@ struct Environment {
   std::function<QDateTime()> now = [] { return QDateTime::currentDateTime(); };
   // The primary screen's size in pixels.
   QSize screenSize{1920, 1080};
+  // The available areas of the screens (without task bars), the primary first; none: the whole primary
+  // screen of screenSize.
+  QList<QRect> availableScreens;
   // The program's folder: the working directory of every file operation, beside the executable or the
   // user's data folder (see DataFolder.h).
   QString programFolder;
@@ -26,6 +31,10 @@ struct Environment {
   // Off: a readout goes into the archive only, without its automatic measurement file
   // (vald_read --no-files).
   bool writeMeasurementFiles = true;
+
+  QList<QRect> AvailableScreens() const {
+    return availableScreens.isEmpty() ? QList<QRect>{QRect(QPoint(0, 0), screenSize)} : availableScreens;
+  }
 
   // A file name without a folder lies in the program's folder.
   QString ProgramFile(const QString& name) const {

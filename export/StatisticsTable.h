@@ -14,7 +14,9 @@ struct StatisticsTable {
   QList<QStringList> rows;
 };
 
-enum class TableWording { English, Hungarian };
+// English: the keys a program reads; Hungarian: the headings and quantity captions as the window writes
+// them; Window: those in the language of the installed translation (Hungarian without one).
+enum class TableWording { English, Hungarian, Window };
 
 StatisticsTable DailyStatisticsTable(const std::vector<DayStatistics>& statistics, const DeviceType& type,
                                      TableWording wording, char decimalSeparator = '.');

@@ -10,11 +10,12 @@
 #include "settings/SettingsFile.h"
 
 TextLines DefaultSettingsLines(char systemDecimalSeparator) {
-  // The values are what a fresh window holds, stored by the same steps that save them later.
+  // The values are what a fresh window holds, stored by the same steps that save them later. The window's
+  // place and size are left out: the first window fits the screen it opens on, and closing it stores
+  // where the user left it.
   SharedState state;
   const WindowModel view;
   WriteSetting(state.SettingsLines, "UDPport", QByteArray::number(DeviceLink::DefaultPort));
-  StoreGeometrySettings(state, view);
   WriteSetting(state.SettingsLines, "DecimalSeparator", QByteArray(1, systemDecimalSeparator));
   StoreTimerSettings(state, view);
   return state.SettingsLines;

@@ -1,5 +1,7 @@
 #include "operations/History.h"
 
+#include <QCoreApplication>
+
 #include "archive/ArchivedLine.h"
 #include "core/Win1250.h"
 #include "decode/DeviceCatalogue.h"
@@ -34,9 +36,10 @@ int ShowArchivedHistory(SharedState& state, WindowModel& view, const Environment
     loaded.logText = logLines.Text();
   }
   PresentLoadedFile(loaded, view);
-  view.statusPanels[HistoryStatusPanel] = ToWin1250(QStringLiteral("Előzmények: %1 %2 – %3, %4 rekord")
-                                                        .arg(device.key, DateText(from), DateText(to))
-                                                        .arg(lines.size()));
+  view.statusPanels[HistoryStatusPanel] =
+      ToWin1250(QCoreApplication::translate("History", "Előzmények: %1 %2 – %3, %4 rekord")
+                    .arg(device.key, DateText(from), DateText(to))
+                    .arg(lines.size()));
   if (loaded.deviceType) RenderViews(state, view, env);
   return int(lines.size());
 }

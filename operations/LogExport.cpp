@@ -1,5 +1,6 @@
 #include "operations/LogExport.h"
 
+#include <QCoreApplication>
 #include <QFileInfo>
 
 #include "archive/SiteTime.h"
@@ -10,7 +11,8 @@
 
 void ExportCurrentLog(const SharedState& state, const Environment& env, const QString& path) {
   const ExportTable table = ExportOfLog(state.LogRecords, state.DeviceCode, SiteTimeZone(env.timeZone));
-  if (table.rows.empty()) throw ValdError(QStringLiteral("Nincs exportálható mérés."));
+  if (table.rows.empty())
+    throw ValdError(QCoreApplication::translate("LogExport", "Nincs exportálható mérés."));
   const bool workbook = path.endsWith(QStringLiteral(".xlsx"), Qt::CaseInsensitive);
   WriteExport(table, workbook ? ExportFormat::Xlsx : ExportFormat::Csv, path);
 }

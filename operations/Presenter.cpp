@@ -1,5 +1,7 @@
 #include "operations/Presenter.h"
 
+#include <QCoreApplication>
+
 #include "core/Win1250.h"
 #include "files/MeasurementLine.h"
 
@@ -29,9 +31,10 @@ void PresentToolResult(const ToolResult& result, WindowModel& view) {
 }
 
 void PresentRegistration(const RegistrationResult& result, WindowModel& view) {
-  static const QByteArray NoData = "  -nincs adat";
-  static const QByteArray AlreadyListed = ToWin1250(QStringLiteral("  -már van ilyen mac address"));
-  static const QByteArray Added = ToWin1250(QStringLiteral("  -hozzáadva"));
+  const QByteArray NoData = ToWin1250(QCoreApplication::translate("Presenter", "  -nincs adat"));
+  const QByteArray AlreadyListed =
+      ToWin1250(QCoreApplication::translate("Presenter", "  -már van ilyen mac address"));
+  const QByteArray Added = ToWin1250(QCoreApplication::translate("Presenter", "  -hozzáadva"));
 
   if (!result.reply) return;
   if (!result.verdict) {

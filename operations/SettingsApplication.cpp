@@ -5,6 +5,7 @@
 
 #include "core/ValdError.h"
 #include "settings/Settings.h"
+#include "settings/WindowPlacement.h"
 
 namespace {
 
@@ -50,6 +51,7 @@ QStringList ApplySettings(SharedState& state, WindowModel& view, DeviceLink& lin
   if (values.top) view.geometry.moveTop(*values.top);
   if (values.width) view.geometry.setWidth(*values.width);
   if (values.height) view.geometry.setHeight(*values.height);
+  view.geometry = StartupGeometry(view.geometry, values.left && values.top, env.AvailableScreens());
   for (int i = 0; i < 5; ++i) {
     if (values.addresses[i]) view.addressEdits[i] = *values.addresses[i];
   }
@@ -79,6 +81,8 @@ void StoreGeometrySettings(SharedState& state, const WindowModel& view) {
 
 QStringList RunCreationStep(SharedState& state, WindowModel& view, DeviceLink& link, const Environment& env) {
   state.RecreateLists();
+  // Without a cfg.ini to apply the window still opens on the screen.
+  view.geometry = StartupGeometry(view.geometry, false, env.AvailableScreens());
   QStringList notices = LoadAndApplySettings(state, view, link, env);
   view.labelDevice = DeviceLabelPlaceholder();
   view.developerPageVisible = QFileInfo::exists(env.ProgramFile(DeveloperMarkerFileName));

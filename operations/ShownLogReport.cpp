@@ -1,5 +1,6 @@
 #include "operations/ShownLogReport.h"
 
+#include <QCoreApplication>
 #include <QFileInfo>
 
 #include "core/ValdError.h"
@@ -10,13 +11,13 @@
 const DeviceType& ShownLogType(const SharedState& state) {
   const DeviceType* type = FindDeviceType(state.DeviceCode);
   if (!type || state.LogRecords.IsEmpty())
-    throw ValdError(QStringLiteral("Nincs megjelenített mérési napló."));
+    throw ValdError(QCoreApplication::translate("ShownLogReport", "Nincs megjelenített mérési napló."));
   return *type;
 }
 
 StatisticsTable ShownLogStatistics(const SharedState& state, char systemDecimalSeparator) {
   const DeviceType& type = ShownLogType(state);
-  return DailyStatisticsTable(DailyStatistics(state.LogRecords, type), type, TableWording::Hungarian,
+  return DailyStatisticsTable(DailyStatistics(state.LogRecords, type), type, TableWording::Window,
                               systemDecimalSeparator);
 }
 

@@ -42,7 +42,8 @@ void ShowAlarms(LogWatch& watch, WindowModel& view, const std::vector<ChannelLim
   SetLimitLines(view, deviceCode, limits);
   if (alarms.device.isEmpty()) alarms.device = device.archiveKey;
   watch.alarms = std::move(alarms);
-  view.statusPanels[AlarmPanel] = ToWin1250(QStringLiteral("Riasztás: %1").arg(watch.alarms.alarms.size()));
+  view.statusPanels[AlarmPanel] =
+      ToWin1250(QCoreApplication::translate("ShownLogWatch", "Riasztás: %1").arg(watch.alarms.alarms.size()));
   watch.message = AlarmMessage(watch.alarms, decimalSeparator);
 }
 
@@ -74,7 +75,8 @@ WindowLimits LoadWindowLimits(const ReadoutSettings& settings) {
   try {
     limits.rules = LoadLimitRules(settings.limitsFile);
   } catch (const ValdError& error) {
-    limits.warning = QStringLiteral("A határértékek nem olvashatók: %1").arg(error.Message());
+    limits.warning = QCoreApplication::translate("ShownLogWatch", "A határértékek nem olvashatók: %1")
+                         .arg(error.Message());
   }
   return limits;
 }
@@ -96,7 +98,9 @@ LogWatch WatchShownLog(const SharedState& state, WindowModel& view, const Enviro
       ArchiveStore store(ParseArchiveLocation(env.archive, env.programFolder));
       KeepAlarms(alarms, store);
     } catch (const ValdError& error) {
-      watch.warning = QStringLiteral("A riasztások archiválása nem sikerült: %1").arg(error.Message());
+      watch.warning =
+          QCoreApplication::translate("ShownLogWatch", "A riasztások archiválása nem sikerült: %1")
+              .arg(error.Message());
     }
   }
   ShowAlarms(watch, view, limits.rules.LimitsOf(device.names, *type), std::move(alarms), device,
@@ -112,7 +116,8 @@ LogWatch WatchReadout(WindowModel& view, const ReadoutRun& run, const QString& l
   watch.warning = limitsWarning;
   if (!outcome.alarms) return watch;
   if (!outcome.alarmsError.isEmpty())
-    watch.warning = QStringLiteral("A riasztások archiválása nem sikerült: %1").arg(outcome.alarmsError);
+    watch.warning = QCoreApplication::translate("ShownLogWatch", "A riasztások archiválása nem sikerült: %1")
+                        .arg(outcome.alarmsError);
   ShowAlarms(watch, view, run.limits.LimitsOf(device.names, *outcome.alarms->type), *outcome.alarms, device,
              deviceCode, run.env.systemDecimalSeparator);
   return watch;

@@ -15,7 +15,7 @@ program="$build/program"
 separator="$(LC_ALL="${LC_ALL:-${LC_NUMERIC:-${LANG:-C}}}" locale decimal_point 2>/dev/null || echo .)"
 if [ ! -f "$program/cfg.ini" ]; then
   printf '%s\r\n' \
-    "UDPport=6262" "Left=351" "Top=98" "Width=1399" "Height=795" \
+    "UDPport=6262" \
     "ip1=127.0.0.1" "DecimalSeparator=${separator:-.}" "eeaddr=\$1100" \
     "Top1=40" "Bottom1=10" "Top2=40" "Bottom2=10" "Top3=40" "Bottom3=10" "Top4=40" "Bottom4=10" \
     "Increment=5" > "$program/cfg.ini"

@@ -11,5 +11,5 @@ lupdate="${LUPDATE:-/usr/lib/qt6/bin/lupdate}"
 [ -x "$lupdate" ] || lupdate="$(command -v lupdate6 || command -v lupdate)"
 # Every folder whose sources hold texts a user reads: the windows, and the layers whose messages the
 # window and the command-line tools share.
-folders=(app decode export operations readout views watch)
+folders=(app decode export operations readout settings views watch)
 "$lupdate" -locations none -no-obsolete -target-language en "${folders[@]/#/$root/}" -ts "$ts"

@@ -1,5 +1,6 @@
 #include "settings/Settings.h"
 
+#include <QCoreApplication>
 #include <algorithm>
 
 #include "core/EditedTextFile.h"
@@ -18,7 +19,8 @@ std::optional<int> WindowCoordinate(const TextLines& settings, const char* key) 
 }
 
 QString RefusedSeparatorNotice(char refused, char used) {
-  return QStringLiteral(
+  return QCoreApplication::translate(
+             "Settings",
              "A cfg.ini DecimalSeparator értéke („%1”) nem lehet tizedesjel: pontosvessző, számjegy, előjel, "
              "idézőjel vagy vezérlőkarakter elrontaná a mérési fájlokat. Helyette a rendszer tizedesjele "
              "(„%2”) érvényes.")

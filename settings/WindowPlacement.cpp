@@ -1,5 +1,6 @@
 #include "settings/WindowPlacement.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -8,6 +9,25 @@ constexpr double UsableHeightFactor = 0.974;
 
 int RoundHalfEven(double value) {
   return int(std::nearbyint(value));
+}
+
+bool WithinSomeScreen(const QRect& geometry, const QList<QRect>& screens) {
+  return std::any_of(screens.begin(), screens.end(),
+                     [&](const QRect& screen) { return screen.contains(geometry, false); });
+}
+
+bool ShowsOnSomeScreen(const QRect& geometry, const QList<QRect>& screens) {
+  for (const QRect& screen : screens) {
+    const QRect shown = geometry.intersected(screen);
+    if (shown.width() >= VisibleCornerPx && shown.height() >= VisibleCornerPx) return true;
+  }
+  return false;
+}
+
+QRect CentredWithin(const QRect& area, QSize size) {
+  size = size.boundedTo(area.size());
+  return {area.left() + (area.width() - size.width()) / 2, area.top() + (area.height() - size.height()) / 2,
+          size.width(), size.height()};
 }
 
 }  // namespace
@@ -29,4 +49,12 @@ QRect PlacementGeometry(Placement placement, QSize screen) {
   const int left = right ? RoundHalfEven(w / 2) : 0;
   const int top = bottom ? RoundHalfEven(h * UsableHeightFactor * 0.5) : 0;
   return QRect(left, top, width, height);
+}
+
+QRect StartupGeometry(const QRect& geometry, bool positionStored, const QList<QRect>& availableScreens) {
+  if (availableScreens.isEmpty()) return geometry;
+  const QRect& primary = availableScreens.first();
+  const bool kept = positionStored ? ShowsOnSomeScreen(geometry, availableScreens)
+                                   : WithinSomeScreen(geometry, availableScreens);
+  return kept ? geometry : CentredWithin(primary, geometry.size());
 }

@@ -31,6 +31,21 @@
         <source>Vége:</source>
         <translation>To:</translation>
     </message>
+    <message>
+        <source>Excel munkafüzet (*.xlsx)</source>
+        <translation>Excel workbook (*.xlsx)</translation>
+    </message>
+    <message>
+        <source>CSV, UTF-8 (*.csv)</source>
+        <translation>CSV, UTF-8 (*.csv)</translation>
+    </message>
+</context>
+<context>
+    <name>History</name>
+    <message>
+        <source>Előzmények: %1 %2 – %3, %4 rekord</source>
+        <translation>History: %1 %2 – %3, %4 records</translation>
+    </message>
 </context>
 <context>
     <name>IncompleteLog</name>
@@ -92,6 +107,31 @@
     </message>
 </context>
 <context>
+    <name>LimitsDialog</name>
+    <message>
+        <source>Határértékek</source>
+        <translation>Limits</translation>
+    </message>
+    <message>
+        <source>%1
+Soronként egy szabály: ESZKÖZ;CSATORNA;ALSÓ;FELSŐ
+ESZKÖZ: MAC-cím, cím, eszköztípus (pl. IOLITE) vagy *; CSATORNA: az érték oszlopa (1 = az első) vagy mennyiség (temperature, humidity, co2 ...)
+ALSÓ, FELSŐ: szám ponttal, vagy üres; # után megjegyzés. A legszűkebb szabály érvényes.</source>
+        <translation>%1
+One rule a line: DEVICE;CHANNEL;LOW;HIGH
+DEVICE: MAC address, address, device type (e.g. IOLITE) or *; CHANNEL: the value column (1 = the first) or a quantity (temperature, humidity, co2 ...)
+LOW, HIGH: a number with a point, or empty; a comment after #. The narrowest rule applies.</translation>
+    </message>
+    <message>
+        <source>Mentés</source>
+        <translation>Save</translation>
+    </message>
+    <message>
+        <source>Mégse</source>
+        <translation>Cancel</translation>
+    </message>
+</context>
+<context>
     <name>LogAlarms</name>
     <message>
         <source>az alsó határ alatt</source>
@@ -104,6 +144,28 @@
     <message>
         <source>%1. csatorna (%2) %3 %4: %5 – %6, %7 rekord, szélsőérték %8</source>
         <translation>channel %1 (%2) %3 %4 from %5 to %6, %7 records, extreme %8</translation>
+    </message>
+</context>
+<context>
+    <name>LogExport</name>
+    <message>
+        <source>Nincs exportálható mérés.</source>
+        <translation>No measurement to export.</translation>
+    </message>
+</context>
+<context>
+    <name>Presenter</name>
+    <message>
+        <source>  -nincs adat</source>
+        <translation>  -no data</translation>
+    </message>
+    <message>
+        <source>  -már van ilyen mac address</source>
+        <translation>  -this MAC address is already listed</translation>
+    </message>
+    <message>
+        <source>  -hozzáadva</source>
+        <translation>  -added</translation>
     </message>
 </context>
 <context>
@@ -201,6 +263,20 @@
     </message>
 </context>
 <context>
+    <name>Settings</name>
+    <message>
+        <source>A cfg.ini DecimalSeparator értéke („%1”) nem lehet tizedesjel: pontosvessző, számjegy, előjel, idézőjel vagy vezérlőkarakter elrontaná a mérési fájlokat. Helyette a rendszer tizedesjele („%2”) érvényes.</source>
+        <translation>The DecimalSeparator of cfg.ini (&quot;%1&quot;) cannot be a decimal separator: a semicolon, digit, sign, quote or control character would spoil the measurement files. The system&apos;s decimal separator (&quot;%2&quot;) is used instead.</translation>
+    </message>
+</context>
+<context>
+    <name>ShownLogReport</name>
+    <message>
+        <source>Nincs megjelenített mérési napló.</source>
+        <translation>No measurement log is shown.</translation>
+    </message>
+</context>
+<context>
     <name>ShownLogWatch</name>
     <message>
         <source>... és még %1</source>
@@ -209,6 +285,64 @@
     <message>
         <source>Határérték-túllépés, %1: %2 új riasztás</source>
         <translation>Limits exceeded, %1: %2 new alarms</translation>
+    </message>
+    <message>
+        <source>Riasztás: %1</source>
+        <translation>Alarms: %1</translation>
+    </message>
+    <message>
+        <source>A határértékek nem olvashatók: %1</source>
+        <translation>The limits cannot be read: %1</translation>
+    </message>
+    <message>
+        <source>A riasztások archiválása nem sikerült: %1</source>
+        <translation>The alarms could not be archived: %1</translation>
+    </message>
+</context>
+<context>
+    <name>StatisticsDialog</name>
+    <message>
+        <source>Napi statisztika</source>
+        <translation>Daily statistics</translation>
+    </message>
+</context>
+<context>
+    <name>StatisticsTable</name>
+    <message>
+        <source>Nap</source>
+        <translation>Day</translation>
+    </message>
+    <message>
+        <source>Csatorna</source>
+        <translation>Channel</translation>
+    </message>
+    <message>
+        <source>Mennyiség</source>
+        <translation>Quantity</translation>
+    </message>
+    <message>
+        <source>Egység</source>
+        <translation>Unit</translation>
+    </message>
+    <message>
+        <source>Darab</source>
+        <translation>Count</translation>
+    </message>
+    <message>
+        <source>Minimum</source>
+        <translation>Minimum</translation>
+    </message>
+    <message>
+        <source>Maximum</source>
+        <translation>Maximum</translation>
+    </message>
+    <message>
+        <source>Átlag</source>
+        <translation>Mean</translation>
+    </message>
+    <message>
+        <source>MKT</source>
+        <translation>MKT</translation>
     </message>
 </context>
 <context>
@@ -351,6 +485,10 @@
     <message>
         <source>Exportálás...</source>
         <translation>Export...</translation>
+    </message>
+    <message>
+        <source>Skála az adatokhoz</source>
+        <translation>Fit scale to data</translation>
     </message>
 </context>
 <context>
@@ -641,6 +779,10 @@
     <message>
         <source>Reset</source>
         <translation>Reset</translation>
+    </message>
+    <message>
+        <source>Skálán kívül: %1 – %2 illeszti</source>
+        <translation>Off the scale: %1 – %2 fits it</translation>
     </message>
 </context>
 <context>

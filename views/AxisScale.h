@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QString>
 #include <optional>
 
 #include "views/WindowModel.h"
@@ -25,6 +26,19 @@ void StepAxisMaximum(ChartPageModel& page);
 // After a click on the minimum control: a minimum not below the maximum becomes the maximum minus 1,
 // then the axis takes both positions (the maximum gives way only at the end of the minimum's range).
 void StepAxisMinimum(ChartPageModel& page);
+
+// "Skála az adatokhoz": the page's two controls take the range of the chart's values, the minimum rounded
+// down and the maximum up to the controls' step, each within its control's range, and the axis follows,
+// as after clicks on their arrows. A single value or a flat line gets one step of room above it. False,
+// with nothing changed, when the chart has no value.
+bool FitAxisToValues(ChartPageModel& page);
+
+// The chart has values and not one of them lies within its left axis: the page shows an empty chart.
+bool ValuesOffAxis(const ChartModel& chart);
+
+// The status text that names the shown pages whose values all lie off their axis and the key that
+// fits the scale (`keyText`, e.g. "F6"); empty when every page with values shows some of them.
+QByteArray OffAxisHint(const WindowModel& view, const QString& keyText);
 
 // "Skála": the input box's caption and prompt, and its preset text, the step of UpDnMinT in decimal.
 QByteArray ScaleInputCaption();

@@ -46,9 +46,9 @@ class InstalledUseTest : public QObject {
     // The first start finds cfg.ini with every default, written before the window reads it: no message,
     // no developer page, the axes from the controls' positions.
     QCOMPARE(home_.Read(QStringLiteral("vald_csv/cfg.ini")),
-             QByteArray("UDPport=6262\r\nLeft=351\r\nTop=98\r\nWidth=1399\r\nHeight=795\r\n"
-                        "DecimalSeparator=,\r\neeaddr=$1100\r\nTop1=40\r\nBottom1=10\r\nTop2=40\r\n"
-                        "Bottom2=10\r\nTop3=40\r\nBottom3=10\r\nTop4=40\r\nBottom4=10\r\nIncrement=5\r\n"));
+             QByteArray(
+                 "UDPport=6262\r\nDecimalSeparator=,\r\neeaddr=$1100\r\nTop1=40\r\nBottom1=10\r\nTop2=40\r\n"
+                 "Bottom2=10\r\nTop3=40\r\nBottom3=10\r\nTop4=40\r\nBottom4=10\r\nIncrement=5\r\n"));
     {
       const std::unique_ptr<TForm1> first = StartWindow(env);
       QCOMPARE(errors_, QStringList());

@@ -172,6 +172,81 @@ class WindowHandlersTest : public QObject {
     QCOMPARE(f.form->View().pages[PageH].upDnMin.position, 10);
   }
 
+  // A climate device's CO2 and VOC lie far above the default scale of 10 .. 40: its first readout says so
+  // in the status bar with the key; the chart's menu item (on the CO2 page) and the key (on the VOC page)
+  // fit each chart's two controls to its values, rounded outward to the step, as clicks on the arrows
+  // would: the axis follows and cfg.ini takes the positions when the save timer runs.
+  void scaleIsFittedToTheReadValues() {
+    SimulatorConfig config;
+    config.deviceCode = 43;  // TOPAZ: temperature, humidity, CO2, VOC
+    config.chipCode = 1;
+    config.recordCount = 300;
+    RunningSimulator simulator(config);
+    // Temperature and humidity on scales that show them, CO2 and VOC on the default one.
+    Form1Fixture f(
+        "ip1=127.0.0.1\r\nDecimalSeparator=.\r\nTop1=50\r\nBottom1=-20\r\nTop2=100\r\nBottom2=0\r\n"
+        "Top3=40\r\nBottom3=10\r\nTop4=40\r\nBottom4=10\r\n");
+    Ui::TForm1& ui = f.form->Controls();
+    f.form->Link().port = simulator.Port();
+    f.form->show();
+    QVERIFY(QTest::qWaitForWindowExposed(f.form.get()));
+    QSignalSpy finished(f.form.get(), &TForm1::ReadoutFinished);
+    ui.SpeedButton7->click();
+    QVERIFY(finished.wait(20000));
+    QCOMPARE(f.errors, QStringList());
+    const QString co2 = ui.PageControl1->tabText(PageC);
+    const QString voc = ui.PageControl1->tabText(PageV);
+    QCOMPARE(f.form->StatusPanel(2)->text(),
+             QStringLiteral("Skálán kívül: %1, %2 – F6 illeszti").arg(co2, voc));
+
+    QAction* fit = ui.Chart_C->actions().value(0);
+    QVERIFY(fit);
+    QCOMPARE(ui.Chart_C->contextMenuPolicy(), Qt::ActionsContextMenu);
+    QCOMPARE(fit->text(), QStringLiteral("Skála az adatokhoz"));
+    QCOMPARE(fit->shortcut(), QKeySequence(Qt::Key_F6));
+    for (const ChartPage page : {PageC, PageV}) {
+      ui.PageControl1->setCurrentIndex(page);
+      if (page == PageC) {
+        fit->trigger();
+      } else {
+        QTest::keyClick(f.form.get(), Qt::Key_F6);
+      }
+      const ChartPageModel& shown = f.form->View().pages[page];
+      double lowest = 1e9;
+      double highest = -1e9;
+      for (const ChartSeries& series : shown.chart.series) {
+        for (const ChartPoint& point : series.Points()) {
+          if (point.isNull) continue;
+          lowest = std::min(lowest, point.y);
+          highest = std::max(highest, point.y);
+        }
+      }
+      const int bottom = shown.upDnMin.position;
+      const int top = shown.upDnMax.position;
+      QVERIFY2(bottom <= lowest && lowest < bottom + 5 && bottom % 5 == 0,
+               qPrintable(QString::number(bottom)));
+      QVERIFY2(top >= highest && highest > top - 5 && top % 5 == 0, qPrintable(QString::number(top)));
+      QCOMPARE(Axis(page == PageC ? ui.Chart_C : ui.Chart_V), QCPRange(bottom, top));
+      QVERIFY(f.form->SaveTimer().isActive());
+      QCOMPARE(f.form->StatusPanel(2)->text(),
+               page == PageC ? QStringLiteral("Skálán kívül: %1 – F6 illeszti").arg(voc) : QString());
+    }
+
+    const QString written = QStringLiteral("Top3=%1\r\nBottom3=%2\r\nTop4=%3\r\nBottom4=%4\r\n")
+                                .arg(f.form->View().pages[PageC].upDnMax.position)
+                                .arg(f.form->View().pages[PageC].upDnMin.position)
+                                .arg(f.form->View().pages[PageV].upDnMax.position)
+                                .arg(f.form->View().pages[PageV].upDnMin.position);
+    QVERIFY(!QString::fromLatin1(f.folder.Read(QStringLiteral("cfg.ini"))).contains(written));
+    QTRY_VERIFY_WITH_TIMEOUT(QString::fromLatin1(f.folder.Read(QStringLiteral("cfg.ini"))).contains(written),
+                             5000);
+
+    // The next readout of the same device says nothing more of the scale.
+    ui.SpeedButton7->click();
+    QVERIFY(finished.wait(20000));
+    QCOMPARE(f.form->StatusPanel(2)->text(), QString());
+  }
+
   void axisMinimumStopsAtTheEndOfItsRange() {
     Form1Fixture f("Bottom1=-3200\r\n");
     QTest::mouseClick(f.form->Controls().UpDnMinT->findChild<QToolButton*>(QStringLiteral("down")),

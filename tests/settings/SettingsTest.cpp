@@ -268,4 +268,52 @@ INSTANTIATE_TEST_SUITE_P(
         PlacementCase{"BottomRight1366", Placement::BottomRightQuarter, {1366, 768}, {683, 374, 683, 374}}),
     [](const auto& info) { return std::string(info.param.name); });
 
+struct StartupCase {
+  const char* name;
+  QRect geometry;
+  bool positionStored;
+  QList<QRect> screens;
+  QRect expected;
+};
+
+class StartupGeometryTest : public testing::TestWithParam<StartupCase> {};
+
+// The window opens where the user can reach it: an unstored geometry within the available area, a
+// stored one unless it lies off every screen.
+TEST_P(StartupGeometryTest, Geometry) {
+  EXPECT_EQ(StartupGeometry(GetParam().geometry, GetParam().positionStored, GetParam().screens),
+            GetParam().expected);
+}
+
+const QRect Design{351, 98, 1399, 795};
+const QRect Laptop{0, 0, 1600, 1000};
+const QRect LaptopWithPanel{0, 32, 1600, 968};
+const QRect RightScreen{1600, 0, 1920, 1080};
+
+INSTANTIATE_TEST_SUITE_P(
+    Screens, StartupGeometryTest,
+    testing::Values(
+        StartupCase{"DesignFitsFullHd", Design, false, {{0, 0, 1920, 1040}}, Design},
+        StartupCase{"DesignCentredOn1600", Design, false, {Laptop}, {100, 102, 1399, 795}},
+        StartupCase{"ShrunkToASmallScreen", Design, false, {{0, 30, 1024, 738}}, {0, 30, 1024, 738}},
+        StartupCase{"UnderAPanel", {0, 0, 800, 600}, false, {LaptopWithPanel}, {400, 216, 800, 600}},
+        StartupCase{"WithinASecondScreen",
+                    {1700, 50, 1399, 795},
+                    false,
+                    {Laptop, RightScreen},
+                    {1700, 50, 1399, 795}},
+        StartupCase{"StoredPartlyOffStays", Design, true, {Laptop}, Design},
+        StartupCase{"StoredOnASecondScreenStays",
+                    {2000, 100, 800, 600},
+                    true,
+                    {Laptop, RightScreen},
+                    {2000, 100, 800, 600}},
+        StartupCase{
+            "StoredOffEveryScreenComesBack", {2000, 100, 800, 600}, true, {Laptop}, {400, 200, 800, 600}},
+        StartupCase{"StoredCornerOnlyComesBack", {1560, 960, 800, 600}, true, {Laptop}, {400, 200, 800, 600}},
+        StartupCase{
+            "StoredAboveTheScreenComesBack", {100, -2000, 1920, 1200}, true, {Laptop}, {0, 0, 1600, 1000}},
+        StartupCase{"NoScreenKnownLeavesIt", Design, true, {}, Design}),
+    [](const auto& info) { return std::string(info.param.name); });
+
 }  // namespace

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include "ViewTestSupport.h"
 #include "views/AxisScale.h"
 
@@ -120,6 +122,75 @@ TEST(ScaleStepInput, SetsAllEightStepsAndNoPosition) {
   EXPECT_EQ(ScaleInputPreset(view), "25");
   EXPECT_EQ(FromWin1250(ScaleInputCaption()), "Skála növelés csökkentés mértéke");
   EXPECT_EQ(FromWin1250(ScaleInputPrompt()), "Kérem adja meg az értéket 1-100 ig ");
+}
+
+// A chart page whose chart holds the given series of values (NAN: a missing value).
+ChartPageModel PageWithValues(const std::vector<std::vector<double>>& series, int step = 5) {
+  ChartPageModel page;
+  for (const std::vector<double>& values : series) {
+    ChartSeries& shown = page.chart.series.emplace_back();
+    for (double value : values) std::isnan(value) ? shown.AddNull() : shown.AddValue(value);
+  }
+  page.upDnMax.step = page.upDnMin.step = step;
+  ApplyAxisPositions(page);
+  return page;
+}
+
+struct FitCase {
+  const char* name;
+  std::vector<std::vector<double>> series;
+  int step;
+  int expectedMinimum;
+  int expectedMaximum;
+};
+
+class AxisFit : public testing::TestWithParam<FitCase> {};
+
+// Both controls move to the values' range rounded outward to the step; the axis follows.
+TEST_P(AxisFit, TakesTheValuesRangeRoundedOutward) {
+  const FitCase& c = GetParam();
+  ChartPageModel page = PageWithValues(c.series, c.step);
+  ASSERT_TRUE(FitAxisToValues(page));
+  EXPECT_EQ(page.upDnMin.position, c.expectedMinimum);
+  EXPECT_EQ(page.upDnMax.position, c.expectedMaximum);
+  EXPECT_EQ(page.chart.axisMinimum, c.expectedMinimum);
+  EXPECT_EQ(page.chart.axisMaximum, c.expectedMaximum);
+}
+
+INSTANTIATE_TEST_SUITE_P(Values, AxisFit,
+                         testing::Values(FitCase{"Co2", {{412, 655.5, NAN, 1287}}, 5, 410, 1290},
+                                         FitCase{"AcrossSeries", {{21.4, 22}, {-3.2, 8}}, 5, -5, 25},
+                                         FitCase{"OnTheSteps", {{20, 30}}, 10, 20, 30},
+                                         FitCase{"FlatLineGetsAStep", {{400, 400}}, 5, 400, 405},
+                                         FitCase{"FlatBetweenSteps", {{401, 401}}, 5, 400, 405},
+                                         FitCase{"ZeroStepCountsAsOne", {{2.5, 7.5}}, 0, 2, 8},
+                                         FitCase{
+                                             "BeyondTheControlsRanges", {{-50000, 90000}}, 5, -32000, 32000},
+                                         FitCase{"AboveBothRanges", {{40000, 50000}}, 5, 31999, 32000}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST(AxisFit, ChartWithoutValuesStaysAsItWas) {
+  ChartPageModel page = PageWithValues({{NAN, NAN}, {}});
+  EXPECT_FALSE(FitAxisToValues(page));
+  EXPECT_EQ(page.upDnMin.position, 10);
+  EXPECT_EQ(page.upDnMax.position, 40);
+}
+
+// The status text names the visible pages that show none of their values, with the key.
+TEST(AxisFit, HintNamesThePagesOffTheirAxis) {
+  WindowModel view;
+  view.pageCaptions = {W("Hőmérséklet"), W("Páratartalom"), "CO2", "VOC"};
+  view.pages[PageT] = PageWithValues({{21.5, 55}});     // partly shown
+  view.pages[PageH] = PageWithValues({{NAN}});          // nothing to show
+  view.pages[PageC] = PageWithValues({{412, 1287}});    // all above
+  view.pages[PageV] = PageWithValues({{-3, 5, 9.99}});  // all below
+  EXPECT_EQ(FromWin1250(OffAxisHint(view, QStringLiteral("F6"))), "Skálán kívül: CO2, VOC – F6 illeszti");
+  view.tabVisible[PageV] = false;
+  EXPECT_EQ(FromWin1250(OffAxisHint(view, QStringLiteral("F6"))), "Skálán kívül: CO2 – F6 illeszti");
+  ASSERT_TRUE(FitAxisToValues(view.pages[PageC]));
+  EXPECT_EQ(OffAxisHint(view, QStringLiteral("F6")), QByteArray());
+  view.pages[PageV].chart.SetAxisRange(9.99, 20);
+  EXPECT_FALSE(ValuesOffAxis(view.pages[PageV].chart));
 }
 
 }  // namespace
