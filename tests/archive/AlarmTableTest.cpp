@@ -7,18 +7,23 @@ namespace {
 
 using AlarmTableTest = ArchiveTest;
 
+// A run of two records above 8 °C on the first channel.
+ArchivedAlarm HighAlarm() {
+  return {QStringLiteral("00:1A:2B:3C:4D:5E"),
+          1,
+          QStringLiteral("temperature"),
+          QStringLiteral("high"),
+          8,
+          QStringLiteral("2024-03-01 00:10"),
+          QStringLiteral("2024-03-01 00:20"),
+          2,
+          9.1};
+}
+
 TEST_P(AlarmTableTest, AnAlarmIsNewOnceAndARunThatGrewKeepsItsRow) {
   ArchiveStore store(location);
   store.Merge(AgateReadout(AgateLines(0, 10)));
-  ArchivedAlarm alarm{QStringLiteral("00:1A:2B:3C:4D:5E"),
-                      1,
-                      QStringLiteral("temperature"),
-                      QStringLiteral("high"),
-                      8,
-                      QStringLiteral("2024-03-01 00:10"),
-                      QStringLiteral("2024-03-01 00:20"),
-                      2,
-                      9.1};
+  ArchivedAlarm alarm = HighAlarm();
   EXPECT_TRUE(AlarmTable(store).Keep(alarm));
   alarm.end = QStringLiteral("2024-03-01 00:50");
   alarm.records = 5;
@@ -76,15 +81,7 @@ TEST_P(AlarmTableTest, ARunThatLostItsFirstRecordsIsTheSameAlarm) {
 }
 
 ArchivedAlarm OpenAlarm() {
-  ArchivedAlarm alarm{QStringLiteral("00:1A:2B:3C:4D:5E"),
-                      1,
-                      QStringLiteral("temperature"),
-                      QStringLiteral("high"),
-                      8,
-                      QStringLiteral("2024-03-01 00:10"),
-                      QStringLiteral("2024-03-01 00:20"),
-                      2,
-                      9.1};
+  ArchivedAlarm alarm = HighAlarm();
   alarm.open = true;
   return alarm;
 }
