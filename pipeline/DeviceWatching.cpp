@@ -24,7 +24,9 @@ std::vector<DeviceAlarm> WatchDevice(const ReadoutRun& run, const QString& devic
   std::vector<DeviceAlarm> alarms;
   if (!run.deviceWatch) return alarms;
   const std::optional<AlarmKind> raised = DeviceAlarmKind(state, *run.deviceWatch);
-  const QDateTime now = run.env.now().toTimeZone(run.zone);
+  // To the minute, as the archive keeps the times of alarms.
+  QDateTime now = run.env.now().toTimeZone(run.zone);
+  now.setTime(QTime(now.time().hour(), now.time().minute()));
   for (const AlarmKind kind : {AlarmKind::Silent, AlarmKind::Clock}) {
     DeviceAlarm alarm;
     alarm.kind = kind;
