@@ -168,6 +168,19 @@ TEST(AlarmEvents, ASilentDeviceIsToldOnceAndClearedWhenItAnswers) {
       QStringList{QStringLiteral("clear|silent|2024-03-01T01:15:00+01:00|2024-03-01T01:30:00+01:00|20")});
 }
 
+// A device that answers, but whose newest record is two hours old, is silent as well.
+TEST(AlarmEvents, ADeviceWhoseNewestRecordIsTooOldIsSilent) {
+  TempFolder out;
+  const RunningSimulator device(AgateLogging({5, 5, 5, 5, 5, 5, 5, 5}));  // the newest at 01:10
+  const ProcessResult read = ValdRead(
+      out, QStringLiteral("03:10"), {QStringLiteral("--stale"), QStringLiteral("60"), Device(device.Port())});
+  EXPECT_EQ(read.exitCode, 3) << read.out.toStdString() << read.err.toStdString();
+  ASSERT_EQ(Alarms(read).size(), 1) << read.out.toStdString();
+  EXPECT_EQ(
+      NotesTaken(out),
+      QStringList{QStringLiteral("alarm|silent|2024-03-01T03:10:00+01:00|2024-03-01T03:10:00+01:00|120")});
+}
+
 // Records an hour ahead of the reading machine's clock: the device's clock is off.
 TEST(AlarmEvents, RecordsInTheFutureAreAClockAlarm) {
   TempFolder out;
