@@ -168,35 +168,39 @@ TEST(AlarmEvents, ASilentDeviceIsToldOnceAndClearedWhenItAnswers) {
       QStringList{QStringLiteral("clear|silent|2024-03-01T01:15:00+01:00|2024-03-01T01:30:00+01:00|20")});
 }
 
-// A device that answers, but whose newest record is two hours old, is silent as well.
-TEST(AlarmEvents, ADeviceWhoseNewestRecordIsTooOldIsSilent) {
+struct DeviceAlarmCase {
+  const char* name;
+  const char* now;     // the reading machine's clock; the newest record is at 01:10
+  const char* option;  // with "60" or "30" minutes
+  double age;          // newestRecordAgeMinutes
+  const char* note;    // what the notify command wrote
+};
+
+class DeviceAlarmOfAReadout : public testing::TestWithParam<DeviceAlarmCase> {};
+
+// A device that answers, but whose newest record is too old, is silent; records ahead of the reading
+// machine's clock beyond the limit say that the device's clock is off.
+TEST_P(DeviceAlarmOfAReadout, IsToldWithTheNewestRecordsAge) {
   TempFolder out;
-  const RunningSimulator device(AgateLogging({5, 5, 5, 5, 5, 5, 5, 5}));  // the newest at 01:10
-  const ProcessResult read = ValdRead(
-      out, QStringLiteral("03:10"), {QStringLiteral("--stale"), QStringLiteral("60"), Device(device.Port())});
+  const RunningSimulator device(AgateLogging({5, 5, 5, 5, 5, 5, 5, 5}));
+  const QString option = QString::fromLatin1(GetParam().option);
+  const ProcessResult read =
+      ValdRead(out, QString::fromLatin1(GetParam().now),
+               {option, option == QLatin1String("--stale") ? QStringLiteral("60") : QStringLiteral("30"),
+                Device(device.Port())});
   EXPECT_EQ(read.exitCode, 3) << read.out.toStdString() << read.err.toStdString();
+  EXPECT_EQ(DeviceLine(read).value(QStringLiteral("newestRecordAgeMinutes")).toDouble(), GetParam().age);
   ASSERT_EQ(Alarms(read).size(), 1) << read.out.toStdString();
-  EXPECT_EQ(
-      NotesTaken(out),
-      QStringList{QStringLiteral("alarm|silent|2024-03-01T03:10:00+01:00|2024-03-01T03:10:00+01:00|120")});
+  EXPECT_EQ(NotesTaken(out), QStringList{QString::fromLatin1(GetParam().note)});
 }
 
-// Records an hour ahead of the reading machine's clock: the device's clock is off.
-TEST(AlarmEvents, RecordsInTheFutureAreAClockAlarm) {
-  TempFolder out;
-  const RunningSimulator device(AgateLogging({5, 5, 5, 5, 5, 5, 5, 5}));  // the newest at 01:10
-  const ProcessResult read =
-      ValdRead(out, QStringLiteral("00:10"),
-               {QStringLiteral("--clock-limit"), QStringLiteral("30"), Device(device.Port())});
-  EXPECT_EQ(read.exitCode, 3) << read.out.toStdString() << read.err.toStdString();
-  EXPECT_EQ(DeviceLine(read).value(QStringLiteral("newestRecordAgeMinutes")).toDouble(), -60);
-  const QJsonArray alarms = Alarms(read);
-  ASSERT_EQ(alarms.size(), 1) << read.out.toStdString();
-  EXPECT_EQ(alarms[0].toObject().value(QStringLiteral("kind")).toString(), QStringLiteral("clock"));
-  EXPECT_EQ(
-      NotesTaken(out),
-      QStringList{QStringLiteral("alarm|clock|2024-03-01T00:10:00+01:00|2024-03-01T00:10:00+01:00|-60")});
-}
+INSTANTIATE_TEST_SUITE_P(
+    Kinds, DeviceAlarmOfAReadout,
+    testing::Values(DeviceAlarmCase{"OldRecordsAreSilent", "03:10", "--stale", 120,
+                                    "alarm|silent|2024-03-01T03:10:00+01:00|2024-03-01T03:10:00+01:00|120"},
+                    DeviceAlarmCase{"RecordsInTheFutureAreAClockOff", "00:10", "--clock-limit", -60,
+                                    "alarm|clock|2024-03-01T00:10:00+01:00|2024-03-01T00:10:00+01:00|-60"}),
+    [](const testing::TestParamInfo<DeviceAlarmCase>& info) { return std::string(info.param.name); });
 
 // A rule names a device by the host and port it is read at; a rule that named no device of the run is
 // named on standard error and in the JSON's last line.
