@@ -111,6 +111,25 @@ QStringList ThirdVersion() {
   };
 }
 
+// Version 4: a readout says how old its newest record was against the reading machine's clock, and the
+// alarms, kept until now in a table made on first use, become part of the archive: each says what it is
+// about (kind: "limit", "silent", "clock"), whether it is still open, and whether its all-clear was
+// reported. Alarms kept before are closed, their all-clear counted as reported, so none is told again.
+QStringList FourthVersion() {
+  return {
+      QStringLiteral("ALTER TABLE readouts ADD COLUMN newest_record_age_minutes DOUBLE PRECISION"),
+      QStringLiteral(
+          "CREATE TABLE IF NOT EXISTS alarms (device_key TEXT NOT NULL, channel INTEGER NOT NULL, "
+          "quantity TEXT NOT NULL, limit_side TEXT NOT NULL, limit_value DOUBLE PRECISION NOT NULL, "
+          "start_time TEXT NOT NULL, end_time TEXT NOT NULL, records INTEGER NOT NULL, "
+          "extreme DOUBLE PRECISION NOT NULL, reported SMALLINT NOT NULL DEFAULT 1, "
+          "PRIMARY KEY (device_key, channel, limit_side, start_time))"),
+      QStringLiteral("ALTER TABLE alarms ADD COLUMN kind TEXT NOT NULL DEFAULT 'limit'"),
+      QStringLiteral("ALTER TABLE alarms ADD COLUMN is_open SMALLINT NOT NULL DEFAULT 0"),
+      QStringLiteral("ALTER TABLE alarms ADD COLUMN clear_reported SMALLINT NOT NULL DEFAULT 1"),
+  };
+}
+
 }  // namespace
 
 QStringList SchemaStep(int version, ArchiveLocation::Engine engine) {
@@ -121,6 +140,8 @@ QStringList SchemaStep(int version, ArchiveLocation::Engine engine) {
       return SecondVersion();
     case 3:
       return ThirdVersion();
+    case 4:
+      return FourthVersion();
     default:
       return {};
   }

@@ -7,11 +7,11 @@
 
 // The archive's schema version that this program writes. An archive of an older version is brought up
 // to it step by step, all steps in one transaction; one of a newer version is refused and left as it is.
-inline constexpr int CurrentSchemaVersion = 3;
+inline constexpr int CurrentSchemaVersion = 4;
 
 // The tables of that version.
-inline constexpr std::array<const char*, 5> ArchiveTables = {"schema_version", "devices", "readouts",
-                                                             "records", "channels"};
+inline constexpr std::array<const char*, 6> ArchiveTables = {"schema_version", "devices",  "readouts",
+                                                             "records",        "channels", "alarms"};
 
 // The statements that take an archive from version `version - 1` to `version` (1: from nothing), its
 // records table apart.

@@ -484,6 +484,8 @@ MergeResult ArchiveStore::Merge(const ArchiveReadout& readout, const ArchivedLin
   Begin();
   try {
     const qint64 deviceId = StoreDevice(readout.device, readout.readAt);
+    QSqlQuery earlier = Run(QStringLiteral("SELECT 1 FROM readouts WHERE device_id = ? LIMIT 1"), {deviceId});
+    result.hadReadout = NextRow(earlier);
     const QVariant readoutId = readout.image.isEmpty() ? QVariant() : StoreReadout(deviceId, readout);
     std::vector<NewRecord> records;
     records.reserve(lines.records.size());
@@ -514,13 +516,16 @@ QVariant ArchiveStore::StoreReadout(qint64 deviceId, const ArchiveReadout& reado
       if (image.isNull()) image = QByteArray("", 0);
     }
   }
-  QSqlQuery stored =
-      Run(QStringLiteral("INSERT INTO readouts (device_id, read_at, address, decimal_separator, "
-                         "system_decimal_separator, image, lines, added, full_readout, missed_blocks, "
-                         "base_readout_id) VALUES (?, ?, ?, ?, ?, ?, ?, 0, ?, ?, ?) RETURNING id"),
-          {deviceId, SqlTimeText(readout.readAt), readout.device.address, readout.decimalSeparatorText,
-           QByteArray(1, readout.systemDecimalSeparator), image, int(readout.lines.size()),
-           int(readout.fullReadout), readout.missedBlocks, base});
+  QSqlQuery stored = Run(
+      QStringLiteral("INSERT INTO readouts (device_id, read_at, address, decimal_separator, "
+                     "system_decimal_separator, image, lines, added, full_readout, missed_blocks, "
+                     "base_readout_id, newest_record_age_minutes) VALUES (?, ?, ?, ?, ?, ?, ?, 0, ?, ?, ?, "
+                     "?) RETURNING id"),
+      {deviceId, SqlTimeText(readout.readAt), readout.device.address, readout.decimalSeparatorText,
+       QByteArray(1, readout.systemDecimalSeparator), image, int(readout.lines.size()),
+       int(readout.fullReadout), readout.missedBlocks, base,
+       readout.newestRecordAgeMinutes ? QVariant(*readout.newestRecordAgeMinutes)
+                                      : QVariant(QMetaType(QMetaType::Double))});
   if (!NextRow(stored))
     Fail(QStringLiteral("INSERT INTO readouts"), QStringLiteral("no readout id returned"));
   return stored.value(0).toLongLong();

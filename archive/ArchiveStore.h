@@ -34,6 +34,8 @@ struct ArchiveReadout {
   QByteArray image;         // the log header and every block as received; empty for an imported file
   bool fullReadout = true;  // every block was asked for, not only those with new records
   int missedBlocks = 0;     // blocks without a full reply
+  // How far its newest record lay behind the reading machine's clock, in minutes; none without one.
+  std::optional<double> newestRecordAgeMinutes;
 };
 
 // What the archive holds of a device's last readout, for reading only what is new since.
@@ -44,8 +46,9 @@ struct LastReadout {
 };
 
 struct MergeResult {
-  int added = 0;        // records new to the archive
-  int withoutTime = 0;  // records whose time stamp is no valid date and time: not archived
+  int added = 0;            // records new to the archive
+  int withoutTime = 0;      // records whose time stamp is no valid date and time: not archived
+  bool hadReadout = false;  // the device had a readout archived before this one
 };
 
 // A device as "list" shows it.

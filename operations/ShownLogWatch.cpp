@@ -52,7 +52,7 @@ void ShowAlarms(LogWatch& watch, WindowModel& view, const std::vector<ChannelLim
 ShownDevice ShownDeviceOfReadout(const ReadoutOutcome& outcome, const ReadoutResult& result,
                                  const ReadoutRun& run) {
   ShownDevice device;
-  device.names = {outcome.device.mac, result.host, outcome.device.deviceType};
+  device.names = {outcome.device.mac, result.host, outcome.device.deviceType, result.port};
   if (run.archive) device.archiveKey = outcome.device.key;
   return device;
 }

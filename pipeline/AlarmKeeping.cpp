@@ -16,6 +16,7 @@ ArchivedAlarm ArchivedAlarmOf(const Alarm& alarm, const QString& deviceKey, cons
   archived.end = RecordTimeText(alarm.end);
   archived.records = alarm.records;
   archived.extreme = alarm.extreme;
+  archived.open = alarm.open;
   return archived;
 }
 
@@ -24,11 +25,19 @@ ArchivedAlarm ArchivedAlarmOf(const Alarm& alarm, const QString& deviceKey, cons
 void KeepAlarms(LogAlarms& found, ArchiveStore& store) {
   if (found.alarms.empty() || found.deviceKey.isEmpty()) return;
   AlarmTable table(store);
-  for (size_t i = 0; i < found.alarms.size(); ++i)
-    found.isNew[i] = table.Keep(ArchivedAlarmOf(found.alarms[i], found.deviceKey, *found.type));
+  for (size_t i = 0; i < found.alarms.size(); ++i) {
+    const ArchivedAlarm archived = ArchivedAlarmOf(found.alarms[i], found.deviceKey, *found.type);
+    found.isNew[i] = table.Keep(archived);
+    found.isNewClear[i] = !archived.open && table.ClaimClear(archived);
+  }
 }
 
-void UnreportAlarm(const LogAlarms& found, size_t index, ArchiveStore& store) {
+void UnreportAlarm(const LogAlarms& found, size_t index, AlarmEvent event, ArchiveStore& store) {
   if (found.deviceKey.isEmpty()) return;
-  AlarmTable(store).Unreport(ArchivedAlarmOf(found.alarms[index], found.deviceKey, *found.type));
+  const ArchivedAlarm archived = ArchivedAlarmOf(found.alarms[index], found.deviceKey, *found.type);
+  if (event == AlarmEvent::Start) {
+    AlarmTable(store).Unreport(archived);
+  } else {
+    AlarmTable(store).UnreportClear(archived);
+  }
 }

@@ -3,9 +3,18 @@
 #include "archive/ArchiveStore.h"
 #include "watch/LogAlarms.h"
 
+// What is told of an alarm: that it started, or that it is over (its all-clear).
+enum class AlarmEvent { Start, Clear };
+
+// "alarm" or "clear", as the notify command and the JSON name the events.
+inline const char* AlarmEventKey(AlarmEvent event) {
+  return event == AlarmEvent::Start ? "alarm" : "clear";
+}
+
 // Keeps the alarms in the archive's alarm table under the device's key: only those not reported yet
-// stay new, and count as reported from here on. Throws ValdError when the archive fails.
+// stay new, and only the all-clears of those over that were not reported yet; all count as reported
+// from here on. Throws ValdError when the archive fails.
 void KeepAlarms(LogAlarms& found, ArchiveStore& store);
 
-// The report of alarm `index` of `found` failed: the next readout reports it again.
-void UnreportAlarm(const LogAlarms& found, size_t index, ArchiveStore& store);
+// The report of alarm `index` of `found` or of its all-clear failed: the next readout reports it again.
+void UnreportAlarm(const LogAlarms& found, size_t index, AlarmEvent event, ArchiveStore& store);

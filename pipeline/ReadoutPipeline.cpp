@@ -35,7 +35,10 @@ void ArchiveReadoutLog(const ReadoutResult& result, const TextLines& lines, cons
     readout.image = result.rawImage;
     readout.fullReadout = !result.incremental;
     readout.missedBlocks = int(result.blocksWithoutReply.size());
-    outcome.archivedLines = run.archive->Merge(readout).added;
+    readout.newestRecordAgeMinutes = outcome.newestRecordAgeMinutes;
+    const MergeResult merged = run.archive->Merge(readout);
+    outcome.archivedLines = merged.added;
+    outcome.keepsLogging = merged.hadReadout && merged.added > 0;
   } catch (const ValdError& error) {
     outcome.archiveError = error.Message();
   }
@@ -46,10 +49,12 @@ void ArchiveReadoutLog(const ReadoutResult& result, const TextLines& lines, cons
 void WatchReadoutLog(const ReadoutResult& result, const ReadoutRun& run, ReadoutOutcome& outcome) {
   if (run.limits.IsEmpty()) return;
   const DeviceType& type = *FindDeviceType(result.DeviceCode());
-  outcome.alarms = FindLogAlarms(result.log, type, run.limits,
-                                 {outcome.device.mac, result.host, QString::fromLatin1(type.name)});
-  if (!run.archive) return;
+  outcome.alarms =
+      FindLogAlarms(result.log, type, run.limits,
+                    {outcome.device.mac, result.host, QString::fromLatin1(type.name), result.port});
   LogAlarms& alarms = *outcome.alarms;
+  alarms.zone = run.zone;
+  if (!run.archive) return;
   alarms.deviceKey = outcome.device.key;
   if (alarms.alarms.empty()) return;
   try {
@@ -87,6 +92,7 @@ ReadoutOutcome KeepReadout(const ReadoutResult& result, const ReadoutRun& run,
                            const ReadoutDestination& destination) {
   ReadoutOutcome outcome;
   outcome.device = IdentifyDevice(result);
+  outcome.newestRecordAgeMinutes = NewestRecordAgeMinutes(result.log, run.env.now(), run.zone);
   SetApartFromAnotherType(result, run, outcome);
   const TextLines lines =
       FormatMeasurementLines(result.log.records, result.log.values,

@@ -28,6 +28,9 @@ struct ReadoutOutcome {
   QString alarmsError;               // why the archive could not keep the alarms, empty if it did
   std::optional<MqttOutcome> mqtt;   // when the run publishes: what became of the messages
   QString deviceWarning;  // the MAC address is archived for a device of another code: this one is kept apart
+  // How far the newest record lies behind the run's clock, in the devices' time zone; none without one.
+  std::optional<double> newestRecordAgeMinutes;
+  bool keepsLogging = false;  // the archive had a readout of the device before, and gained records now
 };
 
 // The steps after the readout of a known device (result.deviceFound()), the same for the window,

@@ -12,6 +12,11 @@ ReadoutRun OpenReadoutRun(const Environment& env, const QByteArray& decimalSepar
   run.limits = std::move(limits);
   run.publisher = publisher;
   try {
+    run.zone = SiteTimeZone(env.timeZone);
+  } catch (const ValdError&) {
+    run.zone = QTimeZone::systemTimeZone();
+  }
+  try {
     const ArchiveLocation location = ParseArchiveLocation(env.archive, env.programFolder);
     if (!location.IsOff())
       run.archive = std::make_unique<ArchiveWriter>(location, SiteTimeZone(env.timeZone));

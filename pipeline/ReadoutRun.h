@@ -9,6 +9,7 @@
 #include "mqtt/MessagePublisher.h"
 #include "pipeline/EarlierImages.h"
 #include "readout/LogReadout.h"
+#include "watch/DeviceClock.h"
 #include "watch/LimitRules.h"
 
 // The settings of one run of readouts (one "Lekérdezés", "Összes lekérdezése" or vald_read), parsed
@@ -21,6 +22,9 @@ struct ReadoutRun {
   LimitRules limits;                       // the limits the logs are checked against; empty: none
   const MessagePublisher* publisher = nullptr;  // where the readouts are published; null: nowhere
   NewOnlyPolicy newOnly;                        // whether a readout asks only for what is new
+  QTimeZone zone;  // the devices' time zone (env.timeZone; the system's when that names none)
+  // Set: the devices' answers and clocks are watched as well (silent and clock alarms).
+  std::optional<DeviceWatchLimits> deviceWatch;
 };
 
 // The run for `env`: the archive that env.archive names, with UTC at env.timeZone, opened while the

@@ -15,6 +15,7 @@ LogReadout::LogReadout(const DeviceLink& link, const IdentityAsks& identityAsks,
 
 void LogReadout::Start() {
   result_.host = link_.host;
+  result_.port = link_.port;
   running_ = true;
   asking_ = Asking::Header;
   Request(MemoryReadRequest(HeaderAddress));

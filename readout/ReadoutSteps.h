@@ -15,6 +15,7 @@
 // what it got until then stays.
 struct ReadoutResult {
   QString host;
+  int port = 0;                          // the UDP port the device was asked on
   std::optional<int> receivedByteCount;  // ReceivedByteCount after the last exchange (Label1)
   int blockReplyBytes = 0;      // bytes of the block replies: ReceivedByteCount counts anew from the header
   bool identityAsked = false;   // the identity was wanted and asked for

@@ -114,13 +114,13 @@
     </message>
     <message>
         <source>%1
-Soronként egy szabály: ESZKÖZ;CSATORNA;ALSÓ;FELSŐ
-ESZKÖZ: MAC-cím, cím, eszköztípus (pl. IOLITE) vagy *; CSATORNA: az érték oszlopa (1 = az első) vagy mennyiség (temperature, humidity, co2 ...)
-ALSÓ, FELSŐ: szám ponttal, vagy üres; # után megjegyzés. A legszűkebb szabály érvényes.</source>
+Soronként egy szabály: ESZKÖZ;CSATORNA;ALSÓ;FELSŐ vagy ESZKÖZ;CSATORNA;ALSÓ;FELSŐ;KÉSLELTETÉS;HISZTERÉZIS
+ESZKÖZ: MAC-cím, cím, CÍM:PORT, eszköztípus nagybetűkkel (pl. IOLITE) vagy *; CSATORNA: az érték oszlopa (1 = az első) vagy mennyiség (temperature, humidity, co2 ...)
+ALSÓ, FELSŐ: szám ponttal, vagy üres; KÉSLELTETÉS: ennyi percig tartó túllépés riaszt; HISZTERÉZIS: ennyivel kell a határon belülre érni a riasztás végéhez (üresen 0); # után megjegyzés. A legszűkebb szabály érvényes.</source>
         <translation>%1
-One rule a line: DEVICE;CHANNEL;LOW;HIGH
-DEVICE: MAC address, address, device type (e.g. IOLITE) or *; CHANNEL: the value column (1 = the first) or a quantity (temperature, humidity, co2 ...)
-LOW, HIGH: a number with a point, or empty; a comment after #. The narrowest rule applies.</translation>
+One rule a line: DEVICE;CHANNEL;LOW;HIGH or DEVICE;CHANNEL;LOW;HIGH;DELAY;HYSTERESIS
+DEVICE: MAC address, address, ADDRESS:PORT, device type in capitals (e.g. IOLITE) or *; CHANNEL: the value column (1 = the first) or a quantity (temperature, humidity, co2 ...)
+LOW, HIGH: a number with a point, or empty; DELAY: an excursion lasting this many minutes raises an alarm; HYSTERESIS: how far back inside the limit a value must come to end the alarm (empty: 0); a comment after #. The narrowest rule applies.</translation>
     </message>
     <message>
         <source>Mentés</source>

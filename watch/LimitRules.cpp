@@ -36,6 +36,33 @@ bool IsHost(const QString& text) {
   return host.match(text).hasMatch();
 }
 
+// Type names are words of capital letters; a host is seldom written so.
+bool LooksLikeTypeName(const QString& text) {
+  static const QRegularExpression word(QStringLiteral("^[A-Z]+$"));
+  return word.match(text).hasMatch();
+}
+
+// "HOST:PORT" or "[IPv6]:PORT" as a host and its port, as the hosts file writes a device of its own
+// port; any other host (an IPv6 address without brackets too) as it is, with port 0.
+std::pair<QString, int> HostAndPort(const QString& text) {
+  static const QRegularExpression withPort(QStringLiteral("^(\\[[^\\]]+\\]|[^:\\[\\]]+):([0-9]{1,5})$"));
+  const QRegularExpressionMatch match = withPort.match(text);
+  if (!match.hasMatch()) return {text, 0};
+  QString host = match.captured(1);
+  if (host.startsWith(QLatin1Char('['))) host = host.mid(1, host.size() - 2);
+  return {host, match.captured(2).toInt()};
+}
+
+// DELAY or HYSTERESIS: empty for 0, else a number of at least 0.
+double ReadMargin(const QByteArray& field, const QString& name, QString& error) {
+  if (field.trimmed().isEmpty()) return 0;
+  const std::optional<double> value = ReadNumber(field, '.');
+  if (!value || *value < 0)
+    error =
+        QStringLiteral("%1 \"%2\" is no number of at least 0 (\".\" before the decimals)").arg(name, field);
+  return value.value_or(0);
+}
+
 std::optional<double> ReadLimit(const QByteArray& field, const QString& side, QString& error) {
   if (field.trimmed().isEmpty()) return std::nullopt;
   const std::optional<double> value = ReadNumber(field, '.');
@@ -45,10 +72,13 @@ std::optional<double> ReadLimit(const QByteArray& field, const QString& side, QS
 
 LimitRule ReadRule(const QByteArray& line, QString& error) {
   QList<QByteArray> fields = line.split(';');
-  // A closing ";" after HIGH, as the measurement files close their columns, is allowed.
-  if (fields.size() == 5 && fields[4].trimmed().isEmpty()) fields.removeLast();
-  if (fields.size() != 4) {
-    error = QStringLiteral("expected DEVICE;CHANNEL;LOW;HIGH, found %1 fields").arg(fields.size());
+  // A closing ";" after the last field, as the measurement files close their columns, is allowed.
+  if ((fields.size() == 5 || fields.size() == 7) && fields.last().trimmed().isEmpty()) fields.removeLast();
+  if (fields.size() != 4 && fields.size() != 6) {
+    error = QStringLiteral(
+                "expected DEVICE;CHANNEL;LOW;HIGH or DEVICE;CHANNEL;LOW;HIGH;DELAY;HYSTERESIS, "
+                "found %1 fields")
+                .arg(fields.size());
     return {};
   }
   LimitRule rule;
@@ -61,9 +91,13 @@ LimitRule ReadRule(const QByteArray& line, QString& error) {
   } else if (IsTypeName(device)) {
     rule.match = DeviceMatch::Type;
     rule.device = device.toUpper();
+  } else if (LooksLikeTypeName(device)) {
+    error = QStringLiteral("\"%1\" is no device type (a host is written in small letters or as an address)")
+                .arg(device);
+    return {};
   } else if (IsHost(device)) {
     rule.match = DeviceMatch::Host;
-    rule.device = device;
+    std::tie(rule.device, rule.port) = HostAndPort(device);
   } else {
     error = QStringLiteral("\"%1\" is no MAC address, host, device type or *").arg(device);
     return {};
@@ -93,6 +127,10 @@ LimitRule ReadRule(const QByteArray& line, QString& error) {
   } else if (rule.limit.low && rule.limit.high && *rule.limit.low > *rule.limit.high) {
     error = QStringLiteral("LOW is above HIGH");
   }
+  if (!error.isEmpty() || fields.size() == 4) return rule;
+  rule.limit.delayMinutes = ReadMargin(fields[4], QStringLiteral("DELAY"), error);
+  if (!error.isEmpty()) return {};
+  rule.limit.hysteresis = ReadMargin(fields[5], QStringLiteral("HYSTERESIS"), error);
   return rule;
 }
 
@@ -103,7 +141,8 @@ bool NamesDevice(const LimitRule& rule, const DeviceNames& device) {
     case DeviceMatch::Type:
       return rule.device.compare(device.type, Qt::CaseInsensitive) == 0;
     case DeviceMatch::Host:
-      return rule.device.compare(device.host, Qt::CaseInsensitive) == 0;
+      return rule.device.compare(device.host, Qt::CaseInsensitive) == 0 &&
+             (rule.port == 0 || rule.port == device.port);
     case DeviceMatch::Mac:
       return rule.device.compare(device.mac, Qt::CaseInsensitive) == 0;
   }
@@ -141,6 +180,20 @@ std::vector<ChannelLimit> LimitRules::LimitsOf(const DeviceNames& device, const 
   return limits;
 }
 
+std::vector<size_t> LimitRules::RulesNaming(const DeviceNames& device, const DeviceType& type) const {
+  std::vector<size_t> naming;
+  for (size_t i = 0; i < rules_.size(); ++i) {
+    if (!NamesDevice(rules_[i], device)) continue;
+    for (int column = 0; column < type.ValueColumns(); ++column) {
+      if (NamesColumn(rules_[i], type, column)) {
+        naming.push_back(i);
+        break;
+      }
+    }
+  }
+  return naming;
+}
+
 LimitRules ReadLimitRules(const QByteArray& content, const QString& fileName) {
   const TextLines lines = EditedFileLines(content);
   CheckEditedLines(lines, fileName);
@@ -153,6 +206,7 @@ LimitRules ReadLimitRules(const QByteArray& content, const QString& fileName) {
     LimitRule rule = ReadRule(line, error);
     if (!error.isEmpty()) throw FileLineError(fileName, i, error);
     rule.line = i + 1;
+    rule.text = QString::fromUtf8(line.trimmed());
     rules.push_back(std::move(rule));
   }
   return LimitRules(std::move(rules));

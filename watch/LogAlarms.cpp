@@ -8,7 +8,9 @@ LogAlarms FindLogAlarms(const RecordLog& log, const DeviceType& type, const Limi
   found.device = names.mac.isEmpty() ? names.host : names.mac;
   found.type = &type;
   found.alarms = FindAlarms(log, type, rules.LimitsOf(names, type));
+  found.rulesNaming = rules.RulesNaming(names, type);
   found.isNew.assign(found.alarms.size(), true);
+  for (const Alarm& alarm : found.alarms) found.isNewClear.push_back(!alarm.open);
   return found;
 }
 

@@ -14,12 +14,16 @@ struct LogAlarms {
   QString deviceKey;                 // how the archive knows the device; empty: the alarms are not kept
   const DeviceType* type = nullptr;  // the device's catalogue row
   std::vector<Alarm> alarms;
-  std::vector<bool> isNew;  // per alarm: not reported before
+  std::vector<bool> isNew;          // per alarm: not reported before
+  std::vector<bool> isNewClear;     // per alarm: it is over, and its all-clear was not reported before
+  QTimeZone zone;                   // the device's time zone, which its time stamps are read in
+  std::vector<size_t> rulesNaming;  // the rules (LimitRules::Rules) that name the device and a channel of it
 
   int NewCount() const { return int(std::count(isNew.begin(), isNew.end(), true)); }
 };
 
-// The alarms of a log in time order, for the device its names name, every one of them new. `type` is a
+// The alarms of a log in time order, for the device its names name, every one of them new, and the
+// all-clear of every one that is over new as well. `type` is a
 // row of the catalogue (DeviceTypeTable), which outlives the alarms.
 LogAlarms FindLogAlarms(const RecordLog& log, const DeviceType& type, const LimitRules& rules,
                         const DeviceNames& names);

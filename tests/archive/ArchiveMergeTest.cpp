@@ -120,7 +120,7 @@ TEST_P(ArchiveTest, BrokenArchiveIsNamedOnOneLineAndLeftAsItIs) {
   for (const auto& c : cases) {
     SCOPED_TRACE(c.label);
     QueryArchive(location, QStringLiteral("DROP VIEW IF EXISTS measurements"));
-    for (const char* table : {"records", "channels", "readouts", "devices", "schema_version"})
+    for (const char* table : {"alarms", "records", "channels", "readouts", "devices", "schema_version"})
       QueryArchive(location, QStringLiteral("DROP TABLE IF EXISTS %1").arg(QLatin1String(table)));
     ArchiveStore(location).Merge(AgateReadout(AgateLines(0, 10)));
     for (const QString& statement : c.breaking) QueryArchive(location, statement);

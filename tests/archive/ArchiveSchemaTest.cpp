@@ -71,7 +71,7 @@ TEST_P(ArchiveTest, SchemaOneArchiveIsCarriedOverWithEveryRecordAndImage) {
 
   ArchiveStore store(location, ArchiveAccess::ReadWrite, Budapest);
   EXPECT_EQ(Query(location, QStringLiteral("SELECT version FROM schema_version")),
-            QStringList{QStringLiteral("3")});
+            QStringList{QStringLiteral("4")});
   const QStringList after = RecordsText(store);
   EXPECT_EQ(after.size(), 600);
   EXPECT_EQ(QSet<QString>(after.begin(), after.end()), distinct);
@@ -111,7 +111,7 @@ TEST(SchemaTwoArchive, IsCarriedOverWithEveryRecordLineAndImage) {
 
   ArchiveStore store(location, ArchiveAccess::ReadWrite, Budapest);
   EXPECT_EQ(Query(location, QStringLiteral("SELECT version FROM schema_version")),
-            QStringList{QStringLiteral("3")});
+            QStringList{QStringLiteral("4")});
   QStringList after;
   for (const ArchivedDevice& device : store.Devices()) {
     for (const ArchivedLine& record : store.Records(device.id, "", "")) {

@@ -62,6 +62,7 @@ TEST(ValdReadAlarms, EachNewAlarmIsReportedAndNotifiedOnce) {
   const QString notes = out.File(QStringLiteral("notes.txt"));
   const QString notify =
       QStringLiteral(
+          "[ \"$VALD_EVENT\" = alarm ] || exit 0; "
           "printf '%s|%s|%s|%s|%s|%s|%s|%s|%s\\n' \"$VALD_DEVICE\" \"$VALD_TYPE\" "
           "\"$VALD_CHANNEL\" \"$VALD_QUANTITY\" \"$VALD_UNIT\" \"$VALD_LIMIT\" \"$VALD_START\" "
           "\"$VALD_END\" \"$VALD_EXTREME\" >> '%1'")
@@ -84,6 +85,8 @@ TEST(ValdReadAlarms, EachNewAlarmIsReportedAndNotifiedOnce) {
   const QStringList notified =
       QString::fromUtf8(out.Read(QStringLiteral("notes.txt"))).split('\n', Qt::SkipEmptyParts);
   ASSERT_EQ(notified.size(), alarms.size());
+  // The times carry the offset of the devices' time zone, here the system's.
+  const QTimeZone zone = QTimeZone::systemTimeZone();
   for (qsizetype i = 0; i < alarms.size(); ++i) {
     const QJsonObject alarm = alarms[i].toObject();
     const Alarm& want = expected[size_t(i)];
@@ -92,13 +95,13 @@ TEST(ValdReadAlarms, EachNewAlarmIsReportedAndNotifiedOnce) {
     EXPECT_EQ(alarm.value(QStringLiteral("quantity")).toString(), QStringLiteral("temperature"));
     EXPECT_EQ(alarm.value(QStringLiteral("limit")).toString(), QStringLiteral("high"));
     EXPECT_EQ(alarm.value(QStringLiteral("value")).toDouble(), 24);
-    EXPECT_EQ(alarm.value(QStringLiteral("start")).toString(), RecordTimeText(want.start));
-    EXPECT_EQ(alarm.value(QStringLiteral("end")).toString(), RecordTimeText(want.end));
+    EXPECT_EQ(alarm.value(QStringLiteral("start")).toString(), RecordTimeIso(want.start, zone));
+    EXPECT_EQ(alarm.value(QStringLiteral("end")).toString(), RecordTimeIso(want.end, zone));
     EXPECT_EQ(alarm.value(QStringLiteral("records")).toInt(), want.records);
     EXPECT_DOUBLE_EQ(alarm.value(QStringLiteral("extreme")).toDouble(), want.extreme);
     EXPECT_EQ(notified[i], QStringLiteral("00:1A:2B:3C:4D:5E|AGATE|%1|temperature|°C|high|%2|%3|%4")
                                .arg(want.column + 1)
-                               .arg(RecordTimeText(want.start), RecordTimeText(want.end))
+                               .arg(RecordTimeIso(want.start, zone), RecordTimeIso(want.end, zone))
                                .arg(want.extreme));
   }
 

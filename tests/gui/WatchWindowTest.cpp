@@ -63,9 +63,11 @@ class WatchWindowTest : public QObject {
     Form1Fixture f("DecimalSeparator=.\r\nLimits=cold.csv\r\n");
     f.folder.Write(QStringLiteral("cold.csv"), "AGATE;1;;25;extra\n");
     OpenTwoDays(f);
-    QCOMPARE(f.warnings, QStringList{QStringLiteral("A határértékek nem olvashatók: %1 line 1: expected "
-                                                    "DEVICE;CHANNEL;LOW;HIGH, found 5 fields")
-                                         .arg(f.folder.File(QStringLiteral("cold.csv")))});
+    QCOMPARE(f.warnings,
+             QStringList{QStringLiteral("A határértékek nem olvashatók: %1 line 1: expected "
+                                        "DEVICE;CHANNEL;LOW;HIGH or "
+                                        "DEVICE;CHANNEL;LOW;HIGH;DELAY;HYSTERESIS, found 5 fields")
+                             .arg(f.folder.File(QStringLiteral("cold.csv")))});
     QVERIFY(f.form->View().pages[PageT].chart.limitLines.empty());
 
     f.warnings.clear();
@@ -85,6 +87,25 @@ class WatchWindowTest : public QObject {
     QVERIFY(
         f.warnings[0].contains(QStringLiteral("az alsó határ alatt 5 °C: 2024-03-01 00:00 – 2024-03-01 "
                                               "08:10, 50 rekord, szélsőérték 0 °C")));
+  }
+
+  // The editor takes a rule with a delay and a hysteresis, and refuses a misspelt type with its line.
+  // Channel 1 passes 25 at 17:50: with a delay of an hour its alarm still starts there, and the
+  // charts draw the limit alone.
+  void theLimitsDialogTakesADelayAndHysteresisAndRefusesAMisspeltType() {
+    Form1Fixture f("DecimalSeparator=.\r\n");
+    OpenTwoDays(f);
+    f.limitsEdits = {"IOLTE;1;;25\n", "AGATE;1;;25;60;0.5\n"};
+    f.form->Controls().Hatrrtkek1->trigger();
+    QCOMPARE(
+        f.limitsProblems,
+        (QStringList{QStringLiteral("limits.csv line 1: \"IOLTE\" is no device type (a host is written in "
+                                    "small letters or as an address)"),
+                     QString()}));
+    QCOMPARE(f.folder.Read(QStringLiteral("limits.csv")), QByteArray("AGATE;1;;25;60;0.5\n"));
+    QCOMPARE(f.form->View().pages[PageT].chart.limitLines, (std::vector<LimitLine>{{25, Colour::Red}}));
+    QCOMPARE(f.form->StatusPanel(4)->text(), QStringLiteral("Riasztás: 1"));
+    QVERIFY(f.warnings.last().contains(QStringLiteral("2024-03-02 17:50 – 2024-03-02 23:50, 37 rekord")));
   }
 
   void aReadoutsAlarmIsReportedOnceWhenTheArchiveKeepsIt() {

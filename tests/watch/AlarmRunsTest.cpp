@@ -32,7 +32,7 @@ TEST(AlarmRuns, EachUnbrokenRunBeyondALimitIsOneAlarm) {
       {0, LimitSide::High, 8, At(0, 40), At(0, 40), 1, 8.2},
       {0, LimitSide::Low, 2, At(1, 0), At(1, 20), 3, 1.0},
       {0, LimitSide::High, 8, At(1, 40), At(1, 40), 1, 9.0},
-      {0, LimitSide::Low, 2, At(1, 50), At(1, 50), 1, -1.0},
+      {0, LimitSide::Low, 2, At(1, 50), At(1, 50), 1, -1.0, true},  // the log ends beyond the limit
   };
   EXPECT_EQ(FindAlarms(log, Agate(), limits), expected);
 }
@@ -63,10 +63,81 @@ TEST(AlarmRuns, AlarmsComeInTheOrderTheyStartedWithTheQuantitysUnit) {
   limits[3] = {std::nullopt, 240};
   const std::vector<Alarm> expected = {
       {0, LimitSide::High, 10, At(0, 0), At(0, 0), 1, 12.5},
-      {3, LimitSide::High, 240, At(0, 10), At(0, 10), 1, 245},
+      {3, LimitSide::High, 240, At(0, 10), At(0, 10), 1, 245, true},
   };
   EXPECT_EQ(FindAlarms(log, meter, limits), expected);
 }
+
+// A log of the first channel's values every ten minutes from 00:00, the second one's steady.
+RecordLog TenMinuteLog(const std::vector<const char*>& values) {
+  QList<QByteArray> lines;
+  for (size_t i = 0; i < values.size(); ++i) {
+    lines << QStringLiteral("2024;03;01;%1;%2;%3;20,0;")
+                 .arg(i / 6, 2, 10, QLatin1Char('0'))
+                 .arg(i % 6 * 10, 2, 10, QLatin1Char('0'))
+                 .arg(QLatin1String(values[i]))
+                 .toLatin1();
+  }
+  return LogOfLines(lines);
+}
+
+struct ExcursionCase {
+  const char* name;
+  std::vector<const char*> values;  // every ten minutes from 00:00
+  ChannelLimit limit;
+  std::vector<Alarm> expected;
+};
+
+class Excursions : public testing::TestWithParam<ExcursionCase> {};
+
+TEST_P(Excursions, GiveTheirAlarms) {
+  const std::vector<ChannelLimit> limits = {GetParam().limit, {}};
+  EXPECT_EQ(FindAlarms(TenMinuteLog(GetParam().values), Agate(), limits), GetParam().expected);
+}
+
+ChannelLimit High(double high, double delayMinutes, double hysteresis) {
+  ChannelLimit limit;
+  limit.high = high;
+  limit.delayMinutes = delayMinutes;
+  limit.hysteresis = hysteresis;
+  return limit;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    DelayAndHysteresis, Excursions,
+    testing::Values(
+        // One record beyond lasts no time; four records span 30 minutes.
+        ExcursionCase{"SpikeAndHalfHourWithDelay",
+                      {"5,0", "9,0", "5,0", "9,0", "9,5", "9,1", "9,2", "5,0"},
+                      High(8, 10, 0),
+                      {{0, LimitSide::High, 8, At(0, 30), At(1, 0), 4, 9.5}}},
+        // Ten minutes exactly is long enough; the excursion still going on is open.
+        ExcursionCase{"TenMinutesIsTheDelay",
+                      {"5,0", "9,0", "9,0"},
+                      High(8, 10, 0),
+                      {{0, LimitSide::High, 8, At(0, 10), At(0, 20), 2, 9.0, true}}},
+        // Hovering around the limit: back inside, but not by the hysteresis.
+        ExcursionCase{"HoveringWithHysteresis",
+                      {"7,0", "8,1", "7,9", "8,1", "7,9", "8,1", "7,9", "7,4", "8,1"},
+                      High(8, 0, 0.5),
+                      {{0, LimitSide::High, 8, At(0, 10), At(0, 50), 5, 8.1},
+                       {0, LimitSide::High, 8, At(1, 20), At(1, 20), 1, 8.1, true}}},
+        ExcursionCase{"HoveringWithoutHysteresis",
+                      {"8,1", "7,9", "8,1"},
+                      High(8, 0, 0),
+                      {{0, LimitSide::High, 8, At(0, 0), At(0, 0), 1, 8.1},
+                       {0, LimitSide::High, 8, At(0, 20), At(0, 20), 1, 8.1, true}}},
+        // The time across a gap does not count toward the delay: 10 + 10 minutes beyond with 20 minutes
+        // of gap between them is 20 minutes, not 40.
+        ExcursionCase{"GapTimeIsNoDelay", {"9,0", "9,0", "--", "9,0", "9,0", "5,0"}, High(8, 25, 0), {}},
+        // A gap ends the run, not the excursion: the run after it is the same excursion's, an alarm at
+        // once, and both runs stay open until a record back inside ends them.
+        ExcursionCase{"AGapIsNoAllClear",
+                      {"9,0", "9,0", "--", "9,0"},
+                      High(8, 10, 0),
+                      {{0, LimitSide::High, 8, At(0, 0), At(0, 10), 2, 9.0, true},
+                       {0, LimitSide::High, 8, At(0, 30), At(0, 30), 1, 9.0, true}}}),
+    [](const testing::TestParamInfo<ExcursionCase>& info) { return std::string(info.param.name); });
 
 // Records lost with a block that did not answer end a run: a readout's log with block 1 missing, every
 // record above the limit, gives one alarm before the gap and one after it.

@@ -30,7 +30,20 @@ INSTANTIATE_TEST_SUITE_P(
     MalformedLines, LimitsFileRefuses,
     testing::Values(
         MalformedLine{"# cold room\n*;temperature;2;8\nIOLITE;1;2\n",
-                      "limits.csv line 3: expected DEVICE;CHANNEL;LOW;HIGH, found 3 fields"},
+                      "limits.csv line 3: expected DEVICE;CHANNEL;LOW;HIGH or "
+                      "DEVICE;CHANNEL;LOW;HIGH;DELAY;HYSTERESIS, found 3 fields"},
+        MalformedLine{"*;1;2;8;10\n",
+                      "limits.csv line 1: expected DEVICE;CHANNEL;LOW;HIGH or "
+                      "DEVICE;CHANNEL;LOW;HIGH;DELAY;HYSTERESIS, found 5 fields"},
+        MalformedLine{
+            "*;1;2;8;-5;\n",
+            "limits.csv line 1: DELAY \"-5\" is no number of at least 0 (\".\" before the decimals)"},
+        MalformedLine{"*;1;2;8;;0,5\n",
+                      "limits.csv line 1: HYSTERESIS \"0,5\" is no number of at least 0 (\".\" before the "
+                      "decimals)"},
+        MalformedLine{"# IOLITE\nIOLTE;temperature;2;8\n",
+                      "limits.csv line 2: \"IOLTE\" is no device type (a host is written in small letters or "
+                      "as an address)"},
         MalformedLine{"*;temperature;2,5;8\n",
                       "limits.csv line 1: LOW \"2,5\" is no number (\".\" before the decimals)"},
         MalformedLine{"*;temperature;;warm\n",
@@ -84,6 +97,36 @@ TEST(LimitRules, TheMostSpecificRuleOfAChannelWins) {
   }
   EXPECT_FALSE(
       ReadLimitRules("*;co2;;1000\n", QStringLiteral("l")).LimitOf(other, *FindDeviceType(21), 0).IsSet());
+}
+
+TEST(LimitRules, DelayAndHysteresisAreOptional) {
+  const LimitRules rules =
+      ReadLimitRules("*;1;2;8\n*;2;;8;10;0.5\n*;3;2;;;\n*;4;2;8;15;;\n", QStringLiteral("l"));
+  const auto limit = [&](int column) { return rules.LimitOf({}, Iolite(), column); };
+  EXPECT_EQ(limit(0).delayMinutes, 0);
+  EXPECT_EQ(limit(0).hysteresis, 0);
+  EXPECT_EQ(limit(1).delayMinutes, 10);
+  EXPECT_EQ(limit(1).hysteresis, 0.5);
+  EXPECT_EQ(limit(2).delayMinutes, 0);
+  EXPECT_EQ(limit(3).delayMinutes, 15);
+}
+
+// A host written with its port names only the device behind that address that answers on it; written
+// alone it names every device at the address. Each rule names the devices it matches.
+TEST(LimitRules, AHostWithItsPortNamesThatDeviceAlone) {
+  const LimitRules rules = ReadLimitRules(
+      "127.0.0.24:27262;1;;8\n[::1]:17262;1;;9\n127.0.0.24;2;;10\nlocalhost;1;;11\nIOLITE;co2;;1000\n",
+      QStringLiteral("l"));
+  const DeviceNames onPort{QString(), QStringLiteral("127.0.0.24"), QStringLiteral("IOLITE"), 27262};
+  const DeviceNames otherPort{QString(), QStringLiteral("127.0.0.24"), QStringLiteral("IOLITE"), 6262};
+  const DeviceNames ipv6{QString(), QStringLiteral("::1"), QStringLiteral("IOLITE"), 17262};
+  EXPECT_EQ(rules.LimitOf(onPort, Iolite(), 0).high, 8);
+  EXPECT_FALSE(rules.LimitOf(otherPort, Iolite(), 0).IsSet());
+  EXPECT_EQ(rules.LimitOf(ipv6, Iolite(), 0).high, 9);
+  EXPECT_EQ(rules.LimitOf(otherPort, Iolite(), 1).high, 10);
+  EXPECT_EQ(rules.RulesNaming(onPort, Iolite()), (std::vector<size_t>{0, 2}));
+  EXPECT_EQ(rules.RulesNaming(otherPort, Iolite()), std::vector<size_t>{2});
+  EXPECT_EQ(rules.Rules()[4].text, QStringLiteral("IOLITE;co2;;1000"));
 }
 
 TEST(LimitRules, NoFileIsNoLimits) {

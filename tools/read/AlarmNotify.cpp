@@ -13,26 +13,45 @@ QString Number(double value) {
   return QString::number(value, 'g', 12);
 }
 
-QProcessEnvironment AlarmEnvironment(const LogAlarms& alarms, const Alarm& alarm) {
-  const Quantity& quantity = QuantityOf(alarms.type->columns[size_t(alarm.column)]);
+QProcessEnvironment EventEnvironment(AlarmKind kind, AlarmEvent event, const QString& device,
+                                     const QString& type) {
   QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-  environment.insert(QStringLiteral("VALD_DEVICE"), alarms.device);
-  environment.insert(QStringLiteral("VALD_TYPE"), QString::fromLatin1(alarms.type->name));
-  environment.insert(QStringLiteral("VALD_CHANNEL"), QString::number(alarm.column + 1));
-  environment.insert(QStringLiteral("VALD_QUANTITY"), QString::fromLatin1(quantity.key));
-  environment.insert(QStringLiteral("VALD_UNIT"), QString::fromUtf8(quantity.unit));
-  environment.insert(QStringLiteral("VALD_LIMIT"), QString::fromLatin1(LimitSideKey(alarm.side)));
-  environment.insert(QStringLiteral("VALD_LIMIT_VALUE"), Number(alarm.limit));
-  environment.insert(QStringLiteral("VALD_START"), RecordTimeText(alarm.start));
-  environment.insert(QStringLiteral("VALD_END"), RecordTimeText(alarm.end));
-  environment.insert(QStringLiteral("VALD_RECORDS"), QString::number(alarm.records));
-  environment.insert(QStringLiteral("VALD_EXTREME"), Number(alarm.extreme));
+  environment.insert(QStringLiteral("VALD_EVENT"), QString::fromLatin1(AlarmEventKey(event)));
+  environment.insert(QStringLiteral("VALD_KIND"), QString::fromLatin1(AlarmKindKey(kind)));
+  environment.insert(QStringLiteral("VALD_DEVICE"), device);
+  environment.insert(QStringLiteral("VALD_TYPE"), type);
   return environment;
 }
 
 }  // namespace
 
-QString NotifyAlarm(const QString& command, const LogAlarms& alarms, const Alarm& alarm, QTextStream& err,
+QProcessEnvironment NotifyEnvironment(const LogAlarms& alarms, const Alarm& alarm, AlarmEvent event) {
+  const Quantity& quantity = QuantityOf(alarms.type->columns[size_t(alarm.column)]);
+  QProcessEnvironment environment =
+      EventEnvironment(AlarmKind::Limit, event, alarms.device, QString::fromLatin1(alarms.type->name));
+  environment.insert(QStringLiteral("VALD_CHANNEL"), QString::number(alarm.column + 1));
+  environment.insert(QStringLiteral("VALD_QUANTITY"), QString::fromLatin1(quantity.key));
+  environment.insert(QStringLiteral("VALD_UNIT"), QString::fromUtf8(quantity.unit));
+  environment.insert(QStringLiteral("VALD_LIMIT"), QString::fromLatin1(LimitSideKey(alarm.side)));
+  environment.insert(QStringLiteral("VALD_LIMIT_VALUE"), Number(alarm.limit));
+  environment.insert(QStringLiteral("VALD_START"), RecordTimeIso(alarm.start, alarms.zone));
+  environment.insert(QStringLiteral("VALD_END"), RecordTimeIso(alarm.end, alarms.zone));
+  environment.insert(QStringLiteral("VALD_RECORDS"), QString::number(alarm.records));
+  environment.insert(QStringLiteral("VALD_EXTREME"), Number(alarm.extreme));
+  return environment;
+}
+
+QProcessEnvironment NotifyEnvironment(const QString& device, const QString& type, const DeviceAlarm& alarm,
+                                      AlarmEvent event) {
+  QProcessEnvironment environment = EventEnvironment(alarm.kind, event, device, type);
+  environment.insert(QStringLiteral("VALD_START"), alarm.start.toString(Qt::ISODate));
+  environment.insert(QStringLiteral("VALD_END"), alarm.end.toString(Qt::ISODate));
+  environment.insert(QStringLiteral("VALD_AGE_MINUTES"),
+                     alarm.newestRecordAgeMinutes ? Number(*alarm.newestRecordAgeMinutes) : QString());
+  return environment;
+}
+
+QString NotifyAlarm(const QString& command, const QProcessEnvironment& environment, QTextStream& err,
                     const NotifyLimits& limits, const QElapsedTimer& runClock) {
   const qint64 runLeftMs = qint64(limits.totalSeconds) * 1000 - runClock.elapsed();
   if (runLeftMs <= 0) {
@@ -41,7 +60,7 @@ QString NotifyAlarm(const QString& command, const LogAlarms& alarms, const Alarm
   const bool runLimited = runLeftMs < qint64(limits.commandSeconds) * 1000;
   QDeadlineTimer deadline(std::min(runLeftMs, qint64(limits.commandSeconds) * 1000));
   QProcess process;
-  process.setProcessEnvironment(AlarmEnvironment(alarms, alarm));
+  process.setProcessEnvironment(environment);
   process.setProcessChannelMode(QProcess::MergedChannels);
   process.setStandardInputFile(QProcess::nullDevice());
   // A group of its own, so that what the command started is stopped with it.

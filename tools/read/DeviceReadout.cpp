@@ -40,6 +40,7 @@ DeviceOutcome ReadOneDevice(const HostEntry& entry, const ReadoutRun& run, const
       outcome.alarms = kept.alarms;
       outcome.alarmsError = kept.alarmsError;
       outcome.warning = kept.deviceWarning;
+      outcome.newestRecordAgeMinutes = kept.newestRecordAgeMinutes;
       if (outcome.alarms && kept.device.mac.isEmpty()) outcome.alarms->device = entry.given;
       // A log the window's views would refuse is reported, after its file was written and archived.
       state.LogRecords = result.log;
@@ -65,6 +66,15 @@ DeviceOutcome ReadOneDevice(const HostEntry& entry, const ReadoutRun& run, const
   if (!kept.archiveError.isEmpty()) problems << QStringLiteral("not archived: %1").arg(kept.archiveError);
   if (outcome.mqtt && !outcome.mqtt->error.isEmpty()) {
     problems << QStringLiteral("not published to MQTT: %1").arg(outcome.mqtt->error);
+  }
+  // Silent and clock alarms are kept under the device as the run names it: one that never answered
+  // has no other name.
+  try {
+    outcome.deviceAlarms = WatchDevice(run, entry.given,
+                                       {result.headerAnswered, kept.newestRecordAgeMinutes,
+                                        LoggingIntervalMinutes(result.log), kept.keepsLogging});
+  } catch (const ValdError& error) {
+    outcome.alarmsError = error.Message();
   }
   outcome.error = problems.join(QStringLiteral("; "));
   if (result.deviceFound()) outcome.deviceType = QString::fromLatin1(result.deviceType->name);

@@ -6,6 +6,7 @@
 #include <optional>
 
 #include "HostList.h"
+#include "pipeline/DeviceWatching.h"
 #include "pipeline/ReadoutPipeline.h"
 
 // How the readout of one device went: what its result line and its JSON object tell.
@@ -30,9 +31,18 @@ struct DeviceOutcome {
   // The alarms of the log, when limits apply to the run; every one new that the archive did not hold.
   std::optional<LogAlarms> alarms;
   QString alarmsError;  // why the archive could not keep the alarms, empty if it did
-  QString warning;      // what the run should know that keeps nothing from being read
+  // How far the newest record lies behind this machine's clock, in minutes; none without one.
+  std::optional<double> newestRecordAgeMinutes;
+  // When the run watches the devices: the device's silent or clock alarm, open or just ended.
+  std::vector<DeviceAlarm> deviceAlarms;
+  QString warning;  // what the run should know that keeps nothing from being read
   // The whole log arrived and went to its file, the archive and the broker.
   bool Complete() const { return error.isEmpty(); }
+  // How the device's alarms name it: as its limits' alarms do, else by its MAC address or host.
+  QString AlarmDevice() const {
+    if (alarms) return alarms->device;
+    return mac.isEmpty() ? host : mac;
+  }
 };
 
 // Reads one device of `run` into a fresh state, as one "Lekérdezés" does, and keeps its log as the run

@@ -74,8 +74,9 @@ QString ReadUsage() {
   return QStringLiteral(
       "Usage: vald_read [--port N] [--out DIR] [--decimal-separator C] [--time \"yyyy-MM-dd hh:mm\"]\n"
       "                 [--archive PATH|URL|off] [--time-zone ZONE] [--no-files] [--jobs N] [--hosts FILE]\n"
-      "                 [--config CFG.INI] [--limits FILE] [--notify CMD] [--json] [--quiet] [--mqtt URL]\n"
-      "                 [--full] [--full-every HOURS]\n"
+      "                 [--config CFG.INI] [--limits FILE] [--notify CMD] [--stale MINUTES]\n"
+      "                 [--clock-limit MINUTES] [--json] [--quiet] [--mqtt URL] [--full] [--full-every "
+      "HOURS]\n"
       "                 [HOST[:PORT]...]\n"
       "\n"
       "Reads the whole log of the device at each HOST, several devices at once, exactly as the\n"
@@ -111,15 +112,31 @@ QString ReadUsage() {
       "                              lines are passed over\n"
       "  --config CFG.INI            read the addresses ip1..ip5 of a cfg.ini too, on its UDPport\n"
       "  --limits FILE               check every log against the limits in FILE (default: limits.csv\n"
-      "                              in DIR, when it is there): one DEVICE;CHANNEL;LOW;HIGH a line,\n"
-      "                              DEVICE a MAC address, host, device type or *, CHANNEL a value\n"
-      "                              column from 1 or a quantity (temperature, humidity, co2 ...),\n"
-      "                              LOW and HIGH numbers with \".\" or empty; \"#\" starts a comment\n"
-      "  --notify CMD                run CMD through /bin/sh -c once per new alarm, with VALD_DEVICE,\n"
-      "                              VALD_TYPE, VALD_CHANNEL, VALD_QUANTITY, VALD_UNIT, VALD_LIMIT\n"
-      "                              (low or high), VALD_LIMIT_VALUE, VALD_START, VALD_END,\n"
-      "                              VALD_RECORDS and VALD_EXTREME in its environment; what it\n"
-      "                              prints goes to standard error (the first 64 KiB)\n"
+      "                              in DIR, when it is there): one DEVICE;CHANNEL;LOW;HIGH or\n"
+      "                              DEVICE;CHANNEL;LOW;HIGH;DELAY;HYSTERESIS a line, DEVICE a MAC\n"
+      "                              address, host, HOST:PORT, device type (a word in capitals) or *,\n"
+      "                              CHANNEL a value column from 1 or a quantity (temperature,\n"
+      "                              humidity, co2 ...), LOW and HIGH numbers with \".\" or empty,\n"
+      "                              DELAY the minutes an excursion lasts before it is an alarm and\n"
+      "                              HYSTERESIS how far back inside the limit a value must come to\n"
+      "                              end it (both empty for 0); \"#\" starts a comment\n"
+      "  --notify CMD                run CMD through /bin/sh -c once per new alarm and once more when\n"
+      "                              it is over, with VALD_EVENT (alarm or clear), VALD_KIND (limit,\n"
+      "                              silent or clock), VALD_DEVICE, VALD_TYPE, VALD_START and VALD_END\n"
+      "                              (ISO 8601 with the offset) in its environment, for a limit also\n"
+      "                              VALD_CHANNEL, VALD_QUANTITY, VALD_UNIT, VALD_LIMIT (low or high),\n"
+      "                              VALD_LIMIT_VALUE, VALD_RECORDS and VALD_EXTREME, for a silent or\n"
+      "                              clock alarm VALD_AGE_MINUTES (the newest record's age, empty\n"
+      "                              without one); what it prints goes to standard error (the first\n"
+      "                              64 KiB)\n"
+      "  --stale MINUTES             a device that does not answer, or whose newest record is older\n"
+      "                              than this, raises an alarm of kind silent, until it answers with\n"
+      "                              new records again\n"
+      "  --clock-limit MINUTES       records further in the future than this raise an alarm of kind\n"
+      "                              clock, and so does a device that keeps logging while its newest\n"
+      "                              record lies behind by more than this and its logging interval\n"
+      "                              (default 15); the devices' clocks are watched in a run with\n"
+      "                              limits, --stale or --clock-limit\n"
       "  --notify-timeout SECONDS    stop a notify command, with what it started, after this long\n"
       "                              (default 60); the run's notify commands stop after five times\n"
       "                              that, and the alarms not notified are reported again next run\n"
@@ -148,17 +165,24 @@ QString ReadUsage() {
       "take the messages). With --json the line is an object with host, deviceType, mac, blocksRead,\n"
       "missingBlocks, records, lostRecords, suspect, invalidDates, newRecordsArchived, file, error,\n"
       "seconds, readout (\"incremental\" or \"full\"), fullReason (why a device with an archived image\n"
-      "was read in full, else null) and blockRequests, with --mqtt also mqtt (\"published\" or why not).\n"
+      "was read in full, else null), blockRequests and newestRecordAgeMinutes (how far the newest\n"
+      "record lies behind this machine's clock in the devices' time zone, negative in the future, null\n"
+      "without one), with --mqtt also mqtt (\"published\" or why not).\n"
       "With limits, each alarm (an unbroken run of records beyond a limit of one channel) not reported\n"
-      "before follows its device's line as \"HOST: alarm: ...\"; with --json the object's \"alarms\"\n"
-      "lists them (device, channel, quantity, unit, limit, value, start, end, records, extreme). The\n"
-      "archive keeps the alarms reported, so that the next run does not report them again; without\n"
-      "an archive every run reports all. A malformed limits line stops the run before any device is\n"
-      "read, naming its line.\n"
+      "before follows its device's line as \"HOST: alarm: ...\", and the all-clear of one reported\n"
+      "before that is over now as \"HOST: all clear: ...\"; with --json the object's \"alarms\" lists\n"
+      "them (kind, device, open, events: alarm and/or clear, start, end; for a limit also channel,\n"
+      "quantity, unit, limit, value, records, extreme; for a silent or clock alarm\n"
+      "newestRecordAgeMinutes). The archive keeps the alarms and all-clears reported, so that the next\n"
+      "run does not report them again; without an archive every run reports all. A malformed limits\n"
+      "line, a type name or quantity that does not exist stops the run before any device is read,\n"
+      "naming its line; a rule that named no device of the run is named in a warning on standard\n"
+      "error, and with --json in a last line {\"unmatchedRules\": [{\"line\": N, \"rule\": ...}]}.\n"
       "Exit status: 0 when every device was read completely into its file, the archive and the\n"
       "broker, 1 otherwise (a notify command that failed included), 2 for a bad command line, hosts\n"
       "file, cfg.ini or limits file, or an output folder that cannot be written (checked before any\n"
-      "device is read), 3 when every device was read completely and a new alarm was found.\n");
+      "device is read), 3 when every device was read completely and a new alarm was found (a silent\n"
+      "device that did not answer is a failure: 1).\n");
 }
 
 ParsedCommandLine ParseReadOptions(const QStringList& arguments) {
@@ -180,15 +204,19 @@ ParsedCommandLine ParseReadOptions(const QStringList& arguments) {
   const QCommandLineOption notifyOption(QStringLiteral("notify"), QString(), QStringLiteral("CMD"));
   const QCommandLineOption notifyTimeoutOption(QStringLiteral("notify-timeout"), QString(),
                                                QStringLiteral("SECONDS"));
+  const QCommandLineOption staleOption(QStringLiteral("stale"), QString(), QStringLiteral("MINUTES"));
+  const QCommandLineOption clockLimitOption(QStringLiteral("clock-limit"), QString(),
+                                            QStringLiteral("MINUTES"));
   const QCommandLineOption jsonOption(QStringLiteral("json"));
   const QCommandLineOption quietOption(QStringLiteral("quiet"));
   const QCommandLineOption mqttOption(QStringLiteral("mqtt"), QString(), QStringLiteral("URL"));
   const QCommandLineOption helpOption(QStringLiteral("help"));
   const QCommandLineOption versionOption(QStringLiteral("version"));
-  parser.addOptions({portOption,     outOption,     separatorOption,     timeOption,  archiveOption,
-                     timeZoneOption, noFilesOption, jobsOption,          hostsOption, configOption,
-                     limitsOption,   notifyOption,  notifyTimeoutOption, jsonOption,  quietOption,
-                     mqttOption,     fullOption,    fullEveryOption,     helpOption,  versionOption});
+  parser.addOptions({portOption,     outOption,       separatorOption,     timeOption,  archiveOption,
+                     timeZoneOption, noFilesOption,   jobsOption,          hostsOption, configOption,
+                     limitsOption,   notifyOption,    notifyTimeoutOption, jsonOption,  quietOption,
+                     mqttOption,     fullOption,      fullEveryOption,     helpOption,  versionOption,
+                     staleOption,    clockLimitOption});
   parser.addPositionalArgument(QStringLiteral("HOST"), QString(), QStringLiteral("HOST..."));
 
   ParsedCommandLine result;
@@ -282,6 +310,19 @@ ParsedCommandLine ParseReadOptions(const QStringList& arguments) {
       return result;
     }
     options.notifySeconds = seconds;
+  }
+  for (const auto& [option, minutes] : {std::pair(&staleOption, &options.staleMinutes),
+                                        std::pair(&clockLimitOption, &options.clockLimitMinutes)}) {
+    if (!parser.isSet(*option)) continue;
+    bool ok = false;
+    const int value = parser.value(*option).toInt(&ok);
+    if (!ok || value < 1 || value > ReadOptions::MaxWatchMinutes) {
+      result.error = QStringLiteral("Bad --%1 \"%2\": expected minutes from 1 to %3.")
+                         .arg(option->names().first(), parser.value(*option))
+                         .arg(ReadOptions::MaxWatchMinutes);
+      return result;
+    }
+    *minutes = value;
   }
   options.hosts = parser.positionalArguments();
   options.hostsFiles = parser.values(hostsOption);

@@ -10,39 +10,91 @@ QJsonValue TextOrNull(const QString& text) {
   return text.isEmpty() ? QJsonValue(QJsonValue::Null) : QJsonValue(text);
 }
 
-QJsonArray NewAlarmsJson(const LogAlarms& found) {
+QJsonArray EventsJson(bool start, bool clear) {
+  QJsonArray events;
+  if (start) events.append(QString::fromLatin1(AlarmEventKey(AlarmEvent::Start)));
+  if (clear) events.append(QString::fromLatin1(AlarmEventKey(AlarmEvent::Clear)));
+  return events;
+}
+
+QJsonValue MinutesOrNull(const std::optional<double>& minutes) {
+  return minutes ? QJsonValue(*minutes) : QJsonValue(QJsonValue::Null);
+}
+
+// The alarms with news: a limit's run, then the device's silent or clock alarm.
+QJsonArray AlarmsJson(const DeviceOutcome& outcome) {
   QJsonArray alarms;
-  for (size_t i = 0; i < found.alarms.size(); ++i) {
-    if (!found.isNew[i]) continue;
-    const Alarm& alarm = found.alarms[i];
-    const Quantity& quantity = QuantityOf(found.type->columns[size_t(alarm.column)]);
+  if (outcome.alarms) {
+    const LogAlarms& found = *outcome.alarms;
+    for (size_t i = 0; i < found.alarms.size(); ++i) {
+      if (!found.isNew[i] && !found.isNewClear[i]) continue;
+      const Alarm& alarm = found.alarms[i];
+      const Quantity& quantity = QuantityOf(found.type->columns[size_t(alarm.column)]);
+      alarms.append(QJsonObject{
+          {QStringLiteral("kind"), QString::fromLatin1(AlarmKindKey(AlarmKind::Limit))},
+          {QStringLiteral("device"), found.device},
+          {QStringLiteral("open"), alarm.open},
+          {QStringLiteral("events"), EventsJson(found.isNew[i], found.isNewClear[i])},
+          {QStringLiteral("channel"), alarm.column + 1},
+          {QStringLiteral("quantity"), QString::fromLatin1(quantity.key)},
+          {QStringLiteral("unit"), QString::fromUtf8(quantity.unit)},
+          {QStringLiteral("limit"), QString::fromLatin1(LimitSideKey(alarm.side))},
+          {QStringLiteral("value"), alarm.limit},
+          {QStringLiteral("start"), RecordTimeIso(alarm.start, found.zone)},
+          {QStringLiteral("end"), RecordTimeIso(alarm.end, found.zone)},
+          {QStringLiteral("records"), alarm.records},
+          {QStringLiteral("extreme"), alarm.extreme},
+      });
+    }
+  }
+  for (const DeviceAlarm& alarm : outcome.deviceAlarms) {
+    if (!alarm.news.start && !alarm.news.clear) continue;
     alarms.append(QJsonObject{
-        {QStringLiteral("device"), found.device},
-        {QStringLiteral("channel"), alarm.column + 1},
-        {QStringLiteral("quantity"), QString::fromLatin1(quantity.key)},
-        {QStringLiteral("unit"), QString::fromUtf8(quantity.unit)},
-        {QStringLiteral("limit"), QString::fromLatin1(LimitSideKey(alarm.side))},
-        {QStringLiteral("value"), alarm.limit},
-        {QStringLiteral("start"), RecordTimeText(alarm.start)},
-        {QStringLiteral("end"), RecordTimeText(alarm.end)},
-        {QStringLiteral("records"), alarm.records},
-        {QStringLiteral("extreme"), alarm.extreme},
+        {QStringLiteral("kind"), QString::fromLatin1(AlarmKindKey(alarm.kind))},
+        {QStringLiteral("device"), outcome.AlarmDevice()},
+        {QStringLiteral("open"), alarm.open},
+        {QStringLiteral("events"), EventsJson(alarm.news.start, alarm.news.clear)},
+        {QStringLiteral("start"), alarm.start.toString(Qt::ISODate)},
+        {QStringLiteral("end"), alarm.end.toString(Qt::ISODate)},
+        {QStringLiteral("newestRecordAgeMinutes"), MinutesOrNull(alarm.newestRecordAgeMinutes)},
     });
   }
   return alarms;
+}
+
+// A device's silent or clock alarm in a line: "silent since 2024-04-01T12:00:00+02:00, newest record
+// 43200 minutes old".
+QString DeviceAlarmText(const DeviceAlarm& alarm) {
+  const QString age =
+      alarm.newestRecordAgeMinutes
+          ? (*alarm.newestRecordAgeMinutes < 0
+                 ? QStringLiteral("newest record %1 minutes in the future")
+                       .arg(-*alarm.newestRecordAgeMinutes)
+                 : QStringLiteral("newest record %1 minutes old").arg(*alarm.newestRecordAgeMinutes))
+          : QStringLiteral("no record");
+  const QString what =
+      alarm.kind == AlarmKind::Silent ? QStringLiteral("silent") : QStringLiteral("clock off");
+  return QStringLiteral("%1 since %2, %3").arg(what, alarm.start.toString(Qt::ISODate), age);
 }
 
 }  // namespace
 
 QStringList AlarmLines(const DeviceOutcome& outcome) {
   QStringList lines;
-  if (!outcome.alarms) return lines;
-  const LogAlarms& found = *outcome.alarms;
-  for (size_t i = 0; i < found.alarms.size(); ++i) {
-    if (found.isNew[i])
-      lines << QStringLiteral("%1: alarm: %2")
-                   .arg(outcome.host, AlarmText(found.alarms[i], *found.type, '.', QuantityNaming::Key));
+  // An alarm that started and ended since the last report says both in its own line.
+  const auto line = [&](bool start, bool clear, const QString& text) {
+    if (start || clear)
+      lines << QStringLiteral("%1: %2: %3")
+                   .arg(outcome.host, start ? QStringLiteral("alarm") : QStringLiteral("all clear"), text);
+  };
+  if (outcome.alarms) {
+    const LogAlarms& found = *outcome.alarms;
+    for (size_t i = 0; i < found.alarms.size(); ++i)
+      line(found.isNew[i], found.isNewClear[i],
+           AlarmText(found.alarms[i], *found.type, '.', QuantityNaming::Key));
   }
+  for (const DeviceAlarm& alarm : outcome.deviceAlarms)
+    line(alarm.news.start, alarm.news.clear, DeviceAlarmText(alarm));
   return lines;
 }
 
@@ -79,11 +131,13 @@ QByteArray ResultJson(const DeviceOutcome& outcome) {
        outcome.incremental ? QStringLiteral("incremental") : QStringLiteral("full")},
       {QStringLiteral("fullReason"), TextOrNull(outcome.fullReason)},
       {QStringLiteral("blockRequests"), outcome.blockRequests},
+      {QStringLiteral("newestRecordAgeMinutes"), MinutesOrNull(outcome.newestRecordAgeMinutes)},
   };
   if (outcome.mqtt) {
     object.insert(QStringLiteral("mqtt"), outcome.mqtt->published ? QJsonValue(QStringLiteral("published"))
                                                                   : TextOrNull(outcome.mqtt->error));
   }
-  if (outcome.alarms) object.insert(QStringLiteral("alarms"), NewAlarmsJson(*outcome.alarms));
+  if (outcome.alarms || !outcome.deviceAlarms.empty())
+    object.insert(QStringLiteral("alarms"), AlarmsJson(outcome));
   return QJsonDocument(object).toJson(QJsonDocument::Compact);
 }

@@ -5,12 +5,16 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QLocale>
 #include <QTextStream>
 
 #include <csignal>
 #include <mutex>
 #include <optional>
+#include <set>
 
 #include "AlarmNotify.h"
 #include "DeviceReadout.h"
@@ -53,6 +57,24 @@ DeviceOutcome ReadIntoFolder(const HostEntry& entry, const ReadoutRun& run, bool
   return outcome;
 }
 
+// A rule that named no device of the run was written for a device it does not reach: said on standard
+// error, and with --json in a last line of its own.
+void ReportUnmatchedRules(const LimitRules& limits, const std::set<size_t>& matched, const QString& fileName,
+                          bool json, QTextStream& out, QTextStream& err) {
+  QJsonArray unmatched;
+  for (size_t i = 0; i < limits.Rules().size(); ++i) {
+    if (matched.contains(i)) continue;
+    const LimitRule& rule = limits.Rules()[i];
+    err << fileName << " line " << rule.line << ": warning: \"" << rule.text
+        << "\" named no device of this run" << Qt::endl;
+    unmatched.append(QJsonObject{{QStringLiteral("line"), rule.line}, {QStringLiteral("rule"), rule.text}});
+  }
+  if (json && !unmatched.isEmpty())
+    out << QJsonDocument(QJsonObject{{QStringLiteral("unmatchedRules"), unmatched}})
+               .toJson(QJsonDocument::Compact)
+        << Qt::endl;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -81,13 +103,15 @@ int main(int argc, char** argv) {
   // Every host and limit is known and well-formed before the first device is asked.
   QList<HostEntry> hosts;
   LimitRules limits;
+  const QString limitsFile = options.limitsFile.isEmpty()
+                                 ? QDir(options.outFolder).filePath(QString::fromLatin1(LimitsFileName))
+                                 : options.limitsFile;
   try {
     HostList list = CollectHosts(options.hosts, options.hostsFiles, options.configFiles, options.port);
     for (const QString& warning : list.warnings) err << warning << Qt::endl;
     hosts = std::move(list.entries);
-    limits = options.limitsFile.isEmpty()
-                 ? LoadLimitRules(QDir(options.outFolder).filePath(QString::fromLatin1(LimitsFileName)))
-                 : ReadLimitRules(ReadWholeFile(options.limitsFile), options.limitsFile);
+    limits = options.limitsFile.isEmpty() ? LoadLimitRules(limitsFile)
+                                          : ReadLimitRules(ReadWholeFile(limitsFile), limitsFile);
   } catch (const ValdError& error) {
     err << error.Message() << Qt::endl;
     return ExitUsage;
@@ -126,6 +150,11 @@ int main(int argc, char** argv) {
   ReadoutRun run = OpenReadoutRun(env, QByteArray(1, env.systemDecimalSeparator), std::move(limits),
                                   publisher ? &*publisher : nullptr);
   run.newOnly = {true, options.full, options.fullEveryHours};
+  if (!run.limits.IsEmpty() || options.staleMinutes || options.clockLimitMinutes) {
+    run.deviceWatch =
+        DeviceWatchLimits{options.staleMinutes ? std::optional<double>(*options.staleMinutes) : std::nullopt,
+                          double(options.clockLimitMinutes.value_or(ReadOptions::DefaultClockLimitMinutes))};
+  }
 
   // Progress is for a person watching: a log file or a pipe gets only the result lines. Progress lines
   // of devices read at once go out one whole line at a time.
@@ -148,6 +177,7 @@ int main(int argc, char** argv) {
   for (const HostEntry& entry : hosts) given << entry.given;
   ReadoutQueue queue(given);
   bool newAlarm = false;
+  std::set<size_t> rulesMatched;
   QElapsedTimer notifyClock;  // started with the run's first notify command
   ReadInParallel(queue, options.jobs, read, [&](const DeviceOutcome& readout) {
     DeviceOutcome outcome = readout;
@@ -155,22 +185,38 @@ int main(int argc, char** argv) {
     QStringList problems;
     if (!outcome.alarmsError.isEmpty())
       problems << QStringLiteral("alarms not archived: %1").arg(outcome.alarmsError);
-    if (outcome.alarms && !options.notifyCommand.isEmpty()) {
-      const LogAlarms& found = *outcome.alarms;
-      for (size_t i = 0; i < found.alarms.size(); ++i) {
-        if (!found.isNew[i]) continue;
+    if (!options.notifyCommand.isEmpty()) {
+      // Runs the command for one event; told to nobody, the event is reported again by the next run.
+      const auto notify = [&](const QProcessEnvironment& environment,
+                              const std::function<void(ArchiveStore&)>& unreport) {
         if (!notifyClock.isValid()) notifyClock.start();
-        const QString failure = NotifyAlarm(options.notifyCommand, found, found.alarms[i], err,
+        const QString failure = NotifyAlarm(options.notifyCommand, environment, err,
                                             {options.notifySeconds, 5 * options.notifySeconds}, notifyClock);
-        if (failure.isEmpty()) continue;
+        if (failure.isEmpty()) return;
         problems << failure;
-        // Told to nobody: the next run reports it again.
-        if (run.archive) {
-          try {
-            run.archive->Run([&](ArchiveStore& store) { UnreportAlarm(found, i, store); });
-          } catch (const ValdError& error) {
-            problems << QStringLiteral("alarms not archived: %1").arg(error.Message());
+        if (!run.archive) return;
+        try {
+          run.archive->Run(unreport);
+        } catch (const ValdError& error) {
+          problems << QStringLiteral("alarms not archived: %1").arg(error.Message());
+        }
+      };
+      if (outcome.alarms) {
+        const LogAlarms& found = *outcome.alarms;
+        for (size_t i = 0; i < found.alarms.size(); ++i) {
+          for (const AlarmEvent event : {AlarmEvent::Start, AlarmEvent::Clear}) {
+            if (!(event == AlarmEvent::Start ? found.isNew[i] : found.isNewClear[i])) continue;
+            notify(NotifyEnvironment(found, found.alarms[i], event),
+                   [&](ArchiveStore& store) { UnreportAlarm(found, i, event, store); });
           }
+        }
+      }
+      for (const DeviceAlarm& alarm : outcome.deviceAlarms) {
+        for (const AlarmEvent event : {AlarmEvent::Start, AlarmEvent::Clear}) {
+          if (!(event == AlarmEvent::Start ? alarm.news.start : alarm.news.clear)) continue;
+          notify(
+              NotifyEnvironment(outcome.AlarmDevice(), outcome.deviceType, alarm, event),
+              [&](ArchiveStore& store) { UnreportDeviceAlarm(outcome.host, alarm, event, run.zone, store); });
         }
       }
     }
@@ -187,7 +233,11 @@ int main(int argc, char** argv) {
     }
     if (!outcome.Complete()) status = ExitIncomplete;
     if (outcome.alarms && outcome.alarms->NewCount() > 0) newAlarm = true;
+    for (const DeviceAlarm& alarm : outcome.deviceAlarms) newAlarm = newAlarm || alarm.news.start;
+    if (outcome.alarms)
+      rulesMatched.insert(outcome.alarms->rulesNaming.begin(), outcome.alarms->rulesNaming.end());
   });
+  ReportUnmatchedRules(run.limits, rulesMatched, limitsFile, options.json, out, err);
   if (!StandardOutputComplete(out)) {
     err << "Cannot write the results to standard output." << Qt::endl;
     return ExitIncomplete;
