@@ -365,6 +365,14 @@
     </message>
 </context>
 <context>
+    <name>Translation</name>
+    <message>
+        <source>hu</source>
+        <comment>the code of the language the texts are translated into</comment>
+        <translation>en</translation>
+    </message>
+</context>
+<context>
     <name>WindowModel</name>
     <message>
         <source>Eszköz neve</source>

@@ -20,6 +20,8 @@ enum class DeviceMatch { Any, Type, Host, Mac };
 struct ChannelLimit {
   std::optional<double> low;
   std::optional<double> high;
+  double delayMinutes = 0;
+  double hysteresis = 0;
 
   bool IsSet() const { return low || high; }
   bool operator==(const ChannelLimit&) const = default;
