@@ -250,7 +250,7 @@ void AddExcursions(PageLayout& layout, const ReportSubject& subject, const Perio
         QuantityValueText(alarm.extreme, quantity)};
   }
   AddTable(layout, Text(wording.excursionsHeading), Texts(wording.excursionHeader), rows,
-           {5, 6, 12, 11, 19, 19, 10, 7, 11});
+           {4, 8, 11, 11, 19, 19, 10, 7, 11});
   layout.Add(RowHeight + 6, TextLine(summaryLine, TextFontSize));
 }
 
@@ -312,9 +312,10 @@ void WriteMeasurementReport(const QString& path, const ReportSubject& subject) {
   layout.Add(HeadingHeight, TextLine(Verdict(summary, wording), TextFontSize + 3, true));
   AddLimits(layout, subject, wording);
   for (const char letter : ChartedQuantities(log, type)) {
-    layout.Add(ChartHeight + 14, [&log, &type, letter, &wording, limits = subject.limits,
+    layout.Add(ChartHeight + 22, [&log, &type, letter, &wording, limits = subject.limits,
                                   width = layout.Width()](QPainter& painter, double top) {
-      DrawQuantityChart(painter, QRectF(Margin, top, width, ChartHeight), log, type, letter, limits, wording);
+      DrawQuantityChart(painter, QRectF(Margin, top + 8, width, ChartHeight), log, type, letter, limits,
+                        wording);
     });
   }
   AddChannels(layout, subject, summary, wording);

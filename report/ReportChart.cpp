@@ -142,6 +142,7 @@ void DrawQuantityChart(QPainter& painter, const QRectF& area, const RecordLog& l
   font.setPointSizeF(LabelFontSize + 2);
   font.setBold(true);
   painter.setFont(font);
+  painter.setPen(Qt::black);
   const QString unit = QString::fromUtf8(quantity.unit);
   const QString title =
       QuantityCaption(quantity, wording) + (unit.isEmpty() ? QString() : QStringLiteral(" (%1)").arg(unit));
