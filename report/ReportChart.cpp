@@ -184,15 +184,19 @@ void DrawQuantityChart(QPainter& painter, const QRectF& area, const RecordLog& l
   // Time axis: a grid line and a label at each tick of a step that fits the period.
   const QFontMetricsF metrics(painter.font());
   const int labelRoom = int(plot.width() / (metrics.horizontalAdvance(QStringLiteral("00-00")) + 12));
+  // Over years even the longest step gives more ticks than there is room for: a label that would run
+  // into the one before is left out.
+  double lastLabelRight = -INFINITY;
   for (const TimeTick& tick : TimeAxisTicks(*firstMinute, *lastMinute, labelRoom)) {
     const double x = xOf(tick.minute);
     painter.setPen(QPen(QColor(0xDD, 0xDD, 0xDD), 0.5));
     painter.drawLine(QPointF(x, plot.top()), QPointF(x, plot.bottom()));
     const double width = metrics.horizontalAdvance(tick.label);
+    const double left = std::clamp(x - width / 2, plot.left(), plot.right() - width);
+    if (left < lastLabelRight + 4) continue;
     painter.setPen(Qt::black);
-    painter.drawText(
-        QPointF(std::clamp(x - width / 2, plot.left(), plot.right() - width), plot.bottom() + 10),
-        tick.label);
+    painter.drawText(QPointF(left, plot.bottom() + 10), tick.label);
+    lastLabelRight = left + width;
   }
 
   // Limits, then the channels over them.
