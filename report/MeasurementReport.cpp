@@ -7,6 +7,7 @@
 #include <QPdfWriter>
 #include <functional>
 
+#include "archive/SiteTime.h"
 #include "core/TextLines.h"
 #include "core/ValdError.h"
 #include "export/RecordsDigest.h"
@@ -133,10 +134,12 @@ void AddTable(PageLayout& layout, const QString& heading, const QStringList& hea
   }
 }
 
-// "2024-03-02T17:50+01:00": a time stamp of the device's clock with the offset of the site's zone then.
+// "2024-03-02T17:50+01:00": a time stamp of the device's clock with the offset of the site's zone then,
+// as the archive places it (a time the clock skips takes the offset before the change).
 QString ZonedTimeText(const RecordTime& time, const QTimeZone& zone) {
-  const QDateTime local(QDate(time.year, time.month, time.day), QTime(time.hour, time.minute), zone);
-  return local.toString(QStringLiteral("yyyy-MM-ddThh:mm")) + OffsetText(local.offsetFromUtc());
+  const qint64 local = LocalSeconds(time.year, time.month, time.day, time.hour, time.minute);
+  const qint64 utc = SiteTimesInRingOrder(std::span(&local, 1), zone).front().utc;
+  return RecordTimeText(time).replace(QLatin1Char(' '), QLatin1Char('T')) + OffsetText(int(local - utc));
 }
 
 QString MadeText(const QDateTime& made) {

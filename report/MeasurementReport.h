@@ -13,13 +13,13 @@
 // What a printable report is about: a device's log over a period and the limits of its channels.
 struct ReportSubject {
   const DeviceType* type = nullptr;
-  QString mac;                       // empty when not known
-  QString address;                   // empty when not known
-  QString archiveKey;                // how the archive names the device; empty when it does not
-  const RecordLog* log = nullptr;    // in time order
-  std::vector<ChannelLimit> limits;  // one per value column
-  QDateTime made;                    // when the report is made
-  QTimeZone zone;                    // the site's time zone, which the device's clock keeps
+  QString mac;                                   // empty when not known
+  QString address;                               // empty when not known
+  QString archiveKey;                            // how the archive names the device; empty when it does not
+  const RecordLog* log = nullptr;                // in time order
+  std::vector<ChannelLimit> limits;              // one per value column
+  QDateTime made;                                // when the report is made
+  QTimeZone zone = QTimeZone::systemTimeZone();  // the site's time zone, which the device's clock keeps
   TableWording language = TableWording::Hungarian;
 };
 
