@@ -5,6 +5,7 @@
 #include "TForm1.h"
 #include "core/TextLines.h"
 #include "operations/ShownLogReport.h"
+#include "translations/Translation.h"
 #include "watch/LogAlarms.h"
 
 void TForm1::CheckLimits(bool showNow) {
@@ -45,5 +46,8 @@ void TForm1::WriteLogReport() {
   // Nothing to choose a file for without a log.
   ShownLogType(state_);
   const QString path = dialogs_.chooseReportFile(this, SuggestedReportName(state_, env_));
-  if (!path.isEmpty()) WriteShownLogReport(path, state_, env_, shownDevice_);
+  // The report speaks the window's language.
+  const TableWording language =
+      InstalledLanguage() == QLatin1String("en") ? TableWording::English : TableWording::Hungarian;
+  if (!path.isEmpty()) WriteShownLogReport(path, state_, env_, shownDevice_, language);
 }

@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QFileInfo>
 
+#include "archive/SiteTime.h"
 #include "core/ValdError.h"
 #include "files/MeasurementFile.h"
 #include "report/MeasurementReport.h"
@@ -22,17 +23,20 @@ StatisticsTable ShownLogStatistics(const SharedState& state, char systemDecimalS
 }
 
 void WriteShownLogReport(const QString& path, const SharedState& state, const Environment& env,
-                         const ShownDevice& device) {
+                         const ShownDevice& device, TableWording language) {
   const DeviceType& type = ShownLogType(state);
   const RecordLog& log = state.LogRecords;
   ReportSubject subject;
   subject.type = &type;
   subject.mac = device.names.mac;
   subject.address = device.names.host;
+  subject.archiveKey = device.archiveKey;
   subject.log = &log;
   subject.limits =
       LoadLimitRules(ReadReadoutSettings(state.SettingsLines, env).limitsFile).LimitsOf(device.names, type);
   subject.made = env.now();
+  subject.zone = SiteTimeZone(env.timeZone);
+  subject.language = language;
   WriteMeasurementReport(path, subject);
 }
 

@@ -15,11 +15,11 @@ const DeviceType& ShownLogType(const SharedState& state);
 // Throws ValdError when no log of a known device type is shown.
 StatisticsTable ShownLogStatistics(const SharedState& state, char systemDecimalSeparator);
 
-// "Jelentés...": the report of the shown log (WriteMeasurementReport) with the limits of the window's
-// limits file. Throws ValdError when no log of a known device type is shown, the limits file is
-// malformed or the file cannot be written.
+// "Jelentés...": the report of the shown log (WriteMeasurementReport) in `language` with the limits of
+// the window's limits file, its times in the site's time zone. Throws ValdError when no log of a known device
+// type is shown, the limits file is malformed or the file cannot be written.
 void WriteShownLogReport(const QString& path, const SharedState& state, const Environment& env,
-                         const ShownDevice& device);
+                         const ShownDevice& device, TableWording language);
 
 // The name a report of the shown log is offered under: "yy.mm.dd hh.nn VALD_<type>.pdf".
 QString SuggestedReportName(const SharedState& state, const Environment& env);

@@ -7,10 +7,15 @@
 #include <QPdfWriter>
 #include <functional>
 
+#include "archive/SiteTime.h"
 #include "core/TextLines.h"
 #include "core/ValdError.h"
+#include "export/RecordsDigest.h"
 #include "export/StatisticsTable.h"
+#include "report/PeriodSummary.h"
 #include "report/ReportChart.h"
+#include "report/ReportSeal.h"
+#include "report/ReportWording.h"
 #include "watch/AlarmRuns.h"
 #include "watch/DailyStatistics.h"
 #include "watch/LogAlarms.h"
@@ -27,6 +32,7 @@ constexpr double HeadingHeight = 24;
 constexpr double TextFontSize = 9;
 constexpr double TableFontSize = 7.5;
 const QString FontFamily = QStringLiteral("Liberation Sans");
+constexpr int MeanDecimals = 3;
 
 using Draw = std::function<void(QPainter& painter, double top)>;
 
@@ -48,7 +54,7 @@ class PageLayout {
   }
   bool Fits(double height) const { return top_ + height <= page_.height() - Margin - FooterHeight; }
 
-  void Paint(QPdfWriter& writer, QPainter& painter, const QString& footer) const {
+  void Paint(QPdfWriter& writer, QPainter& painter, const QString& footer, const QString& pageText) const {
     for (size_t page = 0; page < pages_.size(); ++page) {
       if (page > 0) writer.newPage();
       for (const auto& [top, draw] : pages_[page]) draw(painter, top);
@@ -56,7 +62,7 @@ class PageLayout {
       painter.setPen(Qt::black);
       painter.drawText(QRectF(Margin, page_.height() - Margin, page_.width() - 2 * Margin, FooterHeight),
                        Qt::AlignCenter,
-                       QStringLiteral("%1 – %2. oldal / %3").arg(footer).arg(page + 1).arg(pages_.size()));
+                       QStringLiteral("%1 – %2").arg(footer, pageText.arg(page + 1).arg(pages_.size())));
     }
   }
 
@@ -72,6 +78,22 @@ class PageLayout {
   double top_;
   std::vector<std::vector<std::pair<double, Draw>>> pages_;
 };
+
+template <size_t N>
+QStringList Texts(const char* const (&utf8)[N]) {
+  QStringList texts;
+  for (const char* text : utf8) texts << Text(text);
+  return texts;
+}
+
+// "+01:00", "-03:30", "+00:00".
+QString OffsetText(int seconds) {
+  const int minutes = std::abs(seconds) / 60;
+  return QStringLiteral("%1%2:%3")
+      .arg(seconds < 0 ? QLatin1Char('-') : QLatin1Char('+'))
+      .arg(minutes / 60, 2, 10, QLatin1Char('0'))
+      .arg(minutes % 60, 2, 10, QLatin1Char('0'));
+}
 
 Draw TextLine(const QString& text, double size, bool bold = false) {
   return [=](QPainter& painter, double top) {
@@ -112,16 +134,152 @@ void AddTable(PageLayout& layout, const QString& heading, const QStringList& hea
   }
 }
 
-QStringList AlarmCells(const Alarm& alarm, const DeviceType& type) {
-  const Quantity& quantity = QuantityOf(type.columns[size_t(alarm.column)]);
-  return {QString::number(alarm.column + 1),
-          QString::fromUtf8(quantity.labelHu),
-          (alarm.side == LimitSide::Low ? QStringLiteral("alsó ") : QStringLiteral("felső ")) +
-              QuantityValueText(alarm.limit, quantity),
-          RecordTimeText(alarm.start),
-          RecordTimeText(alarm.end),
-          QString::number(alarm.records),
-          QuantityValueText(alarm.extreme, quantity)};
+// "2024-03-02T17:50+01:00": a time stamp of the device's clock with the offset of the site's zone then,
+// as the archive places it (a time the clock skips takes the offset before the change).
+QString ZonedTimeText(const RecordTime& time, const QTimeZone& zone) {
+  const qint64 local = LocalSeconds(time.year, time.month, time.day, time.hour, time.minute);
+  const qint64 utc = SiteTimesInRingOrder(std::span(&local, 1), zone).front().utc;
+  return RecordTimeText(time).replace(QLatin1Char(' '), QLatin1Char('T')) + OffsetText(int(local - utc));
+}
+
+QString MadeText(const QDateTime& made) {
+  return made.toString(QStringLiteral("yyyy-MM-ddThh:mm")) + OffsetText(made.offsetFromUtc());
+}
+
+QString ZoneName(const QTimeZone& zone) {
+  return QString::fromUtf8(zone.id());
+}
+
+QString LimitValue(const std::optional<double>& value, const Quantity& quantity) {
+  return value ? QuantityValueText(*value, quantity) : QStringLiteral("–");
+}
+
+void AddHeader(PageLayout& layout, const ReportSubject& subject, const RecordsDigest& digest,
+               const ReportWording& wording) {
+  const auto orUnknown = [](const QString& text) { return text.isEmpty() ? QStringLiteral("–") : text; };
+  const auto timeText = [&](const std::optional<RecordTime>& time) {
+    return time ? ZonedTimeText(*time, subject.zone) : QStringLiteral("–");
+  };
+  layout.Add(HeadingHeight + 6, TextLine(Text(wording.title), TextFontSize + 7, true));
+  layout.Add(RowHeight + 3, TextLine(Text(wording.device)
+                                         .arg(QString::fromLatin1(subject.type->name), orUnknown(subject.mac),
+                                              orUnknown(subject.address)),
+                                     TextFontSize));
+  layout.Add(
+      RowHeight + 3,
+      TextLine(Text(wording.period).arg(timeText(digest.first), timeText(digest.last)).arg(digest.records),
+               TextFontSize));
+  layout.Add(RowHeight + 3, TextLine(Text(wording.timeZone).arg(ZoneName(subject.zone)), TextFontSize));
+  layout.Add(RowHeight + 12, TextLine(Text(wording.made).arg(MadeText(subject.made)), TextFontSize));
+}
+
+void AddLimits(PageLayout& layout, const ReportSubject& subject, const ReportWording& wording) {
+  const DeviceType& type = *subject.type;
+  QList<QStringList> rows;
+  for (int column = 0; column < type.ValueColumns() && size_t(column) < subject.limits.size(); ++column) {
+    const ChannelLimit& limit = subject.limits[size_t(column)];
+    if (!limit.IsSet()) continue;
+    const Quantity& quantity = QuantityOf(type.columns[size_t(column)]);
+    rows << QStringList{
+        QString::number(column + 1),
+        QuantityCaption(quantity, wording),
+        LimitValue(limit.low, quantity),
+        LimitValue(limit.high, quantity),
+        QStringLiteral("%1 %2").arg(QString::number(limit.delayMinutes, 'g', 6), Text(wording.minutesUnit)),
+        QuantityValueText(limit.hysteresis, quantity)};
+  }
+  if (rows.isEmpty()) {
+    layout.Add(HeadingHeight, TextLine(Text(wording.limitsHeading), TextFontSize + 3, true), RowHeight);
+    layout.Add(RowHeight + 6, TextLine(Text(wording.noLimits), TextFontSize));
+    return;
+  }
+  AddTable(layout, Text(wording.limitsHeading), Texts(wording.limitsHeader), rows, {8, 20, 14, 14, 12, 12});
+}
+
+void AddChannels(PageLayout& layout, const ReportSubject& subject, const PeriodSummary& summary,
+                 const ReportWording& wording) {
+  QList<QStringList> rows;
+  for (const ChannelSummary& channel : summary.channels) {
+    const Quantity& quantity = QuantityOf(subject.type->columns[size_t(channel.column)]);
+    const ChannelLimit limit = size_t(channel.column) < subject.limits.size()
+                                   ? subject.limits[size_t(channel.column)]
+                                   : ChannelLimit{};
+    rows << QStringList{
+        QString::number(channel.column + 1),
+        QuantityCaption(quantity, wording),
+        QString::fromUtf8(quantity.unit),
+        QString::number(channel.count),
+        QString::number(channel.minimum, 'g', 12),
+        QString::number(channel.maximum, 'g', 12),
+        QString::number(channel.mean, 'f', MeanDecimals),
+        channel.meanKinetic ? QString::number(*channel.meanKinetic, 'f', MeanDecimals) : QString(),
+        limit.high ? DurationText(channel.minutesAbove, wording) : QStringLiteral("–"),
+        limit.low ? DurationText(channel.minutesBelow, wording) : QStringLiteral("–")};
+  }
+  AddTable(layout, Text(wording.channelHeading), Texts(wording.channelHeader), rows,
+           {7, 15, 6, 6, 8, 8, 8, 8, 12, 12});
+  layout.Add(RowHeight + 8, TextLine(Text(wording.meanKineticNote), TableFontSize));
+}
+
+void AddExcursions(PageLayout& layout, const ReportSubject& subject, const PeriodSummary& summary,
+                   const ReportWording& wording) {
+  if (summary.excursions.empty()) {
+    layout.Add(HeadingHeight, TextLine(Text(wording.excursionsHeading), TextFontSize + 3, true), RowHeight);
+    layout.Add(RowHeight, TextLine(Text(wording.noExcursions), TextFontSize));
+    return;
+  }
+  const Excursion& longest = *summary.Longest();
+  const QString summaryLine =
+      Text(wording.excursionSummary)
+          .arg(QString::number(summary.excursions.size()), DurationText(summary.TotalMinutes(), wording),
+               QStringLiteral("%1 (%2)").arg(DurationText(longest.minutes, wording),
+                                             Text(wording.legendChannel).arg(longest.alarm.column + 1)),
+               ZonedTimeText(summary.excursions.front().alarm.start, subject.zone));
+  QList<QStringList> rows;
+  int number = 0;
+  for (const Excursion& excursion : summary.excursions) {
+    const Alarm& alarm = excursion.alarm;
+    const Quantity& quantity = QuantityOf(subject.type->columns[size_t(alarm.column)]);
+    rows << QStringList{
+        QString::number(++number),
+        QString::number(alarm.column + 1),
+        QuantityCaption(quantity, wording),
+        QStringLiteral("%1 %2").arg(Text(alarm.side == LimitSide::Low ? wording.low : wording.high),
+                                    QuantityValueText(alarm.limit, quantity)),
+        ZonedTimeText(alarm.start, subject.zone),
+        ZonedTimeText(alarm.end, subject.zone),
+        DurationText(excursion.minutes, wording),
+        QString::number(alarm.records),
+        QuantityValueText(alarm.extreme, quantity)};
+  }
+  AddTable(layout, Text(wording.excursionsHeading), Texts(wording.excursionHeader), rows,
+           {4, 8, 11, 11, 19, 19, 10, 7, 11});
+  layout.Add(RowHeight + 6, TextLine(summaryLine, TextFontSize));
+}
+
+QString Verdict(const PeriodSummary& summary, const ReportWording& wording) {
+  if (!summary.anyLimit) return Text(wording.verdictNoLimits);
+  if (summary.excursions.empty()) return Text(wording.verdictWithin);
+  return Text(wording.verdictExcursions).arg(summary.excursions.size());
+}
+
+// Three labelled lines to sign on, side by side.
+void AddSignatures(PageLayout& layout, const ReportWording& wording) {
+  constexpr double SignatureHeight = 46;
+  layout.Add(HeadingHeight, TextLine(Text(wording.signatureHeading), TextFontSize + 3, true),
+             SignatureHeight);
+  const double width = layout.Width();
+  const QStringList labels = Texts(wording.signatures);
+  layout.Add(SignatureHeight, [=](QPainter& painter, double top) {
+    painter.setFont(PageLayout::Font(TextFontSize));
+    painter.setPen(Qt::black);
+    const double column = width / double(labels.size());
+    for (qsizetype i = 0; i < labels.size(); ++i) {
+      const double left = Margin + double(i) * column;
+      painter.drawText(QPointF(left, top + TextFontSize * 1.2), labels[i] + QLatin1Char(':'));
+      painter.drawLine(QPointF(left, top + 36), QPointF(left + column - 20, top + 36));
+    }
+  });
 }
 
 }  // namespace
@@ -129,8 +287,9 @@ QStringList AlarmCells(const Alarm& alarm, const DeviceType& type) {
 void WriteMeasurementReport(const QString& path, const ReportSubject& subject) {
   const DeviceType& type = *subject.type;
   const RecordLog& log = *subject.log;
-  const std::vector<DayStatistics> statistics = DailyStatistics(log, type);
-  const std::vector<Alarm> alarms = FindAlarms(log, type, subject.limits);
+  const ReportWording& wording = ReportWordingOf(subject.language);
+  const RecordsDigest digest = DigestOfRecords(log);
+  const PeriodSummary summary = SummarisePeriod(log, type, subject.limits);
 
   QByteArray pdf;
   QBuffer buffer(&pdf);
@@ -141,60 +300,44 @@ void WriteMeasurementReport(const QString& path, const ReportSubject& subject) {
   writer.setResolution(PointsPerInch);
   writer.setCreator(QStringLiteral("VALD CSV"));
   const QString device = subject.mac.isEmpty() ? subject.address : subject.mac;
-  writer.setTitle(QStringLiteral("Mérési jelentés: %1 %2").arg(QString::fromLatin1(type.name), device));
+  const QString title =
+      QStringLiteral("%1: %2 %3").arg(Text(wording.title), QString::fromLatin1(type.name), device);
+  writer.setTitle(title);
+  const auto minuteText = [](const std::optional<RecordTime>& time) {
+    return time ? RecordTimeText(*time) : QString();
+  };
+  writer.setDocumentXmpMetadata(
+      ReportXmpMetadata(title, {subject.archiveKey, minuteText(digest.first), minuteText(digest.last),
+                                digest.records, digest.sha256}));
   PageLayout layout(QPageSize(QPageSize::A4).size(QPageSize::Point));
 
-  // The period runs from the first to the last record with a valid time stamp.
-  std::optional<RecordTime> first, last;
-  for (const LogRecord& record : log.records) {
-    if (!QDate(record.time.year, record.time.month, record.time.day).isValid()) continue;
-    if (!first || record.time < *first) first = record.time;
-    if (!last || record.time > *last) last = record.time;
-  }
-  const auto orUnknown = [](const QString& text) { return text.isEmpty() ? QStringLiteral("–") : text; };
-  layout.Add(HeadingHeight + 6, TextLine(QStringLiteral("Mérési jelentés"), TextFontSize + 7, true));
-  layout.Add(RowHeight + 3, TextLine(QStringLiteral("Eszköz: %1   MAC-cím: %2   Cím: %3")
-                                         .arg(QString::fromLatin1(type.name), orUnknown(subject.mac),
-                                              orUnknown(subject.address)),
-                                     TextFontSize));
-  layout.Add(RowHeight + 3, TextLine(QStringLiteral("Időszak: %1 – %2, %3 rekord")
-                                         .arg(first ? RecordTimeText(*first) : QStringLiteral("–"),
-                                              last ? RecordTimeText(*last) : QStringLiteral("–"))
-                                         .arg(log.Count()),
-                                     TextFontSize));
-  layout.Add(
-      RowHeight + 12,
-      TextLine(QStringLiteral("Készült: %1").arg(subject.made.toString(QStringLiteral("yyyy-MM-dd hh:mm"))),
-               TextFontSize));
-
+  AddHeader(layout, subject, digest, wording);
+  layout.Add(HeadingHeight, TextLine(Verdict(summary, wording), TextFontSize + 3, true));
+  AddLimits(layout, subject, wording);
   for (const char letter : ChartedQuantities(log, type)) {
-    layout.Add(ChartHeight + 14, [&log, &type, letter, limits = subject.limits, width = layout.Width()](
-                                     QPainter& painter, double top) {
-      DrawQuantityChart(painter, QRectF(Margin, top, width, ChartHeight), log, type, letter, limits);
+    layout.Add(ChartHeight + 22, [&log, &type, letter, &wording, limits = subject.limits,
+                                  width = layout.Width()](QPainter& painter, double top) {
+      DrawQuantityChart(painter, QRectF(Margin, top + 8, width, ChartHeight), log, type, letter, limits,
+                        wording);
     });
   }
+  AddChannels(layout, subject, summary, wording);
+  AddExcursions(layout, subject, summary, wording);
 
-  const StatisticsTable table = DailyStatisticsTable(statistics, type, TableWording::Hungarian);
-  AddTable(layout, QStringLiteral("Napi statisztika"), table.header, table.rows,
-           {10, 7, 16, 7, 7, 9, 9, 9, 9});
+  const StatisticsTable table = DailyStatisticsTable(DailyStatistics(log, type), type, wording.tables);
+  AddTable(layout, Text(wording.dailyHeading), table.header, table.rows, {10, 7, 16, 7, 7, 9, 9, 9, 9});
 
-  QList<QStringList> alarmRows;
-  for (const Alarm& alarm : alarms) alarmRows << AlarmCells(alarm, type);
-  if (alarmRows.isEmpty()) {
-    layout.Add(HeadingHeight, TextLine(QStringLiteral("Riasztások"), TextFontSize + 3, true), RowHeight);
-    layout.Add(RowHeight, TextLine(QStringLiteral("Nem volt riasztás az időszakban."), TextFontSize));
-  } else {
-    AddTable(layout, QStringLiteral("Riasztások"),
-             {QStringLiteral("Csatorna"), QStringLiteral("Mennyiség"), QStringLiteral("Határ"),
-              QStringLiteral("Kezdete"), QStringLiteral("Vége"), QStringLiteral("Rekord"),
-              QStringLiteral("Szélsőérték")},
-             alarmRows, {7, 15, 13, 15, 15, 7, 12});
-  }
+  layout.Add(HeadingHeight, TextLine(Verdict(summary, wording), TextFontSize + 3, true), 2 * RowHeight + 60);
+  layout.Add(RowHeight + 2,
+             TextLine(Text(wording.fingerprint).arg(QString::fromLatin1(digest.sha256)).arg(digest.records),
+                      TableFontSize));
+  layout.Add(RowHeight + 10, TextLine(Text(wording.fingerprintCheck), TableFontSize));
+  AddSignatures(layout, wording);
 
   QPainter painter;
   if (!painter.begin(&writer)) throw ValdError(QStringLiteral("Cannot write the report \"%1\"").arg(path));
-  layout.Paint(writer, painter,
-               QStringLiteral("%1 %2").arg(QString::fromLatin1(type.name), device).trimmed());
+  layout.Paint(writer, painter, QStringLiteral("%1 %2").arg(QString::fromLatin1(type.name), device).trimmed(),
+               Text(wording.page));
   painter.end();
   buffer.close();
   WriteWholeFile(path, pdf);

@@ -7,9 +7,11 @@
 #include <algorithm>
 #include <cmath>
 #include <optional>
+#include <tuple>
 
 #include "views/Colours.h"
 #include "watch/AlarmRuns.h"
+#include "watch/LogAlarms.h"
 
 namespace {
 
@@ -45,7 +47,39 @@ QColor ChannelColour(int index) {
   return QColor::fromRgb(rgb);
 }
 
+struct TickStepChoice {
+  qint64 minutes;
+  bool days;  // labelled with the day ("MM-dd"), else with the time of day ("hh:mm")
+};
+
+// Steps from ten minutes to a month, each one a whole number of the one before or of a day.
+constexpr TickStepChoice TimeSteps[] = {
+    {10, false},         {15, false},          {30, false},          {60, false},     {2 * 60, false},
+    {3 * 60, false},     {6 * 60, false},      {12 * 60, false},     {24 * 60, true}, {2 * 24 * 60, true},
+    {7 * 24 * 60, true}, {14 * 24 * 60, true}, {28 * 24 * 60, true},
+};
+
 }  // namespace
+
+std::vector<TimeTick> TimeAxisTicks(qint64 firstMinute, qint64 lastMinute, int labelRoom) {
+  constexpr qint64 MinutesPerDay = 24 * 60;
+  const auto ticksOf = [&](const TickStepChoice& step) {
+    std::vector<TimeTick> ticks;
+    const qint64 first = (firstMinute + step.minutes - 1) / step.minutes * step.minutes;
+    for (qint64 minute = first; minute <= lastMinute; minute += step.minutes) {
+      // Within a day the hours are labelled, and each midnight with its day.
+      const bool dayLabel = step.days || minute % MinutesPerDay == 0;
+      ticks.push_back({minute, QDateTime::fromSecsSinceEpoch(minute * 60, Qt::UTC)
+                                   .toString(dayLabel ? QStringLiteral("MM-dd") : QStringLiteral("hh:mm"))});
+    }
+    return ticks;
+  };
+  for (const TickStepChoice& step : TimeSteps) {
+    std::vector<TimeTick> ticks = ticksOf(step);
+    if (int(ticks.size()) <= std::max(labelRoom, 1)) return ticks;
+  }
+  return ticksOf(TimeSteps[std::size(TimeSteps) - 1]);
+}
 
 std::vector<char> ChartedQuantities(const RecordLog& log, const DeviceType& type) {
   std::vector<char> letters;
@@ -62,7 +96,7 @@ std::vector<char> ChartedQuantities(const RecordLog& log, const DeviceType& type
 }
 
 void DrawQuantityChart(QPainter& painter, const QRectF& area, const RecordLog& log, const DeviceType& type,
-                       char letter, std::span<const ChannelLimit> limits) {
+                       char letter, std::span<const ChannelLimit> limits, const ReportWording& wording) {
   const Quantity& quantity = QuantityOf(letter);
   std::vector<int> columns;
   for (int column = 0; column < type.ValueColumns(); ++column) {
@@ -108,9 +142,10 @@ void DrawQuantityChart(QPainter& painter, const QRectF& area, const RecordLog& l
   font.setPointSizeF(LabelFontSize + 2);
   font.setBold(true);
   painter.setFont(font);
+  painter.setPen(Qt::black);
   const QString unit = QString::fromUtf8(quantity.unit);
   const QString title =
-      QString::fromUtf8(quantity.labelHu) + (unit.isEmpty() ? QString() : QStringLiteral(" (%1)").arg(unit));
+      QuantityCaption(quantity, wording) + (unit.isEmpty() ? QString() : QStringLiteral(" (%1)").arg(unit));
   painter.drawText(QRectF(area.left(), area.top(), area.width(), TitleHeight),
                    Qt::AlignLeft | Qt::AlignVCenter, title);
   font.setBold(false);
@@ -124,7 +159,7 @@ void DrawQuantityChart(QPainter& painter, const QRectF& area, const RecordLog& l
     const double y = area.top() + TitleHeight / 2;
     painter.drawLine(QPointF(legendX, y), QPointF(legendX + 12, y));
     painter.setPen(Qt::black);
-    const QString label = QStringLiteral("%1. csatorna").arg(columns[i] + 1);
+    const QString label = Text(wording.legendChannel).arg(columns[i] + 1);
     painter.drawText(QPointF(legendX + 15, y + 3), label);
     legendX += 22 + QFontMetricsF(painter.font()).horizontalAdvance(label);
   }
@@ -146,33 +181,35 @@ void DrawQuantityChart(QPainter& painter, const QRectF& area, const RecordLog& l
     painter.drawText(QRectF(area.left(), y - 6, LeftAxisWidth - 4, 12), Qt::AlignRight | Qt::AlignVCenter,
                      QString::number(std::abs(tick) < step / 1e6 ? 0 : tick, 'g', 6));
   }
-  // Time axis: a line at each midnight, labelled with its day when there is room.
+  // Time axis: a grid line and a label at each tick of a step that fits the period.
   const QFontMetricsF metrics(painter.font());
-  const qint64 firstDay = *firstMinute / (24 * 60) + 1;
+  const int labelRoom = int(plot.width() / (metrics.horizontalAdvance(QStringLiteral("00-00")) + 12));
+  // Over years even the longest step gives more ticks than there is room for: a label that would run
+  // into the one before is left out.
   double lastLabelRight = -INFINITY;
-  for (qint64 day = firstDay; day * 24 * 60 <= *lastMinute; ++day) {
-    const double x = xOf(day * 24 * 60);
+  for (const TimeTick& tick : TimeAxisTicks(*firstMinute, *lastMinute, labelRoom)) {
+    const double x = xOf(tick.minute);
     painter.setPen(QPen(QColor(0xDD, 0xDD, 0xDD), 0.5));
     painter.drawLine(QPointF(x, plot.top()), QPointF(x, plot.bottom()));
-    const QString label =
-        QDateTime::fromSecsSinceEpoch(day * 24 * 3600, Qt::UTC).toString(QStringLiteral("MM-dd"));
-    const double width = metrics.horizontalAdvance(label);
-    if (x - width / 2 > lastLabelRight + 4 && x + width / 2 <= plot.right()) {
-      painter.setPen(Qt::black);
-      painter.drawText(QPointF(x - width / 2, plot.bottom() + 10), label);
-      lastLabelRight = x + width / 2;
-    }
+    const double width = metrics.horizontalAdvance(tick.label);
+    const double left = std::clamp(x - width / 2, plot.left(), plot.right() - width);
+    if (left < lastLabelRight + 4) continue;
+    painter.setPen(Qt::black);
+    painter.drawText(QPointF(left, plot.bottom() + 10), tick.label);
+    lastLabelRight = left + width;
   }
 
   // Limits, then the channels over them.
   for (size_t i = 0; i < columns.size(); ++i) {
     if (size_t(columns[i]) >= limits.size()) continue;
     const ChannelLimit& limit = limits[size_t(columns[i])];
-    for (const auto& [value, colour] :
-         {std::pair(limit.low, LowLimitColour), std::pair(limit.high, HighLimitColour)}) {
+    for (const auto& [value, colour, side] : {std::tuple(limit.low, LowLimitColour, wording.low),
+                                              std::tuple(limit.high, HighLimitColour, wording.high)}) {
       if (!value) continue;
       painter.setPen(QPen(colour, 0.8, Qt::DashLine));
       painter.drawLine(QPointF(plot.left(), yOf(*value)), QPointF(plot.right(), yOf(*value)));
+      const QString label = QStringLiteral("%1 %2").arg(Text(side), QuantityValueText(*value, quantity));
+      painter.drawText(QPointF(plot.right() - metrics.horizontalAdvance(label) - 2, yOf(*value) - 2), label);
     }
   }
   painter.setClipRect(plot.adjusted(-1, -1, 1, 1));

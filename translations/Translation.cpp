@@ -18,3 +18,8 @@ void InstallEnglish(QCoreApplication& application) {
   // Built into every program that links this library, so it is always there.
   InstallTranslation(application, QStringLiteral("en"));
 }
+
+QString InstalledLanguage() {
+  return QCoreApplication::translate("Translation", "hu",
+                                     "the code of the language the texts are translated into");
+}

@@ -14,3 +14,6 @@ QString InstallTranslation(QCoreApplication& application, const QString& languag
 
 // The command-line tools speak English: the window's messages in its English translation.
 void InstallEnglish(QCoreApplication& application);
+
+// The language the texts come out in: "en" under the English translation, "hu" (their own) under none.
+QString InstalledLanguage();

@@ -503,6 +503,14 @@ LOW, HIGH: a number with a point, or empty; DELAY: an excursion lasting this man
     </message>
 </context>
 <context>
+    <name>Translation</name>
+    <message>
+        <source>hu</source>
+        <comment>the code of the language the texts are translated into</comment>
+        <translation>en</translation>
+    </message>
+</context>
+<context>
     <name>WindowModel</name>
     <message>
         <source>Eszköz neve</source>

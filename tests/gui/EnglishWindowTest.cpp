@@ -250,6 +250,17 @@ class EnglishWindowTest : public QObject {
     QCOMPARE(f.errors, QStringList());
     QCOMPARE(QString::fromUtf8(f.folder.Read("export.csv")).section(QStringLiteral("\r\n"), 0, 0),
              QStringLiteral("time,Temperature 1 (°C),Temperature 2 (°C)"));
+
+    // So is the report.
+    f.nextReportFile = f.folder.File("report.pdf");
+    ui.Jelents1->trigger();
+    QCOMPARE(f.errors, QStringList());
+    const ProcessResult report =
+        RunProgram(QStringLiteral("pdftotext"), {f.folder.File("report.pdf"), QStringLiteral("-")});
+    QVERIFY2(report.out.contains(QStringLiteral("Measurement report")), qPrintable(report.out));
+    QVERIFY(report.out.contains(QStringLiteral("Verdict: no limits set")));
+    QVERIFY(report.out.contains(QStringLiteral("Page 1 of 1")));
+    QVERIFY(!report.out.contains(QStringLiteral("rekord")));
   }
 
   // A readout of a climate device with limits into an archive, then every menu item, the charts' menu and

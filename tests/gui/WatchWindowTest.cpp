@@ -4,6 +4,7 @@
 #include <QtTest>
 
 #include "Form1Fixture.h"
+#include "support/ProgramRun.h"
 #include "support/SimulatorFixture.h"
 #include "ui_TForm1.h"
 
@@ -56,7 +57,10 @@ class WatchWindowTest : public QObject {
     f.nextReportFile = f.folder.File(QStringLiteral("report.pdf"));
     f.form->Controls().Jelents1->trigger();
     QCOMPARE(f.errors, QStringList());
-    QVERIFY(f.folder.Read(QStringLiteral("report.pdf")).startsWith("%PDF"));
+    const ProcessResult report = RunProgram(
+        QStringLiteral("pdftotext"), {f.folder.File(QStringLiteral("report.pdf")), QStringLiteral("-")});
+    QVERIFY2(report.out.contains(QStringLiteral("Mérési jelentés")), qPrintable(report.out));
+    QVERIFY(report.out.contains(QStringLiteral("Értékelés: határérték-túllépés: 1")));
   }
 
   void theLimitsDialogTakesOnlyAWellFormedFileAndTheChartsFollowIt() {

@@ -18,10 +18,13 @@
 #include "export/ArchivedPeriod.h"
 #include "export/ExportFormats.h"
 #include "export/ExportWriter.h"
+#include "export/RecordsDigest.h"
 #include "export/StatisticsTable.h"
 #include "files/MeasurementFile.h"
 #include "files/TypeDetection.h"
 #include "report/MeasurementReport.h"
+#include "report/ReportSeal.h"
+#include "watch/AlarmRuns.h"
 #include "watch/DailyStatistics.h"
 #include "watch/LimitRules.h"
 
@@ -253,6 +256,36 @@ int Import(ArchiveStore& store, const ArchiveCommand& command, QTextStream& out,
   return status;
 }
 
+// The records of a report's period as the archive holds them now, against the SHA-256 the report keeps.
+int CheckReport(ArchiveStore& store, const QString& path, QTextStream& out) {
+  const std::optional<ReportSeal> seal = ReadReportSeal(ReadWholeFile(path));
+  if (!seal) {
+    out << path << ": holds no SHA-256 of its records (not a report of vald_archive or the window)\n";
+    return ExitFailure;
+  }
+  if (seal->device.isEmpty()) {
+    out << path << ": a report of a log that is not the archive's: it names no archived device\n";
+    return ExitFailure;
+  }
+  const std::optional<QByteArray> from = ArchiveTimeFromText(seal->first, false);
+  const std::optional<QByteArray> to = ArchiveTimeFromText(seal->last, false);
+  if (!from || !to) {
+    out << path << ": a report without records\n";
+    return ExitFailure;
+  }
+  const ArchivedPeriod archived = ReadArchivedPeriod(store, seal->device, *from, *to);
+  const RecordsDigest digest = DigestOfRecords(archived.log);
+  out << path << ": " << seal->device << ", " << seal->first << " – " << seal->last << '\n'
+      << "  report:  " << seal->sha256 << ", " << seal->records << " records\n"
+      << "  archive: " << digest.sha256 << ", " << digest.records << " records\n";
+  if (digest.sha256 != seal->sha256) {
+    out << path << ": does not match the archive: its records were changed, added or removed\n";
+    return ExitFailure;
+  }
+  out << path << ": matches the archive\n";
+  return ExitSuccess;
+}
+
 int Check(ArchiveStore& store, const QString& archive, QTextStream& out) {
   const ArchiveCheck check = store.Check();
   if (check.problems.isEmpty()) {
@@ -276,14 +309,21 @@ int Redecode(ArchiveStore& store, QTextStream& out) {
 
 int Stats(ArchiveStore& store, const ArchiveCommand& command, QTextStream& out, QTextStream& err) {
   const QString format = command.format.isEmpty() ? QStringLiteral("text") : command.format;
-  if (command.arguments.size() != 1 || !QStringList{"text", "csv", "json"}.contains(format)) {
-    err << "stats takes one DEVICE and --format text, csv or json\n";
+  if (command.arguments.size() != 1 || !QStringList{"text", "csv", "json"}.contains(format) ||
+      (command.hash && !command.format.isEmpty())) {
+    err << "stats takes one DEVICE and --format text, csv or json, or --hash\n";
     return ExitUsage;
   }
   const auto period = ReadPeriod(command, err);
   if (!period) return ExitUsage;
   const ArchivedPeriod archived =
       ReadArchivedPeriod(store, command.arguments[0], period->first, period->second);
+  if (command.hash) {
+    const RecordsDigest digest = DigestOfRecords(archived.log);
+    out << digest.sha256 << "  " << digest.records << " records, " << RecordTimeText(*digest.first) << " – "
+        << RecordTimeText(*digest.last) << '\n';
+    return ExitSuccess;
+  }
   const std::vector<DayStatistics> statistics = DailyStatistics(archived.log, *archived.type);
   if (format == QStringLiteral("json")) {
     QJsonArray rows;
@@ -327,6 +367,10 @@ int Report(ArchiveStore& store, const ArchiveLocation& location, const ArchiveCo
     err << "report takes one DEVICE and --out FILE.pdf\n";
     return ExitUsage;
   }
+  if (!QStringList{QString(), QStringLiteral("hu"), QStringLiteral("en")}.contains(command.language)) {
+    err << "Bad language \"" << command.language << "\": expected hu or en\n";
+    return ExitUsage;
+  }
   const auto period = ReadPeriod(command, err);
   if (!period) return ExitUsage;
   const QString limitsFile = LimitsFileOf(location, command);
@@ -343,7 +387,11 @@ int Report(ArchiveStore& store, const ArchiveLocation& location, const ArchiveCo
   subject.log = &archived.log;
   subject.limits = rules.LimitsOf({subject.mac, subject.address, QString::fromLatin1(archived.type->name)},
                                   *archived.type);
+  subject.archiveKey = device.key;
   subject.made = QDateTime::currentDateTime();
+  subject.zone = SiteTimeZone(command.timeZone);
+  subject.language =
+      command.language == QStringLiteral("en") ? TableWording::English : TableWording::Hungarian;
   WriteMeasurementReport(command.out, subject);
   out << command.out << ": " << archived.log.Count() << " records\n";
   return ExitSuccess;
@@ -367,7 +415,9 @@ int RunArchiveCommand(const ArchiveLocation& location, const ArchiveCommand& com
   if (command.name == QStringLiteral("export")) return Export(store, command, out, err);
   if (command.name == QStringLiteral("import")) return Import(store, command, out, err);
   if (command.name == QStringLiteral("redecode")) return Redecode(store, out);
-  if (command.name == QStringLiteral("check")) return Check(store, location.Describe(), out);
+  if (command.name == QStringLiteral("check"))
+    return command.report.isEmpty() ? Check(store, location.Describe(), out)
+                                    : CheckReport(store, command.report, out);
   if (command.name == QStringLiteral("stats")) return Stats(store, command, out, err);
   if (command.name == QStringLiteral("report")) return Report(store, location, command, out, err);
   err << "Unknown command \"" << command.name << "\"\n";

@@ -17,8 +17,11 @@ struct ArchiveCommand {
   QString out;
   QString
       format;  // export: file, csv, json, influx, xlsx (empty: file); stats: text, csv or json (empty: text)
-  QString limits;    // report: the limits file; empty: limits.csv beside an SQLite archive, if any
-  QString timeZone;  // the site's time zone; empty: the system's
+  QString limits;     // report: the limits file; empty: limits.csv beside an SQLite archive, if any
+  QString timeZone;   // the site's time zone; empty: the system's
+  QString language;   // report: hu or en (empty: hu)
+  bool hash = false;  // stats: the SHA-256 of the records instead of the statistics
+  QString report;     // check: a report whose records are checked against the archive
 };
 
 inline constexpr int ExitSuccess = 0;

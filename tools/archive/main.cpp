@@ -43,15 +43,26 @@ QString Usage() {
       "                              database's own check, SQLite's integrity check of every page,\n"
       "                              table and index; on PostgreSQL every row of every table read\n"
       "                              through (its indexes are checked only by an extension)\n"
+      "  check --report FILE.pdf     whether the archive still holds the records a report was made\n"
+      "                              from: the SHA-256 of the device's records of the report's period\n"
+      "                              against the one the report keeps\n"
       "  stats DEVICE [--from T] [--to T] [--format text|csv|json]\n"
       "                              per day and channel the count, minimum, maximum, mean and, for\n"
       "                              temperatures, the mean kinetic temperature (activation energy over\n"
-      "                              the gas constant 10 000 K); values in their quantity's unit\n"
-      "  report DEVICE [--from T] [--to T] [--limits FILE] --out FILE.pdf\n"
-      "                              an A4 PDF report: the device, the period, a chart per quantity\n"
-      "                              with its limits, the daily statistics and the alarms (runs of\n"
-      "                              records beyond a limit); the limits from FILE, by default\n"
-      "                              limits.csv beside the archive when it is there\n"
+      "                              the gas constant 10 000 K, 83.144 kJ/mol); values in their\n"
+      "                              quantity's unit\n"
+      "  stats DEVICE [--from T] [--to T] --hash\n"
+      "                              the SHA-256 of the records, as a report of them keeps it: of one\n"
+      "                              line per record in time order, \"yyyy-MM-dd hh:mm;VALUE;...\", each\n"
+      "                              value as logged (\".\" before its decimals, \"--\" for a missing\n"
+      "                              one, \"?\" for one that is no number), \"\\n\" after each line\n"
+      "  report DEVICE [--from T] [--to T] [--limits FILE] [--lang hu|en] --out FILE.pdf\n"
+      "                              an A4 PDF report, in Hungarian (the default) or English: the\n"
+      "                              device, the period and its time zone, the limits, a chart per\n"
+      "                              quantity, each channel's statistics and time beyond its limits,\n"
+      "                              the daily statistics, the excursions beyond a limit, a verdict,\n"
+      "                              a signature block and the records' SHA-256; the limits from FILE,\n"
+      "                              by default limits.csv beside the archive when it is there\n"
       "\n"
       "DEVICE is a MAC address, or \"address/device code\" for a device that did not tell its MAC,\n"
       "as list shows it.\n"
@@ -98,10 +109,14 @@ int main(int argc, char** argv) {
   const QCommandLineOption formatOption(QStringLiteral("format"), QString(), QStringLiteral("FORMAT"));
   const QCommandLineOption limitsOption(QStringLiteral("limits"), QString(), QStringLiteral("FILE"));
   const QCommandLineOption timeZoneOption(QStringLiteral("time-zone"), QString(), QStringLiteral("ZONE"));
+  const QCommandLineOption languageOption(QStringLiteral("lang"), QString(), QStringLiteral("LANGUAGE"));
+  const QCommandLineOption hashOption(QStringLiteral("hash"));
+  const QCommandLineOption reportOption(QStringLiteral("report"), QString(), QStringLiteral("FILE"));
   const QCommandLineOption helpOption(QStringLiteral("help"));
   const QCommandLineOption versionOption(QStringLiteral("version"));
   parser.addOptions({archiveOption, deviceOption, forceOption, fromOption, toOption, outOption, formatOption,
-                     limitsOption, timeZoneOption, helpOption, versionOption});
+                     limitsOption, timeZoneOption, languageOption, hashOption, reportOption, helpOption,
+                     versionOption});
   if (!parser.parse(app.arguments())) {
     err << parser.errorText() << "\n\n" << Usage();
     return ExitUsage;
@@ -133,6 +148,9 @@ int main(int argc, char** argv) {
   command.format = parser.value(formatOption);
   command.limits = parser.value(limitsOption);
   command.timeZone = parser.value(timeZoneOption);
+  command.language = parser.value(languageOption);
+  command.hash = parser.isSet(hashOption);
+  command.report = parser.value(reportOption);
   try {
     const ArchiveLocation location =
         ParseArchiveLocation(parser.isSet(archiveOption) ? parser.value(archiveOption)
