@@ -19,8 +19,9 @@ struct ReadoutRun {
   std::unique_ptr<ArchiveWriter> archive;  // null: no archive
   QString archiveProblem;                  // why env.archive names no usable archive; every readout says so
   LimitRules limits;                       // the limits the logs are checked against; empty: none
-  const MessagePublisher* publisher = nullptr;  // where the readouts are published; null: nowhere
-  NewOnlyPolicy newOnly;                        // whether a readout asks only for what is new
+  const MessagePublisher* publisher = nullptr;        // where the readouts are published; null: nowhere
+  int mqttExpireSeconds = DefaultExpireAfterSeconds;  // how long a published value holds; 0: until the next
+  NewOnlyPolicy newOnly;                              // whether a readout asks only for what is new
 };
 
 // The run for `env`: the archive that env.archive names, with UTC at env.timeZone, opened while the

@@ -2,9 +2,20 @@
 
 #include <QRegularExpression>
 
+#include "core/Win1250.h"
+
 namespace {
 
 constexpr int MacTextLength = 17;
+
+// The columns of an identity reply after its MAC address, as the registration list heads them.
+constexpr int SerialField = 1;
+constexpr int VersionField = 4;
+
+// Field `index` of the reply's ";"-separated fields, without surrounding blanks; empty when it has none.
+QString IdentityField(const QList<QByteArray>& fields, int index) {
+  return index < fields.size() ? FromWin1250(fields[index].trimmed()) : QString();
+}
 
 }  // namespace
 
@@ -16,6 +27,12 @@ DeviceIdentity IdentifyDevice(const ReadoutResult& result) {
   const bool noAddress =
       mac == QLatin1String("00:00:00:00:00:00") || mac == QLatin1String("FF:FF:FF:FF:FF:FF");
   if (macPattern.match(mac).hasMatch() && !noAddress) device.mac = mac;
+  // The further fields count only in a reply that starts with a MAC address as its own field.
+  const QList<QByteArray> fields = result.identity.split(';');
+  if (macPattern.match(QString::fromLatin1(fields[0])).hasMatch()) {
+    device.serial = IdentityField(fields, SerialField);
+    device.version = IdentityField(fields, VersionField);
+  }
   device.deviceCode = result.DeviceCode();
   device.deviceType = result.deviceType ? QString::fromLatin1(result.deviceType->name) : QString();
   device.chipCode =

@@ -7,6 +7,7 @@
 
 #include "link/DeviceLink.h"
 #include "mqtt/BrokerLocation.h"
+#include "mqtt/HomeAssistantMessages.h"
 
 // What the command line of vald_read asks for.
 struct ReadOptions {
@@ -25,6 +26,7 @@ struct ReadOptions {
   QStringList configFiles;  // cfg.ini files whose five addresses are read
   // The broker every readout is published to, without its password; none: no publishing.
   std::optional<BrokerLocation> mqtt;
+  int mqttExpireSeconds = DefaultExpireAfterSeconds;  // how long a published value holds; 0: until the next
   QString limitsFile;       // the limits every log is checked against; empty: limits.csv in outFolder, if any
   QString notifyCommand;    // run through /bin/sh -c once per new alarm; empty: none
   int notifySeconds = 60;   // a notify command still running then is stopped; the run's take five times that
@@ -32,6 +34,7 @@ struct ReadOptions {
   int fullEveryHours = 24;  // every block of a device whose last full readout is this old
 
   static constexpr int MaxFullEveryHours = 24 * 366;
+  static constexpr int MaxMqttExpireSeconds = 366 * 24 * 3600;
 
   static constexpr int DefaultJobs = 8;
   static constexpr int MaxJobs = 256;

@@ -126,6 +126,7 @@ int main(int argc, char** argv) {
   ReadoutRun run = OpenReadoutRun(env, QByteArray(1, env.systemDecimalSeparator), std::move(limits),
                                   publisher ? &*publisher : nullptr);
   run.newOnly = {true, options.full, options.fullEveryHours};
+  run.mqttExpireSeconds = options.mqttExpireSeconds;
 
   // Progress is for a person watching: a log file or a pipe gets only the result lines. Progress lines
   // of devices read at once go out one whole line at a time.
