@@ -24,11 +24,12 @@ MqttOutcome Publish(const MessagePublisher& publisher, const std::vector<MqttMes
 MqttOutcome PublishReadout(const MessagePublisher& publisher, const ReadoutResult& result,
                            const PublishedReadout& readout) {
   PublishedDevice device;
-  device.mac = readout.identity.mac;
+  device.mac = readout.mac;
   device.id = MqttDeviceId(device.mac, readout.address, result.DeviceCode());
   device.address = readout.address;
-  device.serial = readout.identity.serial;
-  device.version = readout.identity.version;
+  const IdentityDetails details = ReadIdentityDetails(result.identity);
+  device.serial = details.serial;
+  device.version = details.version;
   device.type = &*result.deviceType;
   const QString& prefix = publisher.Broker().prefix;
   std::vector<MqttMessage> messages = DiscoveryMessages(device, prefix, readout.expireAfterSeconds);

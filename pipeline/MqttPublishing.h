@@ -16,10 +16,10 @@ struct MqttOutcome {
 
 // What the broker is told of a readout besides its log.
 struct PublishedReadout {
-  QString address;          // the host it was read at: its availability topic, its name without a MAC
-  DeviceIdentity identity;  // the MAC address (empty: name it by its address), serial number, version
-  bool openAlarm = false;   // the device has an alarm still going on at its newest record
-  QTimeZone zone;           // the site's time zone, which gives the state time its offset from UTC
+  QString address;         // the host it was read at: its availability topic, its name without a MAC address
+  QString mac;             // the MAC address it is known by; empty: none
+  bool openAlarm = false;  // the device has an alarm still going on at its newest record
+  QTimeZone zone;          // the site's time zone, which gives the state time its offset from UTC
   int expireAfterSeconds = DefaultExpireAfterSeconds;  // 0: the values hold until the next state
 };
 

@@ -88,9 +88,8 @@ void PublishReadoutLog(const ReadoutResult& result, const ReadoutRun& run,
   if (!run.publisher) return;
   PublishedReadout published;
   published.address = destination.name;
-  published.identity = outcome.device;
   // A device kept apart from another of its MAC address is not to be taken for that one.
-  if (!outcome.deviceWarning.isEmpty()) published.identity.mac.clear();
+  if (outcome.deviceWarning.isEmpty()) published.mac = outcome.device.mac;
   published.openAlarm = outcome.alarms && HasOpenAlarm(*outcome.alarms, result.log);
   published.expireAfterSeconds = run.mqttExpireSeconds;
   try {

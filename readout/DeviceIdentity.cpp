@@ -17,22 +17,20 @@ QString IdentityField(const QList<QByteArray>& fields, int index) {
   return index < fields.size() ? FromWin1250(fields[index].trimmed()) : QString();
 }
 
+const QRegularExpression& MacPattern() {
+  static const QRegularExpression pattern(QStringLiteral("^[0-9A-Fa-f]{2}(:[0-9A-Fa-f]{2}){5}$"));
+  return pattern;
+}
+
 }  // namespace
 
 DeviceIdentity IdentifyDevice(const ReadoutResult& result) {
-  static const QRegularExpression macPattern(QStringLiteral("^[0-9A-Fa-f]{2}(:[0-9A-Fa-f]{2}){5}$"));
   DeviceIdentity device;
   const QString mac = QString::fromLatin1(result.identity.left(MacTextLength)).toUpper();
   // An all-zero or broadcast address is what a device without one of its own answers: no identity.
   const bool noAddress =
       mac == QLatin1String("00:00:00:00:00:00") || mac == QLatin1String("FF:FF:FF:FF:FF:FF");
-  if (macPattern.match(mac).hasMatch() && !noAddress) device.mac = mac;
-  // The further fields count only in a reply that starts with a MAC address as its own field.
-  const QList<QByteArray> fields = result.identity.split(';');
-  if (macPattern.match(QString::fromLatin1(fields[0])).hasMatch()) {
-    device.serial = IdentityField(fields, SerialField);
-    device.version = IdentityField(fields, VersionField);
-  }
+  if (MacPattern().match(mac).hasMatch() && !noAddress) device.mac = mac;
   device.deviceCode = result.DeviceCode();
   device.deviceType = result.deviceType ? QString::fromLatin1(result.deviceType->name) : QString();
   device.chipCode =
@@ -41,6 +39,12 @@ DeviceIdentity IdentifyDevice(const ReadoutResult& result) {
   device.key =
       device.mac.isEmpty() ? QStringLiteral("%1/%2").arg(result.host).arg(device.deviceCode) : device.mac;
   return device;
+}
+
+IdentityDetails ReadIdentityDetails(const QByteArray& reply) {
+  const QList<QByteArray> fields = reply.split(';');
+  if (!MacPattern().match(QString::fromLatin1(fields[0])).hasMatch()) return {};
+  return {IdentityField(fields, SerialField), IdentityField(fields, VersionField)};
 }
 
 DeviceIdentity KnownByMac(DeviceIdentity device, const QString& mac) {

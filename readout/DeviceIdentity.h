@@ -15,15 +15,22 @@ struct DeviceIdentity {
   QString deviceType;
   std::optional<int> chipCode;  // nothing for an imported file
   QString address;              // empty for an imported file
-  QString serial;               // the serial number the identity reply gives, empty when it gives none
-  QString version;              // the firmware version the identity reply gives, empty when it gives none
+};
+
+// What an identity reply tells besides the MAC address.
+struct IdentityDetails {
+  QString serial;   // the serial number, empty when the reply gives none
+  QString version;  // the firmware version, empty when the reply gives none
 };
 
 // The identity of the device a readout read: the identity reply's first 17 characters when they are a
 // MAC address (not all zeros nor the broadcast address), otherwise the device's address and DeviceCode.
-// A reply laid out as the registration list's columns ("MAC;serial;reg number;device;version;config")
-// gives the serial number and the firmware version too.
 DeviceIdentity IdentifyDevice(const ReadoutResult& result);
+
+// The serial number and the firmware version of an identity reply laid out as the registration list's
+// columns ("MAC;serial;reg number;device;version;config"): its second and fifth field, when it starts
+// with a MAC address as a field of its own.
+IdentityDetails ReadIdentityDetails(const QByteArray& reply);
 
 // The same device known by the MAC address `mac` that an earlier readout at its address gave.
 DeviceIdentity KnownByMac(DeviceIdentity device, const QString& mac);

@@ -21,10 +21,10 @@ TEST_P(IdentityReply, NamesTheDevice) {
   result.host = QStringLiteral("10.0.0.7");
   result.rawImage = QByteArray("\x02\x01", 2);
   result.identity = GetParam().reply;
-  const DeviceIdentity device = IdentifyDevice(result);
-  EXPECT_EQ(device.key, QString::fromLatin1(GetParam().key));
-  EXPECT_EQ(device.serial, QString::fromLatin1(GetParam().serial));
-  EXPECT_EQ(device.version, QString::fromLatin1(GetParam().version));
+  EXPECT_EQ(IdentifyDevice(result).key, QString::fromLatin1(GetParam().key));
+  const IdentityDetails details = ReadIdentityDetails(result.identity);
+  EXPECT_EQ(details.serial, QString::fromLatin1(GetParam().serial));
+  EXPECT_EQ(details.version, QString::fromLatin1(GetParam().version));
 }
 
 INSTANTIATE_TEST_SUITE_P(
