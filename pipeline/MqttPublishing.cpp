@@ -4,6 +4,7 @@
 
 #include "archive/SiteTime.h"
 #include "core/ValdError.h"
+#include "readout/DeviceIdentity.h"
 
 namespace {
 

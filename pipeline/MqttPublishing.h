@@ -4,14 +4,13 @@
 #include <QTimeZone>
 
 #include "mqtt/MessagePublisher.h"
-#include "readout/DeviceIdentity.h"
 #include "readout/ReadoutSteps.h"
 #include "watch/LogAlarms.h"
 
 // What became of a readout's messages for the MQTT broker (vald_read --mqtt).
 struct MqttOutcome {
   bool published = false;  // the broker took every message
-  QString error;           // why it did not; both empty: there was nothing to publish
+  QString error;           // why it did not
 };
 
 // What the broker is told of a readout besides its log.
