@@ -14,14 +14,13 @@ LimitsDialog::LimitsDialog(const QString& path, const QByteArray& text,
   setWindowTitle(tr("Határértékek"));
   auto* layout = new QVBoxLayout(this);
   auto* rules = new QLabel(
-      tr(
-          "%1\nSoronként egy szabály: ESZKÖZ;CSATORNA;ALSÓ;FELSŐ vagy "
-          "ESZKÖZ;CSATORNA;ALSÓ;FELSŐ;KÉSLELTETÉS;HISZTERÉZIS\n"
-          "ESZKÖZ: MAC-cím, cím, CÍM:PORT, eszköztípus nagybetűkkel (pl. IOLITE) vagy *; CSATORNA: az "
-          "érték oszlopa (1 = az első) vagy mennyiség (temperature, humidity, co2 ...)\n"
-          "ALSÓ, FELSŐ: szám ponttal, vagy üres; KÉSLELTETÉS: ennyi percig tartó túllépés riaszt; "
-          "HISZTERÉZIS: ennyivel kell a határon belülre érni a riasztás végéhez (üresen 0); # után "
-          "megjegyzés. A legszűkebb szabály érvényes.")
+      tr("%1\nSoronként egy szabály: ESZKÖZ;CSATORNA;ALSÓ;FELSŐ vagy "
+         "ESZKÖZ;CSATORNA;ALSÓ;FELSŐ;KÉSLELTETÉS;HISZTERÉZIS\n"
+         "ESZKÖZ: MAC-cím, cím, CÍM:PORT, eszköztípus nagybetűkkel (pl. IOLITE) vagy *; CSATORNA: az "
+         "érték oszlopa (1 = az első) vagy mennyiség (temperature, humidity, co2 ...)\n"
+         "ALSÓ, FELSŐ: szám ponttal, vagy üres; KÉSLELTETÉS: ennyi percig tartó túllépés riaszt; "
+         "HISZTERÉZIS: ennyivel kell a határon belülre érni a riasztás végéhez (üresen 0); # után "
+         "megjegyzés. A legszűkebb szabály érvényes.")
           .arg(path),
       this);
   rules->setWordWrap(true);

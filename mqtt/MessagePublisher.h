@@ -11,8 +11,9 @@ class MessagePublisher {
  public:
   virtual ~MessagePublisher() = default;
 
-  // Publishes `messages` retained and returns once the broker has taken every one. Throws ValdError
-  // naming the broker and what went wrong.
-  virtual void Publish(const std::vector<MqttMessage>& messages) const = 0;
+  // Publishes `messages` retained and returns once the broker has taken every one. Should the connection
+  // drop before that, the broker publishes `lastWill` retained in their stead. Throws ValdError naming
+  // the broker and what went wrong.
+  virtual void Publish(const std::vector<MqttMessage>& messages, const MqttMessage& lastWill) const = 0;
   virtual const BrokerLocation& Broker() const = 0;
 };

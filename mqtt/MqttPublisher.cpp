@@ -57,7 +57,7 @@ using Client = std::unique_ptr<mosquitto, decltype(&mosquitto_destroy)>;
 
 MqttPublisher::MqttPublisher(BrokerLocation broker) : broker_(std::move(broker)) {}
 
-void MqttPublisher::Publish(const std::vector<MqttMessage>& messages) const {
+void MqttPublisher::Publish(const std::vector<MqttMessage>& messages, const MqttMessage& lastWill) const {
   InitialiseLibrary();
   const QString broker = broker_.Describe();
   Session session;
@@ -73,6 +73,8 @@ void MqttPublisher::Publish(const std::vector<MqttMessage>& messages) const {
                               broker_.password.isEmpty() ? nullptr : broker_.password.toUtf8().constData());
   }
   if (broker_.tls) mosquitto_int_option(mosq, MOSQ_OPT_TLS_USE_OS_CERTS, 1);
+  const int will = mosquitto_will_set_v5(mosq, lastWill.topic.constData(), int(lastWill.payload.size()),
+                                         lastWill.payload.constData(), AtLeastOnce, true, nullptr);
 
   // A library or socket failure, with the detail the library reported.
   const auto failure = [&](int code) {
@@ -82,6 +84,7 @@ void MqttPublisher::Publish(const std::vector<MqttMessage>& messages) const {
     return ValdError(session.connected ? QStringLiteral("the connection to %1 failed: %2").arg(broker, reason)
                                        : QStringLiteral("cannot connect to %1: %2").arg(broker, reason));
   };
+  if (will != MOSQ_ERR_SUCCESS) throw failure(will);
   QElapsedTimer clock;
   clock.start();
   // Runs the client until `done` holds; throws when the connection fails or time runs out.

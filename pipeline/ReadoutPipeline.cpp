@@ -2,6 +2,7 @@
 
 #include <future>
 
+#include "archive/SiteTime.h"
 #include "core/ValdError.h"
 #include "files/MeasurementFile.h"
 #include "files/MeasurementLine.h"
@@ -86,6 +87,25 @@ void SetApartFromAnotherType(const ReadoutResult& result, const ReadoutRun& run,
           .arg(device.key);
 }
 
+// The MQTT step: the device's discovery, its last record and its availability for the run's broker.
+void PublishReadoutLog(const ReadoutResult& result, const ReadoutRun& run,
+                       const ReadoutDestination& destination, ReadoutOutcome& outcome) {
+  if (!run.publisher) return;
+  PublishedReadout published;
+  published.address = destination.name;
+  // A device kept apart from another of its MAC address is not to be taken for that one.
+  if (outcome.deviceWarning.isEmpty()) published.mac = outcome.device.mac;
+  published.openAlarm = outcome.alarms && HasOpenAlarm(*outcome.alarms);
+  published.expireAfterSeconds = run.mqttExpireSeconds;
+  try {
+    published.zone = SiteTimeZone(run.env.timeZone);
+  } catch (const ValdError& error) {
+    outcome.mqtt = MqttOutcome{false, error.Message()};
+    return;
+  }
+  outcome.mqtt = PublishReadout(*run.publisher, result, published);
+}
+
 }  // namespace
 
 ReadoutOutcome KeepReadout(const ReadoutResult& result, const ReadoutRun& run,
@@ -113,8 +133,6 @@ ReadoutOutcome KeepReadout(const ReadoutResult& result, const ReadoutRun& run,
   ArchiveReadoutLog(result, lines, run, outcome);
   if (fileWritten.valid()) fileWritten.get();
   WatchReadoutLog(result, run, outcome);
-  if (run.publisher)
-    outcome.mqtt = PublishReadout(*run.publisher, destination.name,
-                                  outcome.deviceWarning.isEmpty() ? outcome.device.mac : QString(), result);
+  PublishReadoutLog(result, run, destination, outcome);
   return outcome;
 }

@@ -12,7 +12,7 @@
 // Where one readout's log goes within its run.
 struct ReadoutDestination {
   QString folder;  // the folder of its measurement file: the run's program folder or one of its own
-  QString name;    // how the broker names a device that gave no MAC address
+  QString name;    // how the broker names the device's address, and the device when it gave no MAC address
 };
 
 // What became of a readout's log after the readout: each step is tried whatever became of the ones

@@ -20,8 +20,9 @@ struct ReadoutRun {
   std::unique_ptr<ArchiveWriter> archive;  // null: no archive
   QString archiveProblem;                  // why env.archive names no usable archive; every readout says so
   LimitRules limits;                       // the limits the logs are checked against; empty: none
-  const MessagePublisher* publisher = nullptr;  // where the readouts are published; null: nowhere
-  NewOnlyPolicy newOnly;                        // whether a readout asks only for what is new
+  const MessagePublisher* publisher = nullptr;        // where the readouts are published; null: nowhere
+  int mqttExpireSeconds = DefaultExpireAfterSeconds;  // how long a published value holds; 0: until the next
+  NewOnlyPolicy newOnly;                              // whether a readout asks only for what is new
   QTimeZone zone;  // the devices' time zone (env.timeZone; the system's when that names none)
   // Set: the devices' answers and clocks are watched as well (silent and clock alarms).
   std::optional<DeviceWatchLimits> deviceWatch;

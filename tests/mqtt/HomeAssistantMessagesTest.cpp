@@ -12,8 +12,22 @@ namespace {
 const QString Prefix = QStringLiteral("site");
 const QString Mac = QStringLiteral("00:1A:2B:3C:4D:5E");
 
+const QString Address = QStringLiteral("127.0.0.1");
+constexpr int ExpireAfter = 7200;
+
+// A device as vald_read publishes it; one without a MAC address gave no identity fields either.
 PublishedDevice Device(int code, const QString& mac = Mac) {
-  return {MqttDeviceId(mac, QStringLiteral("127.0.0.1"), code), mac, FindDeviceType(code)};
+  return {MqttDeviceId(mac, Address, code),
+          Address,
+          mac,
+          mac.isEmpty() ? QString() : QStringLiteral("SN0001"),
+          mac.isEmpty() ? QString() : QStringLiteral("v2.3"),
+          FindDeviceType(code)};
+}
+
+// The offset of Central European Time, without daylight saving.
+int WinterOffset(const RecordTime&) {
+  return 3600;
 }
 
 QJsonObject Json(const QByteArray& payload) {
@@ -31,9 +45,18 @@ TEST(MqttDeviceId, MacWithoutColonsElseAddressAndCode) {
   EXPECT_EQ(MqttDeviceId(QString(), QStringLiteral("::1"), 2), QStringLiteral("__1_2"));
 }
 
+TEST(MqttAvailability, OneTopicPerAddress) {
+  EXPECT_EQ(AvailabilityTopic(Prefix, QStringLiteral("10.0.0.5_6300")),
+            QByteArray("site/10_0_0_5_6300/availability"));
+  const MqttMessage online = AvailabilityMessage(Prefix, QStringLiteral("::1"), true);
+  EXPECT_EQ(online.topic, QByteArray("site/__1/availability"));
+  EXPECT_EQ(online.payload, QByteArray("online"));
+  EXPECT_EQ(AvailabilityMessage(Prefix, QStringLiteral("::1"), false).payload, QByteArray("offline"));
+}
+
 TEST(HomeAssistantDiscovery, OneRetainedConfigPerColumn) {
-  const std::vector<MqttMessage> messages = DiscoveryMessages(Device(43), Prefix);
-  ASSERT_EQ(messages.size(), 4u);
+  const std::vector<MqttMessage> messages = DiscoveryMessages(Device(43), Prefix, ExpireAfter);
+  ASSERT_EQ(messages.size(), 5u);
   EXPECT_EQ(messages[0].topic, QByteArray("homeassistant/sensor/001a2b3c4d5e_temperature_1/config"));
   const QJsonObject expected{
       {QStringLiteral("name"), QStringLiteral("Temperature")},
@@ -43,27 +66,57 @@ TEST(HomeAssistantDiscovery, OneRetainedConfigPerColumn) {
       {QStringLiteral("device_class"), QStringLiteral("temperature")},
       {QStringLiteral("unit_of_measurement"), QStringLiteral("°C")},
       {QStringLiteral("state_class"), QStringLiteral("measurement")},
+      {QStringLiteral("availability_topic"), QStringLiteral("site/127_0_0_1/availability")},
+      {QStringLiteral("expire_after"), 7200},
       {QStringLiteral("device"),
        QJsonObject{{QStringLiteral("identifiers"), QJsonArray{Mac}},
                    {QStringLiteral("connections"),
                     QJsonArray{QJsonArray{QStringLiteral("mac"), QStringLiteral("00:1a:2b:3c:4d:5e")}}},
                    {QStringLiteral("name"), QStringLiteral("TOPAZ 001a2b3c4d5e")},
-                   {QStringLiteral("model"), QStringLiteral("TOPAZ")}}},
+                   {QStringLiteral("model"), QStringLiteral("TOPAZ")},
+                   {QStringLiteral("serial_number"), QStringLiteral("SN0001")},
+                   {QStringLiteral("sw_version"), QStringLiteral("v2.3")}}},
   };
   EXPECT_EQ(Json(messages[0].payload), expected);
   EXPECT_EQ(messages[3].topic, QByteArray("homeassistant/sensor/001a2b3c4d5e_voc_1/config"));
 }
 
+TEST(HomeAssistantDiscovery, ProblemBinarySensorPerDevice) {
+  const std::vector<MqttMessage> messages = DiscoveryMessages(Device(43), Prefix, ExpireAfter);
+  EXPECT_EQ(messages.back().topic, QByteArray("homeassistant/binary_sensor/001a2b3c4d5e_problem/config"));
+  QJsonObject config = Json(messages.back().payload);
+  EXPECT_EQ(config.take(QLatin1String("device")), Json(messages.front().payload)[QLatin1String("device")]);
+  const QJsonObject expected{
+      {QStringLiteral("name"), QStringLiteral("Problem")},
+      {QStringLiteral("unique_id"), QStringLiteral("001a2b3c4d5e_problem")},
+      {QStringLiteral("device_class"), QStringLiteral("problem")},
+      {QStringLiteral("state_topic"), QStringLiteral("site/001a2b3c4d5e/state")},
+      {QStringLiteral("value_template"), QStringLiteral("{{ 'ON' if value_json.problem else 'OFF' }}")},
+      {QStringLiteral("availability_topic"), QStringLiteral("site/127_0_0_1/availability")},
+      {QStringLiteral("expire_after"), 7200},
+  };
+  EXPECT_EQ(config, expected);
+}
+
+TEST(HomeAssistantDiscovery, NoExpiryWhenTurnedOff) {
+  for (const MqttMessage& message : DiscoveryMessages(Device(55), Prefix, 0)) {
+    EXPECT_FALSE(Json(message.payload).contains(QLatin1String("expire_after")))
+        << message.topic.toStdString();
+  }
+}
+
 TEST(HomeAssistantDiscovery, DeviceWithoutMacIsKnownByItsId) {
-  const std::vector<MqttMessage> messages = DiscoveryMessages(Device(21, QString()), Prefix);
-  ASSERT_EQ(messages.size(), 2u);
+  const std::vector<MqttMessage> messages = DiscoveryMessages(Device(21, QString()), Prefix, ExpireAfter);
+  ASSERT_EQ(messages.size(), 3u);
   EXPECT_EQ(messages[1].topic, QByteArray("homeassistant/sensor/127_0_0_1_21_temperature_2/config"));
   const QJsonObject config = Json(messages[1].payload);
   EXPECT_EQ(config[QLatin1String("name")].toString(), QStringLiteral("Temperature 2"));
   EXPECT_EQ(config[QLatin1String("state_topic")].toString(), QStringLiteral("site/127_0_0_1_21/state"));
   const QJsonObject device = config[QLatin1String("device")].toObject();
   EXPECT_EQ(device[QLatin1String("identifiers")].toArray(), QJsonArray{QStringLiteral("127_0_0_1_21")});
-  EXPECT_FALSE(device.contains(QLatin1String("connections")));
+  // What the device did not give is left out.
+  EXPECT_EQ(device.keys(),
+            (QStringList{QStringLiteral("identifiers"), QStringLiteral("model"), QStringLiteral("name")}));
 }
 
 // One sensor of a device as Home Assistant is told it; empty texts stand for keys left out.
@@ -85,8 +138,8 @@ class HomeAssistantSensor : public testing::TestWithParam<SensorCase> {};
 
 TEST_P(HomeAssistantSensor, ClassUnitAndStateClassOfItsQuantity) {
   const SensorCase& c = GetParam();
-  const std::vector<MqttMessage> messages = DiscoveryMessages(Device(c.code), Prefix);
-  ASSERT_EQ(messages.size(), FindDeviceType(c.code)->columns.size());
+  const std::vector<MqttMessage> messages = DiscoveryMessages(Device(c.code), Prefix, ExpireAfter);
+  ASSERT_EQ(messages.size(), FindDeviceType(c.code)->columns.size() + 1);
   ASSERT_LT(c.column, messages.size());
   EXPECT_EQ(messages[c.column].topic,
             QStringLiteral("homeassistant/sensor/001a2b3c4d5e_%1/config").arg(QLatin1String(c.key)).toUtf8());
@@ -160,10 +213,11 @@ TEST(StateMessage, LastWholeRecordInEachQuantitysUnit) {
                        {Number(22.5, 1)}});
   // The last record was cut by the end of the log: the one before it is the last whole one.
   log.records.back().cutShort = true;
-  const std::optional<MqttMessage> state = StateMessage(Device(43), log, Prefix);
+  const std::optional<MqttMessage> state = StateMessage(Device(43), log, Prefix, WinterOffset, false);
   ASSERT_TRUE(state);
   EXPECT_EQ(state->topic, QByteArray("site/001a2b3c4d5e/state"));
-  const QJsonObject expected{{QStringLiteral("time"), QStringLiteral("2024-03-02T09:10")},
+  const QJsonObject expected{{QStringLiteral("time"), QStringLiteral("2024-03-02T09:10:00+01:00")},
+                             {QStringLiteral("problem"), false},
                              {QStringLiteral("temperature_1"), 21.5},
                              {QStringLiteral("humidity_1"), QJsonValue::Null},
                              {QStringLiteral("co2_1"), 812},
@@ -174,24 +228,50 @@ TEST(StateMessage, LastWholeRecordInEachQuantitysUnit) {
 TEST(StateMessage, EnergyMeterTenthsAndEventCodes) {
   const RecordLog meter = Log({{Number(1234, 0), Number(7, 0), Number(0, 0), Number(2301, 0), Number(2299, 0),
                                 Number(2310, 0), Number(53, 0), Number(3, 0), Number(1, 0)}});
-  const QJsonObject values = Json(StateMessage(Device(55), meter, Prefix)->payload);
+  const QJsonObject values = Json(StateMessage(Device(55), meter, Prefix, WinterOffset, true)->payload);
   EXPECT_EQ(
       QJsonDocument(values).toJson(QJsonDocument::Compact),
       QByteArray("{\"current_1\":5.3,\"current_2\":0.3,\"current_3\":0.1,\"power_1\":123.4,\"power_2\":0.7,"
-                 "\"power_3\":0,\"time\":\"2024-03-02T09:00\",\"voltage_1\":230.1,\"voltage_2\":229.9,"
-                 "\"voltage_3\":231}"));
+                 "\"power_3\":0,\"problem\":true,\"time\":\"2024-03-02T09:00:00+01:00\",\"voltage_1\":230.1,"
+                 "\"voltage_2\":229.9,\"voltage_3\":231}"));
 
   const RecordLog relay = Log({{Number(-0.0, 0), Event(128)}});
-  const QJsonObject events = Json(StateMessage(Device(31), relay, Prefix)->payload);
+  const QJsonObject events = Json(StateMessage(Device(31), relay, Prefix, WinterOffset, false)->payload);
   EXPECT_EQ(events[QLatin1String("event_2")].toDouble(), 128);
   EXPECT_FALSE(std::signbit(events[QLatin1String("event_1")].toDouble(-1)));
 }
 
+struct OffsetCase {
+  int seconds;
+  const char* time;
+};
+
+class StateTime : public testing::TestWithParam<OffsetCase> {};
+
+// The device's local time as it wrote it, with the offset of its site's zone at that time.
+TEST_P(StateTime, LocalTimeWithItsOffset) {
+  const RecordLog log = Log({{Number(21.5, 1)}});
+  std::optional<RecordTime> asked;
+  const auto offset = [&](const RecordTime& time) {
+    asked = time;
+    return GetParam().seconds;
+  };
+  const QJsonObject state = Json(StateMessage(Device(43), log, Prefix, offset, false)->payload);
+  EXPECT_EQ(state[QLatin1String("time")].toString(), QString::fromLatin1(GetParam().time));
+  EXPECT_EQ(asked, log.records.back().time);
+}
+
+INSTANTIATE_TEST_SUITE_P(Offsets, StateTime,
+                         testing::Values(OffsetCase{7200, "2024-03-02T09:00:00+02:00"},
+                                         OffsetCase{19800, "2024-03-02T09:00:00+05:30"},
+                                         OffsetCase{-12600, "2024-03-02T09:00:00-03:30"},
+                                         OffsetCase{0, "2024-03-02T09:00:00+00:00"}));
+
 TEST(StateMessage, NoneWithoutAWholeRecord) {
-  EXPECT_FALSE(StateMessage(Device(43), RecordLog{}, Prefix));
+  EXPECT_FALSE(StateMessage(Device(43), RecordLog{}, Prefix, WinterOffset, false));
   RecordLog cut = Log({{Number(21.5, 1)}});
   cut.records.back().cutShort = true;
-  EXPECT_FALSE(StateMessage(Device(43), cut, Prefix));
+  EXPECT_FALSE(StateMessage(Device(43), cut, Prefix, WinterOffset, false));
 }
 
 }  // namespace

@@ -14,7 +14,6 @@ DeviceOutcome ReadOneDevice(const HostEntry& entry, const ReadoutRun& run, const
   clock.start();
   DeviceOutcome outcome;
   outcome.host = entry.given;
-  if (run.publisher) outcome.mqtt.emplace();
   SharedState state;
   state.DecimalSeparatorText = run.decimalSeparatorText;
   DeviceLink link;
@@ -53,6 +52,8 @@ DeviceOutcome ReadOneDevice(const HostEntry& entry, const ReadoutRun& run, const
   } catch (const ValdError& error) {
     problems << error.Message();
   }
+  // Nothing came that could be kept: the home system is told that the device at the address is offline.
+  if (run.publisher && !kept.mqtt) outcome.mqtt = PublishNoAnswer(*run.publisher, entry.folder);
   if (!result.blocksWithoutReply.isEmpty()) {
     problems.prepend(
         QStringLiteral("incomplete log: %1")

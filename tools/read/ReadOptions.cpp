@@ -75,8 +75,8 @@ QString ReadUsage() {
       "Usage: vald_read [--port N] [--out DIR] [--decimal-separator C] [--time \"yyyy-MM-dd hh:mm\"]\n"
       "                 [--archive PATH|URL|off] [--time-zone ZONE] [--no-files] [--jobs N] [--hosts FILE]\n"
       "                 [--config CFG.INI] [--limits FILE] [--notify CMD] [--stale MINUTES]\n"
-      "                 [--clock-limit MINUTES] [--json] [--quiet] [--mqtt URL] [--full] [--full-every "
-      "HOURS]\n"
+      "                 [--clock-limit MINUTES] [--json] [--quiet] [--mqtt URL] [--mqtt-expire SECONDS]\n"
+      "                 [--full] [--full-every HOURS]\n"
       "                 [HOST[:PORT]...]\n"
       "\n"
       "Reads the whole log of the device at each HOST, several devices at once, exactly as the\n"
@@ -145,8 +145,14 @@ QString ReadUsage() {
       "  --mqtt URL                  publish every device read to an MQTT broker\n"
       "                              (mqtt://user@host:port/prefix, mqtts:// for TLS, the password\n"
       "                              from VALD_MQTT_PASSWORD): Home Assistant discovery messages, one\n"
-      "                              sensor per channel, and the last record's values as\n"
-      "                              PREFIX/DEVICE/state (default prefix: vald), all retained\n"
+      "                              sensor per channel and a problem binary sensor (on while an\n"
+      "                              alarm runs up to the newest record), the last record's values\n"
+      "                              as PREFIX/DEVICE/state (default prefix: vald), and online (after\n"
+      "                              a readout of the whole log) or offline (no device answered) as\n"
+      "                              PREFIX/HOST/availability, all retained; the connection's last\n"
+      "                              will is offline there\n"
+      "  --mqtt-expire SECONDS       how long Home Assistant shows a published value without a new\n"
+      "                              one (default 7200; 0: until the next one)\n"
       "  --help                      show this text\n"
       "  --version                   show the version\n"
       "\n"
@@ -210,13 +216,15 @@ ParsedCommandLine ParseReadOptions(const QStringList& arguments) {
   const QCommandLineOption jsonOption(QStringLiteral("json"));
   const QCommandLineOption quietOption(QStringLiteral("quiet"));
   const QCommandLineOption mqttOption(QStringLiteral("mqtt"), QString(), QStringLiteral("URL"));
+  const QCommandLineOption mqttExpireOption(QStringLiteral("mqtt-expire"), QString(),
+                                            QStringLiteral("SECONDS"));
   const QCommandLineOption helpOption(QStringLiteral("help"));
   const QCommandLineOption versionOption(QStringLiteral("version"));
-  parser.addOptions({portOption,     outOption,       separatorOption,     timeOption,  archiveOption,
-                     timeZoneOption, noFilesOption,   jobsOption,          hostsOption, configOption,
-                     limitsOption,   notifyOption,    notifyTimeoutOption, jsonOption,  quietOption,
-                     mqttOption,     fullOption,      fullEveryOption,     helpOption,  versionOption,
-                     staleOption,    clockLimitOption});
+  parser.addOptions({portOption,     outOption,        separatorOption,     timeOption,      archiveOption,
+                     timeZoneOption, noFilesOption,    jobsOption,          hostsOption,     configOption,
+                     limitsOption,   notifyOption,     notifyTimeoutOption, jsonOption,      quietOption,
+                     mqttOption,     mqttExpireOption, fullOption,          fullEveryOption, helpOption,
+                     versionOption,  staleOption,      clockLimitOption});
   parser.addPositionalArgument(QStringLiteral("HOST"), QString(), QStringLiteral("HOST..."));
 
   ParsedCommandLine result;
@@ -298,6 +306,21 @@ ParsedCommandLine ParseReadOptions(const QStringList& arguments) {
       result.error = error.Message();
       return result;
     }
+  }
+  if (parser.isSet(mqttExpireOption)) {
+    if (!options.mqtt) {
+      result.error = QStringLiteral("--mqtt-expire needs --mqtt: it is a setting of the published sensors.");
+      return result;
+    }
+    bool ok = false;
+    const int seconds = parser.value(mqttExpireOption).toInt(&ok);
+    if (!ok || seconds < 0 || seconds > ReadOptions::MaxMqttExpireSeconds) {
+      result.error = QStringLiteral("Bad --mqtt-expire \"%1\": expected seconds from 0 to %2.")
+                         .arg(parser.value(mqttExpireOption))
+                         .arg(ReadOptions::MaxMqttExpireSeconds);
+      return result;
+    }
+    options.mqttExpireSeconds = seconds;
   }
   options.limitsFile = parser.value(limitsOption);
   options.notifyCommand = parser.value(notifyOption);

@@ -7,6 +7,7 @@
 
 #include "link/DeviceLink.h"
 #include "mqtt/BrokerLocation.h"
+#include "mqtt/HomeAssistantMessages.h"
 
 // What the command line of vald_read asks for.
 struct ReadOptions {
@@ -25,6 +26,7 @@ struct ReadOptions {
   QStringList configFiles;  // cfg.ini files whose five addresses are read
   // The broker every readout is published to, without its password; none: no publishing.
   std::optional<BrokerLocation> mqtt;
+  int mqttExpireSeconds = DefaultExpireAfterSeconds;  // how long a published value holds; 0: until the next
   QString limitsFile;      // the limits every log is checked against; empty: limits.csv in outFolder, if any
   QString notifyCommand;   // run through /bin/sh -c once per new alarm; empty: none
   int notifySeconds = 60;  // a notify command still running then is stopped; the run's take five times that
@@ -36,6 +38,7 @@ struct ReadOptions {
   static constexpr int MaxFullEveryHours = 24 * 366;
   static constexpr int DefaultClockLimitMinutes = 15;
   static constexpr int MaxWatchMinutes = 60 * 24 * 366;
+  static constexpr int MaxMqttExpireSeconds = 366 * 24 * 3600;
 
   static constexpr int DefaultJobs = 8;
   static constexpr int MaxJobs = 256;

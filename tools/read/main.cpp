@@ -150,6 +150,7 @@ int main(int argc, char** argv) {
   ReadoutRun run = OpenReadoutRun(env, QByteArray(1, env.systemDecimalSeparator), std::move(limits),
                                   publisher ? &*publisher : nullptr);
   run.newOnly = {true, options.full, options.fullEveryHours};
+  run.mqttExpireSeconds = options.mqttExpireSeconds;
   if (!run.limits.IsEmpty() || options.staleMinutes || options.clockLimitMinutes) {
     run.deviceWatch =
         DeviceWatchLimits{options.staleMinutes ? std::optional<double>(*options.staleMinutes) : std::nullopt,
