@@ -2,6 +2,7 @@
 
 #include <QDateTime>
 #include <QFileInfo>
+#include <QLocale>
 #include <QSet>
 #include <QSqlDatabase>
 #include <QSqlError>
@@ -12,6 +13,7 @@
 #include <atomic>
 #include <limits>
 #include <numeric>
+#include <span>
 #include <tuple>
 #include <vector>
 
@@ -29,9 +31,6 @@ namespace {
 
 // A second program merging at the same time waits this long for the first to finish.
 constexpr int BusyTimeoutMs = 30000;
-// Bound values per INSERT: many records a statement mean fewer statements to run on SQLite and fewer
-// round trips to a server, while SQLite's time to prepare a statement grows faster than its values.
-constexpr int ValuesPerInsert = 250;
 
 QString NewConnectionName() {
   static std::atomic<int> counter{0};
@@ -65,66 +64,86 @@ QString SqlLiteral(const QVariant& id) {
   return id.isNull() ? QStringLiteral("NULL") : QString::number(id.toLongLong());
 }
 
-// Columns bound per record before its channel values.
-constexpr int RecordFields = 6;
+// Rows an INSERT carries to a server, each column of them bound as one array: a readout of thousands
+// of records costs a round trip or two.
+constexpr size_t RowsPerServerInsert = 10000;
 
-// "INSERT INTO <table>" of `records` rows from one readout (or none) of the device: each binds its
-// time, pass, variant, offset, form and line and `channels` values, named in turn from `names`. The ids
-// are written into the statement, to spare binding them per row.
-QString InsertStatement(const QString& table, qint64 deviceId, const QVariant& readoutId, int channels,
-                        const QStringList& names, int records) {
+// "INSERT INTO <table>" on a server of rows from one readout (or none) of the device, their time, pass,
+// variant, offset, form, line (in hex) and `channels` values bound as arrays :a0, :a1, ... and taken
+// apart row by row. The ids are written into the statement.
+QString ServerInsertStatement(const QString& table, qint64 deviceId, const QVariant& readoutId,
+                              int channels) {
   QString columns =
       QStringLiteral("device_id, time, second_pass, variant, utc_offset, line_form, line, readout_id");
-  for (int channel = 1; channel <= channels; ++channel) columns += QStringLiteral(", v%1").arg(channel);
-  const QString ids = QStringLiteral("(%1").arg(deviceId);
-  const QString readout = QStringLiteral(", %1").arg(SqlLiteral(readoutId));
-  QString values;
-  int index = 0;
-  for (int i = 0; i < records; ++i) {
-    if (i > 0) values += QStringLiteral(", ");
-    values += ids;
-    for (int field = 0; field < RecordFields; ++field) values += QStringLiteral(", ") + names[index++];
-    values += readout;
-    for (int channel = 0; channel < channels; ++channel) values += QStringLiteral(", ") + names[index++];
-    values += QLatin1Char(')');
+  QString values =
+      QStringLiteral("%1, r.time, r.pass, r.variant, r.utc_offset, r.form, decode(r.line, 'hex'), %2")
+          .arg(deviceId)
+          .arg(SqlLiteral(readoutId));
+  QString arrays = QStringLiteral(
+      "CAST(:a0 AS BIGINT[]), CAST(:a1 AS SMALLINT[]), CAST(:a2 AS SMALLINT[]), CAST(:a3 AS SMALLINT[]), "
+      "CAST(:a4 AS SMALLINT[]), CAST(:a5 AS TEXT[])");
+  QString names = QStringLiteral("time, pass, variant, utc_offset, form, line");
+  for (int channel = 1; channel <= channels; ++channel) {
+    columns += QStringLiteral(", v%1").arg(channel);
+    values += QStringLiteral(", r.v%1").arg(channel);
+    arrays += QStringLiteral(", CAST(:a%1 AS DOUBLE PRECISION[])").arg(channel + 5);
+    names += QStringLiteral(", v%1").arg(channel);
   }
-  return QStringLiteral("INSERT INTO %1 (%2) VALUES %3 ON CONFLICT DO NOTHING").arg(table, columns, values);
+  return QStringLiteral("INSERT INTO %1 (%2) SELECT %3 FROM unnest(%4) AS r(%5) ON CONFLICT DO NOTHING")
+      .arg(table, columns, values, arrays, names);
 }
 
-// Inserts `rows`, all of one readout, as few statements as the bound values allow; the rows added,
-// or nothing when a statement fails (its error in `insert`). Values are bound by name: Qt makes up a
-// name for every value bound by position, which took longer than SQLite's insert.
+// An array of the server's text form, "{1,NULL,3}": `element` writes each, or nothing for NULL.
+template <typename Element>
+QString ServerArray(std::span<const VariantRow> rows, Element element) {
+  QString array = QStringLiteral("{");
+  for (const VariantRow& row : rows) {
+    if (array.size() > 1) array += QLatin1Char(',');
+    const std::optional<QString> text = element(row);
+    array += text ? *text : QStringLiteral("NULL");
+  }
+  return array + QLatin1Char('}');
+}
+
+// Inserts `rows`, all of one readout, on a server; the rows added, or nothing when a statement fails
+// (its error in `insert`).
 std::optional<int> InsertRows(QSqlQuery& insert, const QString& table, qint64 deviceId,
                               const QVariant& readoutId, const std::vector<VariantRow>& rows) {
   std::vector<const ArchivedLine*> records;
   for (const VariantRow& row : rows) records.push_back(row.record);
   const int channels = ChannelsInUse(records);
-  const size_t perInsert = size_t(ValuesPerInsert / (RecordFields + channels));
-  QStringList names;
-  for (size_t i = 0; i < perInsert * size_t(RecordFields + channels); ++i)
-    names << QStringLiteral(":v%1").arg(i);
+  if (!insert.prepare(ServerInsertStatement(table, deviceId, readoutId, channels))) return std::nullopt;
+  const auto number = [](auto value) { return std::optional<QString>(QString::number(value)); };
   int added = 0;
-  size_t prepared = 0;
-  for (size_t start = 0; start < rows.size(); start += perInsert) {
-    const size_t count = std::min(perInsert, rows.size() - start);
-    if (count != prepared) {
-      if (!insert.prepare(InsertStatement(table, deviceId, readoutId, channels, names, int(count))))
-        return std::nullopt;
-      prepared = count;
-    }
-    int index = 0;
-    for (size_t i = start; i < start + count; ++i) {
-      const ArchivedLine& line = *rows[i].record;
-      insert.bindValue(names[index++], line.time);
-      insert.bindValue(names[index++], int(line.secondPass));
-      insert.bindValue(names[index++], rows[i].variant);
-      insert.bindValue(names[index++], line.UtcOffsetMinutes());
-      insert.bindValue(names[index++], line.lineForm ? QVariant(*line.lineForm) : QVariant());
-      insert.bindValue(names[index++], line.lineForm ? QVariant() : QVariant(line.line));
-      for (int channel = 0; channel < channels; ++channel) {
-        const std::optional<double>& value = line.values[size_t(channel)];
-        insert.bindValue(names[index++], value ? QVariant(*value) : QVariant());
-      }
+  for (size_t start = 0; start < rows.size(); start += RowsPerServerInsert) {
+    const std::span<const VariantRow> part(rows.data() + start,
+                                           std::min(RowsPerServerInsert, rows.size() - start));
+    insert.bindValue(QStringLiteral(":a0"),
+                     ServerArray(part, [&](const VariantRow& row) { return number(row.record->time); }));
+    insert.bindValue(QStringLiteral(":a1"), ServerArray(part, [&](const VariantRow& row) {
+                       return number(int(row.record->secondPass));
+                     }));
+    insert.bindValue(QStringLiteral(":a2"),
+                     ServerArray(part, [&](const VariantRow& row) { return number(row.variant); }));
+    insert.bindValue(QStringLiteral(":a3"), ServerArray(part, [&](const VariantRow& row) {
+                       return number(row.record->UtcOffsetMinutes());
+                     }));
+    insert.bindValue(QStringLiteral(":a4"), ServerArray(part, [&](const VariantRow& row) {
+                       return row.record->lineForm ? number(*row.record->lineForm) : std::nullopt;
+                     }));
+    insert.bindValue(QStringLiteral(":a5"), ServerArray(part, [&](const VariantRow& row) {
+                       return row.record->lineForm
+                                  ? std::nullopt
+                                  : std::optional(QString::fromLatin1(row.record->line.toHex()));
+                     }));
+    for (int channel = 0; channel < channels; ++channel) {
+      // The shortest digits that read back as the same number; a zero keeps its sign.
+      insert.bindValue(
+          QStringLiteral(":a%1").arg(channel + 6), ServerArray(part, [&](const VariantRow& row) {
+            const std::optional<double>& value = row.record->values[size_t(channel)];
+            return value ? std::optional(QString::number(*value, 'g', QLocale::FloatingPointShortest))
+                         : std::nullopt;
+          }));
     }
     if (!insert.exec()) return std::nullopt;
     added += insert.numRowsAffected();
