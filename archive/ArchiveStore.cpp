@@ -306,15 +306,20 @@ bool ArchiveStore::NextRow(QSqlQuery& query) const {
 
 // SQLite takes the write lock at the start, so that two programs merging at once wait for each other
 // instead of one failing when it turns from reading to writing. A reading connection takes no lock.
-void ArchiveStore::Begin() {
+void ArchiveStore::Begin(const QString& deviceKey) {
   if (readOnly_) {
     Run(QStringLiteral("BEGIN"));
   } else if (location_.engine == ArchiveLocation::Engine::SQLite) {
     Run(QStringLiteral("BEGIN IMMEDIATE"));
   } else {
     Run(QStringLiteral("BEGIN"));
-    // One schema check at a time on a shared server.
-    Run(QStringLiteral("SELECT pg_advisory_xact_lock(4352)"));
+    // On a shared server one schema check at a time, and one merge of a device at a time: merges of
+    // other devices go on side by side.
+    if (deviceKey.isEmpty()) {
+      Run(QStringLiteral("SELECT pg_advisory_xact_lock(4352)"));
+    } else {
+      Run(QStringLiteral("SELECT pg_advisory_xact_lock(4352, hashtext(?))"), {deviceKey});
+    }
   }
 }
 
@@ -500,7 +505,7 @@ MergeResult ArchiveStore::Merge(const ArchiveReadout& readout) {
 MergeResult ArchiveStore::Merge(const ArchiveReadout& readout, const ArchivedLines& lines) {
   MergeResult result;
   result.withoutTime = lines.withoutTime;
-  Begin();
+  Begin(readout.device.key);
   try {
     const qint64 deviceId = StoreDevice(readout.device, readout.readAt);
     QSqlQuery earlier = Run(QStringLiteral("SELECT 1 FROM readouts WHERE device_id = ? LIMIT 1"), {deviceId});

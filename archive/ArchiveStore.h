@@ -157,7 +157,8 @@ class ArchiveStore {
   void OpenSqlite(QSqlDatabase& db) const;
   QSet<QString> TableNames();
   int StoredVersion();
-  void Begin();
+  // A write transaction; `deviceKey` names the one device it merges into, if so.
+  void Begin(const QString& deviceKey = {});
   void Commit();
   void Rollback();
   void PrepareSchema();

@@ -8,6 +8,9 @@
 
 namespace {
 
+// Connections merging at once into a server's archive.
+constexpr int ServerConnections = 4;
+
 // The writer's connection, readied for the merges of a whole run.
 void Open(const ArchiveLocation& location, const QTimeZone& zone, std::optional<ArchiveStore>& store) {
   store.emplace(location, ArchiveAccess::ReadWrite, zone);
@@ -34,8 +37,12 @@ void OpenAhead(const ArchiveLocation& location, const QTimeZone& zone, std::opti
 }  // namespace
 
 ArchiveWriter::ArchiveWriter(const ArchiveLocation& location, const QTimeZone& zone)
-    : location_(location), zone_(zone), thread_(QThread::create([this] { TakeJobs(); })) {
-  thread_->start();
+    : location_(location), zone_(zone) {
+  const int connections = location.engine == ArchiveLocation::Engine::SQLite ? 1 : ServerConnections;
+  for (int i = 0; i < connections; ++i) {
+    threads_.emplace_back(QThread::create([this] { TakeJobs(); }));
+    threads_.back()->start();
+  }
 }
 
 ArchiveWriter::~ArchiveWriter() {
@@ -43,8 +50,8 @@ ArchiveWriter::~ArchiveWriter() {
     const std::lock_guard lock(mutex_);
     stopping_ = true;
   }
-  queued_.notify_one();
-  thread_->wait();
+  queued_.notify_all();
+  for (const std::unique_ptr<QThread>& thread : threads_) thread->wait();
 }
 
 MergeResult ArchiveWriter::Merge(const ArchiveReadout& readout) {

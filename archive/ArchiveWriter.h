@@ -7,15 +7,18 @@
 #include <future>
 #include <memory>
 #include <mutex>
+#include <vector>
 
 #include "archive/ArchiveStore.h"
 #include "archive/WalCheckpointer.h"
 
-// One connection to an archive for readouts that finish on many threads at once: their merges queue up
-// for a thread of the writer's own, which takes them one after another, each in its own transaction.
-// Connections of their own would each check the schema and, on SQLite, sleep in turns while another
+// The connections to an archive for readouts that finish on many threads at once: their merges queue up
+// for threads of the writer's own, each in its own transaction. On SQLite one thread takes them one
+// after another: connections of their own would each check the schema and sleep in turns while another
 // holds the write lock; the one writer opens the archive once, while the devices are still being read,
-// and never waits for a lock of its own program.
+// and never waits for a lock of its own program. A server merges several devices at once, each on a
+// connection of its own: a few threads take the queue there, so that the round trips of one merge do
+// not hold up the others.
 class ArchiveWriter {
  public:
   // `zone` is the site's time zone, as for ArchiveStore.
@@ -51,5 +54,5 @@ class ArchiveWriter {
   std::deque<Job*> jobs_;
   bool stopping_ = false;
   std::unique_ptr<WalCheckpointer> checkpointer_;  // on SQLite, once the archive file is there
-  std::unique_ptr<QThread> thread_;
+  std::vector<std::unique_ptr<QThread>> threads_;
 };

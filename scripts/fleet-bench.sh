@@ -86,7 +86,7 @@ all="$(timed_read all --archive off --jobs "$devices" "${hosts[@]}")"
 silent="$(timed_read silent --archive off --jobs "$devices" "${withSilent[@]}")"
 oneArchived="$(timed_read one-archived --jobs 1 127.0.0.1)"
 archived="$(timed_read archived --jobs "$devices" "${hosts[@]}")"
-again="$(timed_read again --jobs "$devices" "${hosts[@]}")"
+again="$(timed_read again --archive "$work/archived/archive.sqlite" --jobs "$devices" "${hosts[@]}")"
 onePg=0
 allPg=0
 if [ -n "${VALD_TEST_POSTGRES_URL:-}" ]; then
