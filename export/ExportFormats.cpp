@@ -27,9 +27,25 @@ QByteArray IsoTime(const ExportTable::Row& row) {
   return text;
 }
 
-QByteArray CsvField(const QString& text) {
+constexpr char ByteOrderMark[] = "\xEF\xBB\xBF";
+
+// How one kind of CSV writes its fields.
+struct CsvStyle {
+  char separator;
+  char decimalPoint;
+  bool byteOrderMark;
+  QByteArray (*time)(const ExportTable::Row& row);
+};
+
+// "2024-10-27 02:30": the device's local time, as spreadsheets read a date and time.
+QByteArray SpreadsheetTime(const ExportTable::Row& row) {
+  return SqlTimeOfSeconds(row.local).left(16);
+}
+
+QByteArray CsvField(const QString& text, char separator) {
   const QByteArray utf8 = text.toUtf8();
-  if (!utf8.contains(',') && !utf8.contains('"') && !utf8.contains('\r') && !utf8.contains('\n')) return utf8;
+  if (!utf8.contains(separator) && !utf8.contains('"') && !utf8.contains('\r') && !utf8.contains('\n'))
+    return utf8;
   return '"' + QByteArray(utf8).replace("\"", "\"\"") + '"';
 }
 
@@ -60,33 +76,42 @@ QByteArray InfluxTag(const QString& text) {
   return tag;
 }
 
+QByteArray StyledCsv(const ExportTable& table, const CsvStyle& style) {
+  QByteArray csv = style.byteOrderMark ? ByteOrderMark : "";
+  csv += "time";
+  for (const DeviceChannel& channel : table.channels)
+    csv += style.separator + CsvField(channel.Label(), style.separator);
+  csv += "\r\n";
+  for (const ExportTable::Row& row : table.rows) {
+    csv += style.time(row);
+    for (const DeviceChannel& channel : table.channels) {
+      csv += style.separator;
+      if (const std::optional<double>& value = row.values[size_t(channel.column - 1)])
+        csv += Number(*value).replace('.', style.decimalPoint);
+    }
+    csv += "\r\n";
+  }
+  return csv;
+}
+
 }  // namespace
 
 std::optional<ExportFormat> ExportFormatNamed(const QString& name) {
-  static const std::pair<const char*, ExportFormat> names[] = {{"file", ExportFormat::File},
-                                                               {"csv", ExportFormat::Csv},
-                                                               {"json", ExportFormat::Json},
-                                                               {"influx", ExportFormat::Influx},
-                                                               {"xlsx", ExportFormat::Xlsx}};
+  static const std::pair<const char*, ExportFormat> names[] = {
+      {"file", ExportFormat::File}, {"csv", ExportFormat::Csv},       {"csv-excel", ExportFormat::CsvExcel},
+      {"json", ExportFormat::Json}, {"influx", ExportFormat::Influx}, {"xlsx", ExportFormat::Xlsx}};
   for (const auto& [text, format] : names) {
     if (name == QLatin1String(text)) return format;
   }
   return std::nullopt;
 }
 
-QByteArray CsvExport(const ExportTable& table) {
-  QByteArray csv = "time";
-  for (const DeviceChannel& channel : table.channels) csv += ',' + CsvField(channel.Label());
-  csv += "\r\n";
-  for (const ExportTable::Row& row : table.rows) {
-    csv += IsoTime(row);
-    for (const DeviceChannel& channel : table.channels) {
-      csv += ',';
-      if (const std::optional<double>& value = row.values[size_t(channel.column - 1)]) csv += Number(*value);
-    }
-    csv += "\r\n";
-  }
-  return csv;
+QByteArray CsvExport(const ExportTable& table, bool byteOrderMark) {
+  return StyledCsv(table, {',', '.', byteOrderMark, IsoTime});
+}
+
+QByteArray SpreadsheetCsvExport(const ExportTable& table) {
+  return StyledCsv(table, {';', ',', true, SpreadsheetTime});
 }
 
 QByteArray JsonLinesExport(const ExportTable& table) {
@@ -127,22 +152,27 @@ QByteArray InfluxExport(const ExportTable& table) {
   return lines;
 }
 
-void WriteExport(const ExportTable& table, ExportFormat format, const QString& path) {
+QByteArray ExportText(const ExportTable& table, ExportFormat format, bool byteOrderMark) {
   switch (format) {
     case ExportFormat::Csv:
-      WriteWholeFile(path, CsvExport(table));
-      return;
+      return CsvExport(table, byteOrderMark);
+    case ExportFormat::CsvExcel:
+      return SpreadsheetCsvExport(table);
     case ExportFormat::Json:
-      WriteWholeFile(path, JsonLinesExport(table));
-      return;
+      return JsonLinesExport(table);
     case ExportFormat::Influx:
-      WriteWholeFile(path, InfluxExport(table));
-      return;
+      return InfluxExport(table);
     case ExportFormat::Xlsx:
-      WriteXlsxExport(table, path);
-      return;
     case ExportFormat::File:
       break;
   }
-  throw ValdError(QStringLiteral("A measurement file is written from the lines, not from an export table"));
+  throw ValdError(QStringLiteral("A measurement file or workbook is no text export"));
+}
+
+void WriteExport(const ExportTable& table, ExportFormat format, const QString& path, bool byteOrderMark) {
+  if (format == ExportFormat::Xlsx) {
+    WriteXlsxExport(table, path);
+    return;
+  }
+  WriteWholeFile(path, ExportText(table, format, byteOrderMark));
 }

@@ -8,6 +8,7 @@
 #include <QJsonObject>
 #include <algorithm>
 
+#include "archive/ArchiveSchema.h"
 #include "archive/ArchivedLine.h"
 #include "archive/SiteTime.h"
 #include "core/NumberReading.h"
@@ -64,7 +65,11 @@ int Export(ArchiveStore& store, const ArchiveCommand& command, QTextStream& out,
   const std::optional<ExportFormat> format =
       ExportFormatNamed(command.format.isEmpty() ? QStringLiteral("file") : command.format);
   if (!format) {
-    err << "Bad format \"" << command.format << "\": expected file, csv, json, influx or xlsx\n";
+    err << "Bad format \"" << command.format << "\": expected file, csv, csv-excel, json, influx or xlsx\n";
+    return ExitUsage;
+  }
+  if (command.byteOrderMark && *format != ExportFormat::Csv) {
+    err << "--bom is for --format csv (csv-excel has one always)\n";
     return ExitUsage;
   }
   if (*format == ExportFormat::Xlsx && command.out.isEmpty()) {
@@ -88,9 +93,7 @@ int Export(ArchiveStore& store, const ArchiveCommand& command, QTextStream& out,
     const ExportTable table = ExportOfArchive(*device, records);
     if (command.out.isEmpty()) {
       out.flush();
-      const QByteArray text = *format == ExportFormat::Csv    ? CsvExport(table)
-                              : *format == ExportFormat::Json ? JsonLinesExport(table)
-                                                              : InfluxExport(table);
+      const QByteArray text = ExportText(table, *format, command.byteOrderMark);
       QFile standardOutput;
       if (!standardOutput.open(stdout, QIODevice::WriteOnly) || standardOutput.write(text) != text.size()) {
         err << "Cannot write the export to standard output\n";
@@ -98,7 +101,7 @@ int Export(ArchiveStore& store, const ArchiveCommand& command, QTextStream& out,
       }
       return ExitSuccess;
     }
-    WriteExport(table, *format, command.out);
+    WriteExport(table, *format, command.out, command.byteOrderMark);
     out << command.out << ": " << table.rows.size() << " records";
     if (const int sheets = XlsxSheetsFor(qsizetype(table.rows.size()));
         *format == ExportFormat::Xlsx && sheets > 1)
@@ -317,6 +320,17 @@ int Report(ArchiveStore& store, const ArchiveLocation& location, const ArchiveCo
   return ExitSuccess;
 }
 
+// The archive was brought up to the present schema as it was opened.
+int Upgrade(const ArchiveStore& store, const QString& archive, QTextStream& out) {
+  if (store.OpenedVersion() == CurrentSchemaVersion) {
+    out << archive << ": schema version " << CurrentSchemaVersion << ", up to date\n";
+  } else {
+    out << archive << ": schema version " << store.OpenedVersion() << " brought up to version "
+        << CurrentSchemaVersion << '\n';
+  }
+  return ExitSuccess;
+}
+
 // A reading command opens the archive read-only.
 bool IsReadingCommand(const QString& name) {
   return name == QStringLiteral("list") || name == QStringLiteral("export") ||
@@ -328,9 +342,17 @@ bool IsReadingCommand(const QString& name) {
 
 int RunArchiveCommand(const ArchiveLocation& location, const ArchiveCommand& command, QTextStream& out,
                       QTextStream& err) {
-  ArchiveStore store(location,
-                     IsReadingCommand(command.name) ? ArchiveAccess::ReadOnly : ArchiveAccess::ReadWrite,
-                     SiteTimeZone(command.timeZone));
+  const bool upgrade = command.name == QStringLiteral("upgrade");
+  const ArchiveAccess access = upgrade                          ? ArchiveAccess::Upgrade
+                               : IsReadingCommand(command.name) ? ArchiveAccess::ReadOnly
+                                                                : ArchiveAccess::ReadWrite;
+  ArchiveStore store(location, access, SiteTimeZone(command.timeZone));
+  // A misspelt path would otherwise read as an empty archive.
+  if (!store.HoldsArchive()) {
+    err << "no archive at " << location.Describe() << '\n';
+    return ExitUsage;
+  }
+  if (upgrade) return Upgrade(store, location.Describe(), out);
   if (command.name == QStringLiteral("list")) return List(store, out);
   if (command.name == QStringLiteral("export")) return Export(store, command, out, err);
   if (command.name == QStringLiteral("import")) return Import(store, command, out, err);

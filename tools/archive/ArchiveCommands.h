@@ -8,17 +8,17 @@
 
 // What the command line of vald_archive asks for.
 struct ArchiveCommand {
-  QString name;  // list, export, import, redecode, check, stats, report
+  QString name;  // list, export, import, redecode, check, stats, report, upgrade
   QStringList arguments;
   QString device;
   bool force = false;  // import: a file of another device type than the archived device's is taken
   QString from;
   QString to;
   QString out;
-  QString
-      format;  // export: file, csv, json, influx, xlsx (empty: file); stats: text, csv or json (empty: text)
-  QString limits;    // report: the limits file; empty: limits.csv beside an SQLite archive, if any
-  QString timeZone;  // the site's time zone; empty: the system's
+  QString format;  // export: file, csv, csv-excel, json, influx, xlsx (empty: file); stats: text, csv or json
+  bool byteOrderMark = false;  // export --format csv: UTF-8's byte order mark first
+  QString limits;              // report: the limits file; empty: limits.csv beside an SQLite archive, if any
+  QString timeZone;            // the site's time zone; empty: the system's
 };
 
 inline constexpr int ExitSuccess = 0;
