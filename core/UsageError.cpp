@@ -2,6 +2,6 @@
 
 QString UsageErrorLine(const QString& program, const QString& error) {
   QString reason = error.simplified();
-  while (reason.endsWith(QLatin1Char('.'))) reason.chop(1);
-  return QStringLiteral("%1: %2; see %1 --help").arg(program, reason);
+  if (!reason.endsWith(QLatin1Char('.'))) reason += QLatin1Char('.');
+  return QStringLiteral("%1 See %2 --help.").arg(reason, program);
 }

@@ -1,10 +1,12 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <QDir>
 #include <QFile>
 #include <QRegularExpression>
 
 #include "ArchiveFixture.h"
+#include "core/TextLines.h"
 #include "support/ProgramRun.h"
 #include "support/SimulatorFixture.h"
 
@@ -44,7 +46,7 @@ TEST(CommandLine, AUsageErrorIsOneLineThatPointsToTheHelp) {
     EXPECT_EQ(result.exitCode, 2);
     EXPECT_EQ(result.out, QString());
     const QString name = QLatin1String(c.name);
-    EXPECT_TRUE(QRegularExpression(QStringLiteral("^%1: [^\\n]+; see %1 --help\\n$").arg(name))
+    EXPECT_TRUE(QRegularExpression(QStringLiteral("^[^\\n]+\\. See %1 --help\\.\\n$").arg(name))
                     .match(result.err)
                     .hasMatch())
         << result.err.toStdString();

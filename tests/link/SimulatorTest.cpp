@@ -163,7 +163,8 @@ TEST(GenerateLog, EnergyMeterPowerIsVoltageTimesCurrent) {
   config.recordCount = 300;
   constexpr int Phases = 3;
   double highest = 0;
-  for (const QByteArray& line : ReadBack(config).Lines()) {
+  const TextLines lines = ReadBack(config);
+  for (const QByteArray& line : lines.Lines()) {
     const QList<double> values = ValuesOf(line);
     ASSERT_EQ(values.size(), 3 * Phases) << line.toStdString();
     for (int phase = 0; phase < Phases; ++phase) {
