@@ -12,6 +12,7 @@
 #include "WindowCommandLine.h"
 #include "archive/ArchiveLocation.h"
 #include "core/Environment.h"
+#include "core/RuntimeFolder.h"
 #include "operations/FirstStart.h"
 #include "settings/LanguageSetting.h"
 #include "translations/Translation.h"
@@ -48,6 +49,8 @@ int main(int argc, char** argv) {
   // Under a file-size limit a write past it then fails with its reason, which the file writers report
   // with the old file kept, instead of the signal ending the program.
   std::signal(SIGXFSZ, SIG_IGN);
+  // Before the font thread starts: it reads the environment that this sets.
+  PrepareRuntimeFolder();
   std::jthread fontConfiguration = StartReadingFontConfiguration();
   QApplication application(argc, argv);
   NameApplication();

@@ -1,6 +1,7 @@
 #include "archive/ArchiveStore.h"
 
 #include <QDateTime>
+#include <QFile>
 #include <QFileInfo>
 #include <QLocale>
 #include <QSet>
@@ -200,6 +201,16 @@ void StableSortRecords(std::vector<Record>& records, Less less) {
   records = std::move(sorted);
 }
 
+// Whether the file at `path` is an SQLite database: empty (SQLite takes that for a new one) or starting
+// with SQLite's header, so that a file of another kind is named for what it is and not by a failed query.
+bool IsSqliteFile(const QString& path) {
+  constexpr char Header[] = "SQLite format 3";  // with its zero byte, the file's first 16 bytes
+  QFile file(path);
+  if (!QFileInfo(path).isFile() || !file.open(QIODevice::ReadOnly)) return true;  // the open says why
+  const QByteArray start = file.read(sizeof Header);
+  return start.isEmpty() || start == QByteArray(Header, sizeof Header);
+}
+
 }  // namespace
 
 ArchivedLines PrepareArchivedLines(const ArchiveReadout& readout, const QTimeZone& zone) {
@@ -216,6 +227,7 @@ ArchiveStore::ArchiveStore(const ArchiveLocation& location, ArchiveAccess access
     : location_(location),
       zone_(zone),
       readOnly_(access == ArchiveAccess::ReadOnly),
+      makesArchive_(access == ArchiveAccess::ReadWrite),
       connection_(NewConnectionName()) {
   const bool sqlite = location.engine == ArchiveLocation::Engine::SQLite;
   const QString driver = sqlite ? QStringLiteral("QSQLITE") : QStringLiteral("QPSQL");
@@ -223,10 +235,14 @@ ArchiveStore::ArchiveStore(const ArchiveLocation& location, ArchiveAccess access
   if (!QSqlDatabase::isDriverAvailable(driver)) {
     Fail(QStringLiteral("open"), QStringLiteral("the Qt SQL driver %1 is not installed").arg(driver));
   }
-  // A reading connection does not make the file it was to read.
-  if (sqlite && readOnly_ && !QFileInfo::exists(location.path)) {
+  // Only a writing connection makes the file.
+  if (sqlite && !makesArchive_ && !QFileInfo::exists(location.path)) {
     holdsArchive_ = false;
     return;
+  }
+  if (sqlite && !IsSqliteFile(location.path)) {
+    Fail(QStringLiteral("open"),
+         QStringLiteral("not an archive: the file is no SQLite database; it is left as it is"));
   }
   QSqlDatabase db = QSqlDatabase::addDatabase(driver, connection_);
   if (sqlite) {
@@ -341,8 +357,7 @@ void ArchiveStore::PrepareSchema() {
     if (!tables.isEmpty()) {
       if (!tables.contains(QStringLiteral("schema_version"))) {
         Fail(QStringLiteral("open"),
-             QStringLiteral("the database holds other tables and no archive; it is left as "
-                            "it is"));
+             QStringLiteral("not an archive: the database holds other tables; it is left as it is"));
       }
       version = StoredVersion();
       if (version > CurrentSchemaVersion) {
@@ -354,11 +369,12 @@ void ArchiveStore::PrepareSchema() {
       }
     }
     // A reading connection finds an empty database empty; only a writing one makes the archive.
-    holdsArchive_ = !readOnly_ || !tables.isEmpty();
+    holdsArchive_ = makesArchive_ || !tables.isEmpty();
+    openedVersion_ = version;
     if (readOnly_ && !tables.isEmpty() && version < CurrentSchemaVersion) {
       Fail(QStringLiteral("open"),
            QStringLiteral("the archive has schema version %1, which a reading command does not change; "
-                          "the next readout or import brings it up to version %2")
+                          "vald_archive upgrade (or the next readout or import) brings it up to version %2")
                .arg(version)
                .arg(CurrentSchemaVersion));
     }

@@ -81,8 +81,10 @@ struct ArchiveCheck {
 };
 
 // How a connection uses the archive. A reading one never writes: it works on a file or folder that takes
-// no changes, and reads an archive that is not there yet as an empty one.
-enum class ArchiveAccess { ReadWrite, ReadOnly };
+// no changes, and reads an archive that is not there yet as an empty one (HoldsArchive() says which).
+// An upgrading one brings an archive that is there up to the present schema and makes none where there
+// is none.
+enum class ArchiveAccess { ReadWrite, ReadOnly, Upgrade };
 
 // A readout's records as a merge takes them, in the order of the archive's key: from its log, or its lines
 // read back when it has none.
@@ -146,6 +148,11 @@ class ArchiveStore {
   // and column read through.
   ArchiveCheck Check();
 
+  // Whether there is an archive: false where a reading or upgrading connection found none.
+  bool HoldsArchive() const { return holdsArchive_; }
+  // The schema version the archive had when it was opened; 0 where there was none.
+  int OpenedVersion() const { return openedVersion_; }
+
   // The archive and its Qt SQL connection, for tables kept beside the archive's own (alarms).
   const ArchiveLocation& Location() const { return location_; }
   QString ConnectionName() const { return connection_; }
@@ -197,6 +204,8 @@ class ArchiveStore {
   ArchiveLocation location_;
   QTimeZone zone_;
   bool readOnly_;
-  bool holdsArchive_ = true;  // false when a reading connection finds no archive there yet
+  bool makesArchive_;         // a writing connection makes the archive where there is none
+  bool holdsArchive_ = true;  // false when a reading or upgrading connection finds no archive there
+  int openedVersion_ = 0;
   QString connection_;
 };

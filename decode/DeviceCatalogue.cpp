@@ -109,7 +109,7 @@ constexpr std::array<Quantity, 18> Quantities = {{
      "Power",
      "power",
      nullptr,
-     {1500, 12000, 1, 300, 500, 1, 65000}},
+     {3.5, 14, 1, 0.5, 0.5, 1, 65000}},
     {'Y',
      "voltage",
      "V",

@@ -28,9 +28,17 @@ QByteArray IsoTime(const ExportTable::Row& row) {
   return text;
 }
 
-QByteArray CsvField(const QString& text) {
+constexpr char ByteOrderMark[] = "\xEF\xBB\xBF";
+
+// "2024-10-27 02:30": the device's local time, as spreadsheets read a date and time.
+QByteArray SpreadsheetTime(const ExportTable::Row& row) {
+  return SqlTimeOfSeconds(row.local).left(16);
+}
+
+QByteArray CsvField(const QString& text, char separator) {
   const QByteArray utf8 = text.toUtf8();
-  if (!utf8.contains(',') && !utf8.contains('"') && !utf8.contains('\r') && !utf8.contains('\n')) return utf8;
+  if (!utf8.contains(separator) && !utf8.contains('"') && !utf8.contains('\r') && !utf8.contains('\n'))
+    return utf8;
   return '"' + QByteArray(utf8).replace("\"", "\"\"") + '"';
 }
 
@@ -64,34 +72,46 @@ QByteArray InfluxTag(const QString& text) {
 }  // namespace
 
 std::optional<ExportFormat> ExportFormatNamed(const QString& name) {
-  static const std::pair<const char*, ExportFormat> names[] = {{"file", ExportFormat::File},
-                                                               {"csv", ExportFormat::Csv},
-                                                               {"json", ExportFormat::Json},
-                                                               {"influx", ExportFormat::Influx},
-                                                               {"xlsx", ExportFormat::Xlsx}};
+  static const std::pair<const char*, ExportFormat> names[] = {
+      {"file", ExportFormat::File}, {"csv", ExportFormat::Csv},       {"csv-excel", ExportFormat::CsvExcel},
+      {"json", ExportFormat::Json}, {"influx", ExportFormat::Influx}, {"xlsx", ExportFormat::Xlsx}};
   for (const auto& [text, format] : names) {
     if (name == QLatin1String(text)) return format;
   }
   return std::nullopt;
 }
 
-QByteArray CsvExport(const ExportTable& table) {
-  return CsvHeader(table) + CsvRows(table);
+QByteArray CsvExport(const ExportTable& table, bool byteOrderMark) {
+  const CsvStyle style = CsvStyleOf(ExportFormat::Csv, byteOrderMark);
+  return CsvHeader(table, style) + CsvRows(table, style);
 }
 
-QByteArray CsvHeader(const ExportTable& table) {
-  QByteArray csv = "time";
-  for (const DeviceChannel& channel : table.channels) csv += ',' + CsvField(channel.Label());
+QByteArray SpreadsheetCsvExport(const ExportTable& table) {
+  const CsvStyle style = CsvStyleOf(ExportFormat::CsvExcel, true);
+  return CsvHeader(table, style) + CsvRows(table, style);
+}
+
+CsvStyle CsvStyleOf(ExportFormat format, bool byteOrderMark) {
+  return format == ExportFormat::CsvExcel ? CsvStyle{';', ',', true, SpreadsheetTime}
+                                          : CsvStyle{',', '.', byteOrderMark, IsoTime};
+}
+
+QByteArray CsvHeader(const ExportTable& table, const CsvStyle& style) {
+  QByteArray csv = style.byteOrderMark ? ByteOrderMark : "";
+  csv += "time";
+  for (const DeviceChannel& channel : table.channels)
+    csv += style.separator + CsvField(channel.Label(), style.separator);
   return csv + "\r\n";
 }
 
-QByteArray CsvRows(const ExportTable& table) {
+QByteArray CsvRows(const ExportTable& table, const CsvStyle& style) {
   QByteArray csv;
   for (const ExportTable::Row& row : table.rows) {
-    csv += IsoTime(row);
+    csv += style.time(row);
     for (const DeviceChannel& channel : table.channels) {
-      csv += ',';
-      if (const std::optional<double>& value = row.values[size_t(channel.column - 1)]) csv += Number(*value);
+      csv += style.separator;
+      if (const std::optional<double>& value = row.values[size_t(channel.column - 1)])
+        csv += Number(*value).replace('.', style.decimalPoint);
     }
     csv += "\r\n";
   }
@@ -140,10 +160,10 @@ QByteArray InfluxExport(const ExportTable& table, InfluxTimes& times) {
   return lines;
 }
 
-void WriteExport(const ExportTable& table, ExportFormat format, const QString& path) {
+void WriteExport(const ExportTable& table, ExportFormat format, const QString& path, bool byteOrderMark) {
   OutputFile file(path);
   if (!file.Open()) throw ValdError(QStringLiteral("Cannot write %1: %2").arg(path, file.ErrorString()));
-  ExportWriter writer(format, table, file.Device(), path, qsizetype(table.rows.size()));
+  ExportWriter writer(format, table, file.Device(), path, qsizetype(table.rows.size()), byteOrderMark);
   for (const ExportTable::Row& row : table.rows) writer.Add(row);
   writer.Finish();
   if (!file.Commit()) throw ValdError(QStringLiteral("Cannot write %1: %2").arg(path, file.ErrorString()));

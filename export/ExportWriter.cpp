@@ -52,9 +52,9 @@ void ExportWriter::Finish() {
 }
 
 void ExportWriter::WritePiece() {
-  Put(format_ == ExportFormat::Csv    ? CsvRows(piece_)
-      : format_ == ExportFormat::Json ? JsonLinesExport(piece_)
-                                      : InfluxExport(piece_, influxTimes_));
+  Put(format_ == ExportFormat::Json     ? JsonLinesExport(piece_)
+      : format_ == ExportFormat::Influx ? InfluxExport(piece_, influxTimes_)
+                                        : CsvRows(piece_, csvStyle_));
   piece_.rows.clear();
 }
 

@@ -14,9 +14,9 @@
 class ExportWriter {
  public:
   // An export of `heading`'s device and channels in `format` (not File); `records` rows are to come
-  // (a workbook lays its sheets out for them).
+  // (a workbook lays its sheets out for them); `byteOrderMark` as CsvExport takes it.
   ExportWriter(ExportFormat format, const ExportTable& heading, QIODevice& device, const QString& name,
-               qsizetype records);
+               qsizetype records, bool byteOrderMark = false);
   ~ExportWriter();
 
   void Add(const ExportTable::Row& row);
@@ -28,6 +28,7 @@ class ExportWriter {
   void Put(const QByteArray& bytes);
 
   ExportFormat format_;
+  CsvStyle csvStyle_;
   ExportTable piece_;  // the device, its channels and the rows not written yet
   QIODevice& device_;
   QString name_;

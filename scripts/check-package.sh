@@ -53,13 +53,33 @@ done
 [[ "$(vald_read --help)" == "Usage: vald_read "* ]] || fail "vald_read --help failed"
 [[ "$(vald_sim --help)" == *"--device"* ]] || fail "vald_sim --help failed"
 [[ "$(vald_archive --help)" == "Usage: vald_archive "* ]] || fail "vald_archive --help failed"
+# Every option a program's --help names is in its installed manual page (made from that --help at build
+# time, so this catches a page that was not remade or an option help2man did not take over).
+for program in vald_csv vald_read vald_sim vald_archive; do
+  page="$(zcat "/usr/share/man/man1/$program.1.gz" | sed -e 's/\\-/-/g' -e 's/\\f[BIRP]//g')"
+  options="$(env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$program" --help | grep -oE -- '--[a-z][a-z0-9-]+' |
+    sort -u)"
+  [ -n "$options" ] || fail "$program --help names no option"
+  for option in $options; do
+    grep -qF -- "$option" <<<"$page" || fail "the manual page of $program lacks $option"
+  done
+  for section in "EXIT STATUS" "ENVIRONMENT" "FILES"; do
+    grep -q "^\.SH \"\?$section\"\?\$" <<<"$page" || fail "the manual page of $program has no $section section"
+  done
+  echo "$program.1: its $(wc -w <<<"$options") options, exit status, environment and files"
+done
 # Every program with every library it needs installed; the window brings its translation in itself.
 for program in vald_csv vald_read vald_sim vald_archive; do
   ! ldd "/usr/bin/$program" | grep -q "not found" ||
     fail "$program lacks a library: $(ldd "/usr/bin/$program" | grep "not found")"
 done
 desktop-file-validate /usr/share/applications/vald_csv.desktop
-[[ "$(file -b /usr/share/icons/hicolor/32x32/apps/vald_csv.png)" == "PNG image data, 32 x 32,"* ]]
+for size in 16 22 24 32 48 64 128 256; do
+  [[ "$(file -b "/usr/share/icons/hicolor/${size}x${size}/apps/vald_csv.png")" == "PNG image data, $size x $size,"* ]] ||
+    fail "no $size x $size icon"
+done
+[[ "$(file -b /usr/share/icons/hicolor/scalable/apps/vald_csv.svg)" == "SVG Scalable Vector Graphics image"* ]] ||
+  fail "no scalable icon"
 [ -f "/usr/share/doc/$package/copyright" ] && [ -f "/usr/share/doc/$package/changelog.gz" ] ||
   fail "no copyright or changelog"
 
@@ -69,7 +89,10 @@ for unit in vald-read.service vald-read.timer; do
 done
 [ ! -e /etc/systemd/system/timers.target.wants/vald-read.timer ] || fail "vald-read.timer was enabled"
 getent passwd vald >/dev/null || fail "no vald user"
-dpkg-query -W -f='${Conffiles}\n' "$package" | grep -q '^ /etc/vald/hosts ' || fail "/etc/vald/hosts is no conffile"
+for conffile in /etc/vald/hosts /etc/vald/limits.csv; do
+  dpkg-query -W -f='${Conffiles}\n' "$package" | grep -q "^ $conffile " || fail "$conffile is no conffile"
+done
+grep -q '^SuccessExitStatus=3$' /usr/lib/systemd/system/vald-read.service || fail "a new alarm fails the nightly unit"
 
 # A new user, for whom /usr/bin takes no files, starts the window on a virtual display: the data folder
 # and its cfg.ini with every default are made first, so the window comes up without a message box (a

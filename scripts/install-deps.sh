@@ -10,7 +10,7 @@ packages=(
   googletest libgtest-dev libbenchmark-dev
   clang libclang-rt-14-dev clang-format
   xvfb xauth xdotool fonts-liberation fonts-liberation2 tzdata
-  dpkg-dev desktop-file-utils file lintian poppler-utils
+  dpkg-dev desktop-file-utils file lintian poppler-utils help2man librsvg2-bin libreoffice-calc-nogui
 )
 
 missing=()

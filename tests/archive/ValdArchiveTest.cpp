@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "ArchiveFixture.h"
+#include "archive/ArchiveSchema.h"
 #include "support/ProgramRun.h"
 #include "support/SimulatorFixture.h"
 
@@ -110,6 +111,7 @@ TEST(ValdArchive, ExportOfTwoOverlappingReadoutsIsTheUnionInTimeOrder) {
 TEST(ValdArchive, ExitStatusSaysWhetherTheCommandSucceeded) {
   TempFolder folder;
   const QString archive = folder.File(QStringLiteral("archive.sqlite"));
+  ArchiveStore(ParseArchiveLocation(archive, QString()));
   folder.Write(QStringLiteral("foreign.sqlite"), QByteArray(4096, 'x'));
   const struct {
     QStringList arguments;
@@ -130,6 +132,66 @@ TEST(ValdArchive, ExitStatusSaysWhetherTheCommandSucceeded) {
     EXPECT_EQ(ValdArchive(c.arguments).exitCode, c.exitCode)
         << c.arguments.join(QLatin1Char(' ')).toStdString();
   }
+}
+
+// A path that names no archive is said to be one (a misspelt path would otherwise read as an empty
+// archive), and a file of another kind is called what it is; neither is changed.
+TEST(ValdArchive, AMissingOrForeignArchiveIsNamed) {
+  TempFolder folder;
+  const QString missing = folder.File(QStringLiteral("archve.sqlite"));
+  const QString foreign = folder.File(QStringLiteral("notes.txt"));
+  folder.Write(QStringLiteral("notes.txt"), "a text file, no archive\n");
+  const QString mac = QStringLiteral("00:1A:2B:3C:4D:5E");
+  const QStringList commands[] = {
+      {QStringLiteral("list")},
+      {QStringLiteral("export"), mac},
+      {QStringLiteral("check")},
+      {QStringLiteral("stats"), mac},
+      {QStringLiteral("report"), mac, QStringLiteral("--out"), folder.File(QStringLiteral("r.pdf"))},
+      {QStringLiteral("upgrade")},
+  };
+  for (const QStringList& command : commands) {
+    SCOPED_TRACE(command[0].toStdString());
+    const ProcessResult none = ValdArchive(QStringList{QStringLiteral("--archive"), missing} + command);
+    EXPECT_EQ(none.exitCode, 2);
+    EXPECT_EQ(none.out, QString());
+    EXPECT_EQ(none.err, QStringLiteral("no archive at %1\n").arg(missing));
+    const ProcessResult other = ValdArchive(QStringList{QStringLiteral("--archive"), foreign} + command);
+    EXPECT_EQ(other.exitCode, 1);
+    EXPECT_TRUE(other.err.contains(QStringLiteral("not an archive"))) << other.err.toStdString();
+  }
+  EXPECT_FALSE(QFile::exists(missing));
+  EXPECT_EQ(folder.Read(QStringLiteral("notes.txt")), "a text file, no archive\n");
+}
+
+// An archive of the first schema: the reading commands refuse it and name the command that brings it
+// up to date; upgrade does, every record kept, and says so; after it they read it.
+TEST(ValdArchive, UpgradeBringsAnOlderArchiveToThePresentSchema) {
+  TempFolder folder;
+  const ArchiveLocation location = ParseArchiveLocation(QStringLiteral("archive.sqlite"), folder.Path());
+  LoadSchemaOneArchive(location);
+  const QStringList list{QStringLiteral("--archive"), location.path, QStringLiteral("list")};
+  const QStringList upgrade{QStringLiteral("--archive"), location.path, QStringLiteral("upgrade")};
+
+  const ProcessResult refused = ValdArchive(list);
+  EXPECT_EQ(refused.exitCode, 1);
+  EXPECT_TRUE(refused.err.contains(QStringLiteral("schema version 1")) &&
+              refused.err.contains(QStringLiteral("vald_archive upgrade")))
+      << refused.err.toStdString();
+
+  const ProcessResult upgraded = ValdArchive(upgrade);
+  EXPECT_EQ(upgraded.exitCode, 0) << upgraded.err.toStdString();
+  EXPECT_EQ(upgraded.out, QStringLiteral("%1: schema version 1 brought up to version %2\n")
+                              .arg(location.path)
+                              .arg(CurrentSchemaVersion));
+  const ProcessResult listed = ValdArchive(list);
+  EXPECT_EQ(listed.exitCode, 0) << listed.err.toStdString();
+  EXPECT_TRUE(listed.out.contains(QStringLiteral("00:1A:2B:3C:4D:5E\t")) &&
+              listed.out.contains(QStringLiteral("\t300\t")))
+      << listed.out.toStdString();
+  EXPECT_EQ(
+      ValdArchive(upgrade).out,
+      QStringLiteral("%1: schema version %2, up to date\n").arg(location.path).arg(CurrentSchemaVersion));
 }
 
 // An archive file of 1000 AGATE lines of the device 00:1A:2B:3C:4D:5E, no connection left open.
@@ -372,22 +434,16 @@ class ValdArchiveOnEngines : public ArchiveTest {
 };
 
 TEST_P(ValdArchiveOnEngines, ReadingCommandsLeaveADatabaseWithoutAnArchiveAsItIs) {
-  const struct {
-    QStringList command;
-    int exitCode;
-    QString said;
-  } cases[] = {
-      {{QStringLiteral("list")},
-       0,
-       QStringLiteral("device\ttype\trecords\tfirst\tlast\tlast readout\tlast address\n")},
-      {{QStringLiteral("export"), QStringLiteral("00:1A:2B:3C:4D:5E")}, 1, QStringLiteral("No device")},
-      {{QStringLiteral("check")}, 1, QStringLiteral("there is no archive there")},
+  const QStringList commands[] = {
+      {QStringLiteral("list")},
+      {QStringLiteral("export"), QStringLiteral("00:1A:2B:3C:4D:5E")},
+      {QStringLiteral("check")},
+      {QStringLiteral("upgrade")},
   };
-  for (const auto& c : cases) {
-    const ProcessResult result = Run(c.command);
-    EXPECT_EQ(result.exitCode, c.exitCode) << c.command[0].toStdString() << ": " << result.err.toStdString();
-    EXPECT_TRUE((result.out + result.err).contains(c.said))
-        << result.out.toStdString() << result.err.toStdString();
+  for (const QStringList& command : commands) {
+    const ProcessResult result = Run(command);
+    EXPECT_EQ(result.exitCode, 2) << command[0].toStdString() << ": " << result.err.toStdString();
+    EXPECT_EQ(result.err, QStringLiteral("no archive at %1\n").arg(location.Describe()));
   }
   if (GetParam() == Engine::SQLite) {
     EXPECT_FALSE(QFile::exists(location.path));

@@ -7,7 +7,9 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QStandardPaths>
 #include <QTimeZone>
+#include <QUrl>
 
 #include "archive/ArchiveFixture.h"
 #include "decode/DeviceChannels.h"
@@ -103,6 +105,126 @@ TEST(ValdArchive, ExportOutKeepsLinksModesAndPipes) {
     struct stat pipeStatus {};
     ASSERT_EQ(stat(pipe.toLocal8Bit().constData(), &pipeStatus), 0);
     EXPECT_TRUE(S_ISFIFO(pipeStatus.st_mode));
+  }
+}
+
+// CSV for spreadsheets: the RFC 4180 export with UTF-8's byte order mark on request, and the export for a
+// spreadsheet with the decimal comma, which always has it.
+TEST(ValdArchive, CsvForSpreadsheetsStartsWithTheByteOrderMark) {
+  TempFolder folder;
+  const QString archive = ExportArchive(folder);
+  const QByteArray mark = "\xEF\xBB\xBF";
+  const struct {
+    QStringList format;
+    QByteArray text;
+  } cases[] = {
+      {{QStringLiteral("csv"), QStringLiteral("--bom")},
+       mark + "time,Temperature 1 (\xC2\xB0"
+              "C),Temperature 2 (\xC2\xB0"
+              "C)\r\n"
+              "2024-03-31T01:50:00+01:00,20.5,\r\n"
+              "2024-03-31T03:00:00+02:00,-1.5,21\r\n"},
+      {{QStringLiteral("csv-excel")},
+       mark + "time;Temperature 1 (\xC2\xB0"
+              "C);Temperature 2 (\xC2\xB0"
+              "C)\r\n"
+              "2024-03-31 01:50;20,5;\r\n"
+              "2024-03-31 03:00;-1,5;21\r\n"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.format.join(QLatin1Char(' ')).toStdString());
+    const QString out = folder.File(QStringLiteral("export.csv"));
+    const ProcessResult result = ExportOf(archive, c.format + QStringList{QStringLiteral("--out"), out});
+    EXPECT_EQ(result.exitCode, 0) << result.err.toStdString();
+    EXPECT_EQ(folder.Read(QStringLiteral("export.csv")), c.text);
+  }
+  EXPECT_EQ(ExportOf(archive, {QStringLiteral("json"), QStringLiteral("--bom")}).exitCode, 2);
+}
+
+// A spreadsheet set to German or Hungarian opens the csv-excel export, and one set to English the csv
+// export with its byte order mark, with the channels' names as written, every value a number and (for
+// csv-excel) every time a date. LibreOffice stands in for the spreadsheet: it converts each file to a
+// workbook with the import settings a spreadsheet of that language starts with (its list separator,
+// UTF-8, the language's number and date formats, dates recognised), from a profile of its own.
+TEST(ValdArchive, SpreadsheetsReadTheCsvExportsAsNumbersAndDates) {
+  const QString office = QStandardPaths::findExecutable(QStringLiteral("soffice"));
+  if (office.isEmpty()) {
+    GTEST_SKIP() << "LibreOffice (soffice) is not installed: this test needs the Debian package "
+                    "libreoffice-calc-nogui, which scripts/install-deps.sh installs";
+  }
+  TempFolder folder;
+  const QString archive = ExportArchive(folder);
+  const QString profile = QUrl::fromLocalFile(folder.File(QStringLiteral("office-profile"))).toString();
+  const QJsonArray header{QStringLiteral("time"), QStringLiteral("Temperature 1 (°C)"),
+                          QStringLiteral("Temperature 2 (°C)")};
+  const QJsonObject number205{{QStringLiteral("number"), 20.5}};
+  const QJsonObject numberMinus15{{QStringLiteral("number"), -1.5}};
+  const QJsonObject number21{{QStringLiteral("number"), 21}};
+  const struct {
+    const char* name;
+    QStringList format;
+    const char* filter;  // separator, quote, UTF-8, first line, no column formats, language, ...
+    QJsonArray times;
+  } cases[] = {
+      {"german",
+       {QStringLiteral("csv-excel")},
+       "CSV:59,34,76,1,,1031,false,true",
+       {QJsonObject{{QStringLiteral("date"), QStringLiteral("2024-03-31T01:50:00")}},
+        QJsonObject{{QStringLiteral("date"), QStringLiteral("2024-03-31T03:00:00")}}}},
+      {"hungarian",
+       {QStringLiteral("csv-excel")},
+       "CSV:59,34,76,1,,1038,false,true",
+       {QJsonObject{{QStringLiteral("date"), QStringLiteral("2024-03-31T01:50:00")}},
+        QJsonObject{{QStringLiteral("date"), QStringLiteral("2024-03-31T03:00:00")}}}},
+      {"english",
+       {QStringLiteral("csv"), QStringLiteral("--bom")},
+       "CSV:44,34,76,1,,1033,false,true",
+       {QStringLiteral("2024-03-31T01:50:00+01:00"), QStringLiteral("2024-03-31T03:00:00+02:00")}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    const QString csv = folder.File(QLatin1String(c.name) + QStringLiteral(".csv"));
+    ASSERT_EQ(ExportOf(archive, c.format + QStringList{QStringLiteral("--out"), csv}).exitCode, 0);
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("LC_ALL"), QStringLiteral("C.UTF-8"));
+    const ProcessResult converted =
+        RunProgram(office,
+                   {QStringLiteral("-env:UserInstallation=") + profile, QStringLiteral("--headless"),
+                    QStringLiteral("--convert-to"), QStringLiteral("xlsx"),
+                    QStringLiteral("--infilter=") + QLatin1String(c.filter), QStringLiteral("--outdir"),
+                    folder.Path(), csv},
+                   environment);
+    ASSERT_EQ(converted.exitCode, 0) << converted.err.toStdString();
+    const ProcessResult read = RunProgram(QString::fromLatin1(DebianPython),
+                                          {QStringLiteral(VALD_EXPORT_TEST_SCRIPTS "/read_xlsx.py"),
+                                           folder.File(QLatin1String(c.name) + QStringLiteral(".xlsx"))});
+    ASSERT_EQ(read.exitCode, 0) << read.err.toStdString();
+    const QJsonArray expected{header, QJsonArray{c.times[0], number205, QJsonValue()},
+                              QJsonArray{c.times[1], numberMinus15, number21}};
+    EXPECT_EQ(QJsonDocument::fromJson(read.out.toUtf8()).array(), expected) << read.out.toStdString();
+  }
+}
+
+// Every file vald_archive writes gets the mode the umask leaves of 0666, as any other program's.
+TEST(ValdArchive, WrittenFilesFollowTheUmask) {
+  TempFolder folder;
+  const QString archive = ExportArchive(folder);
+  for (const mode_t mask : {mode_t(022), mode_t(027), mode_t(002)}) {
+    SCOPED_TRACE(mask);
+    for (const char* format : {"file", "csv", "csv-excel", "json", "influx", "xlsx"}) {
+      SCOPED_TRACE(format);
+      const QString out = folder.File(QStringLiteral("export-%1-%2").arg(mask).arg(QLatin1String(format)));
+      const ProcessResult result =
+          RunProgram(QStringLiteral(VALD_ARCHIVE_PATH),
+                     {QStringLiteral("--archive"), archive, QStringLiteral("export"),
+                      QStringLiteral("00:1A:2B:3C:4D:5E"), QStringLiteral("--format"), QLatin1String(format),
+                      QStringLiteral("--out"), out},
+                     QProcessEnvironment::systemEnvironment(), [mask] { umask(mask); });
+      ASSERT_EQ(result.exitCode, 0) << result.err.toStdString();
+      struct stat written {};
+      ASSERT_EQ(stat(QFile::encodeName(out).constData(), &written), 0);
+      EXPECT_EQ(written.st_mode & 0777, 0666 & ~mask);
+    }
   }
 }
 

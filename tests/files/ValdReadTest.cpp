@@ -256,7 +256,8 @@ TEST(ValdRead, ReadOnlyOutputFolderIsRefusedBeforeAnyReadout) {
       ReadArguments(device.Port(), out.Path(), QStringLiteral(","), {QStringLiteral("127.0.0.1")}));
   EXPECT_EQ(result.exitCode, 2);
   EXPECT_TRUE(result.err.startsWith(
-      QStringLiteral("Bad output folder \"%1\": it is not writable.\n").arg(out.Path())))
+      QStringLiteral("Bad output folder \"%1\": it is not writable. See vald_read --help.\n")
+          .arg(out.Path())))
       << result.err.toStdString();
   EXPECT_TRUE(result.out.isEmpty());
   EXPECT_TRUE(device.Requests().isEmpty());
@@ -365,7 +366,9 @@ TEST_P(ValdReadBadCommandLine, UsageOnStandardErrorAndStatus2) {
   const ProcessResult result = RunValdRead(arguments);
   EXPECT_EQ(result.exitCode, 2);
   EXPECT_TRUE(result.out.isEmpty());
-  EXPECT_TRUE(result.err.contains(QStringLiteral("Usage: vald_read "))) << result.err.toStdString();
+  // One line that says what is wrong and where the usage is: the 75 lines of help would bury it.
+  EXPECT_EQ(result.err.count(QLatin1Char('\n')), 1) << result.err.toStdString();
+  EXPECT_TRUE(result.err.endsWith(QStringLiteral(". See vald_read --help.\n"))) << result.err.toStdString();
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -422,12 +425,13 @@ TEST_P(ValdReadRefusedOption, Status2BeforeAnyDeviceIsRead) {
 
 INSTANTIATE_TEST_SUITE_P(
     Options, ValdReadRefusedOption,
-    testing::Values(RefusedOptionCase{"MissingFolder", "missing", "2024-03-31 01:30",
-                                      "Bad output folder \"<out>\": it does not exist.\n"},
-                    RefusedOptionCase{"FileAsFolder", "file", "2024-03-31 01:30",
-                                      "Bad output folder \"<out>\": it is not a folder.\n"},
-                    RefusedOptionCase{"DaylightSavingGap", ".", "2024-03-31 02:30",
-                                      "Bad time \"2024-03-31 02:30\": it does not exist in local time"}),
+    testing::Values(
+        RefusedOptionCase{"MissingFolder", "missing", "2024-03-31 01:30",
+                          "Bad output folder \"<out>\": it does not exist. See vald_read --help.\n"},
+        RefusedOptionCase{"FileAsFolder", "file", "2024-03-31 01:30",
+                          "Bad output folder \"<out>\": it is not a folder. See vald_read --help.\n"},
+        RefusedOptionCase{"DaylightSavingGap", ".", "2024-03-31 02:30",
+                          "Bad time \"2024-03-31 02:30\": it does not exist in local time"}),
     [](const auto& info) { return std::string(info.param.label); });
 
 // A decimal separator that would break the files' columns or numbers, refused by vald_read and by the

@@ -8,6 +8,7 @@
 #include "link/Exchanges.h"
 #include "support/SpoiltReply.h"
 #include "support/TempFolder.h"
+#include "tools/sim/AddressIdentity.h"
 #include "tools/sim/DeviceImage.h"
 
 namespace {
@@ -110,7 +111,27 @@ TEST(SimulatorProgram, ChaosSeedSpoilsEachReplyAsItsFaultSays) {
 TEST(SimulatorProgram, RejectsANonNumericOption) {
   EXPECT_EQ(QProcess::execute(QStringLiteral(VALD_SIM_PROGRAM),
                               {QStringLiteral("--records"), QStringLiteral("many")}),
-            1);
+            2);
+}
+
+// Simulators side by side are different devices: each answers the identity request with a MAC address of
+// its own address and port, unless --identity gives the reply.
+TEST(SimulatorProgram, IdentityIsTheSimulatorsOwnUnlessGiven) {
+  SimulatorProgram first({});
+  SimulatorProgram second({});
+  SimulatorProgram given({QStringLiteral("--identity"), QStringLiteral("AA:BB:CC:DD:EE:FF;SN9")});
+  const auto identity = [](const SimulatorProgram& simulator) {
+    DeviceLink link = LoopbackLink(simulator.Port());
+    return ExchangeForReplyText(link, IdentityRequest + '\0', 1000);
+  };
+  const QByteArray rest = ";SN0001;R-17;AGATE;v2.3;c1";
+  for (const SimulatorProgram* simulator : {&first, &second}) {
+    ASSERT_NE(simulator->Port(), 0);
+    EXPECT_EQ(identity(*simulator), AddressIdentity(QHostAddress(QHostAddress::LocalHost), simulator->Port(),
+                                                    "00:1A:2B:3C:4D:5E" + rest));
+  }
+  EXPECT_NE(identity(first).left(17), identity(second).left(17));
+  EXPECT_EQ(identity(given), "AA:BB:CC:DD:EE:FF;SN9");
 }
 
 }  // namespace

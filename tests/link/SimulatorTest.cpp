@@ -7,6 +7,7 @@
 #include "decode/LogDecoding.h"
 #include "decode/RingOrdering.h"
 #include "files/MeasurementLine.h"
+#include "tools/sim/AddressIdentity.h"
 #include "tools/sim/DeviceResponder.h"
 #include "tools/sim/FieldEncoder.h"
 #include "tools/sim/LogGenerator.h"
@@ -152,6 +153,51 @@ INSTANTIATE_TEST_SUITE_P(Quantities, PlausibleReadings,
                                          PlausibleRange{42, 5, 0, 1}, PlausibleRange{103, 0, 0, 1},
                                          PlausibleRange{39, 0, 0, 25}, PlausibleRange{31, 1, 0, 3},
                                          PlausibleRange{55, 4, 2250, 2400}, PlausibleRange{56, 2, 225, 240}));
+
+// An energy meter's power of each phase is what that phase's voltage and current give, to the tenth of a
+// kilowatt the log keeps: 230 V and 6 A are 1.4 kW, not a thousand. The line holds each in tenths.
+TEST(GenerateLog, EnergyMeterPowerIsVoltageTimesCurrent) {
+  SimulatorConfig config;
+  config.deviceCode = 55;
+  config.missingEveryN = 0;
+  config.recordCount = 300;
+  constexpr int Phases = 3;
+  double highest = 0;
+  const TextLines lines = ReadBack(config);
+  for (const QByteArray& line : lines.Lines()) {
+    const QList<double> values = ValuesOf(line);
+    ASSERT_EQ(values.size(), 3 * Phases) << line.toStdString();
+    for (int phase = 0; phase < Phases; ++phase) {
+      const double kilowatts = values[phase] / 10;
+      const double volts = values[Phases + phase] / 10;
+      const double amperes = values[2 * Phases + phase] / 10;
+      EXPECT_NEAR(kilowatts, volts * amperes / 1000, 0.07) << line.toStdString();
+      highest = std::max(highest, kilowatts);
+    }
+  }
+  EXPECT_GT(highest, 0.5);
+  EXPECT_LT(highest, 2);
+}
+
+// Each simulator's MAC address comes from the address and port it listens on; the rest of the reply
+// stays.
+TEST(AddressIdentity, MacAddressOfTheAddressAndPort) {
+  const QByteArray reply = "00:1A:2B:3C:4D:5E;SN0001;R-17;AGATE;v2.3;c1";
+  const struct {
+    const char* address;
+    uint16_t port;
+    const char* mac;
+  } cases[] = {
+      {"127.0.0.1", 6262, "7E:00:00:01:18:76"}, {"127.0.0.2", 6262, "7E:00:00:02:18:76"},
+      {"127.0.0.1", 6263, "7E:00:00:01:18:77"}, {"10.1.2.3", 40000, "0A:01:02:03:9C:40"},
+      {"::1", 6262, "02:00:00:01:18:76"},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(AddressIdentity(QHostAddress(QLatin1String(c.address)), c.port, reply),
+              QByteArray(c.mac) + ";SN0001;R-17;AGATE;v2.3;c1")
+        << c.address << ":" << c.port;
+  }
+}
 
 TEST(GenerateLog, WrappedRingPutsTheNewestRecordsBeforeTheWritePoint) {
   SimulatorConfig config;

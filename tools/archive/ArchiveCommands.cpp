@@ -8,6 +8,7 @@
 #include <QJsonObject>
 #include <algorithm>
 
+#include "archive/ArchiveSchema.h"
 #include "archive/ArchivedLine.h"
 #include "archive/SiteTime.h"
 #include "core/NumberReading.h"
@@ -67,7 +68,7 @@ std::optional<std::pair<QByteArray, QByteArray>> ReadPeriod(const ArchiveCommand
 // Writes the device's records of the period onto `device` in `format` as they are read; how many.
 qint64 WriteArchivedExport(ArchiveStore& store, const ArchivedDevice& device, const QByteArray& from,
                            const QByteArray& to, ExportFormat format, QIODevice& output, const QString& name,
-                           qint64 count) {
+                           qint64 count, bool byteOrderMark) {
   qint64 written = 0;
   if (format == ExportFormat::File) {
     QByteArray piece;
@@ -85,7 +86,7 @@ qint64 WriteArchivedExport(ArchiveStore& store, const ArchivedDevice& device, co
     return written;
   }
   const ExportTable heading = ExportHeadingOf(device);
-  ExportWriter writer(format, heading, output, name, count);
+  ExportWriter writer(format, heading, output, name, count, byteOrderMark);
   store.EachRecordInTimeOrder(device.id, from, to, [&](ArchivedLine& record) {
     writer.Add(ExportRowOf(heading, record));
     ++written;
@@ -102,7 +103,11 @@ int Export(ArchiveStore& store, const ArchiveCommand& command, QTextStream& out,
   const std::optional<ExportFormat> format =
       ExportFormatNamed(command.format.isEmpty() ? QStringLiteral("file") : command.format);
   if (!format) {
-    err << "Bad format \"" << command.format << "\": expected file, csv, json, influx or xlsx\n";
+    err << "Bad format \"" << command.format << "\": expected file, csv, csv-excel, json, influx or xlsx\n";
+    return ExitUsage;
+  }
+  if (command.byteOrderMark && *format != ExportFormat::Csv) {
+    err << "--bom is for --format csv (csv-excel has one always)\n";
     return ExitUsage;
   }
   if (*format == ExportFormat::Xlsx && command.out.isEmpty()) {
@@ -132,7 +137,7 @@ int Export(ArchiveStore& store, const ArchiveCommand& command, QTextStream& out,
       return ExitFailure;
     }
     WriteArchivedExport(store, *device, from, to, *format, standardOutput, QStringLiteral("standard output"),
-                        count);
+                        count, command.byteOrderMark);
     return ExitSuccess;
   }
   QString path = command.out;
@@ -143,7 +148,8 @@ int Export(ArchiveStore& store, const ArchiveCommand& command, QTextStream& out,
   }
   OutputFile file(path);
   if (!file.Open()) throw ValdError(QStringLiteral("Cannot write %1: %2").arg(path, file.ErrorString()));
-  const qint64 written = WriteArchivedExport(store, *device, from, to, *format, file.Device(), path, count);
+  const qint64 written = WriteArchivedExport(store, *device, from, to, *format, file.Device(), path, count,
+                                             command.byteOrderMark);
   if (!file.Commit()) throw ValdError(QStringLiteral("Cannot write %1: %2").arg(path, file.ErrorString()));
   out << path << ": " << written << " records";
   if (const int sheets = XlsxSheetsFor(written); *format == ExportFormat::Xlsx && sheets > 1)
@@ -397,6 +403,17 @@ int Report(ArchiveStore& store, const ArchiveLocation& location, const ArchiveCo
   return ExitSuccess;
 }
 
+// The archive was brought up to the present schema as it was opened.
+int Upgrade(const ArchiveStore& store, const QString& archive, QTextStream& out) {
+  if (store.OpenedVersion() == CurrentSchemaVersion) {
+    out << archive << ": schema version " << CurrentSchemaVersion << ", up to date\n";
+  } else {
+    out << archive << ": schema version " << store.OpenedVersion() << " brought up to version "
+        << CurrentSchemaVersion << '\n';
+  }
+  return ExitSuccess;
+}
+
 // A reading command opens the archive read-only.
 bool IsReadingCommand(const QString& name) {
   return name == QStringLiteral("list") || name == QStringLiteral("export") ||
@@ -408,9 +425,17 @@ bool IsReadingCommand(const QString& name) {
 
 int RunArchiveCommand(const ArchiveLocation& location, const ArchiveCommand& command, QTextStream& out,
                       QTextStream& err) {
-  ArchiveStore store(location,
-                     IsReadingCommand(command.name) ? ArchiveAccess::ReadOnly : ArchiveAccess::ReadWrite,
-                     SiteTimeZone(command.timeZone));
+  const bool upgrade = command.name == QStringLiteral("upgrade");
+  const ArchiveAccess access = upgrade                          ? ArchiveAccess::Upgrade
+                               : IsReadingCommand(command.name) ? ArchiveAccess::ReadOnly
+                                                                : ArchiveAccess::ReadWrite;
+  ArchiveStore store(location, access, SiteTimeZone(command.timeZone));
+  // A misspelt path would otherwise read as an empty archive.
+  if (!store.HoldsArchive()) {
+    err << "no archive at " << location.Describe() << '\n';
+    return ExitUsage;
+  }
+  if (upgrade) return Upgrade(store, location.Describe(), out);
   if (command.name == QStringLiteral("list")) return List(store, out);
   if (command.name == QStringLiteral("export")) return Export(store, command, out, err);
   if (command.name == QStringLiteral("import")) return Import(store, command, out, err);

@@ -8,20 +8,20 @@
 
 // What the command line of vald_archive asks for.
 struct ArchiveCommand {
-  QString name;  // list, export, import, redecode, check, stats, report
+  QString name;  // list, export, import, redecode, check, stats, report, upgrade
   QStringList arguments;
   QString device;
   bool force = false;  // import: a file of another device type than the archived device's is taken
   QString from;
   QString to;
   QString out;
-  QString
-      format;  // export: file, csv, json, influx, xlsx (empty: file); stats: text, csv or json (empty: text)
-  QString limits;     // report: the limits file; empty: limits.csv beside an SQLite archive, if any
-  QString timeZone;   // the site's time zone; empty: the system's
-  QString language;   // report: hu or en (empty: hu)
-  bool hash = false;  // stats: the SHA-256 of the records instead of the statistics
-  QString report;     // check: a report whose records are checked against the archive
+  QString format;  // export: file, csv, csv-excel, json, influx, xlsx (empty: file); stats: text, csv or json
+  bool byteOrderMark = false;  // export --format csv: UTF-8's byte order mark first
+  QString limits;              // report: the limits file; empty: limits.csv beside an SQLite archive, if any
+  QString timeZone;            // the site's time zone; empty: the system's
+  QString language;            // report: hu or en (empty: hu)
+  bool hash = false;           // stats: the SHA-256 of the records instead of the statistics
+  QString report;              // check: a report whose records are checked against the archive
 };
 
 inline constexpr int ExitSuccess = 0;

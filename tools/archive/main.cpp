@@ -8,7 +8,9 @@
 
 #include "ArchiveCommands.h"
 #include "archive/ArchiveLocation.h"
+#include "core/RuntimeFolder.h"
 #include "core/StandardOutput.h"
+#include "core/UsageError.h"
 #include "core/ValdError.h"
 #include "translations/Translation.h"
 
@@ -16,25 +18,32 @@ namespace {
 
 const QStringList Commands = {QStringLiteral("list"),     QStringLiteral("export"), QStringLiteral("import"),
                               QStringLiteral("redecode"), QStringLiteral("check"),  QStringLiteral("stats"),
-                              QStringLiteral("report")};
+                              QStringLiteral("report"),   QStringLiteral("upgrade")};
 
 QString Usage() {
   return QStringLiteral(
       "Usage: vald_archive [--archive PATH|URL] COMMAND ...\n"
       "\n"
       "  list                        the devices: type, records, first and last time, last readout\n"
-      "  export DEVICE [--from T] [--to T] [--format F] [--out FILE]\n"
+      "  export DEVICE [--from T] [--to T] [--format F] [--bom] [--out FILE]\n"
       "                              the device's records in time order; T is the device's local\n"
-      "                              \"yyyy-MM-dd\" or \"yyyy-MM-dd hh:mm\", both ends included. F:\n"
-      "                              file    a measurement file (as \"Megnyitás\" reads it), the\n"
-      "                                      default; without --out named\n"
-      "                                      \"yy.mm.dd hh.nn VALD_<type>.csv\" after the last record\n"
-      "                              csv     RFC 4180, UTF-8: a header row of the channels' labels\n"
-      "                                      and units, ISO 8601 times with offset, \".\" decimals\n"
-      "                              json    JSON lines: time, device, type, <quantity>_<n>...\n"
-      "                              influx  InfluxDB line protocol, measurement \"vald\"\n"
-      "                              xlsx    a workbook with dates and numbers (needs --out)\n"
-      "                              csv, json and influx go to standard output without --out\n"
+      "                              \"yyyy-MM-dd\" or \"yyyy-MM-dd hh:mm\", both ends included; csv,\n"
+      "                              csv-excel, json and influx go to standard output without --out.\n"
+      "                              F is one of:\n"
+      "    file                      a measurement file (as \"Megnyitás\" reads it), the default;\n"
+      "                              without --out named \"yy.mm.dd hh.nn VALD_<type>.csv\" after\n"
+      "                              the last record\n"
+      "    csv                       RFC 4180, UTF-8: a header row of the channels' labels and\n"
+      "                              units, ISO 8601 times with offset, \".\" decimals; with --bom\n"
+      "                              UTF-8's byte order mark first, by which spreadsheets know the\n"
+      "                              text is UTF-8\n"
+      "    csv-excel                 for a spreadsheet set to Hungarian or German (the decimal\n"
+      "                              comma), which opens it without the import dialog: \";\"\n"
+      "                              between fields, \",\" decimals, local times as\n"
+      "                              \"yyyy-mm-dd hh:mm\", UTF-8 with the byte order mark\n"
+      "    json                      JSON lines: time, device, type, <quantity>_<n>...\n"
+      "    influx                    InfluxDB line protocol, measurement \"vald\"\n"
+      "    xlsx                      a workbook with dates and numbers (needs --out)\n"
       "  import --device DEVICE FILE...\n"
       "                              adds measurement files to the device; the type comes from the\n"
       "                              file name\n"
@@ -63,12 +72,15 @@ QString Usage() {
       "                              the daily statistics, the excursions beyond a limit, a verdict,\n"
       "                              a signature block and the records' SHA-256; the limits from FILE,\n"
       "                              by default limits.csv beside the archive when it is there\n"
+      "  upgrade                     brings an archive of an older version up to the present schema,\n"
+      "                              every record and raw readout kept (a readout or import does the\n"
+      "                              same; the reading commands refuse an older archive)\n"
       "\n"
       "DEVICE is a MAC address, or \"address/device code\" for a device that did not tell its MAC,\n"
       "as list shows it.\n"
-      "list, export, check, stats and report only read: they open the archive read-only, so they work on a "
-      "file or\n"
-      "folder that takes no changes, and an archive that is not there yet reads as an empty one.\n"
+      "list, export, check, stats and report only read: they open the archive read-only, so they work\n"
+      "on a file or folder that takes no changes. They, and upgrade, make no archive: where there is\n"
+      "none they say \"no archive at PATH\"; a file that is no archive they call \"not an archive\".\n"
       "\n"
       "Options:\n"
       "  --archive PATH|URL          the archive: an SQLite file (default: archive.sqlite in the current\n"
@@ -81,7 +93,8 @@ QString Usage() {
       "  --version                   show the version\n"
       "\n"
       "Exit status: 0 on success, 1 when a command failed (a query that ends in an error fails, it\n"
-      "never gives part of the answer) or check found the archive not sound, 2 for a bad command line.\n");
+      "never gives part of the answer) or check found the archive not sound, 2 for a bad command line\n"
+      "or no archive at the path or URL given.\n");
 }
 
 }  // namespace
@@ -92,6 +105,7 @@ int main(int argc, char** argv) {
   const bool drawing =
       std::any_of(argv + 1, argv + argc, [](const char* arg) { return qstrcmp(arg, "report") == 0; });
   if (drawing && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  if (drawing) PrepareRuntimeFolder();
   const std::unique_ptr<QCoreApplication> application = drawing
                                                             ? std::make_unique<QGuiApplication>(argc, argv)
                                                             : std::make_unique<QCoreApplication>(argc, argv);
@@ -107,6 +121,7 @@ int main(int argc, char** argv) {
   const QCommandLineOption toOption(QStringLiteral("to"), QString(), QStringLiteral("T"));
   const QCommandLineOption outOption(QStringLiteral("out"), QString(), QStringLiteral("FILE"));
   const QCommandLineOption formatOption(QStringLiteral("format"), QString(), QStringLiteral("FORMAT"));
+  const QCommandLineOption bomOption(QStringLiteral("bom"));
   const QCommandLineOption limitsOption(QStringLiteral("limits"), QString(), QStringLiteral("FILE"));
   const QCommandLineOption timeZoneOption(QStringLiteral("time-zone"), QString(), QStringLiteral("ZONE"));
   const QCommandLineOption languageOption(QStringLiteral("lang"), QString(), QStringLiteral("LANGUAGE"));
@@ -115,10 +130,10 @@ int main(int argc, char** argv) {
   const QCommandLineOption helpOption(QStringLiteral("help"));
   const QCommandLineOption versionOption(QStringLiteral("version"));
   parser.addOptions({archiveOption, deviceOption, forceOption, fromOption, toOption, outOption, formatOption,
-                     limitsOption, timeZoneOption, languageOption, hashOption, reportOption, helpOption,
-                     versionOption});
+                     bomOption, limitsOption, timeZoneOption, languageOption, hashOption, reportOption,
+                     helpOption, versionOption});
   if (!parser.parse(app.arguments())) {
-    err << parser.errorText() << "\n\n" << Usage();
+    err << UsageErrorLine(QStringLiteral("vald_archive"), parser.errorText()) << Qt::endl;
     return ExitUsage;
   }
   if (parser.isSet(helpOption)) {
@@ -131,10 +146,11 @@ int main(int argc, char** argv) {
   }
   QStringList positional = parser.positionalArguments();
   if (positional.isEmpty() || !Commands.contains(positional.first())) {
-    err << (positional.isEmpty() ? QStringLiteral("No command given.")
-                                 : QStringLiteral("Unknown command \"%1\".").arg(positional.first()))
-        << "\n\n"
-        << Usage();
+    err << UsageErrorLine(QStringLiteral("vald_archive"),
+                          positional.isEmpty()
+                              ? QStringLiteral("No command given")
+                              : QStringLiteral("Unknown command \"%1\"").arg(positional.first()))
+        << Qt::endl;
     return ExitUsage;
   }
   ArchiveCommand command;
@@ -146,6 +162,7 @@ int main(int argc, char** argv) {
   command.to = parser.value(toOption);
   command.out = parser.value(outOption);
   command.format = parser.value(formatOption);
+  command.byteOrderMark = parser.isSet(bomOption);
   command.limits = parser.value(limitsOption);
   command.timeZone = parser.value(timeZoneOption);
   command.language = parser.value(languageOption);

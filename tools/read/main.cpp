@@ -27,6 +27,7 @@
 #include "archive/SiteTime.h"
 #include "core/StandardOutput.h"
 #include "core/TextLines.h"
+#include "core/UsageError.h"
 #include "core/ValdError.h"
 #include "core/Win1250.h"
 #include "mqtt/MqttPublisher.h"
@@ -95,7 +96,7 @@ int main(int argc, char** argv) {
     return ExitComplete;
   }
   if (!commandLine.options) {
-    err << commandLine.error << "\n\n" << ReadUsage();
+    err << UsageErrorLine(QStringLiteral("vald_read"), commandLine.error) << Qt::endl;
     return ExitUsage;
   }
   const ReadOptions& options = *commandLine.options;
@@ -134,7 +135,7 @@ int main(int argc, char** argv) {
       archiveLocation.path = env.archive;
     }
   } catch (const ValdError& error) {
-    err << error.Message() << "\n\n" << ReadUsage();
+    err << UsageErrorLine(QStringLiteral("vald_read"), error.Message()) << Qt::endl;
     return ExitUsage;
   }
   if (options.fileNameTime) env.now = [time = *options.fileNameTime] { return time; };

@@ -16,6 +16,7 @@ class DeviceResponder {
 
   std::optional<QByteArray> Answer(const QByteArray& datagram) const;
   const DeviceImage& Image() const { return image_; }
+  void SetIdentityReply(const QByteArray& reply) { config_.identityReply = reply; }
 
  private:
   SimulatorConfig config_;

@@ -3,6 +3,7 @@
 #include <QList>
 #include <array>
 #include <random>
+#include <vector>
 
 #include "decode/DeviceCatalogue.h"
 #include "tools/sim/ChannelQuantities.h"
@@ -32,9 +33,12 @@ class RecordWriter {
       record.append(char(part));
     }
     const int fields = FieldCount();
+    std::vector<double> readings;
+    for (int f = 0; f < fields; ++f) readings.push_back(Reading(f, when));
+    PowerOfVoltageAndCurrent(type_, readings);
     const bool hasMissing = config_.missingEveryN > 0 && (k + 1) % config_.missingEveryN == 0;
     for (int f = 0; f < fields; ++f) {
-      std::optional<double> value = Reading(f, when);
+      std::optional<double> value = readings[size_t(f)];
       if (hasMissing && f == k % fields) value.reset();
       const auto bytes = EncodeField(type_.fieldType, IsLateField(f, fields), value);
       record.append(char(bytes[0]));

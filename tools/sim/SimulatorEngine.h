@@ -30,6 +30,8 @@ class SimulatorEngine : public QObject {
   void Stop();
   uint16_t Port() const;
   QString ErrorText() const;
+  // The text the identity request gets from now on.
+  void SetIdentityReply(const QByteArray& reply) { responder_.SetIdentityReply(reply); }
 
   // Every datagram received so far, in arrival order. Safe to call from any thread.
   QList<QByteArray> Requests() const;

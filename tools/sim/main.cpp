@@ -7,14 +7,20 @@
 #include <cstdio>
 
 #include "core/TextLines.h"
+#include "core/UsageError.h"
 #include "core/ValdError.h"
 #include "core/Win1250.h"
 #include "link/DeviceLink.h"
+#include "tools/sim/AddressIdentity.h"
 #include "tools/sim/LogGenerator.h"
 #include "tools/sim/SignalStopper.h"
 #include "tools/sim/SimulatorEngine.h"
 
 namespace {
+
+constexpr int ExitSuccess = 0;
+constexpr int ExitFailure = 1;  // cannot listen, or a file it was given cannot be read or written
+constexpr int ExitUsage = 2;
 
 struct Option {
   const char* name;
@@ -39,24 +45,30 @@ constexpr Option Options[] = {
     {"chaos", "SEED",
      "Spoil replies with faults chosen from SEED: short, oversized, none, late, twice, from another port. "
      "The same SEED spoils the same requests the same way, so a run can be replayed."},
-    {"identity", "TEXT", "Reply text of the identity request."},
+    {"identity", "TEXT",
+     "Reply text of the identity request (default: a MAC address made from the address and port "
+     "listened on, then \";SN0001;R-17;AGATE;v2.3;c1\")."},
     {"netreset", "TEXT", "Reply text of the network reset request."},
     {"image", "FILE", "Serve this device image (64 KiB memory, then the raw log blocks)."},
     {"save-image", "FILE", "Write the device image that would be served to FILE and exit."},
     {"log-requests", nullptr, "Print every request received on stderr."},
 };
 
+// A command line that cannot be used: the simulator does not start.
+class UsageError : public ValdError {
+  using ValdError::ValdError;
+};
+
 int IntegerOption(const QCommandLineParser& parser, const char* name, int fallback) {
   if (!parser.isSet(name)) return fallback;
   bool ok = false;
   const int value = parser.value(name).toInt(&ok);
-  if (!ok) throw ValdError(QStringLiteral("--%1 needs an integer, not '%2'").arg(name, parser.value(name)));
+  if (!ok) throw UsageError(QStringLiteral("--%1 needs an integer, not '%2'").arg(name, parser.value(name)));
   return value;
 }
 
 SimulatorConfig ConfigFromOptions(const QCommandLineParser& parser) {
   SimulatorConfig config;
-  if (parser.isSet("image")) config.image = ReadWholeFile(parser.value("image"));
   config.deviceCode = IntegerOption(parser, "device", config.deviceCode);
   config.chipCode = IntegerOption(parser, "chip", config.chipCode);
   config.recordCount = IntegerOption(parser, "records", config.recordCount);
@@ -86,28 +98,36 @@ int Run(QCoreApplication& app) {
   QCommandLineParser parser;
   parser.setApplicationDescription(
       "Simulated device: answers \"EA<addr>\", \"ED<nn>\", \"netreset\" and \"E47305826\" on UDP.");
-  parser.addHelpOption();
-  parser.addVersionOption();
+  const QCommandLineOption helpOption = parser.addHelpOption();
+  const QCommandLineOption versionOption = parser.addVersionOption();
   for (const Option& option : Options) {
     parser.addOption(option.valueName ? QCommandLineOption(option.name, option.help, option.valueName)
                                       : QCommandLineOption(option.name, option.help));
   }
-  parser.process(app);
+  if (!parser.parse(app.arguments())) throw UsageError(parser.errorText());
+  if (parser.isSet(helpOption)) parser.showHelp(ExitSuccess);
+  if (parser.isSet(versionOption)) parser.showVersion();
+  if (!parser.positionalArguments().isEmpty())
+    throw UsageError(QStringLiteral("Unexpected argument '%1'").arg(parser.positionalArguments().first()));
 
-  const SimulatorConfig config = ConfigFromOptions(parser);
-  if (parser.isSet("save-image")) {
-    WriteWholeFile(parser.value("save-image"), SimulatedDeviceImage(config).ToBytes());
-    return 0;
-  }
-
+  SimulatorConfig config = ConfigFromOptions(parser);
   const QString host = parser.isSet("host") ? parser.value("host") : QStringLiteral("127.0.0.1");
   const int port = IntegerOption(parser, "port", DeviceLink::DefaultPort);
   if (port < 0 || port > 65535)
-    throw ValdError(QStringLiteral("--port needs a port number, not %1").arg(port));
+    throw UsageError(QStringLiteral("--port needs a port number, not %1").arg(port));
+  if (parser.isSet("image")) config.image = ReadWholeFile(parser.value("image"));
+  if (parser.isSet("save-image")) {
+    WriteWholeFile(parser.value("save-image"), SimulatedDeviceImage(config).ToBytes());
+    return ExitSuccess;
+  }
+
+  const QHostAddress address = ListenAddress(host);
   SimulatorEngine engine(config);
-  if (!engine.Listen(ListenAddress(host), uint16_t(port))) {
+  if (!engine.Listen(address, uint16_t(port))) {
     throw ValdError(QStringLiteral("Cannot listen on %1: %2").arg(host, engine.ErrorText()));
   }
+  if (!parser.isSet("identity"))
+    engine.SetIdentityReply(AddressIdentity(address, engine.Port(), config.identityReply));
   if (parser.isSet("log-requests")) {
     // In chaos mode each request's fault follows, numbered as the engine numbers them.
     QObject::connect(&engine, &SimulatorEngine::RequestReceived,
@@ -133,8 +153,11 @@ int main(int argc, char** argv) {
   QCoreApplication::setApplicationVersion(VALD_VERSION);
   try {
     return Run(app);
+  } catch (const UsageError& error) {
+    std::fprintf(stderr, "%s\n", qPrintable(UsageErrorLine(QStringLiteral("vald_sim"), error.Message())));
+    return ExitUsage;
   } catch (const ValdError& error) {
     std::fprintf(stderr, "vald_sim: %s\n", error.what());
-    return 1;
+    return ExitFailure;
   }
 }
