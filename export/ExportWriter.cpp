@@ -10,14 +10,16 @@ constexpr size_t PieceRows = 8192;
 }  // namespace
 
 ExportWriter::ExportWriter(ExportFormat format, const ExportTable& heading, QIODevice& device,
-                           const QString& name, qsizetype records)
+                           const QString& name, qsizetype records, bool byteOrderMark)
     : format_(format),
+      csvStyle_(CsvStyleOf(format, byteOrderMark)),
       piece_{heading.device, heading.type, heading.channels, {}},
       device_(device),
       name_(name) {
   switch (format) {
     case ExportFormat::Csv:
-      Put(CsvHeader(piece_));
+    case ExportFormat::CsvExcel:
+      Put(CsvHeader(piece_, csvStyle_));
       break;
     case ExportFormat::Xlsx:
       workbook_ = std::make_unique<XlsxWriter>(device, name, heading, records);
