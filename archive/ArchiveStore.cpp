@@ -49,6 +49,20 @@ QString TimeText(const QVariant& value) {
   return value.toString();
 }
 
+// A device of a row whose first columns are id, device_key, mac, device_code, device_type,
+// last_address and last_readout.
+ArchivedDevice DeviceOfRow(const QSqlQuery& row) {
+  ArchivedDevice device;
+  device.id = row.value(0).toLongLong();
+  device.key = row.value(1).toString();
+  device.mac = row.value(2).toString();
+  device.deviceCode = row.value(3).toInt();
+  device.deviceType = row.value(4).toString();
+  device.lastAddress = row.value(5).toString();
+  device.lastReadout = TimeText(row.value(6));
+  return device;
+}
+
 QVariant NullableText(const QString& text) {
   return text.isEmpty() ? QVariant() : QVariant(text);
 }
@@ -621,14 +635,7 @@ QList<ArchivedDevice> ArchiveStore::Devices() {
       "ORDER BY d.device_key"));
   QList<ArchivedDevice> devices;
   while (NextRow(query)) {
-    ArchivedDevice device;
-    device.id = query.value(0).toLongLong();
-    device.key = query.value(1).toString();
-    device.mac = query.value(2).toString();
-    device.deviceCode = query.value(3).toInt();
-    device.deviceType = query.value(4).toString();
-    device.lastAddress = query.value(5).toString();
-    device.lastReadout = TimeText(query.value(6));
+    ArchivedDevice device = DeviceOfRow(query);
     device.records = query.value(7).toLongLong();
     if (!query.value(8).isNull()) {
       device.firstTime = QString::fromLatin1(SqlTimeOfSeconds(query.value(8).toLongLong()));
@@ -640,8 +647,28 @@ QList<ArchivedDevice> ArchiveStore::Devices() {
 }
 
 std::optional<ArchivedDevice> ArchiveStore::FindDevice(const QString& key) {
-  for (const ArchivedDevice& device : Devices()) {
-    if (device.key.compare(key, Qt::CaseInsensitive) == 0) return device;
+  std::optional<ArchivedDevice> device = DeviceRow(key);
+  if (!device) return std::nullopt;
+  QSqlQuery records = Run(
+      QStringLiteral("SELECT COUNT(*), MIN(time), MAX(time) FROM records WHERE device_id = ?"), {device->id});
+  if (NextRow(records)) {
+    device->records = records.value(0).toLongLong();
+    if (!records.value(1).isNull()) {
+      device->firstTime = QString::fromLatin1(SqlTimeOfSeconds(records.value(1).toLongLong()));
+      device->lastTime = QString::fromLatin1(SqlTimeOfSeconds(records.value(2).toLongLong()));
+    }
+  }
+  return device;
+}
+
+std::optional<ArchivedDevice> ArchiveStore::DeviceRow(const QString& key) {
+  if (!holdsArchive_) return std::nullopt;
+  // Keys are few and the table small: compared in one case by the program, as the devices list does.
+  QSqlQuery query = Run(QStringLiteral(
+      "SELECT id, device_key, mac, device_code, device_type, last_address, last_readout FROM devices"));
+  while (NextRow(query)) {
+    if (query.value(1).toString().compare(key, Qt::CaseInsensitive) != 0) continue;
+    return DeviceOfRow(query);
   }
   return std::nullopt;
 }

@@ -116,8 +116,12 @@ class ArchiveStore {
   // file when the connection closes instead of after every few merges, each time waiting for the disk.
   void PrepareForManyMerges();
 
+  // Every device with the count and the time span of its records.
   QList<ArchivedDevice> Devices();
+  // The device with the key `key` (in any case), with its records' count and span.
   std::optional<ArchivedDevice> FindDevice(const QString& key);
+  // The same device's row alone, without a look at its records: asked on every readout.
+  std::optional<ArchivedDevice> DeviceRow(const QString& key);
   // The MAC address of the device last read at `address` with `deviceCode`, if the archive knows one:
   // asked before every readout, so it reads the devices alone and not their records.
   std::optional<QString> MacLastSeenAt(const QString& address, int deviceCode);
