@@ -16,10 +16,14 @@ bool WithinSomeScreen(const QRect& geometry, const QList<QRect>& screens) {
                      [&](const QRect& screen) { return screen.contains(geometry, false); });
 }
 
+// A window smaller than the corner that must show shows when it lies on a screen whole: the start after
+// one that placed it there keeps it there.
 bool ShowsOnSomeScreen(const QRect& geometry, const QList<QRect>& screens) {
+  const int width = std::min(VisibleCornerPx, geometry.width());
+  const int height = std::min(VisibleCornerPx, geometry.height());
   for (const QRect& screen : screens) {
     const QRect shown = geometry.intersected(screen);
-    if (shown.width() >= VisibleCornerPx && shown.height() >= VisibleCornerPx) return true;
+    if (shown.width() >= width && shown.height() >= height) return true;
   }
   return false;
 }

@@ -313,6 +313,7 @@ INSTANTIATE_TEST_SUITE_P(
         StartupCase{"StoredCornerOnlyComesBack", {1560, 960, 800, 600}, true, {Laptop}, {400, 200, 800, 600}},
         StartupCase{
             "StoredAboveTheScreenComesBack", {100, -2000, 1920, 1200}, true, {Laptop}, {0, 0, 1600, 1000}},
+        StartupCase{"StoredNarrowOnTheScreenStays", {351, 98, 1, 795}, true, {Laptop}, {351, 98, 1, 795}},
         StartupCase{"NoScreenKnownLeavesIt", Design, true, {}, Design}),
     [](const auto& info) { return std::string(info.param.name); });
 
