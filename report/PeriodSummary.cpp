@@ -60,16 +60,9 @@ PeriodSummary SummarisePeriod(const RecordLog& log, const DeviceType& type,
     const std::vector<double>& channel = values[size_t(column)];
     if (channel.empty()) continue;
     ChannelSummary row;
+    static_cast<ValueStatistics&>(row) =
+        StatisticsOfValues(channel, QuantityOf(type.columns[size_t(column)]));
     row.column = column;
-    row.count = int(channel.size());
-    const auto [smallest, largest] = std::minmax_element(channel.begin(), channel.end());
-    row.minimum = *smallest;
-    row.maximum = *largest;
-    double sum = 0;
-    for (const double value : channel) sum += value;
-    row.mean = sum / double(channel.size());
-    if (QuantityOf(type.columns[size_t(column)]).letter == 'T')
-      row.meanKinetic = MeanKineticTemperature(channel);
     for (const Excursion& excursion : summary.excursions) {
       if (excursion.alarm.column != column) continue;
       (excursion.alarm.side == LimitSide::High ? row.minutesAbove : row.minutesBelow) += excursion.minutes;

@@ -4,6 +4,8 @@
 #include <span>
 #include <vector>
 
+#include "watch/DailyStatistics.h"
+
 #include "core/LogRecord.h"
 #include "decode/DeviceCatalogue.h"
 #include "watch/AlarmRuns.h"
@@ -18,14 +20,9 @@ struct Excursion {
 };
 
 // One channel over the whole period, values in its quantity's unit.
-struct ChannelSummary {
-  int column = 0;  // value column, from 0
-  int count = 0;
-  double minimum = 0;
-  double maximum = 0;
-  double mean = 0;
-  std::optional<double> meanKinetic;  // temperatures only, °C
-  qint64 minutesAbove = 0;            // the excursions above the high limit, in total
+struct ChannelSummary : ValueStatistics {
+  int column = 0;           // value column, from 0
+  qint64 minutesAbove = 0;  // the excursions above the high limit, in total
   qint64 minutesBelow = 0;
 };
 

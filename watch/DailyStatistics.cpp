@@ -22,6 +22,19 @@ double MeanKineticTemperature(const std::vector<double>& celsius) {
   return MeanKineticActivationK / -std::log(sum / double(celsius.size())) - KelvinOfZeroCelsius;
 }
 
+ValueStatistics StatisticsOfValues(const std::vector<double>& values, const Quantity& quantity) {
+  ValueStatistics statistics;
+  statistics.count = int(values.size());
+  const auto [smallest, largest] = std::minmax_element(values.begin(), values.end());
+  statistics.minimum = *smallest;
+  statistics.maximum = *largest;
+  double sum = 0;
+  for (const double value : values) sum += value;
+  statistics.mean = sum / double(values.size());
+  if (IsTemperature(quantity)) statistics.meanKinetic = MeanKineticTemperature(values);
+  return statistics;
+}
+
 std::vector<DayStatistics> DailyStatistics(const RecordLog& log, const DeviceType& type) {
   // The values of each day, channel by channel.
   std::map<QDate, std::vector<std::vector<double>>> days;
@@ -44,17 +57,10 @@ std::vector<DayStatistics> DailyStatistics(const RecordLog& log, const DeviceTyp
       const std::vector<double>& channel = values[size_t(column)];
       if (channel.empty()) continue;
       DayStatistics row;
+      static_cast<ValueStatistics&>(row) =
+          StatisticsOfValues(channel, QuantityOf(type.columns[size_t(column)]));
       row.day = day;
       row.column = column;
-      row.count = int(channel.size());
-      const auto [smallest, largest] = std::minmax_element(channel.begin(), channel.end());
-      row.minimum = *smallest;
-      row.maximum = *largest;
-      double sum = 0;
-      for (const double value : channel) sum += value;
-      row.mean = sum / double(channel.size());
-      if (IsTemperature(QuantityOf(type.columns[size_t(column)])))
-        row.meanKinetic = MeanKineticTemperature(channel);
       statistics.push_back(row);
     }
   }

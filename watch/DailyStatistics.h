@@ -10,16 +10,23 @@
 // Activation energy over the gas constant of the mean kinetic temperature, in kelvin.
 inline constexpr double MeanKineticActivationK = 10000;
 
-// One day of one channel: how many values it has and what they were, in the quantity's unit.
-struct DayStatistics {
-  QDate day;
-  int column = 0;  // value column, from 0
+// How many values a channel has and what they were, in the quantity's unit.
+struct ValueStatistics {
   int count = 0;
   double minimum = 0;
   double maximum = 0;
   double mean = 0;
-  // The mean kinetic temperature of a temperature channel's day, in °C.
+  // The mean kinetic temperature of a temperature channel, in °C.
   std::optional<double> meanKinetic;
+};
+
+// The statistics of a channel's values (at least one) of `quantity`.
+ValueStatistics StatisticsOfValues(const std::vector<double>& values, const Quantity& quantity);
+
+// One day of one channel.
+struct DayStatistics : ValueStatistics {
+  QDate day;
+  int column = 0;  // value column, from 0
 };
 
 // The statistics of every day and channel of a log, days in time order and channels in column order
