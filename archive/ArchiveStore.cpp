@@ -228,8 +228,9 @@ bool IsSqliteFile(const QString& path) {
 }  // namespace
 
 ArchivedLines PrepareArchivedLines(const ArchiveReadout& readout, const QTimeZone& zone) {
-  ArchivedLines lines = readout.log.records.empty() ? ReadArchivedLines(readout.lines, zone)
-                                                    : ArchiveRecords(readout.log, readout.lines, zone);
+  ArchivedLines lines = readout.log.records.empty()
+                            ? ReadArchivedLines(readout.lines, zone)
+                            : ArchiveRecords(readout.log, readout.lines, zone, readout.inEarlierImage);
   // In the key's order, as the merge compares them with the archived ones: sorted here, on the thread
   // that hands the readout over, and not by the writer that all readouts wait for. Of the same record
   // twice the one written first stays first.
@@ -540,10 +541,24 @@ MergeResult ArchiveStore::Merge(const ArchiveReadout& readout, const ArchivedLin
     const qint64 deviceId = StoreDevice(readout.device, readout.readAt);
     QSqlQuery earlier = Run(QStringLiteral("SELECT 1 FROM readouts WHERE device_id = ? LIMIT 1"), {deviceId});
     result.hadReadout = NextRow(earlier);
-    const QVariant readoutId = readout.image.isEmpty() ? QVariant() : StoreReadout(deviceId, readout);
+    const StoredReadout stored = readout.image.isEmpty() ? StoredReadout{} : StoreReadout(deviceId, readout);
+    const QVariant readoutId = stored.id;
+    // The records of the device's last archived image went into the archive with it: only the others
+    // are compared. Had another image come in between, every record is, with the line forms found now
+    // that were left for the known ones.
+    std::optional<ArchivedLines> allCompared;
+    if (!stored.followsEarlierImage && !readout.earlierImage.isEmpty()) {
+      allCompared = lines;
+      for (ArchivedLine& line : allCompared->records) {
+        if (std::exchange(line.inEarlierImage, false) && !line.line.isEmpty())
+          line.lineForm = LineFormOf(line);
+      }
+    }
     std::vector<NewRecord> records;
     records.reserve(lines.records.size());
-    for (const ArchivedLine& line : lines.records) records.push_back({&line, readoutId});
+    for (const ArchivedLine& line : allCompared ? allCompared->records : lines.records) {
+      if (!line.inEarlierImage) records.push_back({&line, readoutId});
+    }
     result.added = InsertRecords(deviceId, records);
     if (readoutId.isValid())
       Run(QStringLiteral("UPDATE readouts SET added = ? WHERE id = ?"), {result.added, readoutId});
@@ -555,14 +570,16 @@ MergeResult ArchiveStore::Merge(const ArchiveReadout& readout, const ArchivedLin
   return result;
 }
 
-QVariant ArchiveStore::StoreReadout(qint64 deviceId, const ArchiveReadout& readout) {
+ArchiveStore::StoredReadout ArchiveStore::StoreReadout(qint64 deviceId, const ArchiveReadout& readout) {
   // A whole image now and then keeps the rebuilding of the latest one short.
   constexpr int LongestPatchChain = 32;
+  StoredReadout result;
   QVariant base;
   QByteArray image = readout.image;
   QSqlQuery last = Run(QStringLiteral("SELECT MAX(id) FROM readouts WHERE device_id = ?"), {deviceId});
   if (NextRow(last) && !last.value(0).isNull()) {
     const auto [previous, patches] = StoredImage(last.value(0).toLongLong());
+    result.followsEarlierImage = !readout.earlierImage.isEmpty() && previous == readout.earlierImage;
     if (previous.size() == image.size() && patches < LongestPatchChain) {
       base = last.value(0);
       // Empty for an unchanged device, but not null: the column takes no null.
@@ -582,7 +599,8 @@ QVariant ArchiveStore::StoreReadout(qint64 deviceId, const ArchiveReadout& reado
                                       : QVariant(QMetaType(QMetaType::Double))});
   if (!NextRow(stored))
     Fail(QStringLiteral("INSERT INTO readouts"), QStringLiteral("no readout id returned"));
-  return stored.value(0).toLongLong();
+  result.id = stored.value(0).toLongLong();
+  return result;
 }
 
 std::pair<QByteArray, int> ArchiveStore::StoredImage(qint64 readoutId) {

@@ -36,6 +36,11 @@ struct ArchiveReadout {
   int missedBlocks = 0;     // blocks without a full reply
   // How far its newest record lay behind the reading machine's clock, in minutes; none without one.
   std::optional<double> newestRecordAgeMinutes;
+  // A readout of only what is new: the image of the device's last readout that its blocks were patched
+  // into, and which records of `log` that image held (RecordsInEarlierImage). While the device's last
+  // archived image is that one, those records are known to be archived and are not compared again.
+  QByteArray earlierImage;
+  std::vector<bool> inEarlierImage;
 };
 
 // What the archive holds of a device's last readout, for reading only what is new since.
@@ -178,7 +183,11 @@ class ArchiveStore {
   // many patches that took. Throws ValdError when it cannot be rebuilt.
   std::pair<QByteArray, int> StoredImage(qint64 readoutId);
   // The readout row for `readout` of the device: its image whole, or patched onto the device's last one.
-  QVariant StoreReadout(qint64 deviceId, const ArchiveReadout& readout);
+  struct StoredReadout {
+    QVariant id;
+    bool followsEarlierImage = false;  // the device's last image was the readout's earlierImage
+  };
+  StoredReadout StoreReadout(qint64 deviceId, const ArchiveReadout& readout);
   struct NewRecord {
     const ArchivedLine* line = nullptr;
     QVariant readoutId;  // null for a line of an imported file

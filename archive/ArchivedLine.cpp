@@ -157,7 +157,8 @@ int ChannelsInUse(const std::vector<const ArchivedLine*>& records) {
   return channels;
 }
 
-ArchivedLines ArchiveRecords(const RecordLog& log, const QList<QByteArray>& lines, const QTimeZone& zone) {
+ArchivedLines ArchiveRecords(const RecordLog& log, const QList<QByteArray>& lines, const QTimeZone& zone,
+                             const std::vector<bool>& inEarlierImage) {
   ArchivedLines archived;
   archived.records.reserve(log.records.size());
   std::vector<qint64> localTimes;
@@ -180,7 +181,7 @@ ArchivedLines ArchiveRecords(const RecordLog& log, const QList<QByteArray>& line
          ++channel) {
       if (values[channel].IsNumber()) line.values[channel] = values[channel].number;
     }
-    if (!line.line.isEmpty()) line.lineForm = LineFormOf(line);
+    line.inEarlierImage = i < inEarlierImage.size() && inEarlierImage[i];
   }
   const std::vector<SiteTime> times = SiteTimesInRingOrder(localTimes, zone);
   for (size_t i = 0; i < times.size(); ++i) {
@@ -188,6 +189,8 @@ ArchivedLines ArchiveRecords(const RecordLog& log, const QList<QByteArray>& line
     line.timeUtc = times[i].utc;
     line.secondPass = times[i].secondPass;
     line.skipped = times[i].skipped;
+    line.inEarlierImage = line.inEarlierImage && !times[i].repeated;
+    if (!line.inEarlierImage && !line.line.isEmpty()) line.lineForm = LineFormOf(line);
   }
   return archived;
 }

@@ -27,6 +27,10 @@ struct ArchivedLine {
   // gives its bytes, and the archive keeps the line itself.
   std::optional<int> lineForm;
   Values values;
+  // The device's earlier image held the record with this time and values, outside the repeated hour
+  // (where a pass follows the records before it): the archive took it with that image. Its line form is
+  // left unfound until it is to be inserted after all.
+  bool inEarlierImage = false;
 
   // The site's offset from UTC as the archive keeps it.
   int UtcOffsetMinutes() const { return int((time - timeUtc) / 60); }
@@ -44,8 +48,10 @@ struct ArchivedLines {
 };
 
 // The records of a log in ring order (the order the device wrote them), `lines` their measurement
-// lines one for one, with UTC times at `zone`.
-ArchivedLines ArchiveRecords(const RecordLog& log, const QList<QByteArray>& lines, const QTimeZone& zone);
+// lines one for one, with UTC times at `zone`; `inEarlierImage` flags the records the device's earlier
+// image held (RecordsInEarlierImage), one for one, or is empty.
+ArchivedLines ArchiveRecords(const RecordLog& log, const QList<QByteArray>& lines, const QTimeZone& zone,
+                             const std::vector<bool>& inEarlierImage = {});
 
 // Measurement lines (in the order they were written) read back into records first: "." or "," in
 // their values.

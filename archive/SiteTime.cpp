@@ -106,6 +106,7 @@ std::vector<SiteTime> SiteTimesInRingOrder(std::span<const qint64> localTimes, c
       if (!secondPass && i > 0 && localTimes[i - 1] > local && localTimes[i - 1] - local <= repeat)
         secondPass = true;
       time.secondPass = secondPass;
+      time.repeated = true;
       time.utc = local - (secondPass ? std::min(earlier, later) : std::max(earlier, later));
       continue;
     }

@@ -11,6 +11,7 @@
 struct SiteTime {
   qint64 utc = 0;           // seconds since 1970-01-01 00:00 UTC
   bool secondPass = false;  // the second time through the hour repeated when daylight saving time ends
+  bool repeated = false;  // a local time of that hour, first or second pass: its pass follows its neighbours
   // A local time that the clock skips when daylight saving time starts: `utc` takes the offset in force
   // before the change, as a device clock that was not put forward would mean it.
   bool skipped = false;

@@ -37,6 +37,8 @@ void ArchiveReadoutLog(const ReadoutResult& result, const TextLines& lines, cons
     readout.fullReadout = !result.incremental;
     readout.missedBlocks = int(result.blocksWithoutReply.size());
     readout.newestRecordAgeMinutes = outcome.newestRecordAgeMinutes;
+    readout.earlierImage = result.earlierImage;
+    readout.inEarlierImage = result.inEarlierImage;
     const MergeResult merged = run.archive->Merge(readout);
     outcome.archivedLines = merged.added;
     outcome.keepsLogging = merged.hadReadout && merged.added > 0;

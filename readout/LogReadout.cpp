@@ -6,6 +6,7 @@
 #include "decode/LogDecoding.h"
 #include "link/Exchanges.h"
 #include "link/MemoryMap.h"
+#include "readout/EarlierRecords.h"
 
 LogReadout::LogReadout(const DeviceLink& link, const IdentityAsks& identityAsks, int receivedByteCount,
                        QObject* parent)
@@ -117,6 +118,7 @@ void LogReadout::PlanIncrementalRead(const EarlierImage& earlier) {
   }
   incremental_ = IncrementalRead::Plan(earlier.image.mid(LogBlockSize), result_.deviceType->recordLength,
                                        result_.chip.blockCount, result_.fullReason);
+  if (incremental_) result_.earlierImage = earlier.image;
 }
 
 void LogReadout::RequestBlock(int block) {
@@ -145,6 +147,7 @@ void LogReadout::NewBlockArrived(const ExchangeReply& reply) {
       result_.incremental = true;
       result_.rawImage.append(incremental_->Log());
       FinishLog(result_);
+      result_.inEarlierImage = RecordsInEarlierImage(result_.log, result_.earlierImage, *result_.deviceType);
       End();
       break;
   }
@@ -153,6 +156,7 @@ void LogReadout::NewBlockArrived(const ExchangeReply& reply) {
 void LogReadout::ReadInFull(const QString& reason) {
   result_.fullReason = reason;
   incremental_.reset();
+  result_.earlierImage.clear();
   AskEveryBlock();
 }
 

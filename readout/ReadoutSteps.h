@@ -31,6 +31,10 @@ struct ReadoutResult {
       false;              // only the blocks with new records were asked for, patched into the earlier image
   QString fullReason;     // why a readout that could have read only what is new read every block
   int blockRequests = 0;  // log block requests made
+  // For a readout of only what is new: the earlier image the blocks read were patched into, and which
+  // records of `log` it held as well (RecordsInEarlierImage); both empty for a full readout.
+  QByteArray earlierImage;
+  std::vector<bool> inEarlierImage;
   // The decoded records: `log` in time order, `memoryOrder` the same records (sharing log's values)
   // as they lie in the device's memory, erased and end records included.
   RecordLog log;

@@ -4,17 +4,21 @@
 
 namespace {
 
-// The newest record of a valid time, if any.
+// The newest record of a valid time, if any, or the one `skip` places before it. The time stamps are
+// ordered as they are written, which is the order of their times in any zone, so that only the newest few
+// are made into times.
 std::optional<QDateTime> NewestTime(const RecordLog& log, const QTimeZone& zone, int skip = 0) {
-  std::vector<QDateTime> times;
+  std::vector<RecordTime> stamps;
+  stamps.reserve(log.records.size());
   for (const LogRecord& record : log.records) {
-    if (record.timeCount < LogRecord::TimeColumns) continue;
-    const QDateTime time = RecordDateTime(record.time, zone);
-    if (time.isValid()) times.push_back(time);
+    if (record.timeCount >= LogRecord::TimeColumns) stamps.push_back(record.time);
   }
-  if (int(times.size()) <= skip) return std::nullopt;
-  std::nth_element(times.begin(), times.begin() + skip, times.end(), std::greater<>());
-  return times[size_t(skip)];
+  std::sort(stamps.begin(), stamps.end(), std::greater<>());
+  for (const RecordTime& stamp : stamps) {
+    const QDateTime time = RecordDateTime(stamp, zone);
+    if (time.isValid() && skip-- == 0) return time;
+  }
+  return std::nullopt;
 }
 
 }  // namespace

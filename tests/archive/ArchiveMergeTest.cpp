@@ -2,6 +2,7 @@
 
 #include "ArchiveFixture.h"
 #include "core/ValdError.h"
+#include "files/MeasurementLine.h"
 
 // Merges on both engines: a record already archived for the device (same time stamp, same line) is not
 // added again, new ones are, and the lines come back in time order.
@@ -35,6 +36,29 @@ TEST_P(ArchiveTest, ALineTwiceInOneReadoutIsArchivedOnce) {
   ArchiveStore store(location);
   EXPECT_EQ(store.Merge(AgateReadout(lines)).added, 300);
   EXPECT_EQ(store.Lines(store.Devices()[0].id, "", ""), AgateLines(0, 300));
+}
+
+// A readout patched into an image that is no longer the device's last (another readout was kept in
+// between) cannot vouch for the records that image held: they are compared as any others.
+TEST_P(ArchiveTest, RecordsOfAnEarlierImageThatIsNoLongerTheLastAreCompared) {
+  ArchiveStore store(location);
+  const auto readoutOf = [](int count, const QByteArray& image) {
+    ArchiveReadout readout = AgateReadout(AgateLines(0, count));
+    readout.log = ReadMeasurementLines(TextLines(readout.lines));
+    readout.image = image;
+    return readout;
+  };
+  store.Merge(readoutOf(10, "first image"));
+  ArchiveReadout patched = readoutOf(15, "patched image");
+  patched.earlierImage = "an image kept before the first";
+  patched.inEarlierImage.assign(15, true);
+  EXPECT_EQ(store.Merge(patched).added, 5);
+
+  ArchiveReadout next = readoutOf(20, "next image");
+  next.earlierImage = "patched image";
+  next.inEarlierImage.assign(20, true);
+  // The last image vouches for what it held: those records are taken as archived, not read again.
+  EXPECT_EQ(store.Merge(next).added, 0);
 }
 
 TEST_P(ArchiveTest, WrappedRingOverlappingByHalfAddsTheNewHalf) {

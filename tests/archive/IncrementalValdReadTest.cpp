@@ -4,10 +4,12 @@
 #include <QFileInfo>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QTimeZone>
 
 #include "ArchiveFixture.h"
 #include "support/ProgramRun.h"
 #include "support/SimulatorFixture.h"
+#include "tools/sim/DeviceImage.h"
 
 // vald_read against an archive that holds the device's earlier readout: what is new alone is asked for,
 // and the file and the archive come out as a full readout of the same memory makes them.
@@ -73,6 +75,103 @@ TEST(ValdReadNewOnly, ARingThatGainedRecordsGivesWhatAFullReadoutGives) {
   EXPECT_EQ(newOnly.json.value(QStringLiteral("newRecordsArchived")).toInt(), 5);
   EXPECT_EQ(ArchivedRecords(incremental), ArchivedRecords(full));
 }
+
+// An AGATE record written at the local time `at`, its values telling the nth record from every other.
+QByteArray RecordAt(const QDateTime& at, int n) {
+  QByteArray record;
+  record.append('w').append(char(at.date().year() - 2000)).append(char(at.date().month()));
+  record.append(char(at.date().day())).append(char(at.time().hour())).append(char(at.time().minute()));
+  return record.append(char(n % 200)).append(char(n / 200)).append(char(n % 7)).append(char(n / 7 % 200));
+}
+
+QByteArray Marker(char kind) {
+  return QByteArray(1, kind) + QByteArray(9, '\0');
+}
+
+// The wall clock readings of a device logging every ten minutes from `from` (a reading, in UTC only to
+// keep it apart from this machine's zone), through the autumn change of 2023 at Europe/Budapest when
+// `from` lies before it: 02:00 to 02:50 twice.
+QList<QDateTime> Clock(const QDateTime& from, int count) {
+  QList<QDateTime> times;
+  const QDateTime change(QDate(2023, 10, 29), QTime(3, 0), QTimeZone::utc());
+  bool repeated = false;
+  for (QDateTime at = from; times.size() < count; at = at.addSecs(600)) {
+    times << at;
+    if (!repeated && at.addSecs(600) == change) {
+      at = at.addSecs(-3600);
+      repeated = true;
+    }
+  }
+  return times;
+}
+
+// A turned ring: the records of `times` from `newestFrom` on, the "x" write point, the ones before it
+// (from the second on), the "e" end; `written` more records at the write point, taking the places of
+// the oldest.
+QByteArray TurnedRing(const QList<QDateTime>& times, int newestFrom, int written) {
+  QByteArray log;
+  for (int n = newestFrom; n < times.size(); ++n) log += RecordAt(times[n], n);
+  const QDateTime& last = times.back();
+  for (int k = 0; k < written; ++k) log += RecordAt(last.addSecs(600 * (k + 1)), 5000 + k);
+  log += Marker('x');
+  for (int n = written + 1; n < newestFrom; ++n) log += RecordAt(times[n], n);
+  return log + Marker('e');
+}
+
+struct RingGrowth {
+  const char* name;
+  QList<QDateTime> times;
+  int newestFrom;
+  int written;
+};
+
+void PrintTo(const RingGrowth& growth, std::ostream* os) {
+  *os << growth.name;
+}
+
+class NewOnlyMerge : public testing::TestWithParam<RingGrowth> {};
+
+TEST_P(NewOnlyMerge, ArchivesWhatAFullReadoutArchives) {
+  const RingGrowth& growth = GetParam();
+  const auto device = [&](int written) {
+    SimulatorConfig config;
+    config.image =
+        DeviceImage::ForLog(2, 1, 0, TurnedRing(growth.times, growth.newestFrom, written)).ToBytes();
+    return config;
+  };
+  const QStringList zone{QStringLiteral("--time-zone"), QStringLiteral("Europe/Budapest")};
+  TempFolder folder;
+  const QString incremental = folder.File(QStringLiteral("incremental.sqlite"));
+  const QString full = folder.File(QStringLiteral("full.sqlite"));
+  TempFolder out;
+  ReadInto(device(0), incremental, out, zone);
+  ASSERT_TRUE(QFile::copy(incremental, full));
+
+  TempFolder newOnlyOut;
+  TempFolder fullOut;
+  const DeviceRun newOnly = ReadInto(device(growth.written), incremental, newOnlyOut, zone);
+  const DeviceRun everyBlock =
+      ReadInto(device(growth.written), full, fullOut, zone + QStringList{QStringLiteral("--full")});
+
+  EXPECT_EQ(newOnly.json.value(QStringLiteral("readout")).toString(), QStringLiteral("incremental"));
+  EXPECT_EQ(newOnly.file, everyBlock.file);
+  EXPECT_EQ(newOnly.json.value(QStringLiteral("newRecordsArchived")),
+            everyBlock.json.value(QStringLiteral("newRecordsArchived")));
+  EXPECT_EQ(ArchivedRecords(incremental), ArchivedRecords(full));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rings, NewOnlyMerge,
+    testing::Values(
+        RingGrowth{"NothingNew", Clock(QDateTime(QDate(2024, 3, 1), QTime(0, 0), QTimeZone::utc()), 200), 120,
+                   0},
+        RingGrowth{"TurnedRingGainsRecords",
+                   Clock(QDateTime(QDate(2024, 3, 1), QTime(0, 0), QTimeZone::utc()), 200), 120, 60},
+        // The oldest records lie in the hour the clock goes through twice: once the ring has taken the
+        // places of its first pass, what is left of the second pass is read as the first.
+        RingGrowth{"RepeatedHourLosesItsFirstPass",
+                   Clock(QDateTime(QDate(2023, 10, 29), QTime(2, 0), QTimeZone::utc()), 200), 120, 6}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 TEST(ValdReadNewOnly, ReReadsOfAnUnchangedDeviceKeepNoNewImage) {
   TempFolder folder;
