@@ -227,10 +227,11 @@ bool IsSqliteFile(const QString& path) {
 
 }  // namespace
 
-ArchivedLines PrepareArchivedLines(const ArchiveReadout& readout, const QTimeZone& zone) {
+ArchivedLines PrepareArchivedLines(const ArchiveReadout& readout, const QTimeZone& zone, bool allRecords) {
   ArchivedLines lines = readout.log.records.empty()
                             ? ReadArchivedLines(readout.lines, zone)
-                            : ArchiveRecords(readout.log, readout.lines, zone, readout.inEarlierImage);
+                            : ArchiveRecords(readout.log, readout.lines, zone,
+                                             allRecords ? std::vector<bool>() : readout.inEarlierImage);
   // In the key's order, as the merge compares them with the archived ones: sorted here, on the thread
   // that hands the readout over, and not by the writer that all readouts wait for. Of the same record
   // twice the one written first stays first.
@@ -544,21 +545,14 @@ MergeResult ArchiveStore::Merge(const ArchiveReadout& readout, const ArchivedLin
     const StoredReadout stored = readout.image.isEmpty() ? StoredReadout{} : StoreReadout(deviceId, readout);
     const QVariant readoutId = stored.id;
     // The records of the device's last archived image went into the archive with it: only the others
-    // are compared. Had another image come in between, every record is, with the line forms found now
-    // that were left for the known ones.
-    std::optional<ArchivedLines> allCompared;
-    if (!stored.followsEarlierImage && !readout.earlierImage.isEmpty()) {
-      allCompared = lines;
-      for (ArchivedLine& line : allCompared->records) {
-        if (std::exchange(line.inEarlierImage, false) && !line.line.isEmpty())
-          line.lineForm = LineFormOf(line);
-      }
-    }
+    // are compared. Had another image come in between, every record is.
+    std::optional<ArchivedLines> allRecords;
+    if (lines.inEarlierImage > 0 && !stored.followsEarlierImage)
+      allRecords = PrepareArchivedLines(readout, zone_, true);
     std::vector<NewRecord> records;
     records.reserve(lines.records.size());
-    for (const ArchivedLine& line : allCompared ? allCompared->records : lines.records) {
-      if (!line.inEarlierImage) records.push_back({&line, readoutId});
-    }
+    for (const ArchivedLine& line : allRecords ? allRecords->records : lines.records)
+      records.push_back({&line, readoutId});
     result.added = InsertRecords(deviceId, records);
     if (readoutId.isValid())
       Run(QStringLiteral("UPDATE readouts SET added = ? WHERE id = ?"), {result.added, readoutId});

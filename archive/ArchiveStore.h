@@ -38,7 +38,8 @@ struct ArchiveReadout {
   std::optional<double> newestRecordAgeMinutes;
   // A readout of only what is new: the image of the device's last readout that its blocks were patched
   // into, and which records of `log` that image held (RecordsInEarlierImage). While the device's last
-  // archived image is that one, those records are known to be archived and are not compared again.
+  // archived image is that one, those records are known to be archived and are not compared again; else
+  // they are.
   QByteArray earlierImage;
   std::vector<bool> inEarlierImage;
 };
@@ -92,8 +93,9 @@ struct ArchiveCheck {
 enum class ArchiveAccess { ReadWrite, ReadOnly, Upgrade };
 
 // A readout's records as a merge takes them, in the order of the archive's key: from its log, or its lines
-// read back when it has none.
-ArchivedLines PrepareArchivedLines(const ArchiveReadout& readout, const QTimeZone& zone);
+// read back when it has none; without those its earlier image held unless `allRecords`.
+ArchivedLines PrepareArchivedLines(const ArchiveReadout& readout, const QTimeZone& zone,
+                                   bool allRecords = false);
 
 // One connection to an archive. Opening creates the schema in an empty database, brings an older
 // schema up to date (in one transaction, every record and raw image kept), and refuses (throwing ValdError,

@@ -160,9 +160,10 @@ int ChannelsInUse(const std::vector<const ArchivedLine*>& records) {
 ArchivedLines ArchiveRecords(const RecordLog& log, const QList<QByteArray>& lines, const QTimeZone& zone,
                              const std::vector<bool>& inEarlierImage) {
   ArchivedLines archived;
-  archived.records.reserve(log.records.size());
   std::vector<qint64> localTimes;
+  std::vector<size_t> timed;  // the records of those local times
   localTimes.reserve(log.records.size());
+  timed.reserve(log.records.size());
   RecordDays days;
   for (size_t i = 0; i < log.records.size(); ++i) {
     const LogRecord& record = log.records[i];
@@ -172,25 +173,29 @@ ArchivedLines ArchiveRecords(const RecordLog& log, const QList<QByteArray>& line
       ++archived.withoutTime;
       continue;
     }
+    localTimes.push_back(*local);
+    timed.push_back(i);
+  }
+  const std::vector<SiteTime> times = SiteTimesInRingOrder(localTimes, zone);
+  archived.records.reserve(timed.size());
+  for (size_t k = 0; k < timed.size(); ++k) {
+    const size_t i = timed[k];
+    if (i < inEarlierImage.size() && inEarlierImage[i] && !times[k].repeated) {
+      ++archived.inEarlierImage;
+      continue;
+    }
     ArchivedLine& line = archived.records.emplace_back();
     line.line = lines.value(qsizetype(i));
-    line.time = *local;
-    localTimes.push_back(*local);
-    const std::span<const RecordValue> values = log.Values(record);
+    line.time = localTimes[k];
+    line.timeUtc = times[k].utc;
+    line.secondPass = times[k].secondPass;
+    line.skipped = times[k].skipped;
+    const std::span<const RecordValue> values = log.Values(log.records[i]);
     for (size_t channel = 0; channel < values.size() && channel < size_t(ArchivedLine::ChannelCount);
          ++channel) {
       if (values[channel].IsNumber()) line.values[channel] = values[channel].number;
     }
-    line.inEarlierImage = i < inEarlierImage.size() && inEarlierImage[i];
-  }
-  const std::vector<SiteTime> times = SiteTimesInRingOrder(localTimes, zone);
-  for (size_t i = 0; i < times.size(); ++i) {
-    ArchivedLine& line = archived.records[i];
-    line.timeUtc = times[i].utc;
-    line.secondPass = times[i].secondPass;
-    line.skipped = times[i].skipped;
-    line.inEarlierImage = line.inEarlierImage && !times[i].repeated;
-    if (!line.inEarlierImage && !line.line.isEmpty()) line.lineForm = LineFormOf(line);
+    if (!line.line.isEmpty()) line.lineForm = LineFormOf(line);
   }
   return archived;
 }

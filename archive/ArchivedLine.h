@@ -27,10 +27,6 @@ struct ArchivedLine {
   // gives its bytes, and the archive keeps the line itself.
   std::optional<int> lineForm;
   Values values;
-  // The device's earlier image held the record with this time and values, outside the repeated hour
-  // (where a pass follows the records before it): the archive took it with that image. Its line form is
-  // left unfound until it is to be inserted after all.
-  bool inEarlierImage = false;
 
   // The site's offset from UTC as the archive keeps it.
   int UtcOffsetMinutes() const { return int((time - timeUtc) / 60); }
@@ -44,12 +40,15 @@ int ChannelsInUse(const std::vector<const ArchivedLine*>& records);
 // writer has it done on the thread that hands the readout over, while its own merges another.
 struct ArchivedLines {
   std::vector<ArchivedLine> records;
-  int withoutTime = 0;  // records whose time stamp is no valid date and time: left out
+  int withoutTime = 0;     // records whose time stamp is no valid date and time: left out
+  int inEarlierImage = 0;  // records left out as the device's earlier image held them
 };
 
 // The records of a log in ring order (the order the device wrote them), `lines` their measurement
-// lines one for one, with UTC times at `zone`; `inEarlierImage` flags the records the device's earlier
-// image held (RecordsInEarlierImage), one for one, or is empty.
+// lines one for one, with UTC times at `zone`. `inEarlierImage` flags the records the device's earlier
+// image held (RecordsInEarlierImage), one for one, or is empty: those are left out (the archive took them
+// with that image), but in the hour repeated when daylight saving time ends, where a record's pass
+// follows the records before it.
 ArchivedLines ArchiveRecords(const RecordLog& log, const QList<QByteArray>& lines, const QTimeZone& zone,
                              const std::vector<bool>& inEarlierImage = {});
 

@@ -13,10 +13,12 @@ std::optional<QDateTime> NewestTime(const RecordLog& log, const QTimeZone& zone,
   for (const LogRecord& record : log.records) {
     if (record.timeCount >= LogRecord::TimeColumns) stamps.push_back(record.time);
   }
-  std::sort(stamps.begin(), stamps.end(), std::greater<>());
-  for (const RecordTime& stamp : stamps) {
-    const QDateTime time = RecordDateTime(stamp, zone);
+  while (!stamps.empty()) {
+    const auto newest = std::max_element(stamps.begin(), stamps.end());
+    const QDateTime time = RecordDateTime(*newest, zone);
     if (time.isValid() && skip-- == 0) return time;
+    *newest = stamps.back();
+    stamps.pop_back();
   }
   return std::nullopt;
 }
