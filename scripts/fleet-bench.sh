@@ -9,8 +9,9 @@
 # device alone: the run merges through one connection, one readout after another. The run once more
 # asks only for what is new (nothing: the header and one block a device) and fails when it takes longer
 # than 0.2 times one device's full readout. With VALD_TEST_POSTGRES_URL set (scripts/with-postgres.sh)
-# the site is merged into two fresh PostgreSQL databases as well, one device alone and all of them,
-# with the same 1.5 limit.
+# the site is merged into two fresh PostgreSQL databases as well, one device alone and PG_DEVICES of them
+# at once (default 50, at most DEVICES), with the same 1.5 limit: the server shares the machine's cores
+# with the devices and the program.
 #
 #   scripts/fleet-bench.sh [BUILD=build]    (after a build; every address of 127.0.0.0/8 is loopback)
 set -euo pipefail
@@ -93,7 +94,8 @@ if [ -n "${VALD_TEST_POSTGRES_URL:-}" ]; then
   for db in fleet_one fleet_all; do psql -q "$VALD_TEST_POSTGRES_URL" -c "CREATE DATABASE $db" >/dev/null; done
   base="${VALD_TEST_POSTGRES_URL%/*}"
   onePg="$(timed_read one-pg --archive "$base/fleet_one" --no-files --jobs 1 127.0.0.1)"
-  allPg="$(timed_read all-pg --archive "$base/fleet_all" --no-files --jobs "$devices" "${hosts[@]}")"
+  pgDevices="$((${PG_DEVICES:-50} < devices ? ${PG_DEVICES:-50} : devices))"
+  allPg="$(timed_read all-pg --archive "$base/fleet_all" --no-files --jobs "$pgDevices" "${hosts[@]:0:pgDevices}")"
 fi
 
 # What kept devices of a run from being read completely, the first few of them.
@@ -115,7 +117,7 @@ echo "  all, once more (nothing new):    $again s ($(complete_count "$work/again
 if [ -n "${VALD_TEST_POSTGRES_URL:-}" ]; then
   echo "into PostgreSQL (no files):"
   echo "  one device alone:                $onePg s"
-  echo "  all, archive empty before:       $allPg s ($(complete_count "$work/all-pg.json") read completely)"
+  echo "  $pgDevices at once, archive empty before: $allPg s ($(complete_count "$work/all-pg.json") read completely)"
 fi
 awk -v one="$one" -v all="$all" -v silent="$silent" -v archived="$archived" -v again="$again" \
   -v onePg="$onePg" -v allPg="$allPg" -v n="$devices" \
