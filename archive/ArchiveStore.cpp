@@ -675,9 +675,13 @@ std::optional<ArchivedDevice> ArchiveStore::FindDevice(const QString& key) {
 
 std::optional<ArchivedDevice> ArchiveStore::DeviceRow(const QString& key) {
   if (!holdsArchive_) return std::nullopt;
-  // Keys are few and the table small: compared in one case by the program, as the devices list does.
-  QSqlQuery query = Run(QStringLiteral(
-      "SELECT id, device_key, mac, device_code, device_type, last_address, last_readout FROM devices"));
+  const QString columns = QStringLiteral(
+      "SELECT id, device_key, mac, device_code, device_type, last_address, last_readout FROM devices");
+  // The key as the archive spells it is found by its index; another spelling of it by the program's
+  // comparison in one case, as the devices list does.
+  QSqlQuery exact = Run(columns + QStringLiteral(" WHERE device_key = ?"), {key});
+  if (NextRow(exact)) return DeviceOfRow(exact);
+  QSqlQuery query = Run(columns);
   while (NextRow(query)) {
     if (query.value(1).toString().compare(key, Qt::CaseInsensitive) != 0) continue;
     return DeviceOfRow(query);

@@ -73,3 +73,13 @@ RecordLog DecodeLog(std::span<const uint8_t> bytes, const DeviceType& type) {
   log.values.resize(used);
   return log;
 }
+
+std::vector<char> DecodeRecordKinds(std::span<const uint8_t> bytes, int recordLength) {
+  std::vector<char> kinds;
+  if (recordLength <= 0) return kinds;
+  kinds.reserve(bytes.size() / size_t(recordLength) + 1);
+  char currentKind = 'a';
+  for (size_t start = 0; start < bytes.size(); start += size_t(recordLength))
+    kinds.push_back(RecordKind(bytes[start], currentKind));
+  return kinds;
+}

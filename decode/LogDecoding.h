@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <span>
+#include <vector>
 
 #include "core/LogRecord.h"
 #include "decode/DeviceCatalogue.h"
@@ -16,3 +17,6 @@ constexpr int LogBlockSize = 512;
 // any other kind byte is its own letter, 0 included. Bytes after the last whole record give a record
 // cut short, with the columns they hold.
 RecordLog DecodeLog(std::span<const uint8_t> log, const DeviceType& type);
+
+// The kinds alone of the records DecodeLog gives for `log`, in memory order.
+std::vector<char> DecodeRecordKinds(std::span<const uint8_t> log, int recordLength);

@@ -8,21 +8,32 @@ std::span<const LogRecord> RecordsBeforeKindZero(std::span<const LogRecord> memo
   return memoryOrder.first(size_t(zero - memoryOrder.begin()));
 }
 
-std::vector<LogRecord> OrderRing(std::span<const LogRecord> memoryOrder) {
-  const std::span<const LogRecord> records = RecordsBeforeKindZero(memoryOrder);
-  std::vector<LogRecord> ordered;
-  ordered.reserve(records.size());
-  for (const LogRecord& record : records) {
-    if (record.kind == 'f') {
-      ordered.clear();
+std::vector<size_t> RingOrderPlaces(std::span<const char> kinds) {
+  const size_t count = size_t(std::find(kinds.begin(), kinds.end(), char(0)) - kinds.begin());
+  std::vector<size_t> places;
+  places.reserve(count);
+  for (size_t k = 0; k < count; ++k) {
+    if (kinds[k] == 'f') {
+      places.clear();
       break;
     }
-    if (record.kind == 'e') break;
-    if (record.kind == 'b') ordered.push_back(record);
+    if (kinds[k] == 'e') break;
+    if (kinds[k] == 'b') places.push_back(k);
   }
-  for (const LogRecord& record : records) {
-    if (record.kind == 'f' || record.kind == 'e') break;
-    if (record.kind == 'a') ordered.push_back(record);
+  for (size_t k = 0; k < count; ++k) {
+    if (kinds[k] == 'f' || kinds[k] == 'e') break;
+    if (kinds[k] == 'a') places.push_back(k);
   }
+  return places;
+}
+
+std::vector<LogRecord> OrderRing(std::span<const LogRecord> memoryOrder) {
+  std::vector<char> kinds(memoryOrder.size());
+  std::transform(memoryOrder.begin(), memoryOrder.end(), kinds.begin(),
+                 [](const LogRecord& record) { return record.kind; });
+  const std::vector<size_t> places = RingOrderPlaces(kinds);
+  std::vector<LogRecord> ordered;
+  ordered.reserve(places.size());
+  for (const size_t place : places) ordered.push_back(memoryOrder[place]);
   return ordered;
 }

@@ -14,3 +14,6 @@ std::span<const LogRecord> RecordsBeforeKindZero(std::span<const LogRecord> memo
 // the first end record ("e" or "f") and before the first record of kind 0, and an "f" end leaves out
 // the "b" group. Every other record ("x", "n", any other kind) is dropped.
 std::vector<LogRecord> OrderRing(std::span<const LogRecord> memoryOrder);
+
+// The places in memory order of the records OrderRing takes, in its order, for records of `kinds`.
+std::vector<size_t> RingOrderPlaces(std::span<const char> kinds);

@@ -147,7 +147,10 @@ void LogReadout::NewBlockArrived(const ExchangeReply& reply) {
       result_.incremental = true;
       result_.rawImage.append(incremental_->Log());
       FinishLog(result_);
-      result_.inEarlierImage = RecordsInEarlierImage(result_.log, result_.earlierImage, *result_.deviceType);
+      result_.inEarlierImage =
+          RecordsInEarlierImage(result_.rawImage, result_.earlierImage, result_.deviceType->recordLength);
+      // One flag per record of the log, or none at all.
+      if (result_.inEarlierImage.size() != result_.log.records.size()) result_.inEarlierImage.clear();
       End();
       break;
   }

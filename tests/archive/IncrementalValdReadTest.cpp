@@ -107,10 +107,11 @@ QList<QDateTime> Clock(const QDateTime& from, int count) {
 
 // A turned ring: the records of `times` from `newestFrom` on, the "x" write point, the ones before it
 // (from the second on), the "e" end; `written` more records at the write point, taking the places of
-// the oldest.
-QByteArray TurnedRing(const QList<QDateTime>& times, int newestFrom, int written) {
+// the oldest; `changed`: the record before the newest with other values.
+QByteArray TurnedRing(const QList<QDateTime>& times, int newestFrom, int written, bool changed) {
   QByteArray log;
-  for (int n = newestFrom; n < times.size(); ++n) log += RecordAt(times[n], n);
+  for (int n = newestFrom; n < times.size(); ++n)
+    log += RecordAt(times[n], changed && n == times.size() - 2 ? n + 7000 : n);
   const QDateTime& last = times.back();
   for (int k = 0; k < written; ++k) log += RecordAt(last.addSecs(600 * (k + 1)), 5000 + k);
   log += Marker('x');
@@ -123,6 +124,7 @@ struct RingGrowth {
   QList<QDateTime> times;
   int newestFrom;
   int written;
+  bool changed = false;  // the device gave the record before its newest other values meanwhile
 };
 
 void PrintTo(const RingGrowth& growth, std::ostream* os) {
@@ -136,7 +138,9 @@ TEST_P(NewOnlyMerge, ArchivesWhatAFullReadoutArchives) {
   const auto device = [&](int written) {
     SimulatorConfig config;
     config.image =
-        DeviceImage::ForLog(2, 1, 0, TurnedRing(growth.times, growth.newestFrom, written)).ToBytes();
+        DeviceImage::ForLog(
+            2, 1, 0, TurnedRing(growth.times, growth.newestFrom, written, written > 0 && growth.changed))
+            .ToBytes();
     return config;
   };
   const QStringList zone{QStringLiteral("--time-zone"), QStringLiteral("Europe/Budapest")};
@@ -167,6 +171,8 @@ INSTANTIATE_TEST_SUITE_P(
                    0},
         RingGrowth{"TurnedRingGainsRecords",
                    Clock(QDateTime(QDate(2024, 3, 1), QTime(0, 0), QTimeZone::utc()), 200), 120, 60},
+        RingGrowth{"ARecordBeforeTheNewestChanged",
+                   Clock(QDateTime(QDate(2024, 3, 1), QTime(0, 0), QTimeZone::utc()), 200), 120, 2, true},
         // The oldest records lie in the hour the clock goes through twice: once the ring has taken the
         // places of its first pass, what is left of the second pass is read as the first.
         RingGrowth{"RepeatedHourLosesItsFirstPass",
