@@ -54,17 +54,20 @@ ArchiveWriter::~ArchiveWriter() {
   for (const std::unique_ptr<QThread>& thread : threads_) thread->wait();
 }
 
-MergeResult ArchiveWriter::Merge(const ArchiveReadout& readout) {
-  const ArchivedLines lines = PrepareArchivedLines(readout, zone_);
-  MergeResult merged;
-  Run([&](ArchiveStore& store) {
-    merged = store.Merge(readout, lines);
-    if (location_.engine == ArchiveLocation::Engine::SQLite) {
-      if (!checkpointer_) checkpointer_ = std::make_unique<WalCheckpointer>(location_.path);
-      checkpointer_->Committed();
-    }
-  });
-  return merged;
+std::future<MergeResult> ArchiveWriter::StartMerge(const ArchiveReadout& readout) {
+  auto lines = std::make_shared<const ArchivedLines>(PrepareArchivedLines(readout, zone_));
+  auto merged = std::make_shared<std::promise<MergeResult>>();
+  std::future<MergeResult> result = merged->get_future();
+  Queue({[this, &readout, lines, merged](ArchiveStore& store) {
+           const MergeResult added = store.Merge(readout, *lines);
+           if (location_.engine == ArchiveLocation::Engine::SQLite) {
+             if (!checkpointer_) checkpointer_ = std::make_unique<WalCheckpointer>(location_.path);
+             checkpointer_->Committed();
+           }
+           merged->set_value(added);
+         },
+         [merged](std::exception_ptr error) { merged->set_exception(error); }});
+  return result;
 }
 
 std::optional<QString> ArchiveWriter::MacLastSeenAt(const QString& address, int deviceCode) {
@@ -77,14 +80,21 @@ std::optional<QString> ArchiveWriter::MacLastSeenAt(const QString& address, int 
 }
 
 void ArchiveWriter::Run(const std::function<void(ArchiveStore&)>& work) {
-  Job job{work, {}};
-  std::future<void> done = job.done.get_future();
+  std::promise<void> done;
+  Queue({[&](ArchiveStore& store) {
+           work(store);
+           done.set_value();
+         },
+         [&](std::exception_ptr error) { done.set_exception(error); }});
+  done.get_future().get();
+}
+
+void ArchiveWriter::Queue(Job job) {
   {
     const std::lock_guard lock(mutex_);
-    jobs_.push_back(&job);
+    jobs_.push_back(std::move(job));
   }
   queued_.notify_one();
-  done.get();
 }
 
 void ArchiveWriter::TakeJobs() {
@@ -92,22 +102,21 @@ void ArchiveWriter::TakeJobs() {
   std::optional<ArchiveStore> store;
   OpenAhead(location_, zone_, store);
   for (;;) {
-    Job* job = nullptr;
+    Job job;
     {
       std::unique_lock lock(mutex_);
       queued_.wait(lock, [this] { return stopping_ || !jobs_.empty(); });
       if (jobs_.empty()) break;
-      job = jobs_.front();
+      job = std::move(jobs_.front());
       jobs_.pop_front();
     }
     try {
       if (!store) Open(location_, zone_, store);
-      job->work(*store);
-      job->done.set_value();
+      job.work(*store);
     } catch (...) {
       // The next job opens the archive again, as after a failure on a connection of its own.
       store.reset();
-      job->done.set_exception(std::current_exception());
+      job.failed(std::current_exception());
     }
   }
   // The checkpoints end first: the connection closed last moves what the log still holds.

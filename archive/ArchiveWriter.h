@@ -28,10 +28,11 @@ class ArchiveWriter {
   ArchiveWriter(const ArchiveWriter&) = delete;
   ArchiveWriter& operator=(const ArchiveWriter&) = delete;
 
-  // Prepares the readout's records on the calling thread, merges them on the writer's and waits for it: what
-  // ArchiveStore::Merge returns or throws. After a failure the next merge opens the archive again, as a store
-  // of its own would.
-  MergeResult Merge(const ArchiveReadout& readout);
+  // Prepares the readout's records on the calling thread and queues their merge for the writer's: the
+  // future gives what ArchiveStore::Merge returns or throws, and `readout` is to stay until it has. The
+  // caller goes on meanwhile (writing the measurement file, say). After a failure the next merge opens
+  // the archive again, as a store of its own would.
+  std::future<MergeResult> StartMerge(const ArchiveReadout& readout);
 
   // The MAC address last seen at `address` with `deviceCode` (ArchiveStore::MacLastSeenAt), asked on the
   // writer's connection. Throws ValdError when the archive cannot be read.
@@ -42,16 +43,17 @@ class ArchiveWriter {
 
  private:
   struct Job {
-    std::function<void(ArchiveStore&)> work;
-    std::promise<void> done;
+    std::function<void(ArchiveStore&)> work;         // runs on the writer's connection
+    std::function<void(std::exception_ptr)> failed;  // takes what `work` threw
   };
+  void Queue(Job job);
   void TakeJobs();
 
   ArchiveLocation location_;
   QTimeZone zone_;
   std::mutex mutex_;
   std::condition_variable queued_;
-  std::deque<Job*> jobs_;
+  std::deque<Job> jobs_;
   bool stopping_ = false;
   std::unique_ptr<WalCheckpointer> checkpointer_;  // on SQLite, once the archive file is there
   std::vector<std::unique_ptr<QThread>> threads_;

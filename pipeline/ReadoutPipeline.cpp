@@ -10,18 +10,32 @@
 
 namespace {
 
-// The archive step: merges the log's records with their lines and the raw image into the run's
+// A readout's merge into the run's archive while it is under way: the writer reads `readout` until the
+// merge has ended, so that it is not let go before (whatever ends the readout's steps).
+struct ArchivingReadout {
+  ArchivingReadout() = default;
+  ArchivingReadout(const ArchivingReadout&) = delete;
+  ArchivingReadout& operator=(const ArchivingReadout&) = delete;
+  ~ArchivingReadout() {
+    if (merged.valid()) merged.wait();
+  }
+
+  ArchiveReadout readout;
+  std::future<MergeResult> merged;  // not valid: no merge was started
+};
+
+// The archive step, begun: the log's records with their lines and the raw image queued for the run's
 // archive, the device known by its identity or, without a MAC address, by the one last seen at its
 // address with its code.
-void ArchiveReadoutLog(const ReadoutResult& result, const TextLines& lines, const ReadoutRun& run,
-                       ReadoutOutcome& outcome) {
+void StartArchiving(const ReadoutResult& result, const TextLines& lines, const ReadoutRun& run,
+                    ReadoutOutcome& outcome, ArchivingReadout& archiving) {
   if (!run.archiveProblem.isEmpty()) {
     outcome.archiveError = run.archiveProblem;
     return;
   }
   if (!run.archive) return;
   try {
-    ArchiveReadout readout;
+    ArchiveReadout& readout = archiving.readout;
     readout.device = outcome.device;
     if (readout.device.mac.isEmpty()) {
       if (const std::optional<QString> known = run.archive->MacLastSeenAt(result.host, result.DeviceCode()))
@@ -39,7 +53,17 @@ void ArchiveReadoutLog(const ReadoutResult& result, const TextLines& lines, cons
     readout.newestRecordAgeMinutes = outcome.newestRecordAgeMinutes;
     readout.earlierImage = result.earlierImage;
     readout.inEarlierImage = result.inEarlierImage;
-    const MergeResult merged = run.archive->Merge(readout);
+    archiving.merged = run.archive->StartMerge(readout);
+  } catch (const ValdError& error) {
+    outcome.archiveError = error.Message();
+  }
+}
+
+// The archive step, ended: what the merge gave.
+void FinishArchiving(ArchivingReadout& archiving, ReadoutOutcome& outcome) {
+  if (!archiving.merged.valid()) return;
+  try {
+    const MergeResult merged = archiving.merged.get();
     outcome.archivedLines = merged.added;
     outcome.keepsLogging = merged.hadReadout && merged.added > 0;
   } catch (const ValdError& error) {
@@ -120,20 +144,18 @@ ReadoutOutcome KeepReadout(const ReadoutResult& result, const ReadoutRun& run,
       FormatMeasurementLines(result.log.records, result.log.values,
                              SeparatorsOf(run.decimalSeparatorText, run.env.systemDecimalSeparator));
   // The file is written while the archive merges: its wait for the disk need not add to the merge's.
-  std::future<void> fileWritten;
+  ArchivingReadout archiving;
+  StartArchiving(result, lines, run, outcome, archiving);
   if (run.env.writeMeasurementFiles) {
-    fileWritten = std::async(std::launch::async, [&] {
-      Environment env = run.env;
-      env.programFolder = destination.folder;
-      try {
-        outcome.measurementFile = SaveAutomaticMeasurementFile(lines, result.DeviceCode(), env);
-      } catch (const ValdError& error) {
-        outcome.fileError = error.Message();
-      }
-    });
+    Environment env = run.env;
+    env.programFolder = destination.folder;
+    try {
+      outcome.measurementFile = SaveAutomaticMeasurementFile(lines, result.DeviceCode(), env);
+    } catch (const ValdError& error) {
+      outcome.fileError = error.Message();
+    }
   }
-  ArchiveReadoutLog(result, lines, run, outcome);
-  if (fileWritten.valid()) fileWritten.get();
+  FinishArchiving(archiving, outcome);
   WatchReadoutLog(result, run, outcome);
   PublishReadoutLog(result, run, destination, outcome);
   return outcome;

@@ -5,7 +5,8 @@
 # --jobs DEVICES, then the same run with a device that never answers its header put in the middle; it
 # fails when such a run takes longer than 1.5 times the one device alone, or when a device was not read
 # completely. Then it times the whole site merged into one SQLite archive, first into an empty one and
-# then once more (nothing new), and fails as well when the first takes longer than 1.5 times the one
+# then once more (nothing new) into the same archive and folders, as a site read every few minutes is,
+# and fails as well when the first takes longer than 1.5 times the one
 # device alone: the run merges through one connection, one readout after another. The run once more
 # asks only for what is new (nothing: the header and one block a device) and fails when it takes longer
 # than 0.2 times one device's full readout. With VALD_TEST_POSTGRES_URL set (scripts/with-postgres.sh)
@@ -51,13 +52,14 @@ start_device() {
   done
 }
 
-# Runs vald_read with the given arguments; prints its wall time in seconds and keeps its JSON lines.
+# Runs vald_read with the given arguments, its files into OUT (default: a folder of the run's name);
+# prints its wall time in seconds and keeps its JSON lines.
 timed_read() {
-  local name="$1"
+  local name="$1" out="${OUT:-$work/$1}"
   shift
   local start="$EPOCHREALTIME"
-  mkdir -p "$work/$name"
-  "$reader" --port "$port" --out "$work/$name" --json "$@" >"$work/$name.json" 2>/dev/null || true
+  mkdir -p "$out"
+  "$reader" --port "$port" --out "$out" --json "$@" >"$work/$name.json" 2>/dev/null || true
   awk -v a="$start" -v b="$EPOCHREALTIME" 'BEGIN { printf "%.3f", b - a }'
 }
 
@@ -87,7 +89,7 @@ all="$(timed_read all --archive off --jobs "$devices" "${hosts[@]}")"
 silent="$(timed_read silent --archive off --jobs "$devices" "${withSilent[@]}")"
 oneArchived="$(timed_read one-archived --jobs 1 127.0.0.1)"
 archived="$(timed_read archived --jobs "$devices" "${hosts[@]}")"
-again="$(timed_read again --archive "$work/archived/archive.sqlite" --jobs "$devices" "${hosts[@]}")"
+again="$(OUT="$work/archived" timed_read again --jobs "$devices" "${hosts[@]}")"
 onePg=0
 allPg=0
 if [ -n "${VALD_TEST_POSTGRES_URL:-}" ]; then

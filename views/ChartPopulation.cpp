@@ -85,10 +85,10 @@ int ChartedColumns(int deviceCode) {
 
 }  // namespace
 
-void CheckLogIsChartable(const SharedState& state, char systemDecimalSeparator) {
-  const RecordLog& log = state.LogRecords;
-  const LineSeparators separators = SeparatorsOf(state.DecimalSeparatorText, systemDecimalSeparator);
-  const int columns = ChartedColumns(state.DeviceCode);
+void CheckLogIsChartable(const RecordLog& log, int deviceCode, const QByteArray& decimalSeparatorText,
+                         char systemDecimalSeparator) {
+  const LineSeparators separators = SeparatorsOf(decimalSeparatorText, systemDecimalSeparator);
+  const int columns = ChartedColumns(deviceCode);
   TextLines lineFields;
   for (int i = 0; i < log.Count(); ++i) {
     for (int k = 0; k < columns; ++k) ChartedValue(log, i, k, separators, lineFields, systemDecimalSeparator);

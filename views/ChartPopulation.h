@@ -15,6 +15,7 @@
 void PopulateCharts(SharedState& state, WindowModel& view, char systemDecimalSeparator,
                     ChannelExtremes& extremes);
 
-// What PopulateCharts would refuse in the state's log (LogRecords), found without
-// drawing it: throws the same ValdError.
-void CheckLogIsChartable(const SharedState& state, char systemDecimalSeparator);
+// What PopulateCharts would refuse in `log`, a log of the device with `deviceCode` read with the
+// DecimalSeparator setting `decimalSeparatorText`, found without drawing it: throws the same ValdError.
+void CheckLogIsChartable(const RecordLog& log, int deviceCode, const QByteArray& decimalSeparatorText,
+                         char systemDecimalSeparator);

@@ -25,8 +25,9 @@ TEST_P(ArchiveTest, WriterMergesReadoutsGivenByManyThreadsAtOnce) {
     std::vector<std::unique_ptr<QThread>> threads;
     for (int device = 0; device < Devices; ++device) {
       threads
-          .emplace_back(QThread::create(
-              [&, device] { added[size_t(device)] = writer.Merge(readouts[size_t(device)]).added; }))
+          .emplace_back(QThread::create([&, device] {
+            added[size_t(device)] = writer.StartMerge(readouts[size_t(device)]).get().added;
+          }))
           ->start();
     }
     for (const auto& thread : threads) thread->wait();
@@ -45,10 +46,10 @@ TEST(ArchiveWriter, OpensTheArchiveAgainAtTheMergeAfterAFailure) {
   const ArchiveLocation location = ParseArchiveLocation(QStringLiteral("archive.sqlite"), folder.Path());
   ArchiveWriter writer(location);
   const ArchiveReadout readout = AgateReadout(AgateLines(0, 10));
-  EXPECT_THROW(writer.Merge(readout), ValdError);
+  EXPECT_THROW(writer.StartMerge(readout).get(), ValdError);
   EXPECT_EQ(folder.Read(QStringLiteral("archive.sqlite")), QByteArray(8192, char(0x5A)));
   ASSERT_TRUE(QFile::remove(folder.File(QStringLiteral("archive.sqlite"))));
-  EXPECT_EQ(writer.Merge(readout).added, 10);
+  EXPECT_EQ(writer.StartMerge(readout).get().added, 10);
 }
 
 }  // namespace

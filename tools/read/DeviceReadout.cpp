@@ -42,8 +42,8 @@ DeviceOutcome ReadOneDevice(const HostEntry& entry, const ReadoutRun& run, const
       outcome.newestRecordAgeMinutes = kept.newestRecordAgeMinutes;
       if (outcome.alarms && kept.device.mac.isEmpty()) outcome.alarms->device = entry.given;
       // A log the window's views would refuse is reported, after its file was written and archived.
-      state.LogRecords = result.log;
-      CheckLogIsChartable(state, run.env.systemDecimalSeparator);
+      CheckLogIsChartable(result.log, result.DeviceCode(), run.decimalSeparatorText,
+                          run.env.systemDecimalSeparator);
     } else {
       // A header that came names a device this program does not know; without one there is no device.
       problems << (result.headerAnswered ? QStringLiteral("unknown device code %1").arg(result.DeviceCode())
