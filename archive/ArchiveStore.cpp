@@ -228,9 +228,9 @@ bool IsSqliteFile(const QString& path) {
 }  // namespace
 
 ArchivedLines PrepareArchivedLines(const ArchiveReadout& readout, const QTimeZone& zone, bool allRecords) {
-  ArchivedLines lines = readout.log.records.empty()
+  ArchivedLines lines = !readout.log || readout.log->records.empty()
                             ? ReadArchivedLines(readout.lines, zone)
-                            : ArchiveRecords(readout.log, readout.lines, zone,
+                            : ArchiveRecords(*readout.log, readout.lines, zone,
                                              allRecords ? std::vector<bool>() : readout.inEarlierImage);
   // In the key's order, as the merge compares them with the archived ones: sorted here, on the thread
   // that hands the readout over, and not by the writer that all readouts wait for. Of the same record

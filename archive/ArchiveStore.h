@@ -26,8 +26,9 @@ struct ArchiveReadout {
   QDateTime readAt;         // local time of the readout; invalid for an imported file
   QList<QByteArray> lines;  // the measurement lines, as in the measurement file
   // The records the lines were written from, one for one, in ring order (the order the device wrote
-  // them); empty for an imported file, whose lines are read back ("." or "," in their values).
-  RecordLog log;
+  // them), kept by the readout's owner until the merge has ended; null for an imported file, whose lines
+  // are read back ("." or "," in their values).
+  const RecordLog* log = nullptr;
   // How the raw image decodes again: the DecimalSeparator setting and the system's separator.
   QByteArray decimalSeparatorText;
   char systemDecimalSeparator = '.';

@@ -44,7 +44,7 @@ void StartArchiving(const ReadoutResult& result, const TextLines& lines, const R
     outcome.mac = readout.device.mac;
     readout.readAt = run.env.now();
     readout.lines = lines.Lines();
-    readout.log = result.log;
+    readout.log = &result.log;
     readout.decimalSeparatorText = run.decimalSeparatorText;
     readout.systemDecimalSeparator = run.env.systemDecimalSeparator;
     readout.image = result.rawImage;

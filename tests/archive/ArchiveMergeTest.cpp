@@ -1,4 +1,5 @@
 #include <QSqlQuery>
+#include <list>
 
 #include "ArchiveFixture.h"
 #include "core/ValdError.h"
@@ -42,9 +43,10 @@ TEST_P(ArchiveTest, ALineTwiceInOneReadoutIsArchivedOnce) {
 // between) cannot vouch for the records that image held: they are compared as any others.
 TEST_P(ArchiveTest, RecordsOfAnEarlierImageThatIsNoLongerTheLastAreCompared) {
   ArchiveStore store(location);
-  const auto readoutOf = [](int count, const QByteArray& image) {
+  std::list<RecordLog> logs;
+  const auto readoutOf = [&](int count, const QByteArray& image) {
     ArchiveReadout readout = AgateReadout(AgateLines(0, count));
-    readout.log = ReadMeasurementLines(TextLines(readout.lines));
+    readout.log = &logs.emplace_back(ReadMeasurementLines(TextLines(readout.lines)));
     readout.image = image;
     return readout;
   };
