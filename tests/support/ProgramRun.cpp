@@ -9,8 +9,13 @@ ProcessResult RunProgram(const QString& program, const QStringList& arguments,
   if (inChild) process.setChildProcessModifier(inChild);
   process.start(program, arguments);
   ProcessResult result;
-  if (!process.waitForFinished(120000) || process.exitStatus() != QProcess::NormalExit) return result;
-  result.exitCode = process.exitCode();
+  const bool finished = process.waitForFinished(120000);
+  if (!finished) {
+    process.kill();
+    process.waitForFinished();
+  }
+  if (finished && process.exitStatus() == QProcess::NormalExit) result.exitCode = process.exitCode();
+  // What a crashed or killed run printed tells why it ended.
   result.out = QString::fromUtf8(process.readAllStandardOutput());
   result.err = QString::fromUtf8(process.readAllStandardError());
   return result;

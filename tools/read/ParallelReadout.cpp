@@ -1,11 +1,10 @@
 #include "ParallelReadout.h"
 
-#include <QThread>
 #include <algorithm>
 #include <condition_variable>
-#include <memory>
 #include <mutex>
 #include <optional>
+#include <thread>
 #include <vector>
 
 void ReadInParallel(ReadoutQueue& queue, int jobs, const std::function<DeviceOutcome(qsizetype device)>& read,
@@ -26,10 +25,10 @@ void ReadInParallel(ReadoutQueue& queue, int jobs, const std::function<DeviceOut
       finished.notify_one();
     }
   };
-  std::vector<std::unique_ptr<QThread>> workers;
-  for (qsizetype i = 0; i < std::min<qsizetype>(jobs, count); ++i) {
-    workers.emplace_back(QThread::create(work))->start();
-  }
+  // Joined threads, not QThreads: a QThread counts as finished before the thread's own data (a TLS
+  // library's, say) is freed, and the program could end while that is still under way.
+  std::vector<std::jthread> workers;
+  for (qsizetype i = 0; i < std::min<qsizetype>(jobs, count); ++i) workers.emplace_back(work);
 
   for (qsizetype device = 0; device < count; ++device) {
     std::unique_lock lock(mutex);
@@ -39,5 +38,4 @@ void ReadInParallel(ReadoutQueue& queue, int jobs, const std::function<DeviceOut
     lock.unlock();
     report(outcome);
   }
-  for (const auto& worker : workers) worker->wait();
 }
