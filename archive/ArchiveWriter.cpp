@@ -38,14 +38,28 @@ void OpenAhead(const ArchiveLocation& location, const QTimeZone& zone, std::opti
 
 ArchiveWriter::ArchiveWriter(const ArchiveLocation& location, const QTimeZone& zone)
     : location_(location), zone_(zone) {
-  const int connections = location.engine == ArchiveLocation::Engine::SQLite ? 1 : ServerConnections;
-  for (int i = 0; i < connections; ++i) {
+  const bool sqlite = location.engine == ArchiveLocation::Engine::SQLite;
+  for (int i = 0; i < (sqlite ? 1 : ServerConnections); ++i) {
     threads_.emplace_back(QThread::create([this] { TakeJobs(); }));
     threads_.back()->start();
+  }
+  if (sqlite) {
+    questionsThread_.reset(QThread::create([this] { TakeQuestions(); }));
+    questionsThread_->start();
   }
 }
 
 ArchiveWriter::~ArchiveWriter() {
+  // The reading connection closes first: the writer's, closed last, moves the write-ahead log into the
+  // archive file.
+  if (questionsThread_) {
+    {
+      const std::lock_guard lock(mutex_);
+      questionsEnd_ = true;
+    }
+    queued_.notify_all();
+    questionsThread_->wait();
+  }
   {
     const std::lock_guard lock(mutex_);
     stopping_ = true;
@@ -58,15 +72,15 @@ std::future<MergeResult> ArchiveWriter::StartMerge(const ArchiveReadout& readout
   auto lines = std::make_shared<const ArchivedLines>(PrepareArchivedLines(readout, zone_));
   auto merged = std::make_shared<std::promise<MergeResult>>();
   std::future<MergeResult> result = merged->get_future();
-  Queue({[this, &readout, lines, merged](ArchiveStore& store) {
-           const MergeResult added = store.Merge(readout, *lines);
-           if (location_.engine == ArchiveLocation::Engine::SQLite) {
-             if (!checkpointer_) checkpointer_ = std::make_unique<WalCheckpointer>(location_.path);
-             checkpointer_->Committed();
-           }
-           merged->set_value(added);
-         },
-         [merged](std::exception_ptr error) { merged->set_exception(error); }});
+  Queue(jobs_, {[this, &readout, lines, merged](ArchiveStore& store) {
+                  const MergeResult added = store.Merge(readout, *lines);
+                  if (location_.engine == ArchiveLocation::Engine::SQLite) {
+                    if (!checkpointer_) checkpointer_ = std::make_unique<WalCheckpointer>(location_.path);
+                    checkpointer_->Committed();
+                  }
+                  merged->set_value(added);
+                },
+                [merged](std::exception_ptr error) { merged->set_exception(error); }});
   return result;
 }
 
@@ -75,32 +89,57 @@ std::optional<QString> ArchiveWriter::MacLastSeenAt(const QString& address, int 
   if (location_.engine == ArchiveLocation::Engine::SQLite && !QFileInfo::exists(location_.path))
     return std::nullopt;
   std::optional<QString> mac;
-  Run([&](ArchiveStore& store) { mac = store.MacLastSeenAt(address, deviceCode); });
+  Ask([&](ArchiveStore& store) { mac = store.MacLastSeenAt(address, deviceCode); });
   return mac;
 }
 
 void ArchiveWriter::Run(const std::function<void(ArchiveStore&)>& work) {
+  Await(jobs_, work);
+}
+
+void ArchiveWriter::Ask(const std::function<void(ArchiveStore&)>& question) {
+  Await(questionsThread_ ? questions_ : jobs_, question);
+}
+
+void ArchiveWriter::Await(std::deque<Job>& queue, const std::function<void(ArchiveStore&)>& work) {
   std::promise<void> done;
-  Queue({[&](ArchiveStore& store) {
-           work(store);
-           done.set_value();
-         },
-         [&](std::exception_ptr error) { done.set_exception(error); }});
+  Queue(queue, {[&](ArchiveStore& store) {
+                  work(store);
+                  done.set_value();
+                },
+                [&](std::exception_ptr error) { done.set_exception(error); }});
   done.get_future().get();
 }
 
-void ArchiveWriter::Queue(Job job) {
+QString ArchiveWriter::ErrorText(std::exception_ptr error) {
+  try {
+    std::rethrow_exception(error);
+  } catch (const ValdError& e) {
+    return e.Message();
+  } catch (const std::exception& e) {
+    return QString::fromLocal8Bit(e.what());
+  } catch (...) {
+    return QStringLiteral("an unknown error");
+  }
+}
+
+void ArchiveWriter::Queue(std::deque<Job>& queue, Job job) {
   {
     const std::lock_guard lock(mutex_);
-    jobs_.push_back(std::move(job));
+    queue.push_back(std::move(job));
   }
-  queued_.notify_one();
+  queued_.notify_all();
 }
 
 void ArchiveWriter::TakeJobs() {
   // The connection belongs to this thread: it is opened, used and closed here.
   std::optional<ArchiveStore> store;
   OpenAhead(location_, zone_, store);
+  {
+    const std::lock_guard lock(mutex_);
+    openedAhead_ = true;
+  }
+  queued_.notify_all();
   for (;;) {
     Job job;
     {
@@ -121,4 +160,27 @@ void ArchiveWriter::TakeJobs() {
   }
   // The checkpoints end first: the connection closed last moves what the log still holds.
   checkpointer_.reset();
+}
+
+void ArchiveWriter::TakeQuestions() {
+  // Opened once the writer has brought the archive's schema up to date; until the first merge has made
+  // a new archive file, the connection finds none and is opened again for each question.
+  std::optional<ArchiveStore> store;
+  for (;;) {
+    Job job;
+    {
+      std::unique_lock lock(mutex_);
+      queued_.wait(lock, [this] { return questionsEnd_ || (openedAhead_ && !questions_.empty()); });
+      if (questions_.empty()) break;
+      job = std::move(questions_.front());
+      questions_.pop_front();
+    }
+    try {
+      if (!store || !store->HoldsArchive()) store.emplace(location_, ArchiveAccess::ReadOnly, zone_);
+      job.work(*store);
+    } catch (...) {
+      store.reset();
+      job.failed(std::current_exception());
+    }
+  }
 }

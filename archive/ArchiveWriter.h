@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QFuture>
+#include <QPromise>
 #include <QThread>
 #include <condition_variable>
 #include <deque>
@@ -18,7 +20,9 @@
 // holds the write lock; the one writer opens the archive once, while the devices are still being read,
 // and never waits for a lock of its own program. A server merges several devices at once, each on a
 // connection of its own: a few threads take the queue there, so that the round trips of one merge do
-// not hold up the others.
+// not hold up the others. The questions a readout asks before its merge (what the archive knows of the
+// device) take a reading connection on SQLite, on a thread of its own, so that they need not wait for the
+// merges queued before them.
 class ArchiveWriter {
  public:
   // `zone` is the site's time zone, as for ArchiveStore.
@@ -34,27 +38,58 @@ class ArchiveWriter {
   // the archive again, as a store of its own would.
   std::future<MergeResult> StartMerge(const ArchiveReadout& readout);
 
-  // The MAC address last seen at `address` with `deviceCode` (ArchiveStore::MacLastSeenAt), asked on the
-  // writer's connection. Throws ValdError when the archive cannot be read.
+  // The MAC address last seen at `address` with `deviceCode` (ArchiveStore::MacLastSeenAt). Throws
+  // ValdError when the archive cannot be read.
   std::optional<QString> MacLastSeenAt(const QString& address, int deviceCode);
 
   // Runs `work` on the writer's connection and waits for it; what it throws is thrown here.
   void Run(const std::function<void(ArchiveStore&)>& work);
+  // Runs `question`, which only reads, and waits for it: on SQLite on the reading connection, which sees
+  // every merge committed so far, on a server on the writer's connections. What it throws is thrown here.
+  void Ask(const std::function<void(ArchiveStore&)>& question);
+  // The same without waiting: the future holds the answer, or what `failed` makes of the error that
+  // kept the question from being answered.
+  template <typename T>
+  QFuture<T> AskLater(std::function<T(ArchiveStore&)> question,
+                      std::function<T(const QString& error)> failed) {
+    auto answer = std::make_shared<QPromise<T>>();
+    answer->start();
+    QFuture<T> future = answer->future();
+    Queue(questionsThread_ ? questions_ : jobs_,
+          {[answer, question = std::move(question)](ArchiveStore& store) {
+             answer->addResult(question(store));
+             answer->finish();
+           },
+           [answer, failed = std::move(failed)](std::exception_ptr error) {
+             answer->addResult(failed(ErrorText(error)));
+             answer->finish();
+           }});
+    return future;
+  }
 
  private:
   struct Job {
-    std::function<void(ArchiveStore&)> work;         // runs on the writer's connection
+    std::function<void(ArchiveStore&)> work;         // runs on one of the writer's connections
     std::function<void(std::exception_ptr)> failed;  // takes what `work` threw
   };
-  void Queue(Job job);
+  void Queue(std::deque<Job>& queue, Job job);
+  // What `error` says (a ValdError's message).
+  static QString ErrorText(std::exception_ptr error);
+  // Queues `work` on `queue` and waits for it; what it throws is thrown here.
+  void Await(std::deque<Job>& queue, const std::function<void(ArchiveStore&)>& work);
   void TakeJobs();
+  void TakeQuestions();
 
   ArchiveLocation location_;
   QTimeZone zone_;
   std::mutex mutex_;
   std::condition_variable queued_;
   std::deque<Job> jobs_;
+  std::deque<Job> questions_;  // on SQLite, for the reading connection
+  bool openedAhead_ = false;   // the writer has opened the archive (and brought its schema up to date)
   bool stopping_ = false;
+  bool questionsEnd_ = false;
   std::unique_ptr<WalCheckpointer> checkpointer_;  // on SQLite, once the archive file is there
   std::vector<std::unique_ptr<QThread>> threads_;
+  std::unique_ptr<QThread> questionsThread_;  // on SQLite
 };

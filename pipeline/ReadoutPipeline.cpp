@@ -98,7 +98,7 @@ void SetApartFromAnotherType(const ReadoutResult& result, const ReadoutRun& run,
   if (!run.archive || device.mac.isEmpty()) return;
   std::optional<ArchivedDevice> archived;
   try {
-    run.archive->Run([&](ArchiveStore& store) { archived = store.DeviceRow(device.mac); });
+    run.archive->Ask([&](ArchiveStore& store) { archived = store.DeviceRow(device.mac); });
   } catch (const ValdError&) {
     return;  // the merge reports what is wrong with the archive
   }

@@ -30,37 +30,35 @@ IdentityAsks IdentityAsksFor(const ReadoutRun& run) {
   ArchiveWriter* archive = run.archive.get();
   if (archive || run.publisher) {
     return [archive](const QString& host, int deviceCode) {
-      if (!archive) return 3;
-      try {
-        bool known = false;
-        archive->Run([&](ArchiveStore& store) { known = store.KnowsDeviceAt(host, deviceCode); });
-        return known ? 1 : 3;
-      } catch (const ValdError&) {
-        // An archive that cannot be read knows nothing here; the merge reports what is wrong with it.
-        return 3;
-      }
+      if (!archive) return QtFuture::makeReadyFuture(3);
+      return archive->AskLater<int>(
+          [host, deviceCode](ArchiveStore& store) { return store.KnowsDeviceAt(host, deviceCode) ? 1 : 3; },
+          // An archive that cannot be read knows nothing here; the merge reports what is wrong with it.
+          [](const QString&) { return 3; });
     };
   }
-  if (run.limits.NameMacs()) return [](const QString&, int) { return 1; };
+  if (run.limits.NameMacs()) return [](const QString&, int) { return QtFuture::makeReadyFuture(1); };
   return {};
 }
 
 EarlierImageOf EarlierImagesFor(const ReadoutRun& run) {
   if (!run.newOnly.enabled || !run.archive) return {};
   return [&run](const ReadoutResult& found) {
-    std::optional<LastReadout> last;
-    try {
-      run.archive->Run([&](ArchiveStore& store) {
-        DeviceIdentity device = IdentifyDevice(found);
-        if (device.mac.isEmpty()) {
-          if (const std::optional<QString> known = store.MacLastSeenAt(found.host, found.DeviceCode()))
-            device = KnownByMac(device, *known);
-        }
-        last = store.LastReadoutOf(device.key);
-      });
-    } catch (const ValdError& error) {
-      return EarlierImage{{}, error.Message()};
-    }
-    return ChooseEarlierImage(last, run.newOnly, run.env.now());
+    const DeviceIdentity identified = IdentifyDevice(found);
+    const QString host = found.host;
+    const int deviceCode = found.DeviceCode();
+    const QDateTime now = run.env.now();
+    return run.archive->AskLater<EarlierImage>(
+        [&run, identified, host, deviceCode, now](ArchiveStore& store) {
+          DeviceIdentity device = identified;
+          if (device.mac.isEmpty()) {
+            if (const std::optional<QString> known = store.MacLastSeenAt(host, deviceCode))
+              device = KnownByMac(device, *known);
+          }
+          return ChooseEarlierImage(store.LastReadoutOf(device.key), run.newOnly, now);
+        },
+        [](const QString& error) {
+          return EarlierImage{{}, error};
+        });
   };
 }

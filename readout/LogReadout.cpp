@@ -90,7 +90,30 @@ void LogReadout::HeaderArrived(const ExchangeReply& reply) {
     End();
     return;
   }
-  identityRequestsLeft_ = identityAsks_ ? identityAsks_(result_.host, result_.DeviceCode()) : 0;
+  if (!identityAsks_) {
+    AskFirstBlock();
+    return;
+  }
+  identityAsks_(result_.host, result_.DeviceCode()).then(this, [this](int asks) {
+    Resume([&] { IdentityAsksKnown(asks); });
+  });
+}
+
+void LogReadout::Resume(const std::function<void()>& step) {
+  if (cancelRequested_) {
+    cancelled_ = true;
+    End();
+    return;
+  }
+  try {
+    step();
+  } catch (const ValdError& e) {
+    End(e.Message());
+  }
+}
+
+void LogReadout::IdentityAsksKnown(int asks) {
+  identityRequestsLeft_ = asks;
   if (identityRequestsLeft_ > 0) {
     result_.identityAsked = true;
     AskIdentity();
@@ -100,13 +123,21 @@ void LogReadout::HeaderArrived(const ExchangeReply& reply) {
 }
 
 void LogReadout::AskFirstBlock() {
-  if (earlierImageOf_) PlanIncrementalRead(earlierImageOf_(result_));
-  if (incremental_) {
-    asking_ = Asking::NewBlock;
-    RequestBlock(incremental_->NextBlock());
+  if (!earlierImageOf_) {
+    AskEveryBlock();
     return;
   }
-  AskEveryBlock();
+  earlierImageOf_(result_).then(this, [this](const EarlierImage& earlier) {
+    Resume([&] {
+      PlanIncrementalRead(earlier);
+      if (!incremental_) {
+        AskEveryBlock();
+        return;
+      }
+      asking_ = Asking::NewBlock;
+      RequestBlock(incremental_->NextBlock());
+    });
+  });
 }
 
 void LogReadout::PlanIncrementalRead(const EarlierImage& earlier) {
@@ -146,12 +177,7 @@ void LogReadout::NewBlockArrived(const ExchangeReply& reply) {
     case IncrementalRead::Step::Done:
       result_.incremental = true;
       result_.rawImage.append(incremental_->Log());
-      FinishLog(result_);
-      result_.inEarlierImage =
-          RecordsInEarlierImage(result_.rawImage, result_.earlierImage, result_.deviceType->recordLength);
-      // One flag per record of the log, or none at all.
-      if (result_.inEarlierImage.size() != result_.log.records.size()) result_.inEarlierImage.clear();
-      End();
+      LogComplete();
       break;
   }
 }
@@ -167,8 +193,7 @@ void LogReadout::AskEveryBlock() {
   blocks_ = BlockRequests{result_.chip.blockCount};
   asking_ = Asking::Block;
   if (blocks_.Done()) {
-    FinishLog(result_);
-    End();
+    LogComplete();
     return;
   }
   blocks_.requestsMade = 1;
@@ -193,10 +218,26 @@ void LogReadout::BlockArrived(const ExchangeReply& reply) {
     RequestBlock(blocks_.block);
   }
   emit Progress(block, blocks_.blockCount);
-  if (blocks_.Done()) {
-    FinishLog(result_);
-    End();
+  if (blocks_.Done()) LogComplete();
+}
+
+void LogReadout::LogComplete() {
+  if (leaveDecoding_) {
+    result_.decodingLeft = true;
+  } else {
+    DecodeReadoutLog(result_);
   }
+  End();
+}
+
+void DecodeReadoutLog(ReadoutResult& result) {
+  result.decodingLeft = false;
+  FinishLog(result);
+  if (!result.incremental) return;
+  result.inEarlierImage =
+      RecordsInEarlierImage(result.rawImage, result.earlierImage, result.deviceType->recordLength);
+  // One flag per record of the log, or none at all.
+  if (result.inEarlierImage.size() != result.log.records.size()) result.inEarlierImage.clear();
 }
 
 void LogReadout::End(const QString& error) {

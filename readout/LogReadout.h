@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QFuture>
 #include <QObject>
 #include <QString>
 #include <functional>
@@ -20,8 +21,12 @@
 //
 // The job keeps what it got in its result; its owner takes that over into the shared state when the
 // job has finished (AdoptReadout), or drops it after a cancel, which leaves the shared state untouched.
+// The archive's questions are answered on any thread; the readout goes on on its own once the answer is
+// in, so that the event loop it shares with other readouts is not held while the archive is asked. The
+// answer always comes: a question the archive cannot answer gets the answer that asks nothing of it.
+//
 // How often a readout asks for the identity of the device at `host` whose header gave `deviceCode`.
-using IdentityAsks = std::function<int(const QString& host, int deviceCode)>;
+using IdentityAsks = std::function<QFuture<int>(const QString& host, int deviceCode)>;
 
 // The image of the device's last readout, to read only what is new since (empty: read the whole log,
 // for `fullReason`, which may be empty when there is no earlier readout to go by).
@@ -30,7 +35,7 @@ struct EarlierImage {
   QString fullReason;
 };
 // The earlier image for the device a readout has found, asked once its header and identity are in.
-using EarlierImageOf = std::function<EarlierImage(const ReadoutResult& found)>;
+using EarlierImageOf = std::function<QFuture<EarlierImage>(const ReadoutResult& found)>;
 
 class LogReadout : public QObject {
   Q_OBJECT
@@ -46,6 +51,10 @@ class LogReadout : public QObject {
   // (IncrementalRead), else, or when that picture turns out stale or a block does not answer, every block.
   void ReadOnlyWhatIsNew(const EarlierImageOf& earlierImageOf) { earlierImageOf_ = earlierImageOf; }
 
+  // Leaves the decoding of the log, once every block is in, to the caller (DecodeReadoutLog), which may
+  // run it on a thread of its own: the readout's thread then only talks to the device.
+  void LeaveDecoding() { leaveDecoding_ = true; }
+
   // Sends the header request. Progress and Finished follow from the event loop.
   void Start();
   // Ends the readout once the exchange in flight is over; Finished follows with Cancelled() set.
@@ -54,6 +63,8 @@ class LogReadout : public QObject {
   bool Running() const { return running_; }
   bool Cancelled() const { return cancelled_; }
   const ReadoutResult& Result() const { return result_; }
+  // The result, taken over by the caller once the readout has finished.
+  ReadoutResult TakeResult() { return std::move(result_); }
   // The text of the error that ended the readout half-way; empty when it ran to its end.
   const QString& Error() const { return error_; }
 
@@ -65,6 +76,9 @@ class LogReadout : public QObject {
  private:
   void Request(const QByteArray& request);
   void ReplyArrived(const ExchangeReply& reply, const QString& error);
+  // Runs `step` once an answer is in, as a reply's handling is run: a cancel or an error ends the readout.
+  void Resume(const std::function<void()>& step);
+  void IdentityAsksKnown(int asks);
   void AskIdentity();
   void IdentityArrived(const ExchangeReply& reply);
   void AskFirstBlock();
@@ -75,6 +89,8 @@ class LogReadout : public QObject {
   void AskEveryBlock();
   void HeaderArrived(const ExchangeReply& reply);
   void BlockArrived(const ExchangeReply& reply);
+  // Every block is in: the log is decoded, or left to the caller.
+  void LogComplete();
   void End(const QString& error = {});
 
   DeviceLink link_;
@@ -90,10 +106,15 @@ class LogReadout : public QObject {
   // What the exchange in flight asks for.
   enum class Asking { Identity, Header, Block, NewBlock };
   Asking asking_ = Asking::Header;
+  bool leaveDecoding_ = false;
   bool running_ = false;
   bool cancelRequested_ = false;
   bool cancelled_ = false;
 };
+
+// Decodes the log of a readout whose every block is in (FinishLog), with the records an incremental
+// readout's earlier image held.
+void DecodeReadoutLog(ReadoutResult& result);
 
 // What a finished readout changes in the shared state once its header was read: the readout's reset
 // (the line lists cleared, ReceivedByteCount counting the block replies only), DeviceCode and ChipCode

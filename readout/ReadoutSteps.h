@@ -27,6 +27,7 @@ struct ReadoutResult {
   QList<MissedBlock> blocksWithoutReply;  // blocks without a full reply, in order: the log is incomplete
   QByteArray rawImage;   // the header's 512 bytes, then every block's as received (zeros if none)
   bool logRead = false;  // every block was asked for (or patched into the earlier image) and the log decoded
+  bool decodingLeft = false;  // every block is in, and the log is left to the caller to decode
   bool incremental =
       false;              // only the blocks with new records were asked for, patched into the earlier image
   QString fullReason;     // why a readout that could have read only what is new read every block

@@ -63,7 +63,7 @@ ReadoutResult ReadDevice(const QByteArray& memory, const std::optional<QByteArra
   ReadoutResult result;
   ReadLog(state, link, {}, QStringLiteral("127.0.0.1"), result, {},
           earlierMemory ? EarlierImageOf([&](const ReadoutResult&) {
-            return EarlierImage{earlierImage, {}};
+            return QtFuture::makeReadyFuture(EarlierImage{earlierImage, {}});
           })
                         : EarlierImageOf());
   return result;

@@ -1,38 +1,44 @@
 #include "DeviceReadout.h"
 
-#include <QElapsedTimer>
+#include <algorithm>
 
-#include "core/SharedState.h"
 #include "core/ValdError.h"
+#include "decode/LogDecoding.h"
 #include "operations/Readout.h"
 #include "readout/IncompleteLog.h"
 #include "views/ChartPopulation.h"
 
-DeviceOutcome ReadOneDevice(const HostEntry& entry, const ReadoutRun& run, const QString& folder,
-                            const std::function<void(int block, int blockCount)>& progress) {
-  QElapsedTimer clock;
-  clock.start();
+std::unique_ptr<LogReadout> PrepareDeviceReadout(
+    const HostEntry& entry, const ReadoutRun& run,
+    const std::function<void(int block, int blockCount)>& progress) {
+  DeviceLink link;
+  link.host = entry.host;
+  link.port = entry.port;
+  auto readout = std::make_unique<LogReadout>(link, IdentityAsksFor(run));
+  readout->ReadOnlyWhatIsNew(EarlierImagesFor(run));
+  readout->LeaveDecoding();
+  if (progress) QObject::connect(readout.get(), &LogReadout::Progress, progress);
+  return readout;
+}
+
+DeviceOutcome KeepDeviceReadout(const HostEntry& entry, const ReadoutRun& run, const QString& folder,
+                                ReadoutResult& result, QString readError, const QElapsedTimer& clock) {
+  if (result.decodingLeft) {
+    try {
+      DecodeReadoutLog(result);
+    } catch (const ValdError& error) {
+      readError = error.Message();
+    }
+  }
   DeviceOutcome outcome;
   outcome.host = entry.given;
-  SharedState state;
-  state.DecimalSeparatorText = run.decimalSeparatorText;
-  DeviceLink link;
-  link.port = entry.port;
-  ReadoutResult result;
   ReadoutOutcome kept;
-  // Blocks asked for so far: a socket error can end the readout before the last one.
-  int blocksAsked = 0;
   // What keeps the readout from being complete, in the order it happened.
   QStringList problems;
-  try {
-    ReadLog(
-        state, link, IdentityAsksFor(run), entry.host, result,
-        [&](int block, int blockCount) {
-          blocksAsked = block + 1;
-          if (progress) progress(block, blockCount);
-        },
-        EarlierImagesFor(run));
-    if (result.deviceFound()) {
+  if (!readError.isEmpty()) {
+    problems << readError;
+  } else if (result.deviceFound()) {
+    try {
       kept = KeepReadout(result, run, {folder, entry.folder});
       if (!kept.fileError.isEmpty()) problems << kept.fileError;
       if (kept.mqtt) outcome.mqtt = kept.mqtt;
@@ -44,13 +50,13 @@ DeviceOutcome ReadOneDevice(const HostEntry& entry, const ReadoutRun& run, const
       // A log the window's views would refuse is reported, after its file was written and archived.
       CheckLogIsChartable(result.log, result.DeviceCode(), run.decimalSeparatorText,
                           run.env.systemDecimalSeparator);
-    } else {
-      // A header that came names a device this program does not know; without one there is no device.
-      problems << (result.headerAnswered ? QStringLiteral("unknown device code %1").arg(result.DeviceCode())
-                                         : QStringLiteral("No device"));
+    } catch (const ValdError& error) {
+      problems << error.Message();
     }
-  } catch (const ValdError& error) {
-    problems << error.Message();
+  } else {
+    // A header that came names a device this program does not know; without one there is no device.
+    problems << (result.headerAnswered ? QStringLiteral("unknown device code %1").arg(result.DeviceCode())
+                                       : QStringLiteral("No device"));
   }
   // Nothing came that could be kept: the home system is told that the device at the address is offline.
   if (run.publisher && !kept.mqtt) outcome.mqtt = PublishNoAnswer(*run.publisher, entry.folder);
@@ -83,6 +89,9 @@ DeviceOutcome ReadOneDevice(const HostEntry& entry, const ReadoutRun& run, const
   outcome.mac = kept.device.mac.isEmpty() ? kept.mac : kept.device.mac;
   outcome.newRecordsArchived = kept.archivedLines;
   for (const MissedBlock& missed : result.blocksWithoutReply) outcome.missingBlocks.append(missed.block);
+  // A full readout's image holds the header and every block asked for: a socket error can end it before
+  // the last one.
+  const int blocksAsked = std::max(0, int(result.rawImage.size() / LogBlockSize) - 1);
   outcome.blocksRead =
       result.incremental ? result.blockRequests : blocksAsked - int(result.blocksWithoutReply.size());
   outcome.incremental = result.incremental;

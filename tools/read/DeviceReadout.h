@@ -1,13 +1,16 @@
 #pragma once
 
+#include <QElapsedTimer>
 #include <QList>
 #include <QString>
 #include <functional>
+#include <memory>
 #include <optional>
 
 #include "HostList.h"
 #include "pipeline/DeviceWatching.h"
 #include "pipeline/ReadoutPipeline.h"
+#include "readout/LogReadout.h"
 
 // How the readout of one device went: what its result line and its JSON object tell.
 struct DeviceOutcome {
@@ -45,8 +48,15 @@ struct DeviceOutcome {
   }
 };
 
-// Reads one device of `run` into a fresh state, as one "Lekérdezés" does, and keeps its log as the run
-// says (KeepReadout), its file written into `folder`. Every failure is part of the outcome. `progress`
-// gets each block as it is read and may be called from the thread that runs the readout.
-DeviceOutcome ReadOneDevice(const HostEntry& entry, const ReadoutRun& run, const QString& folder,
-                            const std::function<void(int block, int blockCount)>& progress);
+// The readout of one device of `run`, not started yet: its whole log as one "Lekérdezés" reads it, or only
+// what is new when the run's archive holds an earlier image of the device, the log's decoding left to
+// KeepDeviceReadout. `progress` gets each block as it is read.
+std::unique_ptr<LogReadout> PrepareDeviceReadout(
+    const HostEntry& entry, const ReadoutRun& run,
+    const std::function<void(int block, int blockCount)>& progress);
+
+// What becomes of a device's finished readout (`readError`: the error that ended it half-way): its log
+// decoded and kept as the run says (KeepReadout), its file written into `folder`. Every failure is part
+// of the outcome; its seconds are those of `clock`, started with the readout.
+DeviceOutcome KeepDeviceReadout(const HostEntry& entry, const ReadoutRun& run, const QString& folder,
+                                ReadoutResult& result, QString readError, const QElapsedTimer& clock);

@@ -1,34 +1,123 @@
 #include "ParallelReadout.h"
 
+#include <QEventLoop>
+#include <QThread>
 #include <algorithm>
 #include <condition_variable>
+#include <deque>
+#include <map>
 #include <mutex>
 #include <optional>
 #include <thread>
 #include <vector>
 
-void ReadInParallel(ReadoutQueue& queue, int jobs, const std::function<DeviceOutcome(qsizetype device)>& read,
-                    const std::function<void(const DeviceOutcome&)>& report) {
+namespace {
+
+// Threads that keep finished readouts: formatting and deciding take the cores, and as many again wait
+// for the disk and the archive meanwhile.
+int KeepingThreads(int jobs) {
+  return std::clamp(2 * QThread::idealThreadCount(), 1, std::max(jobs, 1));
+}
+
+// Tasks run by a few threads, in the order given. Joined threads, not QThreads: a QThread counts as
+// finished before the thread's own data (a TLS library's, say) is freed, and the program could end while
+// that is still under way.
+class TaskThreads {
+ public:
+  explicit TaskThreads(int threads) {
+    for (int i = 0; i < threads; ++i) threads_.emplace_back([this] { Work(); });
+  }
+  ~TaskThreads() {
+    {
+      const std::lock_guard lock(mutex_);
+      stopping_ = true;
+    }
+    queued_.notify_all();
+  }
+  TaskThreads(const TaskThreads&) = delete;
+  TaskThreads& operator=(const TaskThreads&) = delete;
+
+  void Add(std::function<void()> task) {
+    {
+      const std::lock_guard lock(mutex_);
+      tasks_.push_back(std::move(task));
+    }
+    queued_.notify_one();
+  }
+
+ private:
+  void Work() {
+    for (;;) {
+      std::function<void()> task;
+      {
+        std::unique_lock lock(mutex_);
+        queued_.wait(lock, [this] { return stopping_ || !tasks_.empty(); });
+        if (tasks_.empty()) return;
+        task = std::move(tasks_.front());
+        tasks_.pop_front();
+      }
+      task();
+    }
+  }
+
+  std::mutex mutex_;
+  std::condition_variable queued_;
+  std::deque<std::function<void()>> tasks_;
+  bool stopping_ = false;
+  std::vector<std::jthread> threads_;  // declared last: joined before the queue goes
+};
+
+}  // namespace
+
+void ReadInParallel(ReadoutQueue& queue, int jobs,
+                    const std::function<std::unique_ptr<LogReadout>(qsizetype device)>& prepare,
+                    const KeepReadoutOf& keep, const std::function<void(const DeviceOutcome&)>& report) {
   const qsizetype count = queue.Count();
   std::mutex mutex;
   std::condition_variable finished;
   // Outcomes that are done but wait for a device before them to be reported.
   std::vector<std::optional<DeviceOutcome>> outcomes(size_t(count), std::nullopt);
+  TaskThreads keeping(KeepingThreads(jobs));
 
-  const auto work = [&] {
-    while (const std::optional<qsizetype> device = queue.TakeNext()) {
-      DeviceOutcome outcome = read(*device);
-      {
-        const std::lock_guard lock(mutex);
-        outcomes[size_t(*device)] = std::move(outcome);
+  // The exchanges run on a loop of their own, so that a slow report (a notify command, say) never holds
+  // up a reply being taken in time.
+  const std::jthread exchanges([&] {
+    QEventLoop loop;
+    QObject receiver;  // takes the kept readouts' news on this thread
+    std::map<qsizetype, std::unique_ptr<LogReadout>> reading;
+    std::function<void()> startNext = [&] {
+      while (qsizetype(reading.size()) < jobs) {
+        const std::optional<qsizetype> device = queue.TakeNext();
+        if (!device) break;
+        QElapsedTimer clock;
+        clock.start();
+        LogReadout* readout = reading.emplace(*device, prepare(*device)).first->second.get();
+        QObject::connect(readout, &LogReadout::Finished, &receiver, [&, readout, device = *device, clock] {
+          auto result = std::make_shared<ReadoutResult>(readout->TakeResult());
+          keeping.Add([&, device, result, error = readout->Error(), clock] {
+            DeviceOutcome outcome = keep(device, *result, error, clock);
+            {
+              const std::lock_guard lock(mutex);
+              outcomes[size_t(device)] = std::move(outcome);
+            }
+            finished.notify_one();
+            // The device's place goes to the next one once its log is let go.
+            QMetaObject::invokeMethod(
+                &receiver,
+                [&, device] {
+                  reading.erase(device);
+                  startNext();
+                  if (reading.empty()) loop.quit();
+                },
+                Qt::QueuedConnection);
+          });
+        });
+        readout->Start();
       }
-      finished.notify_one();
-    }
-  };
-  // Joined threads, not QThreads: a QThread counts as finished before the thread's own data (a TLS
-  // library's, say) is freed, and the program could end while that is still under way.
-  std::vector<std::jthread> workers;
-  for (qsizetype i = 0; i < std::min<qsizetype>(jobs, count); ++i) workers.emplace_back(work);
+    };
+    startNext();
+    if (!reading.empty()) loop.exec();
+  });
 
   for (qsizetype device = 0; device < count; ++device) {
     std::unique_lock lock(mutex);

@@ -46,14 +46,15 @@ char SystemDecimalSeparator() {
   return point.size() == 1 ? point[0] : '.';
 }
 
-// Reads one device into the run's program folder or, when several devices write files, into its own
+// Keeps a device's readout in the run's program folder or, when several devices write files, in its own
 // subfolder there. A subfolder made for a device that wrote no file is taken away again.
-DeviceOutcome ReadIntoFolder(const HostEntry& entry, const ReadoutRun& run, bool ownFolder,
-                             const std::function<void(int block, int blockCount)>& progress) {
-  if (!ownFolder) return ReadOneDevice(entry, run, run.env.programFolder, progress);
+DeviceOutcome KeepIntoFolder(const HostEntry& entry, const ReadoutRun& run, bool ownFolder,
+                             ReadoutResult& result, const QString& readError, const QElapsedTimer& clock) {
+  if (!ownFolder) return KeepDeviceReadout(entry, run, run.env.programFolder, result, readError, clock);
   const QDir base(run.env.programFolder.isEmpty() ? QStringLiteral(".") : run.env.programFolder);
   const bool made = base.mkdir(entry.folder);
-  DeviceOutcome outcome = ReadOneDevice(entry, run, run.env.ProgramFile(entry.folder), progress);
+  DeviceOutcome outcome =
+      KeepDeviceReadout(entry, run, run.env.ProgramFile(entry.folder), result, readError, clock);
   if (made && outcome.file.isEmpty()) base.rmdir(entry.folder);
   return outcome;
 }
@@ -163,7 +164,7 @@ int main(int argc, char** argv) {
   const bool showProgress = !options.quiet && isatty(STDERR_FILENO);
   std::mutex progressMutex;
   const bool ownFolders = hosts.size() > 1 && env.writeMeasurementFiles;
-  const auto read = [&](qsizetype device) {
+  const auto prepare = [&](qsizetype device) {
     const HostEntry& entry = hosts[device];
     std::function<void(int, int)> progress;
     if (showProgress) {
@@ -172,7 +173,11 @@ int main(int argc, char** argv) {
         err << entry.given << ": block " << block + 1 << " of " << blockCount << Qt::endl;
       };
     }
-    return ReadIntoFolder(entry, run, ownFolders, progress);
+    return PrepareDeviceReadout(entry, run, progress);
+  };
+  const auto keep = [&](qsizetype device, ReadoutResult& result, const QString& readError,
+                        const QElapsedTimer& clock) {
+    return KeepIntoFolder(hosts[device], run, ownFolders, result, readError, clock);
   };
   int status = ExitComplete;
   QStringList given;
@@ -181,7 +186,7 @@ int main(int argc, char** argv) {
   bool newAlarm = false;
   std::set<size_t> rulesMatched;
   QElapsedTimer notifyClock;  // started with the run's first notify command
-  ReadInParallel(queue, options.jobs, read, [&](const DeviceOutcome& readout) {
+  ReadInParallel(queue, options.jobs, prepare, keep, [&](const DeviceOutcome& readout) {
     DeviceOutcome outcome = readout;
     if (!outcome.warning.isEmpty()) err << outcome.host << ": warning: " << outcome.warning << Qt::endl;
     QStringList problems;
