@@ -31,16 +31,11 @@ void LogReadout::Request(const QByteArray& request) {
 }
 
 void LogReadout::ReplyArrived(const ExchangeReply& reply, const QString& error) {
-  if (cancelRequested_) {
-    cancelled_ = true;
-    End();
-    return;
-  }
-  if (!error.isEmpty()) {
-    End(error);
-    return;
-  }
-  try {
+  Resume([&] {
+    if (!error.isEmpty()) {
+      End(error);
+      return;
+    }
     switch (asking_) {
       case Asking::Identity:
         IdentityArrived(reply);
@@ -57,9 +52,7 @@ void LogReadout::ReplyArrived(const ExchangeReply& reply, const QString& error) 
         NewBlockArrived(reply);
         break;
     }
-  } catch (const ValdError& e) {
-    End(e.Message());
-  }
+  });
 }
 
 void LogReadout::AskIdentity() {

@@ -76,7 +76,8 @@ class LogReadout : public QObject {
  private:
   void Request(const QByteArray& request);
   void ReplyArrived(const ExchangeReply& reply, const QString& error);
-  // Runs `step` once an answer is in, as a reply's handling is run: a cancel or an error ends the readout.
+  // Runs `step`, the handling of a reply or of the archive's answer: a cancel asked for meanwhile or an
+  // error ends the readout instead.
   void Resume(const std::function<void()>& step);
   void IdentityAsksKnown(int asks);
   void AskIdentity();
