@@ -2,92 +2,114 @@
 
 #include "decode/LogDecoding.h"
 
-namespace {
-
-constexpr char WrittenKind = 'w';
-
-}  // namespace
-
 std::optional<IncrementalRead> IncrementalRead::Plan(const QByteArray& earlierLog, int recordLength,
                                                      int blockCount, QString& reason) {
   if (recordLength <= 0 || blockCount <= 0 || earlierLog.size() != qsizetype(blockCount) * LogBlockSize) {
     reason = QStringLiteral("the archived image does not fit the device's memory");
     return std::nullopt;
   }
-  const int recordCount = int(earlierLog.size() / recordLength);
-  int writePoint = 0;
-  while (writePoint < recordCount && earlierLog[qsizetype(writePoint) * recordLength] == WrittenKind)
-    ++writePoint;
-  if (writePoint == 0 || writePoint == recordCount) {
-    reason = QStringLiteral("the archived image shows no newest record before a write point");
+  const std::optional<RingShape> shape = RingShapeOf(earlierLog, recordLength);
+  if (!shape) {
+    reason = QStringLiteral("the archived image shows no ring as the device writes it");
     return std::nullopt;
   }
-  return IncrementalRead(earlierLog, recordLength, blockCount, writePoint - 1);
+  return IncrementalRead(earlierLog, recordLength, blockCount, *shape);
 }
 
 IncrementalRead::IncrementalRead(const QByteArray& earlierLog, int recordLength, int blockCount,
-                                 int newestRecord)
+                                 const RingShape& earlier)
     : earlier_(earlierLog),
       log_(earlierLog),
       recordLength_(recordLength),
-      blockCount_(blockCount),
-      recordCount_(int(earlierLog.size() / recordLength)),
-      newestRecord_(newestRecord),
-      firstBlock_(newestRecord * recordLength / LogBlockSize),
-      next_(firstBlock_),
-      read_(size_t(blockCount), false) {}
+      slotCount_(int(earlierLog.size() / recordLength)),
+      newest_(earlier.NewestSlot()),
+      end_(earlier.end),
+      slot_(earlier.writePoint),
+      walked_(size_t(slotCount_), false),
+      read_(size_t(blockCount), false) {
+  next_ = *UnreadBlockOf(newest_.value_or(slot_));
+}
 
 IncrementalRead::Step IncrementalRead::Take(const QByteArray& block) {
-  const int taken = next_;
-  log_.replace(qsizetype(taken) * LogBlockSize, LogBlockSize, block.left(LogBlockSize));
-  read_[size_t(taken)] = true;
+  log_.replace(qsizetype(next_) * LogBlockSize, LogBlockSize, block.left(LogBlockSize));
+  read_[size_t(next_)] = true;
   ++blocksRead_;
-  next_ = (taken + 1) % blockCount_;
-  if (blocksRead_ == blockCount_) return NewestRecordKept() ? Step::Done : Step::Stale;
-  if (!RecordRead(newestRecord_)) return Step::Continue;
-  if (!NewestRecordKept()) return Step::Stale;
-  const std::optional<int> writePoint = NewWritePoint();
-  return writePoint && UnchangedPast(*writePoint, taken) ? Step::Done : Step::Continue;
+  return Walk();
 }
 
-bool IncrementalRead::RecordRead(int record) const {
-  const int first = record * recordLength_ / LogBlockSize;
-  const int last = ((record + 1) * recordLength_ - 1) / LogBlockSize;
-  for (int block = first; block <= last; ++block) {
-    if (!read_[size_t(block)]) return false;
+IncrementalRead::Step IncrementalRead::Walk() {
+  if (newest_) {
+    if (const std::optional<int> unread = UnreadBlockOf(*newest_)) {
+      next_ = *unread;
+      return Step::Continue;
+    }
+    if (!SameAsEarlier(*newest_)) return Stale("the archived newest record is no longer where it was");
+    newest_.reset();
   }
-  return true;
+  while (slotsWalked_ <= slotCount_) {
+    if (const std::optional<int> unread = UnreadBlockOf(slot_)) {
+      next_ = *unread;
+      return Step::Continue;
+    }
+    walked_[size_t(slot_)] = true;
+    ++slotsWalked_;
+    const char kind = log_[qsizetype(slot_) * recordLength_];
+    if (end_ && slot_ == *end_) {
+      if (kind != 'e') return Stale("the ring's end is no longer where it was");
+      slot_ = 0;
+      continue;
+    }
+    switch (kind) {
+      case 'w':
+        ++slot_;
+        if (slot_ == slotCount_) return Stale("the ring has no end");
+        break;
+      case 'x':
+        // A write point of a turned ring: one that the walk came to over the ring's end.
+        if (!end_) return Stale("the ring does not go on from the archived write point");
+        return Finish();
+      case 'f':
+        if (end_) return Stale("the ring does not go on from the archived write point");
+        return Finish();
+      case 'e':
+        // The ring turned since: the device goes on from slot 0.
+        if (end_) return Stale("the ring's end is no longer where it was");
+        end_ = slot_;
+        slot_ = 0;
+        break;
+      default:
+        return Stale("the ring does not go on from the archived write point");
+    }
+  }
+  return Stale("the ring does not go on from the archived write point");
 }
 
-bool IncrementalRead::NewestRecordKept() const {
-  const qsizetype start = qsizetype(newestRecord_) * recordLength_;
-  return log_.mid(start, recordLength_) == earlier_.mid(start, recordLength_);
+IncrementalRead::Step IncrementalRead::Finish() {
+  for (size_t block = 0; block < read_.size(); ++block) {
+    if (!read_[block]) continue;
+    for (qsizetype at = qsizetype(block) * LogBlockSize; at < qsizetype(block + 1) * LogBlockSize; ++at) {
+      const qsizetype slot = at / recordLength_;
+      if (slot < slotCount_ && walked_[size_t(slot)]) continue;
+      if (log_[at] != earlier_[at]) return Stale("the memory beside the new records changed");
+    }
+  }
+  return Step::Done;
 }
 
-std::optional<int> IncrementalRead::NewWritePoint() const {
-  for (int step = 1; step < recordCount_; ++step) {
-    const int record = (newestRecord_ + step) % recordCount_;
-    if (!RecordRead(record)) return std::nullopt;
-    if (log_[qsizetype(record) * recordLength_] != WrittenKind) return record;
+IncrementalRead::Step IncrementalRead::Stale(const char* reason) {
+  staleReason_ = QString::fromLatin1(reason);
+  return Step::Stale;
+}
+
+std::optional<int> IncrementalRead::UnreadBlockOf(int slot) const {
+  const qsizetype start = qsizetype(slot) * recordLength_;
+  for (qsizetype block = start / LogBlockSize; block <= (start + recordLength_ - 1) / LogBlockSize; ++block) {
+    if (!read_[size_t(block)]) return int(block);
   }
   return std::nullopt;
 }
 
-bool IncrementalRead::UnchangedPast(int writePoint, int block) const {
-  const qsizetype blockStart = qsizetype(block) * LogBlockSize;
-  const qsizetype blockEnd = blockStart + LogBlockSize;
-  const qsizetype pastWritePoint = qsizetype(writePoint + 1) * recordLength_;
-  // Where the bytes after the write point begin in this block: the whole block when the write point lies
-  // in a block read before it (the ring's start after its end included).
-  const int writePointBlock = int((pastWritePoint - 1) / LogBlockSize);
-  const int sinceFirst = (block - firstBlock_ + blockCount_) % blockCount_;
-  const int writePointSinceFirst = (writePointBlock - firstBlock_ + blockCount_) % blockCount_;
-  qsizetype from = blockStart;
-  if (writePointSinceFirst == sinceFirst) {
-    from = pastWritePoint;
-  } else if (writePointSinceFirst > sinceFirst) {
-    return false;
-  }
-  if (from >= blockEnd) return false;
-  return log_.mid(from, blockEnd - from) == earlier_.mid(from, blockEnd - from);
+bool IncrementalRead::SameAsEarlier(int slot) const {
+  const qsizetype start = qsizetype(slot) * recordLength_;
+  return log_.mid(start, recordLength_) == earlier_.mid(start, recordLength_);
 }

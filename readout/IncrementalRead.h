@@ -5,50 +5,58 @@
 #include <optional>
 #include <vector>
 
+#include "decode/RingShape.h"
+
 // Reading only what is new of a ring log whose earlier image is known. The device writes its ring in
-// order from its write point (the first record whose kind is not "w": the ring's turn "x" or the end
-// "f"), so only the blocks from the one holding the newest record up to the new write point can have
-// changed. They are asked for one after another, the ring's end followed by its start, and patched into
-// the earlier image, until a block shows the earlier bytes just past the new write point: what lies
-// beyond was left as it was. The newest record of the earlier image has to be found where it was with
-// the same bytes, else the picture is stale (the log was cleared, or the ring went past it) and the log
-// is to be read in full.
+// order from its write point, turning from the ring's end to slot 0, so only the slots from the earlier
+// write point up to the new one can have changed (with the end "e" and slot 0 when the ring turned
+// meanwhile). The blocks holding the earlier newest record and then those slots are asked for one after
+// another and patched into the earlier image. Any doubt is a readout of the whole log instead: the
+// newest record not where it was with the same bytes, a kind the device does not write on the way, the
+// end not where it was, or bytes of the blocks read that lie outside those slots and differ from the
+// earlier ones.
 class IncrementalRead {
  public:
   enum class Step { Continue, Done, Stale };
 
   // The plan for `earlierLog` (the log blocks of the earlier image, `blockCount` of 512 bytes) of a device
-  // whose records are `recordLength` long; nothing when the earlier image gives no newest record before
-  // its write point (`reason` says why).
+  // whose records are `recordLength` long; nothing when the earlier image shows no ring as the device
+  // writes it (`reason` says why).
   static std::optional<IncrementalRead> Plan(const QByteArray& earlierLog, int recordLength, int blockCount,
                                              QString& reason);
 
   // The block to ask for next.
   int NextBlock() const { return next_; }
   // Takes the next block's 512 bytes as the device gave them, and says whether to go on, whether the
-  // log is complete now, or whether the earlier picture no longer holds.
+  // log is complete now, or whether the earlier picture no longer holds (StaleReason says why).
   Step Take(const QByteArray& block);
   // The earlier log with the blocks read so far in their places.
   const QByteArray& Log() const { return log_; }
   int BlocksRead() const { return blocksRead_; }
+  const QString& StaleReason() const { return staleReason_; }
 
  private:
-  IncrementalRead(const QByteArray& earlierLog, int recordLength, int blockCount, int newestRecord);
-  bool RecordRead(int record) const;
-  bool NewestRecordKept() const;
-  // The new write point, once the records after the newest are read as far as it.
-  std::optional<int> NewWritePoint() const;
-  // Whether the block just read shows the earlier bytes past the new write point.
-  bool UnchangedPast(int writePoint, int block) const;
+  IncrementalRead(const QByteArray& earlierLog, int recordLength, int blockCount, const RingShape& earlier);
+  // Follows the ring as far as the blocks read allow.
+  Step Walk();
+  // The write point is found: the bytes read beside the walked slots must be the earlier ones.
+  Step Finish();
+  Step Stale(const char* reason);
+  // The first block of `slot` not read yet; none when the whole slot is read.
+  std::optional<int> UnreadBlockOf(int slot) const;
+  bool SameAsEarlier(int slot) const;
 
   QByteArray earlier_;
   QByteArray log_;
   int recordLength_;
-  int blockCount_;
-  int recordCount_;
-  int newestRecord_;
-  int firstBlock_;
-  int next_;
+  int slotCount_;
+  std::optional<int> newest_;  // the earlier newest record, until it is found unchanged
+  std::optional<int> end_;     // the ring's end, once known
+  int slot_;                   // the slot the walk looks at next
+  int slotsWalked_ = 0;
+  std::vector<bool> walked_;  // the slots the device may have written since
+  std::vector<bool> read_;    // per block
+  int next_ = 0;
   int blocksRead_ = 0;
-  std::vector<bool> read_;
+  QString staleReason_;
 };

@@ -165,7 +165,7 @@ void LogReadout::NewBlockArrived(const ExchangeReply& reply) {
       RequestBlock(incremental_->NextBlock());
       break;
     case IncrementalRead::Step::Stale:
-      ReadInFull(QStringLiteral("the archived newest record is no longer where it was"));
+      ReadInFull(incremental_->StaleReason());
       break;
     case IncrementalRead::Step::Done:
       result_.incremental = true;

@@ -146,9 +146,10 @@ QList<QVariantList> QueryArchive(const ArchiveLocation& location, const QString&
   WithConnection(location, [&](QSqlDatabase& db) {
     QSqlQuery query(db);
     if (!query.exec(sql)) throw std::runtime_error(query.lastError().text().toStdString());
+    const int columns = query.record().count();
     while (query.next()) {
       QVariantList row;
-      for (int i = 0; i < query.record().count(); ++i) row.append(query.value(i));
+      for (int i = 0; i < columns; ++i) row.append(query.value(i));
       rows.append(row);
     }
   });

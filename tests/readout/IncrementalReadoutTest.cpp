@@ -4,6 +4,7 @@
 #include "readout/LogReadout.h"
 #include "support/SimulatorFixture.h"
 #include "tools/sim/DeviceImage.h"
+#include "tools/sim/DeviceRing.h"
 
 namespace {
 
@@ -42,6 +43,13 @@ QByteArray Written(QByteArray log, int count) {
   for (int k = 0; k < count; ++k)
     log.replace((writePoint + k) * AgateRecord, AgateRecord, NthRecord(5000 + k));
   return log.replace((writePoint + count) * AgateRecord, AgateRecord, marker);
+}
+
+// The log of an AGATE whose ring ends at slot 100, after it wrote records 0 .. count-1 as the device does.
+QByteArray RingOf100(int count) {
+  DeviceRing ring(32 * 512, AgateRecord, 100);
+  for (int n = 0; n < count; ++n) ring.Write(NthRecord(n));
+  return ring.Log();
 }
 
 // The device memory of an AGATE (or another device code) on a 25LC254 holding `log`.
@@ -110,6 +118,10 @@ INSTANTIATE_TEST_SUITE_P(
                                true, 2, ""},
                     RingChange{"TurnedRingGainsRecords", TurnedRing(30, 200),
                                Written(TurnedRing(30, 200), 60), 2, true, 2, ""},
+                    // The write point went over the ring's end "e" on to slot 0: the blocks from the end's
+                    // and then from the ring's start are read.
+                    RingChange{"TurnedRingPassesItsEnd", RingOf100(150), RingOf100(210), 2, true, 2, ""},
+                    RingChange{"FreshRingTurns", RingOf100(90), RingOf100(110), 2, true, 2, ""},
                     RingChange{"RingWentPastTheOldWritePoint", TurnedRing(30, 200), TurnedRing(30, 1400), 2,
                                false, 33, "the archived newest record is no longer where it was"},
                     RingChange{"ClearedAndRewritten", FreshRing(200), FreshRing(5, 700), 2, false, 33,
