@@ -1,6 +1,12 @@
+#include <signal.h>
+
+#include <QDeadlineTimer>
+#include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QProcess>
+#include <QThread>
 
 #include "ArchiveFixture.h"
 #include "support/ProgramRun.h"
@@ -238,6 +244,58 @@ TEST(AlarmEvents, AMisspeltTypeIsRefusedWithItsLine) {
   EXPECT_TRUE(read.err.contains(QStringLiteral("limits.csv line 2: \"IOLTE\" is no device type")))
       << read.err.toStdString();
   EXPECT_TRUE(device.Requests().isEmpty());
+}
+
+// Whether process `pid` ended (gone, or a zombie that its new parent has yet to reap), waiting up to
+// ten seconds for a signal sent to it to take effect.
+bool ProcessEnded(pid_t pid) {
+  const QDeadlineTimer deadline(10000);
+  for (;;) {
+    QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
+    if (!stat.open(QIODevice::ReadOnly)) return true;
+    const QByteArray fields = stat.readAll();
+    if (fields.mid(fields.lastIndexOf(')') + 2, 1) == "Z") return true;
+    if (deadline.hasExpired()) return false;
+    QThread::msleep(10);
+  }
+}
+
+// A stop signal while a notify command runs: the command and what it started are ended, the device read
+// meanwhile is left after its exchange in flight, every device has its line, and the events not told
+// are told by the next run.
+TEST(AlarmEvents, AStoppedRunEndsItsNotifyCommandAndLeavesTheAlarmToTheNextRun) {
+  TempFolder out;
+  out.Write(QStringLiteral("limits.csv"), "AGATE;1;;8\n");
+  const RunningSimulator alarming(AgateLogging({5, 9, 5}));
+  SimulatorConfig slowConfig;
+  slowConfig.replyDelayMs = 300;
+  const RunningSimulator slow(slowConfig);
+  const QString started = out.File(QStringLiteral("notify-started"));
+  QProcess read;
+  read.start(QStringLiteral(VALD_READ_PATH),
+             {QStringLiteral("--out"), out.Path(), QStringLiteral("--jobs"), QStringLiteral("1"),
+              QStringLiteral("--notify"),
+              QStringLiteral("sleep 60 & echo $! > '%1.part' && mv '%1.part' '%1'; wait").arg(started),
+              Device(alarming.Port()), Device(slow.Port())});
+  ASSERT_TRUE(read.waitForStarted());
+  while (!QFile::exists(started))
+    ASSERT_FALSE(read.waitForFinished(10)) << read.readAllStandardError().toStdString();
+  kill(pid_t(read.processId()), SIGTERM);
+  ASSERT_TRUE(read.waitForFinished());
+  EXPECT_EQ(read.exitCode(), 1);
+  EXPECT_TRUE(ProcessEnded(pid_t(out.Read(QStringLiteral("notify-started")).trimmed().toInt())));
+  const QStringList lines =
+      QString::fromUtf8(read.readAllStandardOutput()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+  ASSERT_EQ(lines.size(), 3);
+  EXPECT_TRUE(lines[0].endsWith(QStringLiteral(
+      "(the notify command was stopped: vald_read was stopped; not notified: vald_read was stopped)")))
+      << lines[0].toStdString();
+  EXPECT_EQ(lines[2], Device(slow.Port()) + QStringLiteral(": not read: vald_read was stopped"));
+  EXPECT_LT(slow.Requests().size(), 34);
+
+  const ProcessResult again = ValdRead(out, QStringLiteral("01:15"), {Device(alarming.Port())});
+  EXPECT_EQ(again.exitCode, 3) << again.err.toStdString();
+  EXPECT_EQ(NotesTaken(out).size(), 2);
 }
 
 }  // namespace

@@ -23,6 +23,8 @@ QProcessEnvironment EventEnvironment(AlarmKind kind, AlarmEvent event, const QSt
   return environment;
 }
 
+constexpr char NotStoppedText[] = "not notified: vald_read was stopped";
+
 }  // namespace
 
 QProcessEnvironment NotifyEnvironment(const LogAlarms& alarms, const Alarm& alarm, AlarmEvent event) {
@@ -52,7 +54,9 @@ QProcessEnvironment NotifyEnvironment(const QString& device, const QString& type
 }
 
 QString NotifyAlarm(const QString& command, const QProcessEnvironment& environment, QTextStream& err,
-                    const NotifyLimits& limits, const QElapsedTimer& runClock) {
+                    const NotifyLimits& limits, const QElapsedTimer& runClock,
+                    const std::function<bool()>& stopRequested) {
+  if (stopRequested()) return QString::fromLatin1(NotStoppedText);
   const qint64 runLeftMs = qint64(limits.totalSeconds) * 1000 - runClock.elapsed();
   if (runLeftMs <= 0) {
     return QStringLiteral("not notified: the notify commands of this run took %1 s").arg(limits.totalSeconds);
@@ -70,7 +74,7 @@ QString NotifyAlarm(const QString& command, const QProcessEnvironment& environme
   const qint64 group = process.processId();
   qint64 shown = 0;
   bool finished = false;
-  while (!finished && !deadline.hasExpired()) {
+  while (!finished && !deadline.hasExpired() && !stopRequested()) {
     finished = process.waitForFinished(int(std::min<qint64>(deadline.remainingTime(), 100)));
     const QByteArray output = process.readAll();
     const qint64 kept = std::min(qint64(output.size()), limits.shownOutputBytes - shown);
@@ -83,6 +87,7 @@ QString NotifyAlarm(const QString& command, const QProcessEnvironment& environme
   if (!finished) {
     kill(-pid_t(group), SIGKILL);
     process.waitForFinished();
+    if (stopRequested()) return QStringLiteral("the notify command was stopped: vald_read was stopped");
     return runLimited
                ? QStringLiteral("the notify command was stopped: the notify commands of this run took %1 s")
                      .arg(limits.totalSeconds)

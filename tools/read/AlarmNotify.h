@@ -4,6 +4,7 @@
 #include <QProcessEnvironment>
 #include <QString>
 #include <QTextStream>
+#include <functional>
 
 #include "pipeline/AlarmKeeping.h"
 #include "pipeline/DeviceWatching.h"
@@ -31,6 +32,8 @@ QProcessEnvironment NotifyEnvironment(const QString& device, const QString& type
 // waits for it. What it prints goes to `err` up to the limit, so that standard output keeps its one line
 // per device. A command still running at its time limit, or when the run's time for notify commands is
 // up (`runClock` started with the first), is stopped with every process it started. Returns why it
-// failed (it could not start, ended with a status other than 0, or was stopped), or nothing.
+// failed (it could not start, ended with a status other than 0, or was stopped), or nothing. Once
+// `stopRequested` says so (the run is being stopped) no command starts, and a running one is stopped.
 QString NotifyAlarm(const QString& command, const QProcessEnvironment& environment, QTextStream& err,
-                    const NotifyLimits& limits, const QElapsedTimer& runClock);
+                    const NotifyLimits& limits, const QElapsedTimer& runClock,
+                    const std::function<bool()>& stopRequested);

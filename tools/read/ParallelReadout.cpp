@@ -69,9 +69,34 @@ class TaskThreads {
 
 }  // namespace
 
+// Lets a stop reach the readouts for as long as they run.
+class StopTaker {
+ public:
+  StopTaker(ReadoutStop& stop, std::function<void()> take) : stop_(stop) {
+    const std::lock_guard lock(stop_.mutex_);
+    stop_.take_ = std::move(take);
+  }
+  ~StopTaker() {
+    const std::lock_guard lock(stop_.mutex_);
+    stop_.take_ = nullptr;
+  }
+  StopTaker(const StopTaker&) = delete;
+  StopTaker& operator=(const StopTaker&) = delete;
+
+ private:
+  ReadoutStop& stop_;
+};
+
+void ReadoutStop::Request() {
+  const std::lock_guard lock(mutex_);
+  requested_ = true;
+  if (take_) take_();
+}
+
 void ReadInParallel(ReadoutQueue& queue, int jobs,
                     const std::function<std::unique_ptr<LogReadout>(qsizetype device)>& prepare,
-                    const KeepReadoutOf& keep, const std::function<void(const DeviceOutcome&)>& report) {
+                    const KeepReadoutOf& keep, const std::function<void(const DeviceOutcome&)>& report,
+                    ReadoutStop& stop) {
   const qsizetype count = queue.Count();
   std::mutex mutex;
   std::condition_variable finished;
@@ -81,18 +106,49 @@ void ReadInParallel(ReadoutQueue& queue, int jobs,
 
   // The exchanges run on a loop of their own, so that a slow report (a notify command, say) never holds
   // up a reply being taken in time.
+  // A device whose readout did not finish, or was not started, before a stop.
+  const auto stopped = [&](qsizetype device) {
+    DeviceOutcome outcome;
+    outcome.host = queue.Host(device);
+    outcome.error = QString::fromLatin1(StoppedError);
+    {
+      const std::lock_guard lock(mutex);
+      outcomes[size_t(device)] = std::move(outcome);
+    }
+    finished.notify_one();
+  };
+
+  // The exchanges run on a loop of their own, so that a slow report (a notify command, say) never holds
+  // up a reply being taken in time.
   const std::jthread exchanges([&] {
     QEventLoop loop;
     QObject receiver;  // takes the kept readouts' news on this thread
     std::map<qsizetype, std::unique_ptr<LogReadout>> reading;
-    std::function<void()> startNext = [&] {
-      while (qsizetype(reading.size()) < jobs) {
+    std::function<void()> startNext;
+    // The device's place goes to the next one once its log is let go.
+    const auto letGo = [&](qsizetype device) {
+      QMetaObject::invokeMethod(
+          &receiver,
+          [&, device] {
+            reading.erase(device);
+            startNext();
+            if (reading.empty()) loop.quit();
+          },
+          Qt::QueuedConnection);
+    };
+    startNext = [&] {
+      while (qsizetype(reading.size()) < jobs && !stop.Requested()) {
         const std::optional<qsizetype> device = queue.TakeNext();
         if (!device) break;
         QElapsedTimer clock;
         clock.start();
         LogReadout* readout = reading.emplace(*device, prepare(*device)).first->second.get();
         QObject::connect(readout, &LogReadout::Finished, &receiver, [&, readout, device = *device, clock] {
+          if (readout->Cancelled()) {
+            stopped(device);
+            letGo(device);
+            return;
+          }
           auto result = std::make_shared<ReadoutResult>(readout->TakeResult());
           keeping.Add([&, device, result, error = readout->Error(), clock] {
             DeviceOutcome outcome = keep(device, *result, error, clock);
@@ -101,24 +157,27 @@ void ReadInParallel(ReadoutQueue& queue, int jobs,
               outcomes[size_t(device)] = std::move(outcome);
             }
             finished.notify_one();
-            // The device's place goes to the next one once its log is let go.
-            QMetaObject::invokeMethod(
-                &receiver,
-                [&, device] {
-                  reading.erase(device);
-                  startNext();
-                  if (reading.empty()) loop.quit();
-                },
-                Qt::QueuedConnection);
+            letGo(device);
           });
         });
         readout->Start();
       }
     };
-    startNext();
-    if (!reading.empty()) loop.exec();
+    {
+      const StopTaker taker(stop, [&] {
+        QMetaObject::invokeMethod(
+            &receiver,
+            [&] {
+              for (const auto& [device, readout] : reading) readout->Cancel();
+            },
+            Qt::QueuedConnection);
+      });
+      startNext();
+      if (!reading.empty()) loop.exec();
+    }
+    // After a stop, the devices not handed out yet.
+    while (const std::optional<qsizetype> device = queue.TakeNext()) stopped(*device);
   });
-
   for (qsizetype device = 0; device < count; ++device) {
     std::unique_lock lock(mutex);
     finished.wait(lock, [&] { return outcomes[size_t(device)].has_value(); });

@@ -26,6 +26,7 @@
 #include "archive/ArchiveWriter.h"
 #include "archive/SiteTime.h"
 #include "core/StandardOutput.h"
+#include "core/StopSignals.h"
 #include "core/TextLines.h"
 #include "core/UsageError.h"
 #include "core/ValdError.h"
@@ -84,6 +85,10 @@ int main(int argc, char** argv) {
   // device's line with the old file kept, instead of the signal ending the program.
   std::signal(SIGXFSZ, SIG_IGN);
   QCoreApplication app(argc, argv);
+  // A stop (systemd's SIGTERM, Ctrl+C) starts no new exchange: the readouts finished are kept and
+  // printed, the others reported as stopped, a notify command running is ended, and the run ends with 1.
+  ReadoutStop stop;
+  const StopSignals stopSignals([&stop] { stop.Request(); });
   InstallEnglish(app);
   QTextStream out(stdout);
   QTextStream err(stderr);
@@ -186,64 +191,71 @@ int main(int argc, char** argv) {
   bool newAlarm = false;
   std::set<size_t> rulesMatched;
   QElapsedTimer notifyClock;  // started with the run's first notify command
-  ReadInParallel(queue, options.jobs, prepare, keep, [&](const DeviceOutcome& readout) {
-    DeviceOutcome outcome = readout;
-    if (!outcome.warning.isEmpty()) err << outcome.host << ": warning: " << outcome.warning << Qt::endl;
-    QStringList problems;
-    if (!outcome.alarmsError.isEmpty())
-      problems << QStringLiteral("alarms not archived: %1").arg(outcome.alarmsError);
-    if (!options.notifyCommand.isEmpty()) {
-      // Runs the command for one event; told to nobody, the event is reported again by the next run.
-      const auto notify = [&](const QProcessEnvironment& environment,
-                              const std::function<void(ArchiveStore&)>& unreport) {
-        if (!notifyClock.isValid()) notifyClock.start();
-        const QString failure = NotifyAlarm(options.notifyCommand, environment, err,
-                                            {options.notifySeconds, 5 * options.notifySeconds}, notifyClock);
-        if (failure.isEmpty()) return;
-        problems << failure;
-        if (!run.archive) return;
-        try {
-          run.archive->Run(unreport);
-        } catch (const ValdError& error) {
-          problems << QStringLiteral("alarms not archived: %1").arg(error.Message());
-        }
-      };
-      if (outcome.alarms) {
-        const LogAlarms& found = *outcome.alarms;
-        for (size_t i = 0; i < found.alarms.size(); ++i) {
-          for (const AlarmEvent event : {AlarmEvent::Start, AlarmEvent::Clear}) {
-            if (!(event == AlarmEvent::Start ? found.isNew[i] : found.isNewClear[i])) continue;
-            notify(NotifyEnvironment(found, found.alarms[i], event),
-                   [&](ArchiveStore& store) { UnreportAlarm(found, i, event, store); });
+  ReadInParallel(
+      queue, options.jobs, prepare, keep,
+      [&](const DeviceOutcome& readout) {
+        DeviceOutcome outcome = readout;
+        if (!outcome.warning.isEmpty()) err << outcome.host << ": warning: " << outcome.warning << Qt::endl;
+        QStringList problems;
+        if (!outcome.alarmsError.isEmpty())
+          problems << QStringLiteral("alarms not archived: %1").arg(outcome.alarmsError);
+        if (!options.notifyCommand.isEmpty()) {
+          // Runs the command for one event; told to nobody, the event is reported again by the next run.
+          const auto notify = [&](const QProcessEnvironment& environment,
+                                  const std::function<void(ArchiveStore&)>& unreport) {
+            if (!notifyClock.isValid()) notifyClock.start();
+            const QString failure = NotifyAlarm(options.notifyCommand, environment, err,
+                                                {options.notifySeconds, 5 * options.notifySeconds},
+                                                notifyClock, [&stop] { return stop.Requested(); });
+            if (failure.isEmpty()) return;
+            problems << failure;
+            if (!run.archive) return;
+            try {
+              run.archive->Run(unreport);
+            } catch (const ValdError& error) {
+              problems << QStringLiteral("alarms not archived: %1").arg(error.Message());
+            }
+          };
+          if (outcome.alarms) {
+            const LogAlarms& found = *outcome.alarms;
+            for (size_t i = 0; i < found.alarms.size(); ++i) {
+              for (const AlarmEvent event : {AlarmEvent::Start, AlarmEvent::Clear}) {
+                if (!(event == AlarmEvent::Start ? found.isNew[i] : found.isNewClear[i])) continue;
+                notify(NotifyEnvironment(found, found.alarms[i], event),
+                       [&](ArchiveStore& store) { UnreportAlarm(found, i, event, store); });
+              }
+            }
+          }
+          for (const DeviceAlarm& alarm : outcome.deviceAlarms) {
+            for (const AlarmEvent event : {AlarmEvent::Start, AlarmEvent::Clear}) {
+              if (!(event == AlarmEvent::Start ? alarm.news.start : alarm.news.clear)) continue;
+              notify(NotifyEnvironment(outcome.AlarmDevice(), outcome.deviceType, alarm, event),
+                     [&](ArchiveStore& store) {
+                       UnreportDeviceAlarm(outcome.host, alarm, event, run.zone, store);
+                     });
+            }
           }
         }
-      }
-      for (const DeviceAlarm& alarm : outcome.deviceAlarms) {
-        for (const AlarmEvent event : {AlarmEvent::Start, AlarmEvent::Clear}) {
-          if (!(event == AlarmEvent::Start ? alarm.news.start : alarm.news.clear)) continue;
-          notify(
-              NotifyEnvironment(outcome.AlarmDevice(), outcome.deviceType, alarm, event),
-              [&](ArchiveStore& store) { UnreportDeviceAlarm(outcome.host, alarm, event, run.zone, store); });
+        if (!problems.isEmpty()) {
+          // A stopped run's notify commands all fail alike: said once.
+          problems.removeDuplicates();
+          problems.prepend(outcome.error);
+          problems.removeAll(QString());
+          outcome.error = problems.join(QStringLiteral("; "));
         }
-      }
-    }
-    if (!problems.isEmpty()) {
-      problems.prepend(outcome.error);
-      problems.removeAll(QString());
-      outcome.error = problems.join(QStringLiteral("; "));
-    }
-    if (options.json) {
-      out << ResultJson(outcome) << Qt::endl;
-    } else {
-      out << ResultText(outcome) << Qt::endl;
-      for (const QString& line : AlarmLines(outcome)) out << line << Qt::endl;
-    }
-    if (!outcome.Complete()) status = ExitIncomplete;
-    if (outcome.alarms && outcome.alarms->NewCount() > 0) newAlarm = true;
-    for (const DeviceAlarm& alarm : outcome.deviceAlarms) newAlarm = newAlarm || alarm.news.start;
-    if (outcome.alarms)
-      rulesMatched.insert(outcome.alarms->rulesNaming.begin(), outcome.alarms->rulesNaming.end());
-  });
+        if (options.json) {
+          out << ResultJson(outcome) << Qt::endl;
+        } else {
+          out << ResultText(outcome) << Qt::endl;
+          for (const QString& line : AlarmLines(outcome)) out << line << Qt::endl;
+        }
+        if (!outcome.Complete()) status = ExitIncomplete;
+        if (outcome.alarms && outcome.alarms->NewCount() > 0) newAlarm = true;
+        for (const DeviceAlarm& alarm : outcome.deviceAlarms) newAlarm = newAlarm || alarm.news.start;
+        if (outcome.alarms)
+          rulesMatched.insert(outcome.alarms->rulesNaming.begin(), outcome.alarms->rulesNaming.end());
+      },
+      stop);
   ReportUnmatchedRules(run.limits, rulesMatched, limitsFile, options.json, out, err);
   if (!StandardOutputComplete(out)) {
     err << "Cannot write the results to standard output." << Qt::endl;

@@ -6,6 +6,7 @@
 #include <QHostInfo>
 #include <cstdio>
 
+#include "core/StopSignals.h"
 #include "core/TextLines.h"
 #include "core/UsageError.h"
 #include "core/ValdError.h"
@@ -13,7 +14,6 @@
 #include "link/DeviceLink.h"
 #include "tools/sim/AddressIdentity.h"
 #include "tools/sim/LogGenerator.h"
-#include "tools/sim/SignalStopper.h"
 #include "tools/sim/SimulatorEngine.h"
 
 namespace {
@@ -139,7 +139,10 @@ int Run(QCoreApplication& app) {
                                     datagram.toPercentEncoding().constData(), fault.constData());
                      });
   }
-  SignalStopper stopper;
+  // A stop signal ends the event loop; the engine closes its socket as it goes.
+  const StopSignals stopper([] {
+    QMetaObject::invokeMethod(QCoreApplication::instance(), &QCoreApplication::quit, Qt::QueuedConnection);
+  });
   std::printf("listening on %s:%u\n", qPrintable(host), unsigned(engine.Port()));
   std::fflush(stdout);
   return app.exec();
