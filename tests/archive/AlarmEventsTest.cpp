@@ -200,6 +200,23 @@ TEST_P(DeviceAlarmOfAReadout, IsToldWithTheNewestRecordsAge) {
   EXPECT_EQ(NotesTaken(out), QStringList{QString::fromLatin1(GetParam().note)});
 }
 
+// A silent or clock alarm whose notify command failed is told again by the next run.
+TEST_P(DeviceAlarmOfAReadout, WhoseNotifyFailedIsToldByTheNextRun) {
+  TempFolder out;
+  const RunningSimulator device(AgateLogging({5, 5, 5, 5, 5, 5, 5, 5}));
+  const QString option = QString::fromLatin1(GetParam().option);
+  const QStringList arguments = {
+      option, option == QLatin1String("--stale") ? QStringLiteral("60") : QStringLiteral("30"),
+      Device(device.Port())};
+  const ProcessResult failed =
+      ValdRead(out, QString::fromLatin1(GetParam().now),
+               QStringList{QStringLiteral("--notify"), QStringLiteral("exit 4")} + arguments);
+  EXPECT_EQ(failed.exitCode, 1) << failed.out.toStdString() << failed.err.toStdString();
+  const ProcessResult again = ValdRead(out, QString::fromLatin1(GetParam().now), arguments);
+  EXPECT_EQ(again.exitCode, 3) << again.out.toStdString() << again.err.toStdString();
+  EXPECT_EQ(NotesTaken(out), QStringList{QString::fromLatin1(GetParam().note)});
+}
+
 INSTANTIATE_TEST_SUITE_P(
     Kinds, DeviceAlarmOfAReadout,
     testing::Values(DeviceAlarmCase{"OldRecordsAreSilent", "03:10", "--stale", 120,
