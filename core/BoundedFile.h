@@ -31,6 +31,7 @@ class BoundedFile {
 // The whole content of the file, at most `maxBytes` of it (see BoundedFile).
 QByteArray ReadWholeFile(const QString& path, qint64 maxBytes);
 
-// The file's text up to its first zero byte, which ends a text: nothing after one is read. A file whose
-// text is longer than `maxBytes` is refused (see BoundedFile).
+// The file's text up to its first zero byte, which ends a text: nothing after one is read. A file larger
+// than `maxBytes` is refused as BoundedFile refuses it, unless a zero byte ended the text before that
+// showed.
 QByteArray ReadTextFile(const QString& path, qint64 maxBytes);

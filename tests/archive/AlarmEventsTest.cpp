@@ -212,8 +212,9 @@ TEST(AlarmEvents, TheDefaultClockLimitIsAQuarterOfAnHour) {
         out, QLatin1String(now), {QStringLiteral("--stale"), QStringLiteral("600"), Device(device.Port())});
     EXPECT_EQ(read.exitCode, alarms == 0 ? 0 : 3) << now << read.out.toStdString() << read.err.toStdString();
     ASSERT_EQ(Alarms(read).size(), alarms) << now << read.out.toStdString();
-    if (alarms == 1)
+    if (alarms == 1) {
       EXPECT_EQ(Alarms(read)[0].toObject().value(QStringLiteral("kind")).toString(), QStringLiteral("clock"));
+    }
   }
 }
 

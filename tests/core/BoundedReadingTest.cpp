@@ -101,7 +101,7 @@ TEST(BoundedFile, ADeviceIsRefusedOnceItGaveMoreThanTheLimit) {
   EXPECT_THROW(ReadWholeFile(QStringLiteral("/dev/zero"), 1 << 20), ValdError);
   EXPECT_EQ(ReadWholeFile(QStringLiteral("/dev/null"), 0), QByteArray());
   // A text ends at its first zero byte: nothing after it is read.
-  EXPECT_EQ(ReadTextFile(QStringLiteral("/dev/zero"), 1), QByteArray());
+  EXPECT_EQ(ReadTextFile(QStringLiteral("/dev/zero"), MaxEditedFileBytes), QByteArray());
 }
 
 }  // namespace
