@@ -13,6 +13,8 @@
 #include "TForm3.h"
 #include "archive/ArchiveLocation.h"
 #include "archive/SiteTime.h"
+#include "core/BoundedFile.h"
+#include "core/EditedTextFile.h"
 #include "core/ValdError.h"
 #include "core/Win1250.h"
 #include "files/MeasurementFile.h"
@@ -481,7 +483,8 @@ TForm3& TForm1::SettingsEditor() {
 void TForm1::cfginiszerkeszts1Click() {
   TForm3& editor = SettingsEditor();
   editor.ShowCentredOn(this);
-  RunHandler([&] { editor.SetSettingsText(ReadWholeFile(env_.ProgramFile(SettingsFileName))); });
+  RunHandler(
+      [&] { editor.SetSettingsText(ReadWholeFile(env_.ProgramFile(SettingsFileName), MaxEditedFileBytes)); });
 }
 
 void TForm1::Nvjegy1Click() {

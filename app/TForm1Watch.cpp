@@ -3,6 +3,8 @@
 #include <QFileInfo>
 
 #include "TForm1.h"
+#include "core/BoundedFile.h"
+#include "core/EditedTextFile.h"
 #include "core/TextLines.h"
 #include "operations/ShownLogReport.h"
 #include "translations/Translation.h"
@@ -31,7 +33,7 @@ void TForm1::ShowLogWatch(const LogWatch& watch, bool showNow) {
 
 void TForm1::EditLimitsFile() {
   const QString path = ReadReadoutSettings(state_.SettingsLines, env_).limitsFile;
-  const QByteArray text = QFileInfo::exists(path) ? ReadWholeFile(path) : QByteArray();
+  const QByteArray text = QFileInfo::exists(path) ? ReadWholeFile(path, MaxEditedFileBytes) : QByteArray();
   const std::optional<QByteArray> edited = dialogs_.editLimits(this, path, text, LimitsTextProblem);
   if (!edited) return;
   WriteWholeFile(path, *edited);

@@ -1,26 +1,39 @@
 #include "core/EditedTextFile.h"
 
-namespace {
-
-constexpr char Utf8ByteOrderMark[] = "\xEF\xBB\xBF";
-
-}  // namespace
+#include "core/LineReader.h"
 
 TextLines EditedFileLines(const QByteArray& content) {
   TextLines lines;
-  lines.SetWholeText(content.startsWith(Utf8ByteOrderMark) ? content.sliced(3) : content);
+  lines.SetWholeText(content.startsWith(Utf8ByteOrderMark) ? content.sliced(Utf8ByteOrderMarkBytes)
+                                                           : content);
+  return lines;
+}
+
+namespace {
+
+void CheckNoNul(const QByteArray& line, const QString& fileName, int lineIndex) {
+  if (line.contains('\0'))
+    throw FileLineError(fileName, lineIndex, QStringLiteral("the line holds a NUL byte"));
+}
+
+}  // namespace
+
+TextLines ReadEditedFile(const QString& path) {
+  LineReader reader(path, MaxEditedFileBytes, MaxEditedLineBytes, LineReader::ByteOrderMark::Skipped);
+  TextLines lines;
+  while (std::optional<QByteArray> line = reader.Next()) {
+    CheckNoNul(*line, path, lines.Count());
+    lines.Add(*line);
+  }
   return lines;
 }
 
 void CheckEditedLines(const TextLines& lines, const QString& fileName) {
   for (int i = 0; i < lines.Count(); ++i) {
     const QByteArray& line = lines.Get(i);
-    if (line.contains('\0')) throw FileLineError(fileName, i, QStringLiteral("the line holds a NUL byte"));
-    if (line.size() > MaxEditedLineBytes) {
-      throw FileLineError(
-          fileName, i,
-          QStringLiteral("the line is %1 bytes long, more than %2").arg(line.size()).arg(MaxEditedLineBytes));
-    }
+    CheckNoNul(line, fileName, i);
+    if (line.size() > MaxEditedLineBytes)
+      throw FileLineError(fileName, i, LongLineReason(MaxEditedLineBytes));
   }
 }
 

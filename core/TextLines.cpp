@@ -1,8 +1,8 @@
 #include "core/TextLines.h"
 
+#include "core/BoundedFile.h"
 #include "core/OutputFile.h"
 
-#include <QFile>
 #include <QFileInfo>
 #include <algorithm>
 #include <atomic>
@@ -92,27 +92,12 @@ void TextLines::SplitLines(const char* p, const char* const end) {
   }
 }
 
-void TextLines::LoadFromFile(const QString& path) {
-  SetText(ReadWholeFile(path));
+void TextLines::LoadFromFile(const QString& path, qint64 maxBytes) {
+  SetText(ReadTextFile(path, maxBytes));
 }
 
 void TextLines::SaveToFile(const QString& path) const {
   WriteWholeFile(path, Text());
-}
-
-QByteArray ReadWholeFile(const QString& path) {
-  QFile file(path);
-  if (QFileInfo(path).isDir()) {
-    throw ValdError(QStringLiteral("Cannot open file \"%1\". It is a folder.").arg(path));
-  }
-  if (!file.open(QIODevice::ReadOnly)) {
-    throw ValdError(QStringLiteral("Cannot open file \"%1\". %2").arg(path, file.errorString()));
-  }
-  QByteArray content = file.readAll();
-  if (file.error() != QFileDevice::NoError) {
-    throw ValdError(QStringLiteral("Cannot read file \"%1\". %2").arg(path, file.errorString()));
-  }
-  return content;
 }
 
 void WriteWholeFile(const QString& path, const QByteArray& content) {

@@ -37,8 +37,9 @@ class TextLines {
   void SetWholeText(const QByteArray& text);
 
   // Whole-file read and write. Failures throw with the file name and the reason; a failed save leaves
-  // the previous file untouched (the file is replaced only once the new content is complete).
-  void LoadFromFile(const QString& path);
+  // the previous file untouched (the file is replaced only once the new content is complete). A file
+  // whose text is larger than `maxBytes` is refused as it is read (see ReadTextFile).
+  void LoadFromFile(const QString& path, qint64 maxBytes);
   void SaveToFile(const QString& path) const;
 
   // Changes with every change of the lines, to a number no other list has had: what was made from the
@@ -55,6 +56,5 @@ class TextLines {
   uint64_t revision_ = 0;
 };
 
-// Whole-file helpers shared by every writer and reader of the program's files.
-QByteArray ReadWholeFile(const QString& path);
+// Writes the file whole or not at all, as every writer of the program's files does.
 void WriteWholeFile(const QString& path, const QByteArray& content);

@@ -3,6 +3,7 @@
 #include <QFileInfo>
 #include <algorithm>
 
+#include "core/BoundedFile.h"
 #include "core/ValdError.h"
 #include "decode/DeviceCatalogue.h"
 #include "files/MeasurementLine.h"
@@ -18,7 +19,7 @@ constexpr int MostFilesOfAMinute = 99;
 // an empty file or one of other lines is nobody's and is replaced.
 bool HoldsAnotherLog(const QString& path, const TextLines& lines) {
   TextLines existing;
-  existing.SetText(ReadWholeFile(path));
+  existing.SetText(ReadTextFile(path, MaxMeasurementFileBytes));
   if (existing.IsEmpty()) return false;
   TextLines newest;
   newest.Add(existing.Lines().back());

@@ -6,6 +6,12 @@
 #include "core/Environment.h"
 #include "core/TextLines.h"
 
+// The largest measurement file the programs read ("Megnyitás", vald_archive import): ten million
+// records and more, years of a device's log.
+inline constexpr qint64 MaxMeasurementFileBytes = qint64(1) << 30;
+// The longest line an import takes: a measurement line is a few hundred bytes at most.
+inline constexpr qsizetype MaxMeasurementLineBytes = 1024;
+
 // "yy.mm.dd hh.nn VALD_<type>.csv" for the given local time and a known DeviceCode, with " (n)" before
 // " VALD_" for the n-th file of the minute from 2 on. Throws ValdError "No device" for a code outside
 // the device type table.

@@ -7,15 +7,18 @@
 #include <QFileInfo>
 #include <cstdio>
 
-#include "core/TextLines.h"
+#include "core/BoundedFile.h"
 #include "core/ValdError.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size);
 
 namespace {
 
+// Far more than any input the fuzzers make.
+constexpr qint64 MaxInputBytes = 16 * 1024 * 1024;
+
 void Replay(const QString& path) {
-  const QByteArray input = ReadWholeFile(path);
+  const QByteArray input = ReadWholeFile(path, MaxInputBytes);
   LLVMFuzzerTestOneInput(reinterpret_cast<const uint8_t*>(input.constData()), size_t(input.size()));
 }
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "core/EditedTextFile.h"
 #include "core/TextLines.h"
 #include "core/ValdError.h"
 #include "link/Exchanges.h"
@@ -39,7 +40,7 @@ void RegisterIdentity(DeviceLink& link, const Environment& env, const QString& h
                       RegistrationResult& result) {
   const QString path = env.ProgramFile(RegistrationFileName);
   TextLines list;
-  list.LoadFromFile(path);
+  list.LoadFromFile(path, MaxEditedFileBytes);
   link.host = host;
   const QByteArray reply = ExchangeForReplyText(link, IdentityRequest, DeviceLink::ReplyTextTimeoutMs);
   result.reply = reply;

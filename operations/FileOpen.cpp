@@ -1,12 +1,13 @@
 #include "operations/FileOpen.h"
 
-#include "core/TextLines.h"
+#include "core/BoundedFile.h"
+#include "files/MeasurementFile.h"
 #include "files/MeasurementFileLoad.h"
 #include "operations/Presenter.h"
 #include "views/RenderViews.h"
 
 void OpenMeasurementFile(SharedState& state, WindowModel& view, const Environment& env, const QString& path) {
-  OpenMeasurementContent(state, view, env, path, ReadWholeFile(path));
+  OpenMeasurementContent(state, view, env, path, ReadTextFile(path, MaxMeasurementFileBytes));
 }
 
 void OpenMeasurementContent(SharedState& state, WindowModel& view, const Environment& env,

@@ -28,5 +28,8 @@ QString ReportSealKeywords(const ReportSeal& seal);
 // The XMP metadata packet of a report: its title, the program that made it and the seal as keywords.
 QByteArray ReportXmpMetadata(const QString& title, const ReportSeal& seal);
 
+// The largest report file that is checked: a year of charts is a few megabytes.
+inline constexpr qint64 MaxReportFileBytes = 256 * 1024 * 1024;
+
 // The seal of a report's PDF bytes; nothing when the file holds none.
 std::optional<ReportSeal> ReadReportSeal(const QByteArray& pdf);

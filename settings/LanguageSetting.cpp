@@ -2,6 +2,7 @@
 
 #include <QFileInfo>
 
+#include "core/EditedTextFile.h"
 #include "core/TextLines.h"
 #include "core/ValdError.h"
 #include "core/Win1250.h"
@@ -12,7 +13,7 @@ QString LanguageSetting(const QString& programFolder) {
   if (!QFileInfo::exists(path)) return {};
   TextLines settings;
   try {
-    settings.LoadFromFile(path);
+    settings.LoadFromFile(path, MaxEditedFileBytes);
   } catch (const ValdError&) {
     // The creation step reads the file again and reports why it cannot.
     return {};

@@ -1,8 +1,10 @@
 #include "settings/Settings.h"
 
 #include <QCoreApplication>
+#include <QFileInfo>
 #include <algorithm>
 
+#include "core/BoundedFile.h"
 #include "core/EditedTextFile.h"
 #include "core/ValdError.h"
 #include "settings/DecimalSeparatorRule.h"
@@ -101,10 +103,14 @@ void StoreGeometrySettings(TextLines& settings, int left, int top, int width, in
 void LoadSettingsFile(SharedState& state, const Environment& env) {
   const QString path = env.ProgramFile(SettingsFileName);
   // A refused line leaves the file's lines in memory as they are, so a save writes them back whole.
-  state.SettingsLines = EditedFileLines(ReadWholeFile(path));
+  state.SettingsLines = EditedFileLines(ReadWholeFile(path, MaxEditedFileBytes));
   CheckEditedLines(state.SettingsLines, path);
 }
 
 void SaveSettingsFile(const SharedState& state, const Environment& env) {
-  state.SettingsLines.SaveToFile(env.ProgramFile(SettingsFileName));
+  const QString path = env.ProgramFile(SettingsFileName);
+  // A cfg.ini too large to be read was refused at start with none of its lines in memory: the few
+  // settings of the window written over it would lose the rest.
+  if (QFileInfo(path).size() > MaxEditedFileBytes) return;
+  state.SettingsLines.SaveToFile(path);
 }

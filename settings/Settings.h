@@ -65,9 +65,10 @@ void StoreTimerSettings(TextLines& settings, const TimerSettings& values);
 void StoreGeometrySettings(TextLines& settings, int left, int top, int width, int height);
 
 // Reads cfg.ini from the program folder into SettingsLines. A byte-order mark at the start is left out.
-// A missing or unreadable file, or a line that holds a NUL byte or is too long (see CheckEditedLines),
-// throws; after a refused line SettingsLines holds the file's lines.
+// A missing or unreadable file, a file larger than MaxEditedFileBytes, or a line that holds a NUL byte or
+// is too long (see CheckEditedLines), throws; after a refused line SettingsLines holds the file's lines.
 void LoadSettingsFile(SharedState& state, const Environment& env);
 
-// Writes SettingsLines to cfg.ini in the program folder, whole or not at all.
+// Writes SettingsLines to cfg.ini in the program folder, whole or not at all; a cfg.ini larger than
+// MaxEditedFileBytes, refused at start, is left as it is.
 void SaveSettingsFile(const SharedState& state, const Environment& env);

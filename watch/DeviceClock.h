@@ -23,11 +23,14 @@ struct DeviceState {
   bool keepsLogging = false;               // it wrote records since its previous readout
 };
 
+// How far a device's clock may be off when no limit is given.
+inline constexpr int DefaultClockLimitMinutes = 15;
+
 // The limits a device's answer and clock are held to.
 struct DeviceWatchLimits {
   std::optional<double>
-      staleMinutes;               // a newest record older than this is a silent device; none: not checked
-  double clockLimitMinutes = 15;  // how far the device's clock may be off
+      staleMinutes;  // a newest record older than this is a silent device; none: not checked
+  double clockLimitMinutes = DefaultClockLimitMinutes;  // how far the device's clock may be off
 };
 
 // The alarm the device's state raises, if any: `Silent` for a device that did not answer or whose

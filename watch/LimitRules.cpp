@@ -197,6 +197,10 @@ std::vector<size_t> LimitRules::RulesNaming(const DeviceNames& device, const Dev
 LimitRules ReadLimitRules(const QByteArray& content, const QString& fileName) {
   const TextLines lines = EditedFileLines(content);
   CheckEditedLines(lines, fileName);
+  return ReadLimitRules(lines, fileName);
+}
+
+LimitRules ReadLimitRules(const TextLines& lines, const QString& fileName) {
   std::vector<LimitRule> rules;
   for (int i = 0; i < lines.Count(); ++i) {
     QByteArray line = lines.Get(i);
@@ -214,5 +218,9 @@ LimitRules ReadLimitRules(const QByteArray& content, const QString& fileName) {
 
 LimitRules LoadLimitRules(const QString& path) {
   if (!QFileInfo::exists(path)) return {};
-  return ReadLimitRules(ReadWholeFile(path), path);
+  return ReadLimitsFile(path);
+}
+
+LimitRules ReadLimitsFile(const QString& path) {
+  return ReadLimitRules(ReadEditedFile(path), path);
 }

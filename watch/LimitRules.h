@@ -5,6 +5,7 @@
 #include <optional>
 #include <vector>
 
+#include "core/TextLines.h"
 #include "decode/DeviceCatalogue.h"
 
 // The limits file: one rule a line, "DEVICE;CHANNEL;LOW;HIGH" or "DEVICE;CHANNEL;LOW;HIGH;DELAY;HYSTERESIS".
@@ -78,7 +79,12 @@ class LimitRules {
 // Reads the rules of a limits file's content. A malformed line throws ValdError
 // "FILE line N: reason", naming `fileName`.
 LimitRules ReadLimitRules(const QByteArray& content, const QString& fileName);
+// The same for the lines of a limits file, checked already (see CheckEditedLines).
+LimitRules ReadLimitRules(const TextLines& lines, const QString& fileName);
 
 // The rules of the limits file at `path`; none when there is no such file. A file that cannot be read
 // or holds a malformed line throws ValdError.
 LimitRules LoadLimitRules(const QString& path);
+// The same for a file that must be there: a missing one throws too. The file is read as ReadEditedFile
+// reads it.
+LimitRules ReadLimitsFile(const QString& path);

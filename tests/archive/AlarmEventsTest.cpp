@@ -225,6 +225,22 @@ INSTANTIATE_TEST_SUITE_P(
                                     "alarm|clock|2024-03-01T00:10:00+01:00|2024-03-01T00:10:00+01:00|-60"}),
     [](const testing::TestParamInfo<DeviceAlarmCase>& info) { return std::string(info.param.name); });
 
+// Without --clock-limit a run that watches the devices holds their clocks to a quarter of an hour: records
+// that far ahead of the machine's clock are on time, a minute further they are a clock off.
+TEST(AlarmEvents, TheDefaultClockLimitIsAQuarterOfAnHour) {
+  const RunningSimulator device(AgateLogging({5, 5, 5, 5, 5, 5, 5, 5}));  // the newest record at 01:10
+  for (const auto& [now, alarms] : {std::pair("00:55", 0), std::pair("00:54", 1)}) {
+    TempFolder out;
+    const ProcessResult read = ValdRead(
+        out, QLatin1String(now), {QStringLiteral("--stale"), QStringLiteral("600"), Device(device.Port())});
+    EXPECT_EQ(read.exitCode, alarms == 0 ? 0 : 3) << now << read.out.toStdString() << read.err.toStdString();
+    ASSERT_EQ(Alarms(read).size(), alarms) << now << read.out.toStdString();
+    if (alarms == 1) {
+      EXPECT_EQ(Alarms(read)[0].toObject().value(QStringLiteral("kind")).toString(), QStringLiteral("clock"));
+    }
+  }
+}
+
 // A rule names a device by the host and port it is read at; a rule that named no device of the run is
 // named on standard error and in the JSON's last line.
 TEST(AlarmEvents, AHostAndPortRuleMatchesAndOneThatMatchedNothingIsNamed) {

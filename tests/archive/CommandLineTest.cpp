@@ -6,6 +6,8 @@
 #include <QRegularExpression>
 
 #include "ArchiveFixture.h"
+#include "core/BoundedFile.h"
+#include "core/EditedTextFile.h"
 #include "core/TextLines.h"
 #include "support/ProgramRun.h"
 #include "support/SimulatorFixture.h"
@@ -55,7 +57,8 @@ TEST(CommandLine, AUsageErrorIsOneLineThatPointsToTheHelp) {
 
 // The ExecStart line of the packaged unit, its paths moved into `root`.
 QStringList NightlyCommand(const QString& root) {
-  const QByteArray unit = ReadWholeFile(QStringLiteral(VALD_PACKAGING_DIR "/systemd/vald-read.service"));
+  const QByteArray unit =
+      ReadWholeFile(QStringLiteral(VALD_PACKAGING_DIR "/systemd/vald-read.service"), MaxEditedFileBytes);
   const QRegularExpressionMatch start =
       QRegularExpression(QStringLiteral("^ExecStart=(.*)$"), QRegularExpression::MultilineOption)
           .match(QString::fromUtf8(unit));
@@ -71,7 +74,8 @@ QStringList NightlyCommand(const QString& root) {
 // file checks nothing yet; with a limit the device breaks, the run ends with status 3, which the unit
 // counts as a success.
 TEST(NightlyUnit, ReadsWithTheLimitsInEtcValdAndTakesANewAlarmForSuccess) {
-  const QByteArray unit = ReadWholeFile(QStringLiteral(VALD_PACKAGING_DIR "/systemd/vald-read.service"));
+  const QByteArray unit =
+      ReadWholeFile(QStringLiteral(VALD_PACKAGING_DIR "/systemd/vald-read.service"), MaxEditedFileBytes);
   EXPECT_TRUE(unit.contains("\nSuccessExitStatus=3\n"));
   SimulatorConfig config;
   config.deviceCode = 21;
@@ -81,7 +85,8 @@ TEST(NightlyUnit, ReadsWithTheLimitsInEtcValdAndTakesANewAlarmForSuccess) {
   ASSERT_TRUE(QDir(root.Path()).mkpath(QStringLiteral("etc/vald")));
   ASSERT_TRUE(QDir(root.Path()).mkpath(QStringLiteral("var/lib/vald/readouts")));
   root.Write(QStringLiteral("etc/vald/hosts"), "127.0.0.1:" + QByteArray::number(device.Port()) + "\n");
-  const QByteArray packagedLimits = ReadWholeFile(QStringLiteral(VALD_PACKAGING_DIR "/systemd/limits.csv"));
+  const QByteArray packagedLimits =
+      ReadWholeFile(QStringLiteral(VALD_PACKAGING_DIR "/systemd/limits.csv"), MaxEditedFileBytes);
   const QStringList command = NightlyCommand(root.Path());
   ASSERT_EQ(command.first(), QStringLiteral("/usr/bin/vald_read"));
   EXPECT_TRUE(command.contains(root.File(QStringLiteral("etc/vald/limits.csv"))));

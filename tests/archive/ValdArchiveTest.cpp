@@ -4,18 +4,21 @@
 #include <unistd.h>
 
 #include <QDir>
+#include <QFile>
 #include <QHostAddress>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
 #include <QTcpServer>
 #include <QTimeZone>
+#include <functional>
 #include <memory>
 #include <random>
 #include <vector>
 
 #include "ArchiveFixture.h"
 #include "archive/ArchiveSchema.h"
+#include "files/MeasurementFile.h"
 #include "support/ProgramRun.h"
 #include "support/SimulatorFixture.h"
 
@@ -79,6 +82,63 @@ TEST(ValdArchive, ImportSkipsLinesThatAreNoRecordAndNamesThem) {
   EXPECT_EQ(import(QStringLiteral("24.03.02 10.00 VALD_BASALT.csv"), {QStringLiteral("--force")}).exitCode,
             0);
 }
+
+// A measurement file is read up to its limits and no further: one without a line end, with a huge line
+// or beyond the size limit is refused as soon as that shows, and none of its records is merged. A file at
+// the size limit is read (here to its zeros).
+struct UnboundedImportCase {
+  const char* name;
+  std::function<void(const QString& path)> make;
+  const char* error;  // FILE stands for the file's path
+};
+
+class UnboundedImport : public testing::TestWithParam<UnboundedImportCase> {};
+
+TEST_P(UnboundedImport, IsRefusedAtTheLimitWithNothingMerged) {
+  TempFolder folder;
+  const QString path = folder.File(QStringLiteral("24.03.02 10.00 VALD_AGATE.csv"));
+  GetParam().make(path);
+  const QString archive = folder.File(QStringLiteral("archive.sqlite"));
+  const ProcessResult imported =
+      ValdArchive({QStringLiteral("--archive"), archive, QStringLiteral("import"), QStringLiteral("--device"),
+                   QStringLiteral("AA:BB:CC:DD:EE:FF"), path});
+  EXPECT_EQ(imported.exitCode, 1);
+  EXPECT_TRUE(imported.out.isEmpty()) << imported.out.toStdString();
+  EXPECT_EQ(imported.err, QString::fromLatin1(GetParam().error).replace(QStringLiteral("FILE"), path) + '\n');
+  EXPECT_TRUE(ArchiveStore(ParseArchiveLocation(archive, QString())).Devices().isEmpty());
+}
+
+void RecordsThenZeros(const QString& path, qint64 size) {
+  QFile file(path);
+  ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+  file.write(FileText(AgateLines(0, 3)));
+  ASSERT_TRUE(file.resize(size));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Files, UnboundedImport,
+    testing::Values(
+        UnboundedImportCase{"ZerosWithoutALineEnd",
+                            [](const QString& path) { RecordsThenZeros(path, 8 << 20); },
+                            "FILE line 4: the line is longer than 1024 bytes"},
+        UnboundedImportCase{"HugeLine",
+                            [](const QString& path) {
+                              QFile file(path);
+                              ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+                              file.write(FileText(AgateLines(0, 3)) + QByteArray(8 << 20, '1'));
+                            },
+                            "FILE line 4: the line is longer than 1024 bytes"},
+        UnboundedImportCase{
+            "EndlessZeros",
+            [](const QString& path) { ASSERT_TRUE(QFile::link(QStringLiteral("/dev/zero"), path)); },
+            "FILE line 1: the line is longer than 1024 bytes"},
+        UnboundedImportCase{"AtTheSizeLimit",
+                            [](const QString& path) { RecordsThenZeros(path, MaxMeasurementFileBytes); },
+                            "FILE line 4: the line is longer than 1024 bytes"},
+        UnboundedImportCase{"BeyondTheSizeLimit",
+                            [](const QString& path) { RecordsThenZeros(path, MaxMeasurementFileBytes + 1); },
+                            "Cannot read file \"FILE\". It is larger than 1073741824 bytes."}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 TEST(ValdArchive, ExportOfTwoOverlappingReadoutsIsTheUnionInTimeOrder) {
   TempFolder folder;

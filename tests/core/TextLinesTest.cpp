@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "core/EditedTextFile.h"
 #include "core/TextLines.h"
 #include "core/ValdError.h"
 #include "support/TempFolder.h"
@@ -58,7 +59,7 @@ TEST(TextLines, SaveAndLoadRoundTripBytes) {
   lines.SaveToFile(folder.File("x.csv"));
   EXPECT_EQ(folder.Read("x.csv"), lines.Text());
   TextLines loaded;
-  loaded.LoadFromFile(folder.File("x.csv"));
+  loaded.LoadFromFile(folder.File("x.csv"), MaxEditedFileBytes);
   EXPECT_EQ(loaded, lines);
 }
 
@@ -77,7 +78,7 @@ TEST(TextLines, LoadingAMissingFileNamesIt) {
   TextLines lines;
   lines.Add("kept");
   try {
-    lines.LoadFromFile(folder.File("cfg.ini"));
+    lines.LoadFromFile(folder.File("cfg.ini"), MaxEditedFileBytes);
     FAIL();
   } catch (const ValdError& e) {
     EXPECT_TRUE(e.Message().contains(QStringLiteral("cfg.ini")));

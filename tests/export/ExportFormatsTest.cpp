@@ -270,6 +270,15 @@ TEST(ValdArchive, InfluxExportIsTakenByInfluxDb) {
 }
 
 // Records past a sheet's rows go on on further sheets, each with the header: none is left out.
+// A sheet takes as many records as a spreadsheet's 1 048 576 rows hold beside the header, and no more.
+TEST(XlsxExport, ASheetHoldsTheRowsASpreadsheetTakes) {
+  EXPECT_EQ(XlsxSheetsFor(0), 1);
+  EXPECT_EQ(XlsxSheetsFor(1048575), 1);
+  EXPECT_EQ(XlsxSheetsFor(1048576), 2);
+  EXPECT_EQ(XlsxSheetsFor(2 * 1048575), 2);
+  EXPECT_EQ(XlsxSheetsFor(2 * 1048575 + 1), 3);
+}
+
 TEST(XlsxExport, RecordsPastASheetGoOnOnTheNextOnes) {
   TempFolder folder;
   ExportTable table;

@@ -7,11 +7,14 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <functional>
 #include <memory>
 #include <vector>
 
 #include "SimulatedReadout.h"
 #include "ValdReadProcess.h"
+#include "core/EditedTextFile.h"
+#include "support/LargeFiles.h"
 #include "support/SimulatorFixture.h"
 #include "support/TempFolder.h"
 
@@ -255,20 +258,25 @@ struct BadListCase {
 
 class ValdReadBadHostList : public testing::TestWithParam<BadListCase> {};
 
-TEST_P(ValdReadBadHostList, RefusedBeforeAnyDeviceIsRead) {
-  const BadListCase& c = GetParam();
+// vald_read given `option path` besides a device stops with status 2 and `error` (FILE standing for the
+// path) before any device is read.
+void ExpectRefusedBeforeAnyDeviceIsRead(const char* option, const QString& path, const char* error) {
   const SimulatedSite site({FixedSimulatorConfig(21, 50), FixedSimulatorConfig(21, 50)});
-  TempFolder files;
-  files.Write(QLatin1String(c.fileName), c.content);
   TempFolder out;
-  const QString path = files.File(QLatin1String(c.fileName));
   const ProcessResult result =
-      RunValdRead(SiteArguments(site.Port(), out.Path(), {site.Host(0), QLatin1String(c.option), path}));
+      RunValdRead(SiteArguments(site.Port(), out.Path(), {site.Host(0), QLatin1String(option), path}));
   EXPECT_EQ(result.exitCode, 2);
   EXPECT_TRUE(result.out.isEmpty()) << result.out.toStdString();
-  EXPECT_EQ(result.err, QString::fromUtf8(c.error).replace(QStringLiteral("FILE"), path) + QLatin1Char('\n'));
+  EXPECT_EQ(result.err, QString::fromUtf8(error).replace(QStringLiteral("FILE"), path) + QLatin1Char('\n'));
   EXPECT_FALSE(site.AnyRequestReceived());
   EXPECT_TRUE(QDir(out.Path()).isEmpty());
+}
+
+TEST_P(ValdReadBadHostList, RefusedBeforeAnyDeviceIsRead) {
+  const BadListCase& c = GetParam();
+  TempFolder files;
+  files.Write(QLatin1String(c.fileName), c.content);
+  ExpectRefusedBeforeAnyDeviceIsRead(c.option, files.File(QLatin1String(c.fileName)), c.error);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -297,16 +305,73 @@ INSTANTIATE_TEST_SUITE_P(
         BadListCase{"NulByte", "--hosts", "hosts", QByteArrayLiteral("127.0.0.2\n127.0.2.3\0evil\n"),
                     "FILE line 2: the line holds a NUL byte"},
         BadListCase{"LongLine", "--hosts", "hosts", "# " + QByteArray(1023, 'x') + "\n127.0.0.2\n",
-                    "FILE line 1: the line is 1025 bytes long, more than 1024"},
+                    "FILE line 1: the line is longer than 1024 bytes"},
         BadListCase{"ConfigNulByte", "--config", "cfg.ini",
                     QByteArrayLiteral("ip1=127.0.0.2\r\nip2=127.0.2.3\0evil\r\n"),
                     "FILE line 2: the line holds a NUL byte"},
         BadListCase{"ConfigLongLine", "--config", "cfg.ini",
                     "Left=0\r\nip1=" + QByteArray(1021, '1') + "\r\n",
-                    "FILE line 2: the line is 1025 bytes long, more than 1024"},
+                    "FILE line 2: the line is longer than 1024 bytes"},
         BadListCase{"BracketsWithoutIpv6", "--hosts", "hosts", "[127.0.0.2]:6262\n",
                     "FILE line 1: \"[127.0.0.2]:6262\" is no [IPv6 address] or [IPv6 address]:PORT"}),
     [](const auto& info) { return std::string(info.param.label); });
+
+// Each file option is read up to its limits and no further: a file without a line end, a huge line or a
+// file beyond the size limit stops the run as soon as that shows.
+struct UnboundedFileCase {
+  std::string label;
+  const char* option;
+  std::function<QString(const TempFolder&)> file;
+  const char* error;  // FILE stands for the file's path
+};
+
+class ValdReadUnboundedFile : public testing::TestWithParam<UnboundedFileCase> {};
+
+TEST_P(ValdReadUnboundedFile, RefusedAtTheLimitBeforeAnyDeviceIsRead) {
+  TempFolder files;
+  ExpectRefusedBeforeAnyDeviceIsRead(GetParam().option, GetParam().file(files), GetParam().error);
+}
+
+std::vector<UnboundedFileCase> UnboundedFileCases() {
+  std::vector<UnboundedFileCase> cases;
+  for (const char* option : {"--hosts", "--config", "--limits"}) {
+    const std::string name = QByteArray(option + 2).replace("-", "").toStdString();
+    cases.push_back({name + "ZerosWithoutALineEnd", option,
+                     [](const TempFolder& f) { return WriteZerosAfter(f, QStringLiteral("f"), {}, 8 << 20); },
+                     "FILE line 1: the line is longer than 1024 bytes"});
+    cases.push_back({name + "HugeLine", option,
+                     [](const TempFolder& f) {
+                       f.Write(QStringLiteral("f"), "# ok\n" + QByteArray(8 << 20, '1'));
+                       return f.File(QStringLiteral("f"));
+                     },
+                     "FILE line 2: the line is longer than 1024 bytes"});
+    cases.push_back({name + "EndlessZeros", option,
+                     [](const TempFolder&) { return QStringLiteral("/dev/zero"); },
+                     "FILE line 1: the line is longer than 1024 bytes"});
+    cases.push_back({name + "BeyondTheSizeLimit", option,
+                     [](const TempFolder& f) {
+                       return WriteZerosAfter(f, QStringLiteral("f"), {}, MaxEditedFileBytes + 1);
+                     },
+                     "Cannot read file \"FILE\". It is larger than 16777216 bytes."});
+  }
+  return cases;
+}
+
+INSTANTIATE_TEST_SUITE_P(Options, ValdReadUnboundedFile, testing::ValuesIn(UnboundedFileCases()),
+                         [](const auto& info) { return info.param.label; });
+
+// A hosts file may be as large as the limit: thousands of devices, or comments.
+TEST(ValdReadFleet, AHostsFileAtTheSizeLimitIsRead) {
+  const SimulatedSite site({FixedSimulatorConfig(21, 50)});
+  TempFolder files;
+  files.Write(QStringLiteral("hosts"), CommentsUpTo(site.Host(0).toLatin1() + "\n", MaxEditedFileBytes));
+  TempFolder out;
+  const ProcessResult result = RunValdRead(SiteArguments(
+      site.Port(), out.Path(), {QStringLiteral("--hosts"), files.File(QStringLiteral("hosts"))}));
+  EXPECT_EQ(result.exitCode, 0) << result.err.toStdString();
+  EXPECT_EQ(Lines(result.out),
+            QStringList{QStringLiteral("127.0.0.1: %1/%2").arg(out.Path(), FileName("AGATE"))});
+}
 
 TEST(ValdReadFleet, JsonObjectsParseBack) {
   SimulatorConfig incomplete = FixedSimulatorConfig(43, 50);

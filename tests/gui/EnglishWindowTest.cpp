@@ -16,6 +16,8 @@
 #include <QtTest>
 
 #include "Form1Fixture.h"
+#include "core/BoundedFile.h"
+#include "core/EditedTextFile.h"
 #include "core/TextLines.h"
 #include "settings/LanguageSetting.h"
 #include "support/ProgramRun.h"
@@ -339,8 +341,9 @@ class EnglishWindowTest : public QObject {
   // copy of the translation adds no unfinished text.
   void everyTextOfTheSourcesIsTranslated() {
     TempFolder scratch;
-    scratch.Write("vald_csv_en.ts",
-                  ReadWholeFile(QStringLiteral(VALD_SOURCE_DIR "/translations/vald_csv_en.ts")));
+    scratch.Write(
+        "vald_csv_en.ts",
+        ReadWholeFile(QStringLiteral(VALD_SOURCE_DIR "/translations/vald_csv_en.ts"), MaxEditedFileBytes));
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(QStringLiteral("LUPDATE"), QStringLiteral(VALD_LUPDATE));
     const ProcessResult update = RunProgram(

@@ -1,10 +1,15 @@
 #include <gtest/gtest.h>
 
+#include <QFile>
+#include <QFileInfo>
+
+#include "core/EditedTextFile.h"
 #include "core/ValdError.h"
 #include "operations/SettingsApplication.h"
 #include "settings/Settings.h"
 #include "settings/SettingsFile.h"
 #include "settings/WindowPlacement.h"
+#include "support/LargeFiles.h"
 #include "support/TempFolder.h"
 
 namespace {
@@ -207,8 +212,32 @@ INSTANTIATE_TEST_SUITE_P(
                                    QByteArrayLiteral("UDPport=7000\r\nip1=127.0.2.3\0evil\r\nLeft=10\r\n"),
                                    "CFG line 2: the line holds a NUL byte"},
                     EditedFileCase{"LongerLineRefused", "UDPport=7000\r\n; " + QByteArray(1023, 'x') + "\r\n",
-                                   "CFG line 2: the line is 1025 bytes long, more than 1024"}),
+                                   "CFG line 2: the line is longer than 1024 bytes"}),
     [](const auto& info) { return std::string(info.param.name); });
+
+// A cfg.ini is read up to the size limit: one at it is applied; a larger one, or a device that gives
+// bytes without end, is refused at start as a missing one is, and no save writes the window's few
+// settings over it.
+TEST(SettingsLoad, AFileBeyondTheSizeLimitIsRefusedAndNotWrittenOver) {
+  Startup atLimit(CommentsUpTo("UDPport=7000\r\n", MaxEditedFileBytes));
+  EXPECT_EQ(atLimit.Run(), QString());
+  EXPECT_EQ(atLimit.link.port, 7000);
+
+  Startup beyond(CommentsUpTo("UDPport=7000\r\n", MaxEditedFileBytes + 1));
+  const QString path = beyond.folder.File("cfg.ini");
+  EXPECT_EQ(beyond.Run(),
+            QStringLiteral("Cannot read file \"%1\". It is larger than 16777216 bytes.").arg(path));
+  EXPECT_EQ(beyond.link.port, DeviceLink::DefaultPort);
+  StoreTimerSettings(beyond.state, beyond.view);
+  SaveSettingsFile(beyond.state, beyond.env);
+  EXPECT_EQ(QFileInfo(path).size(), MaxEditedFileBytes + 1);
+
+  Startup endless("");
+  const QString device = endless.folder.File("cfg.ini");
+  ASSERT_TRUE(QFile::remove(device) && QFile::link(QStringLiteral("/dev/zero"), device));
+  EXPECT_EQ(endless.Run(),
+            QStringLiteral("Cannot read file \"%1\". It is larger than 16777216 bytes.").arg(device));
+}
 
 TEST(SettingsSave, TimerKeysAreWrittenInPlaceAndEmptyAddressesDeleted) {
   Startup s("; keep me\r\nip3=old\r\nUDPport=7000\r\nDecimalSeparator=,\r\n");

@@ -5,6 +5,7 @@
 #include "readout/ReadoutSteps.h"
 #include "tools/sim/DeviceImage.h"
 #include "watch/AlarmRuns.h"
+#include "watch/LimitRules.h"
 
 namespace {
 
@@ -103,6 +104,14 @@ ChannelLimit High(double high, double delayMinutes, double hysteresis) {
   return limit;
 }
 
+// A low limit as a limits file gives it: "*;1;LOW;;DELAY;HYSTERESIS".
+ChannelLimit Low(const char* low, const char* hysteresis) {
+  return ReadLimitRules(
+             QStringLiteral("*;1;%1;;0;%2\n").arg(QLatin1String(low), QLatin1String(hysteresis)).toLatin1(),
+             QStringLiteral("limits.csv"))
+      .LimitOf({}, Agate(), 0);
+}
+
 INSTANTIATE_TEST_SUITE_P(
     DelayAndHysteresis, Excursions,
     testing::Values(
@@ -122,6 +131,12 @@ INSTANTIATE_TEST_SUITE_P(
                       High(8, 0, 0.5),
                       {{0, LimitSide::High, 8, At(0, 10), At(0, 50), 5, 8.1},
                        {0, LimitSide::High, 8, At(1, 20), At(1, 20), 1, 8.1, true}}},
+        // Below a low limit the same: 2.4 is not back by the hysteresis, 2.5 is.
+        ExcursionCase{"HoveringBelowWithHysteresis",
+                      {"3,0", "1,9", "2,4", "1,9", "2,5", "1,9"},
+                      Low("2", "0.5"),
+                      {{0, LimitSide::Low, 2, At(0, 10), At(0, 30), 3, 1.9},
+                       {0, LimitSide::Low, 2, At(0, 50), At(0, 50), 1, 1.9, true}}},
         ExcursionCase{"HoveringWithoutHysteresis",
                       {"8,1", "7,9", "8,1"},
                       High(8, 0, 0),

@@ -46,6 +46,18 @@ INSTANTIATE_TEST_SUITE_P(
                     DeviceCase{"DueAtItsInterval", {true, 40, 30, true}, std::nullopt}),
     [](const testing::TestParamInfo<DeviceCase>& info) { return std::string(info.param.name); });
 
+// Without a clock limit of its own a device is held to the default of 15 minutes: ahead by that much, or
+// behind by that and its logging interval while it keeps logging, is still on time; a minute more is not.
+TEST(DeviceClock, TheDefaultLimitHoldsUpToItsBoundary) {
+  const DeviceWatchLimits limits{60};
+  EXPECT_FALSE(DeviceAlarmKind({true, -15, 10, true}, limits));
+  EXPECT_EQ(DeviceAlarmKind({true, -16, 10, true}, limits), AlarmKind::Clock);
+  EXPECT_FALSE(DeviceAlarmKind({true, 25, 10, true}, limits));
+  EXPECT_EQ(DeviceAlarmKind({true, 26, 10, true}, limits), AlarmKind::Clock);
+  // Not logging, the same age is no clock off: the device is still within its stale limit.
+  EXPECT_FALSE(DeviceAlarmKind({true, 26, 10, false}, limits));
+}
+
 TEST(DeviceClock, WithoutAStaleLimitASilentDeviceRaisesNothing) {
   EXPECT_FALSE(DeviceAlarmKind({false, {}, {}, false}, {std::nullopt, 15}));
   EXPECT_FALSE(DeviceAlarmKind({true, 600, 10, false}, {std::nullopt, 15}));

@@ -8,9 +8,11 @@
 #include <QJsonObject>
 #include <algorithm>
 
+#include "ImportedLines.h"
 #include "archive/ArchiveSchema.h"
 #include "archive/ArchivedLine.h"
 #include "archive/SiteTime.h"
+#include "core/BoundedFile.h"
 #include "core/NumberReading.h"
 #include "core/OutputFile.h"
 #include "core/TextLines.h"
@@ -212,17 +214,10 @@ int Import(ArchiveStore& store, const ArchiveCommand& command, QTextStream& out,
       status = ExitFailure;
       continue;
     }
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-      err << QStringLiteral("Cannot open file \"%1\". %2").arg(path, file.errorString()) << '\n';
-      status = ExitFailure;
-      continue;
-    }
     ArchiveReadout readout;
     readout.device.key = command.device;
     readout.device.deviceCode = type->code;
     readout.device.deviceType = QString::fromLatin1(type->name);
-    int lineNumber = 0;
     int added = 0;
     int withoutTime = 0;
     QList<int> skipped;
@@ -233,25 +228,25 @@ int Import(ArchiveStore& store, const ArchiveCommand& command, QTextStream& out,
       withoutTime += result.withoutTime;
       readout.lines.clear();
     };
-    while (!file.atEnd()) {
-      QByteArray line = file.readLine();
-      ++lineNumber;
-      while (line.endsWith('\n') || line.endsWith('\r')) line.chop(1);
-      if (line.isEmpty() && file.atEnd()) break;
-      if (!IsRecordOf(line, *type)) {
-        skipped << lineNumber;
+    ImportedLines lines(path);
+    int lineCount = 0;
+    while (const std::optional<QByteArray> line = lines.Next()) {
+      ++lineCount;
+      if (!IsRecordOf(*line, *type)) {
+        skipped << lineCount;
         continue;
       }
-      readout.lines << line;
+      readout.lines << *line;
       if (readout.lines.size() == ImportBatchLines) merge();
     }
-    merge();
-    if (file.error() != QFileDevice::NoError) {
-      err << QStringLiteral("Cannot read file \"%1\". %2").arg(path, file.errorString()) << '\n';
+    // The batch in hand stays out of the archive.
+    if (!lines.Error().isEmpty()) {
+      err << lines.Error() << '\n';
       status = ExitFailure;
       continue;
     }
-    out << path << ": " << added << " of " << (lineNumber - skipped.size()) << " records added";
+    merge();
+    out << path << ": " << added << " of " << (lineCount - skipped.size()) << " records added";
     if (withoutTime > 0) out << ", " << withoutTime << " lines without a valid time left out";
     if (!skipped.isEmpty()) {
       out << ", " << skipped.size() << " skipped (lines " << LineNumbers(skipped) << ")";
@@ -264,7 +259,7 @@ int Import(ArchiveStore& store, const ArchiveCommand& command, QTextStream& out,
 
 // The records of a report's period as the archive holds them now, against the SHA-256 the report keeps.
 int CheckReport(ArchiveStore& store, const QString& path, QTextStream& out) {
-  const std::optional<ReportSeal> seal = ReadReportSeal(ReadWholeFile(path));
+  const std::optional<ReportSeal> seal = ReadReportSeal(ReadWholeFile(path, MaxReportFileBytes));
   if (!seal) {
     out << path << ": holds no SHA-256 of its records (not a report of vald_archive or the window)\n";
     return ExitFailure;
@@ -380,8 +375,7 @@ int Report(ArchiveStore& store, const ArchiveLocation& location, const ArchiveCo
   const auto period = ReadPeriod(command, err);
   if (!period) return ExitUsage;
   const QString limitsFile = LimitsFileOf(location, command);
-  const LimitRules rules = command.limits.isEmpty() ? LoadLimitRules(limitsFile)
-                                                    : ReadLimitRules(ReadWholeFile(limitsFile), limitsFile);
+  const LimitRules rules = command.limits.isEmpty() ? LoadLimitRules(limitsFile) : ReadLimitsFile(limitsFile);
   const ArchivedPeriod archived =
       ReadArchivedPeriod(store, command.arguments[0], period->first, period->second);
   ReportSubject subject;

@@ -90,9 +90,8 @@ HostEntry ParseHostEntry(const QString& text, uint16_t defaultPort) {
   return {text, text, defaultPort, text};
 }
 
-QList<HostEntry> ParseHostsFile(const QByteArray& content, const QString& fileName, uint16_t defaultPort) {
-  const TextLines lines = EditedFileLines(content);
-  CheckEditedLines(lines, fileName);
+QList<HostEntry> ParseHostsFile(const QString& path, uint16_t defaultPort) {
+  const TextLines lines = ReadEditedFile(path);
   QList<HostEntry> entries;
   for (int i = 0; i < lines.Count(); ++i) {
     const QByteArray& line = lines.Get(i);
@@ -102,7 +101,7 @@ QList<HostEntry> ParseHostsFile(const QByteArray& content, const QString& fileNa
     try {
       entries.append(ParseHostEntry(text, defaultPort));
     } catch (const ValdError& error) {
-      ThrowAtLine(fileName, i, error);
+      ThrowAtLine(path, i, error);
     }
   }
   return entries;
@@ -144,12 +143,8 @@ HostList CollectHosts(const QStringList& hosts, const QStringList& hostsFiles, c
       throw ValdError(QStringLiteral("Bad host: %1").arg(error.Message()));
     }
   }
-  for (const QString& file : hostsFiles) entries += ParseHostsFile(ReadWholeFile(file), file, defaultPort);
-  for (const QString& file : configFiles) {
-    const TextLines settings = EditedFileLines(ReadWholeFile(file));
-    CheckEditedLines(settings, file);
-    entries += HostsOfSettings(settings, file, defaultPort);
-  }
+  for (const QString& file : hostsFiles) entries += ParseHostsFile(file, defaultPort);
+  for (const QString& file : configFiles) entries += HostsOfSettings(ReadEditedFile(file), file, defaultPort);
   if (entries.isEmpty()) throw ValdError(QStringLiteral("No device address given."));
 
   // A device is read once: one given again under another spelling is left out. Every device writes

@@ -23,10 +23,10 @@ struct HostEntry {
 // reason the entry is no host.
 HostEntry ParseHostEntry(const QString& text, uint16_t defaultPort);
 
-// The entries of a hosts file: one a line, "#" starts a comment, blank lines are passed over. Throws
-// ValdError "FILE line N: reason" for the first line that holds no entry, holds a NUL byte or is too
-// long (see CheckEditedLines).
-QList<HostEntry> ParseHostsFile(const QByteArray& content, const QString& fileName, uint16_t defaultPort);
+// The entries of the hosts file at `path`: one a line, "#" starts a comment, blank lines are passed over.
+// Throws ValdError "FILE line N: reason" for the first line that holds no entry, and the errors of
+// ReadEditedFile.
+QList<HostEntry> ParseHostsFile(const QString& path, uint16_t defaultPort);
 
 // The addresses ip1 .. ip5 of a cfg.ini, the empty ones passed over, on its UDPport (`defaultPort` when
 // it has none). Throws ValdError "FILE line N: reason" for a key whose value is unusable.

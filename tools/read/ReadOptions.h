@@ -30,13 +30,13 @@ struct ReadOptions {
   QString limitsFile;      // the limits every log is checked against; empty: limits.csv in outFolder, if any
   QString notifyCommand;   // run through /bin/sh -c once per new alarm; empty: none
   int notifySeconds = 60;  // a notify command still running then is stopped; the run's take five times that
-  std::optional<int> staleMinutes;       // a device silent or with records older than this raises an alarm
-  std::optional<int> clockLimitMinutes;  // how far a device's clock may be off; none: DefaultClockLimit
+  std::optional<int> staleMinutes;  // a device silent or with records older than this raises an alarm
+  std::optional<int>
+      clockLimitMinutes;    // how far a device's clock may be off; none: DefaultClockLimitMinutes
   bool full = false;        // every block of every device, even where the archive knows the earlier image
   int fullEveryHours = 24;  // every block of a device whose last full readout is this old
 
   static constexpr int MaxFullEveryHours = 24 * 366;
-  static constexpr int DefaultClockLimitMinutes = 15;
   static constexpr int MaxWatchMinutes = 60 * 24 * 366;
   static constexpr int MaxMqttExpireSeconds = 366 * 24 * 3600;
 

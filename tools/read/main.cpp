@@ -117,8 +117,7 @@ int main(int argc, char** argv) {
     HostList list = CollectHosts(options.hosts, options.hostsFiles, options.configFiles, options.port);
     for (const QString& warning : list.warnings) err << warning << Qt::endl;
     hosts = std::move(list.entries);
-    limits = options.limitsFile.isEmpty() ? LoadLimitRules(limitsFile)
-                                          : ReadLimitRules(ReadWholeFile(limitsFile), limitsFile);
+    limits = options.limitsFile.isEmpty() ? LoadLimitRules(limitsFile) : ReadLimitsFile(limitsFile);
   } catch (const ValdError& error) {
     err << error.Message() << Qt::endl;
     return ExitUsage;
@@ -161,7 +160,7 @@ int main(int argc, char** argv) {
   if (!run.limits.IsEmpty() || options.staleMinutes || options.clockLimitMinutes) {
     run.deviceWatch =
         DeviceWatchLimits{options.staleMinutes ? std::optional<double>(*options.staleMinutes) : std::nullopt,
-                          double(options.clockLimitMinutes.value_or(ReadOptions::DefaultClockLimitMinutes))};
+                          double(options.clockLimitMinutes.value_or(DefaultClockLimitMinutes))};
   }
 
   // Progress is for a person watching: a log file or a pipe gets only the result lines. Progress lines

@@ -10,6 +10,8 @@
 // (32 for a 25LC254, 96 for a 25LC512). No header, no padding.
 struct DeviceImage {
   static constexpr int MemorySize = 65536;
+  // The largest image file taken: far more than the memory and the longest log of any chip.
+  static constexpr qint64 MaxFileBytes = 16 * 1024 * 1024;
   static constexpr int BlockSize = 512;
 
   QByteArray memory;  // MemorySize bytes

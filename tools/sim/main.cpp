@@ -6,6 +6,7 @@
 #include <QHostInfo>
 #include <cstdio>
 
+#include "core/BoundedFile.h"
 #include "core/StopSignals.h"
 #include "core/TextLines.h"
 #include "core/UsageError.h"
@@ -115,7 +116,7 @@ int Run(QCoreApplication& app) {
   const int port = IntegerOption(parser, "port", DeviceLink::DefaultPort);
   if (port < 0 || port > 65535)
     throw UsageError(QStringLiteral("--port needs a port number, not %1").arg(port));
-  if (parser.isSet("image")) config.image = ReadWholeFile(parser.value("image"));
+  if (parser.isSet("image")) config.image = ReadWholeFile(parser.value("image"), DeviceImage::MaxFileBytes);
   if (parser.isSet("save-image")) {
     WriteWholeFile(parser.value("save-image"), SimulatedDeviceImage(config).ToBytes());
     return ExitSuccess;
