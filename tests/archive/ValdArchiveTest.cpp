@@ -132,6 +132,15 @@ INSTANTIATE_TEST_SUITE_P(
             "EndlessZeros",
             [](const QString& path) { ASSERT_TRUE(QFile::link(QStringLiteral("/dev/zero"), path)); },
             "FILE line 1: the line is longer than 1024 bytes"},
+        // The first hundred thousand lines make a batch of their own: the line after them stops the
+        // import all the same.
+        UnboundedImportCase{"HugeLineAfterTheFirstBatch",
+                            [](const QString& path) {
+                              QFile file(path);
+                              ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+                              file.write(FileText(AgateLines(0, 100000)) + QByteArray(2000, '1'));
+                            },
+                            "FILE line 100001: the line is longer than 1024 bytes"},
         UnboundedImportCase{"AtTheSizeLimit",
                             [](const QString& path) { RecordsThenZeros(path, MaxMeasurementFileBytes); },
                             "FILE line 4: the line is longer than 1024 bytes"},

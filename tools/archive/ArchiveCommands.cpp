@@ -163,6 +163,14 @@ int Export(ArchiveStore& store, const ArchiveCommand& command, QTextStream& out,
 // Lines an import hands to the archive at a time: a file of millions of lines is never held whole.
 constexpr int ImportBatchLines = 100000;
 
+// Why the measurement file at `path` cannot be imported whole; empty when it can.
+QString ImportRefusal(const QString& path) {
+  ImportedLines lines(path);
+  while (lines.Next()) {
+  }
+  return lines.Error();
+}
+
 // Whether an imported line is a record of `type`: no NUL byte, five time columns, as many value columns
 // as the type has, each "--" or a number ("." or ","); an event device's name after its code is no column.
 bool IsRecordOf(const QByteArray& line, const DeviceType& type) {
@@ -228,6 +236,13 @@ int Import(ArchiveStore& store, const ArchiveCommand& command, QTextStream& out,
       withoutTime += result.withoutTime;
       readout.lines.clear();
     };
+    // A file that breaks a limit anywhere is refused before any of it is merged: the batches merge
+    // one after another.
+    if (const QString refused = ImportRefusal(path); !refused.isEmpty()) {
+      err << refused << '\n';
+      status = ExitFailure;
+      continue;
+    }
     ImportedLines lines(path);
     int lineCount = 0;
     while (const std::optional<QByteArray> line = lines.Next()) {
