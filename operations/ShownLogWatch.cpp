@@ -96,7 +96,7 @@ LogWatch WatchShownLog(const SharedState& state, WindowModel& view, const Enviro
   if (!device.archiveKey.isEmpty() && !alarms.alarms.empty()) {
     try {
       ArchiveStore store(ParseArchiveLocation(env.archive, env.programFolder));
-      KeepAlarms(alarms, store);
+      store.Change([&] { KeepAlarms(alarms, store); }, alarms.deviceKey);
     } catch (const ValdError& error) {
       watch.warning =
           QCoreApplication::translate("ShownLogWatch", "A riasztások archiválása nem sikerült: %1")
