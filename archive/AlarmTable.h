@@ -30,7 +30,9 @@ struct AlarmNews {
 // "alarms" (SQLite and PostgreSQL alike). An alarm is known
 // by its device, channel and limit and the time its run covers: a run that grew since it was kept keeps
 // its row, with the new end, count and extreme, and so does a run whose first records the device's
-// ring has overwritten since (it starts within the kept run).
+// ring has overwritten since (it starts within the kept run). Keep and KeepDeviceAlarm read and then
+// write: they run in a write transaction (ArchiveStore::Change, or alongside a merge), so that no other
+// program writes in between.
 class AlarmTable {
  public:
   explicit AlarmTable(ArchiveStore& store);

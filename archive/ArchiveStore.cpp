@@ -1,7 +1,7 @@
 #include "archive/ArchiveStore.h"
 
 #include <QDateTime>
-#include <QFile>
+#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QLocale>
 #include <QSet>
@@ -32,6 +32,10 @@ namespace {
 
 // A second program merging at the same time waits this long for the first to finish.
 constexpr int BusyTimeoutMs = 30000;
+
+// SQLite's result codes, as the Qt SQL driver gives them.
+constexpr char SqliteBusy[] = "5";
+constexpr char SqliteNotADatabase[] = "26";
 
 QString NewConnectionName() {
   static std::atomic<int> counter{0};
@@ -215,16 +219,6 @@ void StableSortRecords(std::vector<Record>& records, Less less) {
   records = std::move(sorted);
 }
 
-// Whether the file at `path` is an SQLite database: empty (SQLite takes that for a new one) or starting
-// with SQLite's header, so that a file of another kind is named for what it is and not by a failed query.
-bool IsSqliteFile(const QString& path) {
-  constexpr char Header[] = "SQLite format 3";  // with its zero byte, the file's first 16 bytes
-  QFile file(path);
-  if (!QFileInfo(path).isFile() || !file.open(QIODevice::ReadOnly)) return true;  // the open says why
-  const QByteArray start = file.read(sizeof Header);
-  return start.isEmpty() || start == QByteArray(Header, sizeof Header);
-}
-
 }  // namespace
 
 ArchivedLines PrepareArchivedLines(const ArchiveReadout& readout, const QTimeZone& zone, bool allRecords) {
@@ -256,10 +250,6 @@ ArchiveStore::ArchiveStore(const ArchiveLocation& location, ArchiveAccess access
     holdsArchive_ = false;
     return;
   }
-  if (sqlite && !IsSqliteFile(location.path)) {
-    Fail(QStringLiteral("open"),
-         QStringLiteral("not an archive: the file is no SQLite database; it is left as it is"));
-  }
   QSqlDatabase db = QSqlDatabase::addDatabase(driver, connection_);
   if (sqlite) {
     OpenSqlite(db);
@@ -275,10 +265,47 @@ ArchiveStore::ArchiveStore(const ArchiveLocation& location, ArchiveAccess access
     // Without checking the cells of every page it reads, SQLite may take a damaged page for the end of
     // a table and answer with the records before it.
     Run(QStringLiteral("PRAGMA cell_size_check = ON"));
+    CheckSqliteFile();
   } else if (readOnly_) {
     Run(QStringLiteral("SET SESSION CHARACTERISTICS AS TRANSACTION READ ONLY"));
   }
   PrepareSchema();
+  if (sqlite && !readOnly_ && holdsArchive_) {
+    UseWriteAheadLog();
+    Run(QStringLiteral("PRAGMA synchronous = NORMAL"));
+  }
+}
+
+// The file is read through SQLite alone, never through a handle of this program's own: closing any handle
+// of a file ends every lock the program holds on it, so that another connection of the program, in the
+// middle of a write, would no longer keep other programs out. A file of another kind is named for what it
+// is, not by a failed query.
+void ArchiveStore::CheckSqliteFile() {
+  QSqlQuery pages(QSqlDatabase::database(connection_, false));
+  if (pages.exec(QStringLiteral("PRAGMA page_count"))) return;
+  if (pages.lastError().nativeErrorCode() == QLatin1String(SqliteNotADatabase)) {
+    Fail(QStringLiteral("open"),
+         QStringLiteral("not an archive: the file is no SQLite database; it is left as it is"));
+  }
+  Fail(QStringLiteral("PRAGMA page_count"), pages.lastError().text());
+}
+
+// Readers go on while one program writes; a write reaches the disk at the checkpoint. The switch writes
+// the file's header, and SQLite does not wait when another program writes it at the same moment (making
+// the archive too): a write transaction waits for that program as a merge waits, and the switch is tried
+// again, finding the mode set or setting it.
+void ArchiveStore::UseWriteAheadLog() {
+  QElapsedTimer waited;
+  waited.start();
+  for (;;) {
+    QSqlQuery mode(QSqlDatabase::database(connection_, false));
+    if (mode.exec(QStringLiteral("PRAGMA journal_mode = WAL"))) return;
+    if (mode.lastError().nativeErrorCode() != QLatin1String(SqliteBusy) || waited.elapsed() > BusyTimeoutMs)
+      Fail(QStringLiteral("PRAGMA journal_mode"), mode.lastError().text());
+    mode.finish();
+    Begin();
+    Commit();
+  }
 }
 
 // A reading connection opens the file read-only. SQLite reads a file in write-ahead logging mode
@@ -364,6 +391,30 @@ void ArchiveStore::Rollback() {
   query.exec(QStringLiteral("ROLLBACK"));
 }
 
+QString ArchiveStore::RunApart(const std::function<void()>& part) {
+  Run(QStringLiteral("SAVEPOINT apart"));
+  try {
+    part();
+  } catch (const ValdError& error) {
+    Run(QStringLiteral("ROLLBACK TO SAVEPOINT apart"));
+    Run(QStringLiteral("RELEASE SAVEPOINT apart"));
+    return error.Message();
+  }
+  Run(QStringLiteral("RELEASE SAVEPOINT apart"));
+  return {};
+}
+
+void ArchiveStore::Change(const std::function<void()>& change, const QString& deviceKey) {
+  Begin(deviceKey);
+  try {
+    change();
+    Commit();
+  } catch (...) {
+    Rollback();
+    throw;
+  }
+}
+
 void ArchiveStore::PrepareSchema() {
   const bool sqlite = location_.engine == ArchiveLocation::Engine::SQLite;
   Begin();
@@ -408,11 +459,10 @@ void ArchiveStore::PrepareSchema() {
     Rollback();
     throw;
   }
-  if (sqlite && !readOnly_) {
-    // Readers go on while one program writes; a write reaches the disk at the checkpoint.
-    Run(QStringLiteral("PRAGMA journal_mode = WAL"));
-    Run(QStringLiteral("PRAGMA synchronous = NORMAL"));
-  }
+  // The tables an upgrade replaced leave their pages free in the file: they are given back, so that the
+  // upgraded archive is no larger than one made anew.
+  if (sqlite && holdsArchive_ && openedVersion_ > 0 && openedVersion_ < CurrentSchemaVersion)
+    Run(QStringLiteral("VACUUM"));
 }
 
 QSet<QString> ArchiveStore::TableNames() {
@@ -534,33 +584,34 @@ MergeResult ArchiveStore::Merge(const ArchiveReadout& readout) {
   return Merge(readout, PrepareArchivedLines(readout, zone_));
 }
 
-MergeResult ArchiveStore::Merge(const ArchiveReadout& readout, const ArchivedLines& lines) {
+MergeResult ArchiveStore::Merge(const ArchiveReadout& readout, const ArchivedLines& lines,
+                                const MergeAlongside& alongside) {
   MergeResult result;
   result.withoutTime = lines.withoutTime;
-  Begin(readout.device.key);
-  try {
-    const qint64 deviceId = StoreDevice(readout.device, readout.readAt);
-    QSqlQuery earlier = Run(QStringLiteral("SELECT 1 FROM readouts WHERE device_id = ? LIMIT 1"), {deviceId});
-    result.hadReadout = NextRow(earlier);
-    const StoredReadout stored = readout.image.isEmpty() ? StoredReadout{} : StoreReadout(deviceId, readout);
-    const QVariant readoutId = stored.id;
-    // The records of the device's last archived image went into the archive with it: only the others
-    // are compared. Had another image come in between, every record is.
-    std::optional<ArchivedLines> allRecords;
-    if (lines.inEarlierImage > 0 && !stored.followsEarlierImage)
-      allRecords = PrepareArchivedLines(readout, zone_, true);
-    std::vector<NewRecord> records;
-    records.reserve(lines.records.size());
-    for (const ArchivedLine& line : allRecords ? allRecords->records : lines.records)
-      records.push_back({&line, readoutId});
-    result.added = InsertRecords(deviceId, records);
-    if (readoutId.isValid())
-      Run(QStringLiteral("UPDATE readouts SET added = ? WHERE id = ?"), {result.added, readoutId});
-    Commit();
-  } catch (...) {
-    Rollback();
-    throw;
-  }
+  Change(
+      [&] {
+        const qint64 deviceId = StoreDevice(readout.device, readout.readAt);
+        QSqlQuery earlier =
+            Run(QStringLiteral("SELECT 1 FROM readouts WHERE device_id = ? LIMIT 1"), {deviceId});
+        result.hadReadout = NextRow(earlier);
+        const StoredReadout stored =
+            readout.image.isEmpty() ? StoredReadout{} : StoreReadout(deviceId, readout);
+        const QVariant readoutId = stored.id;
+        // The records of the device's last archived image went into the archive with it: only the others
+        // are compared. Had another image come in between, every record is.
+        std::optional<ArchivedLines> allRecords;
+        if (lines.inEarlierImage > 0 && !stored.followsEarlierImage)
+          allRecords = PrepareArchivedLines(readout, zone_, true);
+        std::vector<NewRecord> records;
+        records.reserve(lines.records.size());
+        for (const ArchivedLine& line : allRecords ? allRecords->records : lines.records)
+          records.push_back({&line, readoutId});
+        result.added = InsertRecords(deviceId, records);
+        if (readoutId.isValid())
+          Run(QStringLiteral("UPDATE readouts SET added = ? WHERE id = ?"), {result.added, readoutId});
+        if (alongside) result.alongsideError = RunApart([&] { alongside(*this); });
+      },
+      readout.device.key);
   return result;
 }
 

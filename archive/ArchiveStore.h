@@ -56,7 +56,15 @@ struct MergeResult {
   int added = 0;            // records new to the archive
   int withoutTime = 0;      // records whose time stamp is no valid date and time: not archived
   bool hadReadout = false;  // the device had a readout archived before this one
+  // Why what the merge was to keep beside the records failed (MergeAlongside): its changes alone were
+  // undone. Empty when it succeeded or there was nothing beside.
+  QString alongsideError;
 };
+
+class ArchiveStore;
+// What a merge keeps beside a readout's records in the same transaction: the readout's alarms, which
+// thus wait for another program's write as the merge does and are claimed by one program alone.
+using MergeAlongside = std::function<void(ArchiveStore&)>;
 
 // A device as "list" shows it.
 struct ArchivedDevice {
@@ -116,8 +124,14 @@ class ArchiveStore {
   // Adds the records not archived yet for the device (same local time and pass, same values as
   // numbers), the device's latest details and the raw image.
   MergeResult Merge(const ArchiveReadout& readout);
-  // The same with the readout's records prepared already (PrepareArchivedLines).
-  MergeResult Merge(const ArchiveReadout& readout, const ArchivedLines& lines);
+  // The same with the readout's records prepared already (PrepareArchivedLines), and `alongside` run in
+  // the merge's transaction after them.
+  MergeResult Merge(const ArchiveReadout& readout, const ArchivedLines& lines,
+                    const MergeAlongside& alongside = {});
+  // Runs `change` in one write transaction, as a merge runs: it begins once another program's write has
+  // ended (waiting for it as long as a merge waits), so that what `change` reads stays so until it has
+  // written. `deviceKey` names the one device it changes, if so. What it throws undoes all of it.
+  void Change(const std::function<void()>& change, const QString& deviceKey = {});
 
   // Readies the connection for many merges in a row, as one run of devices read at once brings: on
   // SQLite a page cache for the records of all of them, and the write-ahead log moved into the archive
@@ -174,12 +188,17 @@ class ArchiveStore {
   // The query's next row; false after the last one. A query that ends in an error throws.
   bool NextRow(QSqlQuery& query) const;
   void OpenSqlite(QSqlDatabase& db) const;
+  void CheckSqliteFile();
+  void UseWriteAheadLog();
   QSet<QString> TableNames();
   int StoredVersion();
   // A write transaction; `deviceKey` names the one device it merges into, if so.
   void Begin(const QString& deviceKey = {});
   void Commit();
   void Rollback();
+  // Runs `part` of the transaction under way so that what it throws undoes its own changes alone; its
+  // message, or empty when it succeeded.
+  QString RunApart(const std::function<void()>& part);
   void PrepareSchema();
   qint64 StoreDevice(const DeviceIdentity& device, const QDateTime& readAt);
   // The raw image of readout `readoutId`, rebuilt from the whole image its patches go back to, and how

@@ -68,12 +68,12 @@ ArchiveWriter::~ArchiveWriter() {
   for (const std::unique_ptr<QThread>& thread : threads_) thread->wait();
 }
 
-std::future<MergeResult> ArchiveWriter::StartMerge(const ArchiveReadout& readout) {
+std::future<MergeResult> ArchiveWriter::StartMerge(const ArchiveReadout& readout, MergeAlongside alongside) {
   auto lines = std::make_shared<const ArchivedLines>(PrepareArchivedLines(readout, zone_));
   auto merged = std::make_shared<std::promise<MergeResult>>();
   std::future<MergeResult> result = merged->get_future();
-  Queue(jobs_, {[this, &readout, lines, merged](ArchiveStore& store) {
-                  const MergeResult added = store.Merge(readout, *lines);
+  Queue(jobs_, {[this, &readout, lines, merged, alongside = std::move(alongside)](ArchiveStore& store) {
+                  const MergeResult added = store.Merge(readout, *lines, alongside);
                   if (location_.engine == ArchiveLocation::Engine::SQLite) {
                     if (!checkpointer_) checkpointer_ = std::make_unique<WalCheckpointer>(location_.path);
                     checkpointer_->Committed();

@@ -35,8 +35,9 @@ class ArchiveWriter {
   // Prepares the readout's records on the calling thread and queues their merge for the writer's: the
   // future gives what ArchiveStore::Merge returns or throws, and `readout` is to stay until it has. The
   // caller goes on meanwhile (writing the measurement file, say). After a failure the next merge opens
-  // the archive again, as a store of its own would.
-  std::future<MergeResult> StartMerge(const ArchiveReadout& readout);
+  // the archive again, as a store of its own would. `alongside` runs in the merge's transaction, on the
+  // writer's thread, and is to stay until the merge has ended as well.
+  std::future<MergeResult> StartMerge(const ArchiveReadout& readout, MergeAlongside alongside = {});
 
   // The MAC address last seen at `address` with `deviceCode` (ArchiveStore::MacLastSeenAt). Throws
   // ValdError when the archive cannot be read.

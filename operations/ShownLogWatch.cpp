@@ -96,7 +96,10 @@ LogWatch WatchShownLog(const SharedState& state, WindowModel& view, const Enviro
   if (!device.archiveKey.isEmpty() && !alarms.alarms.empty()) {
     try {
       ArchiveStore store(ParseArchiveLocation(env.archive, env.programFolder));
-      KeepAlarms(alarms, store);
+      // Which alarms are new holds once the transaction that kept them has committed.
+      LogAlarms kept = alarms;
+      store.Change([&] { KeepAlarms(kept, store); }, alarms.deviceKey);
+      alarms = std::move(kept);
     } catch (const ValdError& error) {
       watch.warning =
           QCoreApplication::translate("ShownLogWatch", "A riasztások archiválása nem sikerült: %1")

@@ -13,7 +13,9 @@ inline const char* AlarmEventKey(AlarmEvent event) {
 
 // Keeps the alarms in the archive's alarm table under the device's key: only those not reported yet
 // stay new, and only the all-clears of those over that were not reported yet; all count as reported
-// from here on. Throws ValdError when the archive fails.
+// from here on. Runs in a write transaction under way (a merge's, or ArchiveStore::Change), which makes
+// what it reads and what it claims one step: of programs keeping the same alarm at once, one alone is
+// told it is new. Throws ValdError when the archive fails.
 void KeepAlarms(LogAlarms& found, ArchiveStore& store);
 
 // The report of alarm `index` of `found` or of its all-clear failed: the next readout reports it again.

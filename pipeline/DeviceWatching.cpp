@@ -36,8 +36,9 @@ std::vector<DeviceAlarm> WatchDevice(const ReadoutRun& run, const QString& devic
     alarm.newestRecordAgeMinutes = state.newestAgeMinutes;
     if (run.archive) {
       ArchivedAlarm archived = ArchivedDeviceAlarm(deviceKey, alarm, run.zone);
-      run.archive->Run(
-          [&](ArchiveStore& store) { alarm.news = AlarmTable(store).KeepDeviceAlarm(archived); });
+      run.archive->Run([&](ArchiveStore& store) {
+        store.Change([&] { alarm.news = AlarmTable(store).KeepDeviceAlarm(archived); }, deviceKey);
+      });
       const QDateTime kept = QDateTime::fromString(archived.start, ArchiveTimeFormat);
       alarm.start = QDateTime(kept.date(), kept.time(), run.zone);
     } else {

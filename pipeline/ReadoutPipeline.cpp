@@ -22,7 +22,14 @@ struct ArchivingReadout {
 
   ArchiveReadout readout;
   std::future<MergeResult> merged;  // not valid: no merge was started
+  // The log's alarms as the merge's transaction keeps them: which are new holds once it has committed.
+  std::optional<LogAlarms> keptAlarms;
 };
+
+// Whether the readout's alarms are to be kept in the archive (FindReadoutAlarms).
+bool AlarmsToKeep(const ReadoutOutcome& outcome) {
+  return outcome.alarms && !outcome.alarms->deviceKey.isEmpty() && !outcome.alarms->alarms.empty();
+}
 
 // The archive step, begun: the log's records with their lines and the raw image queued for the run's
 // archive, the device known by its identity or, without a MAC address, by the one last seen at its
@@ -53,42 +60,44 @@ void StartArchiving(const ReadoutResult& result, const TextLines& lines, const R
     readout.newestRecordAgeMinutes = outcome.newestRecordAgeMinutes;
     readout.earlierImage = result.earlierImage;
     readout.inEarlierImage = result.inEarlierImage;
-    archiving.merged = run.archive->StartMerge(readout);
+    MergeAlongside alongside;
+    if (AlarmsToKeep(outcome)) {
+      archiving.keptAlarms = *outcome.alarms;
+      alongside = [&kept = *archiving.keptAlarms](ArchiveStore& store) { KeepAlarms(kept, store); };
+    }
+    archiving.merged = run.archive->StartMerge(readout, std::move(alongside));
   } catch (const ValdError& error) {
     outcome.archiveError = error.Message();
   }
+  // Alarms that were not kept stay all new.
+  if (!archiving.merged.valid() && AlarmsToKeep(outcome)) outcome.alarmsError = outcome.archiveError;
 }
 
-// The archive step, ended: what the merge gave.
+// The archive step, ended: what the merge gave, and which of the alarms it kept are new.
 void FinishArchiving(ArchivingReadout& archiving, ReadoutOutcome& outcome) {
   if (!archiving.merged.valid()) return;
   try {
     const MergeResult merged = archiving.merged.get();
     outcome.archivedLines = merged.added;
     outcome.keepsLogging = merged.hadReadout && merged.added > 0;
+    outcome.alarmsError = merged.alongsideError;
   } catch (const ValdError& error) {
     outcome.archiveError = error.Message();
+    if (archiving.keptAlarms) outcome.alarmsError = error.Message();
   }
+  if (archiving.keptAlarms && outcome.alarmsError.isEmpty()) outcome.alarms = std::move(archiving.keptAlarms);
 }
 
-// The alarm step: the log against the run's limits, the alarms kept in the archive under the device's
-// key, so that only those it did not hold yet stay new.
-void WatchReadoutLog(const ReadoutResult& result, const ReadoutRun& run, ReadoutOutcome& outcome) {
+// The alarm step: the log against the run's limits. With an archive, the alarms are kept under the
+// device's key in the transaction of the log's merge, so that only those it did not hold yet stay new.
+void FindReadoutAlarms(const ReadoutResult& result, const ReadoutRun& run, ReadoutOutcome& outcome) {
   if (run.limits.IsEmpty()) return;
   const DeviceType& type = *FindDeviceType(result.DeviceCode());
   outcome.alarms =
       FindLogAlarms(result.log, type, run.limits,
                     {outcome.device.mac, result.host, QString::fromLatin1(type.name), result.port});
-  LogAlarms& alarms = *outcome.alarms;
-  alarms.zone = run.zone;
-  if (!run.archive) return;
-  alarms.deviceKey = outcome.device.key;
-  if (alarms.alarms.empty()) return;
-  try {
-    run.archive->Run([&](ArchiveStore& store) { KeepAlarms(alarms, store); });
-  } catch (const ValdError& error) {
-    outcome.alarmsError = error.Message();
-  }
+  outcome.alarms->zone = run.zone;
+  if (run.archive) outcome.alarms->deviceKey = outcome.device.key;
 }
 
 // Two devices answering one MAC address with different device codes are two devices: the one that is
@@ -143,6 +152,7 @@ ReadoutOutcome KeepReadout(const ReadoutResult& result, const ReadoutRun& run,
   const TextLines lines =
       FormatMeasurementLines(result.log.records, result.log.values,
                              SeparatorsOf(run.decimalSeparatorText, run.env.systemDecimalSeparator));
+  FindReadoutAlarms(result, run, outcome);
   // The file is written while the archive merges: its wait for the disk need not add to the merge's.
   ArchivingReadout archiving;
   StartArchiving(result, lines, run, outcome, archiving);
@@ -156,7 +166,6 @@ ReadoutOutcome KeepReadout(const ReadoutResult& result, const ReadoutRun& run,
     }
   }
   FinishArchiving(archiving, outcome);
-  WatchReadoutLog(result, run, outcome);
   PublishReadoutLog(result, run, destination, outcome);
   return outcome;
 }

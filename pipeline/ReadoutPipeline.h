@@ -37,7 +37,7 @@ struct ReadoutOutcome {
 // vald_read, the benchmarks and the tests: the device's identity, the automatic measurement file
 // (unless run.env.writeMeasurementFiles is off), the merge into the run's archive in one transaction
 // (the device known by the MAC address last seen at its address when it gave none), the alarms of the
-// run's limits kept in the archive, and the messages for the run's broker. The file is written while
-// the archive merges.
+// run's limits kept in the archive in the merge's transaction, and the messages for the run's broker. The
+// file is written while the archive merges.
 ReadoutOutcome KeepReadout(const ReadoutResult& result, const ReadoutRun& run,
                            const ReadoutDestination& destination);
