@@ -8,7 +8,7 @@
 
 // What the command line of vald_archive asks for.
 struct ArchiveCommand {
-  QString name;  // list, export, import, redecode, check, stats, report, upgrade
+  QString name;  // list, export, import, redecode, repair-images, check, stats, report, upgrade
   QStringList arguments;
   QString device;
   bool force = false;  // import: a file of another device type than the archived device's is taken
