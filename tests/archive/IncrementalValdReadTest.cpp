@@ -225,9 +225,9 @@ TEST(ValdReadNewOnly, AnArchivedImageWhoseChainBrokeIsReadWholeAgainAndRepaired)
     EXPECT_EQ(next.json.value(QStringLiteral("fullReason")).toString(), c.fullReason);
     EXPECT_EQ(next.json.value(QStringLiteral("newRecordsArchived")).toInt(-1), 1);
     EXPECT_TRUE(next.err.contains(QStringLiteral(
-        "warning: the image of readout 3 goes back to readout 2, which is missing: this readout's image is "
-        "kept "
-        "whole; vald_archive check names every broken image, vald_archive repair-images mends them\n")))
+        "warning: the image of readout 3 goes back to readout 2, which is missing: this readout's "
+        "image is kept whole; vald_archive check names every broken image, vald_archive "
+        "repair-images mends them\n")))
         << next.err.toStdString();
     EXPECT_TRUE(
         QueryArchive(location, QStringLiteral("SELECT base_readout_id FROM readouts WHERE id = 4"))[0][0]
