@@ -1,4 +1,4 @@
-// vald_archive: lists, exports, imports and decodes again what the measurement archive holds.
+// vald_archive: lists, exports, imports, checks, mends and decodes again what the measurement archive holds.
 
 #include <QCoreApplication>
 #include <QGuiApplication>
