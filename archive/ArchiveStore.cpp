@@ -79,6 +79,15 @@ std::optional<DecodedImage> DecodeStoredImage(const QSqlQuery& row, int first) {
                         systemSeparator.isEmpty() ? '.' : systemSeparator[0]);
 }
 
+// A readout's image of a row of id, base_readout_id and image.
+KeptImage KeptImageOfRow(const QSqlQuery& row) {
+  KeptImage kept;
+  kept.readout = row.value(0).toLongLong();
+  if (!row.value(1).isNull()) kept.base = row.value(1).toLongLong();
+  kept.stored = row.value(2).toByteArray();
+  return kept;
+}
+
 QString SqlLiteral(const QVariant& id) {
   return id.isNull() ? QStringLiteral("NULL") : QString::number(id.toLongLong());
 }
@@ -597,6 +606,7 @@ MergeResult ArchiveStore::Merge(const ArchiveReadout& readout, const ArchivedLin
         const StoredReadout stored =
             readout.image.isEmpty() ? StoredReadout{} : StoreReadout(deviceId, readout);
         const QVariant readoutId = stored.id;
+        result.brokenImage = stored.brokenImage;
         // The records of the device's last archived image went into the archive with it: only the others
         // are compared. Had another image come in between, every record is.
         std::optional<ArchivedLines> allRecords;
@@ -623,12 +633,14 @@ ArchiveStore::StoredReadout ArchiveStore::StoreReadout(qint64 deviceId, const Ar
   QByteArray image = readout.image;
   QSqlQuery last = Run(QStringLiteral("SELECT MAX(id) FROM readouts WHERE device_id = ?"), {deviceId});
   if (NextRow(last) && !last.value(0).isNull()) {
-    const auto [previous, patches] = StoredImage(last.value(0).toLongLong());
-    result.followsEarlierImage = !readout.earlierImage.isEmpty() && previous == readout.earlierImage;
-    if (previous.size() == image.size() && patches < LongestPatchChain) {
+    const RebuiltImage previous = StoredImage(last.value(0).toLongLong());
+    // An image that cannot be rebuilt is no base: this one is kept whole and starts a sound chain.
+    if (previous.broken && previous.broken->IsBroken()) result.brokenImage = ChainBreakText(*previous.broken);
+    result.followsEarlierImage = !readout.earlierImage.isEmpty() && previous.image == readout.earlierImage;
+    if (!previous.broken && previous.image.size() == image.size() && previous.patches < LongestPatchChain) {
       base = last.value(0);
       // Empty for an unchanged device, but not null: the column takes no null.
-      image = ImagePatch(previous, image);
+      image = ImagePatch(previous.image, image);
       if (image.isNull()) image = QByteArray("", 0);
     }
   }
@@ -648,47 +660,33 @@ ArchiveStore::StoredReadout ArchiveStore::StoreReadout(qint64 deviceId, const Ar
   return result;
 }
 
-std::pair<QByteArray, int> ArchiveStore::StoredImage(qint64 readoutId) {
+RebuiltImage ArchiveStore::StoredImage(qint64 readoutId) {
   // The readout and every one its patches go back to, in one query: a chain of a few dozen patches is
   // rebuilt without a round trip each. A base is always an earlier readout, so the chain ends; the images
   // are read once each, not carried through the chain's steps.
   QSqlQuery chain = Run(QStringLiteral("WITH RECURSIVE chain(id, base) AS (SELECT id, base_readout_id FROM "
                                        "readouts WHERE id = ? UNION ALL SELECT r.id, r.base_readout_id FROM "
                                        "readouts r JOIN chain c ON r.id = c.base WHERE r.id < c.id) SELECT "
-                                       "id, image, base_readout_id FROM readouts WHERE id IN (SELECT id FROM "
-                                       "chain)"),
+                                       "id, base_readout_id, image FROM readouts WHERE id IN (SELECT id FROM "
+                                       "chain) ORDER BY id"),
                         {readoutId});
-  QHash<qint64, std::pair<QByteArray, QVariant>> rows;
-  while (NextRow(chain))
-    rows.insert(chain.value(0).toLongLong(), {chain.value(1).toByteArray(), chain.value(2)});
-  QList<QByteArray> patches;
-  qint64 id = readoutId;
-  while (rows.contains(id)) {
-    const auto& [stored, base] = rows[id];
-    if (base.isNull()) {
-      QByteArray image = stored;
-      for (qsizetype k = patches.size() - 1; k >= 0; --k) {
-        const std::optional<QByteArray> patched = PatchedImage(std::move(image), patches[k]);
-        if (!patched) {
-          Fail(QStringLiteral("SELECT FROM readouts"),
-               QStringLiteral("the image of readout %1 cannot be rebuilt: a patch does not fit")
-                   .arg(readoutId));
-        }
-        image = *patched;
-      }
-      return {image, int(patches.size())};
-    }
-    if (base.toLongLong() >= id) {
-      Fail(QStringLiteral("SELECT FROM readouts"),
-           QStringLiteral("the image of readout %1 goes back in a circle").arg(readoutId));
-    }
-    patches.append(stored);
-    id = base.toLongLong();
-  }
-  Fail(QStringLiteral("SELECT FROM readouts"),
-       QStringLiteral("the image of readout %1 goes back to readout %2, which is missing")
-           .arg(readoutId)
-           .arg(id));
+  std::vector<KeptImage> rows;
+  while (NextRow(chain)) rows.push_back(KeptImageOfRow(chain));
+  if (rows.empty())
+    Fail(QStringLiteral("SELECT FROM readouts"), QStringLiteral("readout %1 is missing").arg(readoutId));
+  // The readout comes last, after the earlier ones its chain goes back to.
+  RebuiltImage image;
+  RebuildImages(rows, [&](const KeptImage&, RebuiltImage& rebuilt) { image = rebuilt; });
+  return image;
+}
+
+std::vector<KeptImage> ArchiveStore::KeptImagesOf(qint64 deviceId) {
+  QSqlQuery query =
+      Run(QStringLiteral("SELECT id, base_readout_id, image FROM readouts WHERE device_id = ? ORDER BY id"),
+          {deviceId});
+  std::vector<KeptImage> rows;
+  while (NextRow(query)) rows.push_back(KeptImageOfRow(query));
+  return rows;
 }
 
 void ArchiveStore::PrepareForManyMerges() {
@@ -779,7 +777,9 @@ std::optional<LastReadout> ArchiveStore::LastReadoutOf(const QString& deviceKey)
   const QString lastFull = TimeText(query.value(2));
   if (!lastFull.isEmpty())
     last.lastFullReadout = QDateTime::fromString(lastFull, QStringLiteral("yyyy-MM-dd hh:mm:ss"));
-  last.image = StoredImage(query.value(0).toLongLong()).first;
+  const RebuiltImage image = StoredImage(query.value(0).toLongLong());
+  last.image = image.image;
+  if (image.broken) last.imageProblem = ChainBreakText(*image.broken);
   return last;
 }
 
@@ -891,6 +891,47 @@ void ArchiveStore::EachRecord(qint64 deviceId, const QByteArray& from, const QBy
   }
 }
 
+QList<ImageRepair> ArchiveStore::RepairImages() {
+  QList<ImageRepair> repairs;
+  for (const ArchivedDevice& device : Devices()) {
+    // As a merge of the device: no readout of it is kept onto an image while that is being mended.
+    Begin(device.key);
+    try {
+      RebuildImages(KeptImagesOf(device.id), [&](const KeptImage& row, RebuiltImage& rebuilt) {
+        if (!rebuilt.broken || !rebuilt.broken->IsBroken()) return;
+        const QString broken = ChainBreakText(*rebuilt.broken);
+        // A patch that holds every block is the whole image; any other readout is kept without one.
+        const std::optional<QByteArray> whole = WholeImageOfPatch(row.stored);
+        Run(QStringLiteral("UPDATE readouts SET image = ?, base_readout_id = NULL WHERE id = ?"),
+            {whole.value_or(QByteArray("", 0)), row.readout});
+        if (whole) {
+          repairs.append(
+              {device.key, row.readout,
+               QStringLiteral("%1; its patch holds every block: kept as its whole image").arg(broken)});
+          rebuilt = {*whole, 0, std::nullopt};
+          return;
+        }
+        // The readouts patched onto it are still named by where their chain broke.
+        // No image vouches for its records any longer: they stay as imported ones do.
+        QSqlQuery records = Run(QStringLiteral("UPDATE records SET readout_id = NULL WHERE device_id = ? AND "
+                                               "readout_id = ?"),
+                                {device.id, row.readout});
+        const int kept = records.numRowsAffected();
+        repairs.append(
+            {device.key, row.readout,
+             QStringLiteral("%1; its patch holds only the blocks that changed: it keeps no image now, %2")
+                 .arg(broken, kept == 1 ? QStringLiteral("the 1 record archived from it stays")
+                                        : QStringLiteral("the %1 records archived from it stay").arg(kept))});
+      });
+      Commit();
+    } catch (...) {
+      Rollback();
+      throw;
+    }
+  }
+  return repairs;
+}
+
 QList<RedecodeResult> ArchiveStore::Redecode() {
   QList<RedecodeResult> results;
   for (const ArchivedDevice& device : Devices()) {
@@ -910,9 +951,15 @@ QList<RedecodeResult> ArchiveStore::Redecode() {
       }
       for (const auto& [readoutId, separatorText, systemSeparator] : readouts) {
         ++result.readouts;
+        const RebuiltImage stored = StoredImage(readoutId);
+        if (stored.broken && !stored.broken->IsBroken()) continue;
+        if (stored.broken) {
+          Fail(
+              QStringLiteral("redecode"),
+              QStringLiteral("%1 (vald_archive repair-images mends it)").arg(ChainBreakText(*stored.broken)));
+        }
         const std::optional<DecodedImage> image =
-            DecodeRawImage(StoredImage(readoutId).first, separatorText,
-                           systemSeparator.isEmpty() ? '.' : systemSeparator[0]);
+            DecodeRawImage(stored.image, separatorText, systemSeparator.isEmpty() ? '.' : systemSeparator[0]);
         if (!image) {
           ++result.undecodable;
           continue;
@@ -1107,18 +1154,18 @@ ArchiveCheck ArchiveStore::Check() {
       check.problems << QStringLiteral("the table %1 is missing").arg(QLatin1String(table));
     }
   }
-  if (tables.contains(QLatin1String("readouts"))) {
+  if (tables.contains(QLatin1String("readouts")) && tables.contains(QLatin1String("devices"))) {
     // Every readout's image rebuilt from the whole image its patches go back to.
-    QList<qint64> readouts;
     try {
-      QSqlQuery ids = Run(QStringLiteral("SELECT id FROM readouts ORDER BY id"));
-      while (NextRow(ids)) readouts << ids.value(0).toLongLong();
-      for (const qint64 id : readouts) {
-        try {
-          StoredImage(id);
-        } catch (const ValdError& error) {
-          check.problems << error.Message();
-        }
+      QSqlQuery devices = Run(QStringLiteral("SELECT id, device_key FROM devices ORDER BY device_key"));
+      QList<std::pair<qint64, QString>> keys;
+      while (NextRow(devices)) keys.append({devices.value(0).toLongLong(), devices.value(1).toString()});
+      for (const auto& [deviceId, key] : keys) {
+        RebuildImages(KeptImagesOf(deviceId), [&](const KeptImage&, RebuiltImage& rebuilt) {
+          if (!rebuilt.broken || !rebuilt.broken->IsBroken()) return;
+          check.brokenImages = true;
+          check.problems << QStringLiteral("%1: %2").arg(key, ChainBreakText(*rebuilt.broken));
+        });
       }
     } catch (const ValdError& error) {
       check.problems << error.Message();

@@ -13,6 +13,7 @@
 
 #include "archive/ArchiveLocation.h"
 #include "archive/ArchivedLine.h"
+#include "archive/ImageChain.h"
 #include "archive/RecordVariants.h"
 #include "core/LogRecord.h"
 #include "readout/DeviceIdentity.h"
@@ -50,6 +51,7 @@ struct LastReadout {
   QByteArray image;                 // its raw image, rebuilt
   std::optional<int> missedBlocks;  // nothing for a readout kept before the archive said
   QDateTime lastFullReadout;        // local time of the device's last readout of every block; invalid: none
+  QString imageProblem;             // why its image cannot be rebuilt; empty when it was
 };
 
 struct MergeResult {
@@ -59,6 +61,9 @@ struct MergeResult {
   // Why what the merge was to keep beside the records failed (MergeAlongside): its changes alone were
   // undone. Empty when it succeeded or there was nothing beside.
   QString alongsideError;
+  // Why the image of the device's last readout could not be rebuilt, so that this readout's image was kept
+  // whole and not as a patch onto it; empty when it could be.
+  QString brokenImage;
 };
 
 class ArchiveStore;
@@ -91,8 +96,16 @@ struct RedecodeResult {
 
 // What the check of an archive found.
 struct ArchiveCheck {
-  QString checked;       // what was checked, in words
-  QStringList problems;  // what was found wrong, one line each; empty: the archive is sound
+  QString checked;            // what was checked, in words
+  QStringList problems;       // what was found wrong, one line each; empty: the archive is sound
+  bool brokenImages = false;  // among them readouts whose image chain is broken, which RepairImages mends
+};
+
+// What repairing the images changed for one readout.
+struct ImageRepair {
+  QString deviceKey;
+  qint64 readout = 0;
+  QString change;  // in words: what was wrong and what the readout keeps now
 };
 
 // How a connection uses the archive. A reading one never writes: it works on a file or folder that takes
@@ -169,7 +182,14 @@ class ArchiveStore {
   // readouts what the images give now.
   QList<RedecodeResult> Redecode();
 
-  // Whether the archive's tables are all there, every readout's image can be rebuilt, and the engine's check
+  // Mends every broken image chain, each device in one transaction: a readout whose patch holds every block
+  // keeps that as its whole image; any other keeps no image, its records staying archived (as imported ones,
+  // which no image vouches for); readouts patched onto a mended one are rebuilt from it. One entry per
+  // readout changed.
+  QList<ImageRepair> RepairImages();
+
+  // Whether the archive's tables are all there, every readout's image can be rebuilt (each broken chain
+  // named by device, readout and where it breaks), and the engine's check
   // of them: SQLite's integrity check; on PostgreSQL, which checks indexes only with an extension, every row
   // and column read through.
   ArchiveCheck Check();
@@ -201,13 +221,16 @@ class ArchiveStore {
   QString RunApart(const std::function<void()>& part);
   void PrepareSchema();
   qint64 StoreDevice(const DeviceIdentity& device, const QDateTime& readAt);
-  // The raw image of readout `readoutId`, rebuilt from the whole image its patches go back to, and how
-  // many patches that took. Throws ValdError when it cannot be rebuilt.
-  std::pair<QByteArray, int> StoredImage(qint64 readoutId);
+  // The raw image of readout `readoutId`, rebuilt from the whole image its patches go back to, or why it
+  // cannot be.
+  RebuiltImage StoredImage(qint64 readoutId);
+  // Every readout of the device as its image is kept, in the order of the readouts.
+  std::vector<KeptImage> KeptImagesOf(qint64 deviceId);
   // The readout row for `readout` of the device: its image whole, or patched onto the device's last one.
   struct StoredReadout {
     QVariant id;
     bool followsEarlierImage = false;  // the device's last image was the readout's earlierImage
+    QString brokenImage;               // why the device's last image could not be its base
   };
   StoredReadout StoreReadout(qint64 deviceId, const ArchiveReadout& readout);
   struct NewRecord {

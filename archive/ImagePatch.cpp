@@ -1,6 +1,9 @@
 #include "archive/ImagePatch.h"
 
 #include <QtEndian>
+#include <vector>
+
+#include "decode/DeviceCatalogue.h"
 
 namespace {
 
@@ -30,4 +33,19 @@ std::optional<QByteArray> PatchedImage(QByteArray previous, const QByteArray& pa
     previous.replace(start, BlockBytes, patch.mid(entry + NumberBytes, BlockBytes));
   }
   return previous;
+}
+
+std::optional<QByteArray> WholeImageOfPatch(const QByteArray& patch) {
+  if (patch.size() % EntryBytes != 0) return std::nullopt;
+  const qsizetype entries = patch.size() / EntryBytes;
+  std::vector<bool> held(size_t(entries), false);
+  const char* chipCode = nullptr;
+  for (qsizetype entry = 0; entry < patch.size(); entry += EntryBytes) {
+    const quint16 number = qFromLittleEndian<quint16>(patch.constData() + entry);
+    if (number >= entries || held[number]) return std::nullopt;
+    held[number] = true;
+    if (number == 0) chipCode = patch.constData() + entry + NumberBytes + 1;
+  }
+  if (!chipCode || entries != 1 + ChipBlockCount(uint8_t(*chipCode)).blockCount) return std::nullopt;
+  return PatchedImage(QByteArray(entries * BlockBytes, '\0'), patch);
 }

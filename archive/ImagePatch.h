@@ -10,3 +10,7 @@ QByteArray ImagePatch(const QByteArray& previous, const QByteArray& image);
 
 // `previous` with the patch's blocks in their places; nothing when the patch does not fit it.
 std::optional<QByteArray> PatchedImage(QByteArray previous, const QByteArray& patch);
+
+// The image a patch holds whole: the log header and every block of the log its chip holds, each once;
+// nothing for a patch that leaves a block out.
+std::optional<QByteArray> WholeImageOfPatch(const QByteArray& patch);

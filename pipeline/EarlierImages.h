@@ -14,7 +14,8 @@ struct NewOnlyPolicy {
 };
 
 // The earlier image a readout at `now` may patch, or why it reads every block instead: there is no
-// earlier readout, the policy wants every block, the last readout missed blocks (or is too old to
-// say), or the device's last full readout is older than the policy allows.
+// earlier readout, the policy wants every block, the archive cannot rebuild the last readout's image, the
+// last readout missed blocks (or is too old to say), or the device's last full readout is older than the
+// policy allows.
 EarlierImage ChooseEarlierImage(const std::optional<LastReadout>& last, const NewOnlyPolicy& policy,
                                 const QDateTime& now);

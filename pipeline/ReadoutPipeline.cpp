@@ -79,6 +79,13 @@ void FinishArchiving(ArchivingReadout& archiving, ReadoutOutcome& outcome) {
   try {
     const MergeResult merged = archiving.merged.get();
     outcome.archivedLines = merged.added;
+    if (!merged.brokenImage.isEmpty()) {
+      outcome.archiveWarning =
+          QStringLiteral(
+              "%1: this readout's image is kept whole; vald_archive check names every broken image, "
+              "vald_archive repair-images mends them")
+              .arg(merged.brokenImage);
+    }
     outcome.keepsLogging = merged.hadReadout && merged.added > 0;
     outcome.alarmsError = merged.alongsideError;
   } catch (const ValdError& error) {

@@ -27,7 +27,8 @@ struct ReadoutOutcome {
   std::optional<LogAlarms> alarms;   // when the run has limits: the log's alarms, new ones marked
   QString alarmsError;               // why the archive could not keep the alarms, empty if it did
   std::optional<MqttOutcome> mqtt;   // when the run publishes: what became of the messages
-  QString deviceWarning;  // the MAC address is archived for a device of another code: this one is kept apart
+  QString deviceWarning;   // the MAC address is archived for a device of another code: this one is kept apart
+  QString archiveWarning;  // the archive kept the readout, but found the device's earlier image broken
   // How far the newest record lies behind the run's clock, in the devices' time zone; none without one.
   std::optional<double> newestRecordAgeMinutes;
   bool keepsLogging = false;  // the archive had a readout of the device before, and gained records now

@@ -37,14 +37,48 @@ TEST(CommandLine, AUsageErrorIsOneLineThatPointsToTheHelp) {
       {VALD_ARCHIVE_PATH, "vald_archive", {QStringLiteral("--bogus"), QStringLiteral("list")}},
       {VALD_ARCHIVE_PATH, "vald_archive", {QStringLiteral("vacuum")}},
       {VALD_ARCHIVE_PATH, "vald_archive", {}},
+      {VALD_ARCHIVE_PATH, "vald_archive", {QStringLiteral("export"), QStringLiteral("--archive")}},
+      {VALD_ARCHIVE_PATH, "vald_archive", {QStringLiteral("export")}},
+      {VALD_ARCHIVE_PATH, "vald_archive", {QStringLiteral("import"), folder.File(QStringLiteral("a.csv"))}},
+      {VALD_ARCHIVE_PATH, "vald_archive", {QStringLiteral("list"), QStringLiteral("extra")}},
+      {VALD_ARCHIVE_PATH,
+       "vald_archive",
+       {QStringLiteral("check"), QStringLiteral("--from"), QStringLiteral("2024-03-01")}},
+      {VALD_ARCHIVE_PATH,
+       "vald_archive",
+       {QStringLiteral("export"), QStringLiteral("dev"), QStringLiteral("--format"), QStringLiteral("yaml")}},
+      {VALD_ARCHIVE_PATH,
+       "vald_archive",
+       {QStringLiteral("stats"), QStringLiteral("dev"), QStringLiteral("--to"), QStringLiteral("yesterday")}},
+      {VALD_ARCHIVE_PATH,
+       "vald_archive",
+       {QStringLiteral("report"), QStringLiteral("dev"), QStringLiteral("--out"), QStringLiteral("r.pdf"),
+        QStringLiteral("--lang"), QStringLiteral("de")}},
+      {VALD_ARCHIVE_PATH,
+       "vald_archive",
+       {QStringLiteral("--time-zone"), QStringLiteral("Mars/Olympus"), QStringLiteral("import"),
+        QStringLiteral("--device"), QStringLiteral("dev"), folder.File(QStringLiteral("a.csv"))}},
+      {VALD_ARCHIVE_PATH,
+       "vald_archive",
+       {QStringLiteral("--archive"), QStringLiteral("postgresql://"), QStringLiteral("list")}},
+      {VALD_ARCHIVE_PATH,
+       "vald_archive",
+       {QStringLiteral("--archive"), QStringLiteral("off"), QStringLiteral("list")}},
       {VALD_SIM_PROGRAM, "vald_sim", {QStringLiteral("--bogus")}},
       {VALD_SIM_PROGRAM, "vald_sim", {QStringLiteral("--records"), QStringLiteral("many")}},
       {VALD_SIM_PROGRAM, "vald_sim", {QStringLiteral("--port"), QStringLiteral("70000")}},
       {VALD_SIM_PROGRAM, "vald_sim", {QStringLiteral("stray")}},
   };
+  // vald_archive's commands work on archive.sqlite in the folder: none is made for a command line it cannot
+  // use.
   for (const auto& c : cases) {
     SCOPED_TRACE(c.arguments.join(QLatin1Char(' ')).toStdString());
-    const ProcessResult result = RunProgram(QString::fromLatin1(c.program), c.arguments);
+    const QStringList arguments =
+        c.program == std::string_view(VALD_ARCHIVE_PATH) && !c.arguments.contains(QStringLiteral("--archive"))
+            ? QStringList{QStringLiteral("--archive"), folder.File(QStringLiteral("archive.sqlite"))} +
+                  c.arguments
+            : c.arguments;
+    const ProcessResult result = RunProgram(QString::fromLatin1(c.program), arguments);
     EXPECT_EQ(result.exitCode, 2);
     EXPECT_EQ(result.out, QString());
     const QString name = QLatin1String(c.name);
@@ -53,6 +87,7 @@ TEST(CommandLine, AUsageErrorIsOneLineThatPointsToTheHelp) {
                     .hasMatch())
         << result.err.toStdString();
   }
+  EXPECT_FALSE(QFile::exists(folder.File(QStringLiteral("archive.sqlite"))));
 }
 
 // The ExecStart line of the packaged unit, its paths moved into `root`.

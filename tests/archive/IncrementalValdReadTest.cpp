@@ -27,6 +27,7 @@ SimulatorConfig AgateHolding(int records) {
 struct DeviceRun {
   QJsonObject json;
   QByteArray file;
+  QString err;
 };
 
 DeviceRun ReadInto(const SimulatorConfig& device, const QString& archive, const TempFolder& out,
@@ -41,7 +42,7 @@ DeviceRun ReadInto(const SimulatorConfig& device, const QString& archive, const 
                      more);
   EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
   return {QJsonDocument::fromJson(run.out.toUtf8()).object(),
-          out.Read(QStringLiteral("24.04.01 12.00 VALD_AGATE.csv"))};
+          out.Read(QStringLiteral("24.04.01 12.00 VALD_AGATE.csv")), run.err};
 }
 
 QList<QVariantList> ArchivedRecords(const QString& archive) {
@@ -189,6 +190,72 @@ TEST(ValdReadNewOnly, ReReadsOfAnUnchangedDeviceKeepNoNewImage) {
   const qint64 before = QFileInfo(archive).size();
   for (int k = 0; k < 20; ++k) ReadInto(AgateHolding(300), archive, out, {QStringLiteral("--no-files")});
   EXPECT_LE(QFileInfo(archive).size() - before, 64 * 1024);
+}
+
+// A readout lost from the archive leaves the images patched onto it without a base: the device's next
+// readout, with --full or without, reads every block and keeps a whole image again, saying why; check
+// names the broken image and repair-images mends it.
+TEST(ValdReadNewOnly, AnArchivedImageWhoseChainBrokeIsReadWholeAgainAndRepaired) {
+  const struct {
+    const char* label;
+    QStringList options;
+    QString fullReason;
+  } cases[] = {
+      {"NewOnly",
+       {},
+       QStringLiteral(
+           "the archive cannot rebuild the earlier image: the image of readout 3 goes back to readout "
+           "2, which is missing")},
+      {"Full", {QStringLiteral("--full")}, QStringLiteral("--full")},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.label);
+    TempFolder folder;
+    TempFolder out;
+    const QString archive = folder.File(QStringLiteral("archive.sqlite"));
+    const auto valdArchive = [&](const QString& command) {
+      return RunProgram(QStringLiteral(VALD_ARCHIVE_PATH), {QStringLiteral("--archive"), archive, command});
+    };
+    for (const int records : {300, 301, 302}) ReadInto(AgateHolding(records), archive, out);
+    ArchiveLocation location;
+    location.engine = ArchiveLocation::Engine::SQLite;
+    location.path = archive;
+    QueryArchive(location, QStringLiteral("DELETE FROM readouts WHERE id = 2"));
+
+    const DeviceRun next = ReadInto(AgateHolding(303), archive, out, c.options);
+    EXPECT_EQ(next.json.value(QStringLiteral("readout")).toString(), QStringLiteral("full"));
+    EXPECT_EQ(next.json.value(QStringLiteral("fullReason")).toString(), c.fullReason);
+    EXPECT_EQ(next.json.value(QStringLiteral("newRecordsArchived")).toInt(-1), 1);
+    EXPECT_TRUE(next.err.contains(QStringLiteral(
+        "warning: the image of readout 3 goes back to readout 2, which is missing: this readout's "
+        "image is kept whole; vald_archive check names every broken image, vald_archive "
+        "repair-images mends them\n")))
+        << next.err.toStdString();
+    EXPECT_TRUE(
+        QueryArchive(location, QStringLiteral("SELECT base_readout_id FROM readouts WHERE id = 4"))[0][0]
+            .isNull());
+
+    const ProcessResult broken = valdArchive(QStringLiteral("check"));
+    EXPECT_EQ(broken.exitCode, 1);
+    const QString mac =
+        QueryArchive(location, QStringLiteral("SELECT device_key FROM devices"))[0][0].toString();
+    EXPECT_TRUE(broken.out.contains(
+        QStringLiteral("\n  %1: the image of readout 3 goes back to readout 2, which is missing\n").arg(mac)))
+        << broken.out.toStdString();
+    EXPECT_TRUE(broken.out.endsWith(QStringLiteral(
+        "vald_archive repair-images mends the broken images, keeping what their patches allow\n")));
+
+    const ProcessResult repair = valdArchive(QStringLiteral("repair-images"));
+    EXPECT_EQ(repair.exitCode, 0) << repair.err.toStdString();
+    EXPECT_EQ(repair.out,
+              QStringLiteral("%1: the image of readout 3 goes back to readout 2, which is missing; its "
+                             "patch holds only the blocks that changed: it keeps no image now, the 1 "
+                             "record archived from it stays\n")
+                  .arg(mac));
+    EXPECT_EQ(valdArchive(QStringLiteral("check")).exitCode, 0);
+    EXPECT_EQ(ReadInto(AgateHolding(304), archive, out).json.value(QStringLiteral("readout")).toString(),
+              QStringLiteral("incremental"));
+  }
 }
 
 }  // namespace

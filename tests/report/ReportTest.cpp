@@ -165,4 +165,40 @@ TEST_F(ValdArchiveReport, CheckFindsTheReportsRecordsInTheArchiveUntilOneIsChang
       << other.out.toStdString();
 }
 
+// Every value the report keeps is compared with what the archive gives: a changed device, period or count
+// is found even where the records' SHA-256 stays the same.
+TEST_F(ValdArchiveReport, CheckComparesEveryValueTheReportKeepsWithTheArchive) {
+  ASSERT_EQ(Run({QStringLiteral("report"), Mac, QStringLiteral("--from"), QStringLiteral("2024-03-02"),
+                 QStringLiteral("--out"), pdf})
+                .exitCode,
+            0);
+  const QByteArray made = folder.Read(QStringLiteral("report.pdf"));
+  const struct {
+    QByteArray kept;
+    QByteArray changed;  // as long, so that the PDF's offsets stay right
+    QString named;
+  } cases[] = {
+      {"device=AA:BB:CC:DD:EE:FF;", "device=aa:bb:cc:dd:ee:ff;",
+       QStringLiteral("device differs: the report says aa:bb:cc:dd:ee:ff, the archive AA:BB:CC:DD:EE:FF")},
+      {"first=2024-03-02 00:00;", "first=2024-03-01 23:55;",
+       QStringLiteral(
+           "first record differs: the report says 2024-03-01 23:55, the archive 2024-03-02 00:00")},
+      {"last=2024-03-02 23:50;", "last=2024-03-02 23:55;",
+       QStringLiteral("last record differs: the report says 2024-03-02 23:55, the archive 2024-03-02 23:50")},
+      {"records=144;", "records=145;",
+       QStringLiteral("record count differs: the report says 145, the archive 144")},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.changed.toStdString());
+    ASSERT_TRUE(made.contains(c.kept));
+    folder.Write(QStringLiteral("report.pdf"), QByteArray(made).replace(c.kept, c.changed));
+    const ProcessResult check = Run({QStringLiteral("check"), QStringLiteral("--report"), pdf});
+    EXPECT_EQ(check.exitCode, 1);
+    EXPECT_TRUE(check.out.contains(QStringLiteral("\n  ") + c.named + QLatin1Char('\n')))
+        << check.out.toStdString();
+    EXPECT_TRUE(check.out.endsWith(QStringLiteral(": does not match the archive\n")))
+        << check.out.toStdString();
+  }
+}
+
 }  // namespace

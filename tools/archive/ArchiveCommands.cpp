@@ -54,17 +54,10 @@ QString ExportFileName(const ArchivedDevice& device, const ArchivedLine& last) {
   return AutomaticFileName(time.isValid() ? time : QDateTime::currentDateTime(), device.deviceCode);
 }
 
-// The period of --from and --to as SQL time texts (empty: unbounded), or nothing for a bad time.
-std::optional<std::pair<QByteArray, QByteArray>> ReadPeriod(const ArchiveCommand& command, QTextStream& err) {
-  const std::optional<QByteArray> from =
-      command.from.isEmpty() ? std::optional<QByteArray>("") : ArchiveTimeFromText(command.from, false);
-  const std::optional<QByteArray> to =
-      command.to.isEmpty() ? std::optional<QByteArray>("") : ArchiveTimeFromText(command.to, true);
-  if (!from || !to) {
-    err << "Bad time: expected \"yyyy-MM-dd\" or \"yyyy-MM-dd hh:mm\"\n";
-    return std::nullopt;
-  }
-  return std::pair(*from, *to);
+// The period of --from and --to, which the command line checked, as SQL time texts (empty: unbounded).
+std::pair<QByteArray, QByteArray> PeriodOf(const ArchiveCommand& command) {
+  return {command.from.isEmpty() ? QByteArray() : ArchiveTimeFromText(command.from, false).value_or(""),
+          command.to.isEmpty() ? QByteArray() : ArchiveTimeFromText(command.to, true).value_or("")};
 }
 
 // Writes the device's records of the period onto `device` in `format` as they are read; how many.
@@ -98,27 +91,10 @@ qint64 WriteArchivedExport(ArchiveStore& store, const ArchivedDevice& device, co
 }
 
 int Export(ArchiveStore& store, const ArchiveCommand& command, QTextStream& out, QTextStream& err) {
-  if (command.arguments.size() != 1) {
-    err << "export takes one DEVICE\n";
-    return ExitUsage;
-  }
-  const std::optional<ExportFormat> format =
-      ExportFormatNamed(command.format.isEmpty() ? QStringLiteral("file") : command.format);
-  if (!format) {
-    err << "Bad format \"" << command.format << "\": expected file, csv, csv-excel, json, influx or xlsx\n";
-    return ExitUsage;
-  }
-  if (command.byteOrderMark && *format != ExportFormat::Csv) {
-    err << "--bom is for --format csv (csv-excel has one always)\n";
-    return ExitUsage;
-  }
-  if (*format == ExportFormat::Xlsx && command.out.isEmpty()) {
-    err << "export --format xlsx needs --out FILE\n";
-    return ExitUsage;
-  }
-  const auto period = ReadPeriod(command, err);
-  if (!period) return ExitUsage;
-  const auto& [from, to] = *period;
+  const ExportFormat format =
+      ExportFormatNamed(command.format.isEmpty() ? QStringLiteral("file") : command.format)
+          .value_or(ExportFormat::File);
+  const auto [from, to] = PeriodOf(command);
   const std::optional<ArchivedDevice> device = store.FindDevice(command.arguments[0]);
   if (!device) {
     err << "No device \"" << command.arguments[0] << "\" in the archive (see vald_archive list)\n";
@@ -131,14 +107,14 @@ int Export(ArchiveStore& store, const ArchiveCommand& command, QTextStream& out,
     err << "No records of " << device->key << " in that period\n";
     return ExitFailure;
   }
-  if (*format != ExportFormat::File && command.out.isEmpty()) {
+  if (format != ExportFormat::File && command.out.isEmpty()) {
     out.flush();
     QFile standardOutput;
     if (!standardOutput.open(stdout, QIODevice::WriteOnly)) {
       err << "Cannot write the export to standard output\n";
       return ExitFailure;
     }
-    WriteArchivedExport(store, *device, from, to, *format, standardOutput, QStringLiteral("standard output"),
+    WriteArchivedExport(store, *device, from, to, format, standardOutput, QStringLiteral("standard output"),
                         count, command.byteOrderMark);
     return ExitSuccess;
   }
@@ -150,11 +126,11 @@ int Export(ArchiveStore& store, const ArchiveCommand& command, QTextStream& out,
   }
   OutputFile file(path);
   if (!file.Open()) throw ValdError(QStringLiteral("Cannot write %1: %2").arg(path, file.ErrorString()));
-  const qint64 written = WriteArchivedExport(store, *device, from, to, *format, file.Device(), path, count,
+  const qint64 written = WriteArchivedExport(store, *device, from, to, format, file.Device(), path, count,
                                              command.byteOrderMark);
   if (!file.Commit()) throw ValdError(QStringLiteral("Cannot write %1: %2").arg(path, file.ErrorString()));
   out << path << ": " << written << " records";
-  if (const int sheets = XlsxSheetsFor(written); *format == ExportFormat::Xlsx && sheets > 1)
+  if (const int sheets = XlsxSheetsFor(written); format == ExportFormat::Xlsx && sheets > 1)
     out << " on " << sheets << " sheets of at most " << XlsxRowsPerSheet << " records";
   out << "\n";
   return ExitSuccess;
@@ -197,16 +173,6 @@ QString LineNumbers(const QList<int>& lines) {
 }
 
 int Import(ArchiveStore& store, const ArchiveCommand& command, QTextStream& out, QTextStream& err) {
-  if (command.arguments.isEmpty() || command.device.isEmpty()) {
-    err << "import takes --device DEVICE and one or more FILEs\n";
-    return ExitUsage;
-  }
-  // A key with a control character would break every list and export that names the device.
-  if (std::any_of(command.device.begin(), command.device.end(),
-                  [](QChar c) { return c.category() == QChar::Other_Control; })) {
-    err << "--device holds a control character: a device is named by printable characters\n";
-    return ExitUsage;
-  }
   int status = ExitSuccess;
   for (const QString& path : command.arguments) {
     const std::optional<DeviceType> type = LookUpDeviceType(DetectDeviceCode(path, 0));
@@ -291,15 +257,29 @@ int CheckReport(ArchiveStore& store, const QString& path, QTextStream& out) {
   }
   const ArchivedPeriod archived = ReadArchivedPeriod(store, seal->device, *from, *to);
   const RecordsDigest digest = DigestOfRecords(archived.log);
+  // What the archive gives for every value the report keeps: a report whose count or period was
+  // changed tells of other records, even where their SHA-256 is the same.
+  const ReportSeal found{archived.device.key, digest.first ? RecordTimeText(*digest.first) : QString(),
+                         digest.last ? RecordTimeText(*digest.last) : QString(), digest.records,
+                         digest.sha256};
   out << path << ": " << seal->device << ", " << seal->first << " – " << seal->last << '\n'
       << "  report:  " << seal->sha256 << ", " << seal->records << " records\n"
       << "  archive: " << digest.sha256 << ", " << digest.records << " records\n";
-  if (digest.sha256 != seal->sha256) {
-    out << path << ": does not match the archive: its records were changed, added or removed\n";
-    return ExitFailure;
+  const auto differs = [&](const char* what, const QString& report, const QString& archive) {
+    if (report != archive)
+      out << "  " << what << " differs: the report says " << report << ", the archive " << archive << '\n';
+  };
+  differs("device", seal->device, found.device);
+  differs("first record", seal->first, found.first);
+  differs("last record", seal->last, found.last);
+  differs("record count", QString::number(seal->records), QString::number(found.records));
+  if (found == *seal) {
+    out << path << ": matches the archive\n";
+    return ExitSuccess;
   }
-  out << path << ": matches the archive\n";
-  return ExitSuccess;
+  out << path << ": does not match the archive"
+      << (digest.sha256 != seal->sha256 ? ": its records were changed, added or removed" : "") << '\n';
+  return ExitFailure;
 }
 
 int Check(ArchiveStore& store, const QString& archive, QTextStream& out) {
@@ -310,7 +290,16 @@ int Check(ArchiveStore& store, const QString& archive, QTextStream& out) {
   }
   out << archive << ": not sound (" << check.checked << "):\n";
   for (const QString& problem : check.problems) out << "  " << problem << '\n';
+  if (check.brokenImages)
+    out << "vald_archive repair-images mends the broken images, keeping what their patches allow\n";
   return ExitFailure;
+}
+
+int RepairImages(ArchiveStore& store, QTextStream& out) {
+  const QList<ImageRepair> repairs = store.RepairImages();
+  for (const ImageRepair& repair : repairs) out << repair.deviceKey << ": " << repair.change << '\n';
+  if (repairs.isEmpty()) out << "every readout's image is sound: nothing changed\n";
+  return ExitSuccess;
 }
 
 int Redecode(ArchiveStore& store, QTextStream& out) {
@@ -323,17 +312,10 @@ int Redecode(ArchiveStore& store, QTextStream& out) {
   return ExitSuccess;
 }
 
-int Stats(ArchiveStore& store, const ArchiveCommand& command, QTextStream& out, QTextStream& err) {
+int Stats(ArchiveStore& store, const ArchiveCommand& command, QTextStream& out) {
   const QString format = command.format.isEmpty() ? QStringLiteral("text") : command.format;
-  if (command.arguments.size() != 1 || !QStringList{"text", "csv", "json"}.contains(format) ||
-      (command.hash && !command.format.isEmpty())) {
-    err << "stats takes one DEVICE and --format text, csv or json, or --hash\n";
-    return ExitUsage;
-  }
-  const auto period = ReadPeriod(command, err);
-  if (!period) return ExitUsage;
-  const ArchivedPeriod archived =
-      ReadArchivedPeriod(store, command.arguments[0], period->first, period->second);
+  const auto [from, to] = PeriodOf(command);
+  const ArchivedPeriod archived = ReadArchivedPeriod(store, command.arguments[0], from, to);
   if (command.hash) {
     const RecordsDigest digest = DigestOfRecords(archived.log);
     out << digest.sha256 << "  " << digest.records << " records, " << RecordTimeText(*digest.first) << " – "
@@ -378,21 +360,11 @@ QString LimitsFileOf(const ArchiveLocation& location, const ArchiveCommand& comm
 }
 
 int Report(ArchiveStore& store, const ArchiveLocation& location, const ArchiveCommand& command,
-           QTextStream& out, QTextStream& err) {
-  if (command.arguments.size() != 1 || command.out.isEmpty()) {
-    err << "report takes one DEVICE and --out FILE.pdf\n";
-    return ExitUsage;
-  }
-  if (!QStringList{QString(), QStringLiteral("hu"), QStringLiteral("en")}.contains(command.language)) {
-    err << "Bad language \"" << command.language << "\": expected hu or en\n";
-    return ExitUsage;
-  }
-  const auto period = ReadPeriod(command, err);
-  if (!period) return ExitUsage;
+           QTextStream& out) {
+  const auto [from, to] = PeriodOf(command);
   const QString limitsFile = LimitsFileOf(location, command);
   const LimitRules rules = command.limits.isEmpty() ? LoadLimitRules(limitsFile) : ReadLimitsFile(limitsFile);
-  const ArchivedPeriod archived =
-      ReadArchivedPeriod(store, command.arguments[0], period->first, period->second);
+  const ArchivedPeriod archived = ReadArchivedPeriod(store, command.arguments[0], from, to);
   ReportSubject subject;
   subject.type = archived.type;
   // Imported files name their device by its MAC address only in the key; "address/code" is no MAC.
@@ -452,8 +424,9 @@ int RunArchiveCommand(const ArchiveLocation& location, const ArchiveCommand& com
   if (command.name == QStringLiteral("check"))
     return command.report.isEmpty() ? Check(store, location.Describe(), out)
                                     : CheckReport(store, command.report, out);
-  if (command.name == QStringLiteral("stats")) return Stats(store, command, out, err);
-  if (command.name == QStringLiteral("report")) return Report(store, location, command, out, err);
+  if (command.name == QStringLiteral("stats")) return Stats(store, command, out);
+  if (command.name == QStringLiteral("report")) return Report(store, location, command, out);
+  if (command.name == QStringLiteral("repair-images")) return RepairImages(store, out);
   err << "Unknown command \"" << command.name << "\"\n";
   return ExitUsage;
 }

@@ -8,7 +8,7 @@
 
 // What the command line of vald_archive asks for.
 struct ArchiveCommand {
-  QString name;  // list, export, import, redecode, check, stats, report, upgrade
+  QString name;  // list, export, import, redecode, repair-images, check, stats, report, upgrade
   QStringList arguments;
   QString device;
   bool force = false;  // import: a file of another device type than the archived device's is taken
@@ -28,7 +28,8 @@ inline constexpr int ExitSuccess = 0;
 inline constexpr int ExitFailure = 1;
 inline constexpr int ExitUsage = 2;
 
-// Runs one command on the archive at `location`; results go to `out`, problems to `err`. Returns the
-// exit status. Throws ValdError for an archive that cannot be opened or read.
+// Runs one command, as ParseArchiveCommandLine gives it (every value usable), on the archive at
+// `location`; results go to `out`, problems to `err`. Returns the exit status. Throws ValdError for an
+// archive that cannot be opened or read.
 int RunArchiveCommand(const ArchiveLocation& location, const ArchiveCommand& command, QTextStream& out,
                       QTextStream& err);

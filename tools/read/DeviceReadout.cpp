@@ -44,7 +44,9 @@ DeviceOutcome KeepDeviceReadout(const HostEntry& entry, const ReadoutRun& run, c
       if (kept.mqtt) outcome.mqtt = kept.mqtt;
       outcome.alarms = kept.alarms;
       outcome.alarmsError = kept.alarmsError;
-      outcome.warning = kept.deviceWarning;
+      QStringList warnings{kept.deviceWarning, kept.archiveWarning};
+      warnings.removeAll(QString());
+      outcome.warning = warnings.join(QStringLiteral("; "));
       outcome.newestRecordAgeMinutes = kept.newestRecordAgeMinutes;
       if (outcome.alarms && kept.device.mac.isEmpty()) outcome.alarms->device = entry.given;
       // A log the window's views would refuse is reported, after its file was written and archived.
