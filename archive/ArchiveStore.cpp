@@ -1160,8 +1160,9 @@ ArchiveCheck ArchiveStore::Check() {
       QSqlQuery devices = Run(QStringLiteral("SELECT id, device_key FROM devices ORDER BY device_key"));
       QList<std::pair<qint64, QString>> keys;
       while (NextRow(devices)) keys.append({devices.value(0).toLongLong(), devices.value(1).toString()});
-      for (const auto& [deviceId, key] : keys) {
-        RebuildImages(KeptImagesOf(deviceId), [&](const KeptImage&, RebuiltImage& rebuilt) {
+      for (const auto& device : keys) {
+        const QString& key = device.second;
+        RebuildImages(KeptImagesOf(device.first), [&](const KeptImage&, RebuiltImage& rebuilt) {
           if (!rebuilt.broken || !rebuilt.broken->IsBroken()) return;
           check.brokenImages = true;
           check.problems << QStringLiteral("%1: %2").arg(key, ChainBreakText(*rebuilt.broken));
